@@ -1,0 +1,223 @@
+// The unit ZorDTA: the base of both payment-file writers and the DTAUS component.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "zordta/host/Classes.h"
+#include "zordta/host/Exception.h"
+#include "zordta/host/SysUtils.h"
+#include "zordta/host/Types.h"
+
+namespace zor {
+
+class TRegIniFile;
+
+/// State of an output run.
+enum TDTAState {
+  stReady,    ///< no run open
+  stStarted,  ///< a run is open, no payment offered yet
+  stBooking   ///< a run is open and at least one payment was offered
+};
+
+/// Reports one payment of an imported DTAUS file.
+using TImportEvent = std::function<void(
+    const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ, double Betrag, TStrings& Vwz,
+    bool Abbuchungsauftrag, const AnsiString& CustomZahlungsschluessel)>;
+
+/// Reports one payment of an imported DTAUS file with the client's data of its record.
+using TExtendedImportEvent = std::function<void(
+    const AnsiString& pEmpfaenger, const std::int64_t& pEmpfaengerKontonummer,
+    const std::int64_t& pEmpfaengerBankleitzahl, const double& pBetrag,
+    const AnsiString& pAuftraggeber, const std::int64_t& pAuftraggeberKontonummer,
+    const std::int64_t& pAuftraggeberBankleitzahl, TStrings& pVerwendungszwecke,
+    const bool& pAbbuchungsauftrag, const AnsiString& pCustomZahlungsschluessel)>;
+
+/// Common base of the payment-file writers: the client's data, the output run with
+/// its buffer and file, and the one reporting policy (exceptions, or message boxes
+/// with ShowWarnings). Not used by itself.
+class ZORDTA_API TZorBaseDTA : public TComponent {
+ public:
+  explicit TZorBaseDTA(TComponent* aOwner);
+  ~TZorBaseDTA() override;
+
+  String ClassName() const override;
+
+  // Published properties.
+  const AnsiString& AuftraggeberName() const { return fAuftraggeberName; }
+  void SetAuftraggeberName(const AnsiString& value) { fAuftraggeberName = value; }
+  std::int32_t AuftraggeberBLZ() const { return fAuftraggeberBLZ; }
+  void SetAuftraggeberBLZ(std::int32_t value) { fAuftraggeberBLZ = value; }
+  std::int64_t AuftraggeberKontoNr() const { return fAuftraggeberKontoNr; }
+  void SetAuftraggeberKontoNr(std::int64_t value) { fAuftraggeberKontoNr = value; }
+  /// Execution date; 0 means none.
+  TDate Ausfuehrungsdatum() const { return fAusfuehrungsdatum; }
+  void SetAusfuehrungsdatum(TDate value) { fAusfuehrungsdatum = value; }
+  std::uint32_t AnzahlBegleitzettel() const { return fAnzahlBegleitzettel; }
+  void SetAnzahlBegleitzettel(std::uint32_t value) { fAnzahlBegleitzettel = value; }
+  /// Output folder; once set, it ends with the path delimiter.
+  const TFileName& Path() const { return fPath; }
+  /// Ignores the empty text; appends the path delimiter when it is missing.
+  void SetPath(const TFileName& value);
+  bool ShowWarnings() const { return fShowWarnings; }
+  void SetShowWarnings(bool value) { fShowWarnings = value; }
+  /// Class name followed by " V4.1.2".
+  String Version() const { return GetVersion(); }
+  /// Ignored: the version cannot be changed.
+  void SetVersion(const String& value);
+  bool ValidateData() const { return FValidateData; }
+  void SetValidateData(bool value) { FValidateData = value; }
+
+  // Public properties.
+  std::int32_t AnzahlBuchungen() const { return fAnzahlBuchungen; }
+  const TFileName& DTAFilename() const { return fDTAFilename; }
+  void SetDTAFilename(const TFileName& value) { fDTAFilename = value; }
+  /// The bytes of the current or last run.
+  AnsiString DTAFileContent() const { return GetContent(); }
+  TDTAState State() const { return fState; }
+
+  /// Opens an output run. Reports _MsgStarted while a run is open.
+  void Start();
+  /// Writes Path + DTAFilename and closes the run. Reports _MsgReady without an open
+  /// run; raises Exception when the file cannot be written (the run stays open).
+  void Finish();
+
+  /// Bank code range check: 10000000 to 99999999.
+  bool ValidateBLZ(std::int64_t aBLZ);
+  /// Account range check: 10 to 9999999999.
+  bool ValidateKontoDE(std::int64_t aKonto);
+
+  /// Accepted and ignored: the component has no visual extent.
+  void SetBounds(std::int32_t ALeft, std::int32_t ATop, std::int32_t AWidth, std::int32_t AHeight);
+
+ protected:
+  /// Reports a failed check: Exception, or a message box "Fehler" with ShowWarnings.
+  void Error(const String& text);
+  /// Reports an automatic correction: a message box "Warnung" with ShowWarnings.
+  void Warning(const String& text);
+  void WriteString(const AnsiString& s);
+  AnsiString ReadString(std::int32_t count);
+  static AnsiString Spc(std::uint32_t count);
+  static AnsiString AnsiFormat(std::string_view format, FormatArgs args);
+  static AnsiString AnsiFormatDateTime(std::string_view format, TDateTime date);
+  String GetVolumeLabel(const String& path) const;
+  AnsiString GetContent() const;
+  String GetVersion() const;
+
+  /// True while a run is open whose header record was written; reports
+  /// _MsgStartFirst otherwise. Every Buchung asks this first.
+  bool CheckRunOpenForBooking();
+  /// Marks the open run as holding its header record.
+  void MarkHeaderWritten() { fHeaderWritten = true; }
+  /// True while the open run holds its header record.
+  bool IsHeaderWritten() const;
+  /// Takes the last bytes of the buffer back (a trailer whose file write failed).
+  void TruncateBuffer(std::int64_t size);
+  std::int64_t BufferSize() const;
+
+  TStream* DTAFile = nullptr;
+  AnsiString DTABuffer;
+  TDTAState fState = stReady;
+  bool FValidateData = true;
+  AnsiString fAuftraggeberName;
+  std::int32_t fAuftraggeberBLZ = 0;
+  std::int64_t fAuftraggeberKontoNr = 0;
+  TDate fAusfuehrungsdatum = 0;
+  std::int32_t fAnzahlBuchungen = 0;
+  std::unique_ptr<TStringStream> fStream;
+  TFileName fPath;
+  std::uint32_t fAnzahlBegleitzettel = 0;
+  String fVolumeLabel;
+  bool fShowWarnings = false;
+  TFileName fDTAFilename;
+
+ private:
+  bool fHeaderWritten = false;
+};
+
+/// Writes DTAUS files (domestic credit transfers or direct debits) and reads them back.
+class ZORDTA_API TZorDTA : public TZorBaseDTA {
+ public:
+  explicit TZorDTA(TComponent* aOwner);
+  ~TZorDTA() override;
+
+  String ClassName() const override;
+
+  // Published properties.
+  bool Lastschriften() const { return fLastschriften; }
+  /// false also clears Abbuchungsauftrag.
+  void SetLastschriften(bool value);
+  bool Abbuchungsauftrag() const { return fAbbuchungsauftrag; }
+  /// true also sets Lastschriften.
+  void SetAbbuchungsauftrag(bool value);
+  /// Number the diskettes through the registry value "Nummer".
+  bool Zentralbank() const { return fZentralbank; }
+  void SetZentralbank(bool value) { fZentralbank = value; }
+  const TImportEvent& OnDTAImport() const { return fOnDTAImport; }
+  void SetOnDTAImport(TImportEvent handler) { fOnDTAImport = std::move(handler); }
+  const TExtendedImportEvent& OnExtendedDTAImport() const { return FOnExtendedDTAImport; }
+  void SetOnExtendedDTAImport(TExtendedImportEvent handler) {
+    FOnExtendedDTAImport = std::move(handler);
+  }
+
+  // Public properties.
+  const AnsiString& Zahlungsschluessel() const { return fZahlungsschluessel; }
+  /// Stores the key trimmed when it has 5 characters, otherwise the empty text.
+  void SetZahlungsschluessel(const AnsiString& value);
+  /// Sum of the amounts of the run, in euro, each taken to the cent.
+  double SummeBetrag() const { return static_cast<double>(fSummeBetragCent) / 100.0; }
+  /// The same sum as an exact count of cents.
+  std::int64_t SummeBetragCent() const { return fSummeBetragCent; }
+  TDate DiskettenErstellDatum() const { return fDiskettenErstellDatum; }
+  /// Fixes the file date: later runs no longer take today's date.
+  void setDiskettenErstellDatum(TDate value);
+  std::int64_t SummeKontonummer() const { return fSummeKontonummer; }
+  std::int64_t SummeBLZ() const { return fSummeBLZ; }
+
+  /// Opens a run and writes the A record.
+  void Start();
+  /// Books one payment with a list of purpose lines; the list is changed in place.
+  void Buchung(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ, double Betrag,
+               TStrings& Vwz);
+  /// Books one payment with up to three purpose texts (empty Vwz2, Vwz3 are left out).
+  void Buchung(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ, double Betrag,
+               const AnsiString& Vwz1, const AnsiString& Vwz2, const AnsiString& Vwz3);
+  /// Writes the E record, then the file; the run stays open when the file cannot be written.
+  void Finish();
+
+  /// Valid when not empty.
+  bool ValidateName(const AnsiString& aName);
+  /// Valid from 1 to below 1000000000 euro.
+  bool ValidateBetrag(double aBetrag);
+  /// Valid with at most 14 lines.
+  bool ValidateVwzCount(const TStrings& Vwz);
+
+  /// Reduces text to the DTAUS repertoire of this component's file kind.
+  AnsiString RemoveInvalidChars(const AnsiString& str) const;
+  /// Turns text read from a DTAUS record back into capitals with Ä, Ö, Ü and ß.
+  static AnsiString DecodeChars(const AnsiString& str);
+
+ private:
+  void WriteDatensatzA();
+  void WriteDatensatzC(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ,
+                       std::int64_t BetragCent, TStrings& Vwz);
+  void WriteDatensatzE();
+  void PrintBegleitzettel();
+  bool IsFirstFileKind() const;
+
+  std::unique_ptr<TRegIniFile> fIniFile;
+  bool fLastschriften = false;
+  bool fAbbuchungsauftrag = false;
+  bool fZentralbank = false;
+  std::int64_t fSummeBLZ = 0;
+  std::int64_t fSummeKontonummer = 0;
+  std::int64_t fSummeBetragCent = 0;  // cents, not euros: the control sum must be exact
+  AnsiString fZahlungsschluessel;
+  TImportEvent fOnDTAImport;
+  TExtendedImportEvent FOnExtendedDTAImport;
+  TDate fDiskettenErstellDatum = 0;
+  bool FAutoDiskettenErstellDatum = true;
+};
+
+}  // namespace zor

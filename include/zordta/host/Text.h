@@ -1,0 +1,31 @@
+// Conversions between the three text forms: UTF-8 (the C++ world), Windows-1252
+// (payment data) and the interface text of this build.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "zordta/host/Types.h"
+
+namespace zor {
+
+/// Interface text from UTF-8; characters Windows-1252 lacks become "?" in 8-bit builds.
+ZORDTA_API String StringFromUtf8(std::string_view utf8);
+/// UTF-8 form of interface text.
+ZORDTA_API std::string StringToUtf8(const String& text);
+
+/// Interface text from 8-bit text (Windows-1252); lossless.
+ZORDTA_API String AnsiToString(const AnsiString& ansi);
+/// 8-bit text from interface text; a character Windows-1252 lacks becomes "?".
+ZORDTA_API AnsiString StringToAnsi(const String& text);
+
+/// 8-bit text from UTF-8; a character Windows-1252 lacks becomes "?".
+ZORDTA_API AnsiString Utf8ToAnsi(std::string_view utf8);
+/// UTF-8 from 8-bit text; lossless.
+ZORDTA_API std::string AnsiToUtf8(const AnsiString& ansi);
+
+/// UTF-16 from UTF-8 and back (both lossless for valid input; bad sequences become U+FFFD).
+ZORDTA_API std::u16string Utf8ToUtf16(std::string_view utf8);
+ZORDTA_API std::string Utf16ToUtf8(std::u16string_view utf16);
+
+}  // namespace zor

@@ -1,0 +1,168 @@
+#include <algorithm>
+
+#include "core/ZorDTAMessages.h"
+#include "zordta/ZorDTA.h"
+#include "zordta/host/Dialogs.h"
+#include "zordta/host/FileSystem.h"
+#include "zordta/host/Text.h"
+#include "zordta/host/Volumes.h"
+
+namespace zor {
+
+namespace msg = detail::msg;
+
+namespace {
+
+constexpr const char* kVersionSuffix = " V4.1.2";
+constexpr std::int64_t kMinBLZ = 10'000'000;
+constexpr std::int64_t kMaxBLZ = 99'999'999;
+constexpr std::int64_t kMinKonto = 10;
+constexpr std::int64_t kMaxKonto = 9'999'999'999;
+
+}  // namespace
+
+TZorBaseDTA::TZorBaseDTA(TComponent* aOwner) : TComponent(aOwner) {}
+
+TZorBaseDTA::~TZorBaseDTA() = default;
+
+String TZorBaseDTA::ClassName() const {
+  return StringFromUtf8("TZorBaseDTA");
+}
+
+void TZorBaseDTA::SetPath(const TFileName& value) {
+  if (value.empty()) return;
+  fPath = value;
+  if (fPath.back() != PathDelim) fPath += PathDelim;
+}
+
+void TZorBaseDTA::SetVersion(const String& /*value*/) {}
+
+String TZorBaseDTA::GetVersion() const {
+  return ClassName() + StringFromUtf8(kVersionSuffix);
+}
+
+void TZorBaseDTA::SetBounds(std::int32_t, std::int32_t, std::int32_t, std::int32_t) {}
+
+void TZorBaseDTA::Start() {
+  if (fState == stStarted || fState == stBooking) {
+    Error(StringFromUtf8(msg::_MsgStarted));
+    return;
+  }
+  fState = stStarted;
+  fHeaderWritten = false;
+
+  const TDate today = Date();
+  if ((fAusfuehrungsdatum > 0 && today > fAusfuehrungsdatum) || fAusfuehrungsdatum > today + 15) {
+    fAusfuehrungsdatum = today;
+    Warning(StringFromUtf8(msg::_MsgADatum));
+  }
+
+  ValidateBLZ(fAuftraggeberBLZ);
+  ValidateKontoDE(fAuftraggeberKontoNr);
+
+  fAnzahlBuchungen = 0;
+  fStream = std::make_unique<TStringStream>();
+}
+
+void TZorBaseDTA::Finish() {
+  if (fState == stReady) {
+    Error(StringFromUtf8(msg::_MsgReady));
+    return;
+  }
+  // A run whose Start failed before its header was written has nothing to give
+  // the bank: close it without touching the file.
+  if (fHeaderWritten && fStream && !fDTAFilename.empty()) {
+    WriteFileAtomically(fPath + fDTAFilename, fStream->DataString());
+  }
+  fState = stReady;
+  fHeaderWritten = false;
+}
+
+bool TZorBaseDTA::CheckRunOpenForBooking() {
+  if ((fState == stStarted || fState == stBooking) && fHeaderWritten) return true;
+  Error(StringFromUtf8(msg::_MsgStartFirst));
+  return false;
+}
+
+bool TZorBaseDTA::IsHeaderWritten() const {
+  return fHeaderWritten;
+}
+
+bool TZorBaseDTA::ValidateBLZ(std::int64_t aBLZ) {
+  if (!FValidateData) return true;
+  if (aBLZ >= kMinBLZ && aBLZ <= kMaxBLZ) return true;
+  Error(StringFromUtf8(msg::_MsgValidateBLZ));
+  return false;
+}
+
+bool TZorBaseDTA::ValidateKontoDE(std::int64_t aKonto) {
+  if (!FValidateData) return true;
+  if (aKonto >= kMinKonto && aKonto <= kMaxKonto) return true;
+  Error(StringFromUtf8(msg::_MsgValidateKontoDE));
+  return false;
+}
+
+void TZorBaseDTA::Error(const String& text) {
+  if (fShowWarnings) {
+    ShowMessageBox(text, StringFromUtf8("Fehler"));
+    return;
+  }
+  throw Exception(text);
+}
+
+void TZorBaseDTA::Warning(const String& text) {
+  if (fShowWarnings) ShowMessageBox(text, StringFromUtf8("Warnung"));
+}
+
+void TZorBaseDTA::WriteString(const AnsiString& s) {
+  if (!s.empty() && fStream) fStream->Write(s.data(), static_cast<std::int64_t>(s.size()));
+}
+
+AnsiString TZorBaseDTA::ReadString(std::int32_t count) {
+  // Past the end the buffer holds blanks, so a truncated file reads as blank
+  // fields and ends in a message instead of a hang.
+  DTABuffer.assign(count > 0 ? static_cast<std::size_t>(count) : 0, ' ');
+  if (DTAFile && count > 0) DTAFile->Read(DTABuffer.data(), count);
+  return DTABuffer;
+}
+
+AnsiString TZorBaseDTA::Spc(std::uint32_t count) {
+  return AnsiString(count, ' ');
+}
+
+AnsiString TZorBaseDTA::AnsiFormat(std::string_view format, FormatArgs args) {
+  return Format(format, args);
+}
+
+AnsiString TZorBaseDTA::AnsiFormatDateTime(std::string_view format, TDateTime date) {
+  return FormatDateTime(format, date);
+}
+
+String TZorBaseDTA::GetVolumeLabel(const String& path) const {
+  String root = ExtractFileDrive(path);
+  if (root.empty()) {
+    // POSIX paths have no drive: ask for the file system of the folder itself.
+    root = path;
+  } else if (root.back() != Char('\\')) {
+    root += Char('\\');
+  }
+  String label;
+  if (!GetVolumeInformation(root, label)) return String();
+  return label;
+}
+
+AnsiString TZorBaseDTA::GetContent() const {
+  return fStream ? fStream->DataString() : AnsiString();
+}
+
+std::int64_t TZorBaseDTA::BufferSize() const {
+  return fStream ? fStream->Size() : 0;
+}
+
+void TZorBaseDTA::TruncateBuffer(std::int64_t size) {
+  if (!fStream) return;
+  fStream->SetSize(size);
+  fStream->Seek(0, soEnd);
+}
+
+}  // namespace zor

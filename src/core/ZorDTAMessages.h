@@ -1,0 +1,22 @@
+// Messages of the unit ZorDTA (UTF-8; raised as interface text).
+#pragma once
+
+namespace zor::detail::msg {
+
+inline constexpr const char* _MsgStarted = "Die Methode Start() wurde bereits aufgerufen.";
+inline constexpr const char* _MsgReady =
+    "Die Methode Start() wurde noch nicht aufgerufen oder Finish() wurde bereits aufgerufen.";
+inline constexpr const char* _MsgStartFirst =
+    "Es muss zunächst die Methode Start() aufgerufen werden.";
+inline constexpr const char* _MsgADatum =
+    "Das Ausführungsdatum darf das aktuelle Datum um höchstens 15 Tage überschreiten.";
+inline constexpr const char* _MsgValidateBLZ = "Die Bankleitzahl muss genau 8 Zeichen besitzen.";
+inline constexpr const char* _MsgValidateKontoDE =
+    "Die Kontonummer muss zwischen 10 und 9999999999 liegen.";
+inline constexpr const char* _MsgValidateName = "Der Buchungsempfänger muss angegeben werden.";
+inline constexpr const char* _MsgValidateBetrag =
+    "Der Betrag muss zwischen € 1 und € 999999999.99 liegen.";
+inline constexpr const char* _MsgValidateVwzCount =
+    "Es sind nicht mehr als 14 Verwendungszwecke erlaubt.";
+
+}  // namespace zor::detail::msg

@@ -1,0 +1,27 @@
+#include "dtaus/PurposeLines.h"
+
+#include "zordta/host/SysUtils.h"
+
+namespace zor::detail::dtaus {
+
+void RemoveBlankLines(TStrings& lines) {
+  for (int i = lines.Count() - 1; i >= 0; --i) {
+    if (Trim(lines.Strings(i)).empty()) lines.Delete(i);
+  }
+}
+
+void SplitSingleLongLine(TStrings& lines) {
+  if (lines.Count() != 1) return;
+  // The measure is the list's text, so the line break counts: a line of 26
+  // characters is already "too long" and only loses its surrounding blanks.
+  const String text = lines.Text();
+  if (text.size() <= static_cast<std::size_t>(kPurposeWidth)) return;
+
+  TStringList pieces;
+  for (std::size_t at = 0; at < text.size(); at += kPurposeWidth) {
+    pieces.Add(text.substr(at, kPurposeWidth));
+  }
+  lines.SetText(Trim(pieces.Text()));
+}
+
+}  // namespace zor::detail::dtaus

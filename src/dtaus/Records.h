@@ -1,0 +1,67 @@
+// Builders of the DTAUS records. Each returns the record's bytes and makes no
+// checks: the component hands over only values that fit their fields.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "zordta/host/Types.h"
+
+namespace zor::detail::dtaus {
+
+/// Bytes of one record part; every record is one or more parts.
+inline constexpr std::size_t kPartLength = 128;
+/// Purpose lines a C record can carry (six parts).
+inline constexpr int kMaxRecordPurposeLines = 19;
+/// Largest amount field: 11 digits of cents.
+inline constexpr std::int64_t kMaxAmountCent = 99'999'999'999;
+/// Largest sum of amounts: 13 digits of cents.
+inline constexpr std::int64_t kMaxSumCent = 9'999'999'999'999;
+/// Largest count of C records: 7 digits.
+inline constexpr std::int32_t kMaxRecordCount = 9'999'999;
+inline constexpr std::int64_t kMaxBLZField = 99'999'999;
+inline constexpr std::int64_t kMaxKontoField = 9'999'999'999;
+
+struct ARecordFields {
+  AnsiString kind;  ///< "LK" or "GK"
+  std::int32_t auftraggeberBLZ = 0;
+  AnsiString auftraggeberName;  ///< already in the repertoire
+  TDate fileDate = 0;
+  AnsiString diskettenNummer;  ///< four digits or four blanks
+  std::int64_t auftraggeberKontoNr = 0;
+  TDate ausfuehrungsdatum = 0;  ///< 0: none
+};
+
+struct CRecordFields {
+  std::int64_t blz = 0;
+  std::int64_t konto = 0;
+  AnsiString key;  ///< payment key and extension, five characters
+  std::int32_t auftraggeberBLZ = 0;
+  std::int64_t auftraggeberKontoNr = 0;
+  std::int64_t betragCent = 0;
+  AnsiString name;                       ///< already in the repertoire
+  AnsiString auftraggeberName;           ///< already in the repertoire
+  std::vector<AnsiString> purposeLines;  ///< 1 to 19, already in the repertoire
+};
+
+struct ERecordFields {
+  std::int32_t count = 0;
+  std::int64_t summeKontonummer = 0;
+  std::int64_t summeBLZ = 0;
+  std::int64_t summeBetragCent = 0;
+};
+
+AnsiString BuildARecord(const ARecordFields& fields);
+AnsiString BuildCRecord(const CRecordFields& fields);
+AnsiString BuildERecord(const ERecordFields& fields);
+
+/// "LK" for a debit file, "GK" otherwise.
+AnsiString FileKind(bool lastschriften, const AnsiString& customKey);
+/// The five characters of payment key and extension.
+AnsiString PaymentKey(bool lastschriften, bool abbuchungsauftrag, const AnsiString& customKey);
+
+/// The amount taken to the cent as "%9.2f" rounds it; false when it cannot stand
+/// in the 11-digit field (NaN, infinity, negative, 1000000000 euro or more).
+bool AmountToCent(double betrag, std::int64_t& cent);
+
+}  // namespace zor::detail::dtaus

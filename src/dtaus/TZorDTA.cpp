@@ -1,0 +1,264 @@
+#include "zordta/ZorDTA.h"
+
+#include "core/ZorDTAMessages.h"
+#include "dtaus/PurposeLines.h"
+#include "dtaus/Records.h"
+#include "dtaus/Repertoire.h"
+#include "zordta/host/Registry.h"
+#include "zordta/host/Text.h"
+#include "zordta/host/Volumes.h"
+
+namespace zor {
+
+namespace msg = detail::msg;
+namespace dtaus = detail::dtaus;
+
+namespace {
+
+constexpr const char* kCounterKey = "Software\\Zor Software\\TZorDTA";
+constexpr const char* kCounterValue = "Nummer";
+constexpr std::int32_t kLastDiskettenNummer = 9999;
+constexpr int kMaxPurposeLines = 14;
+
+bool FitsBLZField(std::int64_t value) {
+  return value >= 0 && value <= dtaus::kMaxBLZField;
+}
+bool FitsKontoField(std::int64_t value) {
+  return value >= 0 && value <= dtaus::kMaxKontoField;
+}
+
+bool IsWritableDate(TDate date) {
+  int year = 0, month = 0, day = 0;
+  return TryDecodeDate(date, year, month, day);
+}
+
+}  // namespace
+
+TZorDTA::TZorDTA(TComponent* aOwner) : TZorBaseDTA(aOwner) {
+#if defined(_WIN32)
+  fPath = StringFromUtf8("A:\\");
+#endif
+  fDTAFilename = StringFromUtf8("DTAUS0.TXT");
+  fDiskettenErstellDatum = Date();
+}
+
+TZorDTA::~TZorDTA() = default;
+
+String TZorDTA::ClassName() const {
+  return StringFromUtf8("TZorDTA");
+}
+
+void TZorDTA::SetLastschriften(bool value) {
+  fLastschriften = value;
+  if (!value) fAbbuchungsauftrag = false;
+}
+
+void TZorDTA::SetAbbuchungsauftrag(bool value) {
+  fAbbuchungsauftrag = value;
+  if (value) fLastschriften = true;
+}
+
+void TZorDTA::SetZahlungsschluessel(const AnsiString& value) {
+  // Stored trimmed: the records compare and write the key as it is stored.
+  AnsiString trimmed = Trim(value);
+  fZahlungsschluessel = trimmed.size() == 5 ? std::move(trimmed) : AnsiString();
+}
+
+void TZorDTA::setDiskettenErstellDatum(TDate value) {
+  fDiskettenErstellDatum = value;
+  FAutoDiskettenErstellDatum = false;
+}
+
+void TZorDTA::Start() {
+  const bool runWasOpen = fState != stReady;
+  TZorBaseDTA::Start();
+  if (runWasOpen) return;
+
+  ValidateName(fAuftraggeberName);
+  fSummeKontonummer = 0;
+  fSummeBLZ = 0;
+  fSummeBetragCent = 0;
+  if (FAutoDiskettenErstellDatum) fDiskettenErstellDatum = Date();
+  WriteDatensatzA();
+}
+
+void TZorDTA::Buchung(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ, double Betrag,
+                      TStrings& Vwz) {
+  if (!CheckRunOpenForBooking()) return;
+  fState = stBooking;
+
+  const bool blzValid = ValidateBLZ(BLZ);
+  const bool kontoValid = ValidateKontoDE(Konto);
+  ValidateName(Name);
+  const bool betragValid = ValidateBetrag(Betrag);
+
+  dtaus::RemoveBlankLines(Vwz);
+  dtaus::SplitSingleLongLine(Vwz);
+  const bool countValid = ValidateVwzCount(Vwz);
+
+  // Whatever the checks let through, a value that cannot stand in its field is
+  // never written; it is reported once (unless its check just did) and the
+  // booking ends here.
+  std::int64_t cent = 0;
+  const bool betragFits = dtaus::AmountToCent(Betrag, cent);
+  const char* refusal = nullptr;
+  bool alreadyReported = false;
+  if (!FitsBLZField(BLZ)) {
+    refusal = msg::_MsgValidateBLZ, alreadyReported = !blzValid;
+  } else if (!FitsKontoField(Konto)) {
+    refusal = msg::_MsgValidateKontoDE, alreadyReported = !kontoValid;
+  } else if (!betragFits) {
+    refusal = msg::_MsgValidateBetrag, alreadyReported = !betragValid;
+  } else if (Vwz.Count() > dtaus::kMaxRecordPurposeLines) {
+    refusal = msg::_MsgValidateVwzCount, alreadyReported = !countValid;
+  } else if (!FitsBLZField(fAuftraggeberBLZ)) {
+    refusal = msg::_MsgValidateBLZ;
+  } else if (!FitsKontoField(fAuftraggeberKontoNr)) {
+    refusal = msg::_MsgValidateKontoDE;
+  } else if (fAnzahlBuchungen >= dtaus::kMaxRecordCount ||
+             fSummeBetragCent > dtaus::kMaxSumCent - cent) {
+    refusal = msg::_MsgValidateBetrag;
+  }
+  if (refusal) {
+    if (!alreadyReported) Error(StringFromUtf8(refusal));
+    return;
+  }
+
+  ++fAnzahlBuchungen;
+  fSummeKontonummer += Konto;
+  fSummeBLZ += BLZ;
+  fSummeBetragCent += cent;
+  WriteDatensatzC(Name, Konto, BLZ, cent, Vwz);
+}
+
+void TZorDTA::Buchung(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ, double Betrag,
+                      const AnsiString& Vwz1, const AnsiString& Vwz2, const AnsiString& Vwz3) {
+  TStringList lines;
+  lines.Add(AnsiToString(Vwz1));
+  if (!Vwz2.empty()) lines.Add(AnsiToString(Vwz2));
+  if (!Vwz3.empty()) lines.Add(AnsiToString(Vwz3));
+  Buchung(Name, Konto, BLZ, Betrag, lines);
+}
+
+void TZorDTA::Finish() {
+  if (fState == stReady || !IsHeaderWritten()) {
+    // Either reports _MsgReady or closes a run that never got its A record.
+    TZorBaseDTA::Finish();
+    return;
+  }
+  const std::int64_t sizeBeforeTrailer = BufferSize();
+  WriteDatensatzE();
+  try {
+    TZorBaseDTA::Finish();
+  } catch (...) {
+    // The run stays open; take the trailer back so a retry writes exactly one.
+    TruncateBuffer(sizeBeforeTrailer);
+    throw;
+  }
+  PrintBegleitzettel();
+}
+
+bool TZorDTA::ValidateName(const AnsiString& aName) {
+  if (!FValidateData || !aName.empty()) return true;
+  Error(StringFromUtf8(msg::_MsgValidateName));
+  return false;
+}
+
+bool TZorDTA::ValidateBetrag(double aBetrag) {
+  if (!FValidateData || (aBetrag >= 1 && aBetrag < 1'000'000'000)) return true;
+  Error(StringFromUtf8(msg::_MsgValidateBetrag));
+  return false;
+}
+
+bool TZorDTA::ValidateVwzCount(const TStrings& Vwz) {
+  if (!FValidateData || Vwz.Count() <= kMaxPurposeLines) return true;
+  Error(StringFromUtf8(msg::_MsgValidateVwzCount));
+  return false;
+}
+
+AnsiString TZorDTA::RemoveInvalidChars(const AnsiString& str) const {
+  return dtaus::RemoveInvalidChars(str, IsFirstFileKind());
+}
+
+AnsiString TZorDTA::DecodeChars(const AnsiString& str) {
+  return dtaus::DecodeChars(str);
+}
+
+bool TZorDTA::IsFirstFileKind() const {
+  return dtaus::IsFirstFileKind(fDTAFilename);
+}
+
+void TZorDTA::WriteDatensatzA() {
+  // Checked before the diskette counter moves, so a refused header uses no number.
+  const char* refusal = nullptr;
+  if (!FitsBLZField(fAuftraggeberBLZ)) {
+    refusal = msg::_MsgValidateBLZ;
+  } else if (!FitsKontoField(fAuftraggeberKontoNr)) {
+    refusal = msg::_MsgValidateKontoDE;
+  } else if (!IsWritableDate(fDiskettenErstellDatum) ||
+             (fAusfuehrungsdatum != 0 && !IsWritableDate(fAusfuehrungsdatum))) {
+    refusal = msg::_MsgADatum;
+  }
+  if (refusal) {
+    Error(StringFromUtf8(refusal));
+    return;
+  }
+
+  AnsiString nummer = Spc(4);
+  if (fZentralbank) {
+    fIniFile = std::make_unique<TRegIniFile>(StringFromUtf8(kCounterKey));
+    const std::int32_t next = fIniFile->UpdateInteger(
+        String(), StringFromUtf8(kCounterValue), 0,
+        [](std::int32_t stored) { return stored < kLastDiskettenNummer ? stored + 1 : 0; });
+    nummer = AnsiFormat("%.4d", {next});
+    SetVolumeLabel(ExtractFileDrive(fPath), AnsiToString(nummer));
+  }
+  fVolumeLabel = AnsiToString(nummer);
+
+  dtaus::ARecordFields fields;
+  fields.kind = dtaus::FileKind(fLastschriften, fZahlungsschluessel);
+  fields.auftraggeberBLZ = fAuftraggeberBLZ;
+  fields.auftraggeberName = RemoveInvalidChars(fAuftraggeberName);
+  fields.fileDate = fDiskettenErstellDatum;
+  fields.diskettenNummer = nummer;
+  fields.auftraggeberKontoNr = fAuftraggeberKontoNr;
+  fields.ausfuehrungsdatum = fAusfuehrungsdatum;
+  WriteString(dtaus::BuildARecord(fields));
+  MarkHeaderWritten();
+}
+
+void TZorDTA::WriteDatensatzC(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ,
+                              std::int64_t BetragCent, TStrings& Vwz) {
+  if (Vwz.Count() == 0) Vwz.Add(String());
+  for (int i = Vwz.Count() - 1; i >= 0; --i) {
+    Vwz.SetStrings(i, AnsiToString(RemoveInvalidChars(StringToAnsi(Vwz.Strings(i)))));
+  }
+
+  dtaus::CRecordFields fields;
+  fields.blz = BLZ;
+  fields.konto = Konto;
+  fields.key = dtaus::PaymentKey(fLastschriften, fAbbuchungsauftrag, fZahlungsschluessel);
+  fields.auftraggeberBLZ = fAuftraggeberBLZ;
+  fields.auftraggeberKontoNr = fAuftraggeberKontoNr;
+  fields.betragCent = BetragCent;
+  fields.name = RemoveInvalidChars(Name);
+  fields.auftraggeberName = RemoveInvalidChars(fAuftraggeberName);
+  for (int i = 0; i < Vwz.Count(); ++i) fields.purposeLines.push_back(StringToAnsi(Vwz.Strings(i)));
+  WriteString(dtaus::BuildCRecord(fields));
+}
+
+void TZorDTA::WriteDatensatzE() {
+  dtaus::ERecordFields fields;
+  fields.count = fAnzahlBuchungen;
+  fields.summeKontonummer = fSummeKontonummer;
+  fields.summeBLZ = fSummeBLZ;
+  fields.summeBetragCent = fSummeBetragCent;
+  WriteString(dtaus::BuildERecord(fields));
+}
+
+void TZorDTA::PrintBegleitzettel() {
+  // The printed cover sheet comes with the printer layer; until then Finish
+  // prints nothing, whatever AnzahlBegleitzettel says.
+}
+
+}  // namespace zor

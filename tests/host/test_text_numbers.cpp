@@ -1,0 +1,213 @@
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <fstream>
+#include <limits>
+#include <optional>
+#include <string>
+
+#include "support/TestSupport.h"
+
+namespace {
+
+// ---------------------------------------------------------------- numbers
+
+TEST(IntToStr, PlainDecimal) {
+  EXPECT_EQ(zor::IntToStr(0), ZT("0"));
+  EXPECT_EQ(zor::IntToStr(-17), ZT("-17"));
+  EXPECT_EQ(zor::IntToStr(std::numeric_limits<std::int64_t>::min()), ZT("-9223372036854775808"));
+  EXPECT_EQ(zor::IntToStr(std::numeric_limits<std::int64_t>::max()), ZT("9223372036854775807"));
+}
+
+TEST(StrToInt, AcceptsBlanksSignAndDigitsOnly) {
+  struct Case {
+    const char* text;
+    std::optional<std::int64_t> int32;  // nullopt: invalid
+    std::optional<std::int64_t> int64;
+  };
+  const Case cases[] = {
+      {"42", 42, 42},
+      {"   42", 42, 42},
+      {"+7", 7, 7},
+      {"-0", 0, 0},
+      {"007", 7, 7},
+      {"-2147483648", INT32_MIN, INT32_MIN},
+      {"2147483647", INT32_MAX, INT32_MAX},
+      {"2147483648", std::nullopt, 2147483648},
+      {"-2147483649", std::nullopt, -2147483649},
+      {"9223372036854775807", std::nullopt, INT64_MAX},
+      {"-9223372036854775808", std::nullopt, INT64_MIN},
+      {"9223372036854775808", std::nullopt, std::nullopt},
+      {"99999999999999999999", std::nullopt, std::nullopt},
+      {"", std::nullopt, std::nullopt},
+      {" ", std::nullopt, std::nullopt},
+      {"-", std::nullopt, std::nullopt},
+      {"+-1", std::nullopt, std::nullopt},
+      {"--1", std::nullopt, std::nullopt},
+      {"- 1", std::nullopt, std::nullopt},
+      {"42 ", std::nullopt, std::nullopt},
+      {"\t42", std::nullopt, std::nullopt},
+      {"4 2", std::nullopt, std::nullopt},
+      {"0x1F", std::nullopt, std::nullopt},
+      {"$1F", std::nullopt, std::nullopt},
+      {"1e3", std::nullopt, std::nullopt},
+      {"1.0", std::nullopt, std::nullopt},
+      {"４２", std::nullopt, std::nullopt},  // full-width digits
+  };
+  for (const Case& c : cases) {
+    const std::string ansi = zor::Utf8ToAnsi(c.text);
+    const std::u16string wide = zor::Utf8ToUtf16(c.text);
+    // The message quotes the text as given; the 8-bit one lacks the full-width digits.
+    const auto message = [](const std::string& utf8) {
+      return ZT("'" + utf8 + "' ist kein gültiger Integerwert.");
+    };
+    const zor::String message8 = message(zor::AnsiToUtf8(ansi));
+    const zor::String message16 = message(c.text);
+    if (c.int32) {
+      EXPECT_EQ(zor::StrToInt(ansi), *c.int32) << c.text;
+      EXPECT_EQ(zor::StrToInt(wide), *c.int32) << c.text;
+    } else {
+      EXPECT_THROW_MESSAGE(zor::StrToInt(ansi), message8);
+      EXPECT_THROW_MESSAGE(zor::StrToInt(wide), message16);
+    }
+    std::int64_t value8 = 0, value16 = 0;
+    EXPECT_EQ(zor::TryStrToInt64(ansi, value8), c.int64.has_value()) << c.text;
+    EXPECT_EQ(zor::TryStrToInt64(wide, value16), c.int64.has_value()) << c.text;
+    if (c.int64) {
+      EXPECT_EQ(value8, *c.int64) << c.text;
+      EXPECT_EQ(value16, *c.int64) << c.text;
+      EXPECT_EQ(zor::StrToInt64(ansi), *c.int64) << c.text;
+    } else {
+      EXPECT_THROW_MESSAGE(zor::StrToInt64(wide), message16);
+    }
+  }
+}
+
+TEST(StrToFloat, FollowsTheDecimalSeparator) {
+  struct Case {
+    char separator;
+    const char* text;
+    std::optional<double> expected;
+  };
+  const Case cases[] = {
+      {'.', "1.5", 1.5},      {'.', " -2.25\t", -2.25}, {'.', "+3", 3.0},
+      {'.', ".5", 0.5},       {'.', "5.", 5.0},         {'.', "1e3", 1000.0},
+      {'.', "1.5E-2", 0.015}, {'.', "-1e+2", -100.0},   {'.', "1e-400", 0.0},
+      {'.', "0.1", 0.1},      {'.', "1,5", {}},         {',', "1,5", 1.5},
+      {',', "1.5", {}},       {',', "-0,01", -0.01},    {'.', "", {}},
+      {'.', " ", {}},         {'.', ".", {}},           {'.', "-", {}},
+      {'.', "e5", {}},        {'.', "1e", {}},          {'.', "1e+", {}},
+      {'.', "1.2.3", {}},     {'.', "1 000", {}},       {'.', "0x10", {}},
+      {'.', "inf", {}},       {'.', "nan", {}},         {'.', "1e400", {}},
+      {'.', "--1", {}},       {'.', "1.5x", {}},
+  };
+  for (const Case& c : cases) {
+    zortest::ScopedFormatSettings settings(c.separator);
+    const zor::String message = ZT("'") + ZT(c.text) + ZT("' ist kein gültiger Gleitkommawert.");
+    if (c.expected) {
+      EXPECT_EQ(zor::StrToFloat(std::string(c.text)), *c.expected) << c.text;
+      EXPECT_EQ(zor::StrToFloat(zor::Utf8ToUtf16(c.text)), *c.expected) << c.text;
+    } else {
+      EXPECT_THROW_MESSAGE(zor::StrToFloat(std::string(c.text)), message);
+      EXPECT_THROW_MESSAGE(zor::StrToFloat(zor::Utf8ToUtf16(c.text)), message);
+    }
+  }
+}
+
+// ---------------------------------------------------------------- text
+
+// Text cases are UTF-8 and run through both overloads; the 8-bit one sees Windows-1252.
+template <class Fn>
+void ExpectBothWidths(Fn fn, const std::string& in, const std::string& expected) {
+  EXPECT_EQ(zor::AnsiToUtf8(fn(zor::Utf8ToAnsi(in))), expected) << "8-bit " << in;
+  EXPECT_EQ(zor::Utf16ToUtf8(fn(zor::Utf8ToUtf16(in))), expected) << "UTF-16 " << in;
+}
+
+TEST(Trim, RemovesControlsAndBlanksAtTheEnds) {
+  const auto trim = [](const auto& s) { return zor::Trim(s); };
+  const auto left = [](const auto& s) { return zor::TrimLeft(s); };
+  const auto right = [](const auto& s) { return zor::TrimRight(s); };
+  ExpectBothWidths(trim, "\t a b \r\n", "a b");
+  ExpectBothWidths(trim, std::string("\x01x\x1f\x00", 4), "x");
+  ExpectBothWidths(trim, " \xC2\xA0x\xC2\xA0", "\xC2\xA0x\xC2\xA0");  // no-break space stays
+  ExpectBothWidths(trim, " \t ", "");
+  ExpectBothWidths(left, "  a  ", "a  ");
+  ExpectBothWidths(right, "  a  ", "  a");
+}
+
+TEST(UpperCase, PlainAndAnsi) {
+  const auto upper = [](const auto& s) { return zor::UpperCase(s); };
+  const auto ansi = [](const auto& s) { return zor::AnsiUpperCase(s); };
+  ExpectBothWidths(upper, "abc xyz äé 1!", "ABC XYZ äé 1!");
+  ExpectBothWidths(ansi, "abc äöü éàçñ øåæ þ", "ABC ÄÖÜ ÉÀÇÑ ØÅÆ Þ");
+  ExpectBothWidths(ansi, "š œ ž ÿ", "Š Œ Ž Ÿ");
+  ExpectBothWidths(ansi, "ß µ ÷ × ª º", "ß µ ÷ × ª º");
+  ExpectBothWidths(ansi, "ÄÖÜ€ŠŸ", "ÄÖÜ€ŠŸ");
+  // Letters beyond the code page stay in UTF-16.
+  EXPECT_EQ(zor::AnsiUpperCase(std::u16string(u"łąα")), u"łąα");
+}
+
+TEST(UpperCase, BothWidthsAgreeOnEveryByte) {
+  for (int b = 0; b < 256; ++b) {
+    const std::string byte(1, static_cast<char>(b));
+    const std::string upper = zor::AnsiUpperCase(byte);
+    EXPECT_EQ(zor::AnsiToUtf8(upper),
+              zor::Utf16ToUtf8(zor::AnsiUpperCase(zor::Utf8ToUtf16(zor::AnsiToUtf8(byte)))))
+        << "byte " << b;
+    EXPECT_EQ(zor::AnsiUpperCase(upper), upper) << "byte " << b;
+  }
+}
+
+TEST(StringReplaceAll, NonOverlappingLeftToRight) {
+  struct Case {
+    const char* text;
+    const char* from;
+    const char* to;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"aaa", "aa", "b", "ba"},
+      {"abcabc", "bc", "X", "aXaX"},
+      {"a.b.c", ".", "", "abc"},
+      {"aa", "a", "aa", "aaaa"},
+      {"", "a", "b", ""},
+      {"abc", "", "X", "abc"},
+      {"Straße", "ß", "ss", "Strasse"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(zor::AnsiToUtf8(zor::StringReplaceAll(
+                  zor::Utf8ToAnsi(c.text), zor::Utf8ToAnsi(c.from), zor::Utf8ToAnsi(c.to))),
+              c.expected);
+    EXPECT_EQ(zor::Utf16ToUtf8(zor::StringReplaceAll(
+                  zor::Utf8ToUtf16(c.text), zor::Utf8ToUtf16(c.from), zor::Utf8ToUtf16(c.to))),
+              c.expected);
+  }
+}
+
+// ---------------------------------------------------------------- files
+
+TEST(ExtractFileDrive, LetterOrShare) {
+  const char* cases[][2] = {
+      {"A:\\DTAUS0.TXT", "A:"},
+      {"c:", "c:"},
+      {"1:\\x", ""},
+      {"\\\\server\\share\\dir\\file", "\\\\server\\share"},
+      {"\\\\server\\share", "\\\\server\\share"},
+      {"\\\\server\\", "\\\\server"},
+      {"/home/user/DTAUS0.TXT", ""},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(zor::ExtractFileDrive(ZT(c[0])), ZT(c[1])) << c[0];
+}
+
+TEST(FileExists, RegularFilesOnly) {
+  zortest::TempDir dir;
+  std::ofstream(dir.path() / "Überweisung.txt") << "x";
+  ::mkdir((dir.path() / "folder").c_str(), 0700);
+  EXPECT_TRUE(zor::FileExists(dir.AsPath() + ZT("Überweisung.txt")));
+  EXPECT_FALSE(zor::FileExists(dir.AsPath() + ZT("folder")));
+  EXPECT_FALSE(zor::FileExists(dir.AsPath() + ZT("missing.txt")));
+  EXPECT_FALSE(zor::FileExists(zor::String()));
+}
+
+}  // namespace
