@@ -21,8 +21,15 @@ namespace zor {
 namespace detail {
 namespace {
 
-std::mutex gOpsMutex;
-TFileSystemOps gOps;
+// Function-local, so that loading the library runs no constructor.
+std::mutex& OpsMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+TFileSystemOps& InstalledOps() {
+  static TFileSystemOps ops;
+  return ops;
+}
 
 // strerror_r comes in a GNU and an XSI flavour; these pick the text from either.
 [[maybe_unused]] const char* StrerrorText(int result, const char* buffer) {
@@ -83,8 +90,8 @@ TFileSystemOps SystemFileSystemOps() {
 TFileSystemOps CurrentFileSystemOps() {
   TFileSystemOps ops;
   {
-    std::lock_guard<std::mutex> lock(gOpsMutex);
-    ops = gOps;
+    std::lock_guard<std::mutex> lock(OpsMutex());
+    ops = InstalledOps();
   }
   TFileSystemOps system = SystemFileSystemOps();
   if (!ops.open) ops.open = std::move(system.open);
@@ -164,8 +171,8 @@ std::string FolderOf(const std::string& path) {
 }  // namespace detail
 
 void SetFileSystemOps(TFileSystemOps ops) {
-  std::lock_guard<std::mutex> lock(detail::gOpsMutex);
-  detail::gOps = std::move(ops);
+  std::lock_guard<std::mutex> lock(detail::OpsMutex());
+  detail::InstalledOps() = std::move(ops);
 }
 
 namespace {

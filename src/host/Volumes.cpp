@@ -12,8 +12,15 @@
 namespace zor {
 namespace {
 
-std::mutex gSourceMutex;
-TVolumeLabelSource gSource;
+// Function-local, so that loading the library runs no constructor.
+std::mutex& SourceMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+TVolumeLabelSource& InstalledSource() {
+  static TVolumeLabelSource source;
+  return source;
+}
 
 constexpr const char* kLabelFolder = "/dev/disk/by-label";
 
@@ -65,15 +72,15 @@ String SystemVolumeLabel(const String& root) {
 }  // namespace
 
 void SetVolumeLabelSource(TVolumeLabelSource source) {
-  std::lock_guard<std::mutex> lock(gSourceMutex);
-  gSource = std::move(source);
+  std::lock_guard<std::mutex> lock(SourceMutex());
+  InstalledSource() = std::move(source);
 }
 
 bool GetVolumeInformation(const String& root, String& volumeName) {
   TVolumeLabelSource source;
   {
-    std::lock_guard<std::mutex> lock(gSourceMutex);
-    source = gSource;
+    std::lock_guard<std::mutex> lock(SourceMutex());
+    source = InstalledSource();
   }
   volumeName = source ? source(root) : SystemVolumeLabel(root);
   return !volumeName.empty();
