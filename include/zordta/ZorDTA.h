@@ -198,6 +198,13 @@ class ZORDTA_API TZorDTA : public TZorBaseDTA {
   /// Turns text read from a DTAUS record back into capitals with Ä, Ö, Ü and ß.
   static AnsiString DecodeChars(const AnsiString& str);
 
+  /// Reads a DTAUS file: the A record's client data into the properties, every
+  /// C record through OnDTAImport, then OnExtendedDTAImport. The file is opened
+  /// exclusively; a file another process holds is reported, not read.
+  void ImportDTA(const TFileName& FileName);
+  /// Reads the bytes of a DTAUS file from 8-bit text, as ImportDTA does.
+  void ImportFromString(const AnsiString& content);
+
  private:
   void WriteDatensatzA();
   void WriteDatensatzC(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ,
@@ -205,6 +212,13 @@ class ZORDTA_API TZorDTA : public TZorBaseDTA {
   void WriteDatensatzE();
   void PrintBegleitzettel();
   bool IsFirstFileKind() const;
+
+  void ImportFromStream();
+  bool ImportCRecord();
+  bool ReadNumberField(std::int32_t count, const char* message, std::int64_t& value);
+  void ReadExtensionSlot(TStrings& Vwz);
+  TDate DecodeDTADate(const AnsiString& data);
+  static AnsiString DeleteLeadingChar(const AnsiString& S, char C);
 
   std::unique_ptr<TRegIniFile> fIniFile;
   bool fLastschriften = false;

@@ -19,4 +19,23 @@ inline constexpr const char* _MsgValidateBetrag =
 inline constexpr const char* _MsgValidateVwzCount =
     "Es sind nicht mehr als 14 Verwendungszwecke erlaubt.";
 
+// Import.
+inline constexpr const char* _MsgErrorFileNotExists = "Der angegebene Dateiname existiert nicht.";
+inline constexpr const char* _MsgErrorFileIsInUse =
+    "Die gewählte Datei wird bereits von einem anderen Prozess verwendet.";
+inline constexpr const char* _MsgErrorFormat = "Dateianfang entspricht nicht dem DTA-Format.";
+inline constexpr const char* _MsgErrorBankleitzahl =
+    "Datei entspricht nicht dem DTA-Format.\r\nFehler beim Konvertieren einer Bankleitzahl.";
+inline constexpr const char* _MsgErrorKontonummer =
+    "Datei entspricht nicht dem DTA-Format.\r\nFehler beim Konvertieren einer Kontonummer.";
+inline constexpr const char* _MsgErrorDatum =
+    "Datei entspricht nicht dem DTA-Format.\r\nFehler beim Konvertieren eines Datums.";
+inline constexpr const char* _MsgErrorDatensatzC =
+    "Datei entspricht nicht dem DTA-Format.\r\nFehler beim Einlesen eines C-Datensatze-Headers";
+inline constexpr const char* _MsgErrorBetrag =
+    "Datei entspricht nicht dem DTA-Format.\r\nFehler beim Konvertieren des Betrages.";
+inline constexpr const char* _MsgErrorErweiterungen =
+    "Datei entspricht nicht dem DTA-Format.\r\nFehler beim Konvertieren der "
+    "Erweiterungen-Anzahl.";
+
 }  // namespace zor::detail::msg
