@@ -1,0 +1,123 @@
+// The unit ZorDTAZV: the DTAZV component for foreign payments.
+#pragma once
+
+#include <cstdint>
+
+#include "zordta/ZorDTA.h"
+
+namespace zor {
+
+/// Writes DTAZV files: foreign payments with BIC and IBAN, an amount in a currency,
+/// up to four purpose lines and an execution date each.
+class ZORDTA_API TZorDTAZV : public TZorBaseDTA {
+ public:
+  explicit TZorDTAZV(TComponent* aOwner);
+  ~TZorDTAZV() override;
+
+  String ClassName() const override;
+
+  // Published properties.
+  const AnsiString& AuftraggeberName2() const { return fAuftraggeberName2; }
+  void SetAuftraggeberName2(const AnsiString& value) { fAuftraggeberName2 = value; }
+  const AnsiString& AuftraggeberStrasse() const { return fAuftraggeberStrasse; }
+  void SetAuftraggeberStrasse(const AnsiString& value) { fAuftraggeberStrasse = value; }
+  const AnsiString& AuftraggeberOrt() const { return fAuftraggeberOrt; }
+  void SetAuftraggeberOrt(const AnsiString& value) { fAuftraggeberOrt = value; }
+  /// Raises the euro limit of ValidateBetrag from 12 500 to 50 000.
+  bool IgnoreAmountAbove12500() const { return fIgnoreAmountAbove12500; }
+  void SetIgnoreAmountAbove12500(bool value) { fIgnoreAmountAbove12500 = value; }
+  /// Currency of the client's account and default currency of the payments.
+  const AnsiString& Waehrungscode() const { return fWaehrungscode; }
+  /// Stores three characters in capitals; reports _MsgWaehrungscode otherwise.
+  void SetWaehrungscode(const AnsiString& value);
+  std::int32_t Bundeslandschluessel() const { return fBundeslandschluessel; }
+  /// 0 to 99; also sets IgnoreAmountAbove12500 to "both keys are set".
+  void SetBundeslandschluessel(std::int32_t value);
+  std::int32_t Firmennummer() const { return fFirmennummer; }
+  /// 0 to 99999999; also sets IgnoreAmountAbove12500 to "both keys are set".
+  void SetFirmennummer(std::int32_t value);
+  /// Payment type key written into every T record (0 to 99).
+  std::uint8_t ZahlungsArtSchluessel() const { return FZahlungsArtSchluessel; }
+  void SetZahlungsArtSchluessel(std::uint8_t value) { FZahlungsArtSchluessel = value; }
+
+  // Public properties.
+  /// The earliest execution date among the payments of the file.
+  TDateTime ErstesAusfuehrungsdatum() const { return fErstesDatum; }
+  /// Sum of the whole currency units of the amounts of the file.
+  std::int64_t SummeBetragVorKomma() const { return fSummeBetragVorKomma; }
+  /// The currency of the file's first payment; empty before it.
+  const AnsiString& ErsteWaehrung() const { return fErsteWaehrung; }
+  /// True once a payment's currency differs from the first payment's.
+  bool MultiWaehrung() const { return fMultiWaehrung; }
+
+  /// Opens a file with its running number (0 to 99) and writes the Q record.
+  void Start(std::int32_t LfdNummer);
+
+  /// Books one payment (the full form). Vwz is the caller's list and is changed in
+  /// place; an empty Waehrung means Waehrungscode.
+  void Buchung(const AnsiString& BIC, const AnsiString& IBAN, const AnsiString& Name1,
+               const AnsiString& Name2, const AnsiString& Strasse, const AnsiString& OrtLand,
+               const AnsiString& Laendercode, double Betrag, TStrings& Vwz, TDateTime Datum,
+               const AnsiString& NotizIntern, const AnsiString& Ansprechpartner,
+               const AnsiString& Waehrung);
+  /// Books one payment in Waehrungscode.
+  void Buchung(const AnsiString& BIC, const AnsiString& IBAN, const AnsiString& Name1,
+               const AnsiString& Name2, const AnsiString& Strasse, const AnsiString& OrtLand,
+               const AnsiString& Laendercode, double Betrag, TStrings& Vwz, TDateTime Datum,
+               const AnsiString& NotizIntern, const AnsiString& Ansprechpartner);
+  /// Books one payment with one name line; the country code is taken from the IBAN.
+  void Buchung(const AnsiString& BIC, const AnsiString& IBAN, const AnsiString& Name,
+               const AnsiString& Strasse, const AnsiString& OrtLand, double Betrag, TStrings& Vwz,
+               TDateTime Datum);
+  /// As the previous one, executed on Ausfuehrungsdatum.
+  void Buchung(const AnsiString& BIC, const AnsiString& IBAN, const AnsiString& Name,
+               const AnsiString& Strasse, const AnsiString& OrtLand, double Betrag, TStrings& Vwz);
+
+  /// Writes the Z record, then the file; the run stays open when the file cannot be written.
+  void Finish();
+
+  bool ValidateName(const AnsiString& aName);
+  bool ValidateStrasse(const AnsiString& aStrasse);
+  bool ValidateOrt(const AnsiString& aOrt);
+  bool ValidateNotiz(const AnsiString& aNotiz);
+  bool ValidateAnsprechpartner(const AnsiString& aAnsprechpartner);
+  /// Amount limits by Waehrungscode: EUR 1 to 12 500 (50 000 with
+  /// IgnoreAmountAbove12500), other currencies 1 to below 10^14.
+  bool ValidateBetrag(double aBetrag);
+
+  /// Length 5 to 34 and the ISO 7064 MOD 97-10 check.
+  bool ValidateIBAN(const AnsiString& aIBAN);
+  /// 8 or 11 characters, the first six letters.
+  bool ValidateBIC(const AnsiString& aBIC);
+  /// Reduces text to the DTAZV repertoire: capitals, digits, blank and + , - . /,
+  /// with ß, Ä, Ö and Ü spelled out.
+  AnsiString RemoveInvalidChars(const AnsiString& str) const;
+
+ private:
+  bool ValidateVwzCount(const TStrings& Vwz);
+  void WriteDatensatzQ(std::int32_t LfdNummer);
+  void WriteDatensatzT(const AnsiString& BIC, const AnsiString& IBAN, const AnsiString& Name1,
+                       const AnsiString& Name2, const AnsiString& Strasse,
+                       const AnsiString& OrtLand, const AnsiString& Laendercode,
+                       std::int64_t BetragVorKomma, std::int32_t BetragNachKomma, TStrings& Vwz,
+                       TDateTime Datum, const AnsiString& NotizIntern,
+                       const AnsiString& Ansprechpartner, std::int32_t AnzahlMeldungen,
+                       const AnsiString& Waehrung);
+  void WriteDatensatzZ();
+  void PrintBegleitzettel();
+
+  AnsiString fAuftraggeberName2;
+  AnsiString fAuftraggeberStrasse;
+  AnsiString fAuftraggeberOrt;
+  std::int64_t fSummeBetragVorKomma = 0;
+  TDateTime fErstesDatum = 0;
+  bool fIgnoreAmountAbove12500 = false;
+  AnsiString fWaehrungscode;
+  std::int32_t fBundeslandschluessel = 0;
+  std::int32_t fFirmennummer = 0;
+  bool fMultiWaehrung = false;
+  AnsiString fErsteWaehrung;
+  std::uint8_t FZahlungsArtSchluessel = 0;
+};
+
+}  // namespace zor

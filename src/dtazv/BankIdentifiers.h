@@ -1,0 +1,23 @@
+// IBAN and BIC tests of the foreign payment writer.
+#pragma once
+
+#include <cstdint>
+
+#include "zordta/host/Types.h"
+
+namespace zor::detail::dtazv {
+
+/// Every letter A-Z replaced by its two-digit number (A = 10 ... Z = 35).
+AnsiString IBANLettersToDigits(const AnsiString& text);
+
+/// The remainder modulo 97 of the IBAN's number, computed piecewise in 32 bits;
+/// 0 when the IBAN holds a character other than A-Z, a-z and 0-9.
+std::int32_t IBANMod97(const AnsiString& iban);
+
+/// Length 5 to 34 and a remainder of exactly 1.
+bool IsValidIBAN(const AnsiString& iban);
+
+/// Exactly 8 or 11 characters, the first six letters A-Z or a-z.
+bool IsValidBIC(const AnsiString& bic);
+
+}  // namespace zor::detail::dtazv

@@ -1,0 +1,61 @@
+// Builders of the DTAZV records. Each returns the record's bytes and makes no
+// checks: the component hands over only values that fit their fields.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "zordta/host/Types.h"
+
+namespace zor::detail::dtazv {
+
+inline constexpr std::size_t kQLength = 256;
+inline constexpr std::size_t kTLength = 768;
+inline constexpr std::size_t kZLength = 256;
+/// Largest whole-unit amount: 14 digits.
+inline constexpr std::int64_t kMaxVorKomma = 99'999'999'999'999;
+/// Largest sum of whole units: 15 digits.
+inline constexpr std::int64_t kMaxSummeVorKomma = 999'999'999'999'999;
+
+struct QRecordFields {
+  std::int32_t auftraggeberBLZ = 0;
+  std::int64_t auftraggeberKontoNr = 0;
+  AnsiString name1, name2, strasse, ort;  ///< already cleaned
+  TDate erstellDatum = 0;
+  std::int32_t lfdNummer = 0;
+  TDate ausfuehrungsdatum = 0;  ///< already today when none was set
+  std::int32_t bundeslandschluessel = 0;
+  std::int32_t firmennummer = 0;
+};
+
+struct TRecordFields {
+  std::int32_t auftraggeberBLZ = 0;
+  std::int64_t auftraggeberKontoNr = 0;
+  AnsiString kontoWaehrung;  ///< three characters
+  TDate datum = 0;
+  AnsiString bic, iban, laendercode;
+  AnsiString name1, name2, strasse, ortLand;  ///< already cleaned
+  AnsiString waehrung;                        ///< three characters
+  std::int64_t vorKomma = 0;
+  std::int32_t nachKomma = 0;
+  std::array<AnsiString, 4> purposeLines;  ///< already cleaned; blanks when missing
+  std::int32_t zahlungsArtSchluessel = 0;
+  AnsiString notizIntern, ansprechpartner;  ///< already cleaned
+  std::int32_t anzahlMeldungen = 0;
+};
+
+struct ZRecordFields {
+  std::int64_t summeVorKomma = 0;
+  std::int64_t anzahl = 0;
+};
+
+AnsiString BuildQRecord(const QRecordFields& fields);
+AnsiString BuildTRecord(const TRecordFields& fields);
+AnsiString BuildZRecord(const ZRecordFields& fields);
+
+/// Whole units and hundredths of an amount: the hundredths rounded half to even,
+/// 100 carried into the units. False for NaN, infinity, a negative amount or one
+/// whose units need more than 14 digits.
+bool SplitAmount(double betrag, std::int64_t& vorKomma, std::int32_t& nachKomma);
+
+}  // namespace zor::detail::dtazv

@@ -1,0 +1,379 @@
+#include "zordta/ZorDTAZV.h"
+
+#include <cmath>
+
+#include "core/ZorDTAMessages.h"
+#include "dtazv/BankIdentifiers.h"
+#include "dtazv/Records.h"
+#include "dtazv/Repertoire.h"
+#include "dtazv/ZorDTAZVMessages.h"
+#include "zordta/host/Text.h"
+
+namespace zor {
+
+namespace msg = detail::msg;
+namespace msgzv = detail::msgzv;
+namespace dtazv = detail::dtazv;
+
+namespace {
+
+constexpr std::size_t kLineWidth = 35;
+constexpr std::size_t kNotizWidth = 27;
+constexpr int kMaxPurposeLines = 4;
+constexpr int kDaysAhead = 15;
+constexpr std::int32_t kMaxTwoDigits = 99;
+constexpr std::int32_t kMaxFirmennummer = 99'999'999;
+constexpr std::int64_t kMaxBLZField = 99'999'999;
+constexpr std::int64_t kMaxKontoField = 9'999'999'999;
+
+bool IsWritableDate(TDate date) {
+  int year = 0, month = 0, day = 0;
+  return TryDecodeDate(date, year, month, day);
+}
+
+AnsiString UpperAscii(AnsiString text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+}  // namespace
+
+TZorDTAZV::TZorDTAZV(TComponent* aOwner) : TZorBaseDTA(aOwner) {
+  fErstesDatum = Date() + kDaysAhead;
+  fDTAFilename = StringFromUtf8("DTAZV");
+  fWaehrungscode = "EUR";
+}
+
+TZorDTAZV::~TZorDTAZV() = default;
+
+String TZorDTAZV::ClassName() const {
+  return StringFromUtf8("TZorDTAZV");
+}
+
+// The setters test their value whatever ValidateData says: a key that does not
+// fit its field can never be stored.
+void TZorDTAZV::SetWaehrungscode(const AnsiString& value) {
+  if (value.size() != 3) {
+    Error(StringFromUtf8(msgzv::_MsgWaehrungscode));
+    return;
+  }
+  fWaehrungscode = UpperAscii(value);
+}
+
+void TZorDTAZV::SetBundeslandschluessel(std::int32_t value) {
+  if (value < 0 || value > kMaxTwoDigits) {
+    Error(StringFromUtf8(msgzv::_MsgBundeslandschluessel));
+    return;
+  }
+  fBundeslandschluessel = value;
+  fIgnoreAmountAbove12500 = fBundeslandschluessel != 0 && fFirmennummer != 0;
+}
+
+void TZorDTAZV::SetFirmennummer(std::int32_t value) {
+  if (value < 0 || value > kMaxFirmennummer) {
+    Error(StringFromUtf8(msgzv::_MsgFirmennummer));
+    return;
+  }
+  fFirmennummer = value;
+  fIgnoreAmountAbove12500 = fBundeslandschluessel != 0 && fFirmennummer != 0;
+}
+
+void TZorDTAZV::Start(std::int32_t LfdNummer) {
+  const bool runWasOpen = fState != stReady;
+  TZorBaseDTA::Start();
+  if (runWasOpen) return;
+
+  fSummeBetragVorKomma = 0;
+  // Each file's cover sheet describes that file alone.
+  fErsteWaehrung.clear();
+  fErstesDatum = Date() + kDaysAhead;
+  ValidateName(fAuftraggeberName);
+  ValidateStrasse(fAuftraggeberStrasse);
+  ValidateOrt(fAuftraggeberOrt);
+  WriteDatensatzQ(LfdNummer);
+  fMultiWaehrung = false;
+}
+
+void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const AnsiString& Name1,
+                        const AnsiString& Name2, const AnsiString& Strasse,
+                        const AnsiString& OrtLand, const AnsiString& Laendercode, double Betrag,
+                        TStrings& Vwz, TDateTime Datum, const AnsiString& NotizIntern,
+                        const AnsiString& Ansprechpartner, const AnsiString& Waehrung) {
+  if (!CheckRunOpenForBooking()) return;
+  fState = stBooking;
+  Datum = std::trunc(Datum);
+
+  ValidateBIC(BIC);
+  ValidateIBAN(IBAN);
+  const AnsiString name1 = RemoveInvalidChars(Name1);
+  const AnsiString name2 = RemoveInvalidChars(Name2);
+  const AnsiString strasse = RemoveInvalidChars(Strasse);
+  ValidateStrasse(strasse);
+  const AnsiString ortLand = RemoveInvalidChars(OrtLand);
+  ValidateOrt(ortLand);
+  const AnsiString notiz = RemoveInvalidChars(NotizIntern);
+  ValidateNotiz(notiz);
+  const AnsiString ansprechpartner = RemoveInvalidChars(Ansprechpartner);
+  ValidateAnsprechpartner(ansprechpartner);
+  const AnsiString waehrung =
+      UpperAscii((Waehrung.empty() ? fWaehrungscode : Waehrung).substr(0, 3));
+  const AnsiString laendercode = Laendercode.substr(0, 2);
+
+  // Whatever the checks let through, a value that cannot stand in its field is
+  // never written: it is reported once and the payment ends here, before it
+  // counts towards the file's currencies.
+  const TDate today = Date();
+  const bool dateCorrected = (Datum >= 0 && Datum < today) || Datum > today + kDaysAhead;
+  std::int64_t vorKomma = 0;
+  std::int32_t nachKomma = 0;
+  const char* refusal = nullptr;
+  if (waehrung.size() != 3) {
+    refusal = msgzv::_MsgWaehrungscode;
+  } else if (!dtazv::SplitAmount(Betrag, vorKomma, nachKomma)) {
+    refusal = msgzv::_MsgValidateBetrag;
+  } else if (fSummeBetragVorKomma > dtazv::kMaxSummeVorKomma - vorKomma) {
+    refusal = msgzv::_MsgValidateBetrag;
+  } else if (FZahlungsArtSchluessel > kMaxTwoDigits) {
+    refusal = msgzv::_MsgZahlungsArtSchluessel;
+  } else if (fAuftraggeberBLZ < 0 || fAuftraggeberBLZ > kMaxBLZField) {
+    refusal = msg::_MsgValidateBLZ;
+  } else if (fAuftraggeberKontoNr < 0 || fAuftraggeberKontoNr > kMaxKontoField) {
+    refusal = msg::_MsgValidateKontoDE;
+  } else if (!dateCorrected && !IsWritableDate(Datum)) {
+    refusal = msg::_MsgADatum;
+  }
+  if (refusal) {
+    Error(StringFromUtf8(refusal));
+    return;
+  }
+
+  if (fErsteWaehrung.empty()) {
+    fErsteWaehrung = waehrung;
+  } else if (waehrung != fErsteWaehrung) {
+    fMultiWaehrung = true;
+  }
+
+  for (int i = Vwz.Count() - 1; i >= 0; --i) {
+    const String line = Vwz.Strings(i);
+    if (line.empty()) {
+      Vwz.Delete(i);
+    } else {
+      Vwz.SetStrings(i, AnsiToString(RemoveInvalidChars(StringToAnsi(line))));
+    }
+  }
+  if (Vwz.Count() == 1 && Vwz.Strings(0).size() >= kLineWidth - 1) {
+    const String line = Vwz.Strings(0);
+    String joined;
+    for (std::size_t at = 0; at < line.size(); at += kLineWidth) {
+      if (at > 0) joined += StringFromUtf8("\r\n");
+      joined += line.substr(at, kLineWidth);
+    }
+    Vwz.SetText(Trim(joined));
+  }
+  ValidateVwzCount(Vwz);
+
+  if (dateCorrected) {
+    Datum = today;
+    Warning(StringFromUtf8(msg::_MsgADatum));
+  }
+  if (Datum < fErstesDatum) fErstesDatum = Datum;
+
+  ++fAnzahlBuchungen;
+  WriteDatensatzT(BIC, IBAN, name1, name2, strasse, ortLand, laendercode, vorKomma, nachKomma, Vwz,
+                  Datum, notiz, ansprechpartner, 0, waehrung);
+}
+
+void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const AnsiString& Name1,
+                        const AnsiString& Name2, const AnsiString& Strasse,
+                        const AnsiString& OrtLand, const AnsiString& Laendercode, double Betrag,
+                        TStrings& Vwz, TDateTime Datum, const AnsiString& NotizIntern,
+                        const AnsiString& Ansprechpartner) {
+  Buchung(BIC, IBAN, Name1, Name2, Strasse, OrtLand, Laendercode, Betrag, Vwz, Datum, NotizIntern,
+          Ansprechpartner, fWaehrungscode);
+}
+
+void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const AnsiString& Name,
+                        const AnsiString& Strasse, const AnsiString& OrtLand, double Betrag,
+                        TStrings& Vwz, TDateTime Datum) {
+  Buchung(BIC, IBAN, Name, AnsiString(), Strasse, OrtLand, IBAN.substr(0, 2), Betrag, Vwz, Datum,
+          AnsiString(), AnsiString(), fWaehrungscode);
+}
+
+void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const AnsiString& Name,
+                        const AnsiString& Strasse, const AnsiString& OrtLand, double Betrag,
+                        TStrings& Vwz) {
+  Buchung(BIC, IBAN, Name, Strasse, OrtLand, Betrag, Vwz, fAusfuehrungsdatum);
+}
+
+void TZorDTAZV::Finish() {
+  if (fState == stReady || !IsHeaderWritten()) {
+    // Either reports _MsgReady or closes a run that never got its Q record.
+    TZorBaseDTA::Finish();
+    return;
+  }
+  const std::int64_t sizeBeforeTrailer = BufferSize();
+  WriteDatensatzZ();
+  try {
+    TZorBaseDTA::Finish();
+  } catch (...) {
+    // The run stays open; take the trailer back so a retry writes exactly one.
+    TruncateBuffer(sizeBeforeTrailer);
+    throw;
+  }
+  PrintBegleitzettel();
+}
+
+bool TZorDTAZV::ValidateName(const AnsiString& aName) {
+  if (!FValidateData || !aName.empty()) return true;
+  Error(StringFromUtf8(msgzv::_MsgValidateNameZV));
+  return false;
+}
+
+bool TZorDTAZV::ValidateStrasse(const AnsiString& aStrasse) {
+  if (!FValidateData || aStrasse.size() <= kLineWidth) return true;
+  Error(StringFromUtf8(msgzv::_MsgValidateStrasse));
+  return false;
+}
+
+bool TZorDTAZV::ValidateOrt(const AnsiString& aOrt) {
+  if (!FValidateData || (!aOrt.empty() && aOrt.size() <= kLineWidth)) return true;
+  Error(StringFromUtf8(msgzv::_MsgValidateOrt));
+  return false;
+}
+
+bool TZorDTAZV::ValidateNotiz(const AnsiString& aNotiz) {
+  if (!FValidateData || aNotiz.size() <= kNotizWidth) return true;
+  Error(StringFromUtf8(msgzv::_MsgValidateNotiz));
+  return false;
+}
+
+bool TZorDTAZV::ValidateAnsprechpartner(const AnsiString& aAnsprechpartner) {
+  if (!FValidateData || aAnsprechpartner.size() <= kLineWidth) return true;
+  Error(StringFromUtf8(msgzv::_MsgValidateAnsprechpartner));
+  return false;
+}
+
+bool TZorDTAZV::ValidateVwzCount(const TStrings& Vwz) {
+  if (!FValidateData || Vwz.Count() <= kMaxPurposeLines) return true;
+  Error(StringFromUtf8(msgzv::_MsgValidateVwzCountZV));
+  return false;
+}
+
+bool TZorDTAZV::ValidateBetrag(double aBetrag) {
+  if (!FValidateData) return true;
+  const char* message = msgzv::_MsgValidateBetrag;
+  bool valid = false;
+  if (fWaehrungscode != "EUR") {
+    valid = aBetrag >= 1 && aBetrag < 1e14;
+  } else if (fIgnoreAmountAbove12500) {
+    valid = aBetrag >= 1 && aBetrag <= 50'000;
+    message = msgzv::_MsgValidateBetrag50000;
+  } else {
+    valid = aBetrag >= 1 && aBetrag <= 12'500;
+    message = msgzv::_MsgValidateBetrag12500;
+  }
+  if (valid) return true;
+  Error(StringFromUtf8(message));
+  return false;
+}
+
+bool TZorDTAZV::ValidateIBAN(const AnsiString& aIBAN) {
+  if (!FValidateData || dtazv::IsValidIBAN(aIBAN)) return true;
+  Error(StringFromUtf8(msgzv::_MsgValidateIBAN));
+  return false;
+}
+
+bool TZorDTAZV::ValidateBIC(const AnsiString& aBIC) {
+  if (!FValidateData || dtazv::IsValidBIC(aBIC)) return true;
+  Error(StringFromUtf8(msgzv::_MsgValidateBIC));
+  return false;
+}
+
+AnsiString TZorDTAZV::RemoveInvalidChars(const AnsiString& str) const {
+  return dtazv::RemoveInvalidChars(str);
+}
+
+void TZorDTAZV::WriteDatensatzQ(std::int32_t LfdNummer) {
+  // Checked before anything is written, so a refused header leaves no record.
+  const char* refusal = nullptr;
+  if (LfdNummer < 0 || LfdNummer > kMaxTwoDigits) {
+    refusal = msgzv::_MsgLfdNummer;
+  } else if (fAuftraggeberBLZ < 0 || fAuftraggeberBLZ > kMaxBLZField) {
+    refusal = msg::_MsgValidateBLZ;
+  } else if (fAuftraggeberKontoNr < 0 || fAuftraggeberKontoNr > kMaxKontoField) {
+    refusal = msg::_MsgValidateKontoDE;
+  } else if (fAusfuehrungsdatum != 0 && !IsWritableDate(fAusfuehrungsdatum)) {
+    refusal = msg::_MsgADatum;
+  }
+  if (refusal) {
+    Error(StringFromUtf8(refusal));
+    return;
+  }
+
+  const TDate today = Date();
+  dtazv::QRecordFields fields;
+  fields.auftraggeberBLZ = fAuftraggeberBLZ;
+  fields.auftraggeberKontoNr = fAuftraggeberKontoNr;
+  fields.name1 = RemoveInvalidChars(fAuftraggeberName);
+  fields.name2 = RemoveInvalidChars(fAuftraggeberName2);
+  fields.strasse = RemoveInvalidChars(fAuftraggeberStrasse);
+  fields.ort = RemoveInvalidChars(fAuftraggeberOrt);
+  fields.erstellDatum = today;
+  fields.lfdNummer = LfdNummer;
+  fields.ausfuehrungsdatum = fAusfuehrungsdatum != 0 ? fAusfuehrungsdatum : today;
+  fields.bundeslandschluessel = fBundeslandschluessel;
+  fields.firmennummer = fFirmennummer;
+  WriteString(dtazv::BuildQRecord(fields));
+  MarkHeaderWritten();
+}
+
+void TZorDTAZV::WriteDatensatzT(const AnsiString& BIC, const AnsiString& IBAN,
+                                const AnsiString& Name1, const AnsiString& Name2,
+                                const AnsiString& Strasse, const AnsiString& OrtLand,
+                                const AnsiString& Laendercode, std::int64_t BetragVorKomma,
+                                std::int32_t BetragNachKomma, TStrings& Vwz, TDateTime Datum,
+                                const AnsiString& NotizIntern, const AnsiString& Ansprechpartner,
+                                std::int32_t AnzahlMeldungen, const AnsiString& Waehrung) {
+  if (Vwz.Count() == 0) Vwz.Add(String());
+  dtazv::TRecordFields fields;
+  fields.auftraggeberBLZ = fAuftraggeberBLZ;
+  fields.auftraggeberKontoNr = fAuftraggeberKontoNr;
+  fields.kontoWaehrung = fWaehrungscode;
+  fields.datum = Datum;
+  fields.bic = BIC;
+  fields.iban = IBAN;
+  fields.laendercode = Laendercode;
+  fields.name1 = Name1;
+  fields.name2 = Name2;
+  fields.strasse = Strasse;
+  fields.ortLand = OrtLand;
+  fields.waehrung = Waehrung;
+  fields.vorKomma = BetragVorKomma;
+  fields.nachKomma = BetragNachKomma;
+  for (int i = 0; i < kMaxPurposeLines && i < Vwz.Count(); ++i) {
+    fields.purposeLines[static_cast<std::size_t>(i)] =
+        RemoveInvalidChars(StringToAnsi(Vwz.Strings(i)));
+  }
+  fields.zahlungsArtSchluessel = FZahlungsArtSchluessel;
+  fields.notizIntern = NotizIntern;
+  fields.ansprechpartner = Ansprechpartner;
+  fields.anzahlMeldungen = AnzahlMeldungen;
+  fSummeBetragVorKomma += BetragVorKomma;
+  WriteString(dtazv::BuildTRecord(fields));
+}
+
+void TZorDTAZV::WriteDatensatzZ() {
+  dtazv::ZRecordFields fields;
+  fields.summeVorKomma = fSummeBetragVorKomma;
+  fields.anzahl = fAnzahlBuchungen;
+  WriteString(dtazv::BuildZRecord(fields));
+}
+
+void TZorDTAZV::PrintBegleitzettel() {
+  // The printed cover sheet comes with the printer layer; until then Finish
+  // prints nothing, whatever AnzahlBegleitzettel says.
+}
+
+}  // namespace zor
