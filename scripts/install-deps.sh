@@ -5,6 +5,12 @@ set -euo pipefail
 packages=(
   g++ clang-14 libclang-rt-14-dev cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  # The command-line tool: options, CSV.
+  libcli11-dev libcsv-dev
+  # The printer layer: cairo renders, CUPS prints; the rest is for its tests
+  # (a cups-pdf queue, Times-metric fonts, PDF text positions and pictures).
+  libcairo2-dev libcups2-dev fonts-liberation fontconfig
+  cups cups-client cups-ipp-utils printer-driver-cups-pdf poppler-utils
 )
 
 missing=()

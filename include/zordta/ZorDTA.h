@@ -174,6 +174,8 @@ class ZORDTA_API TZorDTA : public TZorBaseDTA {
   void setDiskettenErstellDatum(TDate value);
   std::int64_t SummeKontonummer() const { return fSummeKontonummer; }
   std::int64_t SummeBLZ() const { return fSummeBLZ; }
+  /// The cover sheet as text: lines joined by CR LF, none after the last.
+  String Begleitzettel() const { return GetBegleitzettel(); }
 
   /// Opens a run and writes the A record.
   void Start();
@@ -210,6 +212,7 @@ class ZORDTA_API TZorDTA : public TZorBaseDTA {
   void WriteDatensatzC(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ,
                        std::int64_t BetragCent, TStrings& Vwz);
   void WriteDatensatzE();
+  String GetBegleitzettel() const;
   void PrintBegleitzettel();
   bool IsFirstFileKind() const;
 
@@ -235,3 +238,9 @@ class ZORDTA_API TZorDTA : public TZorBaseDTA {
 };
 
 }  // namespace zor
+
+namespace zor::ZorDTA {
+/// Puts TZorDTA on the palette page "ZOR Software"; the design environment calls it
+/// when it installs the package. Raises Exception when TZorDTA is registered already.
+ZORDTA_API void Register();
+}  // namespace zor::ZorDTA

@@ -49,6 +49,8 @@ class ZORDTA_API TZorDTAZV : public TZorBaseDTA {
   const AnsiString& ErsteWaehrung() const { return fErsteWaehrung; }
   /// True once a payment's currency differs from the first payment's.
   bool MultiWaehrung() const { return fMultiWaehrung; }
+  /// The cover sheet as text: lines joined by CR LF, none after the last.
+  String Begleitzettel() const { return GetBegleitzettel(); }
 
   /// Opens a file with its running number (0 to 99) and writes the Q record.
   void Start(std::int32_t LfdNummer);
@@ -104,6 +106,7 @@ class ZORDTA_API TZorDTAZV : public TZorBaseDTA {
                        const AnsiString& Ansprechpartner, std::int32_t AnzahlMeldungen,
                        const AnsiString& Waehrung);
   void WriteDatensatzZ();
+  String GetBegleitzettel() const;
   void PrintBegleitzettel();
 
   AnsiString fAuftraggeberName2;
@@ -121,3 +124,9 @@ class ZORDTA_API TZorDTAZV : public TZorBaseDTA {
 };
 
 }  // namespace zor
+
+namespace zor::ZorDTAZV {
+/// Puts TZorDTAZV on the palette page "ZOR Software"; the design environment calls it
+/// when it installs the package. Raises Exception when TZorDTAZV is registered already.
+ZORDTA_API void Register();
+}  // namespace zor::ZorDTAZV

@@ -256,9 +256,4 @@ void TZorDTA::WriteDatensatzE() {
   WriteString(dtaus::BuildERecord(fields));
 }
 
-void TZorDTA::PrintBegleitzettel() {
-  // The printed cover sheet comes with the printer layer; until then Finish
-  // prints nothing, whatever AnzahlBegleitzettel says.
-}
-
 }  // namespace zor

@@ -371,9 +371,4 @@ void TZorDTAZV::WriteDatensatzZ() {
   WriteString(dtazv::BuildZRecord(fields));
 }
 
-void TZorDTAZV::PrintBegleitzettel() {
-  // The printed cover sheet comes with the printer layer; until then Finish
-  // prints nothing, whatever AnzahlBegleitzettel says.
-}
-
 }  // namespace zor

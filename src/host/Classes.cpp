@@ -41,6 +41,28 @@ String TComponent::ClassName() const {
   return StringFromUtf8("TComponent");
 }
 
+void TComponent::SetName(const String& value) {
+  const auto isLetter = [](Char c) {
+    return (c >= Char('A') && c <= Char('Z')) || (c >= Char('a') && c <= Char('z')) ||
+           c == Char('_');
+  };
+  const auto isDigit = [](Char c) { return c >= Char('0') && c <= Char('9'); };
+  bool valid = value.empty() || isLetter(value[0]);
+  for (Char c : value) valid = valid && (isLetter(c) || isDigit(c));
+  if (!valid) {
+    throw Exception(Format(StringFromUtf8(detail::hostmsg::kInvalidComponentName), {value}));
+  }
+  // Names are found without regard to case, so they must differ in more than case.
+  if (fOwner && !value.empty()) {
+    for (const TComponent* sibling : fOwner->fComponents) {
+      if (sibling != this && UpperCase(sibling->fName) == UpperCase(value)) {
+        throw Exception(Format(StringFromUtf8(detail::hostmsg::kDuplicateComponentName), {value}));
+      }
+    }
+  }
+  fName = value;
+}
+
 // ---------------------------------------------------------------- TStrings
 
 TStrings::~TStrings() = default;

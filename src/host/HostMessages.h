@@ -18,5 +18,32 @@ inline constexpr const char* kStreamReadError = "Stream-Lesefehler.";
 inline constexpr const char* kStreamWriteError = "Stream-Schreibfehler.";
 inline constexpr const char* kRegistryWriteError =
     "Der Registrierungsschlüssel \"%s\" kann nicht geschrieben werden. %s";
+inline constexpr const char* kNoPrinter = "Es ist kein Drucker installiert.";
+inline constexpr const char* kPdfWriteError = "Die PDF-Datei \"%s\" kann nicht geschrieben werden.";
+inline constexpr const char* kPrinterNotFound = "Der Drucker \"%s\" ist nicht vorhanden.";
+inline constexpr const char* kPrintJobFailed = "Der Druckauftrag konnte nicht gesendet werden: %s";
+inline constexpr const char* kCannotPrint =
+    "Diese Ausgabe der Bibliothek kann nicht drucken (ohne cairo/CUPS gebaut).";
+inline constexpr const char* kPageRenderError = "Die Seite konnte nicht gezeichnet werden.";
+
+// Palette, component names and the text form of components.
+inline constexpr const char* kClassExists = "Eine Klasse mit dem Namen %s existiert bereits.";
+inline constexpr const char* kInvalidComponentName = "'%s' ist kein gültiger Komponentenname.";
+inline constexpr const char* kDuplicateComponentName =
+    "Eine Komponente mit der Bezeichnung %s existiert bereits.";
+inline constexpr const char* kTextObjectExpected = "Zeile %d: 'object' erwartet.";
+inline constexpr const char* kTextClassMismatch =
+    "Zeile %d: Die Klasse %s passt nicht zur Komponente der Klasse %s.";
+inline constexpr const char* kTextEqualsExpected = "Zeile %d: '=' erwartet.";
+inline constexpr const char* kTextUnknownProperty = "Zeile %d: Eigenschaft %s existiert nicht.";
+inline constexpr const char* kTextDuplicateProperty =
+    "Zeile %d: Eigenschaft %s ist mehrfach angegeben.";
+inline constexpr const char* kTextInvalidValue =
+    "Zeile %d: Ungültiger Wert für die Eigenschaft %s.";
+inline constexpr const char* kTextEventNotStored =
+    "Zeile %d: Das Ereignis %s kann nicht aus Text geladen werden.";
+inline constexpr const char* kTextEndExpected = "Zeile %d: 'end' erwartet.";
+inline constexpr const char* kTextAfterEnd = "Zeile %d: Text nach 'end'.";
+inline constexpr const char* kTextSetterFailed = "Zeile %d: Eigenschaft %s: %s";
 
 }  // namespace zor::detail::hostmsg

@@ -27,8 +27,15 @@ class ZORDTA_API TComponent {
   /// The name of the most derived class ("TZorDTA").
   virtual String ClassName() const;
 
+  /// The component's name ("ZorDTA1"); empty unless set.
+  const String& Name() const { return fName; }
+  /// Raises Exception unless the name is empty or an identifier (ASCII letters,
+  /// digits, "_", no leading digit) that no other component of the owner bears.
+  void SetName(const String& value);
+
  private:
   TComponent* fOwner;
+  String fName;
   std::vector<TComponent*> fComponents;
 };
 
