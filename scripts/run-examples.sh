@@ -1,11 +1,44 @@
 #!/usr/bin/env bash
-# Builds the library and writes a credit-transfer file and a direct-debit file
-# from the sample data in examples/data into out/, printing their control figures.
+# Builds the command-line tool and runs it on the shipped examples: writes the
+# payment files with their cover sheets (text and PDF) into out/, reads one
+# back with --verify, and rebuilds a cover sheet from a written file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 ./scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++
-cmake --build build -j "$(nproc)" --target write_payment_files
+cmake --build build -j "$(nproc)" --target zordta
+zordta=./build/cli/zordta
 mkdir -p out
-./build/examples/write_payment_files examples/data out
+run() {
+  echo "\$ zordta $*"
+  "$zordta" "$@"
+  echo
+}
+
+# The C++ API example's data are job files too.
+run dtaus write --job examples/data/ueberweisungen.json --verzeichnis out --overwrite
+run dtaus write --job examples/data/lastschriften.json --verzeichnis out --overwrite
+
+# Salaries with key 53000, due in two days.
+run dtaus write --job examples/cli/gehaelter.json --verzeichnis out --overwrite \
+  --ausfuehrung "$(date -d '+2 days' +%F)"
+# Credit transfers from CSV, the client given as options.
+run dtaus write --csv examples/cli/ueberweisungen.csv --verzeichnis out --overwrite \
+  --dateiname ueberweisungen.dta \
+  --name "Bäckerei Schönfeld GmbH" --blz 37040044 --konto 532013000
+# Direct debits: a job, and a semicolon CSV as spreadsheets export it.
+run dtaus write --job examples/cli/beitraege.json --verzeichnis out --overwrite
+run dtaus write --csv examples/cli/lastschriften.csv --lastschriften --verzeichnis out --overwrite \
+  --dateiname lastschriften.dta \
+  --name "Sportverein Grün-Weiß e.V." --blz 37040044 --konto 532013000
+# Foreign payments: a job, and a CSV with two currencies.
+run dtazv write --job examples/cli/auslandszahlungen.json --verzeichnis out --overwrite
+run dtazv write --csv examples/cli/auslandszahlungen.csv --verzeichnis out --overwrite \
+  --dateiname DTAZV-CSV --lfd-nummer 2 \
+  --name "Müller Maschinenbau GmbH" --strasse "Königstraße 12" --ort "70173 Stuttgart" \
+  --blz 60050101 --konto 1234567 --bundesland 8 --firmennummer 12345678
+
+# Read back with the E record checked, and the cover sheet rebuilt from the file.
+run dtaus read out/gehaelter.dta --verify
+run coversheet out/DTAUS0.TXT --pdf out/DTAUS0.TXT.neu.pdf --text

@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
 # Builds all three deliverables, the examples and the tests, runs every test,
 # then runs the same suite again in an AddressSanitizer + UndefinedBehaviorSanitizer
-# build made with clang, and fuzzes the import for a minute.
+# build made with clang, and fuzzes the import, the CSV reader and the job loader.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 ./scripts/install-deps.sh
+
+# A private CUPS scheduler with a cups-pdf queue for the printer tests (they
+# read CUPS_SERVER, ZORDTA_CUPS_QUEUE and ZORDTA_CUPS_PDF_DIR); stopped at exit.
+cups_env=$(./scripts/start-cups.sh)
+eval "$cups_env"
+trap './scripts/start-cups.sh stop' EXIT
 
 jobs=$(nproc)
 
@@ -24,9 +30,16 @@ echo "== tests under the sanitizers"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
 
-echo "== fuzzing the import for ${ZORDTA_FUZZ_SECONDS:-60} seconds"
-# New inputs go to a scratch folder; the seed corpus in the tree stays as it is.
-mkdir -p build-sanitize/fuzz-corpus/import
-ASAN_OPTIONS=detect_leaks=1 \
-  ./build-sanitize/fuzz/import_fuzzer -max_total_time="${ZORDTA_FUZZ_SECONDS:-60}" -timeout=10 \
-  -rss_limit_mb=2048 -print_final_stats=1 build-sanitize/fuzz-corpus/import fuzz/corpus/import
+# New inputs go to a scratch folder; the seed corpora in the tree stay as they are.
+fuzz() {
+  local harness=$1 seconds=$2
+  echo "== fuzzing ${harness} for ${seconds} seconds"
+  mkdir -p "build-sanitize/fuzz-corpus/${harness}"
+  ASAN_OPTIONS=detect_leaks=1 \
+    "./build-sanitize/fuzz/${harness}_fuzzer" -max_total_time="${seconds}" -timeout=10 \
+    -rss_limit_mb=2048 -print_final_stats=1 \
+    "build-sanitize/fuzz-corpus/${harness}" "fuzz/corpus/${harness}"
+}
+fuzz import "${ZORDTA_FUZZ_SECONDS:-60}"
+fuzz csv "${ZORDTA_FUZZ_SECONDS_CLI:-20}"
+fuzz job "${ZORDTA_FUZZ_SECONDS_CLI:-20}"

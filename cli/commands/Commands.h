@@ -1,0 +1,27 @@
+// The commands of zordta. Each registers its subcommand and, when it is chosen,
+// leaves the work to run in `action`; the work answers the exit code.
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+
+#include <CLI/CLI.hpp>
+
+namespace zcli {
+
+enum ExitCode { kDone = 0, kBadData = 1, kBadUsage = 2 };
+
+/// A call that cannot be carried out as given (exit code 2).
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+using Action = std::function<int()>;
+
+void AddDtausCommands(CLI::App& app, Action& action);
+void AddDtazvCommands(CLI::App& app, Action& action);
+void AddCoverSheetCommand(CLI::App& app, Action& action);
+void AddCheckCommands(CLI::App& app, Action& action);
+
+}  // namespace zcli

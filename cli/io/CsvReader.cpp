@@ -1,0 +1,262 @@
+#include "io/CsvReader.h"
+
+#include <csv.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "io/Utf8Check.h"
+#include "io/Values.h"
+
+namespace zcli {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+struct ParseState {
+  CsvTable* table = nullptr;
+  std::vector<std::string> cells;
+  int line = 0;             // the physical line being fed
+  int lineBreaksInRow = 0;  // inside quoted cells of the current row
+};
+
+void OnCell(void* data, std::size_t size, void* user) {
+  auto* state = static_cast<ParseState*>(user);
+  std::string cell = data ? std::string(static_cast<const char*>(data), size) : std::string();
+  state->lineBreaksInRow += static_cast<int>(std::count(cell.begin(), cell.end(), '\n'));
+  state->cells.push_back(std::move(cell));
+}
+
+void OnRow(int, void* user) {
+  auto* state = static_cast<ParseState*>(user);
+  state->table->rows.push_back({state->line - state->lineBreaksInRow, std::move(state->cells)});
+  state->cells.clear();
+  state->lineBreaksInRow = 0;
+}
+
+// Reports every foreign character with its line, column and the header of its column.
+void ReportForeignChars(std::string_view text, const CsvTable& table, Diagnostics& errors) {
+  const std::vector<ForeignChar> found = FindCharsOutsideCp1252(text);
+  if (found.empty()) return;
+  const std::vector<std::string>* header = table.rows.empty() ? nullptr : &table.rows[0].cells;
+  std::size_t next = 0;
+  int line = 1;
+  std::size_t lineStart = 0;
+  std::size_t cell = 0;
+  bool quoted = false;
+  for (std::size_t at = 0; at < text.size() && next < found.size(); ++at) {
+    if (at == found[next].offset) {
+      const std::size_t column = CharCount(text.substr(lineStart, at - lineStart)) + 1;
+      std::string field;
+      if (line == 1) {
+        field = "Kopfzeile";
+      } else if (header && cell < header->size()) {
+        field = Trimmed((*header)[cell]);
+      }
+      errors.Add("Zeile " + std::to_string(line), field,
+                 "Spalte " + std::to_string(column) + ": " + DescribeChar(found[next].codePoint) +
+                     " gibt es in Windows-1252 nicht.");
+      ++next;
+    }
+    const char c = text[at];
+    if (c == '"') {
+      quoted = !quoted;  // a doubled quote toggles twice
+    } else if (c == table.delimiter && !quoted) {
+      ++cell;
+    } else if (c == '\n') {
+      ++line;
+      lineStart = at + 1;
+      if (!quoted) cell = 0;
+    }
+  }
+}
+
+bool IsBlankRow(const CsvRow& row) {
+  return std::all_of(row.cells.begin(), row.cells.end(),
+                     [](const std::string& cell) { return Trimmed(cell).empty(); });
+}
+
+// The position of a purpose column: 0 for "verwendungszweck", n for "...n".
+std::optional<int> PurposeIndex(const std::string& name) {
+  for (const std::string_view prefix : {"verwendungszweck", "vwz"}) {
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string_view rest = std::string_view(name).substr(prefix.size());
+    if (rest.empty()) return 0;
+    const std::optional<std::int64_t> number = ParseDigits(rest);
+    if (number && *number >= 1 && *number <= 99) return static_cast<int>(*number);
+  }
+  return std::nullopt;
+}
+
+std::string KnownColumns(const CsvColumns& columns) {
+  std::vector<std::string> fields;
+  for (const auto& [name, field] : columns.names) {
+    if (std::find(fields.begin(), fields.end(), field) == fields.end()) fields.push_back(field);
+  }
+  std::sort(fields.begin(), fields.end());
+  std::string text;
+  for (const std::string& field : fields) text += field + ", ";
+  return text + "verwendungszweck1 ...";
+}
+
+}  // namespace
+
+char GuessDelimiter(std::string_view text) {
+  const std::string_view header = text.substr(0, text.find('\n'));
+  if (header.find(',') != std::string_view::npos) return ',';
+  if (header.find(';') != std::string_view::npos) return ';';
+  if (header.find('\t') != std::string_view::npos) return '\t';
+  return ',';
+}
+
+CsvTable ParseCsv(std::string_view text, char delimiter, Diagnostics& errors) {
+  CsvTable table;
+  table.delimiter = delimiter;
+  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+    text.remove_prefix(kByteOrderMark.size());
+
+  const std::size_t malformed = FindMalformedUtf8(text);
+  if (malformed != std::string_view::npos) {
+    const std::string position = PositionText(std::string(text), malformed);
+    errors.Add(position.substr(0, position.find(',')), "",
+               position.substr(position.find(',') + 2) +
+                   ": kein gültiges UTF-8 (die Datei muss UTF-8 sein).");
+    return table;
+  }
+
+  csv_parser parser;
+  csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI | CSV_APPEND_NULL);
+  csv_set_delim(&parser, static_cast<unsigned char>(delimiter));
+  ParseState state;
+  state.table = &table;
+  bool broken = false;
+  // Fed a line at a time, so every row knows the line it ends on.
+  for (std::size_t at = 0; at < text.size() && !broken;) {
+    const std::size_t end = std::min(text.find('\n', at), text.size() - 1) + 1;
+    ++state.line;
+    const std::string_view piece = text.substr(at, end - at);
+    if (csv_parse(&parser, piece.data(), piece.size(), OnCell, OnRow, &state) != piece.size()) {
+      errors.Add(
+          "Zeile " + std::to_string(state.line), "",
+          "CSV nicht lesbar: ein Anführungszeichen steht an falscher Stelle "
+          "(Felder mit Anführungszeichen ganz einschließen, \"\" für ein Anführungszeichen).");
+      broken = true;
+    }
+    at = end;
+  }
+  if (!broken && csv_fini(&parser, OnCell, OnRow, &state) != 0) {
+    const int from = table.rows.empty() ? 1 : table.rows.back().line + 1;
+    errors.Add("Zeile " + std::to_string(from), "",
+               "CSV nicht lesbar: ein Feld in Anführungszeichen wird nicht geschlossen.");
+    broken = true;
+  }
+  csv_free(&parser);
+  if (broken) {
+    table.rows.clear();
+    return table;
+  }
+
+  // The rows stay: their other faults are worth hearing in the same run.
+  ReportForeignChars(text, table, errors);
+  return table;
+}
+
+std::string NormalizeHeader(std::string_view header) {
+  static const std::pair<std::string_view, std::string_view> kSpelled[] = {
+      {"ä", "ae"}, {"ö", "oe"}, {"ü", "ue"}, {"Ä", "ae"}, {"Ö", "oe"}, {"Ü", "ue"}, {"ß", "ss"}};
+  const std::string trimmed = Trimmed(header);
+  std::string name;
+  for (std::size_t at = 0; at < trimmed.size();) {
+    bool spelled = false;
+    for (const auto& [from, to] : kSpelled) {
+      if (trimmed.compare(at, from.size(), from) == 0) {
+        name += to;
+        at += from.size();
+        spelled = true;
+        break;
+      }
+    }
+    if (spelled) continue;
+    char c = trimmed[at++];
+    if (c == ' ' || c == '_' || c == '-' || c == '.') continue;
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    name += c;
+  }
+  return name;
+}
+
+std::vector<InputRecord> ToRecords(const CsvTable& table, const CsvColumns& columns,
+                                   Diagnostics& errors) {
+  std::vector<InputRecord> records;
+  if (table.rows.empty()) {
+    errors.Add("Zeile 1", "",
+               "Die Datei ist leer; erwartet wird eine Kopfzeile mit den Spaltennamen.");
+    return records;
+  }
+  const CsvRow& header = table.rows[0];
+  const std::string headerWhere = "Zeile " + std::to_string(header.line);
+  const std::size_t before = errors.Count();
+
+  // For each cell: its field, or its purpose position (as "#n").
+  std::vector<std::string> fieldOf(header.cells.size());
+  std::map<int, std::size_t> purposeColumns;
+  for (std::size_t i = 0; i < header.cells.size(); ++i) {
+    const std::string name = NormalizeHeader(header.cells[i]);
+    const std::string shown = Trimmed(header.cells[i]);
+    const auto known = columns.names.find(name);
+    std::string field;
+    if (known != columns.names.end()) {
+      field = known->second;
+    } else if (const std::optional<int> index = PurposeIndex(name)) {
+      if (!purposeColumns.emplace(*index, i).second) {
+        errors.Add(headerWhere, shown, "Die Spalte kommt zweimal vor.");
+      }
+      field = "#" + std::to_string(*index);
+    } else {
+      errors.Add(headerWhere, shown.empty() ? "(leer)" : shown,
+                 "Unbekannte Spalte; bekannt sind: " + KnownColumns(columns) + ".");
+      continue;
+    }
+    if (field[0] != '#' && std::find(fieldOf.begin(), fieldOf.end(), field) != fieldOf.end()) {
+      errors.Add(headerWhere, shown, "Die Spalte kommt zweimal vor.");
+    }
+    fieldOf[i] = field;
+  }
+  for (const std::string& required : columns.required) {
+    if (std::find(fieldOf.begin(), fieldOf.end(), required) == fieldOf.end()) {
+      errors.Add(headerWhere, "", "Die Spalte „" + required + "“ fehlt.");
+    }
+  }
+  if (errors.Count() != before) return records;
+
+  for (std::size_t r = 1; r < table.rows.size(); ++r) {
+    const CsvRow& row = table.rows[r];
+    if (IsBlankRow(row)) continue;
+    InputRecord record;
+    record.where = "Zeile " + std::to_string(row.line);
+    if (row.cells.size() != header.cells.size()) {
+      errors.Add(record.where, "",
+                 std::to_string(row.cells.size()) + " Felder, die Kopfzeile hat " +
+                     std::to_string(header.cells.size()) + ".");
+      continue;
+    }
+    for (std::size_t i = 0; i < row.cells.size(); ++i) {
+      if (fieldOf[i][0] != '#') record.values[fieldOf[i]] = row.cells[i];
+    }
+    for (const auto& [index, column] : purposeColumns) {
+      // A cell with line breaks holds several purpose lines.
+      const std::string& cell = row.cells[column];
+      for (std::size_t at = 0; at <= cell.size();) {
+        const std::size_t end = std::min(cell.find('\n', at), cell.size());
+        std::string line = Trimmed(std::string_view(cell).substr(at, end - at));
+        if (!line.empty() && line.back() == '\r') line = Trimmed(line.substr(0, line.size() - 1));
+        if (!line.empty()) record.purpose.push_back(line);
+        at = end + 1;
+      }
+    }
+    records.push_back(std::move(record));
+  }
+  return records;
+}
+
+}  // namespace zcli

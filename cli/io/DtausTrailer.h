@@ -1,0 +1,31 @@
+// The control figures of a DTAUS file as its E record states them, read from the
+// bytes themselves, so a file can be checked against the payments it holds.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zcli {
+
+struct ControlSums {
+  std::int64_t count = 0;
+  std::int64_t konto = 0;
+  std::int64_t blz = 0;
+  std::int64_t cent = 0;
+};
+
+/// The E record is the last 128 bytes: count at 11-17, account sum at 31-47,
+/// bank-code sum at 48-64, amount sum in cents at 65-77 (1-based). Answers
+/// nothing and sets error when the bytes hold no readable E record.
+std::optional<ControlSums> ReadTrailer(std::string_view bytes, std::string& error);
+
+/// One German sentence per figure that differs; empty when all agree.
+std::vector<std::string> CompareSums(const ControlSums& stated, const ControlSums& counted);
+
+/// True when the A record carries an execution date (bytes 96-103 not blank).
+bool HasExecutionDate(std::string_view bytes);
+
+}  // namespace zcli

@@ -1,0 +1,175 @@
+#include "io/JobFile.h"
+
+#include <nlohmann/json.hpp>
+
+#include "io/Utf8Check.h"
+
+namespace zcli {
+namespace {
+
+// In file order, so the messages follow the file.
+using json = nlohmann::ordered_json;
+
+// Deeper nesting is no job file; the limit keeps the parser's stack small.
+constexpr int kMaxDepth = 16;
+
+bool NestsTooDeep(std::string_view text) {
+  int depth = 0;
+  bool inString = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (inString) {
+      if (c == '\\') {
+        ++i;
+      } else if (c == '"') {
+        inString = false;
+      }
+    } else if (c == '"') {
+      inString = true;
+    } else if (c == '{' || c == '[') {
+      if (++depth > kMaxDepth) return true;
+    } else if (c == '}' || c == ']') {
+      --depth;
+    }
+  }
+  return false;
+}
+
+// A scalar as text; false for objects and arrays.
+bool ScalarText(const json& value, std::string& text) {
+  if (value.is_string()) {
+    text = value.get<std::string>();
+  } else if (value.is_boolean()) {
+    text = value.get<bool>() ? "true" : "false";
+  } else if (value.is_number()) {
+    text = value.dump();
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void CheckText(const std::string& text, const std::string& where, const std::string& field,
+               Diagnostics& errors) {
+  for (const ForeignChar& c : FindCharsOutsideCp1252(text)) {
+    errors.Add(where, field, ForeignCharMessage(c));
+  }
+}
+
+void ReadSetting(const std::string& key, const json& value, const JobSchema& schema, Job& job,
+                 Diagnostics& errors) {
+  if (value.is_null()) return;
+  if (!schema.settings.count(key)) {
+    errors.Add("Auftrag", key, "Unbekannter Schlüssel.");
+    return;
+  }
+  std::string text;
+  if (!ScalarText(value, text)) {
+    errors.Add("Auftrag", key, "Erwartet wird ein Text, eine Zahl oder true/false.");
+    return;
+  }
+  CheckText(text, "Auftrag", key, errors);
+  job.settings[key] = text;
+}
+
+void ReadPayment(const json& item, std::size_t number, const JobSchema& schema, Job& job,
+                 Diagnostics& errors) {
+  InputRecord record;
+  record.where = "Buchung " + std::to_string(number);
+  if (!item.is_object()) {
+    errors.Add(record.where, "", "Erwartet wird ein Objekt mit den Feldern der Buchung.");
+    return;
+  }
+  for (const auto& [key, value] : item.items()) {
+    if (value.is_null()) continue;
+    if (key == "verwendungszweck") {
+      const json lines = value.is_array() ? value : json::array({value});
+      std::size_t lineNumber = 0;
+      for (const json& line : lines) {
+        // Named like the CSV columns: "verwendungszweck2" is the second line.
+        const std::string field = key + std::to_string(++lineNumber);
+        std::string text;
+        if (!line.is_string() && !line.is_number()) {
+          errors.Add(record.where, field, "Erwartet wird ein Text oder eine Liste von Texten.");
+          continue;
+        }
+        ScalarText(line, text);
+        CheckText(text, record.where, field, errors);
+        if (text.find_first_not_of(" \t") != std::string::npos) record.purpose.push_back(text);
+      }
+      continue;
+    }
+    if (!schema.paymentFields.count(key)) {
+      errors.Add(record.where, key, "Unbekannter Schlüssel.");
+      continue;
+    }
+    std::string text;
+    if (!ScalarText(value, text) || value.is_boolean()) {
+      errors.Add(record.where, key, "Erwartet wird ein Text oder eine Zahl.");
+      continue;
+    }
+    CheckText(text, record.where, key, errors);
+    record.values[key] = text;
+  }
+  job.payments.push_back(std::move(record));
+}
+
+}  // namespace
+
+Job LoadJob(std::string_view text, const JobSchema& schema, Diagnostics& errors) {
+  Job job;
+  const std::string source(text);
+  const std::size_t malformed = FindMalformedUtf8(text);
+  if (malformed != std::string_view::npos) {
+    errors.Add("JSON", "", PositionText(source, malformed) + ": kein gültiges UTF-8.");
+    return job;
+  }
+  if (NestsTooDeep(text)) {
+    errors.Add("JSON", "", "Zu tief verschachtelt für einen Auftrag.");
+    return job;
+  }
+  json root;
+  try {
+    root = json::parse(source);
+  } catch (const json::parse_error& e) {
+    const std::size_t at = e.byte > 0 ? e.byte - 1 : 0;
+    // The parser's own words, without its code and position (given already).
+    std::string detail = e.what();
+    const std::size_t column = detail.find("column ");
+    const std::size_t colon = column == std::string::npos ? column : detail.find(": ", column);
+    if (colon != std::string::npos) detail = detail.substr(colon + 2);
+    errors.Add("JSON", "", PositionText(source, at) + ": kein gültiges JSON (" + detail + ").");
+    return job;
+  } catch (const json::exception& e) {
+    // A number beyond double, say: the parser knows no position for it.
+    errors.Add("JSON", "", std::string("kein gültiges JSON (") + e.what() + ").");
+    return job;
+  }
+  if (!root.is_object()) {
+    errors.Add("JSON", "",
+               "Erwartet wird ein Objekt mit Auftraggeber, Einstellungen und Buchungen.");
+    return job;
+  }
+
+  for (const auto& [key, value] : root.items()) {
+    if (schema.ignored.count(key)) continue;
+    if (key == "buchungen") {
+      if (!value.is_array()) {
+        errors.Add("Auftrag", key, "Erwartet wird eine Liste von Buchungen.");
+        continue;
+      }
+      job.hasPayments = true;
+      std::size_t number = 0;
+      for (const json& item : value) ReadPayment(item, ++number, schema, job, errors);
+    } else if (value.is_object()) {
+      for (const auto& [member, memberValue] : value.items()) {
+        ReadSetting(key + "." + member, memberValue, schema, job, errors);
+      }
+    } else {
+      ReadSetting(key, value, schema, job, errors);
+    }
+  }
+  return job;
+}
+
+}  // namespace zcli

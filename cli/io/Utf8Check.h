@@ -1,0 +1,38 @@
+// Checks on UTF-8 input before it becomes 8-bit payment data: the library turns
+// every character Windows-1252 lacks into "?", so such characters are found and
+// reported first.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zcli {
+
+/// Byte offset of the first byte that does not belong to a well-formed UTF-8
+/// sequence; npos when the whole text is well-formed.
+std::size_t FindMalformedUtf8(std::string_view text);
+
+/// True when Windows-1252 has the character.
+bool InCp1252(char32_t codePoint);
+
+struct ForeignChar {
+  std::size_t offset;  ///< byte offset in the text
+  std::size_t index;   ///< 1-based character position in the text
+  char32_t codePoint;
+};
+
+/// Every character of well-formed UTF-8 text that Windows-1252 lacks.
+std::vector<ForeignChar> FindCharsOutsideCp1252(std::string_view utf8);
+
+/// The character for a message: „Ł“ (U+0141).
+std::string DescribeChar(char32_t codePoint);
+
+/// "Zeichen 5: „Ł“ (U+0141) gibt es in Windows-1252 nicht." for one value.
+std::string ForeignCharMessage(const ForeignChar& c);
+
+/// Number of characters (not bytes) in well-formed UTF-8 text.
+std::size_t CharCount(std::string_view utf8);
+
+}  // namespace zcli

@@ -1,0 +1,109 @@
+#include "io/Values.h"
+
+#include <cstdio>
+
+#include "zordta/host/SysUtils.h"
+
+namespace zcli {
+namespace {
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+bool AllDigits(std::string_view text) {
+  if (text.empty()) return false;
+  for (char c : text) {
+    if (!IsDigit(c)) return false;
+  }
+  return true;
+}
+
+std::int64_t DigitsValue(std::string_view text) {
+  std::int64_t value = 0;
+  for (char c : text) value = value * 10 + (c - '0');
+  return value;
+}
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+}  // namespace
+
+std::string Trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return std::string();
+  const std::size_t last = text.find_last_not_of(" \t");
+  return std::string(text.substr(first, last - first + 1));
+}
+
+std::optional<std::int64_t> ParseDigits(std::string_view text) {
+  const std::string t = Trimmed(text);
+  if (!AllDigits(t) || t.size() > 18) return std::nullopt;
+  return DigitsValue(t);
+}
+
+std::optional<std::int64_t> ParseAmountCent(std::string_view text) {
+  const std::string t = Trimmed(text);
+  const std::size_t separator = t.find_first_of(".,");
+  const std::string_view whole = std::string_view(t).substr(0, separator);
+  // 15 digits of euros keep the cents far from the end of int64.
+  if (!AllDigits(whole) || whole.size() > 15) return std::nullopt;
+  std::int64_t cent = DigitsValue(whole) * 100;
+  if (separator == std::string::npos) return cent;
+  const std::string_view decimals = std::string_view(t).substr(separator + 1);
+  if (!AllDigits(decimals) || decimals.size() > 2) return std::nullopt;
+  cent += decimals.size() == 1 ? (decimals[0] - '0') * 10 : DigitsValue(decimals);
+  return cent;
+}
+
+std::string FormatCent(std::int64_t cent) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%lld.%02lld", static_cast<long long>(cent / 100),
+                static_cast<long long>(cent % 100));
+  return text;
+}
+
+std::optional<zor::TDate> ParseDate(std::string_view text) {
+  const std::string t = Trimmed(text);
+  int year = 0, month = 0, day = 0;
+  const std::string_view v(t);
+  if (v.size() == 10 && v[4] == '-' && v[7] == '-' && AllDigits(v.substr(0, 4)) &&
+      AllDigits(v.substr(5, 2)) && AllDigits(v.substr(8, 2))) {
+    year = static_cast<int>(DigitsValue(v.substr(0, 4)));
+    month = static_cast<int>(DigitsValue(v.substr(5, 2)));
+    day = static_cast<int>(DigitsValue(v.substr(8, 2)));
+  } else if (v.size() == 10 && v[2] == '.' && v[5] == '.' && AllDigits(v.substr(0, 2)) &&
+             AllDigits(v.substr(3, 2)) && AllDigits(v.substr(6, 4))) {
+    day = static_cast<int>(DigitsValue(v.substr(0, 2)));
+    month = static_cast<int>(DigitsValue(v.substr(3, 2)));
+    year = static_cast<int>(DigitsValue(v.substr(6, 4)));
+  } else {
+    return std::nullopt;
+  }
+  zor::TDate date = 0;
+  if (year < 1 || !zor::TryEncodeDate(year, month, day, date)) return std::nullopt;
+  return date;
+}
+
+std::string FormatIsoDate(zor::TDate date) {
+  int year = 0, month = 0, day = 0;
+  if (!zor::TryDecodeDate(date, year, month, day)) return std::string();
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+  return text;
+}
+
+std::optional<bool> ParseBool(std::string_view text) {
+  const std::string t = Lower(Trimmed(text));
+  if (t == "true" || t == "ja" || t == "1") return true;
+  if (t == "false" || t == "nein" || t == "0") return false;
+  return std::nullopt;
+}
+
+}  // namespace zcli

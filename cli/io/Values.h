@@ -1,0 +1,34 @@
+// Strict readers for the values of CSV cells, job files and options. They answer
+// nothing instead of guessing: a payment file must not carry a misread number.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "zordta/host/Types.h"
+
+namespace zcli {
+
+/// Without leading and trailing blanks and tabs.
+std::string Trimmed(std::string_view text);
+
+/// A non-negative whole number of at most 18 digits.
+std::optional<std::int64_t> ParseDigits(std::string_view text);
+
+/// An amount in cents: digits, then "," or "." and one or two decimals.
+/// No thousands separators: "1.234" would be ambiguous.
+std::optional<std::int64_t> ParseAmountCent(std::string_view text);
+/// "1234.56".
+std::string FormatCent(std::int64_t cent);
+
+/// YYYY-MM-DD or DD.MM.YYYY.
+std::optional<zor::TDate> ParseDate(std::string_view text);
+/// YYYY-MM-DD.
+std::string FormatIsoDate(zor::TDate date);
+
+/// true/false, ja/nein, 1/0.
+std::optional<bool> ParseBool(std::string_view text);
+
+}  // namespace zcli

@@ -1,0 +1,205 @@
+#include "payments/Dtaus.h"
+
+#include "io/Values.h"
+#include "zordta/host/Classes.h"
+#include "zordta/host/Text.h"
+
+namespace zcli {
+
+namespace {
+
+constexpr std::size_t kNameWidth = 27;
+constexpr std::size_t kPurposeWidth = 27;
+constexpr std::int64_t kMaxBLZ = 99'999'999;
+constexpr std::int64_t kMaxKonto = 9'999'999'999;
+
+double Euro(std::int64_t cent) {
+  return static_cast<double>(cent) / 100.0;
+}
+
+void FillPurpose(zor::TStrings& list, const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) list.Add(zor::StringFromUtf8(line));
+}
+
+// Only the client side: folder, file and diskette counter belong to the real run.
+void ConfigureClient(zor::TZorDTA& dta, const DtausSettings& s) {
+  dta.SetAuftraggeberName(Ansi(s.name));
+  dta.SetAuftraggeberBLZ(static_cast<std::int32_t>(s.blz));
+  dta.SetAuftraggeberKontoNr(s.konto);
+  dta.SetLastschriften(s.lastschriften || s.abbuchung);
+  dta.SetAbbuchungsauftrag(s.abbuchung);
+  dta.SetZahlungsschluessel(s.schluessel);
+  dta.SetAusfuehrungsdatum(s.ausfuehrung.value_or(0));
+  if (s.dateidatum) dta.setDiskettenErstellDatum(*s.dateidatum);
+}
+
+std::optional<std::int64_t> ReadNumber(const InputRecord& r, const std::string& field,
+                                       const std::string& what, Diagnostics& errors) {
+  const std::string text = r.Get(field);
+  if (text.empty()) {
+    errors.Add(r.where, field, what + " fehlt.");
+    return std::nullopt;
+  }
+  const std::optional<std::int64_t> number = ParseDigits(text);
+  if (!number) errors.Add(r.where, field, Quoted(text) + " ist keine " + what + " (nur Ziffern).");
+  return number;
+}
+
+}  // namespace
+
+const JobSchema& DtausJobSchema() {
+  static const JobSchema schema{
+      {"art", "auftraggeber.name", "auftraggeber.blz", "auftraggeber.konto", "lastschriften",
+       "abbuchung", "zahlungsschluessel", "ausfuehrungsdatum", "dateidatum", "zentralbank",
+       "dateiname", "verzeichnis"},
+      {"name", "konto", "blz", "betrag"},
+      {"summen", "datei"}};
+  return schema;
+}
+
+const CsvColumns& DtausCsvColumns() {
+  static const CsvColumns columns{{{"name", "name"},
+                                   {"empfaenger", "name"},
+                                   {"konto", "konto"},
+                                   {"kontonummer", "konto"},
+                                   {"blz", "blz"},
+                                   {"bankleitzahl", "blz"},
+                                   {"betrag", "betrag"}},
+                                  {"name", "konto", "blz", "betrag"}};
+  return columns;
+}
+
+void ApplyDtausSettings(const std::map<std::string, std::string>& values, const std::string& where,
+                        const KeyLabel& label, DtausSettings& s, Diagnostics& errors) {
+  SettingReader read(values, where, label, errors);
+  read.Kind("dtaus");
+  read.Text("auftraggeber.name", s.name);
+  read.Number("auftraggeber.blz", s.blz, kMaxBLZ);
+  read.Number("auftraggeber.konto", s.konto, kMaxKonto);
+  read.Flag("lastschriften", s.lastschriften);
+  read.Flag("abbuchung", s.abbuchung);
+  read.Text("zahlungsschluessel", s.schluessel);
+  read.Date("ausfuehrungsdatum", s.ausfuehrung);
+  read.Date("dateidatum", s.dateidatum);
+  read.Flag("zentralbank", s.zentralbank);
+  read.Text("dateiname", s.dateiname);
+  read.Text("verzeichnis", s.verzeichnis);
+  if (values.count("zahlungsschluessel") && !s.schluessel.empty() &&
+      (s.schluessel.size() != 5 || !ParseDigits(s.schluessel))) {
+    errors.Add(where, label("zahlungsschluessel"),
+               Quoted(s.schluessel) + " ist kein Zahlungsschlüssel (fünf Ziffern, z.B. 53000).");
+  }
+}
+
+std::vector<DtausPayment> ParseDtausPayments(const std::vector<InputRecord>& records,
+                                             Diagnostics& errors) {
+  std::vector<DtausPayment> payments;
+  for (const InputRecord& r : records) {
+    DtausPayment p;
+    p.where = r.where;
+    p.name = r.Get("name");
+    p.purpose = r.purpose;
+    if (const auto konto = ReadNumber(r, "konto", "Kontonummer", errors)) {
+      p.konto = *konto;
+    } else {
+      p.unreadable.insert("konto");
+    }
+    if (const auto blz = ReadNumber(r, "blz", "Bankleitzahl", errors)) {
+      p.blz = *blz;
+    } else {
+      p.unreadable.insert("blz");
+    }
+    const std::string betrag = r.Get("betrag");
+    const std::optional<std::int64_t> cent = ParseAmountCent(betrag);
+    if (betrag.empty()) {
+      errors.Add(r.where, "betrag", "Betrag fehlt.");
+    } else if (!cent) {
+      errors.Add(
+          r.where, "betrag",
+          Quoted(betrag) + " ist kein Betrag (z.B. 1234,56 oder 1234.56, ohne Tausenderpunkte).");
+    }
+    if (cent) {
+      p.cent = *cent;
+    } else {
+      p.unreadable.insert("betrag");
+    }
+    payments.push_back(std::move(p));
+  }
+  return payments;
+}
+
+void CheckDtaus(const DtausSettings& s, const std::vector<DtausPayment>& payments,
+                Diagnostics& errors, Diagnostics& warnings) {
+  zor::TZorDTA dry(nullptr);
+  ConfigureClient(dry, s);
+  // The file name decides how umlauts are coded, so the warnings need it.
+  dry.SetDTAFilename(zor::StringFromUtf8(s.dateiname));
+
+  const std::size_t before = errors.Count();
+  const std::string client = "Auftraggeber";
+  TryCheck(errors, client, "name", [&] { dry.ValidateName(Ansi(s.name)); });
+  TryCheck(errors, client, "blz", [&] { dry.ValidateBLZ(s.blz); });
+  TryCheck(errors, client, "konto", [&] { dry.ValidateKontoDE(s.konto); });
+  if (s.ausfuehrung && !InExecutionWindow(*s.ausfuehrung)) {
+    errors.Add(client, "ausfuehrungsdatum",
+               "Das Ausführungsdatum " + FormatIsoDate(*s.ausfuehrung) +
+                   " muss zwischen heute und heute + 15 Tagen liegen.");
+  }
+  if (s.dateiname.empty()) errors.Add(client, "dateiname", "Der Dateiname fehlt.");
+  WarnAboutText(dry, s.name, kNameWidth, client, "name", warnings);
+  if (errors.Count() == before) TryCheck(errors, client, "", [&] { dry.Start(); });
+  // The payments are worth checking even when the client is wrong; a stand-in
+  // client opens the run for them.
+  zor::TZorDTA standIn(nullptr);
+  if (errors.Count() != before) {
+    DtausSettings stand = s;
+    stand.name = "X";
+    stand.blz = 10'000'000;
+    stand.konto = 10;
+    stand.ausfuehrung.reset();
+    ConfigureClient(standIn, stand);
+    standIn.SetDTAFilename(zor::StringFromUtf8(s.dateiname));
+    standIn.Start();
+  }
+  zor::TZorDTA& run = errors.Count() != before ? standIn : dry;
+
+  for (const DtausPayment& p : payments) {
+    const std::size_t rowStart = errors.Count();
+    const auto readable = [&p](const char* field) { return !p.unreadable.count(field); };
+    TryCheck(errors, p.where, "name", [&] { run.ValidateName(Ansi(p.name)); });
+    if (readable("konto"))
+      TryCheck(errors, p.where, "konto", [&] { run.ValidateKontoDE(p.konto); });
+    if (readable("blz")) TryCheck(errors, p.where, "blz", [&] { run.ValidateBLZ(p.blz); });
+    if (readable("betrag")) {
+      TryCheck(errors, p.where, "betrag", [&] { run.ValidateBetrag(Euro(p.cent)); });
+    }
+    zor::TStringList lines;
+    FillPurpose(lines, p.purpose);
+    TryCheck(errors, p.where, "verwendungszweck", [&] { run.ValidateVwzCount(lines); });
+    if (errors.Count() != rowStart || !p.unreadable.empty()) continue;
+    // Whatever else the library refuses (field limits, sums) shows in the booking.
+    TryCheck(errors, p.where, "", [&] { BookDtaus(run, p); });
+
+    WarnAboutText(run, p.name, kNameWidth, p.where, "name", warnings);
+    for (const std::string& line : p.purpose) {
+      // A single long line is split into several by the library, not cut.
+      WarnAboutText(run, line, p.purpose.size() > 1 ? kPurposeWidth : 0, p.where,
+                    "verwendungszweck", warnings);
+    }
+  }
+}
+
+void ConfigureDtaus(zor::TZorDTA& dta, const DtausSettings& s) {
+  ConfigureClient(dta, s);
+  dta.SetPath(zor::StringFromUtf8(s.verzeichnis));
+  dta.SetDTAFilename(zor::StringFromUtf8(s.dateiname));
+  dta.SetZentralbank(s.zentralbank);
+}
+
+void BookDtaus(zor::TZorDTA& dta, const DtausPayment& p) {
+  zor::TStringList lines;
+  FillPurpose(lines, p.purpose);
+  dta.Buchung(Ansi(p.name), p.konto, p.blz, Euro(p.cent), lines);
+}
+
+}  // namespace zcli

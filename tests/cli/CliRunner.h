@@ -1,0 +1,44 @@
+// Runs the built zordta binary as a user would, in a folder of its own.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace clitest {
+
+struct Result {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+/// A fresh folder, removed at the end of the scope; the tool runs inside it.
+class Workspace {
+ public:
+  Workspace();
+  ~Workspace();
+  Workspace(const Workspace&) = delete;
+  Workspace& operator=(const Workspace&) = delete;
+
+  const std::filesystem::path& path() const { return fPath; }
+  std::filesystem::path operator/(const std::string& name) const { return fPath / name; }
+
+  void Write(const std::string& name, const std::string& content) const;
+  std::string Read(const std::string& name) const;
+  bool Exists(const std::string& name) const;
+
+  /// zordta with these arguments; input goes to its standard input.
+  Result Run(const std::vector<std::string>& args, const std::string& input = std::string()) const;
+
+ private:
+  std::filesystem::path fPath;
+};
+
+/// examples/<relative> of the source tree.
+std::filesystem::path Example(const std::string& relative);
+
+/// Today + days as YYYY-MM-DD, in the local time zone (the tool's "today").
+std::string IsoDateFromToday(int days);
+
+}  // namespace clitest

@@ -1,0 +1,100 @@
+// The job-file loader: shape, unknown keys, value types and text, and where a
+// broken file breaks.
+#include <gtest/gtest.h>
+
+#include "io/JobFile.h"
+#include "payments/Dtaus.h"
+#include "payments/Dtazv.h"
+
+namespace {
+
+std::vector<std::string> Lines(const zcli::Diagnostics& d) {
+  std::vector<std::string> lines;
+  for (const zcli::Diagnostic& item : d.Items()) {
+    lines.push_back(item.where + "|" + item.field + "|" + item.message);
+  }
+  return lines;
+}
+
+TEST(JobFile, FlattensTheClientAndKeepsNumbersAsWritten) {
+  zcli::Diagnostics errors;
+  const zcli::Job job = zcli::LoadJob(R"({
+      "auftraggeber": {"name": "Bäcker", "blz": 37040044, "konto": "0532013000"},
+      "lastschriften": true, "ausfuehrungsdatum": null,
+      "buchungen": [{"name": "A", "konto": 12, "blz": 50010517, "betrag": 312.5,
+                     "verwendungszweck": ["eins", "  ", "zwei"]},
+                    {"name": "B", "konto": 1, "blz": 2, "betrag": "7,10", "verwendungszweck": "nur"}]
+    })",
+                                      zcli::DtausJobSchema(), errors);
+  ASSERT_TRUE(errors.Empty()) << Lines(errors)[0];
+  EXPECT_EQ(job.settings.at("auftraggeber.name"), "Bäcker");
+  EXPECT_EQ(job.settings.at("auftraggeber.konto"), "0532013000");
+  EXPECT_EQ(job.settings.at("lastschriften"), "true");
+  EXPECT_EQ(job.settings.count("ausfuehrungsdatum"), 0u);
+  ASSERT_EQ(job.payments.size(), 2u);
+  EXPECT_EQ(job.payments[0].where, "Buchung 1");
+  EXPECT_EQ(job.payments[0].Get("betrag"), "312.5");
+  EXPECT_EQ(job.payments[0].purpose, (std::vector<std::string>{"eins", "zwei"}));
+  EXPECT_EQ(job.payments[1].purpose, (std::vector<std::string>{"nur"}));
+}
+
+TEST(JobFile, NamesEveryWrongKeyTypeAndCharacter) {
+  zcli::Diagnostics errors;
+  zcli::LoadJob(R"({"dateinahme": "x", "auftraggeber": {"blz": [1]},
+                   "buchungen": [{"iban": "DE", "name": {"a": 1}, "betrag": true,
+                                  "verwendungszweck": ["Łukasz", 3]}, 7]})",
+                zcli::DtausJobSchema(), errors);
+  EXPECT_EQ(
+      Lines(errors),
+      (std::vector<std::string>{
+          "Auftrag|dateinahme|Unbekannter Schlüssel.",
+          "Auftrag|auftraggeber.blz|Erwartet wird ein Text, eine Zahl oder true/false.",
+          "Buchung 1|iban|Unbekannter Schlüssel.",
+          "Buchung 1|name|Erwartet wird ein Text oder eine Zahl.",
+          "Buchung 1|betrag|Erwartet wird ein Text oder eine Zahl.",
+          "Buchung 1|verwendungszweck1|Zeichen 1: „Ł“ (U+0141) gibt es in Windows-1252 nicht.",
+          "Buchung 2||Erwartet wird ein Objekt mit den Feldern der Buchung."}));
+}
+
+TEST(JobFile, BrokenFilesSayWhere) {
+  zcli::Diagnostics syntax;
+  zcli::LoadJob("{\n  \"buchungen\": [1,\n   x]\n}", zcli::DtausJobSchema(), syntax);
+  ASSERT_EQ(syntax.Count(), 1u);
+  EXPECT_EQ(syntax.Items()[0].message.substr(0, 18), "Zeile 3, Spalte 4:");
+
+  zcli::Diagnostics encoding;
+  zcli::LoadJob("{\"a\": \"M\xFCller\"}", zcli::DtausJobSchema(), encoding);
+  ASSERT_EQ(encoding.Count(), 1u);
+  EXPECT_EQ(encoding.Items()[0].message, "Zeile 1, Spalte 9: kein gültiges UTF-8.");
+
+  zcli::Diagnostics deep;
+  zcli::LoadJob(std::string(10000, '[') + std::string(10000, ']'), zcli::DtausJobSchema(), deep);
+  EXPECT_EQ(deep.Count(), 1u);
+
+  zcli::Diagnostics overflow;
+  zcli::LoadJob(R"({"buchungen": [{"betrag": 1e400}]})", zcli::DtausJobSchema(), overflow);
+  EXPECT_EQ(overflow.Count(), 1u);
+
+  zcli::Diagnostics notAnObject;
+  zcli::LoadJob("[]", zcli::DtausJobSchema(), notAnObject);
+  EXPECT_EQ(notAnObject.Count(), 1u);
+}
+
+TEST(JobFile, ReadBackOutputIsAJobAndTheKindMustMatch) {
+  // What "dtaus read" prints carries "datei" and "summen", which a job ignores.
+  zcli::Diagnostics errors;
+  const zcli::Job job =
+      zcli::LoadJob(R"({"art": "dtaus", "datei": "x", "summen": {"anzahl": 1}, "buchungen": []})",
+                    zcli::DtausJobSchema(), errors);
+  EXPECT_TRUE(errors.Empty());
+  EXPECT_TRUE(job.hasPayments);
+
+  zcli::DtazvSettings settings;
+  zcli::ApplyDtazvSettings(
+      job.settings, "Auftrag", [](const std::string& k) { return k; }, settings, errors);
+  EXPECT_EQ(Lines(errors),
+            (std::vector<std::string>{
+                "Auftrag|art|Der Auftrag ist für „dtaus“, dieser Befehl schreibt dtazv."}));
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+// The strict value readers and the Windows-1252 check the tool relies on
+// before any text becomes payment data.
+#include <gtest/gtest.h>
+
+#include "io/Utf8Check.h"
+#include "io/Values.h"
+#include "zordta/host/SysUtils.h"
+#include "zordta/host/Text.h"
+
+namespace {
+
+std::string Utf8(char32_t c) {
+  return zor::Utf16ToUtf8(
+      c < 0x10000 ? std::u16string(1, static_cast<char16_t>(c))
+                  : std::u16string{static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)),
+                                   static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF))});
+}
+
+TEST(Cp1252Check, AgreesWithTheLibraryForEveryCharacterUpToU2FFF) {
+  // The library turns a character it lacks into "?": what survives the round
+  // trip is what the payment file can hold.
+  for (char32_t c = 1; c < 0x3000; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    if (c == '?') continue;
+    const std::string text = Utf8(c);
+    const bool survives = zor::AnsiToUtf8(zor::Utf8ToAnsi(text)) == text;
+    EXPECT_EQ(zcli::InCp1252(c), survives) << "U+" << std::hex << static_cast<unsigned>(c);
+  }
+  EXPECT_FALSE(zcli::InCp1252(0x1F600));
+}
+
+TEST(Cp1252Check, ReportsCharacterPositionsNotBytes) {
+  const auto found = zcli::FindCharsOutsideCp1252("Łódź €5");  // Ł and ź; ó and € are there
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[0].index, 1u);
+  EXPECT_EQ(found[0].codePoint, U'Ł');
+  EXPECT_EQ(found[1].index, 4u);
+  EXPECT_EQ(found[1].codePoint, U'ź');
+  EXPECT_EQ(zcli::ForeignCharMessage(found[1]),
+            "Zeichen 4: „ź“ (U+017A) gibt es in Windows-1252 nicht.");
+}
+
+TEST(Utf8Check, FindsTheFirstBadByte) {
+  EXPECT_EQ(zcli::FindMalformedUtf8("Grüße"), std::string::npos);
+  EXPECT_EQ(zcli::FindMalformedUtf8("ab\xC3"), 2u);            // cut short
+  EXPECT_EQ(zcli::FindMalformedUtf8("a\xC0\xAF"), 1u);         // overlong
+  EXPECT_EQ(zcli::FindMalformedUtf8("a\xED\xA0\x80"), 1u);     // surrogate
+  EXPECT_EQ(zcli::FindMalformedUtf8("M\xFCller"), 1u);         // Latin-1
+  EXPECT_EQ(zcli::FindMalformedUtf8("\xF4\x90\x80\x80"), 0u);  // beyond U+10FFFF
+}
+
+TEST(Amounts, AcceptOnlyPlainDecimalsWithCommaOrPoint) {
+  EXPECT_EQ(zcli::ParseAmountCent("12"), 1200);
+  EXPECT_EQ(zcli::ParseAmountCent(" 12,5 "), 1250);
+  EXPECT_EQ(zcli::ParseAmountCent("12.05"), 1205);
+  EXPECT_EQ(zcli::ParseAmountCent("0,01"), 1);
+  EXPECT_EQ(zcli::ParseAmountCent("999999999999999.99"), 99999999999999999);
+  for (const char* bad : {"", ",5", "1.234,56", "1,234.56", "12,345", "-5", "+5", "1e3", "12.",
+                          "1 000", "1234567890123456", "0x10", "12,3a"}) {
+    EXPECT_FALSE(zcli::ParseAmountCent(bad)) << bad;
+  }
+  EXPECT_EQ(zcli::FormatCent(5), "0.05");
+  EXPECT_EQ(zcli::FormatCent(123456), "1234.56");
+}
+
+TEST(Dates, ReadBothWrittenFormsAndRefuseImpossibleDays) {
+  EXPECT_EQ(zcli::ParseDate("2027-01-15"), zor::EncodeDate(2027, 1, 15));
+  EXPECT_EQ(zcli::ParseDate("15.01.2027"), zor::EncodeDate(2027, 1, 15));
+  EXPECT_EQ(zcli::ParseDate("2028-02-29"), zor::EncodeDate(2028, 2, 29));
+  for (const char* bad : {"2027-02-29", "2027-13-01", "32.01.2027", "2027-1-5", "15.1.2027",
+                          "0000-01-01", "heute", ""}) {
+    EXPECT_FALSE(zcli::ParseDate(bad)) << bad;
+  }
+  EXPECT_EQ(zcli::FormatIsoDate(zor::EncodeDate(2027, 3, 9)), "2027-03-09");
+}
+
+TEST(Numbers, AreDigitsOnly) {
+  EXPECT_EQ(zcli::ParseDigits(" 0532013000 "), 532013000);
+  for (const char* bad : {"", "-1", "+1", "1.0", "12a", "1234567890123456789"}) {
+    EXPECT_FALSE(zcli::ParseDigits(bad)) << bad;
+  }
+  EXPECT_EQ(zcli::ParseBool("Ja"), true);
+  EXPECT_EQ(zcli::ParseBool("false"), false);
+  EXPECT_FALSE(zcli::ParseBool("vielleicht"));
+}
+
+}  // namespace
