@@ -14,6 +14,7 @@
 
 #include "host/PrintTools.h"
 #include "support/TestSupport.h"
+#include "zordta/ZorDTA.h"
 #include "zordta/host/Printers.h"
 
 namespace {
@@ -203,6 +204,54 @@ TEST_F(TCupsPrinterQueue, OneJobWithTheCopyCountAndItsPdfHoldsTheTexts) {
   ASSERT_FALSE(found.empty()) << "no PDF in " << pdfDir << " holds \"" << marker << "\"";
   const std::string text = printtest::Text(found);
   EXPECT_NE(text.find("ZorDTA Begleitzettel"), std::string::npos) << text;
+}
+
+TEST_F(TCupsPrinterQueue, FinishPrintsTheCoverSheetAsOneJobWithItsCopies) {
+  if (!printtest::HaveTool("ipptool")) GTEST_SKIP() << "ipptool (cups-ipp-utils) is missing";
+  const std::string title =
+      "ZorDTA-Finish-" + printtest::ProgramName() + "-" + std::to_string(::getpid());
+  auto printer = std::make_shared<zor::TCupsPrinter>(ZT(queue));
+  printer->SetTitle(ZT(title));  // the printer's own setting; the component sets none
+  zor::SetPrinter(printer);
+  zortest::TempDir dir;
+  zor::TZorDTA dta(nullptr);
+  dta.SetAuftraggeberName(ZA("Muster GmbH"));
+  dta.SetAuftraggeberBLZ(37040044);
+  dta.SetAuftraggeberKontoNr(532013000);
+  dta.SetPath(dir.AsPath());
+  dta.SetAnzahlBegleitzettel(3);
+  dta.Start();
+  dta.Finish();
+  zor::SetPrinter(nullptr);
+
+  std::vector<Job> ours;
+  const auto deadline = steady_clock::now() + kPatience;
+  do {
+    ours.clear();
+    for (const Job& job : Jobs()) {
+      if (job.name == title) ours.push_back(job);
+    }
+    if (ours.size() == 1 && ours[0].state == "completed") break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  } while (steady_clock::now() < deadline);
+  ASSERT_EQ(ours.size(), 1u) << "one job, not one per copy";
+  EXPECT_EQ(ours[0].id, printer->LastJobId());
+  EXPECT_EQ(ours[0].copies, 3);
+
+  if (pdfDir.empty() || !printtest::HaveTool("pdftotext")) GTEST_SKIP() << "PDF not checked";
+  bool found = false;
+  const auto fileDeadline = steady_clock::now() + kPatience;
+  while (!found && steady_clock::now() < fileDeadline) {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(pdfDir, error)) {
+      const std::string text =
+          entry.path().extension() == ".pdf" ? printtest::Text(entry.path()) : "";
+      found = found || (text.find("Diskettenbegleitzettel") != std::string::npos &&
+                        text.find("532013000") != std::string::npos);
+    }
+    if (!found) std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  }
+  EXPECT_TRUE(found) << "cups-pdf wrote no PDF holding the cover sheet";
 }
 
 TEST_F(TCupsPrinterQueue, AQueueThatIsNotThereRaises) {
