@@ -16,7 +16,7 @@ trap './scripts/start-cups.sh stop' EXIT
 jobs=$(nproc)
 
 echo "== build (g++, warnings as errors)"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_CXX_COMPILER=g++ -DZORDTA_WERROR=ON
 cmake --build build -j "$jobs"
 echo "== tests"
@@ -41,5 +41,5 @@ fuzz() {
     "build-sanitize/fuzz-corpus/${harness}" "fuzz/corpus/${harness}"
 }
 fuzz import "${ZORDTA_FUZZ_SECONDS:-60}"
-fuzz csv "${ZORDTA_FUZZ_SECONDS_CLI:-20}"
-fuzz job "${ZORDTA_FUZZ_SECONDS_CLI:-20}"
+fuzz csv "${ZORDTA_FUZZ_SECONDS_CLI:-10}"
+fuzz job "${ZORDTA_FUZZ_SECONDS_CLI:-10}"

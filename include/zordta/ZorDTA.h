@@ -110,11 +110,12 @@ class ZORDTA_API TZorBaseDTA : public TComponent {
   bool CheckRunOpenForBooking();
   /// Marks the open run as holding its header record.
   void MarkHeaderWritten() { fHeaderWritten = true; }
-  /// True while the open run holds its header record.
-  bool IsHeaderWritten() const;
-  /// Takes the last bytes of the buffer back (a trailer whose file write failed).
-  void TruncateBuffer(std::int64_t size);
-  std::int64_t BufferSize() const;
+  /// Closes the run with its trailer record and writes the file; true when a
+  /// file was finished and its cover sheet is due. Without an open run it
+  /// reports _MsgReady; a run that never got its header closes without a file.
+  /// When the file cannot be written, the trailer is taken back out of the
+  /// buffer and the run stays open, so a retry writes exactly one trailer.
+  bool FinishWithTrailer(const std::function<void()>& writeTrailer);
 
   TStream* DTAFile = nullptr;
   AnsiString DTABuffer;

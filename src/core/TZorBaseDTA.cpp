@@ -84,10 +84,6 @@ bool TZorBaseDTA::CheckRunOpenForBooking() {
   return false;
 }
 
-bool TZorBaseDTA::IsHeaderWritten() const {
-  return fHeaderWritten;
-}
-
 bool TZorBaseDTA::ValidateBLZ(std::int64_t aBLZ) {
   if (!FValidateData) return true;
   if (aBLZ >= kMinBLZ && aBLZ <= kMaxBLZ) return true;
@@ -155,14 +151,21 @@ AnsiString TZorBaseDTA::GetContent() const {
   return fStream ? fStream->DataString() : AnsiString();
 }
 
-std::int64_t TZorBaseDTA::BufferSize() const {
-  return fStream ? fStream->Size() : 0;
-}
-
-void TZorBaseDTA::TruncateBuffer(std::int64_t size) {
-  if (!fStream) return;
-  fStream->SetSize(size);
-  fStream->Seek(0, soEnd);
+bool TZorBaseDTA::FinishWithTrailer(const std::function<void()>& writeTrailer) {
+  if (fState == stReady || !fHeaderWritten) {
+    Finish();
+    return false;
+  }
+  const std::int64_t sizeBeforeTrailer = fStream ? fStream->Size() : 0;
+  writeTrailer();
+  try {
+    Finish();
+  } catch (...) {
+    fStream->SetSize(sizeBeforeTrailer);
+    fStream->Seek(0, soEnd);
+    throw;
+  }
+  return true;
 }
 
 }  // namespace zor

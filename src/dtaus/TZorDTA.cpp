@@ -141,21 +141,7 @@ void TZorDTA::Buchung(const AnsiString& Name, std::int64_t Konto, std::int64_t B
 }
 
 void TZorDTA::Finish() {
-  if (fState == stReady || !IsHeaderWritten()) {
-    // Either reports _MsgReady or closes a run that never got its A record.
-    TZorBaseDTA::Finish();
-    return;
-  }
-  const std::int64_t sizeBeforeTrailer = BufferSize();
-  WriteDatensatzE();
-  try {
-    TZorBaseDTA::Finish();
-  } catch (...) {
-    // The run stays open; take the trailer back so a retry writes exactly one.
-    TruncateBuffer(sizeBeforeTrailer);
-    throw;
-  }
-  PrintBegleitzettel();
+  if (FinishWithTrailer([this] { WriteDatensatzE(); })) PrintBegleitzettel();
 }
 
 bool TZorDTA::ValidateName(const AnsiString& aName) {

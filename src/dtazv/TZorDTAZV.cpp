@@ -208,21 +208,7 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
 }
 
 void TZorDTAZV::Finish() {
-  if (fState == stReady || !IsHeaderWritten()) {
-    // Either reports _MsgReady or closes a run that never got its Q record.
-    TZorBaseDTA::Finish();
-    return;
-  }
-  const std::int64_t sizeBeforeTrailer = BufferSize();
-  WriteDatensatzZ();
-  try {
-    TZorBaseDTA::Finish();
-  } catch (...) {
-    // The run stays open; take the trailer back so a retry writes exactly one.
-    TruncateBuffer(sizeBeforeTrailer);
-    throw;
-  }
-  PrintBegleitzettel();
+  if (FinishWithTrailer([this] { WriteDatensatzZ(); })) PrintBegleitzettel();
 }
 
 bool TZorDTAZV::ValidateName(const AnsiString& aName) {
