@@ -33,9 +33,10 @@ std::string UnsignedDigits(std::uint64_t value, int base) {
   return digits;
 }
 
-void PadZeros(std::string& digits, const std::optional<std::int64_t>& minDigits) {
-  if (minDigits && static_cast<std::int64_t>(digits.size()) < *minDigits) {
-    digits.insert(0, static_cast<std::size_t>(*minDigits) - digits.size(), '0');
+// minDigits < 0: no minimum.
+void PadZeros(std::string& digits, std::int64_t minDigits) {
+  if (static_cast<std::int64_t>(digits.size()) < minDigits) {
+    digits.insert(0, static_cast<std::size_t>(minDigits) - digits.size(), '0');
   }
 }
 
@@ -156,11 +157,12 @@ Str<C> FormatImpl(View<C> format, FormatArgs args) {
     if (!number) number = readNumber();
     // A negative width or precision from "*" counts as none.
     const std::int64_t width = std::max<std::int64_t>(number.value_or(0), 0);
-    std::optional<std::int64_t> precision;
+    // -1: no precision. A plain number rather than an optional, which g++ 12
+    // at -O3 wrongly takes for uninitialised.
+    std::int64_t precision = -1;
     if (i < n && format[i] == C('.')) {
       ++i;
-      precision = readNumber().value_or(0);
-      if (*precision < 0) precision.reset();
+      precision = std::max<std::int64_t>(readNumber().value_or(0), -1);
     }
     if (i >= n) throw BadFormat{};
     const unsigned type = Code(format[i++]) | 0x20;
@@ -190,7 +192,7 @@ Str<C> FormatImpl(View<C> format, FormatArgs args) {
       case 'f':
         if (arg.kind() != FormatArg::Kind::Float) throw BadFormat{};
         field = ConvertText<C>(
-            FixedText(arg.floating(), precision.value_or(2), FormatSettings().DecimalSeparator));
+            FixedText(arg.floating(), precision >= 0 ? precision : 2, FormatSettings().DecimalSeparator));
         break;
       case 's':
         if (arg.kind() == FormatArg::Kind::Ansi) {
@@ -200,8 +202,8 @@ Str<C> FormatImpl(View<C> format, FormatArgs args) {
         } else {
           throw BadFormat{};
         }
-        if (precision && static_cast<std::int64_t>(field.size()) > *precision) {
-          field.resize(static_cast<std::size_t>(*precision));
+        if (precision >= 0 && static_cast<std::int64_t>(field.size()) > precision) {
+          field.resize(static_cast<std::size_t>(precision));
         }
         break;
       default:
