@@ -16,7 +16,7 @@ trap './scripts/start-cups.sh stop' EXIT
 jobs=$(nproc)
 
 echo "== build (g++, warnings as errors)"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release \
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=g++ -DZORDTA_WERROR=ON
 cmake --build build -j "$jobs"
 echo "== tests"
