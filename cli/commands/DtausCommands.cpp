@@ -20,42 +20,16 @@ struct ReadOptions {
 };
 
 int RunWrite(const WriteOptions& o) {
-  CheckOptionText(o);
-  Diagnostics errors;
-  Diagnostics warnings;
-  const Input input = LoadInput(o, DtausJobSchema(), DtausCsvColumns(), errors);
-  // Without rows there is nothing more to check; with them, every fault is named at once.
-  if (!errors.Empty() && input.records.empty()) return ReportErrors(errors, input.source);
+  CheckedWrite<DtausSettings, DtausPayment> run;
+  const WriteKind<DtausSettings, DtausPayment> kind{
+      DtausJobSchema(), DtausCsvColumns(), ApplyDtausSettings, ParseDtausPayments, CheckDtaus};
+  if (const auto done = CheckWriteInput(o, kind, run)) return *done;
+  const OutputFiles& files = run.files;
 
-  DtausSettings s;
-  ApplyDtausSettings(
-      input.settings, "Auftrag", [](const std::string& key) { return key; }, s, errors);
-  Diagnostics optionErrors;
-  ApplyDtausSettings(
-      o.settings, "Befehlszeile", [&o](const std::string& key) { return OptionLabel(o, key); }, s,
-      optionErrors);
-  if (!optionErrors.Empty()) {
-    optionErrors.Print(std::cerr, "");
-    return kBadUsage;
-  }
-  const std::vector<DtausPayment> payments = ParseDtausPayments(input.records, errors);
-  CheckDtaus(s, payments, errors, warnings);
-  ReportWarnings(warnings, errors, input.source);
-  if (!errors.Empty()) return ReportErrors(errors, input.source);
-  if (payments.empty()) {
-    std::cerr << "Fehler: Keine Buchungen; nichts geschrieben.\n";
-    return kBadData;
-  }
-
-  const OutputFiles files = PlanOutput(s.verzeichnis, s.dateiname, o);
-  if (o.dryRun) {
-    std::cout << "Geprüft: " << payments.size() << " Buchungen ohne Fehler; nichts geschrieben.\n";
-    return kDone;
-  }
   zor::TZorDTA dta(nullptr);
-  ConfigureDtaus(dta, s);
+  ConfigureDtaus(dta, run.settings);
   dta.Start();
-  for (const DtausPayment& p : payments) BookDtaus(dta, p);
+  for (const DtausPayment& p : run.payments) BookDtaus(dta, p);
   const std::string summary = files.target + ": " + std::to_string(dta.AnzahlBuchungen()) +
                               (dta.Lastschriften() ? " Lastschriften" : " Gutschriften") +
                               ", Summe " + GermanAmount(dta.SummeBetragCent()) + " EUR";

@@ -11,42 +11,16 @@ namespace zcli {
 namespace {
 
 int RunWrite(const WriteOptions& o) {
-  CheckOptionText(o);
-  Diagnostics errors;
-  Diagnostics warnings;
-  const Input input = LoadInput(o, DtazvJobSchema(), DtazvCsvColumns(), errors);
-  // Without rows there is nothing more to check; with them, every fault is named at once.
-  if (!errors.Empty() && input.records.empty()) return ReportErrors(errors, input.source);
+  CheckedWrite<DtazvSettings, DtazvPayment> run;
+  const WriteKind<DtazvSettings, DtazvPayment> kind{
+      DtazvJobSchema(), DtazvCsvColumns(), ApplyDtazvSettings, ParseDtazvPayments, CheckDtazv};
+  if (const auto done = CheckWriteInput(o, kind, run)) return *done;
+  const OutputFiles& files = run.files;
 
-  DtazvSettings s;
-  ApplyDtazvSettings(
-      input.settings, "Auftrag", [](const std::string& key) { return key; }, s, errors);
-  Diagnostics optionErrors;
-  ApplyDtazvSettings(
-      o.settings, "Befehlszeile", [&o](const std::string& key) { return OptionLabel(o, key); }, s,
-      optionErrors);
-  if (!optionErrors.Empty()) {
-    optionErrors.Print(std::cerr, "");
-    return kBadUsage;
-  }
-  const std::vector<DtazvPayment> payments = ParseDtazvPayments(input.records, errors);
-  CheckDtazv(s, payments, errors, warnings);
-  ReportWarnings(warnings, errors, input.source);
-  if (!errors.Empty()) return ReportErrors(errors, input.source);
-  if (payments.empty()) {
-    std::cerr << "Fehler: Keine Buchungen; nichts geschrieben.\n";
-    return kBadData;
-  }
-
-  const OutputFiles files = PlanOutput(s.verzeichnis, s.dateiname, o);
-  if (o.dryRun) {
-    std::cout << "Geprüft: " << payments.size() << " Buchungen ohne Fehler; nichts geschrieben.\n";
-    return kDone;
-  }
   zor::TZorDTAZV zv(nullptr);
-  ConfigureDtazv(zv, s);
-  zv.Start(static_cast<std::int32_t>(s.laufendeNummer));
-  for (const DtazvPayment& p : payments) BookDtazv(zv, s, p);
+  ConfigureDtazv(zv, run.settings);
+  zv.Start(static_cast<std::int32_t>(run.settings.laufendeNummer));
+  for (const DtazvPayment& p : run.payments) BookDtazv(zv, run.settings, p);
   std::string summary = files.target + ": " + std::to_string(zv.AnzahlBuchungen()) +
                         " Auslandszahlungen, Summe " + std::to_string(zv.SummeBetragVorKomma());
   summary += zv.MultiWaehrung() ? " (ganze Einheiten, mehrere Währungen)"

@@ -3,16 +3,20 @@
 #pragma once
 
 #include <functional>
+#include <iostream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 
+#include "commands/Commands.h"
 #include "io/CsvReader.h"
 #include "io/Diagnostics.h"
 #include "io/InputRecord.h"
 #include "io/JobFile.h"
+#include "payments/Settings.h"
 #include "output/SheetPrinter.h"
 #include "zordta/ZorDTA.h"
 
@@ -77,6 +81,68 @@ struct OutputFiles {
 /// be replaced, or the folder cannot be made.
 OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
                        const WriteOptions& o);
+
+/// What one kind of payment file brings to the shared write flow.
+template <class Settings, class Payment>
+struct WriteKind {
+  const JobSchema& schema;
+  const CsvColumns& columns;
+  void (*apply)(const std::map<std::string, std::string>& values, const std::string& where,
+                const KeyLabel& label, Settings& settings, Diagnostics& errors);
+  std::vector<Payment> (*parse)(const std::vector<InputRecord>& records, Diagnostics& errors);
+  void (*check)(const Settings& settings, const std::vector<Payment>& payments, Diagnostics& errors,
+                Diagnostics& warnings);
+};
+
+/// The checked input of a write command, ready to be booked.
+template <class Settings, class Payment>
+struct CheckedWrite {
+  Settings settings;
+  std::vector<Payment> payments;
+  OutputFiles files;
+};
+
+/// All or nothing: loads the input, applies the job's settings and then the
+/// options', parses and checks every row and names every fault. Answers the exit
+/// code when the command ends here (faults, no payments, --dry-run); otherwise
+/// fills `run` and answers nothing.
+template <class Settings, class Payment>
+std::optional<int> CheckWriteInput(const WriteOptions& o, const WriteKind<Settings, Payment>& kind,
+                                   CheckedWrite<Settings, Payment>& run) {
+  CheckOptionText(o);
+  Diagnostics errors;
+  Diagnostics warnings;
+  const Input input = LoadInput(o, kind.schema, kind.columns, errors);
+  // Without rows there is nothing more to check; with them, every fault is named at once.
+  if (!errors.Empty() && input.records.empty()) return ReportErrors(errors, input.source);
+
+  kind.apply(
+      input.settings, "Auftrag", [](const std::string& key) { return key; }, run.settings, errors);
+  Diagnostics optionErrors;
+  kind.apply(
+      o.settings, "Befehlszeile", [&o](const std::string& key) { return OptionLabel(o, key); },
+      run.settings, optionErrors);
+  if (!optionErrors.Empty()) {
+    optionErrors.Print(std::cerr, "");
+    return kBadUsage;
+  }
+  run.payments = kind.parse(input.records, errors);
+  kind.check(run.settings, run.payments, errors, warnings);
+  ReportWarnings(warnings, errors, input.source);
+  if (!errors.Empty()) return ReportErrors(errors, input.source);
+  if (run.payments.empty()) {
+    std::cerr << "Fehler: Keine Buchungen; nichts geschrieben.\n";
+    return kBadData;
+  }
+
+  run.files = PlanOutput(run.settings.verzeichnis, run.settings.dateiname, o);
+  if (o.dryRun) {
+    std::cout << "Geprüft: " << run.payments.size()
+              << " Buchungen ohne Fehler; nichts geschrieben.\n";
+    return kDone;
+  }
+  return std::nullopt;
+}
 
 /// Finishes a booked run (the file, then the printed sheets), writes the text
 /// sheet and reports; answers the exit code.
