@@ -13,6 +13,9 @@
 namespace zor {
 
 class TRegIniFile;
+namespace detail {
+class RunBuffer;
+}
 
 /// State of an output run.
 enum TDTAState {
@@ -96,7 +99,7 @@ class ZORDTA_API TZorBaseDTA : public TComponent {
   void Error(const String& text);
   /// Reports an automatic correction: a message box "Warnung" with ShowWarnings.
   void Warning(const String& text);
-  void WriteString(const AnsiString& s);
+  void WriteString(std::string_view s);
   AnsiString ReadString(std::int32_t count);
   static AnsiString Spc(std::uint32_t count);
   static AnsiString AnsiFormat(std::string_view format, FormatArgs args);
@@ -126,7 +129,8 @@ class ZORDTA_API TZorBaseDTA : public TComponent {
   std::int64_t fAuftraggeberKontoNr = 0;
   TDate fAusfuehrungsdatum = 0;
   std::int32_t fAnzahlBuchungen = 0;
-  std::unique_ptr<TStringStream> fStream;
+  /// The bytes of the open run, or of the last one.
+  std::unique_ptr<detail::RunBuffer> fStream;
   TFileName fPath;
   std::uint32_t fAnzahlBegleitzettel = 0;
   String fVolumeLabel;
@@ -236,6 +240,10 @@ class ZORDTA_API TZorDTA : public TZorBaseDTA {
   TExtendedImportEvent FOnExtendedDTAImport;
   TDate fDiskettenErstellDatum = 0;
   bool FAutoDiskettenErstellDatum = true;
+  // Kept from booking to booking, so that cleaning purpose lines reuses their storage.
+  std::vector<AnsiString> fCleanedLines;
+  AnsiString fLineBytes;
+  String fLineText;
 };
 
 }  // namespace zor

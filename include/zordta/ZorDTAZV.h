@@ -121,6 +121,10 @@ class ZORDTA_API TZorDTAZV : public TZorBaseDTA {
   bool fMultiWaehrung = false;
   AnsiString fErsteWaehrung;
   std::uint8_t FZahlungsArtSchluessel = 0;
+  // Kept from booking to booking, so that cleaning purpose lines reuses their storage.
+  AnsiString fLineBytes;
+  AnsiString fCleanedLine;
+  String fLineText;
 };
 
 }  // namespace zor

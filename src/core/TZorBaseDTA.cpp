@@ -1,6 +1,8 @@
 #include <algorithm>
 
+#include "core/RunBuffer.h"
 #include "core/ZorDTAMessages.h"
+#include "host/Posix.h"
 #include "zordta/ZorDTA.h"
 #include "zordta/host/Dialogs.h"
 #include "zordta/host/FileSystem.h"
@@ -61,7 +63,7 @@ void TZorBaseDTA::Start() {
   ValidateKontoDE(fAuftraggeberKontoNr);
 
   fAnzahlBuchungen = 0;
-  fStream = std::make_unique<TStringStream>();
+  fStream = std::make_unique<detail::RunBuffer>();
 }
 
 void TZorBaseDTA::Finish() {
@@ -72,7 +74,7 @@ void TZorBaseDTA::Finish() {
   // A run whose Start failed before its header was written has nothing to give
   // the bank: close it without touching the file.
   if (fHeaderWritten && fStream && !fDTAFilename.empty()) {
-    WriteFileAtomically(fPath + fDTAFilename, fStream->DataString());
+    detail::WriteFileAtomically(fPath + fDTAFilename, fStream->Pieces());
   }
   fState = stReady;
   fHeaderWritten = false;
@@ -110,8 +112,8 @@ void TZorBaseDTA::Warning(const String& text) {
   if (fShowWarnings) ShowMessageBox(text, StringFromUtf8("Warnung"));
 }
 
-void TZorBaseDTA::WriteString(const AnsiString& s) {
-  if (!s.empty() && fStream) fStream->Write(s.data(), static_cast<std::int64_t>(s.size()));
+void TZorBaseDTA::WriteString(std::string_view s) {
+  if (fStream) fStream->Append(s);
 }
 
 AnsiString TZorBaseDTA::ReadString(std::int32_t count) {
@@ -148,7 +150,7 @@ String TZorBaseDTA::GetVolumeLabel(const String& path) const {
 }
 
 AnsiString TZorBaseDTA::GetContent() const {
-  return fStream ? fStream->DataString() : AnsiString();
+  return fStream ? fStream->ToString() : AnsiString();
 }
 
 bool TZorBaseDTA::FinishWithTrailer(const std::function<void()>& writeTrailer) {
@@ -161,8 +163,7 @@ bool TZorBaseDTA::FinishWithTrailer(const std::function<void()>& writeTrailer) {
   try {
     Finish();
   } catch (...) {
-    fStream->SetSize(sizeBeforeTrailer);
-    fStream->Seek(0, soEnd);
+    fStream->Truncate(sizeBeforeTrailer);
     throw;
   }
   return true;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/RecordWriter.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zor::detail::dtaus {
@@ -11,13 +12,21 @@ AnsiString Blanks(std::size_t count) {
   return AnsiString(count, ' ');
 }
 
+using detail::RecordWriter;
+
 // Purpose line i (0-based) of the record, or nothing.
-const AnsiString* LineAt(const CRecordFields& fields, std::size_t i) {
+const std::string_view* LineAt(const CRecordFields& fields, std::size_t i) {
   return i < fields.purposeLines.size() ? &fields.purposeLines[i] : nullptr;
 }
 
-AnsiString ExtensionSlot(const AnsiString* line) {
-  return line ? Format("02%-27.27s", {*line}) : Blanks(29);
+// "02" and the line, or 29 blanks for a slot without one.
+void ExtensionSlot(RecordWriter& r, const std::string_view* line) {
+  if (!line) {
+    r.Blanks(2 + kTextFieldWidth);
+    return;
+  }
+  r.Text("02");
+  r.Field(*line, kTextFieldWidth);
 }
 
 }  // namespace
@@ -56,47 +65,47 @@ AnsiString BuildARecord(const ARecordFields& f) {
 // Second part: 129 client's name, 156 purpose line 1, 183 "1", 184 2 blanks,
 // 186 extension count %.2d, 188 "02" + line 2, 217 "02" + line 3, 246 11 blanks.
 // Further parts: four slots "02" + line (or 29 blanks), then 12 blanks.
-AnsiString BuildCRecord(const CRecordFields& f) {
+std::string_view BuildCRecord(const CRecordFields& f, CRecordBuffer& record) {
   const auto lineCount = static_cast<int>(f.purposeLines.size());
   const int extensions = lineCount - 1;
   const int parts = extensions <= 2 ? 2 : 2 + (extensions - 2 + 3) / 4;
 
-  AnsiString r;
-  r.reserve(kPartLength * static_cast<std::size_t>(parts));
-  r += Format("%.4dC", {187 + 29 * extensions});
-  r += "00000000";
-  r += Format("%.8d", {f.blz});
-  r += Format("%.10d", {f.konto});
-  r += "0000000000000";
-  r += f.key;
-  r += " ";
-  r += "00000000000";
-  r += Format("%.8d", {f.auftraggeberBLZ});
-  r += Format("%.10d", {f.auftraggeberKontoNr});
-  r += Format("%.11d", {f.betragCent});
-  r += Blanks(3);
-  r += Format("%-27.27s", {f.name});
-  r += Blanks(8);
+  RecordWriter r(record.data());
+  r.Digits(static_cast<std::uint64_t>(187 + 29 * extensions), 4);
+  r.Text("C");
+  r.Text("00000000");
+  r.Digits(static_cast<std::uint64_t>(f.blz), 8);
+  r.Digits(static_cast<std::uint64_t>(f.konto), 10);
+  r.Text("0000000000000");
+  r.Field(f.key, 5);
+  r.Text(" ");
+  r.Text("00000000000");
+  r.Digits(static_cast<std::uint64_t>(f.auftraggeberBLZ), 8);
+  r.Digits(static_cast<std::uint64_t>(f.auftraggeberKontoNr), 10);
+  r.Digits(static_cast<std::uint64_t>(f.betragCent), 11);
+  r.Blanks(3);
+  r.Field(f.name, kTextFieldWidth);
+  r.Blanks(8);
 
-  r += Format("%-27.27s", {f.auftraggeberName});
-  r += Format("%-27.27s", {*LineAt(f, 0)});
-  r += "1";
-  r += Blanks(2);
-  r += Format("%.2d", {extensions});
+  r.Field(f.auftraggeberName, kTextFieldWidth);
+  r.Field(*LineAt(f, 0), kTextFieldWidth);
+  r.Text("1");
+  r.Blanks(2);
+  r.Digits(static_cast<std::uint64_t>(extensions), 2);
   if (extensions == 0) {
-    r += Blanks(69);
+    r.Blanks(69);
   } else {
-    r += ExtensionSlot(LineAt(f, 1));
-    r += extensions >= 2 ? ExtensionSlot(LineAt(f, 2)) : Blanks(29);
-    r += Blanks(11);
+    ExtensionSlot(r, LineAt(f, 1));
+    ExtensionSlot(r, LineAt(f, 2));
+    r.Blanks(11);
   }
 
   for (int part = 2; part < parts; ++part) {
     const auto first = static_cast<std::size_t>(3 + (part - 2) * 4);
-    for (std::size_t slot = 0; slot < 4; ++slot) r += ExtensionSlot(LineAt(f, first + slot));
-    r += Blanks(12);
+    for (std::size_t slot = 0; slot < 4; ++slot) ExtensionSlot(r, LineAt(f, first + slot));
+    r.Blanks(12);
   }
-  return r;
+  return r.Written();
 }
 
 // Record E, 128 bytes:
@@ -132,18 +141,16 @@ AnsiString PaymentKey(bool lastschriften, bool abbuchungsauftrag, const AnsiStri
 
 bool AmountToCent(double betrag, std::int64_t& cent) {
   if (!std::isfinite(betrag) || betrag < 0 || betrag >= 1e12) return false;
-  // The bank sees the amount as "%9.2f" shows it; take the cents from that text.
-  const AnsiString text = Trim(Format("%9.2f", {betrag}));
-  const char separator = FormatSettings().DecimalSeparator;
-  std::int64_t value = 0;
-  int digits = 0;
-  for (char c : text) {
-    if (c == separator || c == '.' || c == ',') continue;
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-    ++digits;
-  }
-  if (digits == 0 || value > kMaxAmountCent) return false;
+  // The cents as Format's "%.2f" shows them: rounded from the exact binary value,
+  // an exact half away from zero. betrag * 100 is rounded once; fma yields the
+  // exact error of that rounding, so the half is decided on the exact product.
+  const double scaled = betrag * 100;
+  const double error = std::fma(betrag, 100, -scaled);
+  const double whole = std::floor(scaled);
+  // Exact: below 2^52, scaled, whole and 0.5 all lie on the grid of scaled's last place.
+  const bool roundUp = scaled - whole - 0.5 >= -error;
+  const std::int64_t value = static_cast<std::int64_t>(whole) + (roundUp ? 1 : 0);
+  if (value > kMaxAmountCent) return false;
   cent = value;
   return true;
 }

@@ -2,8 +2,10 @@
 // checks: the component hands over only values that fit their fields.
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <vector>
+#include <span>
+#include <string_view>
 
 #include "zordta/host/Types.h"
 
@@ -13,6 +15,10 @@ namespace zor::detail::dtaus {
 inline constexpr std::size_t kPartLength = 128;
 /// Purpose lines a C record can carry (six parts).
 inline constexpr int kMaxRecordPurposeLines = 19;
+/// Width of a name or purpose field.
+inline constexpr std::size_t kTextFieldWidth = 27;
+/// Room for the longest C record.
+using CRecordBuffer = std::array<char, 6 * kPartLength>;
 /// Largest amount field: 11 digits of cents.
 inline constexpr std::int64_t kMaxAmountCent = 99'999'999'999;
 /// Largest sum of amounts: 13 digits of cents.
@@ -35,13 +41,13 @@ struct ARecordFields {
 struct CRecordFields {
   std::int64_t blz = 0;
   std::int64_t konto = 0;
-  AnsiString key;  ///< payment key and extension, five characters
+  std::string_view key;  ///< payment key and extension, five characters
   std::int32_t auftraggeberBLZ = 0;
   std::int64_t auftraggeberKontoNr = 0;
   std::int64_t betragCent = 0;
-  AnsiString name;                       ///< already in the repertoire
-  AnsiString auftraggeberName;           ///< already in the repertoire
-  std::vector<AnsiString> purposeLines;  ///< 1 to 19, already in the repertoire
+  std::string_view name;                           ///< already in the repertoire
+  std::string_view auftraggeberName;               ///< already in the repertoire
+  std::span<const std::string_view> purposeLines;  ///< 1 to 19, already in the repertoire
 };
 
 struct ERecordFields {
@@ -52,7 +58,8 @@ struct ERecordFields {
 };
 
 AnsiString BuildARecord(const ARecordFields& fields);
-AnsiString BuildCRecord(const CRecordFields& fields);
+/// Builds the C record in record and answers its bytes there.
+std::string_view BuildCRecord(const CRecordFields& fields, CRecordBuffer& record);
 AnsiString BuildERecord(const ERecordFields& fields);
 
 /// "LK" for a debit file, "GK" otherwise.

@@ -1,26 +1,21 @@
 #include "dtaus/Repertoire.h"
 
 #include <array>
-#include <string_view>
 
-#include "zordta/host/SysUtils.h"
-#include "zordta/host/Text.h"
+#include "host/AnsiCase.h"
 
 namespace zor::detail::dtaus {
 namespace {
 
 struct UmlautCodes {
-  char ae, oe, ue, sz;
+  unsigned char ae, oe, ue, sz;
 };
 
 // 7-bit German codes ("[", "\", "]", "~") and the PC codes.
-constexpr UmlautCodes kFirstKindCodes{'\x5B', '\x5C', '\x5D', '\x7E'};
-constexpr UmlautCodes kSecondKindCodes{'\x8E', '\x99', '\x9A', '\xE1'};
+constexpr UmlautCodes kFirstKindCodes{0x5B, 0x5C, 0x5D, 0x7E};
+constexpr UmlautCodes kSecondKindCodes{0x8E, 0x99, 0x9A, 0xE1};
 
-constexpr std::string_view kFirstKindAdditions{"\x5C\x5D\x7E"};
-constexpr std::string_view kSecondKindAdditions{"\x8E\x99\x9A\xE1"};
-
-bool InBaseSet(unsigned char b) {
+constexpr bool InBaseSet(unsigned b) {
   if (b == 0x20 || b == 0x24 || b == 0x25 || b == 0x26) return true;
   if (b >= 0x2A && b <= 0x2F) return true;
   if (b >= 0x30 && b <= 0x39) return true;
@@ -39,74 +34,115 @@ bool InBaseSet(unsigned char b) {
   }
 }
 
-char DecodeByte(unsigned char b, char otherwise) {
+// Besides the base set, a file kind keeps its own codes of Ö, Ü and ß; the first
+// kind's "[" for Ä is not among them.
+constexpr bool IsOwnUmlautCode(unsigned b, bool firstKind) {
+  return firstKind ? (b == 0x5C || b == 0x5D || b == 0x7E)
+                   : (b == 0x8E || b == 0x99 || b == 0x9A || b == 0xE1);
+}
+
+constexpr unsigned InFileCode(unsigned b, const UmlautCodes& codes) {
   switch (b) {
-    case 0x5B:
-    case 0x8E:
-      return '\xC4';
-    case 0x5C:
-    case 0x99:
-      return '\xD6';
-    case 0x5D:
-    case 0x9A:
-      return '\xDC';
-    case 0x7E:
-    case 0xE1:
-      return '\xDF';
+    case 0xE4:
+    case 0xC4:
+      return codes.ae;
+    case 0xF6:
+    case 0xD6:
+      return codes.oe;
+    case 0xFC:
+    case 0xDC:
+      return codes.ue;
+    case 0xDF:
+      return codes.sz;
     default:
-      return otherwise;
+      return b;
   }
 }
+
+// What each input byte becomes in a file of one kind; 0 drops it (no kept byte is 0).
+// Only a-z are capitalised: the filter runs on that, then the umlauts are put in
+// the file's code, so an umlaut already in the file's code passes unchanged.
+using ByteTable = std::array<unsigned char, 256>;
+
+constexpr ByteTable MakeCleaningTable(bool firstKind) {
+  const UmlautCodes& codes = firstKind ? kFirstKindCodes : kSecondKindCodes;
+  ByteTable table{};
+  for (unsigned b = 0; b < 256; ++b) {
+    const unsigned c = (b >= 'a' && b <= 'z') ? b - 'a' + 'A' : b;
+    if (InBaseSet(c) || IsOwnUmlautCode(c, firstKind)) {
+      table[b] = static_cast<unsigned char>(InFileCode(c, codes));
+    }
+  }
+  return table;
+}
+
+constexpr ByteTable kFirstKindTable = MakeCleaningTable(true);
+constexpr ByteTable kSecondKindTable = MakeCleaningTable(false);
+
+// Both kinds' umlaut codes back to Ä, Ö, Ü and ß; every other byte to its capital.
+// The table is looked up on the input byte, not on its capital.
+constexpr ByteTable MakeDecodingTable() {
+  ByteTable table{};
+  for (unsigned b = 0; b < 256; ++b) {
+    switch (b) {
+      case 0x5B:
+      case 0x8E:
+        table[b] = 0xC4;
+        break;
+      case 0x5C:
+      case 0x99:
+        table[b] = 0xD6;
+        break;
+      case 0x5D:
+      case 0x9A:
+        table[b] = 0xDC;
+        break;
+      case 0x7E:
+      case 0xE1:
+        table[b] = 0xDF;
+        break;
+      default:
+        table[b] = static_cast<unsigned char>(AnsiUpper(b));
+    }
+  }
+  return table;
+}
+
+constexpr ByteTable kDecodingTable = MakeDecodingTable();
 
 }  // namespace
 
 bool IsFirstFileKind(const String& fileName) {
-  return fileName.size() >= 6 && fileName.substr(0, 6) == StringFromUtf8("DTAUS0");
+  // Asked at every booking, so compared in place rather than through a converted copy.
+  constexpr std::string_view kPrefix = "DTAUS0";
+  if (fileName.size() < kPrefix.size()) return false;
+  for (std::size_t i = 0; i < kPrefix.size(); ++i) {
+    if (fileName[i] != static_cast<unsigned char>(kPrefix[i])) return false;
+  }
+  return true;
+}
+
+std::size_t RemoveInvalidChars(std::string_view text, bool firstKind, char* out,
+                               std::size_t capacity) {
+  const ByteTable& table = firstKind ? kFirstKindTable : kSecondKindTable;
+  std::size_t written = 0;
+  for (std::size_t i = 0; i < text.size() && written < capacity; ++i) {
+    const unsigned char kept = table[static_cast<unsigned char>(text[i])];
+    if (kept != 0) out[written++] = static_cast<char>(kept);
+  }
+  return written;
 }
 
 AnsiString RemoveInvalidChars(const AnsiString& text, bool firstKind) {
-  const std::string_view additions = firstKind ? kFirstKindAdditions : kSecondKindAdditions;
-  const UmlautCodes& codes = firstKind ? kFirstKindCodes : kSecondKindCodes;
-
-  AnsiString result;
-  result.reserve(text.size());
-  for (char c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    const auto b = static_cast<unsigned char>(c);
-    // The filter runs before the replacement, so an umlaut already in the file's
-    // code passes through unchanged.
-    if (InBaseSet(b) || additions.find(c) != std::string_view::npos) result += c;
-  }
-  for (char& c : result) {
-    switch (static_cast<unsigned char>(c)) {
-      case 0xE4:
-      case 0xC4:
-        c = codes.ae;
-        break;
-      case 0xF6:
-      case 0xD6:
-        c = codes.oe;
-        break;
-      case 0xFC:
-      case 0xDC:
-        c = codes.ue;
-        break;
-      case 0xDF:
-        c = codes.sz;
-        break;
-      default:
-        break;
-    }
-  }
+  AnsiString result(text.size(), '\0');
+  result.resize(RemoveInvalidChars(text, firstKind, result.data(), result.size()));
   return result;
 }
 
 AnsiString DecodeChars(const AnsiString& text) {
-  const AnsiString upper = AnsiUpperCase(text);
-  AnsiString result(text.size(), ' ');
+  AnsiString result(text.size(), '\0');
   for (std::size_t i = 0; i < text.size(); ++i) {
-    // The table is looked up on the input byte, not on its capital.
-    result[i] = DecodeByte(static_cast<unsigned char>(text[i]), upper[i]);
+    result[i] = static_cast<char>(kDecodingTable[static_cast<unsigned char>(text[i])]);
   }
   return result;
 }

@@ -2,6 +2,9 @@
 // two encodings of Ä, Ö, Ü and ß.
 #pragma once
 
+#include <cstddef>
+#include <string_view>
+
 #include "zordta/host/Types.h"
 
 namespace zor::detail::dtaus {
@@ -12,6 +15,10 @@ bool IsFirstFileKind(const String& fileName);
 
 /// Capitals, then only repertoire bytes kept, then the umlauts in the file's code.
 AnsiString RemoveInvalidChars(const AnsiString& text, bool firstKind);
+/// The same into out, stopping after capacity bytes; answers the bytes written.
+/// A record field needs only as much of the cleaned text as it can hold.
+std::size_t RemoveInvalidChars(std::string_view text, bool firstKind, char* out,
+                               std::size_t capacity);
 
 /// Capitals (Windows-1252 pairs) with the umlaut codes of either kind turned back
 /// into Ä, Ö, Ü and ß. The result has the length of the input.

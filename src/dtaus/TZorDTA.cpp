@@ -1,9 +1,14 @@
 #include "zordta/ZorDTA.h"
 
+#include <array>
+#include <span>
+#include <string_view>
+
 #include "core/ZorDTAMessages.h"
 #include "dtaus/PurposeLines.h"
 #include "dtaus/Records.h"
 #include "dtaus/Repertoire.h"
+#include "host/TextConversion.h"
 #include "zordta/host/Registry.h"
 #include "zordta/host/Text.h"
 #include "zordta/host/Volumes.h"
@@ -216,21 +221,41 @@ void TZorDTA::WriteDatensatzA() {
 void TZorDTA::WriteDatensatzC(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ,
                               std::int64_t BetragCent, TStrings& Vwz) {
   if (Vwz.Count() == 0) Vwz.Add(String());
+  const bool firstKind = IsFirstFileKind();
+
+  // The cleaned lines go back into the caller's list and into the record.
+  const auto lineCount = static_cast<std::size_t>(Vwz.Count());
+  if (fCleanedLines.size() < lineCount) fCleanedLines.resize(lineCount);
+  std::array<std::string_view, dtaus::kMaxRecordPurposeLines> lineViews;
   for (int i = Vwz.Count() - 1; i >= 0; --i) {
-    Vwz.SetStrings(i, AnsiToString(RemoveInvalidChars(StringToAnsi(Vwz.Strings(i)))));
+    const auto at = static_cast<std::size_t>(i);
+    detail::AssignAnsi(fLineBytes, Vwz.Strings(i));
+    AnsiString& cleaned = fCleanedLines[at];
+    cleaned.resize(fLineBytes.size());
+    cleaned.resize(
+        dtaus::RemoveInvalidChars(fLineBytes, firstKind, cleaned.data(), cleaned.size()));
+    detail::AssignString(fLineText, cleaned);
+    Vwz.SetStrings(i, fLineText);
+    lineViews[at] = cleaned;
   }
 
+  // A name field holds 27 characters, so no more of a name is cleaned.
+  char name[dtaus::kTextFieldWidth];
+  char clientName[dtaus::kTextFieldWidth];
+  const AnsiString key = dtaus::PaymentKey(fLastschriften, fAbbuchungsauftrag, fZahlungsschluessel);
   dtaus::CRecordFields fields;
   fields.blz = BLZ;
   fields.konto = Konto;
-  fields.key = dtaus::PaymentKey(fLastschriften, fAbbuchungsauftrag, fZahlungsschluessel);
+  fields.key = key;
   fields.auftraggeberBLZ = fAuftraggeberBLZ;
   fields.auftraggeberKontoNr = fAuftraggeberKontoNr;
   fields.betragCent = BetragCent;
-  fields.name = RemoveInvalidChars(Name);
-  fields.auftraggeberName = RemoveInvalidChars(fAuftraggeberName);
-  for (int i = 0; i < Vwz.Count(); ++i) fields.purposeLines.push_back(StringToAnsi(Vwz.Strings(i)));
-  WriteString(dtaus::BuildCRecord(fields));
+  fields.name = {name, dtaus::RemoveInvalidChars(Name, firstKind, name, sizeof name)};
+  fields.auftraggeberName = {clientName, dtaus::RemoveInvalidChars(fAuftraggeberName, firstKind,
+                                                                   clientName, sizeof clientName)};
+  fields.purposeLines = std::span(lineViews.data(), lineCount);
+  dtaus::CRecordBuffer record;
+  WriteString(dtaus::BuildCRecord(fields, record));
 }
 
 void TZorDTA::WriteDatensatzE() {

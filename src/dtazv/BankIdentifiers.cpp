@@ -1,7 +1,6 @@
 #include "dtazv/BankIdentifiers.h"
 
 #include <cstddef>
-#include <string>
 
 namespace zor::detail::dtazv {
 namespace {
@@ -10,53 +9,24 @@ bool IsAsciiLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// Only digits count: a sign, a blank or any other byte makes the piece unreadable.
-bool ReadDigits(const std::string& text, std::uint32_t& value) {
-  if (text.empty()) return false;
-  value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<std::uint32_t>(c - '0');
-  }
-  return true;
-}
-
 }  // namespace
 
-AnsiString IBANLettersToDigits(const AnsiString& text) {
-  AnsiString result;
-  result.reserve(text.size() * 2);
-  for (char c : text) {
-    if (c >= 'A' && c <= 'Z') {
-      result += std::to_string(c - 'A' + 10);
-    } else {
-      result += c;
-    }
-  }
-  return result;
-}
-
 std::int32_t IBANMod97(const AnsiString& iban) {
-  AnsiString upper(iban);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  const std::size_t head = upper.size() < 4 ? upper.size() : 4;
-  const AnsiString number = IBANLettersToDigits(upper.substr(head) + upper.substr(0, head));
-
-  // Nine digits at most per step, so every piece fits 32 bits.
-  std::string rest;
+  // The first four characters go to the end; a letter counts as two digits
+  // (A = 10 ... Z = 35), small letters as capitals. The remainder is taken digit
+  // by digit, so no number grows beyond 9999.
+  const std::size_t head = iban.size() < 4 ? iban.size() : 4;
   std::uint32_t remainder = 0;
-  std::size_t pos = 0;
-  std::size_t take = 9;
-  while (pos < number.size()) {
-    rest += number.substr(pos, take);
-    std::uint32_t piece = 0;
-    if (!ReadDigits(rest, piece)) return 0;
-    remainder = piece % 97;
-    rest = std::to_string(remainder);
-    pos += take;
-    take = 9 - rest.size();
+  for (std::size_t i = 0; i < iban.size(); ++i) {
+    const char c = iban[(i + head) % iban.size()];
+    if (c >= '0' && c <= '9') {
+      remainder = (remainder * 10 + static_cast<std::uint32_t>(c - '0')) % 97;
+    } else if (IsAsciiLetter(c)) {
+      const char upper = c >= 'a' ? static_cast<char>(c - 'a' + 'A') : c;
+      remainder = (remainder * 100 + static_cast<std::uint32_t>(upper - 'A' + 10)) % 97;
+    } else {
+      return 0;  // a sign, a blank or any other byte makes the number unreadable
+    }
   }
   return static_cast<std::int32_t>(remainder);
 }

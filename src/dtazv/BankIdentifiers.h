@@ -7,10 +7,7 @@
 
 namespace zor::detail::dtazv {
 
-/// Every letter A-Z replaced by its two-digit number (A = 10 ... Z = 35).
-AnsiString IBANLettersToDigits(const AnsiString& text);
-
-/// The remainder modulo 97 of the IBAN's number, computed piecewise in 32 bits;
+/// The remainder modulo 97 of the IBAN's number, computed digit by digit;
 /// 0 when the IBAN holds a character other than A-Z, a-z and 0-9.
 std::int32_t IBANMod97(const AnsiString& iban);
 

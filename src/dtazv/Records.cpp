@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/RecordWriter.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zor::detail::dtazv {
@@ -12,6 +13,18 @@ AnsiString Blanks(std::size_t count) {
 }
 AnsiString Line35(const AnsiString& text) {
   return Format("%-35.35s", {text});
+}
+
+using detail::RecordWriter;
+constexpr std::size_t kLine = 35;
+
+// The date as "yymmdd", as FormatDateTime writes it.
+void ShortDate(RecordWriter& r, TDate date) {
+  int year = 0, month = 0, day = 0;
+  DecodeDate(date, year, month, day);
+  r.Digits(static_cast<std::uint64_t>(year % 100), 2);
+  r.Digits(static_cast<std::uint64_t>(month), 2);
+  r.Digits(static_cast<std::uint64_t>(day), 2);
 }
 
 }  // namespace
@@ -57,44 +70,43 @@ AnsiString BuildQRecord(const QRecordFields& f) {
 // 653 internal note %-27.27s                          680 contact %-35.35s
 // 715 "1" with reports, else "0"                      716 51 blanks
 // 767 number of reports %.2d
-AnsiString BuildTRecord(const TRecordFields& f) {
-  AnsiString r;
-  r.reserve(kTLength);
-  r += "0768T";
-  r += Format("%.8d", {f.auftraggeberBLZ});
-  r += f.kontoWaehrung;
-  r += Format("%.10d", {f.auftraggeberKontoNr});
-  r += FormatDateTime("yymmdd", f.datum);
-  r += "00000000";
-  r += Blanks(3);
-  r += "0000000000";
-  r += Format("%-11.11s", {f.bic});
-  r += Blanks(3);
-  r += Blanks(4 * 35);
-  r += Format("%-2.2s", {f.laendercode});
-  r += " ";
-  r += Line35(f.name1);
-  r += Line35(f.name2);
-  r += Line35(f.strasse);
-  r += Line35(f.ortLand);
-  r += Blanks(2 * 35);
-  r += "/";
-  r += Format("%-34.34s", {f.iban});
-  r += f.waehrung;
-  r += Format("%.14d", {f.vorKomma});
-  r += Format("%.2d", {f.nachKomma});
-  r += "0";
-  for (const AnsiString& line : f.purposeLines) r += Line35(line);
-  r += "00000000";
-  r += Blanks(25);
-  r += "00";
-  r += Format("%.2d", {f.zahlungsArtSchluessel});
-  r += Format("%-27.27s", {f.notizIntern});
-  r += Line35(f.ansprechpartner);
-  r += f.anzahlMeldungen != 0 ? "1" : "0";
-  r += Blanks(51);
-  r += Format("%.2d", {f.anzahlMeldungen});
-  return r;
+std::string_view BuildTRecord(const TRecordFields& f, TRecordBuffer& record) {
+  RecordWriter r(record.data());
+  r.Text("0768T");
+  r.Digits(static_cast<std::uint64_t>(f.auftraggeberBLZ), 8);
+  r.Text(f.kontoWaehrung);
+  r.Digits(static_cast<std::uint64_t>(f.auftraggeberKontoNr), 10);
+  ShortDate(r, f.datum);
+  r.Text("00000000");
+  r.Blanks(3);
+  r.Text("0000000000");
+  r.Field(f.bic, 11);
+  r.Blanks(3);
+  r.Blanks(4 * kLine);
+  r.Field(f.laendercode, 2);
+  r.Blanks(1);
+  r.Field(f.name1, kLine);
+  r.Field(f.name2, kLine);
+  r.Field(f.strasse, kLine);
+  r.Field(f.ortLand, kLine);
+  r.Blanks(2 * kLine);
+  r.Text("/");
+  r.Field(f.iban, 34);
+  r.Text(f.waehrung);
+  r.Digits(static_cast<std::uint64_t>(f.vorKomma), 14);
+  r.Digits(static_cast<std::uint64_t>(f.nachKomma), 2);
+  r.Text("0");
+  for (const std::string_view line : f.purposeLines) r.Field(line, kLine);
+  r.Text("00000000");
+  r.Blanks(25);
+  r.Text("00");
+  r.Digits(static_cast<std::uint64_t>(f.zahlungsArtSchluessel), 2);
+  r.Field(f.notizIntern, 27);
+  r.Field(f.ansprechpartner, kLine);
+  r.Text(f.anzahlMeldungen != 0 ? "1" : "0");
+  r.Blanks(51);
+  r.Digits(static_cast<std::uint64_t>(f.anzahlMeldungen), 2);
+  return r.Written();
 }
 
 // Z record, 256 bytes: 1 "0256Z", 6 sum of whole units %.15d, 21 count %.15d,

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 #include "zordta/host/Types.h"
 
@@ -31,18 +32,21 @@ struct QRecordFields {
 struct TRecordFields {
   std::int32_t auftraggeberBLZ = 0;
   std::int64_t auftraggeberKontoNr = 0;
-  AnsiString kontoWaehrung;  ///< three characters
+  std::string_view kontoWaehrung;  ///< three characters
   TDate datum = 0;
-  AnsiString bic, iban, laendercode;
-  AnsiString name1, name2, strasse, ortLand;  ///< already cleaned
-  AnsiString waehrung;                        ///< three characters
+  std::string_view bic, iban, laendercode;
+  std::string_view name1, name2, strasse, ortLand;  ///< already cleaned
+  std::string_view waehrung;                        ///< three characters
   std::int64_t vorKomma = 0;
   std::int32_t nachKomma = 0;
-  std::array<AnsiString, 4> purposeLines;  ///< already cleaned; blanks when missing
+  std::array<std::string_view, 4> purposeLines;  ///< already cleaned; blanks when missing
   std::int32_t zahlungsArtSchluessel = 0;
-  AnsiString notizIntern, ansprechpartner;  ///< already cleaned
+  std::string_view notizIntern, ansprechpartner;  ///< already cleaned
   std::int32_t anzahlMeldungen = 0;
 };
+
+/// Room for a T record.
+using TRecordBuffer = std::array<char, kTLength>;
 
 struct ZRecordFields {
   std::int64_t summeVorKomma = 0;
@@ -50,7 +54,8 @@ struct ZRecordFields {
 };
 
 AnsiString BuildQRecord(const QRecordFields& fields);
-AnsiString BuildTRecord(const TRecordFields& fields);
+/// Builds the T record in record and answers its bytes there.
+std::string_view BuildTRecord(const TRecordFields& fields, TRecordBuffer& record);
 AnsiString BuildZRecord(const ZRecordFields& fields);
 
 /// Whole units and hundredths of an amount: the hundredths rounded half to even,

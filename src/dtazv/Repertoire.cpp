@@ -1,28 +1,67 @@
 #include "dtazv/Repertoire.h"
 
-#include "zordta/host/SysUtils.h"
+#include <array>
+
+#include "host/AnsiCase.h"
 
 namespace zor::detail::dtazv {
 namespace {
 
-bool InRepertoire(char c) {
+constexpr bool InRepertoire(unsigned c) {
   return c == ' ' || (c >= '+' && c <= '/') || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
 }
 
+// What one input byte becomes: nothing, itself in capitals, or two letters for
+// ß, Ä, Ö and Ü (and their small letters).
+struct Spelling {
+  char text[2];
+  unsigned char length;
+};
+
+constexpr std::array<Spelling, 256> MakeSpellings() {
+  std::array<Spelling, 256> table{};
+  for (unsigned b = 0; b < 256; ++b) {
+    // ß first: it has no capital of its own in Windows-1252.
+    const unsigned upper = b == 0xDF ? 0xDF : AnsiUpper(b);
+    switch (upper) {
+      case 0xDF:
+        table[b] = {{'S', 'S'}, 2};
+        break;
+      case 0xC4:
+        table[b] = {{'A', 'E'}, 2};
+        break;
+      case 0xD6:
+        table[b] = {{'O', 'E'}, 2};
+        break;
+      case 0xDC:
+        table[b] = {{'U', 'E'}, 2};
+        break;
+      default:
+        if (InRepertoire(upper)) table[b] = {{static_cast<char>(upper), ' '}, 1};
+    }
+  }
+  return table;
+}
+
+constexpr std::array<Spelling, 256> kSpellings = MakeSpellings();
+
 }  // namespace
 
-AnsiString RemoveInvalidChars(const AnsiString& text) {
-  // ß first: it has no capital of its own in Windows-1252.
-  AnsiString upper = AnsiUpperCase(StringReplaceAll(text, "\xDF", "SS"));
-  upper = StringReplaceAll(upper, "\xC4", "AE");
-  upper = StringReplaceAll(upper, "\xD6", "OE");
-  upper = StringReplaceAll(upper, "\xDC", "UE");
-
-  AnsiString result;
-  result.reserve(upper.size());
-  for (char c : upper) {
-    if (InRepertoire(c)) result += c;
+void RemoveInvalidChars(std::string_view text, AnsiString& result) {
+  result.resize(2 * text.size());
+  std::size_t written = 0;
+  for (const char c : text) {
+    const Spelling& spelling = kSpellings[static_cast<unsigned char>(c)];
+    result[written] = spelling.text[0];
+    result[written + 1] = spelling.text[1];
+    written += spelling.length;
   }
+  result.resize(written);
+}
+
+AnsiString RemoveInvalidChars(const AnsiString& text) {
+  AnsiString result;
+  RemoveInvalidChars(text, result);
   return result;
 }
 

@@ -1,5 +1,6 @@
 #include "zordta/ZorDTAZV.h"
 
+#include <array>
 #include <cmath>
 
 #include "core/ZorDTAMessages.h"
@@ -7,6 +8,7 @@
 #include "dtazv/Records.h"
 #include "dtazv/Repertoire.h"
 #include "dtazv/ZorDTAZVMessages.h"
+#include "host/TextConversion.h"
 #include "zordta/host/Text.h"
 
 namespace zor {
@@ -160,7 +162,10 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
     if (line.empty()) {
       Vwz.Delete(i);
     } else {
-      Vwz.SetStrings(i, AnsiToString(RemoveInvalidChars(StringToAnsi(line))));
+      detail::AssignAnsi(fLineBytes, line);
+      dtazv::RemoveInvalidChars(fLineBytes, fCleanedLine);
+      detail::AssignString(fLineText, fCleanedLine);
+      Vwz.SetStrings(i, fLineText);
     }
   }
   if (Vwz.Count() == 1 && Vwz.Strings(0).size() >= kLineWidth - 1) {
@@ -338,16 +343,20 @@ void TZorDTAZV::WriteDatensatzT(const AnsiString& BIC, const AnsiString& IBAN,
   fields.waehrung = Waehrung;
   fields.vorKomma = BetragVorKomma;
   fields.nachKomma = BetragNachKomma;
+  // Buchung cleaned the lines already; cleaning is idempotent, so they only convert.
+  std::array<AnsiString, kMaxPurposeLines> lines;
   for (int i = 0; i < kMaxPurposeLines && i < Vwz.Count(); ++i) {
-    fields.purposeLines[static_cast<std::size_t>(i)] =
-        RemoveInvalidChars(StringToAnsi(Vwz.Strings(i)));
+    const auto at = static_cast<std::size_t>(i);
+    detail::AssignAnsi(lines[at], Vwz.Strings(i));
+    fields.purposeLines[at] = lines[at];
   }
   fields.zahlungsArtSchluessel = FZahlungsArtSchluessel;
   fields.notizIntern = NotizIntern;
   fields.ansprechpartner = Ansprechpartner;
   fields.anzahlMeldungen = AnzahlMeldungen;
   fSummeBetragVorKomma += BetragVorKomma;
-  WriteString(dtazv::BuildTRecord(fields));
+  dtazv::TRecordBuffer record;
+  WriteString(dtazv::BuildTRecord(fields, record));
 }
 
 void TZorDTAZV::WriteDatensatzZ() {

@@ -5,8 +5,10 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "host/HostMessages.h"
@@ -63,12 +65,32 @@ int DaysInMonth(int year, int month) {
 struct ClockState {
   std::mutex mutex;
   TClock clock;
+  bool zoneRead = false;
+  bool zoneWasSet = false;  // TZ as it was when the zone was last read
+  std::string zoneSetting;
 };
 
 ClockState& Clock() {
   // Never destroyed: Now() may still be called while other statics are torn down.
   static ClockState* state = new ClockState;
   return *state;
+}
+
+// localtime_r need not look at TZ again, so a changed TZ is read here. Not on every
+// call: tzset looks the zone file up each time, and writers ask for today at every
+// booking. A change of the system's zone file itself shows in a new process.
+void ReadZoneWhenChanged() {
+  ClockState& state = Clock();
+  std::lock_guard<std::mutex> lock(state.mutex);
+  const char* setting = std::getenv("TZ");
+  const std::string_view current = setting ? std::string_view(setting) : std::string_view();
+  if (state.zoneRead && state.zoneWasSet == (setting != nullptr) && state.zoneSetting == current) {
+    return;
+  }
+  tzset();
+  state.zoneRead = true;
+  state.zoneWasSet = setting != nullptr;
+  state.zoneSetting.assign(current);
 }
 
 TDateTime SystemNow() {
@@ -78,8 +100,7 @@ TDateTime SystemNow() {
   std::int64_t milliseconds = ms % 1000;
   if (milliseconds < 0) milliseconds += 1000, --seconds;
 
-  // localtime_r need not look at TZ again; tzset makes a changed TZ count, as localtime does.
-  tzset();
+  ReadZoneWhenChanged();
   const auto time = static_cast<time_t>(seconds);
   struct tm local {};
   localtime_r(&time, &local);

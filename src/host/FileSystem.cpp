@@ -103,7 +103,7 @@ TFileSystemOps CurrentFileSystemOps() {
   return ops;
 }
 
-int ReplaceFileContent(const std::string& path, std::string_view content,
+int ReplaceFileContent(const std::string& path, std::span<const std::string_view> pieces,
                        const TFileSystemOps& ops) {
   static std::atomic<unsigned long> counter{0};
   std::string temp;
@@ -116,7 +116,10 @@ int ReplaceFileContent(const std::string& path, std::string_view content,
   }
   if (fd < 0) return LastError();
 
-  int error = WriteAll(fd, content, ops);
+  int error = 0;
+  for (std::size_t i = 0; i < pieces.size() && error == 0; ++i) {
+    error = WriteAll(fd, pieces[i], ops);
+  }
   if (error == 0 && ops.fsync(fd) != 0) error = LastError();
   if (error != 0) {
     ops.close(fd);
@@ -131,6 +134,11 @@ int ReplaceFileContent(const std::string& path, std::string_view content,
   }
   SyncFolder(path, ops);
   return 0;
+}
+
+int ReplaceFileContent(const std::string& path, std::string_view content,
+                       const TFileSystemOps& ops) {
+  return ReplaceFileContent(path, std::span<const std::string_view>(&content, 1), ops);
 }
 
 int ReadWholeFile(const std::string& path, std::string& content) {
@@ -185,6 +193,13 @@ namespace {
 }  // namespace
 
 void WriteFileAtomically(const String& fileName, const AnsiString& content) {
+  const std::string_view piece(content);
+  detail::WriteFileAtomically(fileName, std::span<const std::string_view>(&piece, 1));
+}
+
+namespace detail {
+
+void WriteFileAtomically(const String& fileName, std::span<const std::string_view> pieces) {
   const std::string path = StringToUtf8(fileName);
   const TFileSystemOps ops = detail::CurrentFileSystemOps();
 
@@ -197,9 +212,11 @@ void WriteFileAtomically(const String& fileName, const AnsiString& content) {
     throw Exception(Format(StringFromUtf8(detail::hostmsg::kFileInUse), {fileName}));
   }
 
-  const int error = detail::ReplaceFileContent(path, content, ops);
+  const int error = detail::ReplaceFileContent(path, pieces, ops);
   if (lockFd >= 0) ops.close(lockFd);
   if (error != 0) RaiseCreateError(fileName, error);
 }
+
+}  // namespace detail
 
 }  // namespace zor

@@ -1,6 +1,7 @@
 #include "zordta/host/Text.h"
 
 #include "host/Cp1252.h"
+#include "host/TextConversion.h"
 
 namespace zor {
 namespace {
@@ -82,23 +83,6 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
   }
 }
 
-[[maybe_unused]] std::u16string AnsiToUtf16(const AnsiString& ansi) {
-  std::u16string out;
-  out.reserve(ansi.size());
-  for (char c : ansi)
-    out += static_cast<char16_t>(detail::Cp1252ToUnicode(static_cast<unsigned char>(c)));
-  return out;
-}
-
-[[maybe_unused]] AnsiString Utf16ToAnsi(std::u16string_view text) {
-  AnsiString out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    out += static_cast<char>(detail::UnicodeToCp1252(NextUtf16(text, i)));
-  }
-  return out;
-}
-
 }  // namespace
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
@@ -131,6 +115,46 @@ std::string AnsiToUtf8(const AnsiString& ansi) {
   return out;
 }
 
+namespace detail {
+
+#if ZORDTA_WIDE_STRINGS
+// Bytes below 0x80 and from 0xA0 on are their own code points; only the 32 in
+// between need the table. Payment data converts at every booking, so the common
+// bytes take no call.
+void AssignString(String& out, std::string_view ansi) {
+  out.resize(ansi.size());
+  for (std::size_t i = 0; i < ansi.size(); ++i) {
+    const auto b = static_cast<unsigned char>(ansi[i]);
+    out[i] = static_cast<char16_t>(b < 0x80 || b >= 0xA0 ? b : Cp1252ToUnicode(b));
+  }
+}
+
+void AssignAnsi(AnsiString& out, std::u16string_view text) {
+  out.resize(text.size());
+  std::size_t written = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const char16_t unit = text[i];
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
+      out[written++] = static_cast<char>(unit);
+      ++i;
+    } else {
+      out[written++] = static_cast<char>(UnicodeToCp1252(NextUtf16(text, i)));
+    }
+  }
+  out.resize(written);
+}
+#else
+void AssignString(String& out, std::string_view ansi) {
+  out.assign(ansi);
+}
+
+void AssignAnsi(AnsiString& out, std::string_view text) {
+  out.assign(text);
+}
+#endif
+
+}  // namespace detail
+
 #if ZORDTA_WIDE_STRINGS
 String StringFromUtf8(std::string_view utf8) {
   return Utf8ToUtf16(utf8);
@@ -139,10 +163,14 @@ std::string StringToUtf8(const String& text) {
   return Utf16ToUtf8(text);
 }
 String AnsiToString(const AnsiString& ansi) {
-  return AnsiToUtf16(ansi);
+  String out;
+  detail::AssignString(out, ansi);
+  return out;
 }
 AnsiString StringToAnsi(const String& text) {
-  return Utf16ToAnsi(text);
+  AnsiString out;
+  detail::AssignAnsi(out, text);
+  return out;
 }
 #else
 String StringFromUtf8(std::string_view utf8) {

@@ -1,11 +1,13 @@
 #include <string>
 
+#include "host/AnsiCase.h"
 #include "host/TextTemplates.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zor {
 namespace {
 
+using detail::AnsiUpper;
 using detail::Code;
 using detail::Str;
 using detail::View;
@@ -31,26 +33,6 @@ Str<C> Upper(View<C> text) {
     if (c >= C('a') && c <= C('z')) c = static_cast<C>(c - 0x20);
   }
   return out;
-}
-
-// The small letters of Windows-1252 and their capitals: a-z and 0xE0-0xFE (but the
-// division sign 0xF7) lie 0x20 above theirs, four more sit elsewhere. ß and µ have none.
-unsigned AnsiUpper(unsigned code) {
-  if ((code >= 'a' && code <= 'z') || (code >= 0xE0 && code <= 0xFE && code != 0xF7)) {
-    return code - 0x20;
-  }
-  switch (code) {
-    case 0x9A:
-      return 0x8A;  // š
-    case 0x9C:
-      return 0x8C;  // œ
-    case 0x9E:
-      return 0x8E;  // ž
-    case 0xFF:
-      return 0x9F;  // ÿ
-    default:
-      return code;
-  }
 }
 
 // The same letters by code point.

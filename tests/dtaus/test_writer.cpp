@@ -5,6 +5,9 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "dtaus/WriterFixture.h"
 #include "zordta/host/FileSystem.h"
@@ -103,6 +106,36 @@ TEST_F(WriterTest, SumsCoverThePaymentsNotTheClient) {
   dta.Start();
   EXPECT_EQ(dta.SummeBetragCent(), 0);
   EXPECT_EQ(dta.SummeBLZ(), 0);
+}
+
+// The amount field holds the cents that Format's "%.2f" shows, exact halves away
+// from zero, for amounts of every size: random ones, exact halves of a cent
+// (odd eighths) and their neighbours.
+TEST_F(WriterTest, AmountFieldShowsTheCentsOfFormat) {
+  std::mt19937_64 random(20261208);
+  std::vector<double> amounts;
+  for (int i = 0; i < 3000; ++i) {
+    const double magnitude = std::pow(10.0, std::uniform_real_distribution<double>(0, 9)(random));
+    amounts.push_back(magnitude * std::uniform_real_distribution<double>(0.1, 1)(random));
+    const auto eighths = std::uniform_int_distribution<std::int64_t>(8, 7'999'999'999)(random);
+    const double half = static_cast<double>(eighths | 1) / 8;
+    amounts.push_back(half);
+    amounts.push_back(std::nextafter(half, 0.0));
+    amounts.push_back(static_cast<double>(eighths) / 200);
+  }
+  dta.SetDTAFilename(zor::TFileName());  // runs without a file
+  for (const double amount : amounts) {
+    if (amount < 1 || amount >= 1e9) continue;
+    std::string digits = zor::Format("%.2f", {amount});
+    digits.erase(digits.find('.'), 1);
+    // One run per amount: together they would pass the 13 digits of the sum.
+    dta.Start();
+    dta.Buchung(ZA("A"), 1234567890, 50010517, amount, ZA("x"), "", "");
+    ASSERT_EQ(dta.DTAFileContent().substr(kC + 79, 11),
+              std::string(11 - digits.size(), '0') + digits)
+        << "amount " << zor::Format("%.20f", {amount});
+    dta.Finish();
+  }
 }
 
 TEST_F(WriterTest, AmountLimits) {

@@ -1,0 +1,16 @@
+// Conversions between payment data (Windows-1252) and interface text into a
+// string the caller keeps, so that a loop reuses its storage.
+#pragma once
+
+#include <string_view>
+
+#include "zordta/host/Types.h"
+
+namespace zor::detail {
+
+/// out = AnsiToString(ansi).
+void AssignString(String& out, std::string_view ansi);
+/// out = StringToAnsi(text).
+void AssignAnsi(AnsiString& out, std::basic_string_view<Char> text);
+
+}  // namespace zor::detail
