@@ -15,7 +15,9 @@ namespace zor {
 class TRegIniFile;
 namespace detail {
 class RunBuffer;
-}
+class FieldReader;
+struct ImportRecord;
+}  // namespace detail
 
 /// State of an output run.
 enum TDTAState {
@@ -221,10 +223,11 @@ class ZORDTA_API TZorDTA : public TZorBaseDTA {
   void PrintBegleitzettel();
   bool IsFirstFileKind() const;
 
-  void ImportFromStream();
-  bool ImportCRecord();
-  bool ReadNumberField(std::int32_t count, const char* message, std::int64_t& value);
-  void ReadExtensionSlot(TStrings& Vwz);
+  void ImportFromStream(detail::FieldReader& reader);
+  bool ImportCRecord(detail::FieldReader& reader, detail::ImportRecord& record);
+  bool ReadNumberField(detail::FieldReader& reader, std::size_t width, const char* message,
+                       std::int64_t& value);
+  void ReadExtensionSlot(detail::FieldReader& reader, detail::ImportRecord& record);
   TDate DecodeDTADate(const AnsiString& data);
   static AnsiString DeleteLeadingChar(const AnsiString& S, char C);
 

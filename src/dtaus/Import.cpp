@@ -2,9 +2,12 @@
 // past the end a field reads as blanks, so a truncated file always ends in a
 // message, never in a hang.
 #include <memory>
+#include <string_view>
 
 #include "core/ZorDTAMessages.h"
-#include "host/BufferedStream.h"
+#include "dtaus/FieldReader.h"
+#include "dtaus/Repertoire.h"
+#include "host/TextConversion.h"
 #include "zordta/ZorDTA.h"
 #include "zordta/host/Text.h"
 
@@ -34,6 +37,52 @@ int FullYear(int twoDigits, int thisYear) {
 
 }  // namespace
 
+namespace detail {
+
+// One C record's texts, kept from record to record so that their storage is reused.
+struct ImportRecord {
+  AnsiString name;
+  AnsiString clientName;
+  AnsiString line;
+  String lineText;
+  TStringList lines;
+};
+
+}  // namespace detail
+
+namespace {
+
+// What Trim leaves of a field: no control characters or blanks at either end.
+std::string_view Trimmed(std::string_view field) {
+  while (!field.empty() && static_cast<unsigned char>(field.front()) <= 0x20) {
+    field.remove_prefix(1);
+  }
+  while (!field.empty() && static_cast<unsigned char>(field.back()) <= 0x20) {
+    field.remove_suffix(1);
+  }
+  return field;
+}
+
+void DecodeText(std::string_view field, AnsiString& text) {
+  detail::dtaus::DecodeChars(Trimmed(field), text);
+}
+
+AnsiString DecodedText(std::string_view field) {
+  AnsiString text;
+  DecodeText(field, text);
+  return text;
+}
+
+// A purpose line joins the record's lines unless it is blank.
+void AddLine(detail::ImportRecord& record, std::string_view field) {
+  DecodeText(field, record.line);
+  if (record.line.empty()) return;
+  detail::AssignString(record.lineText, record.line);
+  record.lines.Add(record.lineText);
+}
+
+}  // namespace
+
 void TZorDTA::ImportDTA(const TFileName& FileName) {
   if (!FileExists(FileName)) {
     Error(StringFromUtf8(msg::_MsgErrorFileNotExists));
@@ -50,13 +99,13 @@ void TZorDTA::ImportDTA(const TFileName& FileName) {
     Error(StringFromUtf8(msg::_MsgErrorFileIsInUse));
     return;
   }
-  auto buffered = std::make_unique<detail::BufferedReadStream>(std::move(file));
   struct Release {
     TStream*& stream;
     ~Release() { stream = nullptr; }
   } release{DTAFile};
-  DTAFile = buffered.get();
-  ImportFromStream();
+  DTAFile = file.get();
+  detail::FieldReader reader(*file);
+  ImportFromStream(reader);
 }
 
 void TZorDTA::ImportFromString(const AnsiString& content) {
@@ -64,115 +113,118 @@ void TZorDTA::ImportFromString(const AnsiString& content) {
     Error(StringFromUtf8(msg::_MsgErrorFormat));
     return;
   }
-  TStringStream stream(content);
-  struct Release {
-    TStream*& stream;
-    ~Release() { stream = nullptr; }
-  } release{DTAFile};
-  DTAFile = &stream;
-  ImportFromStream();
+  detail::FieldReader reader(content);
+  ImportFromStream(reader);
 }
 
-void TZorDTA::ImportFromStream() {
-  if (ReadString(5) != "0128A") {
+void TZorDTA::ImportFromStream(detail::FieldReader& reader) {
+  if (reader.Field(5) != "0128A") {
     Error(StringFromUtf8(msg::_MsgErrorFormat));
     return;
   }
-  SetLastschriften(ReadString(2) == "LK");
+  SetLastschriften(reader.Field(2) == "LK");
   std::int64_t number = 0;
-  if (!ReadNumberField(8, msg::_MsgErrorBankleitzahl, number)) return;
+  if (!ReadNumberField(reader, 8, msg::_MsgErrorBankleitzahl, number)) return;
   fAuftraggeberBLZ = static_cast<std::int32_t>(number);  // the low 32 bits, as the field holds
-  ReadString(8);
-  fAuftraggeberName = DecodeChars(Trim(ReadString(27)));
-  setDiskettenErstellDatum(DecodeDTADate(ReadString(6)));
-  ReadString(4);
-  if (!ReadNumberField(10, msg::_MsgErrorKontonummer, number)) return;
+  reader.Skip(8);
+  fAuftraggeberName = DecodedText(reader.Field(27));
+  setDiskettenErstellDatum(DecodeDTADate(AnsiString(reader.Field(6))));
+  reader.Skip(4);
+  if (!ReadNumberField(reader, 10, msg::_MsgErrorKontonummer, number)) return;
   fAuftraggeberKontoNr = number;
-  ReadString(25);
-  fAusfuehrungsdatum = DecodeDTADate(ReadString(8));
-  ReadString(25);
+  reader.Skip(25);
+  fAusfuehrungsdatum = DecodeDTADate(AnsiString(reader.Field(8)));
+  reader.Skip(25);
 
-  AnsiString header = ReadString(5);
+  // One record's texts and lines, reused from record to record.
+  detail::ImportRecord record;
+  char kind = reader.Field(5)[4];
   for (;;) {
-    if (header[4] != 'C') {
+    if (kind != 'C') {
       Error(StringFromUtf8(msg::_MsgErrorDatensatzC));
       return;
     }
-    if (!ImportCRecord()) return;
-    header = ReadString(5);
-    if (header[4] == 'E') return;
+    if (!ImportCRecord(reader, record)) return;
+    kind = reader.Field(5)[4];
+    if (kind == 'E') return;
   }
 }
 
 // Reads the rest of one C record after its header and reports it; false when a
 // report ended the import.
-bool TZorDTA::ImportCRecord() {
+bool TZorDTA::ImportCRecord(detail::FieldReader& reader, detail::ImportRecord& record) {
   std::int64_t blz = 0, konto = 0, clientBLZ = 0, clientKonto = 0, cent = 0;
   bool abbuchungsauftrag = false;
   AnsiString customKey;
 
-  ReadString(8);
-  if (!ReadNumberField(8, msg::_MsgErrorBankleitzahl, blz)) return false;
-  if (!ReadNumberField(10, msg::_MsgErrorKontonummer, konto)) return false;
-  ReadString(13);
-  const AnsiString key = ReadString(2);
-  const AnsiString extension = ReadString(3);
+  reader.Skip(8);
+  if (!ReadNumberField(reader, 8, msg::_MsgErrorBankleitzahl, blz)) return false;
+  if (!ReadNumberField(reader, 10, msg::_MsgErrorKontonummer, konto)) return false;
+  reader.Skip(13);
+  const std::string_view keyAndExtension = reader.Field(5);
+  const std::string_view key = keyAndExtension.substr(0, 2);
   if (key == "04") {
     abbuchungsauftrag = true;
   } else if (key == "53" || key == "54") {
-    customKey = key + extension;
+    customKey = keyAndExtension;
   }
-  ReadString(12);
-  if (!ReadNumberField(8, msg::_MsgErrorBankleitzahl, clientBLZ)) return false;
-  if (!ReadNumberField(10, msg::_MsgErrorKontonummer, clientKonto)) return false;
-  if (!ReadNumberField(11, msg::_MsgErrorBetrag, cent)) return false;
+  reader.Skip(12);
+  if (!ReadNumberField(reader, 8, msg::_MsgErrorBankleitzahl, clientBLZ)) return false;
+  if (!ReadNumberField(reader, 10, msg::_MsgErrorKontonummer, clientKonto)) return false;
+  if (!ReadNumberField(reader, 11, msg::_MsgErrorBetrag, cent)) return false;
   const double betrag = static_cast<double>(cent) / 100;
-  ReadString(3);
-  const AnsiString name = DecodeChars(Trim(ReadString(27)));
-  ReadString(8);
+  reader.Skip(3);
+  DecodeText(reader.Field(27), record.name);
+  reader.Skip(8);
 
-  const AnsiString clientName = DecodeChars(Trim(ReadString(27)));
-  TStringList vwz;
-  const AnsiString firstLine = DecodeChars(Trim(ReadString(27)));
-  if (!firstLine.empty()) vwz.Add(AnsiToString(firstLine));
-  ReadString(3);
+  DecodeText(reader.Field(27), record.clientName);
+  TStrings& vwz = record.lines;
+  vwz.Clear();
+  AddLine(record, reader.Field(27));
+  reader.Skip(3);
   std::int64_t extensions = 0;
-  if (!ReadNumberField(2, msg::_MsgErrorErweiterungen, extensions)) return false;
-  ReadExtensionSlot(vwz);
-  ReadExtensionSlot(vwz);
-  ReadString(11);
+  if (!ReadNumberField(reader, 2, msg::_MsgErrorErweiterungen, extensions)) return false;
+  ReadExtensionSlot(reader, record);
+  ReadExtensionSlot(reader, record);
+  reader.Skip(11);
 
   // The count alone decides how many parts follow; a count beyond 15 reads five
   // parts in all, as the format knows no more.
   for (const std::int64_t after : {kThirdPartAfter, kFourthPartAfter, kFifthPartAfter}) {
     if (extensions <= after) break;
-    for (int slot = 0; slot < 4; ++slot) ReadExtensionSlot(vwz);
-    ReadString(12);
+    for (int slot = 0; slot < 4; ++slot) ReadExtensionSlot(reader, record);
+    reader.Skip(12);
   }
   if (extensions == kSixthPartSlots) {
-    ReadExtensionSlot(vwz);
-    ReadString(99);
+    ReadExtensionSlot(reader, record);
+    reader.Skip(99);
   }
 
-  if (fOnDTAImport) fOnDTAImport(name, konto, blz, betrag, vwz, abbuchungsauftrag, customKey);
+  if (fOnDTAImport) {
+    fOnDTAImport(record.name, konto, blz, betrag, vwz, abbuchungsauftrag, customKey);
+  }
   if (FOnExtendedDTAImport) {
-    FOnExtendedDTAImport(name, konto, blz, betrag, clientName, clientKonto, clientBLZ, vwz,
-                         abbuchungsauftrag, customKey);
+    FOnExtendedDTAImport(record.name, konto, blz, betrag, record.clientName, clientKonto, clientBLZ,
+                         vwz, abbuchungsauftrag, customKey);
   }
   return true;
 }
 
 // A number field as read, untrimmed: leading blanks and a sign, then digits.
-bool TZorDTA::ReadNumberField(std::int32_t count, const char* message, std::int64_t& value) {
-  if (TryStrToInt64(ReadString(count), value)) return true;
+bool TZorDTA::ReadNumberField(detail::FieldReader& reader, std::size_t width, const char* message,
+                              std::int64_t& value) {
+  if (TryStrToInt64(reader.Field(width), value)) return true;
   Error(StringFromUtf8(message));
   return false;
 }
 
-void TZorDTA::ReadExtensionSlot(TStrings& Vwz) {
-  const AnsiString type = ReadString(2);
-  const AnsiString text = DecodeChars(Trim(ReadString(27)));
-  if (!text.empty() && type == "02") Vwz.Add(AnsiToString(text));
+void TZorDTA::ReadExtensionSlot(detail::FieldReader& reader, detail::ImportRecord& record) {
+  const bool isPurpose = reader.Field(2) == "02";
+  if (isPurpose) {
+    AddLine(record, reader.Field(27));
+  } else {
+    reader.Skip(27);
+  }
 }
 
 TDate TZorDTA::DecodeDTADate(const AnsiString& data) {

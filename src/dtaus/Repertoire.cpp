@@ -139,11 +139,16 @@ AnsiString RemoveInvalidChars(const AnsiString& text, bool firstKind) {
   return result;
 }
 
-AnsiString DecodeChars(const AnsiString& text) {
-  AnsiString result(text.size(), '\0');
+void DecodeChars(std::string_view text, AnsiString& result) {
+  result.resize(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     result[i] = static_cast<char>(kDecodingTable[static_cast<unsigned char>(text[i])]);
   }
+}
+
+AnsiString DecodeChars(const AnsiString& text) {
+  AnsiString result;
+  DecodeChars(text, result);
   return result;
 }
 

@@ -23,5 +23,7 @@ std::size_t RemoveInvalidChars(std::string_view text, bool firstKind, char* out,
 /// Capitals (Windows-1252 pairs) with the umlaut codes of either kind turned back
 /// into Ä, Ö, Ü and ß. The result has the length of the input.
 AnsiString DecodeChars(const AnsiString& text);
+/// The same into result, whose storage is reused.
+void DecodeChars(std::string_view text, AnsiString& result);
 
 }  // namespace zor::detail::dtaus
