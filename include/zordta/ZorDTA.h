@@ -15,8 +15,7 @@ namespace zor {
 class TRegIniFile;
 namespace detail {
 class RunBuffer;
-class FieldReader;
-struct ImportRecord;
+class DTAUSImporter;
 }  // namespace detail
 
 /// State of an output run.
@@ -223,11 +222,8 @@ class ZORDTA_API TZorDTA : public TZorBaseDTA {
   void PrintBegleitzettel();
   bool IsFirstFileKind() const;
 
-  void ImportFromStream(detail::FieldReader& reader);
-  bool ImportCRecord(detail::FieldReader& reader, detail::ImportRecord& record);
-  bool ReadNumberField(detail::FieldReader& reader, std::size_t width, const char* message,
-                       std::int64_t& value);
-  void ReadExtensionSlot(detail::FieldReader& reader, detail::ImportRecord& record);
+  // Reads the records and reports them through this component's events and messages.
+  friend class detail::DTAUSImporter;
   TDate DecodeDTADate(const AnsiString& data);
   static AnsiString DeleteLeadingChar(const AnsiString& S, char C);
 

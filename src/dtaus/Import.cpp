@@ -37,19 +37,6 @@ int FullYear(int twoDigits, int thisYear) {
 
 }  // namespace
 
-namespace detail {
-
-// One C record's texts, kept from record to record so that their storage is reused.
-struct ImportRecord {
-  AnsiString name;
-  AnsiString clientName;
-  AnsiString line;
-  String lineText;
-  TStringList lines;
-};
-
-}  // namespace detail
-
 namespace {
 
 // What Trim leaves of a field: no control characters or blanks at either end.
@@ -73,15 +60,34 @@ AnsiString DecodedText(std::string_view field) {
   return text;
 }
 
-// A purpose line joins the record's lines unless it is blank.
-void AddLine(detail::ImportRecord& record, std::string_view field) {
-  DecodeText(field, record.line);
-  if (record.line.empty()) return;
-  detail::AssignString(record.lineText, record.line);
-  record.lines.Add(record.lineText);
-}
-
 }  // namespace
+
+namespace detail {
+
+// Reads the records off a field reader and reports them through the component's
+// events and messages.
+class DTAUSImporter {
+ public:
+  DTAUSImporter(TZorDTA& dta, FieldReader& reader) : fDta(dta), fReader(reader) {}
+  void Run();
+
+ private:
+  bool CRecord();
+  bool Number(std::size_t width, const char* message, std::int64_t& value);
+  void ExtensionSlot();
+  void AddLine(std::string_view field);
+
+  TZorDTA& fDta;
+  FieldReader& fReader;
+  // One record's texts, kept from record to record so that their storage is reused.
+  AnsiString fName;
+  AnsiString fClientName;
+  AnsiString fLine;
+  String fLineText;
+  TStringList fLines;
+};
+
+}  // namespace detail
 
 void TZorDTA::ImportDTA(const TFileName& FileName) {
   if (!FileExists(FileName)) {
@@ -105,7 +111,7 @@ void TZorDTA::ImportDTA(const TFileName& FileName) {
   } release{DTAFile};
   DTAFile = file.get();
   detail::FieldReader reader(*file);
-  ImportFromStream(reader);
+  detail::DTAUSImporter(*this, reader).Run();
 }
 
 void TZorDTA::ImportFromString(const AnsiString& content) {
@@ -114,118 +120,127 @@ void TZorDTA::ImportFromString(const AnsiString& content) {
     return;
   }
   detail::FieldReader reader(content);
-  ImportFromStream(reader);
+  detail::DTAUSImporter(*this, reader).Run();
 }
 
-void TZorDTA::ImportFromStream(detail::FieldReader& reader) {
-  if (reader.Field(5) != "0128A") {
-    Error(StringFromUtf8(msg::_MsgErrorFormat));
+namespace detail {
+
+void DTAUSImporter::Run() {
+  if (fReader.Field(5) != "0128A") {
+    fDta.Error(StringFromUtf8(msg::_MsgErrorFormat));
     return;
   }
-  SetLastschriften(reader.Field(2) == "LK");
+  fDta.SetLastschriften(fReader.Field(2) == "LK");
   std::int64_t number = 0;
-  if (!ReadNumberField(reader, 8, msg::_MsgErrorBankleitzahl, number)) return;
-  fAuftraggeberBLZ = static_cast<std::int32_t>(number);  // the low 32 bits, as the field holds
-  reader.Skip(8);
-  fAuftraggeberName = DecodedText(reader.Field(27));
-  setDiskettenErstellDatum(DecodeDTADate(AnsiString(reader.Field(6))));
-  reader.Skip(4);
-  if (!ReadNumberField(reader, 10, msg::_MsgErrorKontonummer, number)) return;
-  fAuftraggeberKontoNr = number;
-  reader.Skip(25);
-  fAusfuehrungsdatum = DecodeDTADate(AnsiString(reader.Field(8)));
-  reader.Skip(25);
+  if (!Number(8, msg::_MsgErrorBankleitzahl, number)) return;
+  fDta.fAuftraggeberBLZ = static_cast<std::int32_t>(number);  // the low 32 bits, as the field holds
+  fReader.Skip(8);
+  fDta.fAuftraggeberName = DecodedText(fReader.Field(27));
+  fDta.setDiskettenErstellDatum(fDta.DecodeDTADate(AnsiString(fReader.Field(6))));
+  fReader.Skip(4);
+  if (!Number(10, msg::_MsgErrorKontonummer, number)) return;
+  fDta.fAuftraggeberKontoNr = number;
+  fReader.Skip(25);
+  fDta.fAusfuehrungsdatum = fDta.DecodeDTADate(AnsiString(fReader.Field(8)));
+  fReader.Skip(25);
 
-  // One record's texts and lines, reused from record to record.
-  detail::ImportRecord record;
-  char kind = reader.Field(5)[4];
+  char kind = fReader.Field(5)[4];
   for (;;) {
     if (kind != 'C') {
-      Error(StringFromUtf8(msg::_MsgErrorDatensatzC));
+      fDta.Error(StringFromUtf8(msg::_MsgErrorDatensatzC));
       return;
     }
-    if (!ImportCRecord(reader, record)) return;
-    kind = reader.Field(5)[4];
+    if (!CRecord()) return;
+    kind = fReader.Field(5)[4];
     if (kind == 'E') return;
   }
 }
 
 // Reads the rest of one C record after its header and reports it; false when a
 // report ended the import.
-bool TZorDTA::ImportCRecord(detail::FieldReader& reader, detail::ImportRecord& record) {
+bool DTAUSImporter::CRecord() {
   std::int64_t blz = 0, konto = 0, clientBLZ = 0, clientKonto = 0, cent = 0;
   bool abbuchungsauftrag = false;
   AnsiString customKey;
 
-  reader.Skip(8);
-  if (!ReadNumberField(reader, 8, msg::_MsgErrorBankleitzahl, blz)) return false;
-  if (!ReadNumberField(reader, 10, msg::_MsgErrorKontonummer, konto)) return false;
-  reader.Skip(13);
-  const std::string_view keyAndExtension = reader.Field(5);
+  fReader.Skip(8);
+  if (!Number(8, msg::_MsgErrorBankleitzahl, blz)) return false;
+  if (!Number(10, msg::_MsgErrorKontonummer, konto)) return false;
+  fReader.Skip(13);
+  const std::string_view keyAndExtension = fReader.Field(5);
   const std::string_view key = keyAndExtension.substr(0, 2);
   if (key == "04") {
     abbuchungsauftrag = true;
   } else if (key == "53" || key == "54") {
     customKey = keyAndExtension;
   }
-  reader.Skip(12);
-  if (!ReadNumberField(reader, 8, msg::_MsgErrorBankleitzahl, clientBLZ)) return false;
-  if (!ReadNumberField(reader, 10, msg::_MsgErrorKontonummer, clientKonto)) return false;
-  if (!ReadNumberField(reader, 11, msg::_MsgErrorBetrag, cent)) return false;
+  fReader.Skip(12);
+  if (!Number(8, msg::_MsgErrorBankleitzahl, clientBLZ)) return false;
+  if (!Number(10, msg::_MsgErrorKontonummer, clientKonto)) return false;
+  if (!Number(11, msg::_MsgErrorBetrag, cent)) return false;
   const double betrag = static_cast<double>(cent) / 100;
-  reader.Skip(3);
-  DecodeText(reader.Field(27), record.name);
-  reader.Skip(8);
+  fReader.Skip(3);
+  DecodeText(fReader.Field(27), fName);
+  fReader.Skip(8);
 
-  DecodeText(reader.Field(27), record.clientName);
-  TStrings& vwz = record.lines;
+  DecodeText(fReader.Field(27), fClientName);
+  TStrings& vwz = fLines;
   vwz.Clear();
-  AddLine(record, reader.Field(27));
-  reader.Skip(3);
+  AddLine(fReader.Field(27));
+  fReader.Skip(3);
   std::int64_t extensions = 0;
-  if (!ReadNumberField(reader, 2, msg::_MsgErrorErweiterungen, extensions)) return false;
-  ReadExtensionSlot(reader, record);
-  ReadExtensionSlot(reader, record);
-  reader.Skip(11);
+  if (!Number(2, msg::_MsgErrorErweiterungen, extensions)) return false;
+  ExtensionSlot();
+  ExtensionSlot();
+  fReader.Skip(11);
 
   // The count alone decides how many parts follow; a count beyond 15 reads five
   // parts in all, as the format knows no more.
   for (const std::int64_t after : {kThirdPartAfter, kFourthPartAfter, kFifthPartAfter}) {
     if (extensions <= after) break;
-    for (int slot = 0; slot < 4; ++slot) ReadExtensionSlot(reader, record);
-    reader.Skip(12);
+    for (int slot = 0; slot < 4; ++slot) ExtensionSlot();
+    fReader.Skip(12);
   }
   if (extensions == kSixthPartSlots) {
-    ReadExtensionSlot(reader, record);
-    reader.Skip(99);
+    ExtensionSlot();
+    fReader.Skip(99);
   }
 
-  if (fOnDTAImport) {
-    fOnDTAImport(record.name, konto, blz, betrag, vwz, abbuchungsauftrag, customKey);
+  if (fDta.fOnDTAImport) {
+    fDta.fOnDTAImport(fName, konto, blz, betrag, vwz, abbuchungsauftrag, customKey);
   }
-  if (FOnExtendedDTAImport) {
-    FOnExtendedDTAImport(record.name, konto, blz, betrag, record.clientName, clientKonto, clientBLZ,
-                         vwz, abbuchungsauftrag, customKey);
+  if (fDta.FOnExtendedDTAImport) {
+    fDta.FOnExtendedDTAImport(fName, konto, blz, betrag, fClientName, clientKonto, clientBLZ, vwz,
+                              abbuchungsauftrag, customKey);
   }
   return true;
 }
 
 // A number field as read, untrimmed: leading blanks and a sign, then digits.
-bool TZorDTA::ReadNumberField(detail::FieldReader& reader, std::size_t width, const char* message,
-                              std::int64_t& value) {
-  if (TryStrToInt64(reader.Field(width), value)) return true;
-  Error(StringFromUtf8(message));
+bool DTAUSImporter::Number(std::size_t width, const char* message, std::int64_t& value) {
+  if (TryStrToInt64(fReader.Field(width), value)) return true;
+  fDta.Error(StringFromUtf8(message));
   return false;
 }
 
-void TZorDTA::ReadExtensionSlot(detail::FieldReader& reader, detail::ImportRecord& record) {
-  const bool isPurpose = reader.Field(2) == "02";
+void DTAUSImporter::ExtensionSlot() {
+  const bool isPurpose = fReader.Field(2) == "02";
   if (isPurpose) {
-    AddLine(record, reader.Field(27));
+    AddLine(fReader.Field(27));
   } else {
-    reader.Skip(27);
+    fReader.Skip(27);
   }
 }
+
+// A purpose line joins the record's lines unless it is blank.
+void DTAUSImporter::AddLine(std::string_view field) {
+  DecodeText(field, fLine);
+  if (fLine.empty()) return;
+  AssignString(fLineText, fLine);
+  fLines.Add(fLineText);
+}
+
+}  // namespace detail
 
 TDate TZorDTA::DecodeDTADate(const AnsiString& data) {
   const TDate today = Date();
