@@ -17,7 +17,8 @@ class RecordWriter {
 
   /// The text as it stands.
   void Text(std::string_view text) {
-    std::memcpy(fAt, text.data(), text.size());
+    // An empty view may have no data at all, which memcpy must not be given.
+    if (!text.empty()) std::memcpy(fAt, text.data(), text.size());
     fAt += text.size();
   }
 
@@ -39,7 +40,7 @@ class RecordWriter {
   /// "%-N.Ns": the text cut to width and filled up with blanks.
   void Field(std::string_view text, std::size_t width) {
     const std::size_t length = std::min(text.size(), width);
-    std::memcpy(fAt, text.data(), length);
+    if (length != 0) std::memcpy(fAt, text.data(), length);
     std::memset(fAt + length, ' ', width - length);
     fAt += width;
   }
