@@ -34,7 +34,7 @@ void ReadAs(std::string_view text, char delimiter) {
     const std::vector<zcli::InputRecord> records = zcli::ToRecords(table, *columns, rowErrors);
     for (const zcli::InputRecord& record : records) {
       Check(record.where.rfind("Zeile ", 0) == 0);
-      for (const auto& [field, value] : record.values) {
+      for (const auto& [field, value] : record.Values()) {
         Check(field.empty() || field[0] != '#');
         if (textClean) {
           Check(zcli::FindMalformedUtf8(value) == std::string_view::npos);

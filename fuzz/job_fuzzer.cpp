@@ -34,7 +34,7 @@ void CheckLoaded(const zcli::Job& job, const zcli::JobSchema& schema, bool clean
   }
   for (const zcli::InputRecord& record : job.payments) {
     Check(record.where.rfind("Buchung ", 0) == 0);
-    for (const auto& [field, value] : record.values) {
+    for (const auto& [field, value] : record.Values()) {
       Check(schema.paymentFields.count(field) == 1);
       if (clean) Check(zcli::FindCharsOutsideCp1252(value).empty());
     }

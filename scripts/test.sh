@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds all three deliverables, the examples and the tests, runs every test,
 # then runs the same suite again in an AddressSanitizer + UndefinedBehaviorSanitizer
-# build made with clang, and fuzzes the import, the CSV reader and the job loader.
+# build made with clang, the threads test in a ThreadSanitizer build, and fuzzes the
+# import, the character filters, the IBAN check, the CSV reader and the job loader.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -55,6 +56,9 @@ fuzz() {
     -rss_limit_mb=2048 -print_final_stats=1 \
     "build-sanitize/fuzz-corpus/${harness}" "fuzz/corpus/${harness}"
 }
-fuzz import "${ZORDTA_FUZZ_SECONDS:-60}"
+fuzz import "${ZORDTA_FUZZ_SECONDS:-30}"
+fuzz remove_invalid_chars "${ZORDTA_FUZZ_SECONDS:-30}"
+fuzz decode_chars "${ZORDTA_FUZZ_SECONDS:-30}"
+fuzz validate_iban "${ZORDTA_FUZZ_SECONDS:-30}"
 fuzz csv "${ZORDTA_FUZZ_SECONDS_CLI:-10}"
 fuzz job "${ZORDTA_FUZZ_SECONDS_CLI:-10}"

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <sstream>
 
 #include "commands/Commands.h"
 #include "io/Utf8Check.h"
@@ -67,7 +68,20 @@ std::string ReadWholeFile(const std::string& path) {
   if (!in) {
     throw zor::Exception(zor::StringFromUtf8("Die Datei " + path + " kann nicht gelesen werden."));
   }
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  // A regular file is read in one piece; a pipe has no size and is copied as it comes.
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  if (size < 0) {
+    in.clear();
+    std::ostringstream piped;
+    piped << in.rdbuf();
+    return std::move(piped).str();
+  }
+  std::string content(static_cast<std::size_t>(size), '\0');
+  in.seekg(0);
+  in.read(content.data(), size);
+  content.resize(static_cast<std::size_t>(in.gcount()));
+  return content;
 }
 
 Input LoadInput(const WriteOptions& o, const JobSchema& schema, const CsvColumns& columns,

@@ -229,6 +229,7 @@ std::vector<InputRecord> ToRecords(const CsvTable& table, const CsvColumns& colu
   }
   if (errors.Count() != before) return records;
 
+  records.reserve(table.rows.size() - 1);
   for (std::size_t r = 1; r < table.rows.size(); ++r) {
     const CsvRow& row = table.rows[r];
     if (IsBlankRow(row)) continue;
@@ -240,8 +241,9 @@ std::vector<InputRecord> ToRecords(const CsvTable& table, const CsvColumns& colu
                      std::to_string(header.cells.size()) + ".");
       continue;
     }
+    record.Reserve(row.cells.size());
     for (std::size_t i = 0; i < row.cells.size(); ++i) {
-      if (fieldOf[i][0] != '#') record.values[fieldOf[i]] = row.cells[i];
+      if (fieldOf[i][0] != '#') record.Set(fieldOf[i], row.cells[i]);
     }
     for (const auto& [index, column] : purposeColumns) {
       // A cell with line breaks holds several purpose lines.

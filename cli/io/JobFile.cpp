@@ -109,7 +109,7 @@ void ReadPayment(const json& item, std::size_t number, const JobSchema& schema, 
       continue;
     }
     CheckText(text, record.where, key, errors);
-    record.values[key] = text;
+    record.Set(key, text);
   }
   job.payments.push_back(std::move(record));
 }
