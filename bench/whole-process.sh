@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# The command-line tool end to end: writes N payments (default 1,000,000) from
+# CSV with `zordta dtaus write`, reads the file back with `zordta dtaus read
+# --verify`, and in the same run copies a file of the output's size with cp.
+# Each step runs RUNS times (default 3); the medians of wall time and of peak
+# resident memory (/usr/bin/time) are printed with the ratios to cp.
+#
+# The library alone is measured the same way: a component that books the
+# payments and finishes the file, and ImportDTA of that file. With
+# LARGE_IMPORT=1 a file of 8,400,000 payments (2.15 GB) is written and imported
+# once more, to show that the import's memory does not grow with the file.
+#
+#   bench/whole-process.sh [N]      ZORDTA_BENCH_BUILD=<tree> RUNS=<n> LARGE_IMPORT=1
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+payments=${1:-1000000}
+runs=${RUNS:-3}
+build=${ZORDTA_BENCH_BUILD:-build-bench}
+
+if [ ! -x "$build/cli/zordta" ] || [ -z "${ZORDTA_BENCH_NO_BUILD:-}" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ \
+    -DZORDTA_BUILD_BENCHMARKS=ON -DZORDTA_BUILD_TESTS=OFF -DZORDTA_BUILD_EXAMPLES=OFF >/dev/null
+  cmake --build "$build" --target zordta zordta_component_job >/dev/null
+fi
+zordta=$(realpath "$build/cli/zordta")
+component=$(realpath "$build/bench/zordta_component_job")
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/zordta-whole-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+python3 bench/make_payments.py "$payments" "$work/payments.csv"
+
+# Runs a command RUNS times; prints "median_seconds median_peak_kib".
+measure() {
+  local times=() peaks=()
+  for _ in $(seq "$runs"); do
+    [ -n "${before_each:-}" ] && eval "$before_each"
+    if ! /usr/bin/time -f "%e %M" -o "$work/time" "$@" >"$work/log" 2>&1; then
+      cat "$work/log" >&2
+      return 1
+    fi
+    read -r seconds peak <"$work/time"
+    times+=("$seconds") peaks+=("$peak")
+  done
+  printf '%s\n' "${times[@]}" | sort -g | awk '{a[NR]=$1} END {printf "%s ", a[int((NR+1)/2)]}'
+  printf '%s\n' "${peaks[@]}" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'
+}
+
+before_each="rm -f '$work/out/DTAUS0.TXT'"
+mkdir -p "$work/out"
+measure "$zordta" dtaus write --csv "$work/payments.csv" \
+  --verzeichnis "$work/out" --name "Zor Lohnbuero GmbH" --blz 37040044 --konto 532013000 \
+  --no-pdf --no-text >"$work/m"
+read -r write_s write_kib <"$work/m"
+file="$work/out/DTAUS0.TXT"
+size=$(stat -c %s "$file")
+
+before_each=""
+measure "$zordta" dtaus read "$file" --verify >"$work/m"
+read -r read_s read_kib <"$work/m"
+
+before_each="rm -f '$work/copy'"
+measure cp "$file" "$work/copy" >"$work/m"
+read -r cp_s cp_kib <"$work/m"
+measure sh -c "cp '$file' '$work/copy' && sync '$work/copy'" >"$work/m"
+read -r cpsync_s _ <"$work/m"
+
+before_each="rm -f '$work/lib/DTAUS0.TXT'"
+mkdir -p "$work/lib"
+measure "$component" write "$payments" "$work/lib/DTAUS0.TXT" >"$work/m"
+read -r lib_write_s lib_write_kib <"$work/m"
+before_each=""
+measure "$component" import "$work/lib/DTAUS0.TXT" >"$work/m"
+read -r lib_import_s lib_import_kib <"$work/m"
+
+awk -v n="$payments" -v size="$size" -v runs="$runs" \
+  -v ws="$write_s" -v wk="$write_kib" -v rs="$read_s" -v rk="$read_kib" \
+  -v cs="$cp_s" -v ck="$cp_kib" -v css="$cpsync_s" \
+  -v lws="$lib_write_s" -v lwk="$lib_write_kib" -v lis="$lib_import_s" -v lik="$lib_import_kib" 'BEGIN {
+  mib = size / 1048576
+  printf "%d payments, file %d bytes (%.1f MiB); medians of %d runs\n", n, size, mib, runs
+  printf "%-26s %8s %10s %12s %10s\n", "step", "seconds", "x cp", "x cp+sync", "peak MiB"
+  printf "%-26s %8.2f %10s %12s %10.1f\n", "cp", cs, "1.0", "", ck / 1024
+  printf "%-26s %8.2f %10.1f %12s %10s\n", "cp + sync", css, css / cs, "1.0", ""
+  printf "%-26s %8.2f %10.1f %12.1f %10.1f\n", "zordta dtaus write", ws, ws / cs, ws / css, wk / 1024
+  printf "%-26s %8.2f %10.1f %12.1f %10.1f\n", "zordta dtaus read --verify", rs, rs / cs, rs / css, rk / 1024
+  printf "%-26s %8.2f %10.1f %12.1f %10.1f\n", "library: Buchung + Finish", lws, lws / cs, lws / css, lwk / 1024
+  printf "%-26s %8.2f %10.1f %12.1f %10.1f\n", "library: ImportDTA", lis, lis / cs, lis / css, lik / 1024
+  printf "peak memory / file size: zordta dtaus write %.2f, library writer %.2f\n", wk * 1024 / size, lwk * 1024 / size
+  printf "C records per second: library writer %.0f, ImportDTA %.0f\n", n / lws, n / lis
+}'
+
+if [ -n "${LARGE_IMPORT:-}" ]; then
+  large=8400000
+  rm -rf "$work/lib"
+  mkdir -p "$work/lib"
+  "$component" write "$large" "$work/lib/DTAUS0.TXT" >/dev/null
+  runs=1 measure "$component" import "$work/lib/DTAUS0.TXT" >"$work/m"
+  read -r large_s large_kib <"$work/m"
+  awk -v n="$large" -v size="$(stat -c %s "$work/lib/DTAUS0.TXT")" -v s="$large_s" -v k="$large_kib" \
+    'BEGIN { printf "ImportDTA of %d payments (%.2f GB): %.2f s, %.0f records/s, peak %.1f MiB\n", n, size / 1e9, s, n / s, k / 1024 }'
+fi
