@@ -2,20 +2,13 @@
 // a decoded text that needs no second decoding apart from the umlaut codes.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "reference/ReferenceModels.h"
 #include "zordta/ZorDTA.h"
 #include "zordta/host/Text.h"
 
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using zorfuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

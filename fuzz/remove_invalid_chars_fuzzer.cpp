@@ -3,20 +3,13 @@
 // text as it is (DTAZV, and DTAUS apart from the first kind's "[").
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "reference/ReferenceModels.h"
 #include "zordta/ZorDTAZV.h"
 #include "zordta/host/Text.h"
 
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using zorfuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

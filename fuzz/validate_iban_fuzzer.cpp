@@ -2,7 +2,6 @@
 // model, in both reporting modes, and the same verdict for small letters.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 #include "reference/ReferenceModels.h"
@@ -12,9 +11,7 @@
 
 namespace {
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
+using zorfuzz::Check;
 
 bool RaisingVerdict(const std::string& iban) {
   zor::TZorDTAZV dta(nullptr);

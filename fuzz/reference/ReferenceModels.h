@@ -4,10 +4,16 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
 namespace zorfuzz {
+
+/// Ends the run as a finding when a property does not hold.
+inline void Check(bool condition) {
+  if (!condition) std::abort();
+}
 
 /// Capital of a Windows-1252 byte: a-z and 0xE0-0xFE (not 0xF7) are 0x20 above
 /// theirs; š, œ, ž and ÿ have theirs elsewhere.
