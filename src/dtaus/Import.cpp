@@ -8,6 +8,7 @@
 #include "dtaus/FieldReader.h"
 #include "dtaus/Repertoire.h"
 #include "host/TextConversion.h"
+#include "host/TextTemplates.h"
 #include "zordta/ZorDTA.h"
 #include "zordta/host/Text.h"
 
@@ -39,19 +40,8 @@ int FullYear(int twoDigits, int thisYear) {
 
 namespace {
 
-// What Trim leaves of a field: no control characters or blanks at either end.
-std::string_view Trimmed(std::string_view field) {
-  while (!field.empty() && static_cast<unsigned char>(field.front()) <= 0x20) {
-    field.remove_prefix(1);
-  }
-  while (!field.empty() && static_cast<unsigned char>(field.back()) <= 0x20) {
-    field.remove_suffix(1);
-  }
-  return field;
-}
-
 void DecodeText(std::string_view field, AnsiString& text) {
-  detail::dtaus::DecodeChars(Trimmed(field), text);
+  detail::dtaus::DecodeChars(detail::Trimmed(field), text);
 }
 
 AnsiString DecodedText(std::string_view field) {

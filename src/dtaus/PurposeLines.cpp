@@ -1,26 +1,14 @@
 #include "dtaus/PurposeLines.h"
 
-#include <cstdint>
-
+#include "host/TextTemplates.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zor::detail::dtaus {
 
-namespace {
-
-// What Trim would leave empty: nothing but blanks and control characters.
-bool IsBlank(const String& line) {
-  for (const auto c : line) {
-    if (static_cast<std::uint32_t>(c) > 0x20) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 void RemoveBlankLines(TStrings& lines) {
+  // Blank: what Trim would leave empty.
   for (int i = lines.Count() - 1; i >= 0; --i) {
-    if (IsBlank(lines.Strings(i))) lines.Delete(i);
+    if (detail::TrimmedLeft(View<Char>(lines.Strings(i))).empty()) lines.Delete(i);
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include "host/Cp1252.h"
 #include "host/TextConversion.h"
+#include "host/TextTemplates.h"
 
 namespace zor {
 namespace {
@@ -118,30 +119,12 @@ std::string AnsiToUtf8(const AnsiString& ansi) {
 namespace detail {
 
 #if ZORDTA_WIDE_STRINGS
-// Bytes below 0x80 and from 0xA0 on are their own code points; only the 32 in
-// between need the table. Payment data converts at every booking, so the common
-// bytes take no call.
 void AssignString(String& out, std::string_view ansi) {
-  out.resize(ansi.size());
-  for (std::size_t i = 0; i < ansi.size(); ++i) {
-    const auto b = static_cast<unsigned char>(ansi[i]);
-    out[i] = static_cast<char16_t>(b < 0x80 || b >= 0xA0 ? b : Cp1252ToUnicode(b));
-  }
+  AssignUtf16(out, ansi);
 }
 
 void AssignAnsi(AnsiString& out, std::u16string_view text) {
-  out.resize(text.size());
-  std::size_t written = 0;
-  for (std::size_t i = 0; i < text.size();) {
-    const char16_t unit = text[i];
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
-      out[written++] = static_cast<char>(unit);
-      ++i;
-    } else {
-      out[written++] = static_cast<char>(UnicodeToCp1252(NextUtf16(text, i)));
-    }
-  }
-  out.resize(written);
+  AssignCp1252(out, text);
 }
 #else
 void AssignString(String& out, std::string_view ansi) {

@@ -10,21 +10,9 @@ namespace {
 using detail::AnsiUpper;
 using detail::Code;
 using detail::Str;
+using detail::TrimmedLeft;
+using detail::TrimmedRight;
 using detail::View;
-
-template <class C>
-View<C> TrimmedLeft(View<C> text) {
-  std::size_t first = 0;
-  while (first < text.size() && Code(text[first]) <= 0x20) ++first;
-  return text.substr(first);
-}
-
-template <class C>
-View<C> TrimmedRight(View<C> text) {
-  std::size_t last = text.size();
-  while (last > 0 && Code(text[last - 1]) <= 0x20) --last;
-  return text.substr(0, last);
-}
 
 template <class C>
 Str<C> Upper(View<C> text) {

@@ -28,28 +28,69 @@ constexpr unsigned Code(C c) {
   }
 }
 
-/// 8-bit text from UTF-16: Windows-1252, "?" for what it lacks (a surrogate pair gives one "?").
-inline std::string Utf16ToCp1252(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
+/// out = the 8-bit text of UTF-16 text: Windows-1252, "?" for what it lacks (a
+/// surrogate pair gives one "?"). Bytes below 0x80 and from 0xA0 to 0xFF are their
+/// own code points and take no lookup: payment data converts at every booking.
+inline void AssignCp1252(std::string& out, std::u16string_view text) {
+  out.resize(text.size());
+  std::size_t written = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t cp = text[i];
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+      out[written++] = static_cast<char>(cp);
+      continue;
+    }
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
         text[i + 1] <= 0xDFFF) {
       ++i;
       cp = 0x10000;  // outside the code page in any case
     }
-    out += static_cast<char>(UnicodeToCp1252(cp));
+    out[written++] = static_cast<char>(UnicodeToCp1252(cp));
   }
+  out.resize(written);
+}
+
+/// out = UTF-16 from 8-bit Windows-1252 text; as above, only 0x80-0x9F look up.
+inline void AssignUtf16(std::u16string& out, std::string_view text) {
+  out.resize(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    out[i] = static_cast<char16_t>(b < 0x80 || b >= 0xA0 ? b : Cp1252ToUnicode(b));
+  }
+}
+
+inline std::string Utf16ToCp1252(std::u16string_view text) {
+  std::string out;
+  AssignCp1252(out, text);
   return out;
 }
 
-/// UTF-16 from 8-bit Windows-1252 text.
 inline std::u16string Cp1252ToUtf16(std::string_view text) {
   std::u16string out;
-  out.reserve(text.size());
-  for (char c : text) out += static_cast<char16_t>(Cp1252ToUnicode(static_cast<unsigned char>(c)));
+  AssignUtf16(out, text);
   return out;
+}
+
+/// The text without the control characters and blanks (up to 0x20) at its start.
+template <class C>
+View<C> TrimmedLeft(View<C> text) {
+  std::size_t first = 0;
+  while (first < text.size() && Code(text[first]) <= 0x20) ++first;
+  return text.substr(first);
+}
+
+/// The text without the control characters and blanks at its end.
+template <class C>
+View<C> TrimmedRight(View<C> text) {
+  std::size_t last = text.size();
+  while (last > 0 && Code(text[last - 1]) <= 0x20) --last;
+  return text.substr(0, last);
+}
+
+/// What Trim leaves, as a view into the text.
+template <class C>
+View<C> Trimmed(View<C> text) {
+  return TrimmedRight(TrimmedLeft(text));
 }
 
 /// Text in the character type C, converted through Windows-1252 where the widths differ.
