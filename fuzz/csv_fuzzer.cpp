@@ -42,10 +42,14 @@ void ReadAs(std::string_view text, char delimiter) {
         }
       }
     }
-    if (columns == &zcli::DtausCsvColumns()) {
-      zcli::ParseDtausPayments(records, rowErrors);
-    } else {
-      zcli::ParseDtazvPayments(records, rowErrors);
+    zcli::DtausPayment domestic;
+    zcli::DtazvPayment foreign;
+    for (const zcli::InputRecord& record : records) {
+      if (columns == &zcli::DtausCsvColumns()) {
+        zcli::ReadDtausPayment(record, domestic, rowErrors);
+      } else {
+        zcli::ReadDtazvPayment(record, foreign, rowErrors);
+      }
     }
   }
 }

@@ -57,10 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckLoaded(job, zcli::DtausJobSchema(), errors.Empty());
     zcli::DtausSettings settings;
     zcli::ApplyDtausSettings(job.settings, "Auftrag", Key, settings, errors);
-    const auto payments = zcli::ParseDtausPayments(job.payments, errors);
-    if (payments.size() <= kMaxCheckedPayments) {
+    if (job.payments.size() <= kMaxCheckedPayments) {
       zcli::Diagnostics warnings;
-      zcli::CheckDtaus(settings, payments, errors, warnings);
+      zcli::DtausRun run(settings, false, errors, warnings);
+      for (const zcli::InputRecord& record : job.payments) run.Add(record);
     }
   }
   {
@@ -69,10 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckLoaded(job, zcli::DtazvJobSchema(), errors.Empty());
     zcli::DtazvSettings settings;
     zcli::ApplyDtazvSettings(job.settings, "Auftrag", Key, settings, errors);
-    const auto payments = zcli::ParseDtazvPayments(job.payments, errors);
-    if (payments.size() <= kMaxCheckedPayments) {
+    if (job.payments.size() <= kMaxCheckedPayments) {
       zcli::Diagnostics warnings;
-      zcli::CheckDtazv(settings, payments, errors, warnings);
+      zcli::DtazvRun run(settings, false, errors, warnings);
+      for (const zcli::InputRecord& record : job.payments) run.Add(record);
     }
   }
   return 0;

@@ -19,22 +19,17 @@ struct ReadOptions {
   bool verify = false;
 };
 
-int RunWrite(const WriteOptions& o) {
-  CheckedWrite<DtausSettings, DtausPayment> run;
-  const WriteKind<DtausSettings, DtausPayment> kind{
-      DtausJobSchema(), DtausCsvColumns(), ApplyDtausSettings, ParseDtausPayments, CheckDtaus};
-  if (const auto done = CheckWriteInput(o, kind, run)) return *done;
-  const OutputFiles& files = run.files;
+std::string Summary(DtausRun& run, const std::string& target) {
+  const zor::TZorDTA& dta = run.Component();
+  return target + ": " + std::to_string(dta.AnzahlBuchungen()) +
+         (dta.Lastschriften() ? " Lastschriften" : " Gutschriften") + ", Summe " +
+         GermanAmount(dta.SummeBetragCent()) + " EUR";
+}
 
-  zor::TZorDTA dta(nullptr);
-  ConfigureDtaus(dta, run.settings);
-  dta.Start();
-  for (const DtausPayment& p : run.payments) BookDtaus(dta, p);
-  const std::string summary = files.target + ": " + std::to_string(dta.AnzahlBuchungen()) +
-                              (dta.Lastschriften() ? " Lastschriften" : " Gutschriften") +
-                              ", Summe " + GermanAmount(dta.SummeBetragCent()) + " EUR";
-  return FinishRun(
-      dta, [&dta] { dta.Finish(); }, [&dta] { return dta.Begleitzettel(); }, files, o, summary);
+int RunWrite(const WriteOptions& o) {
+  const WriteKind<DtausRun> kind{DtausJobSchema(), DtausCsvColumns(), ApplyDtausSettings,
+                                 [](const DtausSettings& s) { return s.zentralbank; }, Summary};
+  return WriteFile(o, kind);
 }
 
 nlohmann::ordered_json ToJson(const ImportedFile& file, const std::string& path) {

@@ -10,23 +10,20 @@ namespace zcli {
 
 namespace {
 
-int RunWrite(const WriteOptions& o) {
-  CheckedWrite<DtazvSettings, DtazvPayment> run;
-  const WriteKind<DtazvSettings, DtazvPayment> kind{
-      DtazvJobSchema(), DtazvCsvColumns(), ApplyDtazvSettings, ParseDtazvPayments, CheckDtazv};
-  if (const auto done = CheckWriteInput(o, kind, run)) return *done;
-  const OutputFiles& files = run.files;
-
-  zor::TZorDTAZV zv(nullptr);
-  ConfigureDtazv(zv, run.settings);
-  zv.Start(static_cast<std::int32_t>(run.settings.laufendeNummer));
-  for (const DtazvPayment& p : run.payments) BookDtazv(zv, run.settings, p);
-  std::string summary = files.target + ": " + std::to_string(zv.AnzahlBuchungen()) +
+std::string Summary(DtazvRun& run, const std::string& target) {
+  const zor::TZorDTAZV& zv = run.Component();
+  std::string summary = target + ": " + std::to_string(zv.AnzahlBuchungen()) +
                         " Auslandszahlungen, Summe " + std::to_string(zv.SummeBetragVorKomma());
   summary += zv.MultiWaehrung() ? " (ganze Einheiten, mehrere Währungen)"
                                 : " " + zv.ErsteWaehrung() + " (ganze Einheiten)";
-  return FinishRun(
-      zv, [&zv] { zv.Finish(); }, [&zv] { return zv.Begleitzettel(); }, files, o, summary);
+  return summary;
+}
+
+int RunWrite(const WriteOptions& o) {
+  // Nothing is used up by opening a run: the laufende Nummer is given, not counted.
+  const WriteKind<DtazvRun> kind{DtazvJobSchema(), DtazvCsvColumns(), ApplyDtazvSettings,
+                                 [](const DtazvSettings&) { return false; }, Summary};
+  return WriteFile(o, kind);
 }
 
 }  // namespace

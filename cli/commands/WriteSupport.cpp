@@ -84,46 +84,6 @@ std::string ReadWholeFile(const std::string& path) {
   return content;
 }
 
-Input LoadInput(const WriteOptions& o, const JobSchema& schema, const CsvColumns& columns,
-                Diagnostics& errors) {
-  if (o.job.empty() && o.csv.empty()) throw UsageError("Es fehlt --job oder --csv.");
-  Input input;
-  if (!o.job.empty()) {
-    input.source = o.job;
-    Diagnostics jobErrors;
-    Job job = LoadJob(ReadWholeFile(o.job), schema, jobErrors);
-    if (!o.csv.empty() && job.hasPayments && !job.payments.empty()) {
-      throw UsageError("Der Auftrag " + o.job +
-                       " hat schon Buchungen; --csv ist dann nicht erlaubt.");
-    }
-    if (o.csv.empty() && !job.hasPayments && jobErrors.Empty()) {
-      jobErrors.Add("Auftrag", "buchungen", "Es fehlen die Buchungen (oder --csv).");
-    }
-    input.settings = std::move(job.settings);
-    input.records = std::move(job.payments);
-    for (const Diagnostic& d : jobErrors.Items()) errors.Add(d.where, d.field, d.message);
-    if (!jobErrors.Empty() && job.payments.empty()) return input;
-  }
-  if (!o.csv.empty()) {
-    char delimiter = 0;
-    if (o.delimiter == "," || o.delimiter == ";") {
-      delimiter = o.delimiter[0];
-    } else if (o.delimiter == "tab" || o.delimiter == "\t") {
-      delimiter = '\t';
-    } else if (!o.delimiter.empty()) {
-      throw UsageError("--delimiter: erlaubt sind , ; und tab.");
-    }
-    input.source = o.csv;
-    const std::string text = ReadWholeFile(o.csv);
-    const std::size_t before = errors.Count();
-    const CsvTable table = ParseCsv(text, delimiter ? delimiter : GuessDelimiter(text), errors);
-    if (!table.rows.empty() || errors.Count() == before) {
-      input.records = ToRecords(table, columns, errors);
-    }
-  }
-  return input;
-}
-
 void CheckOptionText(const WriteOptions& o) {
   std::string problems;
   for (const auto& [key, value] : o.settings) {

@@ -12,12 +12,13 @@
 #include <CLI/CLI.hpp>
 
 #include "commands/Commands.h"
+#include "commands/PaymentSource.h"
 #include "io/CsvReader.h"
 #include "io/Diagnostics.h"
 #include "io/InputRecord.h"
 #include "io/JobFile.h"
-#include "payments/Settings.h"
 #include "output/SheetPrinter.h"
+#include "payments/Settings.h"
 #include "zordta/ZorDTA.h"
 
 namespace zcli {
@@ -48,16 +49,6 @@ void AddSettingFlag(CLI::App& command, WriteOptions& o, const std::string& names
                     const std::string& key, const std::string& value, const std::string& help);
 void AddOutputOptions(CLI::App& command, WriteOptions& o);
 
-struct Input {
-  std::string source;  ///< the file named in messages about payments
-  std::map<std::string, std::string> settings;
-  std::vector<InputRecord> records;
-};
-
-/// Reads the job file and the CSV; payments come from the CSV when it is given.
-Input LoadInput(const WriteOptions& o, const JobSchema& schema, const CsvColumns& columns,
-                Diagnostics& errors);
-
 /// Raises UsageError for option values that are no UTF-8 or hold characters
 /// Windows-1252 lacks.
 void CheckOptionText(const WriteOptions& o);
@@ -82,73 +73,93 @@ struct OutputFiles {
 OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
                        const WriteOptions& o);
 
-/// What one kind of payment file brings to the shared write flow.
-template <class Settings, class Payment>
-struct WriteKind {
-  const JobSchema& schema;
-  const CsvColumns& columns;
-  void (*apply)(const std::map<std::string, std::string>& values, const std::string& where,
-                const KeyLabel& label, Settings& settings, Diagnostics& errors);
-  std::vector<Payment> (*parse)(const std::vector<InputRecord>& records, Diagnostics& errors);
-  void (*check)(const Settings& settings, const std::vector<Payment>& payments, Diagnostics& errors,
-                Diagnostics& warnings);
-};
-
-/// The checked input of a write command, ready to be booked.
-template <class Settings, class Payment>
-struct CheckedWrite {
-  Settings settings;
-  std::vector<Payment> payments;
-  OutputFiles files;
-};
-
-/// All or nothing: loads the input, applies the job's settings and then the
-/// options', parses and checks every row and names every fault. Answers the exit
-/// code when the command ends here (faults, no payments, --dry-run); otherwise
-/// fills `run` and answers nothing.
-template <class Settings, class Payment>
-std::optional<int> CheckWriteInput(const WriteOptions& o, const WriteKind<Settings, Payment>& kind,
-                                   CheckedWrite<Settings, Payment>& run) {
-  CheckOptionText(o);
-  Diagnostics errors;
-  Diagnostics warnings;
-  const Input input = LoadInput(o, kind.schema, kind.columns, errors);
-  // Without rows there is nothing more to check; with them, every fault is named at once.
-  if (!errors.Empty() && input.records.empty()) return ReportErrors(errors, input.source);
-
-  kind.apply(
-      input.settings, "Auftrag", [](const std::string& key) { return key; }, run.settings, errors);
-  Diagnostics optionErrors;
-  kind.apply(
-      o.settings, "Befehlszeile", [&o](const std::string& key) { return OptionLabel(o, key); },
-      run.settings, optionErrors);
-  if (!optionErrors.Empty()) {
-    optionErrors.Print(std::cerr, "");
-    return kBadUsage;
-  }
-  run.payments = kind.parse(input.records, errors);
-  kind.check(run.settings, run.payments, errors, warnings);
-  ReportWarnings(warnings, errors, input.source);
-  if (!errors.Empty()) return ReportErrors(errors, input.source);
-  if (run.payments.empty()) {
-    std::cerr << "Fehler: Keine Buchungen; nichts geschrieben.\n";
-    return kBadData;
-  }
-
-  run.files = PlanOutput(run.settings.verzeichnis, run.settings.dateiname, o);
-  if (o.dryRun) {
-    std::cout << "Geprüft: " << run.payments.size()
-              << " Buchungen ohne Fehler; nichts geschrieben.\n";
-    return kDone;
-  }
-  return std::nullopt;
-}
-
 /// Finishes a booked run (the file, then the printed sheets), writes the text
 /// sheet and reports; answers the exit code.
 int FinishRun(zor::TZorBaseDTA& component, const std::function<void()>& finish,
               const std::function<zor::String()>& begleitzettel, const OutputFiles& files,
               const WriteOptions& o, const std::string& summary);
+
+/// What one kind of payment file brings to the shared write flow. Its `Run`
+/// (DtausRun, DtazvRun) opens a run for the settings and checks and books one
+/// input record at a time.
+template <class Run>
+struct WriteKind {
+  using Settings = typename Run::Settings;
+  const JobSchema& schema;
+  const CsvColumns& columns;
+  void (*apply)(const std::map<std::string, std::string>& values, const std::string& where,
+                const KeyLabel& label, Settings& settings, Diagnostics& errors);
+  /// True when opening a run for the file uses something up (a diskette number).
+  bool (*opensAtCost)(const Settings& settings);
+  /// The line that reports a finished run.
+  std::string (*summary)(Run& run, const std::string& target);
+};
+
+/// All or nothing: applies the job's settings and then the options', then reads,
+/// checks and books every payment in one pass and names every fault. Only a run
+/// without faults is finished; otherwise nothing is written. A run that would
+/// use something up on opening is checked in a pass of its own first, and
+/// booked in a second pass only when that one found no fault.
+template <class Run>
+int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
+  CheckOptionText(o);
+  Diagnostics inputErrors;
+  const PaymentSource input(o.job, o.csv, o.delimiter, kind.schema, kind.columns, inputErrors);
+  // Without payments there is nothing more to check; with them, every fault is named at once.
+  if (!inputErrors.Empty() && !input.HasPayments()) return ReportErrors(inputErrors, input.Name());
+
+  typename Run::Settings settings;
+  Diagnostics checkErrors;
+  kind.apply(
+      input.Settings(), "Auftrag", [](const std::string& key) { return key; }, settings,
+      checkErrors);
+  Diagnostics optionErrors;
+  kind.apply(
+      o.settings, "Befehlszeile", [&o](const std::string& key) { return OptionLabel(o, key); },
+      settings, optionErrors);
+  if (!optionErrors.Empty()) {
+    optionErrors.Print(std::cerr, "");
+    return kBadUsage;
+  }
+
+  const bool checkFirst = o.dryRun || kind.opensAtCost(settings);
+  Diagnostics warnings;
+  Run run(settings, !checkFirst, checkErrors, warnings);
+  const PaymentSource::Pass pass =
+      input.ForEach([&run](const InputRecord& record) { run.Add(record); }, inputErrors);
+  // An unreadable file names only its own faults: its rows cannot be trusted.
+  if (!inputErrors.Empty() && (pass.records == 0 || !pass.complete)) {
+    return ReportErrors(inputErrors, input.Name());
+  }
+  Diagnostics errors = std::move(inputErrors);
+  errors.Append(checkErrors);
+  ReportWarnings(warnings, errors, input.Name());
+  if (!errors.Empty()) return ReportErrors(errors, input.Name());
+  if (pass.records == 0) {
+    std::cerr << "Fehler: Keine Buchungen; nichts geschrieben.\n";
+    return kBadData;
+  }
+
+  const OutputFiles files = PlanOutput(settings.verzeichnis, settings.dateiname, o);
+  if (o.dryRun) {
+    std::cout << "Geprüft: " << pass.records << " Buchungen ohne Fehler; nichts geschrieben.\n";
+    return kDone;
+  }
+  const auto finish = [&](Run& booked) {
+    return FinishRun(
+        booked.Component(), [&booked] { booked.Finish(); },
+        [&booked] { return booked.Begleitzettel(); }, files, o, kind.summary(booked, files.target));
+  };
+  if (!checkFirst) return finish(run);
+
+  Diagnostics again;
+  Diagnostics ignored;
+  Run numbered(settings, true, again, ignored);
+  input.ForEach([&numbered](const InputRecord& record) { numbered.Add(record); }, again);
+  // The same input, checked the same way: a fault here means the run itself failed.
+  if (!again.Empty()) return ReportErrors(again, input.Name());
+  return finish(numbered);
+}
 
 /// "1.234,56" style is avoided on purpose: "1234,56".
 std::string GermanAmount(std::int64_t cent);

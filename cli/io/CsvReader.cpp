@@ -14,31 +14,48 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 struct ParseState {
-  CsvTable* table = nullptr;
-  std::vector<std::string> cells;
+  const std::function<bool(const CsvRow&)>* take = nullptr;
+  CsvRow row;  // reused: its first `cells` strings keep their storage
+  std::size_t cellCount = 0;
+  std::vector<std::string> header;  // the first row's cells, for messages
+  bool headerSeen = false;
+  bool stopped = false;
   int line = 0;             // the physical line being fed
   int lineBreaksInRow = 0;  // inside quoted cells of the current row
 };
 
 void OnCell(void* data, std::size_t size, void* user) {
   auto* state = static_cast<ParseState*>(user);
-  std::string cell = data ? std::string(static_cast<const char*>(data), size) : std::string();
+  std::vector<std::string>& cells = state->row.cells;
+  if (state->cellCount == cells.size()) cells.emplace_back();
+  std::string& cell = cells[state->cellCount++];
+  if (data) {
+    cell.assign(static_cast<const char*>(data), size);
+  } else {
+    cell.clear();
+  }
   state->lineBreaksInRow += static_cast<int>(std::count(cell.begin(), cell.end(), '\n'));
-  state->cells.push_back(std::move(cell));
 }
 
 void OnRow(int, void* user) {
   auto* state = static_cast<ParseState*>(user);
-  state->table->rows.push_back({state->line - state->lineBreaksInRow, std::move(state->cells)});
-  state->cells.clear();
+  CsvRow& row = state->row;
+  row.cells.resize(state->cellCount);
+  row.line = state->line - state->lineBreaksInRow;
+  if (!state->headerSeen) {
+    state->header = row.cells;
+    state->headerSeen = true;
+  }
+  if (!state->stopped && !(*state->take)(row)) state->stopped = true;
+  state->cellCount = 0;
   state->lineBreaksInRow = 0;
 }
 
 // Reports every foreign character with its line, column and the header of its column.
-void ReportForeignChars(std::string_view text, const CsvTable& table, Diagnostics& errors) {
+void ReportForeignChars(std::string_view text, char delimiter,
+                        const std::vector<std::string>& header, Diagnostics& errors) {
   const std::vector<ForeignChar> found = FindCharsOutsideCp1252(text);
   if (found.empty()) return;
-  const std::vector<std::string>* header = table.rows.empty() ? nullptr : &table.rows[0].cells;
   std::size_t next = 0;
   int line = 1;
   std::size_t lineStart = 0;
@@ -50,8 +67,8 @@ void ReportForeignChars(std::string_view text, const CsvTable& table, Diagnostic
       std::string field;
       if (line == 1) {
         field = "Kopfzeile";
-      } else if (header && cell < header->size()) {
-        field = Trimmed((*header)[cell]);
+      } else if (cell < header.size()) {
+        field = Trimmed(header[cell]);
       }
       errors.Add("Zeile " + std::to_string(line), field,
                  "Spalte " + std::to_string(column) + ": " + DescribeChar(found[next].codePoint) +
@@ -61,7 +78,7 @@ void ReportForeignChars(std::string_view text, const CsvTable& table, Diagnostic
     const char c = text[at];
     if (c == '"') {
       quoted = !quoted;  // a doubled quote toggles twice
-    } else if (c == table.delimiter && !quoted) {
+    } else if (c == delimiter && !quoted) {
       ++cell;
     } else if (c == '\n') {
       ++line;
@@ -109,9 +126,8 @@ char GuessDelimiter(std::string_view text) {
   return ',';
 }
 
-CsvTable ParseCsv(std::string_view text, char delimiter, Diagnostics& errors) {
-  CsvTable table;
-  table.delimiter = delimiter;
+bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
+                 const std::function<bool(const CsvRow&)>& take) {
   if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
     text.remove_prefix(kByteOrderMark.size());
 
@@ -121,17 +137,22 @@ CsvTable ParseCsv(std::string_view text, char delimiter, Diagnostics& errors) {
     errors.Add(position.substr(0, position.find(',')), "",
                position.substr(position.find(',') + 2) +
                    ": kein gültiges UTF-8 (die Datei muss UTF-8 sein).");
-    return table;
+    return false;
   }
 
   csv_parser parser;
   csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI | CSV_APPEND_NULL);
   csv_set_delim(&parser, static_cast<unsigned char>(delimiter));
   ParseState state;
-  state.table = &table;
   bool broken = false;
+  int lastRowLine = 0;
+  const std::function<bool(const CsvRow&)> counted = [&](const CsvRow& row) {
+    lastRowLine = row.line;
+    return take(row);
+  };
+  state.take = &counted;
   // Fed a line at a time, so every row knows the line it ends on.
-  for (std::size_t at = 0; at < text.size() && !broken;) {
+  for (std::size_t at = 0; at < text.size() && !broken && !state.stopped;) {
     const std::size_t end = std::min(text.find('\n', at), text.size() - 1) + 1;
     ++state.line;
     const std::string_view piece = text.substr(at, end - at);
@@ -144,20 +165,27 @@ CsvTable ParseCsv(std::string_view text, char delimiter, Diagnostics& errors) {
     }
     at = end;
   }
-  if (!broken && csv_fini(&parser, OnCell, OnRow, &state) != 0) {
-    const int from = table.rows.empty() ? 1 : table.rows.back().line + 1;
-    errors.Add("Zeile " + std::to_string(from), "",
+  if (!broken && !state.stopped && csv_fini(&parser, OnCell, OnRow, &state) != 0) {
+    errors.Add("Zeile " + std::to_string(lastRowLine + 1), "",
                "CSV nicht lesbar: ein Feld in Anführungszeichen wird nicht geschlossen.");
     broken = true;
   }
   csv_free(&parser);
-  if (broken) {
-    table.rows.clear();
-    return table;
-  }
+  if (broken) return false;
 
   // The rows stay: their other faults are worth hearing in the same run.
-  ReportForeignChars(text, table, errors);
+  ReportForeignChars(text, delimiter, state.header, errors);
+  return true;
+}
+
+CsvTable ParseCsv(std::string_view text, char delimiter, Diagnostics& errors) {
+  CsvTable table;
+  table.delimiter = delimiter;
+  const bool readable = ReadCsvRows(text, delimiter, errors, [&table](const CsvRow& row) {
+    table.rows.push_back(row);
+    return true;
+  });
+  if (!readable) table.rows.clear();
   return table;
 }
 
@@ -185,6 +213,67 @@ std::string NormalizeHeader(std::string_view header) {
   return name;
 }
 
+CsvRecordReader::CsvRecordReader(const CsvRow& header, const CsvColumns& columns,
+                                 Diagnostics& errors)
+    : fWidth(header.cells.size()), fFieldOf(header.cells.size()) {
+  const std::string headerWhere = "Zeile " + std::to_string(header.line);
+  const std::size_t before = errors.Count();
+  std::map<int, std::size_t> purposeColumns;
+  for (std::size_t i = 0; i < header.cells.size(); ++i) {
+    const std::string name = NormalizeHeader(header.cells[i]);
+    const std::string shown = Trimmed(header.cells[i]);
+    const auto known = columns.names.find(name);
+    if (known != columns.names.end()) {
+      const std::string& field = known->second;
+      if (std::find(fFieldOf.begin(), fFieldOf.end(), field) != fFieldOf.end()) {
+        errors.Add(headerWhere, shown, "Die Spalte kommt zweimal vor.");
+      }
+      fFieldOf[i] = field;
+    } else if (const std::optional<int> index = PurposeIndex(name)) {
+      if (!purposeColumns.emplace(*index, i).second) {
+        errors.Add(headerWhere, shown, "Die Spalte kommt zweimal vor.");
+      }
+    } else {
+      errors.Add(headerWhere, shown.empty() ? "(leer)" : shown,
+                 "Unbekannte Spalte; bekannt sind: " + KnownColumns(columns) + ".");
+    }
+  }
+  for (const std::string& required : columns.required) {
+    if (std::find(fFieldOf.begin(), fFieldOf.end(), required) == fFieldOf.end()) {
+      errors.Add(headerWhere, "", "Die Spalte „" + required + "“ fehlt.");
+    }
+  }
+  for (const auto& [index, column] : purposeColumns) fPurposeColumns.push_back(column);
+  fUsable = errors.Count() == before;
+}
+
+bool CsvRecordReader::Read(const CsvRow& row, InputRecord& record, Diagnostics& errors) const {
+  record.Clear();
+  if (!fUsable || IsBlankRow(row)) return false;
+  record.where = "Zeile " + std::to_string(row.line);
+  if (row.cells.size() != fWidth) {
+    errors.Add(record.where, "",
+               std::to_string(row.cells.size()) + " Felder, die Kopfzeile hat " +
+                   std::to_string(fWidth) + ".");
+    return false;
+  }
+  for (std::size_t i = 0; i < row.cells.size(); ++i) {
+    if (!fFieldOf[i].empty()) record.Set(fFieldOf[i], row.cells[i]);
+  }
+  for (const std::size_t column : fPurposeColumns) {
+    // A cell with line breaks holds several purpose lines.
+    const std::string_view cell = row.cells[column];
+    for (std::size_t at = 0; at <= cell.size();) {
+      const std::size_t end = std::min(cell.find('\n', at), cell.size());
+      std::string_view line = TrimmedView(cell.substr(at, end - at));
+      if (!line.empty() && line.back() == '\r') line = TrimmedView(line.substr(0, line.size() - 1));
+      if (!line.empty()) record.purpose.emplace_back(line);
+      at = end + 1;
+    }
+  }
+  return true;
+}
+
 std::vector<InputRecord> ToRecords(const CsvTable& table, const CsvColumns& columns,
                                    Diagnostics& errors) {
   std::vector<InputRecord> records;
@@ -193,70 +282,12 @@ std::vector<InputRecord> ToRecords(const CsvTable& table, const CsvColumns& colu
                "Die Datei ist leer; erwartet wird eine Kopfzeile mit den Spaltennamen.");
     return records;
   }
-  const CsvRow& header = table.rows[0];
-  const std::string headerWhere = "Zeile " + std::to_string(header.line);
-  const std::size_t before = errors.Count();
-
-  // For each cell: its field, or its purpose position (as "#n").
-  std::vector<std::string> fieldOf(header.cells.size());
-  std::map<int, std::size_t> purposeColumns;
-  for (std::size_t i = 0; i < header.cells.size(); ++i) {
-    const std::string name = NormalizeHeader(header.cells[i]);
-    const std::string shown = Trimmed(header.cells[i]);
-    const auto known = columns.names.find(name);
-    std::string field;
-    if (known != columns.names.end()) {
-      field = known->second;
-    } else if (const std::optional<int> index = PurposeIndex(name)) {
-      if (!purposeColumns.emplace(*index, i).second) {
-        errors.Add(headerWhere, shown, "Die Spalte kommt zweimal vor.");
-      }
-      field = "#" + std::to_string(*index);
-    } else {
-      errors.Add(headerWhere, shown.empty() ? "(leer)" : shown,
-                 "Unbekannte Spalte; bekannt sind: " + KnownColumns(columns) + ".");
-      continue;
-    }
-    if (field[0] != '#' && std::find(fieldOf.begin(), fieldOf.end(), field) != fieldOf.end()) {
-      errors.Add(headerWhere, shown, "Die Spalte kommt zweimal vor.");
-    }
-    fieldOf[i] = field;
-  }
-  for (const std::string& required : columns.required) {
-    if (std::find(fieldOf.begin(), fieldOf.end(), required) == fieldOf.end()) {
-      errors.Add(headerWhere, "", "Die Spalte „" + required + "“ fehlt.");
-    }
-  }
-  if (errors.Count() != before) return records;
-
+  const CsvRecordReader reader(table.rows[0], columns, errors);
+  if (!reader.Usable()) return records;
   records.reserve(table.rows.size() - 1);
+  InputRecord record;
   for (std::size_t r = 1; r < table.rows.size(); ++r) {
-    const CsvRow& row = table.rows[r];
-    if (IsBlankRow(row)) continue;
-    InputRecord record;
-    record.where = "Zeile " + std::to_string(row.line);
-    if (row.cells.size() != header.cells.size()) {
-      errors.Add(record.where, "",
-                 std::to_string(row.cells.size()) + " Felder, die Kopfzeile hat " +
-                     std::to_string(header.cells.size()) + ".");
-      continue;
-    }
-    record.Reserve(row.cells.size());
-    for (std::size_t i = 0; i < row.cells.size(); ++i) {
-      if (fieldOf[i][0] != '#') record.Set(fieldOf[i], row.cells[i]);
-    }
-    for (const auto& [index, column] : purposeColumns) {
-      // A cell with line breaks holds several purpose lines.
-      const std::string& cell = row.cells[column];
-      for (std::size_t at = 0; at <= cell.size();) {
-        const std::size_t end = std::min(cell.find('\n', at), cell.size());
-        std::string line = Trimmed(std::string_view(cell).substr(at, end - at));
-        if (!line.empty() && line.back() == '\r') line = Trimmed(line.substr(0, line.size() - 1));
-        if (!line.empty()) record.purpose.push_back(line);
-        at = end + 1;
-      }
-    }
-    records.push_back(std::move(record));
+    if (reader.Read(table.rows[r], record, errors)) records.push_back(record);
   }
   return records;
 }

@@ -3,6 +3,7 @@
 // every row and line and column for every character Windows-1252 lacks.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -27,9 +28,17 @@ struct CsvTable {
 /// comma, else ",".
 char GuessDelimiter(std::string_view text);
 
-/// Parses the whole text (a UTF-8 byte order mark is skipped). Malformed UTF-8,
-/// broken quoting and characters Windows-1252 lacks are reported; after the
-/// first two there are no rows.
+/// Hands the rows of a text to `take` one at a time, the header first (a UTF-8
+/// byte order mark is skipped). The row passed is reused for the next one.
+/// `take` answers false to stop reading. Malformed UTF-8, broken quoting and
+/// characters Windows-1252 lacks are reported. Answers false when the text
+/// turned out unreadable (malformed UTF-8, broken quoting): the rows handed out
+/// before are then not to be trusted.
+bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
+                 const std::function<bool(const CsvRow&)>& take);
+
+/// All rows of a text at once, as ReadCsvRows reads them; after malformed UTF-8
+/// or broken quoting there are none.
 CsvTable ParseCsv(std::string_view text, char delimiter, Diagnostics& errors);
 
 /// The header vocabulary of one payment kind.
@@ -42,9 +51,27 @@ struct CsvColumns {
 /// Header cells as compared with CsvColumns::names: "Straße" -> "strasse".
 std::string NormalizeHeader(std::string_view header);
 
-/// The rows after the header as records. Purpose lines come from the columns
-/// "verwendungszweck", "verwendungszweck1" ... (or "vwz1" ...), in number order.
-/// Unknown or missing columns and rows of the wrong width are reported.
+/// Turns rows into records after the header row named their columns. Purpose
+/// lines come from the columns "verwendungszweck", "verwendungszweck1" ... (or
+/// "vwz1" ...), in number order.
+class CsvRecordReader {
+ public:
+  /// Unknown, doubled and missing columns are reported; they leave the reader
+  /// without any records.
+  CsvRecordReader(const CsvRow& header, const CsvColumns& columns, Diagnostics& errors);
+  bool Usable() const { return fUsable; }
+  /// Fills `record` from a row. Answers false for a blank row, and for a row of
+  /// the wrong width, which is reported.
+  bool Read(const CsvRow& row, InputRecord& record, Diagnostics& errors) const;
+
+ private:
+  std::size_t fWidth = 0;
+  std::vector<std::string> fFieldOf;         // per column: its field, or empty
+  std::vector<std::size_t> fPurposeColumns;  // in line order
+  bool fUsable = false;
+};
+
+/// The rows after the header as records; an empty table is reported.
 std::vector<InputRecord> ToRecords(const CsvTable& table, const CsvColumns& columns,
                                    Diagnostics& errors);
 

@@ -19,6 +19,10 @@ void Diagnostics::Add(std::string where, std::string field, std::string message)
   fItems.push_back({std::move(where), std::move(field), OneLine(std::move(message))});
 }
 
+void Diagnostics::Append(const Diagnostics& other) {
+  fItems.insert(fItems.end(), other.fItems.begin(), other.fItems.end());
+}
+
 namespace {
 
 // "Zeile 12" and "Buchung 3" by their number; anything else before them.

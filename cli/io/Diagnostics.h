@@ -17,6 +17,8 @@ struct Diagnostic {
 class Diagnostics {
  public:
   void Add(std::string where, std::string field, std::string message);
+  /// Adds all of `other`'s, after these.
+  void Append(const Diagnostics& other);
   bool Empty() const { return fItems.empty(); }
   std::size_t Count() const { return fItems.size(); }
   const std::vector<Diagnostic>& Items() const { return fItems; }

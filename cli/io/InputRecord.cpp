@@ -4,21 +4,30 @@
 
 namespace zcli {
 
-std::string InputRecord::Get(const std::string& field) const {
-  for (const auto& [name, text] : fValues) {
-    if (name == field) return Trimmed(text);
+std::string_view InputRecord::Get(std::string_view field) const {
+  for (const auto& [name, text] : Values()) {
+    if (name == field) return TrimmedView(text);
   }
-  return std::string();
+  return std::string_view();
 }
 
-void InputRecord::Set(const std::string& field, std::string text) {
-  for (auto& [name, value] : fValues) {
-    if (name == field) {
-      value = std::move(text);
+void InputRecord::Set(std::string_view field, std::string_view text) {
+  for (std::size_t i = 0; i < fCount; ++i) {
+    if (fValues[i].first == field) {
+      fValues[i].second.assign(text);
       return;
     }
   }
-  fValues.emplace_back(field, std::move(text));
+  if (fCount == fValues.size()) fValues.emplace_back();
+  fValues[fCount].first.assign(field);
+  fValues[fCount].second.assign(text);
+  ++fCount;
+}
+
+void InputRecord::Clear() {
+  where.clear();
+  purpose.clear();
+  fCount = 0;
 }
 
 }  // namespace zcli

@@ -2,7 +2,9 @@
 // interpreted: every value is UTF-8 text already checked against Windows-1252.
 #pragma once
 
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -12,19 +14,24 @@ struct InputRecord {
   std::string where;                 ///< "Zeile 4" or "Buchung 2"
   std::vector<std::string> purpose;  ///< purpose lines, blank ones left out
 
-  /// The trimmed value of a field; empty when it is missing.
-  std::string Get(const std::string& field) const;
+  /// The trimmed value of a field; empty when it is missing. Valid until the
+  /// record changes.
+  std::string_view Get(std::string_view field) const;
   /// Sets a field's text, replacing an earlier one.
-  void Set(const std::string& field, std::string text);
+  void Set(std::string_view field, std::string_view text);
   /// Every field with its untrimmed text, in the order they were set.
-  const std::vector<std::pair<std::string, std::string>>& Values() const { return fValues; }
-  /// Room for that many fields.
-  void Reserve(std::size_t fields) { fValues.reserve(fields); }
+  std::span<const std::pair<std::string, std::string>> Values() const {
+    return {fValues.data(), fCount};
+  }
+  /// Empties the record for the next row. The storage stays: a large table is
+  /// read into one record, row after row, without an allocation per field.
+  void Clear();
 
  private:
-  // Canonical field name -> text. A handful per payment, and a million payments
-  // in a large run: a flat list costs one allocation where a map costs one per field.
+  // Field name -> text; a flat list, as a payment has only a handful. Entries
+  // past fCount are storage kept from an earlier row.
   std::vector<std::pair<std::string, std::string>> fValues;
+  std::size_t fCount = 0;
 };
 
 }  // namespace zcli

@@ -35,28 +35,32 @@ std::string Lower(std::string_view text) {
 
 }  // namespace
 
-std::string Trimmed(std::string_view text) {
+std::string_view TrimmedView(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return std::string();
+  if (first == std::string_view::npos) return std::string_view();
   const std::size_t last = text.find_last_not_of(" \t");
-  return std::string(text.substr(first, last - first + 1));
+  return text.substr(first, last - first + 1);
+}
+
+std::string Trimmed(std::string_view text) {
+  return std::string(TrimmedView(text));
 }
 
 std::optional<std::int64_t> ParseDigits(std::string_view text) {
-  const std::string t = Trimmed(text);
+  const std::string_view t = TrimmedView(text);
   if (!AllDigits(t) || t.size() > 18) return std::nullopt;
   return DigitsValue(t);
 }
 
 std::optional<std::int64_t> ParseAmountCent(std::string_view text) {
-  const std::string t = Trimmed(text);
+  const std::string_view t = TrimmedView(text);
   const std::size_t separator = t.find_first_of(".,");
-  const std::string_view whole = std::string_view(t).substr(0, separator);
+  const std::string_view whole = t.substr(0, separator);
   // 15 digits of euros keep the cents far from the end of int64.
   if (!AllDigits(whole) || whole.size() > 15) return std::nullopt;
   std::int64_t cent = DigitsValue(whole) * 100;
   if (separator == std::string::npos) return cent;
-  const std::string_view decimals = std::string_view(t).substr(separator + 1);
+  const std::string_view decimals = t.substr(separator + 1);
   if (!AllDigits(decimals) || decimals.size() > 2) return std::nullopt;
   cent += decimals.size() == 1 ? (decimals[0] - '0') * 10 : DigitsValue(decimals);
   return cent;

@@ -13,6 +13,7 @@ namespace zcli {
 
 /// Without leading and trailing blanks and tabs.
 std::string Trimmed(std::string_view text);
+std::string_view TrimmedView(std::string_view text);
 
 /// A non-negative whole number of at most 18 digits.
 std::optional<std::int64_t> ParseDigits(std::string_view text);

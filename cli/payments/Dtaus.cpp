@@ -33,15 +33,18 @@ void ConfigureClient(zor::TZorDTA& dta, const DtausSettings& s) {
   if (s.dateidatum) dta.setDiskettenErstellDatum(*s.dateidatum);
 }
 
-std::optional<std::int64_t> ReadNumber(const InputRecord& r, const std::string& field,
+std::optional<std::int64_t> ReadNumber(const InputRecord& r, const char* field,
                                        const std::string& what, Diagnostics& errors) {
-  const std::string text = r.Get(field);
+  const std::string_view text = r.Get(field);
   if (text.empty()) {
     errors.Add(r.where, field, what + " fehlt.");
     return std::nullopt;
   }
   const std::optional<std::int64_t> number = ParseDigits(text);
-  if (!number) errors.Add(r.where, field, Quoted(text) + " ist keine " + what + " (nur Ziffern).");
+  if (!number) {
+    errors.Add(r.where, field,
+               Quoted(std::string(text)) + " ist keine " + what + " (nur Ziffern).");
+  }
   return number;
 }
 
@@ -91,115 +94,109 @@ void ApplyDtausSettings(const std::map<std::string, std::string>& values, const 
   }
 }
 
-std::vector<DtausPayment> ParseDtausPayments(const std::vector<InputRecord>& records,
-                                             Diagnostics& errors) {
-  std::vector<DtausPayment> payments;
-  for (const InputRecord& r : records) {
-    DtausPayment p;
-    p.where = r.where;
-    p.name = r.Get("name");
-    p.purpose = r.purpose;
-    if (const auto konto = ReadNumber(r, "konto", "Kontonummer", errors)) {
-      p.konto = *konto;
-    } else {
-      p.unreadable.insert("konto");
-    }
-    if (const auto blz = ReadNumber(r, "blz", "Bankleitzahl", errors)) {
-      p.blz = *blz;
-    } else {
-      p.unreadable.insert("blz");
-    }
-    const std::string betrag = r.Get("betrag");
-    const std::optional<std::int64_t> cent = ParseAmountCent(betrag);
-    if (betrag.empty()) {
-      errors.Add(r.where, "betrag", "Betrag fehlt.");
-    } else if (!cent) {
-      errors.Add(
-          r.where, "betrag",
-          Quoted(betrag) + " ist kein Betrag (z.B. 1234,56 oder 1234.56, ohne Tausenderpunkte).");
-    }
-    if (cent) {
-      p.cent = *cent;
-    } else {
-      p.unreadable.insert("betrag");
-    }
-    payments.push_back(std::move(p));
+void ReadDtausPayment(const InputRecord& r, DtausPayment& p, Diagnostics& errors) {
+  p.where = r.where;
+  p.name = r.Get("name");
+  p.purpose = r.purpose;
+  p.unreadable.clear();
+  p.konto = 0;
+  p.blz = 0;
+  p.cent = 0;
+  if (const auto konto = ReadNumber(r, "konto", "Kontonummer", errors)) {
+    p.konto = *konto;
+  } else {
+    p.unreadable.insert("konto");
   }
-  return payments;
+  if (const auto blz = ReadNumber(r, "blz", "Bankleitzahl", errors)) {
+    p.blz = *blz;
+  } else {
+    p.unreadable.insert("blz");
+  }
+  const std::string_view betrag = r.Get("betrag");
+  const std::optional<std::int64_t> cent = ParseAmountCent(betrag);
+  if (betrag.empty()) {
+    errors.Add(r.where, "betrag", "Betrag fehlt.");
+  } else if (!cent) {
+    errors.Add(r.where, "betrag",
+               Quoted(std::string(betrag)) +
+                   " ist kein Betrag (z.B. 1234,56 oder 1234.56, ohne Tausenderpunkte).");
+  }
+  if (cent) {
+    p.cent = *cent;
+  } else {
+    p.unreadable.insert("betrag");
+  }
 }
 
-void CheckDtaus(const DtausSettings& s, const std::vector<DtausPayment>& payments,
-                Diagnostics& errors, Diagnostics& warnings) {
-  zor::TZorDTA dry(nullptr);
-  ConfigureClient(dry, s);
+DtausRun::DtausRun(const DtausSettings& s, bool forFile, Diagnostics& errors, Diagnostics& warnings)
+    : fErrors(errors), fWarnings(warnings), fDta(std::make_unique<zor::TZorDTA>(nullptr)) {
+  zor::TZorDTA& dta = *fDta;
+  ConfigureClient(dta, s);
   // The file name decides how umlauts are coded, so the warnings need it.
-  dry.SetDTAFilename(zor::StringFromUtf8(s.dateiname));
+  dta.SetDTAFilename(zor::StringFromUtf8(s.dateiname));
 
   const std::size_t before = errors.Count();
   const std::string client = "Auftraggeber";
-  TryCheck(errors, client, "name", [&] { dry.ValidateName(Ansi(s.name)); });
-  TryCheck(errors, client, "blz", [&] { dry.ValidateBLZ(s.blz); });
-  TryCheck(errors, client, "konto", [&] { dry.ValidateKontoDE(s.konto); });
+  TryCheck(errors, client, "name", [&] { dta.ValidateName(Ansi(s.name)); });
+  TryCheck(errors, client, "blz", [&] { dta.ValidateBLZ(s.blz); });
+  TryCheck(errors, client, "konto", [&] { dta.ValidateKontoDE(s.konto); });
   if (s.ausfuehrung && !InExecutionWindow(*s.ausfuehrung)) {
     errors.Add(client, "ausfuehrungsdatum",
                "Das Ausführungsdatum " + FormatIsoDate(*s.ausfuehrung) +
                    " muss zwischen heute und heute + 15 Tagen liegen.");
   }
   if (s.dateiname.empty()) errors.Add(client, "dateiname", "Der Dateiname fehlt.");
-  WarnAboutText(dry, s.name, kNameWidth, client, "name", warnings);
-  if (errors.Count() == before) TryCheck(errors, client, "", [&] { dry.Start(); });
-  // The payments are worth checking even when the client is wrong; a stand-in
-  // client opens the run for them.
-  zor::TZorDTA standIn(nullptr);
-  if (errors.Count() != before) {
-    DtausSettings stand = s;
-    stand.name = "X";
-    stand.blz = 10'000'000;
-    stand.konto = 10;
-    stand.ausfuehrung.reset();
-    ConfigureClient(standIn, stand);
-    standIn.SetDTAFilename(zor::StringFromUtf8(s.dateiname));
-    standIn.Start();
-  }
-  zor::TZorDTA& run = errors.Count() != before ? standIn : dry;
-
-  for (const DtausPayment& p : payments) {
-    const std::size_t rowStart = errors.Count();
-    const auto readable = [&p](const char* field) { return !p.unreadable.count(field); };
-    TryCheck(errors, p.where, "name", [&] { run.ValidateName(Ansi(p.name)); });
-    if (readable("konto"))
-      TryCheck(errors, p.where, "konto", [&] { run.ValidateKontoDE(p.konto); });
-    if (readable("blz")) TryCheck(errors, p.where, "blz", [&] { run.ValidateBLZ(p.blz); });
-    if (readable("betrag")) {
-      TryCheck(errors, p.where, "betrag", [&] { run.ValidateBetrag(Euro(p.cent)); });
+  WarnAboutText(dta, s.name, kNameWidth, client, "name", warnings);
+  if (errors.Count() == before) {
+    if (forFile) {
+      dta.SetPath(zor::StringFromUtf8(s.verzeichnis));
+      dta.SetZentralbank(s.zentralbank);
     }
-    zor::TStringList lines;
-    FillPurpose(lines, p.purpose);
-    TryCheck(errors, p.where, "verwendungszweck", [&] { run.ValidateVwzCount(lines); });
-    if (errors.Count() != rowStart || !p.unreadable.empty()) continue;
-    // Whatever else the library refuses (field limits, sums) shows in the booking.
-    TryCheck(errors, p.where, "", [&] { BookDtaus(run, p); });
-
-    WarnAboutText(run, p.name, kNameWidth, p.where, "name", warnings);
-    for (const std::string& line : p.purpose) {
-      // A single long line is split into several by the library, not cut.
-      WarnAboutText(run, line, p.purpose.size() > 1 ? kPurposeWidth : 0, p.where,
-                    "verwendungszweck", warnings);
-    }
+    TryCheck(errors, client, "", [&] { dta.Start(); });
   }
+  if (errors.Count() != before) OpenStandIn(s);
 }
 
-void ConfigureDtaus(zor::TZorDTA& dta, const DtausSettings& s) {
-  ConfigureClient(dta, s);
-  dta.SetPath(zor::StringFromUtf8(s.verzeichnis));
-  dta.SetDTAFilename(zor::StringFromUtf8(s.dateiname));
-  dta.SetZentralbank(s.zentralbank);
+// The payments are worth checking even when the client is wrong.
+void DtausRun::OpenStandIn(const DtausSettings& s) {
+  DtausSettings stand = s;
+  stand.name = "X";
+  stand.blz = 10'000'000;
+  stand.konto = 10;
+  stand.ausfuehrung.reset();
+  fDta = std::make_unique<zor::TZorDTA>(nullptr);
+  ConfigureClient(*fDta, stand);
+  fDta->SetDTAFilename(zor::StringFromUtf8(s.dateiname));
+  fDta->Start();
 }
 
-void BookDtaus(zor::TZorDTA& dta, const DtausPayment& p) {
-  zor::TStringList lines;
-  FillPurpose(lines, p.purpose);
-  dta.Buchung(Ansi(p.name), p.konto, p.blz, Euro(p.cent), lines);
+void DtausRun::Add(const InputRecord& record) {
+  DtausPayment& p = fPayment;
+  zor::TZorDTA& dta = *fDta;
+  ReadDtausPayment(record, p, fErrors);
+
+  const std::size_t rowStart = fErrors.Count();
+  const auto readable = [&p](const char* field) { return !p.unreadable.count(field); };
+  const zor::AnsiString name = Ansi(p.name);
+  TryCheck(fErrors, p.where, "name", [&] { dta.ValidateName(name); });
+  if (readable("konto")) TryCheck(fErrors, p.where, "konto", [&] { dta.ValidateKontoDE(p.konto); });
+  if (readable("blz")) TryCheck(fErrors, p.where, "blz", [&] { dta.ValidateBLZ(p.blz); });
+  if (readable("betrag")) {
+    TryCheck(fErrors, p.where, "betrag", [&] { dta.ValidateBetrag(Euro(p.cent)); });
+  }
+  fLines.Clear();
+  FillPurpose(fLines, p.purpose);
+  TryCheck(fErrors, p.where, "verwendungszweck", [&] { dta.ValidateVwzCount(fLines); });
+  if (fErrors.Count() != rowStart || !p.unreadable.empty()) return;
+  // Whatever else the library refuses (field limits, sums) shows in the booking.
+  TryCheck(fErrors, p.where, "", [&] { dta.Buchung(name, p.konto, p.blz, Euro(p.cent), fLines); });
+
+  WarnAboutText(dta, p.name, kNameWidth, p.where, "name", fWarnings);
+  for (const std::string& line : p.purpose) {
+    // A single long line is split into several by the library, not cut.
+    WarnAboutText(dta, line, p.purpose.size() > 1 ? kPurposeWidth : 0, p.where, "verwendungszweck",
+                  fWarnings);
+  }
 }
 
 }  // namespace zcli

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -48,17 +49,38 @@ const CsvColumns& DtausCsvColumns();
 void ApplyDtausSettings(const std::map<std::string, std::string>& values, const std::string& where,
                         const KeyLabel& label, DtausSettings& settings, Diagnostics& errors);
 
-/// Every payment; each value that cannot be read is reported and marked.
-std::vector<DtausPayment> ParseDtausPayments(const std::vector<InputRecord>& records,
-                                             Diagnostics& errors);
+/// A record's values; each one that cannot be read is reported and marked.
+/// `payment` may hold an earlier record: it is overwritten, its storage reused.
+void ReadDtausPayment(const InputRecord& record, DtausPayment& payment, Diagnostics& errors);
 
-/// Runs the library's checks on the client and on every payment, booking them
-/// into a component that is never finished, so nothing is written.
-void CheckDtaus(const DtausSettings& settings, const std::vector<DtausPayment>& payments,
-                Diagnostics& errors, Diagnostics& warnings);
+/// A run of domestic payments, checked and booked one record at a time. Each
+/// fault is reported, and a record with a fault is not booked; a run that saw
+/// faults must not be finished.
+class DtausRun {
+ public:
+  using Settings = DtausSettings;
 
-/// Sets folder, file name, client and settings of a component.
-void ConfigureDtaus(zor::TZorDTA& dta, const DtausSettings& settings);
-void BookDtaus(zor::TZorDTA& dta, const DtausPayment& payment);
+  /// Checks the client and opens the run. With `forFile` it is set up to write
+  /// its file: folder, name and, on request, the diskette number, which opening
+  /// uses up. A faulty client is reported, and a stand-in client opens the run,
+  /// so that the payments are still checked.
+  DtausRun(const DtausSettings& settings, bool forFile, Diagnostics& errors, Diagnostics& warnings);
+
+  void Add(const InputRecord& record);
+
+  zor::TZorDTA& Component() { return *fDta; }
+  void Finish() { fDta->Finish(); }
+  zor::String Begleitzettel() { return fDta->Begleitzettel(); }
+
+ private:
+  void OpenStandIn(const DtausSettings& settings);
+
+  Diagnostics& fErrors;
+  Diagnostics& fWarnings;
+  std::unique_ptr<zor::TZorDTA> fDta;
+  // Kept from record to record, so a long run allocates little.
+  DtausPayment fPayment;
+  zor::TStringList fLines;
+};
 
 }  // namespace zcli

@@ -50,7 +50,7 @@ void ConfigureClient(zor::TZorDTAZV& zv, const DtazvSettings& s) {
 
 }  // namespace
 
-std::string CompactIdentifier(const std::string& text) {
+std::string CompactIdentifier(std::string_view text) {
   std::string compact;
   for (char c : text) {
     if (c != ' ' && c != '\t') compact += c;
@@ -109,154 +109,160 @@ void ApplyDtazvSettings(const std::map<std::string, std::string>& values, const 
   read.Text("verzeichnis", s.verzeichnis);
 }
 
-std::vector<DtazvPayment> ParseDtazvPayments(const std::vector<InputRecord>& records,
-                                             Diagnostics& errors) {
-  std::vector<DtazvPayment> payments;
-  for (const InputRecord& r : records) {
-    DtazvPayment p;
-    p.where = r.where;
-    p.bic = CompactIdentifier(r.Get("bic"));
-    p.iban = CompactIdentifier(r.Get("iban"));
-    p.name = r.Get("name");
-    p.name2 = r.Get("name2");
-    p.strasse = r.Get("strasse");
-    p.ort = r.Get("ort");
-    p.notiz = r.Get("notiz");
-    p.ansprechpartner = r.Get("ansprechpartner");
-    p.purpose = r.purpose;
+void ReadDtazvPayment(const InputRecord& r, DtazvPayment& p, Diagnostics& errors) {
+  p.where = r.where;
+  p.bic = CompactIdentifier(r.Get("bic"));
+  p.iban = CompactIdentifier(r.Get("iban"));
+  p.name = r.Get("name");
+  p.name2 = r.Get("name2");
+  p.strasse = r.Get("strasse");
+  p.ort = r.Get("ort");
+  p.notiz = r.Get("notiz");
+  p.ansprechpartner = r.Get("ansprechpartner");
+  p.purpose = r.purpose;
+  p.unreadable.clear();
+  p.cent = 0;
+  p.datum.reset();
 
-    p.land = Upper(r.Get("land"));
-    if (p.land.empty()) p.land = p.iban.substr(0, 2);
-    if (!r.Get("land").empty() && !Letters(p.land, 2)) {
-      p.unreadable.insert("land");
-      errors.Add(r.where, "land",
-                 Quoted(r.Get("land")) + " ist kein Ländercode (zwei Buchstaben, z.B. FR).");
-    }
-    p.waehrung = Upper(r.Get("waehrung"));
-    if (!p.waehrung.empty() && !Letters(p.waehrung, 3)) {
-      p.unreadable.insert("waehrung");
-      errors.Add(r.where, "waehrung",
-                 Quoted(r.Get("waehrung")) + " ist kein Währungscode (drei Buchstaben, z.B. USD).");
-    }
-    const std::string betrag = r.Get("betrag");
-    const std::optional<std::int64_t> cent = ParseAmountCent(betrag);
-    if (!cent) p.unreadable.insert("betrag");
-    if (betrag.empty()) {
-      errors.Add(r.where, "betrag", "Betrag fehlt.");
-    } else if (!cent) {
-      errors.Add(
-          r.where, "betrag",
-          Quoted(betrag) + " ist kein Betrag (z.B. 1234,56 oder 1234.56, ohne Tausenderpunkte).");
-    } else {
-      p.cent = *cent;
-    }
-    const std::string datum = r.Get("datum");
-    if (!datum.empty()) {
-      p.datum = ParseDate(datum);
-      if (!p.datum) {
-        p.unreadable.insert("datum");
-        errors.Add(r.where, "datum",
-                   Quoted(datum) + " ist kein Datum (JJJJ-MM-TT oder TT.MM.JJJJ).");
-      } else if (!InExecutionWindow(*p.datum)) {
-        p.unreadable.insert("datum");
-        errors.Add(r.where, "datum",
-                   "Das Ausführungsdatum " + FormatIsoDate(*p.datum) +
-                       " muss zwischen heute und heute + 15 Tagen liegen.");
-      }
-    }
-    payments.push_back(std::move(p));
+  const std::string_view land = r.Get("land");
+  p.land = Upper(std::string(land));
+  if (p.land.empty()) p.land = p.iban.substr(0, 2);
+  if (!land.empty() && !Letters(p.land, 2)) {
+    p.unreadable.insert("land");
+    errors.Add(r.where, "land",
+               Quoted(std::string(land)) + " ist kein Ländercode (zwei Buchstaben, z.B. FR).");
   }
-  return payments;
+  const std::string_view waehrung = r.Get("waehrung");
+  p.waehrung = Upper(std::string(waehrung));
+  if (!p.waehrung.empty() && !Letters(p.waehrung, 3)) {
+    p.unreadable.insert("waehrung");
+    errors.Add(
+        r.where, "waehrung",
+        Quoted(std::string(waehrung)) + " ist kein Währungscode (drei Buchstaben, z.B. USD).");
+  }
+  const std::string_view betrag = r.Get("betrag");
+  const std::optional<std::int64_t> cent = ParseAmountCent(betrag);
+  if (!cent) p.unreadable.insert("betrag");
+  if (betrag.empty()) {
+    errors.Add(r.where, "betrag", "Betrag fehlt.");
+  } else if (!cent) {
+    errors.Add(r.where, "betrag",
+               Quoted(std::string(betrag)) +
+                   " ist kein Betrag (z.B. 1234,56 oder 1234.56, ohne Tausenderpunkte).");
+  } else {
+    p.cent = *cent;
+  }
+  const std::string_view datum = r.Get("datum");
+  if (!datum.empty()) {
+    p.datum = ParseDate(datum);
+    if (!p.datum) {
+      p.unreadable.insert("datum");
+      errors.Add(r.where, "datum",
+                 Quoted(std::string(datum)) + " ist kein Datum (JJJJ-MM-TT oder TT.MM.JJJJ).");
+    } else if (!InExecutionWindow(*p.datum)) {
+      p.unreadable.insert("datum");
+      errors.Add(r.where, "datum",
+                 "Das Ausführungsdatum " + FormatIsoDate(*p.datum) +
+                     " muss zwischen heute und heute + 15 Tagen liegen.");
+    }
+  }
 }
 
-void CheckDtazv(const DtazvSettings& s, const std::vector<DtazvPayment>& payments,
-                Diagnostics& errors, Diagnostics& warnings) {
-  zor::TZorDTAZV dry(nullptr);
+DtazvRun::DtazvRun(const DtazvSettings& s, bool forFile, Diagnostics& errors, Diagnostics& warnings)
+    : fSettings(s),
+      fErrors(errors),
+      fWarnings(warnings),
+      fZv(std::make_unique<zor::TZorDTAZV>(nullptr)) {
+  zor::TZorDTAZV& zv = *fZv;
   const std::string client = "Auftraggeber";
   const std::size_t before = errors.Count();
-  TryCheck(errors, client, "", [&] { ConfigureClient(dry, s); });
+  TryCheck(errors, client, "", [&] { ConfigureClient(zv, s); });
 
-  TryCheck(errors, client, "name", [&] { dry.ValidateName(Ansi(s.name)); });
+  TryCheck(errors, client, "name", [&] { zv.ValidateName(Ansi(s.name)); });
   TryCheck(errors, client, "strasse",
-           [&] { dry.ValidateStrasse(dry.RemoveInvalidChars(Ansi(s.strasse))); });
-  TryCheck(errors, client, "ort", [&] { dry.ValidateOrt(dry.RemoveInvalidChars(Ansi(s.ort))); });
-  TryCheck(errors, client, "blz", [&] { dry.ValidateBLZ(s.blz); });
-  TryCheck(errors, client, "konto", [&] { dry.ValidateKontoDE(s.konto); });
+           [&] { zv.ValidateStrasse(zv.RemoveInvalidChars(Ansi(s.strasse))); });
+  TryCheck(errors, client, "ort", [&] { zv.ValidateOrt(zv.RemoveInvalidChars(Ansi(s.ort))); });
+  TryCheck(errors, client, "blz", [&] { zv.ValidateBLZ(s.blz); });
+  TryCheck(errors, client, "konto", [&] { zv.ValidateKontoDE(s.konto); });
   if (s.ausfuehrung && !InExecutionWindow(*s.ausfuehrung)) {
     errors.Add(client, "ausfuehrungsdatum",
                "Das Ausführungsdatum " + FormatIsoDate(*s.ausfuehrung) +
                    " muss zwischen heute und heute + 15 Tagen liegen.");
   }
   if (s.dateiname.empty()) errors.Add(client, "dateiname", "Der Dateiname fehlt.");
-  WarnAboutText(dry, s.name, kLineWidth, client, "name", warnings);
-  WarnAboutText(dry, s.name2, kLineWidth, client, "name2", warnings);
+  WarnAboutText(zv, s.name, kLineWidth, client, "name", warnings);
+  WarnAboutText(zv, s.name2, kLineWidth, client, "name2", warnings);
   if (errors.Count() == before) {
-    TryCheck(errors, client, "", [&] { dry.Start(static_cast<std::int32_t>(s.laufendeNummer)); });
-  }
-  // The payments are worth checking even when the client is wrong; a stand-in
-  // client (same currency and keys, which the amount limits depend on) opens the run.
-  zor::TZorDTAZV standIn(nullptr);
-  if (errors.Count() != before) {
-    DtazvSettings stand;
-    stand.name = "X";
-    stand.ort = "X";
-    stand.blz = 10'000'000;
-    stand.konto = 10;
-    if (s.waehrung.size() == 3) stand.waehrung = s.waehrung;
-    stand.bundeslandschluessel = s.bundeslandschluessel;
-    stand.firmennummer = s.firmennummer;
-    ConfigureClient(standIn, stand);
-    standIn.Start(0);
-  }
-  zor::TZorDTAZV& run = errors.Count() != before ? standIn : dry;
-
-  for (const DtazvPayment& p : payments) {
-    const std::size_t rowStart = errors.Count();
-    TryCheck(errors, p.where, "bic", [&] { run.ValidateBIC(p.bic); });
-    TryCheck(errors, p.where, "iban", [&] { run.ValidateIBAN(p.iban); });
-    TryCheck(errors, p.where, "name", [&] { run.ValidateName(Ansi(p.name)); });
-    TryCheck(errors, p.where, "strasse",
-             [&] { run.ValidateStrasse(run.RemoveInvalidChars(Ansi(p.strasse))); });
-    TryCheck(errors, p.where, "ort", [&] { run.ValidateOrt(run.RemoveInvalidChars(Ansi(p.ort))); });
-    TryCheck(errors, p.where, "notiz",
-             [&] { run.ValidateNotiz(run.RemoveInvalidChars(Ansi(p.notiz))); });
-    TryCheck(errors, p.where, "ansprechpartner",
-             [&] { run.ValidateAnsprechpartner(run.RemoveInvalidChars(Ansi(p.ansprechpartner))); });
-    // The component's limits are those of its own currency; a payment in
-    // another currency only needs to be at least one unit.
-    if (p.unreadable.count("betrag") || p.unreadable.count("waehrung")) {
-      // reported already
-    } else if (p.waehrung.empty() || p.waehrung == s.waehrung) {
-      TryCheck(errors, p.where, "betrag", [&] { run.ValidateBetrag(Amount(p.cent)); });
-    } else if (p.cent < 100) {
-      errors.Add(p.where, "betrag", "Der Betrag muss mindestens 1 " + p.waehrung + " sein.");
+    if (forFile) {
+      zv.SetPath(zor::StringFromUtf8(s.verzeichnis));
+      zv.SetDTAFilename(zor::StringFromUtf8(s.dateiname));
     }
-    if (errors.Count() != rowStart || !p.unreadable.empty()) continue;
-    TryCheck(errors, p.where, "", [&] { BookDtazv(run, s, p); });
+    TryCheck(errors, client, "", [&] { zv.Start(static_cast<std::int32_t>(s.laufendeNummer)); });
+  }
+  if (errors.Count() != before) OpenStandIn(s);
+}
 
-    WarnAboutText(run, p.name, kLineWidth, p.where, "name", warnings);
-    WarnAboutText(run, p.name2, kLineWidth, p.where, "name2", warnings);
-    for (const std::string& line : p.purpose) {
-      WarnAboutText(run, line, p.purpose.size() > 1 ? kLineWidth : 0, p.where, "verwendungszweck",
-                    warnings);
-    }
+// The payments are worth checking even when the client is wrong. The stand-in
+// keeps currency and keys, which the amount limits depend on.
+void DtazvRun::OpenStandIn(const DtazvSettings& s) {
+  DtazvSettings stand;
+  stand.name = "X";
+  stand.ort = "X";
+  stand.blz = 10'000'000;
+  stand.konto = 10;
+  if (s.waehrung.size() == 3) stand.waehrung = s.waehrung;
+  stand.bundeslandschluessel = s.bundeslandschluessel;
+  stand.firmennummer = s.firmennummer;
+  fZv = std::make_unique<zor::TZorDTAZV>(nullptr);
+  ConfigureClient(*fZv, stand);
+  fZv->Start(0);
+}
+
+void DtazvRun::Add(const InputRecord& record) {
+  DtazvPayment& p = fPayment;
+  zor::TZorDTAZV& zv = *fZv;
+  ReadDtazvPayment(record, p, fErrors);
+
+  const std::size_t rowStart = fErrors.Count();
+  TryCheck(fErrors, p.where, "bic", [&] { zv.ValidateBIC(p.bic); });
+  TryCheck(fErrors, p.where, "iban", [&] { zv.ValidateIBAN(p.iban); });
+  TryCheck(fErrors, p.where, "name", [&] { zv.ValidateName(Ansi(p.name)); });
+  TryCheck(fErrors, p.where, "strasse",
+           [&] { zv.ValidateStrasse(zv.RemoveInvalidChars(Ansi(p.strasse))); });
+  TryCheck(fErrors, p.where, "ort", [&] { zv.ValidateOrt(zv.RemoveInvalidChars(Ansi(p.ort))); });
+  TryCheck(fErrors, p.where, "notiz",
+           [&] { zv.ValidateNotiz(zv.RemoveInvalidChars(Ansi(p.notiz))); });
+  TryCheck(fErrors, p.where, "ansprechpartner",
+           [&] { zv.ValidateAnsprechpartner(zv.RemoveInvalidChars(Ansi(p.ansprechpartner))); });
+  // The component's limits are those of its own currency; a payment in
+  // another currency only needs to be at least one unit.
+  const std::string& currency = fSettings.waehrung;
+  if (p.unreadable.count("betrag") || p.unreadable.count("waehrung")) {
+    // reported already
+  } else if (p.waehrung.empty() || p.waehrung == currency) {
+    TryCheck(fErrors, p.where, "betrag", [&] { zv.ValidateBetrag(Amount(p.cent)); });
+  } else if (p.cent < 100) {
+    fErrors.Add(p.where, "betrag", "Der Betrag muss mindestens 1 " + p.waehrung + " sein.");
+  }
+  if (fErrors.Count() != rowStart || !p.unreadable.empty()) return;
+  TryCheck(fErrors, p.where, "", [&] { Book(p); });
+
+  WarnAboutText(zv, p.name, kLineWidth, p.where, "name", fWarnings);
+  WarnAboutText(zv, p.name2, kLineWidth, p.where, "name2", fWarnings);
+  for (const std::string& line : p.purpose) {
+    WarnAboutText(zv, line, p.purpose.size() > 1 ? kLineWidth : 0, p.where, "verwendungszweck",
+                  fWarnings);
   }
 }
 
-void ConfigureDtazv(zor::TZorDTAZV& zv, const DtazvSettings& s) {
-  ConfigureClient(zv, s);
-  zv.SetPath(zor::StringFromUtf8(s.verzeichnis));
-  zv.SetDTAFilename(zor::StringFromUtf8(s.dateiname));
-}
-
-void BookDtazv(zor::TZorDTAZV& zv, const DtazvSettings& s, const DtazvPayment& p) {
-  zor::TStringList lines;
-  for (const std::string& line : p.purpose) lines.Add(zor::StringFromUtf8(line));
+void DtazvRun::Book(const DtazvPayment& p) {
+  fLines.Clear();
+  for (const std::string& line : p.purpose) fLines.Add(zor::StringFromUtf8(line));
   // Without a date of its own a payment is due on the file's execution date, or today.
-  const zor::TDateTime datum = p.datum ? *p.datum : s.ausfuehrung.value_or(zor::Date());
-  zv.Buchung(p.bic, p.iban, Ansi(p.name), Ansi(p.name2), Ansi(p.strasse), Ansi(p.ort), p.land,
-             Amount(p.cent), lines, datum, Ansi(p.notiz), Ansi(p.ansprechpartner),
-             p.waehrung.empty() ? s.waehrung : p.waehrung);
+  const zor::TDateTime datum = p.datum ? *p.datum : fSettings.ausfuehrung.value_or(zor::Date());
+  const std::string& currency = p.waehrung.empty() ? fSettings.waehrung : p.waehrung;
+  fZv->Buchung(p.bic, p.iban, Ansi(p.name), Ansi(p.name2), Ansi(p.strasse), Ansi(p.ort), p.land,
+               Amount(p.cent), fLines, datum, Ansi(p.notiz), Ansi(p.ansprechpartner), currency);
 }
 
 }  // namespace zcli

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -59,19 +60,42 @@ const CsvColumns& DtazvCsvColumns();
 void ApplyDtazvSettings(const std::map<std::string, std::string>& values, const std::string& where,
                         const KeyLabel& label, DtazvSettings& settings, Diagnostics& errors);
 
-std::vector<DtazvPayment> ParseDtazvPayments(const std::vector<InputRecord>& records,
-                                             Diagnostics& errors);
+/// A record's values; each one that cannot be read is reported and marked.
+/// `payment` may hold an earlier record: it is overwritten, its storage reused.
+void ReadDtazvPayment(const InputRecord& record, DtazvPayment& payment, Diagnostics& errors);
 
-/// The library's checks on client and payments, on a component never finished.
-void CheckDtazv(const DtazvSettings& settings, const std::vector<DtazvPayment>& payments,
-                Diagnostics& errors, Diagnostics& warnings);
+/// A run of foreign payments, checked and booked one record at a time. Each
+/// fault is reported, and a record with a fault is not booked; a run that saw
+/// faults must not be finished.
+class DtazvRun {
+ public:
+  using Settings = DtazvSettings;
 
-/// Sets folder, file name, client and settings; the caller starts the run with
-/// settings.laufendeNummer.
-void ConfigureDtazv(zor::TZorDTAZV& dtazv, const DtazvSettings& settings);
-void BookDtazv(zor::TZorDTAZV& dtazv, const DtazvSettings& settings, const DtazvPayment& payment);
+  /// Checks the client and opens the run. With `forFile` it is set up to write
+  /// its file (folder and name). A faulty client is reported, and a stand-in
+  /// client opens the run, so that the payments are still checked.
+  DtazvRun(const DtazvSettings& settings, bool forFile, Diagnostics& errors, Diagnostics& warnings);
+
+  void Add(const InputRecord& record);
+
+  zor::TZorDTAZV& Component() { return *fZv; }
+  void Finish() { fZv->Finish(); }
+  zor::String Begleitzettel() { return fZv->Begleitzettel(); }
+
+ private:
+  void OpenStandIn(const DtazvSettings& settings);
+  void Book(const DtazvPayment& payment);
+
+  DtazvSettings fSettings;
+  Diagnostics& fErrors;
+  Diagnostics& fWarnings;
+  std::unique_ptr<zor::TZorDTAZV> fZv;
+  // Kept from record to record, so a long run allocates little.
+  DtazvPayment fPayment;
+  zor::TStringList fLines;
+};
 
 /// IBANs are often written in groups of four: blanks out, letters up.
-std::string CompactIdentifier(const std::string& text);
+std::string CompactIdentifier(std::string_view text);
 
 }  // namespace zcli

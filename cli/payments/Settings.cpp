@@ -92,7 +92,10 @@ void WarnAboutText(const Component& component, const std::string& utf8, std::siz
   const zor::AnsiString ansi = Ansi(utf8);
   zor::AnsiString dropped;
   for (char c : ansi) {
-    if (component.RemoveInvalidChars(zor::AnsiString(1, c)).empty() &&
+    // Both repertoires hold letters, digits and the blank; only the rest is asked.
+    const bool common =
+        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' ';
+    if (!common && component.RemoveInvalidChars(zor::AnsiString(1, c)).empty() &&
         dropped.find(c) == zor::AnsiString::npos) {
       dropped += c;
     }

@@ -120,6 +120,44 @@ TEST(DtausWrite, BadRowsAmongGoodOnesAreAllNamedAndNothingIsWritten) {
   EXPECT_FALSE(ws.Exists("DTAUS0.TXT.begleitzettel.txt"));
 }
 
+TEST(DtausWrite, DisketteNumberIsUsedOnlyByAFileThatIsWritten) {
+  Workspace ws;
+  ws.Write("gut.csv",
+           "name,konto,blz,betrag\nAnna,1234567890,50010517,1\nBen,1234567890,50010517,2\n");
+  ws.Write("schlecht.csv", "name,konto,blz,betrag\nAnna,1234567890,50010517,1\nBen,x,50010517,2\n");
+  const auto run = [&ws](const std::string& csv) {
+    return ws.Run(Args({"dtaus", "write", "--csv", csv, "--zentralbank", "--overwrite", "--no-pdf"},
+                       kClient));
+  };
+  const auto number = [&ws] { return ws.Read("DTAUS0.TXT").substr(56, 4); };
+
+  EXPECT_EQ(run("schlecht.csv").exitCode, 1);
+  EXPECT_FALSE(ws.Exists("DTAUS0.TXT"));
+  ASSERT_EQ(run("gut.csv").exitCode, 0);
+  EXPECT_EQ(number(), "0001");
+  // The faulty run in between neither writes nor counts.
+  EXPECT_EQ(run("schlecht.csv").exitCode, 1);
+  EXPECT_EQ(number(), "0001");
+  ASSERT_EQ(run("gut.csv").exitCode, 0);
+  EXPECT_EQ(number(), "0002");
+  EXPECT_EQ(ws.Read("DTAUS0.TXT").size(), 128u + 2 * 256 + 128);
+}
+
+TEST(DtausWrite, QuotingBrokenLateInTheFileIsTheOnlyFaultNamed) {
+  Workspace ws;
+  // The rows before the break were read and checked already; they are not to be trusted.
+  ws.Write("z.csv",
+           "name,konto,blz,betrag\nAnna,1234567890,50010517,1\nBen,x,50010517,2\n"
+           "Cem,1234567890,50010517,3\nDora,\"12\"3,50010517,4\nEmil,1234567890,50010517,5\n");
+  const auto r = ws.Run(Args({"dtaus", "write", "--csv", "z.csv"}, kClient));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err.substr(0, r.err.find('\n')),
+            "z.csv: Zeile 5: CSV nicht lesbar: ein Anführungszeichen steht an falscher Stelle "
+            "(Felder mit Anführungszeichen ganz einschließen, \"\" für ein Anführungszeichen).");
+  EXPECT_EQ(r.err.substr(r.err.find('\n') + 1), "Nichts geschrieben: 1 Fehler.\n");
+  EXPECT_FALSE(ws.Exists("DTAUS0.TXT"));
+}
+
 TEST(DtausWrite, CharacterOutsideWindows1252IsNamedByRowAndColumn) {
   Workspace ws;
   ws.Write("z.csv",

@@ -1,0 +1,82 @@
+#include "commands/PaymentSource.h"
+
+#include <optional>
+
+#include "commands/Commands.h"
+#include "commands/WriteSupport.h"
+
+namespace zcli {
+
+namespace {
+
+char DelimiterOption(const std::string& option) {
+  if (option == "," || option == ";") return option[0];
+  if (option == "tab" || option == "\t") return '\t';
+  if (!option.empty()) throw UsageError("--delimiter: erlaubt sind , ; und tab.");
+  return 0;
+}
+
+}  // namespace
+
+PaymentSource::PaymentSource(const std::string& jobPath, const std::string& csvPath,
+                             const std::string& delimiterOption, const JobSchema& schema,
+                             const CsvColumns& columns, Diagnostics& errors)
+    : fColumns(columns) {
+  if (jobPath.empty() && csvPath.empty()) throw UsageError("Es fehlt --job oder --csv.");
+  if (!jobPath.empty()) {
+    fName = jobPath;
+    Diagnostics jobErrors;
+    Job job = LoadJob(ReadWholeFile(jobPath), schema, jobErrors);
+    if (!csvPath.empty() && job.hasPayments && !job.payments.empty()) {
+      throw UsageError("Der Auftrag " + jobPath +
+                       " hat schon Buchungen; --csv ist dann nicht erlaubt.");
+    }
+    if (csvPath.empty() && !job.hasPayments && jobErrors.Empty()) {
+      jobErrors.Add("Auftrag", "buchungen", "Es fehlen die Buchungen (oder --csv).");
+    }
+    fSettings = std::move(job.settings);
+    fJobPayments = std::move(job.payments);
+    for (const Diagnostic& d : jobErrors.Items()) errors.Add(d.where, d.field, d.message);
+    fHasPayments = !fJobPayments.empty();
+    if (!jobErrors.Empty() && fJobPayments.empty()) return;
+  }
+  if (!csvPath.empty()) {
+    const char delimiter = DelimiterOption(delimiterOption);
+    fName = csvPath;
+    fCsvText = ReadWholeFile(csvPath);
+    fDelimiter = delimiter ? delimiter : GuessDelimiter(fCsvText);
+    fFromCsv = true;
+    fHasPayments = true;
+  }
+}
+
+PaymentSource::Pass PaymentSource::ForEach(const std::function<void(const InputRecord&)>& take,
+                                           Diagnostics& errors) const {
+  Pass pass;
+  if (!fFromCsv) {
+    for (const InputRecord& record : fJobPayments) take(record);
+    pass.records = fJobPayments.size();
+    return pass;
+  }
+  std::optional<CsvRecordReader> reader;
+  InputRecord record;
+  const std::size_t before = errors.Count();
+  pass.complete = ReadCsvRows(fCsvText, fDelimiter, errors, [&](const CsvRow& row) {
+    if (!reader) {
+      reader.emplace(row, fColumns, errors);
+      return reader->Usable();
+    }
+    if (reader->Read(row, record, errors)) {
+      take(record);
+      ++pass.records;
+    }
+    return true;
+  });
+  if (!reader && pass.complete && errors.Count() == before) {
+    errors.Add("Zeile 1", "",
+               "Die Datei ist leer; erwartet wird eine Kopfzeile mit den Spaltennamen.");
+  }
+  return pass;
+}
+
+}  // namespace zcli

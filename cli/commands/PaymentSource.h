@@ -1,0 +1,56 @@
+// The payments of a write command: the list of a job file or the rows of a CSV.
+// They are handed out one record at a time, so that a large table is held only
+// as the text it was read from, never as a second copy of its rows.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "io/CsvReader.h"
+#include "io/Diagnostics.h"
+#include "io/InputRecord.h"
+#include "io/JobFile.h"
+
+namespace zcli {
+
+class PaymentSource {
+ public:
+  /// Reads the job file and the CSV (either may be empty, not both). Faults of
+  /// the files go to `errors`; a wrong call raises UsageError, an unreadable
+  /// file zor::Exception.
+  PaymentSource(const std::string& jobPath, const std::string& csvPath,
+                const std::string& delimiterOption, const JobSchema& schema,
+                const CsvColumns& columns, Diagnostics& errors);
+
+  /// The file named in messages about payments.
+  const std::string& Name() const { return fName; }
+  /// The job's settings; none without a job file.
+  const std::map<std::string, std::string>& Settings() const { return fSettings; }
+  /// False when the files' faults leave no payment to read.
+  bool HasPayments() const { return fHasPayments; }
+
+  struct Pass {
+    std::size_t records = 0;
+    /// False when the input turned out unreadable midway (broken CSV quoting):
+    /// the records handed out before are then not to be trusted.
+    bool complete = true;
+  };
+  /// Hands every payment to `take`, in order; faults found on the way (the CSV's
+  /// header and rows) go to `errors`. Each pass reads the input anew.
+  Pass ForEach(const std::function<void(const InputRecord&)>& take, Diagnostics& errors) const;
+
+ private:
+  const CsvColumns& fColumns;
+  std::string fName;
+  std::map<std::string, std::string> fSettings;
+  std::vector<InputRecord> fJobPayments;
+  std::string fCsvText;
+  char fDelimiter = ',';
+  bool fFromCsv = false;
+  bool fHasPayments = false;
+};
+
+}  // namespace zcli
