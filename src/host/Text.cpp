@@ -74,22 +74,29 @@ char32_t NextUtf16(std::u16string_view s, std::size_t& i) {
   return unit;
 }
 
-void AppendUtf16(std::u16string& out, char32_t cp) {
-  if (cp < 0x10000) {
-    out += static_cast<char16_t>(cp);
-  } else {
-    cp -= 0x10000;
-    out += static_cast<char16_t>(0xD800 + (cp >> 10));
-    out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-  }
-}
-
 }  // namespace
 
+// Both conversions from UTF-8 write at most one unit per byte read. ASCII, the
+// common case, is copied without decoding.
 std::u16string Utf8ToUtf16(std::string_view utf8) {
-  std::u16string out;
-  out.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) AppendUtf16(out, NextUtf8(utf8, i));
+  std::u16string out(utf8.size(), u'\0');
+  std::size_t written = 0;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    if (byte < 0x80) {
+      out[written++] = byte;
+      ++i;
+      continue;
+    }
+    char32_t cp = NextUtf8(utf8, i);
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out[written++] = static_cast<char16_t>(0xD800 + (cp >> 10));
+      cp = 0xDC00 + (cp & 0x3FF);
+    }
+    out[written++] = static_cast<char16_t>(cp);
+  }
+  out.resize(written);
   return out;
 }
 
@@ -101,11 +108,18 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
 }
 
 AnsiString Utf8ToAnsi(std::string_view utf8) {
-  AnsiString out;
-  out.reserve(utf8.size());
+  AnsiString out(utf8.size(), '\0');
+  std::size_t written = 0;
   for (std::size_t i = 0; i < utf8.size();) {
-    out += static_cast<char>(detail::UnicodeToCp1252(NextUtf8(utf8, i)));
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    if (byte < 0x80) {
+      out[written++] = static_cast<char>(byte);
+      ++i;
+    } else {
+      out[written++] = static_cast<char>(detail::UnicodeToCp1252(NextUtf8(utf8, i)));
+    }
   }
+  out.resize(written);
   return out;
 }
 

@@ -123,6 +123,20 @@ void ExpectBothWidths(Fn fn, const std::string& in, const std::string& expected)
   EXPECT_EQ(zor::Utf16ToUtf8(fn(zor::Utf8ToUtf16(in))), expected) << "UTF-16 " << in;
 }
 
+TEST(Utf8Conversion, AsciiUmlautsEmojiAndMalformedBytes) {
+  // Ä, €, an emoji (a surrogate pair), then a truncated, an overlong and a stray sequence.
+  const std::string text = "A\xC3\x84 \xE2\x82\xAC\xF0\x9F\x98\x80!\xC0\xAF\x80z\xE2\x82";
+  EXPECT_EQ(zor::Utf8ToUtf16(text),
+            std::u16string(u"A\u00C4 \u20AC\U0001F600!\uFFFD\uFFFDz\uFFFD\uFFFD"));
+  EXPECT_EQ(zor::Utf8ToAnsi(text), std::string("A\xC4 \x80?!??z??"));
+  const std::string clean =
+      "Gr\xC3\xBC\xC3\x9F"
+      "e \xE2\x80\x9Ej\xE2\x80\x9C \xF0\x9F\x98\x80";
+  EXPECT_EQ(zor::Utf16ToUtf8(zor::Utf8ToUtf16(clean)), clean);
+  EXPECT_EQ(zor::Utf8ToAnsi(""), "");
+  EXPECT_EQ(zor::Utf8ToUtf16(std::string(40, 'x')), std::u16string(40, u'x'));
+}
+
 TEST(Trim, RemovesControlsAndBlanksAtTheEnds) {
   const auto trim = [](const auto& s) { return zor::Trim(s); };
   const auto left = [](const auto& s) { return zor::TrimLeft(s); };
