@@ -9,6 +9,7 @@
 
 #include "commands/Commands.h"
 #include "commands/WriteSupport.h"
+#include "io/FileBytes.h"
 #include "output/DryRunFiles.h"
 #include "output/SheetPrinter.h"
 #include "output/TextSheet.h"
@@ -32,47 +33,41 @@ struct CoverSheetOptions {
   unsigned copies = 1;
 };
 
-void Rebook(zor::TZorDTA& dta, const ImportedFile& file) {
-  dta.SetAuftraggeberName(zor::Utf8ToAnsi(file.name));
-  dta.SetAuftraggeberBLZ(static_cast<std::int32_t>(file.blz));
-  dta.SetAuftraggeberKontoNr(file.konto);
-  dta.SetLastschriften(file.lastschriften);
-  for (const ImportedPayment& p : file.payments) {
-    if (p.abbuchung) dta.SetAbbuchungsauftrag(true);
-    if (!p.schluessel.empty() && dta.Zahlungsschluessel().empty()) {
-      dta.SetZahlungsschluessel(zor::Utf8ToAnsi(p.schluessel));
-    }
-  }
-  dta.setDiskettenErstellDatum(file.dateidatum);
+void StartRebooking(zor::TZorDTA& dta, const ImportedClient& client,
+                    const PaymentSummary& summary) {
+  dta.SetAuftraggeberName(zor::Utf8ToAnsi(client.name));
+  dta.SetAuftraggeberBLZ(static_cast<std::int32_t>(client.blz));
+  dta.SetAuftraggeberKontoNr(client.konto);
+  dta.SetLastschriften(client.lastschriften);
+  if (summary.abbuchung) dta.SetAbbuchungsauftrag(true);
+  if (!summary.schluessel.empty()) dta.SetZahlungsschluessel(zor::Utf8ToAnsi(summary.schluessel));
+  dta.setDiskettenErstellDatum(client.dateidatum);
   // The file is what it is: the sheet must count every payment in it, also one
   // another program wrote below today's limits.
   dta.SetValidateData(false);
   dta.Start();
-  for (const ImportedPayment& p : file.payments) {
-    zor::TStringList lines;
-    for (const std::string& line : p.purpose) lines.Add(zor::StringFromUtf8(line));
-    dta.Buchung(zor::Utf8ToAnsi(p.name), p.konto, p.blz, static_cast<double>(p.cent) / 100.0,
-                lines);
-  }
 }
 
+// The file is read twice, so that no payment is held in memory: first to check
+// its figures, then to book its payments again.
 int Run(const CoverSheetOptions& o) {
-  const std::string bytes = ReadWholeFile(o.file);
-  ImportedFile file;
+  const std::string trailer = ReadFileTail(o.file, kTrailerLength);
+  PaymentSummary summary;
+  ImportedClient client;
   try {
-    file = ImportDtaus(o.file, bytes);
+    client = ImportDtaus(o.file, [&summary](const ImportedPayment& p) { summary.Add(p); });
   } catch (const zor::Exception& e) {
     std::cerr << "Fehler: " << o.file << ": " << OneLine(e.what()) << '\n';
     return kBadData;
   }
   // A sheet whose figures the bank will not find in the file does harm.
   std::string error;
-  const std::optional<ControlSums> stated = ReadTrailer(bytes, error);
+  const std::optional<ControlSums> stated = ReadTrailer(trailer, error);
   std::vector<std::string> differences;
   if (!stated) {
     differences.push_back(error);
   } else {
-    differences = CompareSums(*stated, file.Sums());
+    differences = CompareSums(*stated, summary.sums);
   }
   if (!differences.empty()) {
     for (const std::string& d : differences) {
@@ -86,7 +81,25 @@ int Run(const CoverSheetOptions& o) {
   zor::TZorDTA dta(nullptr);
   dta.SetPath(zor::StringFromUtf8(path.has_parent_path() ? path.parent_path().string() : "."));
   dta.SetDTAFilename(zor::StringFromUtf8(path.filename().string()));
-  Rebook(dta, file);
+  StartRebooking(dta, client, summary);
+  PaymentSummary rebooked;
+  zor::TStringList lines;
+  try {
+    ImportDtaus(o.file, [&](const ImportedPayment& p) {
+      lines.Clear();
+      for (const std::string& line : p.purpose) lines.Add(zor::StringFromUtf8(line));
+      dta.Buchung(zor::Utf8ToAnsi(p.name), p.konto, p.blz, static_cast<double>(p.cent) / 100.0,
+                  lines);
+      rebooked.Add(p);
+    });
+  } catch (const zor::Exception& e) {
+    std::cerr << "Fehler: " << o.file << ": " << OneLine(e.what()) << '\n';
+    return kBadData;
+  }
+  if (!CompareSums(summary.sums, rebooked.sums).empty()) {
+    std::cerr << "Fehler: " << o.file << ": Die Datei hat sich beim Lesen geändert.\n";
+    return kBadData;
+  }
 
   SheetRequest request;
   request.pdfPath = o.pdf;

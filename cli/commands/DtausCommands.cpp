@@ -1,11 +1,12 @@
 // zordta dtaus write | read
 #include <iostream>
 #include <memory>
-#include <nlohmann/json.hpp>
 
 #include "commands/Commands.h"
 #include "commands/WriteSupport.h"
+#include "io/FileBytes.h"
 #include "io/Values.h"
+#include "output/PaymentListing.h"
 #include "payments/Dtaus.h"
 #include "payments/DtausImport.h"
 
@@ -32,93 +33,59 @@ int RunWrite(const WriteOptions& o) {
   return WriteFile(o, kind);
 }
 
-nlohmann::ordered_json ToJson(const ImportedFile& file, const std::string& path) {
-  using json = nlohmann::ordered_json;
-  json payments = json::array();
-  bool abbuchung = false;
-  std::string schluessel;
-  for (const ImportedPayment& p : file.payments) {
-    payments.push_back({{"name", p.name},
-                        {"konto", p.konto},
-                        {"blz", p.blz},
-                        {"betrag", static_cast<double>(p.cent) / 100.0},
-                        {"verwendungszweck", p.purpose}});
-    abbuchung = abbuchung || p.abbuchung;
-    if (schluessel.empty()) schluessel = p.schluessel;
+// Prints the payments as the importer reads them again; answers their sums.
+ControlSums PrintPayments(const ReadOptions& r, const ImportedClient& client,
+                          const PaymentSummary& summary) {
+  PaymentSummary printed;
+  if (r.format == "csv") {
+    CsvListing listing(std::cout, summary);
+    ImportDtaus(r.file, [&](const ImportedPayment& p) {
+      listing.Add(p);
+      printed.Add(p);
+    });
+  } else {
+    JsonListing listing(std::cout, r.file, client, summary);
+    ImportDtaus(r.file, [&](const ImportedPayment& p) {
+      listing.Add(p);
+      printed.Add(p);
+    });
+    listing.Close();
   }
-  // The same shape as a job file, so a file read back can be written again.
-  json out = {{"art", "dtaus"},
-              {"datei", path},
-              {"auftraggeber", {{"name", file.name}, {"blz", file.blz}, {"konto", file.konto}}},
-              {"lastschriften", file.lastschriften},
-              {"abbuchung", abbuchung},
-              {"dateidatum", FormatIsoDate(file.dateidatum)}};
-  if (file.ausfuehrung) out["ausfuehrungsdatum"] = FormatIsoDate(*file.ausfuehrung);
-  if (!schluessel.empty()) out["zahlungsschluessel"] = schluessel;
-  const ControlSums sums = file.Sums();
-  out["summen"] = {{"anzahl", sums.count},
-                   {"betrag", static_cast<double>(sums.cent) / 100.0},
-                   {"kontonummern", sums.konto},
-                   {"bankleitzahlen", sums.blz}};
-  out["buchungen"] = std::move(payments);
-  return out;
+  return printed.sums;
 }
 
-std::string CsvCell(const std::string& text) {
-  const bool plain = text.find_first_of(",\";\r\n") == std::string::npos &&
-                     (text.empty() || (text.front() != ' ' && text.back() != ' '));
-  if (plain) return text;
-  std::string quoted = "\"";
-  for (char c : text) {
-    quoted += c;
-    if (c == '"') quoted += '"';
-  }
-  return quoted + "\"";
-}
-
-void WriteCsv(const ImportedFile& file, std::ostream& out) {
-  std::size_t lines = 1;
-  for (const ImportedPayment& p : file.payments) lines = std::max(lines, p.purpose.size());
-  out << "name,konto,blz,betrag";
-  for (std::size_t i = 1; i <= lines; ++i) out << ",verwendungszweck" << i;
-  out << "\r\n";
-  for (const ImportedPayment& p : file.payments) {
-    out << CsvCell(p.name) << ',' << p.konto << ',' << p.blz << ',' << FormatCent(p.cent);
-    for (std::size_t i = 0; i < lines; ++i) {
-      out << ',' << (i < p.purpose.size() ? CsvCell(p.purpose[i]) : std::string());
-    }
-    out << "\r\n";
-  }
-}
-
+// The file is read twice, so that no payment is held in memory: first for what
+// the output names before the payments, then to print them.
 int RunRead(const ReadOptions& r) {
-  const std::string bytes = ReadWholeFile(r.file);
-  ImportedFile file;
+  const std::string trailer = ReadFileTail(r.file, kTrailerLength);
+  PaymentSummary summary;
   try {
-    file = ImportDtaus(r.file, bytes);
+    const ImportedClient client =
+        ImportDtaus(r.file, [&summary](const ImportedPayment& p) { summary.Add(p); });
+    const ControlSums printed = PrintPayments(r, client, summary);
+    if (!CompareSums(summary.sums, printed).empty()) {
+      std::cerr << "Fehler: " << r.file << ": Die Datei hat sich beim Lesen geändert.\n";
+      return kBadData;
+    }
   } catch (const zor::Exception& e) {
+    std::cout.flush();
     std::cerr << "Fehler: " << r.file << ": " << OneLine(e.what()) << '\n';
     return kBadData;
-  }
-  if (r.format == "csv") {
-    WriteCsv(file, std::cout);
-  } else {
-    std::cout << ToJson(file, r.file).dump(2, ' ', false) << '\n';
   }
   if (!r.verify) return kDone;
 
   std::string error;
-  const std::optional<ControlSums> stated = ReadTrailer(bytes, error);
+  const std::optional<ControlSums> stated = ReadTrailer(trailer, error);
   if (!stated) {
     std::cerr << "Prüfung fehlgeschlagen: " << r.file << ": " << error << '\n';
     return kBadData;
   }
-  const std::vector<std::string> differences = CompareSums(*stated, file.Sums());
+  const std::vector<std::string> differences = CompareSums(*stated, summary.sums);
   for (const std::string& d : differences) {
     std::cerr << "Prüfung fehlgeschlagen: " << r.file << ": " << d << '\n';
   }
   if (!differences.empty()) return kBadData;
-  std::cerr << "Geprüft: " << r.file << ": Datensatz E stimmt mit " << file.payments.size()
+  std::cerr << "Geprüft: " << r.file << ": Datensatz E stimmt mit " << summary.sums.count
             << " Buchungen überein.\n";
   return kDone;
 }

@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "commands/Commands.h"
-#include "commands/WriteSupport.h"
+#include "io/FileBytes.h"
 
 namespace zcli {
 

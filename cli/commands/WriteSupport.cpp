@@ -1,10 +1,7 @@
 #include "commands/WriteSupport.h"
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
-#include <sstream>
 
 #include "commands/Commands.h"
 #include "io/Utf8Check.h"
@@ -61,27 +58,6 @@ void AddOutputOptions(CLI::App& command, WriteOptions& o) {
   command.add_option("--copies", o.copies, "Anzahl gedruckter Begleitzettel (1 bis 99)")
       ->check(CLI::Range(1u, 99u).description(""))
       ->type_name("N");
-}
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    throw zor::Exception(zor::StringFromUtf8("Die Datei " + path + " kann nicht gelesen werden."));
-  }
-  // A regular file is read in one piece; a pipe has no size and is copied as it comes.
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  if (size < 0) {
-    in.clear();
-    std::ostringstream piped;
-    piped << in.rdbuf();
-    return std::move(piped).str();
-  }
-  std::string content(static_cast<std::size_t>(size), '\0');
-  in.seekg(0);
-  in.read(content.data(), size);
-  content.resize(static_cast<std::size_t>(in.gcount()));
-  return content;
 }
 
 void CheckOptionText(const WriteOptions& o) {

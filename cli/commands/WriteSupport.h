@@ -15,6 +15,7 @@
 #include "commands/PaymentSource.h"
 #include "io/CsvReader.h"
 #include "io/Diagnostics.h"
+#include "io/FileBytes.h"
 #include "io/InputRecord.h"
 #include "io/JobFile.h"
 #include "output/SheetPrinter.h"
@@ -163,8 +164,5 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
 
 /// "1.234,56" style is avoided on purpose: "1234,56".
 std::string GermanAmount(std::int64_t cent);
-
-/// The whole file as bytes; raises zor::Exception with a German message.
-std::string ReadWholeFile(const std::string& path);
 
 }  // namespace zcli

@@ -6,8 +6,6 @@ namespace zcli {
 
 namespace {
 
-constexpr std::size_t kRecordLength = 128;
-
 struct Field {
   std::size_t from;  // 1-based, inclusive
   std::size_t to;
@@ -25,11 +23,11 @@ constexpr Field kFields[] = {
 }  // namespace
 
 std::optional<ControlSums> ReadTrailer(std::string_view bytes, std::string& error) {
-  if (bytes.size() < kRecordLength) {
+  if (bytes.size() < kTrailerLength) {
     error = "Die Datei ist kürzer als ein Datensatz E (128 Bytes).";
     return std::nullopt;
   }
-  const std::string_view record = bytes.substr(bytes.size() - kRecordLength);
+  const std::string_view record = bytes.substr(bytes.size() - kTrailerLength);
   if (record.substr(0, 5) != "0128E") {
     error = "Die letzten 128 Bytes sind kein Datensatz E (sie beginnen nicht mit \"0128E\").";
     return std::nullopt;

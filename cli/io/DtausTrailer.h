@@ -17,6 +17,9 @@ struct ControlSums {
   std::int64_t cent = 0;
 };
 
+/// Length of the E record, the last record of a file.
+constexpr std::size_t kTrailerLength = 128;
+
 /// The E record is the last 128 bytes: count at 11-17, account sum at 31-47,
 /// bank-code sum at 48-64, amount sum in cents at 65-77 (1-based). Answers
 /// nothing and sets error when the bytes hold no readable E record.

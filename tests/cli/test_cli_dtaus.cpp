@@ -290,4 +290,21 @@ TEST_F(DtausVerify, CoverSheetIsRebuiltWithoutTouchingTheFile) {
   EXPECT_EQ(ws.Read("DTAUS0.TXT"), written);
 }
 
+TEST_F(DtausVerify, JsonIsPrintedExactlyAsTheWholeDocumentWouldBeDumped) {
+  const auto asDump = [](const std::string& out) {
+    return nlohmann::ordered_json::parse(out).dump(2, ' ', false) + "\n";
+  };
+  ws.Write("ohne.csv", "name,konto,blz,betrag\n\"A & B \"\"C\"\"\",1234567890,50010517,12\n");
+  ASSERT_EQ(ws.Run(Args({"dtaus", "write", "--csv", "ohne.csv", "--dateiname", "ohne.dta",
+                         "--no-pdf", "--no-text"},
+                        kClient))
+                .exitCode,
+            0);
+  for (const char* file : {"DTAUS0.TXT", "ohne.dta"}) {
+    const auto r = ws.Run({"dtaus", "read", file, "--verify"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, asDump(r.out));
+  }
+}
+
 }  // namespace
