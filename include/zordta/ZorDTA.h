@@ -243,6 +243,8 @@ class ZORDTA_API TZorDTA : public TZorBaseDTA {
   std::vector<AnsiString> fCleanedLines;
   AnsiString fLineBytes;
   String fLineText;
+  // The list the three-line Buchung fills and books; its lines keep their storage too.
+  TStringList fTextLines;
 };
 
 }  // namespace zor

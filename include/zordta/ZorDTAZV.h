@@ -121,10 +121,14 @@ class ZORDTA_API TZorDTAZV : public TZorBaseDTA {
   bool fMultiWaehrung = false;
   AnsiString fErsteWaehrung;
   std::uint8_t FZahlungsArtSchluessel = 0;
-  // Kept from booking to booking, so that cleaning purpose lines reuses their storage.
+  // Kept from booking to booking, so that cleaning purpose lines and fields
+  // reuses their storage.
   AnsiString fLineBytes;
   AnsiString fCleanedLine;
   String fLineText;
+  struct CleanedFields {
+    AnsiString name1, name2, strasse, ortLand, notiz, ansprechpartner;
+  } fCleaned;
 };
 
 }  // namespace zor

@@ -138,11 +138,21 @@ void TZorDTA::Buchung(const AnsiString& Name, std::int64_t Konto, std::int64_t B
 
 void TZorDTA::Buchung(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ, double Betrag,
                       const AnsiString& Vwz1, const AnsiString& Vwz2, const AnsiString& Vwz3) {
-  TStringList lines;
-  lines.Add(AnsiToString(Vwz1));
-  if (!Vwz2.empty()) lines.Add(AnsiToString(Vwz2));
-  if (!Vwz3.empty()) lines.Add(AnsiToString(Vwz3));
-  Buchung(Name, Konto, BLZ, Betrag, lines);
+  // The list is refilled line by line rather than built anew, so that a run of
+  // bookings converts into the same storage each time.
+  int count = 0;
+  for (const AnsiString* line : {&Vwz1, &Vwz2, &Vwz3}) {
+    if (count > 0 && line->empty()) continue;
+    detail::AssignString(fLineText, *line);
+    if (count < fTextLines.Count()) {
+      fTextLines.SetStrings(count, fLineText);
+    } else {
+      fTextLines.Add(fLineText);
+    }
+    ++count;
+  }
+  while (fTextLines.Count() > count) fTextLines.Delete(fTextLines.Count() - 1);
+  Buchung(Name, Konto, BLZ, Betrag, fTextLines);
 }
 
 void TZorDTA::Finish() {

@@ -49,14 +49,16 @@ constexpr std::array<Spelling, 256> kSpellings = MakeSpellings();
 
 void RemoveInvalidChars(std::string_view text, AnsiString& result) {
   result.resize(2 * text.size());
-  std::size_t written = 0;
+  // Through a plain pointer, so the compiler need not reload the string's
+  // buffer after every byte written.
+  char* out = result.data();
   for (const char c : text) {
-    const Spelling& spelling = kSpellings[static_cast<unsigned char>(c)];
-    result[written] = spelling.text[0];
-    result[written + 1] = spelling.text[1];
-    written += spelling.length;
+    const Spelling spelling = kSpellings[static_cast<unsigned char>(c)];
+    out[0] = spelling.text[0];
+    out[1] = spelling.text[1];
+    out += spelling.length;
   }
-  result.resize(written);
+  result.resize(static_cast<std::size_t>(out - result.data()));
 }
 
 AnsiString RemoveInvalidChars(const AnsiString& text) {

@@ -28,6 +28,12 @@ constexpr std::int32_t kMaxFirmennummer = 99'999'999;
 constexpr std::int64_t kMaxBLZField = 99'999'999;
 constexpr std::int64_t kMaxKontoField = 9'999'999'999;
 
+// A field's text cleaned into storage kept from booking to booking.
+const AnsiString& Cleaned(const AnsiString& text, AnsiString& storage) {
+  dtazv::RemoveInvalidChars(text, storage);
+  return storage;
+}
+
 bool IsWritableDate(TDate date) {
   int year = 0, month = 0, day = 0;
   return TryDecodeDate(date, year, month, day);
@@ -109,15 +115,16 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
 
   ValidateBIC(BIC);
   ValidateIBAN(IBAN);
-  const AnsiString name1 = RemoveInvalidChars(Name1);
-  const AnsiString name2 = RemoveInvalidChars(Name2);
-  const AnsiString strasse = RemoveInvalidChars(Strasse);
+  CleanedFields& cleaned = fCleaned;
+  const AnsiString& name1 = Cleaned(Name1, cleaned.name1);
+  const AnsiString& name2 = Cleaned(Name2, cleaned.name2);
+  const AnsiString& strasse = Cleaned(Strasse, cleaned.strasse);
   ValidateStrasse(strasse);
-  const AnsiString ortLand = RemoveInvalidChars(OrtLand);
+  const AnsiString& ortLand = Cleaned(OrtLand, cleaned.ortLand);
   ValidateOrt(ortLand);
-  const AnsiString notiz = RemoveInvalidChars(NotizIntern);
+  const AnsiString& notiz = Cleaned(NotizIntern, cleaned.notiz);
   ValidateNotiz(notiz);
-  const AnsiString ansprechpartner = RemoveInvalidChars(Ansprechpartner);
+  const AnsiString& ansprechpartner = Cleaned(Ansprechpartner, cleaned.ansprechpartner);
   ValidateAnsprechpartner(ansprechpartner);
   const AnsiString waehrung =
       UpperAscii((Waehrung.empty() ? fWaehrungscode : Waehrung).substr(0, 3));

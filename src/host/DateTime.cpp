@@ -68,6 +68,13 @@ struct ClockState {
   bool zoneRead = false;
   bool zoneWasSet = false;  // TZ as it was when the zone was last read
   std::string zoneSetting;
+  // The local day and second of the day of the last UTC second asked for.
+  // Writers ask for today at every booking; within one second the answer
+  // cannot change, so localtime_r runs once a second at most.
+  bool localKnown = false;
+  std::int64_t utcSecond = 0;
+  std::int64_t localDays = 0;
+  std::int64_t localSecondOfDay = 0;
 };
 
 ClockState& Clock() {
@@ -77,11 +84,9 @@ ClockState& Clock() {
 }
 
 // localtime_r need not look at TZ again, so a changed TZ is read here. Not on every
-// call: tzset looks the zone file up each time, and writers ask for today at every
-// booking. A change of the system's zone file itself shows in a new process.
-void ReadZoneWhenChanged() {
-  ClockState& state = Clock();
-  std::lock_guard<std::mutex> lock(state.mutex);
+// call: tzset looks the zone file up each time. A change of the system's zone
+// file itself shows in a new process. Called with the state locked.
+void ReadZoneWhenChanged(ClockState& state) {
   const char* setting = std::getenv("TZ");
   const std::string_view current = setting ? std::string_view(setting) : std::string_view();
   if (state.zoneRead && state.zoneWasSet == (setting != nullptr) && state.zoneSetting == current) {
@@ -91,6 +96,7 @@ void ReadZoneWhenChanged() {
   state.zoneRead = true;
   state.zoneWasSet = setting != nullptr;
   state.zoneSetting.assign(current);
+  state.localKnown = false;
 }
 
 TDateTime SystemNow() {
@@ -100,17 +106,22 @@ TDateTime SystemNow() {
   std::int64_t milliseconds = ms % 1000;
   if (milliseconds < 0) milliseconds += 1000, --seconds;
 
-  ReadZoneWhenChanged();
-  const auto time = static_cast<time_t>(seconds);
-  struct tm local {};
-  localtime_r(&time, &local);
-  const std::int64_t days =
-      DaysFromCivil(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
-                    static_cast<unsigned>(local.tm_mday));
-  const int second = local.tm_sec > 59 ? 59 : local.tm_sec;  // a leap second
-  const std::int64_t msOfDay =
-      ((local.tm_hour * 60 + local.tm_min) * 60 + second) * 1000 + milliseconds;
-  return static_cast<double>(days + kUnixEpoch) +
+  ClockState& state = Clock();
+  std::lock_guard<std::mutex> lock(state.mutex);
+  ReadZoneWhenChanged(state);
+  if (!state.localKnown || state.utcSecond != seconds) {
+    const auto time = static_cast<time_t>(seconds);
+    struct tm local {};
+    localtime_r(&time, &local);
+    const int second = local.tm_sec > 59 ? 59 : local.tm_sec;  // a leap second
+    state.localDays = DaysFromCivil(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
+                                    static_cast<unsigned>(local.tm_mday));
+    state.localSecondOfDay = (local.tm_hour * 60 + local.tm_min) * 60 + second;
+    state.utcSecond = seconds;
+    state.localKnown = true;
+  }
+  const std::int64_t msOfDay = state.localSecondOfDay * 1000 + milliseconds;
+  return static_cast<double>(state.localDays + kUnixEpoch) +
          static_cast<double>(msOfDay) / static_cast<double>(kMsPerDay);
 }
 

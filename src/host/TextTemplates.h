@@ -31,13 +31,16 @@ constexpr unsigned Code(C c) {
 /// out = the 8-bit text of UTF-16 text: Windows-1252, "?" for what it lacks (a
 /// surrogate pair gives one "?"). Bytes below 0x80 and from 0xA0 to 0xFF are their
 /// own code points and take no lookup: payment data converts at every booking.
+/// Both write through a plain pointer, so the compiler need not reload the
+/// string's buffer after every character.
 inline void AssignCp1252(std::string& out, std::u16string_view text) {
   out.resize(text.size());
-  std::size_t written = 0;
+  char* const start = out.data();
+  char* written = start;
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t cp = text[i];
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-      out[written++] = static_cast<char>(cp);
+      *written++ = static_cast<char>(cp);
       continue;
     }
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
@@ -45,17 +48,18 @@ inline void AssignCp1252(std::string& out, std::u16string_view text) {
       ++i;
       cp = 0x10000;  // outside the code page in any case
     }
-    out[written++] = static_cast<char>(UnicodeToCp1252(cp));
+    *written++ = static_cast<char>(UnicodeToCp1252(cp));
   }
-  out.resize(written);
+  out.resize(static_cast<std::size_t>(written - start));
 }
 
 /// out = UTF-16 from 8-bit Windows-1252 text; as above, only 0x80-0x9F look up.
 inline void AssignUtf16(std::u16string& out, std::string_view text) {
   out.resize(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    out[i] = static_cast<char16_t>(b < 0x80 || b >= 0xA0 ? b : Cp1252ToUnicode(b));
+  char16_t* written = out.data();
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    *written++ = static_cast<char16_t>(b < 0x80 || b >= 0xA0 ? b : Cp1252ToUnicode(b));
   }
 }
 

@@ -3,6 +3,7 @@
 // caller's settings are.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -90,6 +91,33 @@ TEST_F(WriterTest, ThreeTextBookingLeavesOutEmptyTexts) {
   EXPECT_EQ(content.substr(kC + 155, 27), "ERSTE                      ");
   EXPECT_EQ(content.substr(kC + 185, 2), "01");
   EXPECT_EQ(content.substr(kC + 187, 29), "02DRITTE                     ");
+}
+
+TEST_F(WriterTest, ThreeTextBookingsInARowMatchFreshListsOfTheSameLines) {
+  // Each booking's lines must be its own, whatever the one before held.
+  const std::vector<std::array<const char*, 3>> bookings = {
+      {"Eins", "Zwei", "Drei"},
+      {"Nur eine", "", ""},
+      {"", "", ""},
+      {"A", "", "C"},
+      {"Eine sehr lange Zeile, die geteilt wird", "", ""},
+      {"  ", "B", ""},
+      {"x", "y", "z"}};
+  zor::TZorDTA reference(nullptr);
+  reference.SetAuftraggeberName(ZA("Muster GmbH"));
+  reference.SetAuftraggeberBLZ(37040044);
+  reference.SetAuftraggeberKontoNr(532013000);
+  dta.Start();
+  reference.Start();
+  for (const auto& lines : bookings) {
+    dta.Buchung(ZA("Max"), 1234567890, 50010517, 10, ZA(lines[0]), ZA(lines[1]), ZA(lines[2]));
+    zor::TStringList fresh;
+    fresh.Add(ZT(lines[0]));
+    if (*lines[1]) fresh.Add(ZT(lines[1]));
+    if (*lines[2]) fresh.Add(ZT(lines[2]));
+    reference.Buchung(ZA("Max"), 1234567890, 50010517, 10, fresh);
+  }
+  EXPECT_EQ(dta.DTAFileContent(), reference.DTAFileContent());
 }
 
 TEST_F(WriterTest, SumsCoverThePaymentsNotTheClient) {
