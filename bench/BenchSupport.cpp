@@ -41,6 +41,18 @@ void StartDTAZVRun(TZorDTAZV& dta) {
   dta.Start(1);
 }
 
+void BookDTAUS(TZorDTA& dta, std::int64_t konto) {
+  dta.Buchung(kName, konto, 20050550, 1234.56, kPurpose1, kPurpose2, AnsiString());
+}
+
+void BookDTAZV(TZorDTAZV& dta, TStringList& vwz, TDateTime datum) {
+  vwz.Clear();
+  vwz.Add(AnsiToString(kPurpose1));
+  vwz.Add(AnsiToString(kPurpose2));
+  dta.Buchung("COBADEFFXXX", "DE89370400440532013000", kName, "Abteilung Lohn", "Hauptstrasse 5",
+              "50667 Koeln", "DE", 1234.56, vwz, datum, "intern 4711", "Frau Schmidt", "EUR");
+}
+
 AnsiString MakeDTAUSFile(std::int32_t records) {
   TZorDTA dta(nullptr);
   StartDTAUSRun(dta);

@@ -20,6 +20,13 @@ void StartDTAUSRun(TZorDTA& dta);
 /// A foreign-payment run in EUR, started, that writes no file when finished.
 void StartDTAZVRun(TZorDTAZV& dta);
 
+/// One booking as the Buchung benchmarks make it: a credit transfer with the
+/// name and both purpose lines above.
+void BookDTAUS(TZorDTA& dta, std::int64_t konto);
+/// One DTAZV booking through the full overload, due on `datum`. The purpose list
+/// is the caller's and is changed in place, so it is filled anew each time.
+void BookDTAZV(TZorDTAZV& dta, TStringList& vwz, TDateTime datum);
+
 /// The bytes of a credit-transfer file with `records` C records of two purpose lines.
 AnsiString MakeDTAUSFile(std::int32_t records);
 

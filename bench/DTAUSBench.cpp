@@ -16,7 +16,7 @@ void DTAUS_Buchung(benchmark::State& state) {
   StartDTAUSRun(dta);
   std::int64_t konto = 1000000;
   for (auto _ : state) {
-    dta.Buchung(kName, ++konto, 20050550, 1234.56, kPurpose1, kPurpose2, AnsiString());
+    BookDTAUS(dta, ++konto);
     if (dta.AnzahlBuchungen() == kBookingsPerRun) {
       state.PauseTiming();
       dta.Finish();

@@ -14,12 +14,7 @@ void DTAZV_Buchung(benchmark::State& state) {
   const TDateTime datum = Date() + 2;
   TStringList vwz;
   for (auto _ : state) {
-    // The list is the caller's and is changed in place, so it is filled anew.
-    vwz.Clear();
-    vwz.Add(AnsiToString(kPurpose1));
-    vwz.Add(AnsiToString(kPurpose2));
-    dta.Buchung("COBADEFFXXX", "DE89370400440532013000", kName, "Abteilung Lohn", "Hauptstrasse 5",
-                "50667 Koeln", "DE", 1234.56, vwz, datum, "intern 4711", "Frau Schmidt", "EUR");
+    BookDTAZV(dta, vwz, datum);
     if (dta.AnzahlBuchungen() == kBookingsPerRun) {
       state.PauseTiming();
       dta.Finish();

@@ -112,15 +112,7 @@ void ReadDtausPayment(const InputRecord& r, DtausPayment& p, Diagnostics& errors
   } else {
     p.unreadable.insert("blz");
   }
-  const std::string_view betrag = r.Get("betrag");
-  const std::optional<std::int64_t> cent = ParseAmountCent(betrag);
-  if (betrag.empty()) {
-    errors.Add(r.where, "betrag", "Betrag fehlt.");
-  } else if (!cent) {
-    errors.Add(r.where, "betrag",
-               Quoted(std::string(betrag)) +
-                   " ist kein Betrag (z.B. 1234,56 oder 1234.56, ohne Tausenderpunkte).");
-  }
+  const std::optional<std::int64_t> cent = ReadAmount(r, errors);
   if (cent) {
     p.cent = *cent;
   } else {

@@ -140,17 +140,11 @@ void ReadDtazvPayment(const InputRecord& r, DtazvPayment& p, Diagnostics& errors
         r.where, "waehrung",
         Quoted(std::string(waehrung)) + " ist kein Währungscode (drei Buchstaben, z.B. USD).");
   }
-  const std::string_view betrag = r.Get("betrag");
-  const std::optional<std::int64_t> cent = ParseAmountCent(betrag);
-  if (!cent) p.unreadable.insert("betrag");
-  if (betrag.empty()) {
-    errors.Add(r.where, "betrag", "Betrag fehlt.");
-  } else if (!cent) {
-    errors.Add(r.where, "betrag",
-               Quoted(std::string(betrag)) +
-                   " ist kein Betrag (z.B. 1234,56 oder 1234.56, ohne Tausenderpunkte).");
-  } else {
+  const std::optional<std::int64_t> cent = ReadAmount(r, errors);
+  if (cent) {
     p.cent = *cent;
+  } else {
+    p.unreadable.insert("betrag");
   }
   const std::string_view datum = r.Get("datum");
   if (!datum.empty()) {

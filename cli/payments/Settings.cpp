@@ -123,6 +123,19 @@ template void WarnAboutText<zor::TZorDTA>(const zor::TZorDTA&, const std::string
 template void WarnAboutText<zor::TZorDTAZV>(const zor::TZorDTAZV&, const std::string&, std::size_t,
                                             const std::string&, const std::string&, Diagnostics&);
 
+std::optional<std::int64_t> ReadAmount(const InputRecord& r, Diagnostics& errors) {
+  const std::string_view betrag = r.Get("betrag");
+  const std::optional<std::int64_t> cent = ParseAmountCent(betrag);
+  if (betrag.empty()) {
+    errors.Add(r.where, "betrag", "Betrag fehlt.");
+  } else if (!cent) {
+    errors.Add(r.where, "betrag",
+               Quoted(std::string(betrag)) +
+                   " ist kein Betrag (z.B. 1234,56 oder 1234.56, ohne Tausenderpunkte).");
+  }
+  return cent;
+}
+
 bool InExecutionWindow(zor::TDate date) {
   const zor::TDate today = zor::Date();
   return date >= today && date <= today + kExecutionWindowDays;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "io/Diagnostics.h"
+#include "io/InputRecord.h"
 #include "zordta/host/Exception.h"
 #include "zordta/host/Types.h"
 
@@ -62,6 +63,9 @@ zor::AnsiString Ansi(const std::string& utf8);
 template <class Component>
 void WarnAboutText(const Component& component, const std::string& utf8, std::size_t width,
                    const std::string& where, const std::string& field, Diagnostics& warnings);
+
+/// The record's "betrag" in cents; a missing or unreadable amount is reported.
+std::optional<std::int64_t> ReadAmount(const InputRecord& record, Diagnostics& errors);
 
 /// True when the date lies between today and today + 15 days, the window both
 /// file kinds accept for execution.

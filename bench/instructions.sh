@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Instructions per booking, counted by callgrind: steady where timings on a
+# shared machine vary by a factor of two, so two builds can be compared. The
+# count is the difference between N and 2N bookings (default N = 20,000), so
+# loading and starting the run drop out. Page faults and cache misses are not
+# counted; the timed benchmarks show those.
+#
+#   bench/instructions.sh [N]      ZORDTA_BENCH_BUILD=<tree>
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bookings=${1:-20000}
+build=${ZORDTA_BENCH_BUILD:-build-bench}
+if [ ! -x "$build/bench/zordta_component_job" ] || [ -z "${ZORDTA_BENCH_NO_BUILD:-}" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ \
+    -DZORDTA_BUILD_BENCHMARKS=ON -DZORDTA_BUILD_TESTS=OFF -DZORDTA_BUILD_EXAMPLES=OFF >/dev/null
+  cmake --build "$build" --target zordta_component_job >/dev/null
+fi
+job=$(realpath "$build/bench/zordta_component_job")
+
+count() {
+  valgrind --tool=callgrind --callgrind-out-file=/dev/null "$job" book "$1" "$2" 2>&1 |
+    awk '/Collected :/ {print $NF}'
+}
+
+for kind in dtaus dtazv; do
+  once=$(count "$kind" "$bookings")
+  twice=$(count "$kind" $((2 * bookings)))
+  echo "$kind: $(((twice - once) / bookings)) instructions per booking"
+done
