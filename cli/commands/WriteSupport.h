@@ -125,9 +125,10 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
 
   const bool checkFirst = o.dryRun || kind.opensAtCost(settings);
   Diagnostics warnings;
-  Run run(settings, !checkFirst, checkErrors, warnings);
+  std::optional<Run> run;
+  run.emplace(settings, !checkFirst, checkErrors, warnings);
   const PaymentSource::Pass pass =
-      input.ForEach([&run](const InputRecord& record) { run.Add(record); }, inputErrors);
+      input.ForEach([&run](const InputRecord& record) { run->Add(record); }, inputErrors);
   // An unreadable file names only its own faults: its rows cannot be trusted.
   if (!inputErrors.Empty() && (pass.records == 0 || !pass.complete)) {
     return ReportErrors(inputErrors, input.Name());
@@ -151,15 +152,16 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
         booked.Component(), [&booked] { booked.Finish(); },
         [&booked] { return booked.Begleitzettel(); }, files, o, kind.summary(booked, files.target));
   };
-  if (!checkFirst) return finish(run);
+  if (!checkFirst) return finish(*run);
 
+  run.reset();  // its buffer goes before the second one fills
   Diagnostics again;
   Diagnostics ignored;
-  Run numbered(settings, true, again, ignored);
-  input.ForEach([&numbered](const InputRecord& record) { numbered.Add(record); }, again);
+  Run forFile(settings, true, again, ignored);
+  input.ForEach([&forFile](const InputRecord& record) { forFile.Add(record); }, again);
   // The same input, checked the same way: a fault here means the run itself failed.
   if (!again.Empty()) return ReportErrors(again, input.Name());
-  return finish(numbered);
+  return finish(forFile);
 }
 
 /// "1.234,56" style is avoided on purpose: "1234,56".
