@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+
 #include "commands/Commands.h"
 #include "io/Utf8Check.h"
 #include "io/Values.h"

@@ -5,7 +5,10 @@
 #include <functional>
 #include <stdexcept>
 
-#include <CLI/CLI.hpp>
+// Only the commands themselves need CLI11, which is costly to compile.
+namespace CLI {
+class App;
+}  // namespace CLI
 
 namespace zcli {
 

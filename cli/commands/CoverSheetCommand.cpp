@@ -7,6 +7,8 @@
 #include <iostream>
 #include <memory>
 
+#include <CLI/CLI.hpp>
+
 #include "commands/Commands.h"
 #include "commands/WriteSupport.h"
 #include "io/FileBytes.h"

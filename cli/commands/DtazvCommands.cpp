@@ -2,6 +2,8 @@
 #include <iostream>
 #include <memory>
 
+#include <CLI/CLI.hpp>
+
 #include "commands/Commands.h"
 #include "commands/WriteSupport.h"
 #include "payments/Dtazv.h"
