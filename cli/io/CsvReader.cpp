@@ -144,13 +144,8 @@ bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
   csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI | CSV_APPEND_NULL);
   csv_set_delim(&parser, static_cast<unsigned char>(delimiter));
   ParseState state;
+  state.take = &take;
   bool broken = false;
-  int lastRowLine = 0;
-  const std::function<bool(const CsvRow&)> counted = [&](const CsvRow& row) {
-    lastRowLine = row.line;
-    return take(row);
-  };
-  state.take = &counted;
   // Fed a line at a time, so every row knows the line it ends on.
   for (std::size_t at = 0; at < text.size() && !broken && !state.stopped;) {
     const std::size_t end = std::min(text.find('\n', at), text.size() - 1) + 1;
@@ -166,7 +161,8 @@ bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
     at = end;
   }
   if (!broken && !state.stopped && csv_fini(&parser, OnCell, OnRow, &state) != 0) {
-    errors.Add("Zeile " + std::to_string(lastRowLine + 1), "",
+    // The open field starts after the last whole row (line 0 before any).
+    errors.Add("Zeile " + std::to_string(state.row.line + 1), "",
                "CSV nicht lesbar: ein Feld in Anführungszeichen wird nicht geschlossen.");
     broken = true;
   }

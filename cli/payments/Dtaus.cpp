@@ -42,8 +42,7 @@ std::optional<std::int64_t> ReadNumber(const InputRecord& r, const char* field,
   }
   const std::optional<std::int64_t> number = ParseDigits(text);
   if (!number) {
-    errors.Add(r.where, field,
-               Quoted(std::string(text)) + " ist keine " + what + " (nur Ziffern).");
+    errors.Add(r.where, field, Quoted(text) + " ist keine " + what + " (nur Ziffern).");
   }
   return number;
 }

@@ -129,16 +129,14 @@ void ReadDtazvPayment(const InputRecord& r, DtazvPayment& p, Diagnostics& errors
   if (p.land.empty()) p.land = p.iban.substr(0, 2);
   if (!land.empty() && !Letters(p.land, 2)) {
     p.unreadable.insert("land");
-    errors.Add(r.where, "land",
-               Quoted(std::string(land)) + " ist kein Ländercode (zwei Buchstaben, z.B. FR).");
+    errors.Add(r.where, "land", Quoted(land) + " ist kein Ländercode (zwei Buchstaben, z.B. FR).");
   }
   const std::string_view waehrung = r.Get("waehrung");
   p.waehrung = Upper(std::string(waehrung));
   if (!p.waehrung.empty() && !Letters(p.waehrung, 3)) {
     p.unreadable.insert("waehrung");
-    errors.Add(
-        r.where, "waehrung",
-        Quoted(std::string(waehrung)) + " ist kein Währungscode (drei Buchstaben, z.B. USD).");
+    errors.Add(r.where, "waehrung",
+               Quoted(waehrung) + " ist kein Währungscode (drei Buchstaben, z.B. USD).");
   }
   const std::optional<std::int64_t> cent = ReadAmount(r, errors);
   if (cent) {
@@ -151,8 +149,7 @@ void ReadDtazvPayment(const InputRecord& r, DtazvPayment& p, Diagnostics& errors
     p.datum = ParseDate(datum);
     if (!p.datum) {
       p.unreadable.insert("datum");
-      errors.Add(r.where, "datum",
-                 Quoted(std::string(datum)) + " ist kein Datum (JJJJ-MM-TT oder TT.MM.JJJJ).");
+      errors.Add(r.where, "datum", Quoted(datum) + " ist kein Datum (JJJJ-MM-TT oder TT.MM.JJJJ).");
     } else if (!InExecutionWindow(*p.datum)) {
       p.unreadable.insert("datum");
       errors.Add(r.where, "datum",

@@ -78,8 +78,8 @@ void SettingReader::Kind(const std::string& expected) {
   }
 }
 
-std::string Quoted(const std::string& text) {
-  return "„" + text + "“";
+std::string Quoted(std::string_view text) {
+  return "„" + std::string(text) + "“";
 }
 
 zor::AnsiString Ansi(const std::string& utf8) {
@@ -129,9 +129,9 @@ std::optional<std::int64_t> ReadAmount(const InputRecord& r, Diagnostics& errors
   if (betrag.empty()) {
     errors.Add(r.where, "betrag", "Betrag fehlt.");
   } else if (!cent) {
-    errors.Add(r.where, "betrag",
-               Quoted(std::string(betrag)) +
-                   " ist kein Betrag (z.B. 1234,56 oder 1234.56, ohne Tausenderpunkte).");
+    errors.Add(
+        r.where, "betrag",
+        Quoted(betrag) + " ist kein Betrag (z.B. 1234,56 oder 1234.56, ohne Tausenderpunkte).");
   }
   return cent;
 }

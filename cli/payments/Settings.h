@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "io/Diagnostics.h"
 #include "io/InputRecord.h"
@@ -42,7 +43,7 @@ class SettingReader {
 };
 
 /// „text“ with German quotes.
-std::string Quoted(const std::string& text);
+std::string Quoted(std::string_view text);
 
 /// Runs one of the library's checks; its exception becomes a diagnostic.
 template <class Check>

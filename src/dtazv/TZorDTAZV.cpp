@@ -115,16 +115,15 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
 
   ValidateBIC(BIC);
   ValidateIBAN(IBAN);
-  CleanedFields& cleaned = fCleaned;
-  const AnsiString& name1 = Cleaned(Name1, cleaned.name1);
-  const AnsiString& name2 = Cleaned(Name2, cleaned.name2);
-  const AnsiString& strasse = Cleaned(Strasse, cleaned.strasse);
+  const AnsiString& name1 = Cleaned(Name1, fCleaned.name1);
+  const AnsiString& name2 = Cleaned(Name2, fCleaned.name2);
+  const AnsiString& strasse = Cleaned(Strasse, fCleaned.strasse);
   ValidateStrasse(strasse);
-  const AnsiString& ortLand = Cleaned(OrtLand, cleaned.ortLand);
+  const AnsiString& ortLand = Cleaned(OrtLand, fCleaned.ortLand);
   ValidateOrt(ortLand);
-  const AnsiString& notiz = Cleaned(NotizIntern, cleaned.notiz);
+  const AnsiString& notiz = Cleaned(NotizIntern, fCleaned.notiz);
   ValidateNotiz(notiz);
-  const AnsiString& ansprechpartner = Cleaned(Ansprechpartner, cleaned.ansprechpartner);
+  const AnsiString& ansprechpartner = Cleaned(Ansprechpartner, fCleaned.ansprechpartner);
   ValidateAnsprechpartner(ansprechpartner);
   const AnsiString waehrung =
       UpperAscii((Waehrung.empty() ? fWaehrungscode : Waehrung).substr(0, 3));
