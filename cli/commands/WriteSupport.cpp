@@ -49,6 +49,9 @@ void AddOutputOptions(CLI::App& command, WriteOptions& o) {
   command.add_flag("--no-pdf", o.noPdf, "Keinen Begleitzettel als PDF schreiben");
   command.add_flag("--dry-run", o.dryRun, "Nur prüfen, nichts schreiben");
   command.add_flag("--overwrite", o.overwrite, "Eine vorhandene Datei ersetzen");
+  command.add_flag("--streng", o.streng,
+                   "Keinen Text ändern: Namen und Zeilen, die gekürzt würden oder Zeichen "
+                   "verlören, sind Fehler");
   o.print = command
                 .add_option("--print", o.queue,
                             "Begleitzettel drucken, auf der Warteschlange QUEUE oder der "
@@ -60,44 +63,9 @@ void AddOutputOptions(CLI::App& command, WriteOptions& o) {
       ->type_name("N");
 }
 
-void CheckOptionText(const WriteOptions& o) {
-  std::string problems;
-  for (const auto& [key, value] : o.settings) {
-    const std::string option = OptionLabel(o, key);
-    if (FindMalformedUtf8(value) != std::string::npos) {
-      problems += "\n  " + option + ": kein gültiges UTF-8.";
-      continue;
-    }
-    for (const ForeignChar& c : FindCharsOutsideCp1252(value)) {
-      problems += "\n  " + option + ": " + ForeignCharMessage(c);
-    }
-  }
-  if (!problems.empty()) throw UsageError("Ungültige Angaben:" + problems);
-}
-
 std::string OptionLabel(const WriteOptions& o, const std::string& key) {
   const auto it = o.optionNames.find(key);
   return it == o.optionNames.end() ? key : it->second;
-}
-
-int ReportErrors(Diagnostics errors, const std::string& source) {
-  errors.SortByPlace();
-  errors.Print(std::cerr, source);
-  std::cerr << "Nichts geschrieben: " << errors.Count() << " Fehler.\n";
-  return kBadData;
-}
-
-void ReportWarnings(const Diagnostics& warnings, const Diagnostics& errors,
-                    const std::string& source) {
-  for (const Diagnostic& d : warnings.Items()) {
-    // A row with errors is fixed first; its warnings may change with that.
-    if (errors.Mentions(d.where)) continue;
-    std::cerr << "Warnung: ";
-    if (!source.empty()) std::cerr << source << ": ";
-    std::cerr << d.where;
-    if (!d.field.empty()) std::cerr << ", Feld " << d.field;
-    std::cerr << ": " << d.message << '\n';
-  }
 }
 
 OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,

@@ -12,6 +12,7 @@
 #include <CLI/CLI.hpp>
 
 #include "commands/Commands.h"
+#include "commands/InputChecks.h"
 #include "commands/PaymentSource.h"
 #include "io/CsvReader.h"
 #include "io/Diagnostics.h"
@@ -36,6 +37,8 @@ struct WriteOptions {
   bool noPdf = false;
   bool dryRun = false;
   bool overwrite = false;
+  /// Refuse any text that would not be written as given (cut, dropped or replaced characters).
+  bool streng = false;
   CLI::Option* print = nullptr;
   std::string queue;
   unsigned copies = 1;
@@ -50,18 +53,8 @@ void AddSettingFlag(CLI::App& command, WriteOptions& o, const std::string& names
                     const std::string& key, const std::string& value, const std::string& help);
 void AddOutputOptions(CLI::App& command, WriteOptions& o);
 
-/// Raises UsageError for option values that are no UTF-8 or hold characters
-/// Windows-1252 lacks.
-void CheckOptionText(const WriteOptions& o);
-
 /// Names a setting in messages: its option when it came from one.
 std::string OptionLabel(const WriteOptions& o, const std::string& key);
-
-/// Prints every error and answers kBadData.
-int ReportErrors(Diagnostics errors, const std::string& source);
-/// Prints the warnings about places without errors.
-void ReportWarnings(const Diagnostics& warnings, const Diagnostics& errors,
-                    const std::string& source);
 
 struct OutputFiles {
   std::string target;
@@ -122,6 +115,7 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
     optionErrors.Print(std::cerr, "");
     return kBadUsage;
   }
+  settings.streng = o.streng;
 
   const bool checkFirst = o.dryRun || kind.opensAtCost(settings);
   Diagnostics warnings;

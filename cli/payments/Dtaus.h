@@ -30,6 +30,8 @@ struct DtausSettings {
   bool zentralbank = false;
   std::string dateiname = "DTAUS0.TXT";
   std::string verzeichnis = ".";
+  /// From --streng: refuse text that would not be written as given.
+  bool streng = false;
 };
 
 struct DtausPayment {

@@ -33,6 +33,8 @@ struct DtazvSettings {
   std::optional<zor::TDate> ausfuehrung;
   std::string dateiname = "DTAZV";
   std::string verzeichnis = ".";
+  /// From --streng: refuse text that would not be written as given.
+  bool streng = false;
 };
 
 struct DtazvPayment {

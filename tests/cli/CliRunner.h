@@ -35,6 +35,9 @@ class Workspace {
   std::filesystem::path fPath;
 };
 
+/// The zordta binary under test: ZORDTA_CLI when set, else the one built with the tests.
+std::string Binary();
+
 /// examples/<relative> of the source tree.
 std::filesystem::path Example(const std::string& relative);
 
