@@ -31,7 +31,7 @@ std::string Summary(DtausRun& run, const std::string& target) {
 
 int RunWrite(const WriteOptions& o) {
   const WriteKind<DtausRun> kind{DtausJobSchema(), DtausCsvColumns(), ApplyDtausSettings,
-                                 [](const DtausSettings& s) { return s.zentralbank; }, Summary};
+                                 [](const DtausSettings& s) { return s.zentralbank; }, Summary, nullptr};
   return WriteFile(o, kind);
 }
 

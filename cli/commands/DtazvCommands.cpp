@@ -24,7 +24,7 @@ std::string Summary(DtazvRun& run, const std::string& target) {
 int RunWrite(const WriteOptions& o) {
   // Nothing is used up by opening a run: the laufende Nummer is given, not counted.
   const WriteKind<DtazvRun> kind{DtazvJobSchema(), DtazvCsvColumns(), ApplyDtazvSettings,
-                                 [](const DtazvSettings&) { return false; }, Summary};
+                                 [](const DtazvSettings&) { return false; }, Summary, nullptr};
   return WriteFile(o, kind);
 }
 

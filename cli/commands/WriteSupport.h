@@ -85,8 +85,14 @@ struct WriteKind {
                 const KeyLabel& label, Settings& settings, Diagnostics& errors);
   /// True when opening a run for the file uses something up (a diskette number).
   bool (*opensAtCost)(const Settings& settings);
-  /// The line that reports a finished run.
+  /// The line that reports a finished run; called once the file stands at `target`.
   std::string (*summary)(Run& run, const std::string& target);
+  /// Raises UsageError when settings of the job and of the options contradict
+  /// each other where neither may simply win (the direction of the money); null
+  /// when the kind has no such settings.
+  void (*checkConflicts)(const std::map<std::string, std::string>& job,
+                         const std::map<std::string, std::string>& options,
+                         const KeyLabel& optionLabel);
 };
 
 /// All or nothing: applies the job's settings and then the options', then reads,
@@ -102,6 +108,10 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
   // Without payments there is nothing more to check; with them, every fault is named at once.
   if (!inputErrors.Empty() && !input.HasPayments()) return ReportErrors(inputErrors, input.Name());
 
+  if (kind.checkConflicts) {
+    kind.checkConflicts(input.Settings(), o.settings,
+                        [&o](const std::string& key) { return OptionLabel(o, key); });
+  }
   typename Run::Settings settings;
   Diagnostics checkErrors;
   kind.apply(
