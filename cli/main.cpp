@@ -1,6 +1,6 @@
 // zordta: payment files DTAUS and DTAZV from the command line.
-// Exit codes: 0 done, 1 bad data (or a file that cannot be read or written),
-// 2 bad usage.
+// Exit codes: 0 done, 1 bad data or a file that cannot be read or written
+// (nothing written then), 2 bad usage, 3 written but not printed or reported.
 #include <iostream>
 #include <string>
 
@@ -8,6 +8,8 @@
 
 #include "commands/Commands.h"
 #include "io/Diagnostics.h"
+#include "output/OutputError.h"
+#include "output/StandardOutput.h"
 #include "zordta/ZorDTA.h"
 #include "zordta/host/Exception.h"
 #include "zordta/host/SysUtils.h"
@@ -114,10 +116,16 @@ int main(int argc, char** argv) {
   }
 
   try {
-    return action ? action() : zcli::kBadUsage;
+    const int code = action ? action() : zcli::kBadUsage;
+    // A report that did not reach its reader is no success.
+    if (!zcli::FlushStandardOutput() && code == zcli::kDone) return zcli::kBadData;
+    return code;
   } catch (const zcli::UsageError& e) {
     std::cerr << "Fehler: " << e.what() << "\nHilfe: zordta --help\n";
     return zcli::kBadUsage;
+  } catch (const zcli::OutputError& e) {
+    std::cerr << "Fehler: " << e.what() << '\n';
+    return zcli::kBadData;
   } catch (const zor::Exception& e) {
     std::cerr << "Fehler: " << zcli::OneLine(e.what()) << '\n';
     return zcli::kBadData;

@@ -12,7 +12,9 @@ class App;
 
 namespace zcli {
 
-enum ExitCode { kDone = 0, kBadData = 1, kBadUsage = 2 };
+/// 1: nothing was written. 3: the files were written, but what was to follow
+/// (printing, the report on standard output) failed.
+enum ExitCode { kDone = 0, kBadData = 1, kBadUsage = 2, kWrittenNotAll = 3 };
 
 /// A call that cannot be carried out as given (exit code 2).
 class UsageError : public std::runtime_error {

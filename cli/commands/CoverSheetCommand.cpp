@@ -13,7 +13,9 @@
 #include "commands/WriteSupport.h"
 #include "io/FileBytes.h"
 #include "output/DryRunFiles.h"
-#include "output/SheetPrinter.h"
+#include "output/LibraryWrites.h"
+#include "output/RecordedSheet.h"
+#include "output/StagedFiles.h"
 #include "output/TextSheet.h"
 #include "payments/DtausImport.h"
 #include "zordta/ZorDTA.h"
@@ -30,6 +32,7 @@ struct CoverSheetOptions {
   std::string file;
   bool text = false;
   std::string pdf;
+  bool overwrite = false;
   CLI::Option* print = nullptr;
   std::string queue;
   unsigned copies = 1;
@@ -53,6 +56,18 @@ void StartRebooking(zor::TZorDTA& dta, const ImportedClient& client,
 // The file is read twice, so that no payment is held in memory: first to check
 // its figures, then to book its payments again.
 int Run(const CoverSheetOptions& o) {
+  if (!o.pdf.empty()) {
+    if (SameFileAsAny(o.pdf, {o.file})) {
+      throw UsageError(
+          "--pdf: " + Quoted(o.pdf) +
+          " ist die Zahlungsdatei selbst; der Begleitzettel braucht eine eigene Datei.");
+    }
+    const std::string refusal = TargetRefusal(o.pdf, o.overwrite, {o.file});
+    if (!refusal.empty()) {
+      std::cerr << "Fehler: " << refusal << " Nichts geschrieben.\n";
+      return kBadData;
+    }
+  }
   const std::string trailer = ReadFileTail(o.file, kTrailerLength);
   PaymentSummary summary;
   ImportedClient client;
@@ -103,21 +118,40 @@ int Run(const CoverSheetOptions& o) {
     return kBadData;
   }
 
-  SheetRequest request;
-  request.pdfPath = o.pdf;
-  request.print = o.print->count() > 0;
-  request.queue = o.queue;
-  request.copies = o.copies;
+  const bool print = o.print->count() > 0;
+  zor::TRecordingPrinter::Document sheet;
   {
+    // The rebooked run ends as the written one did, but leaves the file alone.
     DryRunFiles noWrite(zor::StringToUtf8(dta.Path() + dta.DTAFilename()));
-    SheetPrinter printer(request);
-    dta.SetAnzahlBegleitzettel(printer.Copies());
+    SheetRecorder recorder;
+    dta.SetAnzahlBegleitzettel(print || !o.pdf.empty() ? 1 : 0);
     dta.Finish();
+    if (dta.AnzahlBegleitzettel() > 0) sheet = recorder.Sheet();
   }
-  if (o.text || !request.Any()) std::cout << SheetText(dta.Begleitzettel());
-  if (!o.pdf.empty()) std::cerr << "Begleitzettel: " << o.pdf << '\n';
-  if (request.print) {
-    std::cerr << "Gedruckt: " << request.copies << " Begleitzettel\n";
+  if (o.text || (o.pdf.empty() && !print)) std::cout << SheetText(dta.Begleitzettel());
+  if (!o.pdf.empty()) {
+    try {
+      StagedFiles staged(o.overwrite, {o.file});
+      staged.Stage(o.pdf);
+      {
+        const LibraryWritesInto redirect(staged);
+        WritePdfSheet(sheet, o.pdf);
+      }
+      staged.Commit();
+    } catch (const std::exception& e) {
+      std::cerr << "Fehler: " << OneLine(e.what()) << "\nNichts geschrieben.\n";
+      return kBadData;
+    }
+    std::cerr << "Begleitzettel: " << o.pdf << '\n';
+  }
+  if (print) {
+    try {
+      PrintOnQueue(sheet, o.queue, static_cast<std::int32_t>(o.copies));
+    } catch (const zor::Exception& e) {
+      std::cerr << "Fehler: Der Begleitzettel wurde nicht gedruckt: " << OneLine(e.what()) << '\n';
+      return o.pdf.empty() ? kBadData : kWrittenNotAll;
+    }
+    std::cerr << "Gedruckt: " << o.copies << " Begleitzettel\n";
   }
   return kDone;
 }
@@ -132,6 +166,7 @@ void AddCoverSheetCommand(CLI::App& app, Action& action) {
   command->add_option("DATEI", o->file, "Die DTAUS-Datei")->required();
   command->add_flag("--text", o->text, "Den Begleitzettel als Text ausgeben (UTF-8)");
   command->add_option("--pdf", o->pdf, "Den Begleitzettel als PDF schreiben")->type_name("DATEI");
+  command->add_flag("--overwrite", o->overwrite, "Eine vorhandene PDF-Datei ersetzen");
   o->print = command
                  ->add_option("--print", o->queue,
                               "Drucken, auf QUEUE oder der Standard-Warteschlange (--print=QUEUE)")

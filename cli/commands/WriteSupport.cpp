@@ -2,10 +2,14 @@
 
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "commands/Commands.h"
-#include "io/Utf8Check.h"
 #include "io/Values.h"
+#include "output/LibraryWrites.h"
+#include "output/RecordedSheet.h"
+#include "output/StagedFiles.h"
+#include "output/StandardOutput.h"
 #include "output/TextSheet.h"
 #include "payments/Settings.h"
 #include "zordta/host/Exception.h"
@@ -68,77 +72,116 @@ std::string OptionLabel(const WriteOptions& o, const std::string& key) {
   return it == o.optionNames.end() ? key : it->second;
 }
 
+namespace {
+
+// As the component joins them: SetPath ignores an empty folder and adds the delimiter.
+std::string TargetPath(const std::string& folder, const std::string& fileName) {
+  if (folder.empty()) return fileName;
+  return folder.back() == '/' ? folder + fileName : folder + "/" + fileName;
+}
+
+void CreateFolderOf(const std::string& target) {
+  const std::string folder = FolderOfPath(target);
+  std::error_code error;
+  fs::create_directories(folder, error);
+  if (error) {
+    throw OutputError("Das Verzeichnis " + folder +
+                      " kann nicht angelegt werden: " + error.message());
+  }
+}
+
+void GiveBackDisketteNumber(zor::TZorBaseDTA& component) {
+  (void)component;
+}
+
+}  // namespace
+
 OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
-                       const WriteOptions& o) {
+                       const std::string& fileNameLabel, const WriteOptions& o) {
+  // A name with a folder in it would write where --verzeichnis does not say.
+  if (fileName.empty() || fileName == "." || fileName == ".." ||
+      fileName.find('/') != std::string::npos) {
+    throw UsageError(fileNameLabel + ": " + Quoted(fileName) +
+                     " ist kein Dateiname (ohne Verzeichnis; das Verzeichnis gibt --verzeichnis "
+                     "an).");
+  }
   OutputFiles files;
-  const fs::path target = fs::path(folder.empty() ? "." : folder) / fileName;
-  files.target = target.string();
+  files.target = TargetPath(folder, fileName);
   if (!o.noText) files.textSheet = files.target + ".begleitzettel.txt";
   if (!o.noPdf) files.pdfSheet = files.target + ".begleitzettel.pdf";
-  if (o.dryRun) return files;
-
-  std::error_code error;
-  if (fs::exists(target, error) && !o.overwrite) {
-    throw zor::Exception(zor::StringFromUtf8("Die Datei " + files.target +
-                                             " gibt es schon; --overwrite ersetzt sie."));
+  for (const std::string* input : {&o.csv, &o.job}) {
+    if (!input->empty() && *input != "-") files.inputs.push_back(*input);
   }
-  fs::create_directories(target.parent_path().empty() ? fs::path(".") : target.parent_path(),
-                         error);
-  if (error) {
-    throw zor::Exception(zor::StringFromUtf8("Das Verzeichnis " + folder +
-                                             " kann nicht angelegt werden: " + error.message()));
+  if (o.dryRun) return files;
+  for (const std::string* path : {&files.target, &files.textSheet, &files.pdfSheet}) {
+    if (path->empty()) continue;
+    const std::string refusal = TargetRefusal(*path, o.overwrite, files.inputs);
+    if (!refusal.empty())
+      throw zor::Exception(zor::StringFromUtf8(refusal + " Nichts geschrieben."));
   }
   return files;
 }
 
 int FinishRun(zor::TZorBaseDTA& component, const std::function<void()>& finish,
               const std::function<zor::String()>& begleitzettel, const OutputFiles& files,
-              const WriteOptions& o, const std::string& summary) {
-  SheetRequest request;
-  request.pdfPath = files.pdfSheet;
-  request.print = o.print->count() > 0;
-  request.queue = o.queue;
-  request.copies = o.copies;
-
-  std::string sheetError;
+              const WriteOptions& o, const std::function<std::string()>& summary) {
+  const bool print = o.print->count() > 0;
+  std::optional<SheetRecorder> recorder;
   {
-    SheetPrinter printer(request);
-    component.SetAnzahlBegleitzettel(printer.Copies());
+    StagedFiles staged(o.overwrite, files.inputs);
     try {
-      finish();
-    } catch (const zor::Exception& e) {
-      // Finish prints last: a run that is closed has its file written.
-      if (component.State() != zor::stReady) {
-        std::cerr << "Fehler: " << files.target << " wurde nicht geschrieben: " << e.what() << '\n';
-        return kBadData;
+      if (zor::StringToUtf8(component.Path() + component.DTAFilename()) != files.target) {
+        throw OutputError("Interner Fehler: der Dateiname der Komponente weicht ab.");
       }
-      sheetError = e.what();
-    }
-  }
-  if (!files.textSheet.empty()) {
-    try {
-      WriteTextSheet(files.textSheet, begleitzettel());
-    } catch (const zor::Exception& e) {
-      sheetError += (sheetError.empty() ? "" : " ") + std::string(e.what());
+      CreateFolderOf(files.target);
+      for (const std::string* path : {&files.target, &files.textSheet, &files.pdfSheet}) {
+        if (!path->empty()) staged.Stage(*path);
+      }
+      const LibraryWritesInto redirect(staged);
+      if (print || !files.pdfSheet.empty()) recorder.emplace();
+      component.SetAnzahlBegleitzettel(recorder ? 1 : 0);
+      try {
+        finish();
+      } catch (const zor::Exception& e) {
+        throw OutputError(files.target + " kann nicht geschrieben werden: " + OneLine(e.what()));
+      }
+      if (!files.pdfSheet.empty()) {
+        try {
+          WritePdfSheet(recorder->Sheet(), files.pdfSheet);
+        } catch (const zor::Exception& e) {
+          throw OutputError(OneLine(e.what()) + " (--no-pdf schreibt ohne PDF)");
+        }
+      }
+      if (!files.textSheet.empty()) {
+        WriteTextSheet(*staged.TempOf(files.textSheet), files.textSheet, begleitzettel());
+      }
+      staged.Commit();
+    } catch (const OutputError& e) {
+      GiveBackDisketteNumber(component);
+      std::cerr << "Fehler: " << e.what() << "\nNichts geschrieben.\n";
+      return kBadData;
     }
   }
 
-  std::cout << summary << '\n';
-  if (sheetError.empty()) {
-    if (!files.textSheet.empty()) std::cout << "Begleitzettel: " << files.textSheet << '\n';
-    if (!files.pdfSheet.empty()) std::cout << "Begleitzettel: " << files.pdfSheet << '\n';
-    if (request.print) {
-      std::cout << "Gedruckt: " << request.copies << " Begleitzettel auf "
-                << (request.queue.empty() ? std::string("der Standard-Warteschlange")
-                                          : Quoted(request.queue))
+  std::cout << summary() << '\n';
+  if (!files.textSheet.empty()) std::cout << "Begleitzettel: " << files.textSheet << '\n';
+  if (!files.pdfSheet.empty()) std::cout << "Begleitzettel: " << files.pdfSheet << '\n';
+  int result = kDone;
+  if (print) {
+    try {
+      PrintOnQueue(recorder->Sheet(), o.queue, static_cast<std::int32_t>(o.copies));
+      std::cout << "Gedruckt: " << o.copies << " Begleitzettel auf "
+                << (o.queue.empty() ? std::string("der Standard-Warteschlange") : Quoted(o.queue))
                 << '\n';
+    } catch (const zor::Exception& e) {
+      std::cerr << "Fehler: Die Dateien sind geschrieben, der Begleitzettel wurde aber nicht "
+                   "gedruckt: "
+                << OneLine(e.what()) << '\n';
+      result = kWrittenNotAll;
     }
-    return kDone;
   }
-  std::cerr << "Fehler: " << files.target
-            << " wurde geschrieben, der Begleitzettel aber nicht vollständig: " << sheetError
-            << '\n';
-  return kBadData;
+  if (!FlushStandardOutput()) result = kWrittenNotAll;
+  return result;
 }
 
 std::string GermanAmount(std::int64_t cent) {

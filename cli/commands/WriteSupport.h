@@ -19,7 +19,6 @@
 #include "io/FileBytes.h"
 #include "io/InputRecord.h"
 #include "io/JobFile.h"
-#include "output/SheetPrinter.h"
 #include "payments/Settings.h"
 #include "zordta/ZorDTA.h"
 
@@ -57,21 +56,25 @@ void AddOutputOptions(CLI::App& command, WriteOptions& o);
 std::string OptionLabel(const WriteOptions& o, const std::string& key);
 
 struct OutputFiles {
-  std::string target;
-  std::string textSheet;  ///< empty with --no-text
-  std::string pdfSheet;   ///< empty with --no-pdf
+  std::string target;               ///< as the component writes it: Path() + DTAFilename()
+  std::string textSheet;            ///< empty with --no-text
+  std::string pdfSheet;             ///< empty with --no-pdf
+  std::vector<std::string> inputs;  ///< never replaced by any of the three
 };
 
-/// The paths of a run. Raises zor::Exception when the target exists and may not
-/// be replaced, or the folder cannot be made.
+/// The paths of a run, checked before any work: the file name must be a bare
+/// name (UsageError), and unless it is a dry run no target may exist without
+/// --overwrite, nor be one of the inputs (zor::Exception).
 OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
-                       const WriteOptions& o);
+                       const std::string& fileNameLabel, const WriteOptions& o);
 
-/// Finishes a booked run (the file, then the printed sheets), writes the text
-/// sheet and reports; answers the exit code.
+/// Finishes a booked run into temporary files (the payment file, the sheets)
+/// and commits them together, then prints and reports; answers the exit code:
+/// kDone, kBadData when nothing was written, kWrittenNotAll when the files
+/// stand but printing or the report failed. `summary` is asked after the commit.
 int FinishRun(zor::TZorBaseDTA& component, const std::function<void()>& finish,
               const std::function<zor::String()>& begleitzettel, const OutputFiles& files,
-              const WriteOptions& o, const std::string& summary);
+              const WriteOptions& o, const std::function<std::string()>& summary);
 
 /// What one kind of payment file brings to the shared write flow. Its `Run`
 /// (DtausRun, DtazvRun) opens a run for the settings and checks and books one
@@ -126,6 +129,9 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
     return kBadUsage;
   }
   settings.streng = o.streng;
+  const OutputFiles files = PlanOutput(
+      settings.verzeichnis, settings.dateiname,
+      o.settings.count("dateiname") ? OptionLabel(o, "dateiname") : "dateiname im Auftrag", o);
 
   const bool checkFirst = o.dryRun || kind.opensAtCost(settings);
   Diagnostics warnings;
@@ -146,7 +152,6 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
     return kBadData;
   }
 
-  const OutputFiles files = PlanOutput(settings.verzeichnis, settings.dateiname, o);
   if (o.dryRun) {
     std::cout << "Geprüft: " << pass.records << " Buchungen ohne Fehler; nichts geschrieben.\n";
     return kDone;
@@ -154,7 +159,8 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
   const auto finish = [&](Run& booked) {
     return FinishRun(
         booked.Component(), [&booked] { booked.Finish(); },
-        [&booked] { return booked.Begleitzettel(); }, files, o, kind.summary(booked, files.target));
+        [&booked] { return booked.Begleitzettel(); }, files, o,
+        [&] { return kind.summary(booked, files.target); });
   };
   if (!checkFirst) return finish(*run);
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 
+#include "output/LibraryWrites.h"
 #include "zordta/host/FileSystem.h"
 
 namespace zcli {
@@ -21,20 +22,8 @@ struct State {
   std::set<int> fakes;
   int next = kFirstFakeDescriptor;
 
-  // The target itself and its temporary files (target + ".<pid>.<n>.tmp"), but
-  // not a sheet written beside it ("DTAUS0.TXT.pdf").
-  bool Covers(const char* path) const {
-    const std::string p(path);
-    if (p == target) return true;
-    const std::string prefix = target + ".";
-    const std::string suffix = ".tmp";
-    if (p.size() <= prefix.size() + suffix.size() || p.compare(0, prefix.size(), prefix) != 0 ||
-        p.compare(p.size() - suffix.size(), suffix.size(), suffix) != 0) {
-      return false;
-    }
-    const std::string middle = p.substr(prefix.size(), p.size() - prefix.size() - suffix.size());
-    return middle.find_first_not_of("0123456789.") == std::string::npos;
-  }
+  // The target itself and its temporary files, but not a sheet written beside it.
+  bool Covers(const char* path) const { return path == target || IsLibraryTempOf(path, target); }
 };
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include "output/PaymentListing.h"
 
 #include <algorithm>
+#include <iostream>
 #include <nlohmann/json.hpp>
 #include <string_view>
 
 #include "io/Values.h"
+#include "output/OutputError.h"
+#include "output/StandardOutput.h"
 
 namespace zcli {
 
@@ -33,6 +36,14 @@ std::string CsvCell(const std::string& text) {
 
 }  // namespace
 
+ListingBuffer::~ListingBuffer() {
+  try {
+    Flush();
+  } catch (const OutputError&) {
+    // reported by the caller's last flush of standard output
+  }
+}
+
 void ListingBuffer::Ready() {
   if (fText.size() >= kPieceSize) Flush();
 }
@@ -40,6 +51,8 @@ void ListingBuffer::Ready() {
 void ListingBuffer::Flush() {
   fOut.write(fText.data(), static_cast<std::streamsize>(fText.size()));
   fText.clear();
+  // A listing that cannot be written stops here instead of reading on.
+  if (&fOut == &std::cout) CheckStandardOutput();
 }
 
 JsonListing::JsonListing(std::ostream& out, const std::string& path, const ImportedClient& client,

@@ -16,7 +16,8 @@ namespace zcli {
 class ListingBuffer {
  public:
   explicit ListingBuffer(std::ostream& out) : fOut(out) {}
-  ~ListingBuffer() { Flush(); }
+  /// What is left goes out; a failure then shows in the final check of standard output.
+  ~ListingBuffer();
   ListingBuffer(const ListingBuffer&) = delete;
   ListingBuffer& operator=(const ListingBuffer&) = delete;
 

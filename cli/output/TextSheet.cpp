@@ -1,6 +1,13 @@
 #include "output/TextSheet.h"
 
-#include "zordta/host/FileSystem.h"
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+
+#include "output/StagedFiles.h"
 #include "zordta/host/Text.h"
 
 namespace zcli {
@@ -16,9 +23,26 @@ std::string SheetText(const zor::String& begleitzettel) {
   return text;
 }
 
-void WriteTextSheet(const std::string& path, const zor::String& begleitzettel) {
-  // Bytes as they are: the text is UTF-8, not payment data.
-  zor::WriteFileAtomically(zor::StringFromUtf8(path), SheetText(begleitzettel));
+void WriteTextSheet(const std::string& file, const std::string& shownAs,
+                    const zor::String& begleitzettel) {
+  const std::string text = SheetText(begleitzettel);
+  const int fd = ::open(file.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  int error = fd < 0 ? errno : 0;
+  for (std::string_view rest = text; error == 0 && !rest.empty();) {
+    const ssize_t written = ::write(fd, rest.data(), rest.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      error = written < 0 ? errno : EIO;
+      break;
+    }
+    rest.remove_prefix(static_cast<std::size_t>(written));
+  }
+  if (error == 0 && ::fsync(fd) != 0) error = errno;
+  if (fd >= 0 && ::close(fd) != 0 && error == 0) error = errno;
+  if (error != 0) {
+    throw OutputError("Der Begleitzettel " + shownAs +
+                      " kann nicht geschrieben werden: " + std::strerror(error));
+  }
 }
 
 }  // namespace zcli

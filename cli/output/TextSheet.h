@@ -10,7 +10,9 @@ namespace zcli {
 /// The component's text (CR LF between lines) as UTF-8 with LF and a final LF.
 std::string SheetText(const zor::String& begleitzettel);
 
-/// Writes the text beside the payment file; raises zor::Exception on failure.
-void WriteTextSheet(const std::string& path, const zor::String& begleitzettel);
+/// Writes the text into the run's temporary file `file`, flushed to disk;
+/// raises OutputError naming `shownAs` on failure.
+void WriteTextSheet(const std::string& file, const std::string& shownAs,
+                    const zor::String& begleitzettel);
 
 }  // namespace zcli

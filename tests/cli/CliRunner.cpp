@@ -1,12 +1,16 @@
 #include "CliRunner.h"
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <string_view>
 
 namespace clitest {
 
@@ -63,7 +67,8 @@ bool Workspace::Exists(const std::string& name) const {
   return fs::exists(fPath / name);
 }
 
-Result Workspace::Run(const std::vector<std::string>& args, const std::string& input) const {
+Result Workspace::Run(const std::vector<std::string>& args, const std::string& input,
+                      const std::string& stdoutTo) const {
   const fs::path in = fPath / ".stdin", out = fPath / ".stdout", err = fPath / ".stderr";
   std::ofstream(in, std::ios::binary) << input;
   // The diskette counter lives in the workspace, never in the user's home.
@@ -71,17 +76,52 @@ Result Workspace::Run(const std::vector<std::string>& args, const std::string& i
                         " && XDG_CONFIG_HOME=" + ShellQuote((fPath / ".config").string()) + " " +
                         ShellQuote(Binary());
   for (const std::string& arg : args) command += " " + ShellQuote(arg);
-  command += " <" + ShellQuote(in.string()) + " >" + ShellQuote(out.string()) + " 2>" +
+  command += " <" + ShellQuote(in.string()) + " >" +
+             ShellQuote(stdoutTo.empty() ? out.string() : stdoutTo) + " 2>" +
              ShellQuote(err.string());
   const int status = std::system(command.c_str());
   Result result;
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.out = Slurp(out);
+  if (stdoutTo.empty()) result.out = Slurp(out);
   result.err = Slurp(err);
   fs::remove(in);
   fs::remove(out);
   fs::remove(err);
   return result;
+}
+
+pid_t Workspace::Start(const std::vector<std::string>& args) const {
+  const std::string binary = Binary();
+  std::vector<std::string> environment{"XDG_CONFIG_HOME=" + (fPath / ".config").string()};
+  for (char** variable = environ; *variable; ++variable) {
+    if (std::string_view(*variable).rfind("XDG_CONFIG_HOME=", 0) != 0)
+      environment.emplace_back(*variable);
+  }
+  std::vector<char*> argv{const_cast<char*>(binary.c_str())};
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  std::vector<char*> envp;
+  for (std::string& variable : environment) envp.push_back(variable.data());
+  envp.push_back(nullptr);
+
+  const pid_t pid = ::fork();
+  if (pid != 0) return pid;
+  // The child: only calls that are safe between fork and exec.
+  if (::chdir(fPath.c_str()) != 0) _exit(126);
+  const int null = ::open("/dev/null", O_RDWR);
+  ::dup2(null, 0);
+  ::dup2(null, 1);
+  ::dup2(null, 2);
+  ::execve(binary.c_str(), argv.data(), envp.data());
+  _exit(127);
+}
+
+int Wait(pid_t pid) {
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 fs::path Example(const std::string& relative) {

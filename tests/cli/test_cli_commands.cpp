@@ -82,9 +82,10 @@ TEST(Printing, AQueueThatFailsCostsNeitherFileNorPdf) {
   Workspace ws;
   const auto r = ws.Run(
       {"dtaus", "write", "--job", Example("cli/beitraege.json"), "--print=zordta-no-such-queue"});
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err.rfind("Fehler: ./beitraege.dta wurde geschrieben, der Begleitzettel aber nicht "
-                        "vollständig: ",
+  // The files stand, so not 1 (nothing written): 3, written but not printed.
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_EQ(r.err.rfind("Fehler: Die Dateien sind geschrieben, der Begleitzettel wurde aber nicht "
+                        "gedruckt: ",
                         0),
             0u)
       << r.err;

@@ -1,0 +1,26 @@
+// The library writes its files crash-safely: a temporary file beside the
+// target, flushed, then renamed over it. While a LibraryWritesInto lives, those
+// writes of staged targets land in the run's own temporary files instead, and
+// the rename is left to the run's commit.
+#pragma once
+
+#include <string>
+
+#include "output/StagedFiles.h"
+
+namespace zcli {
+
+/// True when `path` is a temporary file the library makes for `target`
+/// (target + ".<pid>.<n>.tmp").
+bool IsLibraryTempOf(const std::string& path, const std::string& target);
+
+class LibraryWritesInto {
+ public:
+  explicit LibraryWritesInto(const StagedFiles& staged);
+  /// Restores the system's file operations.
+  ~LibraryWritesInto();
+  LibraryWritesInto(const LibraryWritesInto&) = delete;
+  LibraryWritesInto& operator=(const LibraryWritesInto&) = delete;
+};
+
+}  // namespace zcli
