@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "zordta/host/Classes.h"
 #include "zordta/host/Exception.h"
@@ -193,6 +194,10 @@ class ZORDTA_API TZorDTA : public TZorBaseDTA {
                const AnsiString& Vwz1, const AnsiString& Vwz2, const AnsiString& Vwz3);
   /// Writes the E record, then the file; the run stays open when the file cannot be written.
   void Finish();
+  /// Gives back the diskette number the last Start took from the counter, for a file that
+  /// will never reach the bank: the counter steps back when it still stands at that number
+  /// (no other run took one since). Answers whether it stepped back.
+  bool GiveBackDiskettenNummer();
 
   /// Valid when not empty.
   bool ValidateName(const AnsiString& aName);
@@ -228,6 +233,8 @@ class ZORDTA_API TZorDTA : public TZorBaseDTA {
   static AnsiString DeleteLeadingChar(const AnsiString& S, char C);
 
   std::unique_ptr<TRegIniFile> fIniFile;
+  // The diskette number the last Start took, until it is given back.
+  std::optional<std::int32_t> fTakenDiskettenNummer;
   bool fLastschriften = false;
   bool fAbbuchungsauftrag = false;
   bool fZentralbank = false;

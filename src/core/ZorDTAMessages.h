@@ -18,6 +18,9 @@ inline constexpr const char* _MsgValidateBetrag =
     "Der Betrag muss zwischen € 1 und € 999999999.99 liegen.";
 inline constexpr const char* _MsgValidateVwzCount =
     "Es sind nicht mehr als 14 Verwendungszwecke erlaubt.";
+inline constexpr const char* _MsgDiskettenNummer =
+    "Der Diskettenzähler \"Nummer\" in \"%s\" hat den ungültigen Wert „%s“; erlaubt ist eine "
+    "Zahl von 0 bis 9999.";
 
 // Import.
 inline constexpr const char* _MsgErrorFileNotExists = "Der angegebene Dateiname existiert nicht.";

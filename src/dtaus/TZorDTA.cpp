@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/ZorDTAMessages.h"
+#include "dtaus/DiskettenCounter.h"
 #include "dtaus/PurposeLines.h"
 #include "dtaus/Records.h"
 #include "dtaus/Repertoire.h"
@@ -20,9 +21,6 @@ namespace dtaus = detail::dtaus;
 
 namespace {
 
-constexpr const char* kCounterKey = "Software\\Zor Software\\TZorDTA";
-constexpr const char* kCounterValue = "Nummer";
-constexpr std::int32_t kLastDiskettenNummer = 9999;
 constexpr int kMaxPurposeLines = 14;
 
 bool FitsBLZField(std::int64_t value) {
@@ -47,7 +45,15 @@ TZorDTA::TZorDTA(TComponent* aOwner) : TZorBaseDTA(aOwner) {
   fDiskettenErstellDatum = Date();
 }
 
-TZorDTA::~TZorDTA() = default;
+TZorDTA::~TZorDTA() {
+  // A run abandoned before its file was written leaves its number to the next one.
+  if (fState == stReady) return;
+  try {
+    GiveBackDiskettenNummer();
+  } catch (...) {
+    // A destructor has nobody to tell; the number stays taken, as before.
+  }
+}
 
 String TZorDTA::ClassName() const {
   return StringFromUtf8("TZorDTA");
@@ -76,6 +82,8 @@ void TZorDTA::setDiskettenErstellDatum(TDate value) {
 
 void TZorDTA::Start() {
   const bool runWasOpen = fState != stReady;
+  // Forgotten before the checks can raise: the number belongs to a finished run.
+  if (!runWasOpen) fTakenDiskettenNummer.reset();
   TZorBaseDTA::Start();
   if (runWasOpen) return;
 
@@ -159,6 +167,14 @@ void TZorDTA::Finish() {
   if (FinishWithTrailer([this] { WriteDatensatzE(); })) PrintBegleitzettel();
 }
 
+bool TZorDTA::GiveBackDiskettenNummer() {
+  if (!fTakenDiskettenNummer || !fIniFile) return false;
+  const bool steppedBack = dtaus::GiveBackDiskettenNummer(*fIniFile, *fTakenDiskettenNummer);
+  // One attempt: a number another run has built on is not the caller's any more.
+  fTakenDiskettenNummer.reset();
+  return steppedBack;
+}
+
 bool TZorDTA::ValidateName(const AnsiString& aName) {
   if (!FValidateData || !aName.empty()) return true;
   Error(StringFromUtf8(msg::_MsgValidateName));
@@ -207,11 +223,18 @@ void TZorDTA::WriteDatensatzA() {
 
   AnsiString nummer = Spc(4);
   if (fZentralbank) {
-    fIniFile = std::make_unique<TRegIniFile>(StringFromUtf8(kCounterKey));
-    const std::int32_t next = fIniFile->UpdateInteger(
-        String(), StringFromUtf8(kCounterValue), 0,
-        [](std::int32_t stored) { return stored < kLastDiskettenNummer ? stored + 1 : 0; });
-    nummer = AnsiFormat("%.4d", {next});
+    fIniFile = dtaus::OpenDiskettenCounter();
+    const dtaus::TakenDiskettenNummer taken = dtaus::TakeDiskettenNummer(*fIniFile);
+    // A counter that holds no number stops the run: counting on from a guess could
+    // repeat a number the bank has seen.
+    if (!taken.nummer) {
+      Error(Format(StringFromUtf8(msg::_MsgDiskettenNummer),
+                   {StringFromUtf8(fIniFile->FileName()),
+                    StringFromUtf8(dtaus::VisibleText(taken.refusedValue))}));
+      return;
+    }
+    fTakenDiskettenNummer = taken.nummer;
+    nummer = AnsiFormat("%.4d", {*taken.nummer});
     SetVolumeLabel(ExtractFileDrive(fPath), AnsiToString(nummer));
   }
   fVolumeLabel = AnsiToString(nummer);

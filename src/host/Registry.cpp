@@ -73,10 +73,18 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
   return value;
 }
 
+// Windows editors start the files they save with one.
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 /// The lines of one key file, kept as they were except for the entries changed.
 class IniLines {
  public:
   explicit IniLines(std::string_view content) {
+    // The mark belongs to the file, not to its first line's name.
+    if (content.starts_with(kUtf8Bom)) {
+      fBom = true;
+      content.remove_prefix(kUtf8Bom.size());
+    }
     while (!content.empty()) {
       const std::size_t newline = content.find('\n');
       fLines.emplace_back(content.substr(0, newline));
@@ -86,7 +94,7 @@ class IniLines {
   }
 
   std::string Text() const {
-    std::string text;
+    std::string text(fBom ? kUtf8Bom : std::string_view());
     for (const auto& line : fLines) text += line + '\n';
     return text;
   }
@@ -150,6 +158,7 @@ class IniLines {
   }
 
   std::vector<std::string> fLines;
+  bool fBom = false;
 };
 
 /// Holds the key's lock file locked exclusively for its lifetime.
@@ -214,6 +223,16 @@ void TRegIniFile::WriteInteger(const String& section, const String& ident, std::
 std::int32_t TRegIniFile::UpdateInteger(const String& section, const String& ident,
                                         std::int32_t defaultValue,
                                         const std::function<std::int32_t(std::int32_t)>& next) {
+  std::int32_t stored = 0;
+  UpdateValueText(section, ident, [&](std::optional<std::string_view> text) {
+    stored = next(ParseInteger(text.value_or("")).value_or(defaultValue));
+    return std::optional<std::string>(std::to_string(stored));
+  });
+  return stored;
+}
+
+void TRegIniFile::UpdateValueText(const String& section, const String& ident,
+                                  const TValueTextUpdate& change) {
   const auto raise = [this](int error) {
     throw Exception(Format(StringFromUtf8(detail::hostmsg::kRegistryWriteError),
                            {StringFromUtf8(fFileName), StringFromUtf8(detail::ErrorText(error))}));
@@ -229,16 +248,15 @@ std::int32_t TRegIniFile::UpdateInteger(const String& section, const String& ide
   IniLines lines(content);
   const std::string sectionName = StringToUtf8(section);
   const std::string identName = StringToUtf8(ident);
-  const auto current = lines.Value(sectionName, identName);
-  const std::int32_t stored = next(ParseInteger(current.value_or("")).value_or(defaultValue));
-  lines.SetValue(sectionName, identName, std::to_string(stored));
+  const std::optional<std::string> stored = change(lines.Value(sectionName, identName));
+  if (!stored) return;
+  lines.SetValue(sectionName, identName, *stored);
 
   // Test replacements of the file operations are meant for data files, not for the registry.
   if (const int error =
           detail::ReplaceFileContent(fFileName, lines.Text(), detail::SystemFileSystemOps())) {
     raise(error);
   }
-  return stored;
 }
 
 }  // namespace zor

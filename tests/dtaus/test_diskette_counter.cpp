@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "support/TestSupport.h"
@@ -99,6 +101,146 @@ TEST(DisketteCounter, OnlyNumberedHeadersCount) {
   dta.SetValidateData(false);
   EXPECT_THROW(dta.Start(), zor::Exception);
   EXPECT_EQ(StoredNumber(), -1) << "a refused header takes no number";
+}
+
+class CounterTest : public ::testing::Test {
+ protected:
+  std::filesystem::path CounterFile() const {
+    return zor::TRegIniFile(ZT("Software\\Zor Software\\TZorDTA")).FileName();
+  }
+  void PutCounter(const std::string& content) const {
+    std::filesystem::create_directories(CounterFile().parent_path());
+    std::ofstream(CounterFile(), std::ios::binary) << content;
+  }
+  std::string CounterText() const { return zortest::ReadFile(CounterFile()); }
+  void SetUpRun(zor::TZorDTA& dta) const {
+    dta.SetAuftraggeberName("MUSTER");
+    dta.SetAuftraggeberBLZ(37040044);
+    dta.SetAuftraggeberKontoNr(532013000);
+    dta.SetPath(fFiles.AsPath());
+    dta.SetZentralbank(true);
+  }
+  bool FileWritten() const { return std::filesystem::exists(fFiles.path() / "DTAUS0.TXT"); }
+
+  zortest::TempDir fDir;
+  zortest::TempDir fFiles;
+  zortest::ScopedRegistryRoot fRoot{fDir.path()};
+};
+
+TEST_F(CounterTest, StoredValueThatIsNoNumberStopsTheRunAndStaysAsItIs) {
+  const std::string kBom = "\xEF\xBB\xBF";
+  struct Case {
+    std::string stored, shown;
+  };
+  const Case cases[] = {{"-4", "-4"},
+                        {"10000", "10000"},
+                        {"2147483648", "2147483648"},
+                        {"", ""},
+                        {"vier", "vier"},
+                        {"0x2A", "0x2A"},
+                        {"4.2", "4.2"},
+                        {"+42", "+42"},
+                        {kBom + "42", "\\xEF\\xBB\\xBF42"},
+                        {"4\t2", "4\\x092"},
+                        {"4\xFF", "4\\xFF"},
+                        {"Zähler", "Zähler"}};
+  bool validate = true;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    const std::string content = "; Diskettenzähler\r\nNummer=" + c.stored + "\r\n";
+    PutCounter(content);
+    zor::TZorDTA dta(nullptr);
+    SetUpRun(dta);
+    dta.SetValidateData(validate = !validate);  // refused either way
+    EXPECT_THROW_MESSAGE(dta.Start(), ZT("Der Diskettenzähler \"Nummer\" in \"" +
+                                         CounterFile().string() + "\" hat den ungültigen Wert „" +
+                                         c.shown + "“; erlaubt ist eine Zahl von 0 bis 9999."));
+    EXPECT_THROW(dta.Buchung("A", 1234567890, 50010517, 1, "", "", ""), zor::Exception);
+    dta.Finish();
+    EXPECT_FALSE(FileWritten());
+    EXPECT_EQ(CounterText(), content);
+  }
+
+  // With message boxes the refusal is shown once and the run still gets no header.
+  PutCounter("Nummer=-1\n");
+  zortest::MessageBoxRecorder boxes;
+  zor::TZorDTA dta(nullptr);
+  SetUpRun(dta);
+  dta.SetShowWarnings(true);
+  dta.Start();
+  EXPECT_EQ(boxes.boxes().size(), 1u);
+  EXPECT_EQ(dta.DTAFileContent(), "");
+}
+
+TEST_F(CounterTest, ByteOrderMarkAtTheStartKeepsTheCount) {
+  PutCounter("\xEF\xBB\xBFNummer=41\r\n[Bank]\r\nNummer=7\r\n");
+  zor::TZorDTA dta(nullptr);
+  SetUpRun(dta);
+  dta.Start();
+  EXPECT_EQ(dta.DTAFileContent().substr(56, 4), "0042");
+  EXPECT_EQ(CounterText(), "\xEF\xBB\xBFNummer=42\r\n[Bank]\r\nNummer=7\r\n");
+}
+
+TEST_F(CounterTest, GivingBackStepsBackOnlyWhileNoOtherRunTookOne) {
+  struct Case {
+    std::string stored, taken, givenBack;
+  };
+  for (const Case& c :
+       {Case{"Nummer=41\n", "0042", "Nummer=41\n"}, Case{"Nummer=9999\n", "0000", "Nummer=9999\n"},
+        Case{"", "0001", "Nummer=0\n"}}) {
+    SCOPED_TRACE(c.stored);
+    std::filesystem::remove(CounterFile());
+    if (!c.stored.empty()) PutCounter(c.stored);
+    zor::TZorDTA dta(nullptr);
+    SetUpRun(dta);
+    dta.Start();
+    EXPECT_EQ(dta.DTAFileContent().substr(56, 4), c.taken);
+    EXPECT_TRUE(dta.GiveBackDiskettenNummer());
+    EXPECT_EQ(CounterText(), c.givenBack);
+    EXPECT_FALSE(dta.GiveBackDiskettenNummer()) << "a number goes back once";
+    EXPECT_EQ(CounterText(), c.givenBack);
+  }
+
+  PutCounter("Nummer=41\n");
+  zor::TZorDTA first(nullptr), second(nullptr);
+  SetUpRun(first);
+  SetUpRun(second);
+  first.Start();
+  second.Start();
+  EXPECT_FALSE(first.GiveBackDiskettenNummer()) << "43 is taken on top of 42";
+  EXPECT_EQ(CounterText(), "Nummer=43\n");
+  EXPECT_TRUE(second.GiveBackDiskettenNummer());
+  EXPECT_EQ(CounterText(), "Nummer=42\n");
+}
+
+TEST_F(CounterTest, AbandonedRunGivesItsNumberBackAndFinishedRunKeepsIt) {
+  PutCounter("Nummer=41\n");
+  {
+    zor::TZorDTA dta(nullptr);
+    SetUpRun(dta);
+    dta.Start();
+    dta.Buchung("A", 1234567890, 50010517, 1, "", "", "");
+  }
+  EXPECT_EQ(CounterText(), "Nummer=41\n");
+  {
+    zor::TZorDTA dta(nullptr);
+    SetUpRun(dta);
+    dta.SetPath(ZT((fFiles.path() / "fehlt").string()));
+    dta.Start();
+    EXPECT_THROW(dta.Finish(), zor::Exception);
+  }
+  EXPECT_EQ(CounterText(), "Nummer=41\n") << "a failed Finish leaves the run open";
+  {
+    zor::TZorDTA dta(nullptr);
+    SetUpRun(dta);
+    dta.Start();
+    dta.Finish();
+    ASSERT_TRUE(FileWritten());
+    // A later run that fails its checks has taken nothing to give back.
+    dta.SetAuftraggeberBLZ(1);
+    EXPECT_THROW(dta.Start(), zor::Exception);
+  }
+  EXPECT_EQ(CounterText(), "Nummer=42\n");
 }
 
 }  // namespace

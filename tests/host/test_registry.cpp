@@ -9,8 +9,10 @@
 #include <filesystem>
 #include <fstream>
 #include <numeric>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -105,6 +107,28 @@ TEST_F(RegistryTest, ChangesKeepEverythingElse) {
   PutKeyFile("[Bank]\nNummer=1\n");
   key.WriteInteger(ZT(""), ZT("Nummer"), 2);
   EXPECT_EQ(zortest::ReadFile(KeyFile()), "Nummer=2\n[Bank]\nNummer=1\n");
+}
+
+TEST_F(RegistryTest, ValueTextUpdateSeesTheStoredTextAndCanLeaveTheFile) {
+  const std::string content = "\xEF\xBB\xBFNummer = 0x2A \r\n[Bank]\r\nNummer=1\r\n";
+  PutKeyFile(content);
+  zor::TRegIniFile key(ZT(kKey));
+  EXPECT_EQ(key.ReadInteger(ZT("Bank"), ZT("Nummer"), 0), 1);
+  std::vector<std::string> seen;
+  const auto look = [&seen](std::optional<std::string_view> stored) {
+    seen.push_back(stored ? std::string(*stored) : "(fehlt)");
+    return std::optional<std::string>();
+  };
+  key.UpdateValueText(ZT(""), ZT("Nummer"), look);
+  key.UpdateValueText(ZT(""), ZT("Zaehler"), look);
+  EXPECT_EQ(seen, (std::vector<std::string>{"0x2A", "(fehlt)"}));
+  EXPECT_EQ(zortest::ReadFile(KeyFile()), content);
+
+  // The mark at the start hides no entry and stays where it is.
+  PutKeyFile("\xEF\xBB\xBFNummer=41\n");
+  EXPECT_EQ(key.ReadInteger(ZT(""), ZT("Nummer"), 0), 41);
+  EXPECT_EQ(key.UpdateInteger(ZT(""), ZT("Nummer"), 0, Increment), 42);
+  EXPECT_EQ(zortest::ReadFile(KeyFile()), "\xEF\xBB\xBFNummer=42\n");
 }
 
 TEST_F(RegistryTest, FailuresRaiseAndReleaseTheLock) {
