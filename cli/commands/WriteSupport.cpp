@@ -90,8 +90,16 @@ void CreateFolderOf(const std::string& target) {
   }
 }
 
+// A file that was never committed must not use up a diskette number.
 void GiveBackDisketteNumber(zor::TZorBaseDTA& component) {
-  (void)component;
+  auto* dta = dynamic_cast<zor::TZorDTA*>(&component);
+  if (!dta) return;
+  try {
+    dta->GiveBackDiskettenNummer();
+  } catch (const zor::Exception& e) {
+    std::cerr << "Warnung: Die Diskettennummer konnte nicht zurückgegeben werden: "
+              << OneLine(e.what()) << '\n';
+  }
 }
 
 }  // namespace
