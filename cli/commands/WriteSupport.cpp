@@ -93,7 +93,7 @@ OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
 
 int FinishRun(zor::TZorBaseDTA& component, const std::function<void()>& finish,
               const std::function<zor::String()>& begleitzettel, const OutputFiles& files,
-              const WriteOptions& o, const std::string& summary) {
+              const WriteOptions& o, const std::function<std::string()>& summary) {
   SheetRequest request;
   request.pdfPath = files.pdfSheet;
   request.print = o.print->count() > 0;
@@ -123,7 +123,7 @@ int FinishRun(zor::TZorBaseDTA& component, const std::function<void()>& finish,
     }
   }
 
-  std::cout << summary << '\n';
+  std::cout << summary() << '\n';
   if (sheetError.empty()) {
     if (!files.textSheet.empty()) std::cout << "Begleitzettel: " << files.textSheet << '\n';
     if (!files.pdfSheet.empty()) std::cout << "Begleitzettel: " << files.pdfSheet << '\n';

@@ -68,10 +68,11 @@ OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
                        const WriteOptions& o);
 
 /// Finishes a booked run (the file, then the printed sheets), writes the text
-/// sheet and reports; answers the exit code.
+/// sheet and reports with the summary, asked for once the file is written;
+/// answers the exit code.
 int FinishRun(zor::TZorBaseDTA& component, const std::function<void()>& finish,
               const std::function<zor::String()>& begleitzettel, const OutputFiles& files,
-              const WriteOptions& o, const std::string& summary);
+              const WriteOptions& o, const std::function<std::string()>& summary);
 
 /// What one kind of payment file brings to the shared write flow. Its `Run`
 /// (DtausRun, DtazvRun) opens a run for the settings and checks and books one
@@ -154,7 +155,8 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
   const auto finish = [&](Run& booked) {
     return FinishRun(
         booked.Component(), [&booked] { booked.Finish(); },
-        [&booked] { return booked.Begleitzettel(); }, files, o, kind.summary(booked, files.target));
+        [&booked] { return booked.Begleitzettel(); }, files, o,
+        [&] { return kind.summary(booked, files.target); });
   };
   if (!checkFirst) return finish(*run);
 
