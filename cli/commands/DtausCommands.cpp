@@ -31,7 +31,8 @@ std::string Summary(DtausRun& run, const std::string& target) {
   const auto count = static_cast<std::size_t>(dta.AnzahlBuchungen());
   std::string kind;
   try {
-    kind = ReadFileHead(target, 7).substr(5);
+    const std::string head = ReadFileHead(target, 7);
+    if (head.size() == 7) kind = head.substr(5);
   } catch (const zor::Exception&) {
     // written, but not to be read back: the neutral word is still true
   }
