@@ -1,9 +1,6 @@
 #include "payments/Settings.h"
 
-#include "io/Utf8Check.h"
 #include "io/Values.h"
-#include "zordta/ZorDTA.h"
-#include "zordta/ZorDTAZV.h"
 #include "zordta/host/SysUtils.h"
 #include "zordta/host/Text.h"
 
