@@ -8,6 +8,7 @@
 #include "commands/Commands.h"
 #include "io/Utf8Check.h"
 #include "io/Values.h"
+#include "payments/BankIdentifiers.h"
 #include "payments/Dtazv.h"
 #include "payments/Settings.h"
 #include "zordta/ZorDTAZV.h"
@@ -29,6 +30,9 @@ std::string Problem(zor::TZorDTAZV& checker, Identifier kind, const std::string&
   const std::vector<ForeignChar> foreign = FindCharsOutsideCp1252(text);
   if (!foreign.empty()) return ForeignCharMessage(foreign.front());
   const std::string compact = CompactIdentifier(text);
+  const std::string problem = kind == Identifier::IBAN ? IbanProblem(compact) : BicProblem(compact);
+  if (!problem.empty()) return problem;
+  // The library's own check stays as a last word; it passes what passed above.
   try {
     if (kind == Identifier::IBAN) {
       checker.ValidateIBAN(Ansi(compact));

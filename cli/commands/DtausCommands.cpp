@@ -10,7 +10,9 @@
 #include "io/Values.h"
 #include "output/PaymentListing.h"
 #include "payments/Dtaus.h"
+#include "payments/DtausDirection.h"
 #include "payments/DtausImport.h"
+#include "payments/Settings.h"
 
 namespace zcli {
 
@@ -22,16 +24,38 @@ struct ReadOptions {
   bool verify = false;
 };
 
+// The kind the file has, from record A (positions 6 and 7), whatever the
+// settings suggested.
 std::string Summary(DtausRun& run, const std::string& target) {
   const zor::TZorDTA& dta = run.Component();
-  return target + ": " + std::to_string(dta.AnzahlBuchungen()) +
-         (dta.Lastschriften() ? " Lastschriften" : " Gutschriften") + ", Summe " +
-         GermanAmount(dta.SummeBetragCent()) + " EUR";
+  const auto count = static_cast<std::size_t>(dta.AnzahlBuchungen());
+  std::string kind;
+  try {
+    const std::string head = ReadFileHead(target, 7);
+    if (head.size() == 7) kind = head.substr(5);
+  } catch (const zor::Exception&) {
+    // written, but not to be read back: the neutral word is still true
+  }
+  const std::string payments = kind == "LK"   ? Counted(count, "Lastschrift", "Lastschriften")
+                               : kind == "GK" ? Counted(count, "Gutschrift", "Gutschriften")
+                                              : Counted(count, "Buchung", "Buchungen");
+  return target + ": " + payments + ", Summe " + GermanAmount(dta.SummeBetragCent()) + " EUR";
+}
+
+void CheckDirection(const std::map<std::string, std::string>& job,
+                    const std::map<std::string, std::string>& options,
+                    const KeyLabel& optionLabel) {
+  const std::string conflict = FindDirectionConflict(job, options, optionLabel);
+  if (!conflict.empty()) throw UsageError(conflict);
 }
 
 int RunWrite(const WriteOptions& o) {
-  const WriteKind<DtausRun> kind{DtausJobSchema(), DtausCsvColumns(), ApplyDtausSettings,
-                                 [](const DtausSettings& s) { return s.zentralbank; }, Summary, nullptr};
+  const WriteKind<DtausRun> kind{DtausJobSchema(),
+                                 DtausCsvColumns(),
+                                 ApplyDtausSettings,
+                                 [](const DtausSettings& s) { return s.zentralbank; },
+                                 Summary,
+                                 CheckDirection};
   return WriteFile(o, kind);
 }
 
@@ -87,8 +111,9 @@ int RunRead(const ReadOptions& r) {
     std::cerr << "Prüfung fehlgeschlagen: " << r.file << ": " << d << '\n';
   }
   if (!differences.empty()) return kBadData;
-  std::cerr << "Geprüft: " << r.file << ": Datensatz E stimmt mit " << summary.sums.count
-            << " Buchungen überein.\n";
+  std::cerr << "Geprüft: " << r.file << ": Datensatz E stimmt mit "
+            << Counted(static_cast<std::size_t>(summary.sums.count), "Buchung", "Buchungen")
+            << " überein.\n";
   return kDone;
 }
 
@@ -110,8 +135,8 @@ void AddDtausCommands(CLI::App& app, Action& action) {
                    "Kontonummer des Auftraggebers");
   AddSettingFlag(*write, *w, "--lastschriften", "lastschriften", "true",
                  "Lastschriften statt Gutschriften");
-  AddSettingFlag(*write, *w, "--gutschriften", "lastschriften", "false",
-                 "Gutschriften (Überweisungen), auch gegen den Auftrag");
+  AddSettingFlag(*write, *w, "--gutschriften", "gutschriften", "true",
+                 "Gutschriften (Überweisungen); widerspricht der Auftrag, ist das ein Fehler");
   AddSettingFlag(*write, *w, "--abbuchung", "abbuchung", "true",
                  "Lastschriften im Abbuchungsauftragsverfahren");
   AddSettingOption(*write, *w, "--schluessel", "zahlungsschluessel", "NNNNN",

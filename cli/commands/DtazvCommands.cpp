@@ -7,6 +7,7 @@
 #include "commands/Commands.h"
 #include "commands/WriteSupport.h"
 #include "payments/Dtazv.h"
+#include "payments/Settings.h"
 
 namespace zcli {
 
@@ -14,8 +15,10 @@ namespace {
 
 std::string Summary(DtazvRun& run, const std::string& target) {
   const zor::TZorDTAZV& zv = run.Component();
-  std::string summary = target + ": " + std::to_string(zv.AnzahlBuchungen()) +
-                        " Auslandszahlungen, Summe " + std::to_string(zv.SummeBetragVorKomma());
+  std::string summary = target + ": " +
+                        Counted(static_cast<std::size_t>(zv.AnzahlBuchungen()), "Auslandszahlung",
+                                "Auslandszahlungen") +
+                        ", Summe " + std::to_string(zv.SummeBetragVorKomma());
   summary += zv.MultiWaehrung() ? " (ganze Einheiten, mehrere Währungen)"
                                 : " " + zv.ErsteWaehrung() + " (ganze Einheiten)";
   return summary;
@@ -23,8 +26,12 @@ std::string Summary(DtazvRun& run, const std::string& target) {
 
 int RunWrite(const WriteOptions& o) {
   // Nothing is used up by opening a run: the laufende Nummer is given, not counted.
-  const WriteKind<DtazvRun> kind{DtazvJobSchema(), DtazvCsvColumns(), ApplyDtazvSettings,
-                                 [](const DtazvSettings&) { return false; }, Summary, nullptr};
+  const WriteKind<DtazvRun> kind{DtazvJobSchema(),
+                                 DtazvCsvColumns(),
+                                 ApplyDtazvSettings,
+                                 [](const DtazvSettings&) { return false; },
+                                 Summary,
+                                 nullptr};
   return WriteFile(o, kind);
 }
 

@@ -120,14 +120,17 @@ OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
   for (const std::string* input : {&o.csv, &o.job}) {
     if (!input->empty() && *input != "-") files.inputs.push_back(*input);
   }
-  if (o.dryRun) return files;
+  return files;
+}
+
+void CheckTargetsFree(const OutputFiles& files, const WriteOptions& o) {
   for (const std::string* path : {&files.target, &files.textSheet, &files.pdfSheet}) {
     if (path->empty()) continue;
     const std::string refusal = TargetRefusal(*path, o.overwrite, files.inputs);
-    if (!refusal.empty())
+    if (!refusal.empty()) {
       throw zor::Exception(zor::StringFromUtf8(refusal + " Nichts geschrieben."));
+    }
   }
-  return files;
 }
 
 int FinishRun(zor::TZorBaseDTA& component, const std::function<void()>& finish,

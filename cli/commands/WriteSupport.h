@@ -62,11 +62,12 @@ struct OutputFiles {
   std::vector<std::string> inputs;  ///< never replaced by any of the three
 };
 
-/// The paths of a run, checked before any work: the file name must be a bare
-/// name (UsageError), and unless it is a dry run no target may exist without
-/// --overwrite, nor be one of the inputs (zor::Exception).
+/// The paths of a run; the file name must be a bare name (UsageError).
 OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
                        const std::string& fileNameLabel, const WriteOptions& o);
+/// Raises zor::Exception when a target exists and may not be replaced, or is
+/// one of the inputs. The commit checks again: this only saves the work.
+void CheckTargetsFree(const OutputFiles& files, const WriteOptions& o);
 
 /// Finishes a booked run into temporary files (the payment file, the sheets)
 /// and commits them together, then prints and reports; answers the exit code:
@@ -153,9 +154,11 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
   }
 
   if (o.dryRun) {
-    std::cout << "Geprüft: " << pass.records << " Buchungen ohne Fehler; nichts geschrieben.\n";
+    std::cout << "Geprüft: " << Counted(pass.records, "Buchung", "Buchungen")
+              << " ohne Fehler; nichts geschrieben.\n";
     return kDone;
   }
+  CheckTargetsFree(files, o);
   const auto finish = [&](Run& booked) {
     return FinishRun(
         booked.Component(), [&booked] { booked.Finish(); },

@@ -12,13 +12,18 @@ constexpr std::size_t kNameWidth = 27;
 constexpr std::size_t kPurposeWidth = 27;
 constexpr std::int64_t kMaxBLZ = 99'999'999;
 constexpr std::int64_t kMaxKonto = 9'999'999'999;
+// Record E: the count of C records in 7 digits, the sum of the cents in 13.
+constexpr std::int32_t kMaxCount = 9'999'999;
+constexpr std::int64_t kMaxSumCent = 9'999'999'999'999;
 
 double Euro(std::int64_t cent) {
   return static_cast<double>(cent) / 100.0;
 }
 
-void FillPurpose(zor::TStrings& list, const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) list.Add(zor::StringFromUtf8(line));
+std::string EuroText(std::int64_t cent) {
+  std::string text = FormatCent(cent);
+  text[text.size() - 3] = ',';
+  return text + " EUR";
 }
 
 // Only the client side: folder, file and diskette counter belong to the real run.
@@ -31,6 +36,14 @@ void ConfigureClient(zor::TZorDTA& dta, const DtausSettings& s) {
   dta.SetZahlungsschluessel(s.schluessel);
   dta.SetAusfuehrungsdatum(s.ausfuehrung.value_or(0));
   if (s.dateidatum) dta.setDiskettenErstellDatum(*s.dateidatum);
+}
+
+std::unique_ptr<zor::TZorDTA> NewComponent(const DtausSettings& s) {
+  auto dta = std::make_unique<zor::TZorDTA>(nullptr);
+  ConfigureClient(*dta, s);
+  // The file name decides how umlauts are coded, so the text checks need it.
+  dta->SetDTAFilename(zor::StringFromUtf8(s.dateiname));
+  return dta;
 }
 
 std::optional<std::int64_t> ReadNumber(const InputRecord& r, const char* field,
@@ -80,6 +93,12 @@ void ApplyDtausSettings(const std::map<std::string, std::string>& values, const 
   read.Number("auftraggeber.konto", s.konto, kMaxKonto);
   read.Flag("lastschriften", s.lastschriften);
   read.Flag("abbuchung", s.abbuchung);
+  bool gutschriften = false;
+  read.Flag("gutschriften", gutschriften);
+  if (gutschriften) {
+    s.lastschriften = false;
+    s.abbuchung = false;
+  }
   read.Text("zahlungsschluessel", s.schluessel);
   read.Date("ausfuehrungsdatum", s.ausfuehrung);
   read.Date("dateidatum", s.dateidatum);
@@ -120,15 +139,16 @@ void ReadDtausPayment(const InputRecord& r, DtausPayment& p, Diagnostics& errors
 }
 
 DtausRun::DtausRun(const DtausSettings& s, bool forFile, Diagnostics& errors, Diagnostics& warnings)
-    : fErrors(errors), fWarnings(warnings), fDta(std::make_unique<zor::TZorDTA>(nullptr)) {
+    : fErrors(errors), fDta(NewComponent(s)), fText(*fDta, s.streng, errors, warnings) {
   zor::TZorDTA& dta = *fDta;
-  ConfigureClient(dta, s);
-  // The file name decides how umlauts are coded, so the warnings need it.
-  dta.SetDTAFilename(zor::StringFromUtf8(s.dateiname));
-
   const std::size_t before = errors.Count();
   const std::string client = "Auftraggeber";
-  TryCheck(errors, client, "name", [&] { dta.ValidateName(Ansi(s.name)); });
+  zor::AnsiString name;
+  const TextInFile nameInFile = fText.Prepare(s.name, kNameWidth, client, "name", name);
+  dta.SetAuftraggeberName(name);
+  if (!fText.LeftBlank(nameInFile, s.name, client, "name")) {
+    TryCheck(errors, client, "name", [&] { dta.ValidateName(name); });
+  }
   TryCheck(errors, client, "blz", [&] { dta.ValidateBLZ(s.blz); });
   TryCheck(errors, client, "konto", [&] { dta.ValidateKontoDE(s.konto); });
   if (s.ausfuehrung && !InExecutionWindow(*s.ausfuehrung)) {
@@ -137,7 +157,6 @@ DtausRun::DtausRun(const DtausSettings& s, bool forFile, Diagnostics& errors, Di
                    " muss zwischen heute und heute + 15 Tagen liegen.");
   }
   if (s.dateiname.empty()) errors.Add(client, "dateiname", "Der Dateiname fehlt.");
-  WarnAboutText(dta, s.name, kNameWidth, client, "name", warnings);
   if (errors.Count() == before) {
     if (forFile) {
       dta.SetPath(zor::StringFromUtf8(s.verzeichnis));
@@ -148,16 +167,15 @@ DtausRun::DtausRun(const DtausSettings& s, bool forFile, Diagnostics& errors, Di
   if (errors.Count() != before) OpenStandIn(s);
 }
 
-// The payments are worth checking even when the client is wrong.
+// The payments are worth checking even when the client is wrong. The file name
+// stays: the text checks were learnt for it.
 void DtausRun::OpenStandIn(const DtausSettings& s) {
   DtausSettings stand = s;
   stand.name = "X";
   stand.blz = 10'000'000;
   stand.konto = 10;
   stand.ausfuehrung.reset();
-  fDta = std::make_unique<zor::TZorDTA>(nullptr);
-  ConfigureClient(*fDta, stand);
-  fDta->SetDTAFilename(zor::StringFromUtf8(s.dateiname));
+  fDta = NewComponent(stand);
   fDta->Start();
 }
 
@@ -168,26 +186,48 @@ void DtausRun::Add(const InputRecord& record) {
 
   const std::size_t rowStart = fErrors.Count();
   const auto readable = [&p](const char* field) { return !p.unreadable.count(field); };
-  const zor::AnsiString name = Ansi(p.name);
-  TryCheck(fErrors, p.where, "name", [&] { dta.ValidateName(name); });
+  const TextInFile name = fText.Prepare(p.name, kNameWidth, p.where, "name", fName);
+  if (!fText.LeftBlank(name, p.name, p.where, "name")) {
+    TryCheck(fErrors, p.where, "name", [&] { dta.ValidateName(fName); });
+  }
   if (readable("konto")) TryCheck(fErrors, p.where, "konto", [&] { dta.ValidateKontoDE(p.konto); });
   if (readable("blz")) TryCheck(fErrors, p.where, "blz", [&] { dta.ValidateBLZ(p.blz); });
   if (readable("betrag")) {
     TryCheck(fErrors, p.where, "betrag", [&] { dta.ValidateBetrag(Euro(p.cent)); });
   }
   fLines.Clear();
-  FillPurpose(fLines, p.purpose);
-  TryCheck(fErrors, p.where, "verwendungszweck", [&] { dta.ValidateVwzCount(fLines); });
-  if (fErrors.Count() != rowStart || !p.unreadable.empty()) return;
-  // Whatever else the library refuses (field limits, sums) shows in the booking.
-  TryCheck(fErrors, p.where, "", [&] { dta.Buchung(name, p.konto, p.blz, Euro(p.cent), fLines); });
-
-  WarnAboutText(dta, p.name, kNameWidth, p.where, "name", fWarnings);
+  // A single long line is split into several by the library, not cut.
+  const std::size_t lineWidth = p.purpose.size() > 1 ? kPurposeWidth : 0;
   for (const std::string& line : p.purpose) {
-    // A single long line is split into several by the library, not cut.
-    WarnAboutText(dta, line, p.purpose.size() > 1 ? kPurposeWidth : 0, p.where, "verwendungszweck",
-                  fWarnings);
+    fText.Prepare(line, lineWidth, p.where, "verwendungszweck", fLine);
+    fLines.Add(zor::AnsiToString(fLine));
   }
+  TryCheck(fErrors, p.where, "verwendungszweck", [&] { dta.ValidateVwzCount(fLines); });
+  if (fErrors.Count() != rowStart || !p.unreadable.empty() || !FitsTrailer(p)) return;
+  // Whatever else the library refuses shows in the booking.
+  TryCheck(fErrors, p.where, "", [&] { dta.Buchung(fName, p.konto, p.blz, Euro(p.cent), fLines); });
+}
+
+// The library refuses a booking beyond record E's fields with the message about
+// a single amount; the tool names the limit. Once it is reached, no further
+// payment is booked: the file cannot be written anyway.
+bool DtausRun::FitsTrailer(const DtausPayment& p) {
+  if (fTrailerFull) return false;
+  const zor::TZorDTA& dta = *fDta;
+  if (dta.AnzahlBuchungen() >= kMaxCount) {
+    fErrors.Add(p.where, "",
+                "Eine Datei fasst höchstens " + std::to_string(kMaxCount) +
+                    " Buchungen (Datensatz E, 7 Stellen).");
+  } else if (dta.SummeBetragCent() > kMaxSumCent - p.cent) {
+    fErrors.Add(p.where, "betrag",
+                "Mit diesem Betrag erreicht die Summe der Datei " +
+                    EuroText(dta.SummeBetragCent() + p.cent) + "; Datensatz E fasst höchstens " +
+                    EuroText(kMaxSumCent) + " (13 Stellen).");
+  } else {
+    return true;
+  }
+  fTrailerFull = true;
+  return false;
 }
 
 }  // namespace zcli

@@ -13,6 +13,7 @@
 #include "io/Diagnostics.h"
 #include "io/InputRecord.h"
 #include "io/JobFile.h"
+#include "payments/FileText.h"
 #include "payments/Settings.h"
 #include "zordta/ZorDTA.h"
 
@@ -48,6 +49,7 @@ struct DtausPayment {
 const JobSchema& DtausJobSchema();
 const CsvColumns& DtausCsvColumns();
 
+/// Also takes "gutschriften" (true: credits), which only an option sets.
 void ApplyDtausSettings(const std::map<std::string, std::string>& values, const std::string& where,
                         const KeyLabel& label, DtausSettings& settings, Diagnostics& errors);
 
@@ -76,12 +78,18 @@ class DtausRun {
 
  private:
   void OpenStandIn(const DtausSettings& settings);
+  /// False, with the fault reported, when the payment would take record E's
+  /// count or sum beyond their fields.
+  bool FitsTrailer(const DtausPayment& payment);
 
   Diagnostics& fErrors;
-  Diagnostics& fWarnings;
   std::unique_ptr<zor::TZorDTA> fDta;
+  FileText fText;
+  bool fTrailerFull = false;
   // Kept from record to record, so a long run allocates little.
   DtausPayment fPayment;
+  zor::AnsiString fName;
+  zor::AnsiString fLine;
   zor::TStringList fLines;
 };
 

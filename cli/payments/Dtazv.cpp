@@ -1,6 +1,7 @@
 #include "payments/Dtazv.h"
 
 #include "io/Values.h"
+#include "payments/BankIdentifiers.h"
 #include "zordta/host/Classes.h"
 #include "zordta/host/SysUtils.h"
 #include "zordta/host/Text.h"
@@ -14,6 +15,8 @@ constexpr std::int64_t kMaxBLZ = 99'999'999;
 constexpr std::int64_t kMaxKonto = 9'999'999'999;
 constexpr std::int64_t kMaxTwoDigits = 99;
 constexpr std::int64_t kMaxFirmennummer = 99'999'999;
+// Record Z: the sum of the whole units in 15 digits.
+constexpr std::int64_t kMaxUnitSum = 999'999'999'999'999;
 
 double Amount(std::int64_t cent) {
   return static_cast<double>(cent) / 100.0;
@@ -34,11 +37,12 @@ std::string Upper(std::string text) {
   return text;
 }
 
-void ConfigureClient(zor::TZorDTAZV& zv, const DtazvSettings& s) {
-  zv.SetAuftraggeberName(Ansi(s.name));
-  zv.SetAuftraggeberName2(Ansi(s.name2));
-  zv.SetAuftraggeberStrasse(Ansi(s.strasse));
-  zv.SetAuftraggeberOrt(Ansi(s.ort));
+// The client's texts as the tool prepared them.
+void ConfigureClient(zor::TZorDTAZV& zv, const DtazvSettings& s, const DtazvTexts& texts) {
+  zv.SetAuftraggeberName(texts.name);
+  zv.SetAuftraggeberName2(texts.name2);
+  zv.SetAuftraggeberStrasse(texts.strasse);
+  zv.SetAuftraggeberOrt(texts.ort);
   zv.SetAuftraggeberBLZ(static_cast<std::int32_t>(s.blz));
   zv.SetAuftraggeberKontoNr(s.konto);
   zv.SetWaehrungscode(s.waehrung);
@@ -162,17 +166,27 @@ void ReadDtazvPayment(const InputRecord& r, DtazvPayment& p, Diagnostics& errors
 DtazvRun::DtazvRun(const DtazvSettings& s, bool forFile, Diagnostics& errors, Diagnostics& warnings)
     : fSettings(s),
       fErrors(errors),
-      fWarnings(warnings),
-      fZv(std::make_unique<zor::TZorDTAZV>(nullptr)) {
+      fZv(std::make_unique<zor::TZorDTAZV>(nullptr)),
+      fText(*fZv, s.streng, errors, warnings) {
   zor::TZorDTAZV& zv = *fZv;
   const std::string client = "Auftraggeber";
   const std::size_t before = errors.Count();
-  TryCheck(errors, client, "", [&] { ConfigureClient(zv, s); });
+  DtazvTexts texts;
+  const TextInFile name = fText.Prepare(s.name, kLineWidth, client, "name", texts.name);
+  fText.Prepare(s.name2, kLineWidth, client, "name2", texts.name2);
+  fText.Prepare(s.strasse, 0, client, "strasse", texts.strasse);
+  const TextInFile ort = fText.Prepare(s.ort, 0, client, "ort", texts.ort);
+  TryCheck(errors, client, "", [&] { ConfigureClient(zv, s, texts); });
 
-  TryCheck(errors, client, "name", [&] { zv.ValidateName(Ansi(s.name)); });
+  if (!fText.LeftBlank(name, s.name, client, "name")) {
+    TryCheck(errors, client, "name", [&] { zv.ValidateName(texts.name); });
+  }
+  // The library measures these after its own cleaning.
   TryCheck(errors, client, "strasse",
-           [&] { zv.ValidateStrasse(zv.RemoveInvalidChars(Ansi(s.strasse))); });
-  TryCheck(errors, client, "ort", [&] { zv.ValidateOrt(zv.RemoveInvalidChars(Ansi(s.ort))); });
+           [&] { zv.ValidateStrasse(zv.RemoveInvalidChars(texts.strasse)); });
+  if (!fText.LeftBlank(ort, s.ort, client, "ort")) {
+    TryCheck(errors, client, "ort", [&] { zv.ValidateOrt(zv.RemoveInvalidChars(texts.ort)); });
+  }
   TryCheck(errors, client, "blz", [&] { zv.ValidateBLZ(s.blz); });
   TryCheck(errors, client, "konto", [&] { zv.ValidateKontoDE(s.konto); });
   if (s.ausfuehrung && !InExecutionWindow(*s.ausfuehrung)) {
@@ -181,8 +195,6 @@ DtazvRun::DtazvRun(const DtazvSettings& s, bool forFile, Diagnostics& errors, Di
                    " muss zwischen heute und heute + 15 Tagen liegen.");
   }
   if (s.dateiname.empty()) errors.Add(client, "dateiname", "Der Dateiname fehlt.");
-  WarnAboutText(zv, s.name, kLineWidth, client, "name", warnings);
-  WarnAboutText(zv, s.name2, kLineWidth, client, "name2", warnings);
   if (errors.Count() == before) {
     if (forFile) {
       zv.SetPath(zor::StringFromUtf8(s.verzeichnis));
@@ -204,27 +216,52 @@ void DtazvRun::OpenStandIn(const DtazvSettings& s) {
   if (s.waehrung.size() == 3) stand.waehrung = s.waehrung;
   stand.bundeslandschluessel = s.bundeslandschluessel;
   stand.firmennummer = s.firmennummer;
+  DtazvTexts texts;
+  texts.name = "X";
+  texts.ort = "X";
   fZv = std::make_unique<zor::TZorDTAZV>(nullptr);
-  ConfigureClient(*fZv, stand);
+  ConfigureClient(*fZv, stand, texts);
   fZv->Start(0);
 }
 
 void DtazvRun::Add(const InputRecord& record) {
   DtazvPayment& p = fPayment;
+  DtazvTexts& t = fTexts;
   zor::TZorDTAZV& zv = *fZv;
   ReadDtazvPayment(record, p, fErrors);
 
   const std::size_t rowStart = fErrors.Count();
-  TryCheck(fErrors, p.where, "bic", [&] { zv.ValidateBIC(p.bic); });
-  TryCheck(fErrors, p.where, "iban", [&] { zv.ValidateIBAN(p.iban); });
-  TryCheck(fErrors, p.where, "name", [&] { zv.ValidateName(Ansi(p.name)); });
+  if (std::string problem = BicProblem(p.bic); !problem.empty()) {
+    fErrors.Add(p.where, "bic", std::move(problem));
+  }
+  if (std::string problem = IbanProblem(p.iban); !problem.empty()) {
+    fErrors.Add(p.where, "iban", std::move(problem));
+  }
+  const TextInFile name = fText.Prepare(p.name, kLineWidth, p.where, "name", t.name);
+  if (!fText.LeftBlank(name, p.name, p.where, "name")) {
+    TryCheck(fErrors, p.where, "name", [&] { zv.ValidateName(t.name); });
+  }
+  fText.Prepare(p.name2, kLineWidth, p.where, "name2", t.name2);
+  // The library measures these after its own cleaning.
+  fText.Prepare(p.strasse, 0, p.where, "strasse", t.strasse);
   TryCheck(fErrors, p.where, "strasse",
-           [&] { zv.ValidateStrasse(zv.RemoveInvalidChars(Ansi(p.strasse))); });
-  TryCheck(fErrors, p.where, "ort", [&] { zv.ValidateOrt(zv.RemoveInvalidChars(Ansi(p.ort))); });
-  TryCheck(fErrors, p.where, "notiz",
-           [&] { zv.ValidateNotiz(zv.RemoveInvalidChars(Ansi(p.notiz))); });
+           [&] { zv.ValidateStrasse(zv.RemoveInvalidChars(t.strasse)); });
+  const TextInFile ort = fText.Prepare(p.ort, 0, p.where, "ort", t.ort);
+  if (!fText.LeftBlank(ort, p.ort, p.where, "ort")) {
+    TryCheck(fErrors, p.where, "ort", [&] { zv.ValidateOrt(zv.RemoveInvalidChars(t.ort)); });
+  }
+  fText.Prepare(p.notiz, 0, p.where, "notiz", t.notiz);
+  TryCheck(fErrors, p.where, "notiz", [&] { zv.ValidateNotiz(zv.RemoveInvalidChars(t.notiz)); });
+  fText.Prepare(p.ansprechpartner, 0, p.where, "ansprechpartner", t.ansprechpartner);
   TryCheck(fErrors, p.where, "ansprechpartner",
-           [&] { zv.ValidateAnsprechpartner(zv.RemoveInvalidChars(Ansi(p.ansprechpartner))); });
+           [&] { zv.ValidateAnsprechpartner(zv.RemoveInvalidChars(t.ansprechpartner)); });
+  fLines.Clear();
+  // A single long line is split into several by the library, not cut.
+  const std::size_t lineWidth = p.purpose.size() > 1 ? kLineWidth : 0;
+  for (const std::string& line : p.purpose) {
+    fText.Prepare(line, lineWidth, p.where, "verwendungszweck", fLine);
+    fLines.Add(zor::AnsiToString(fLine));
+  }
   // The component's limits are those of its own currency; a payment in
   // another currency only needs to be at least one unit.
   const std::string& currency = fSettings.waehrung;
@@ -235,25 +272,33 @@ void DtazvRun::Add(const InputRecord& record) {
   } else if (p.cent < 100) {
     fErrors.Add(p.where, "betrag", "Der Betrag muss mindestens 1 " + p.waehrung + " sein.");
   }
-  if (fErrors.Count() != rowStart || !p.unreadable.empty()) return;
+  if (fErrors.Count() != rowStart || !p.unreadable.empty() || !FitsTrailer(p)) return;
   TryCheck(fErrors, p.where, "", [&] { Book(p); });
+}
 
-  WarnAboutText(zv, p.name, kLineWidth, p.where, "name", fWarnings);
-  WarnAboutText(zv, p.name2, kLineWidth, p.where, "name2", fWarnings);
-  for (const std::string& line : p.purpose) {
-    WarnAboutText(zv, line, p.purpose.size() > 1 ? kLineWidth : 0, p.where, "verwendungszweck",
-                  fWarnings);
-  }
+// The library refuses a payment beyond record Z's sum with the message about a
+// single amount; the tool names the limit. Once it is reached, no further
+// payment is booked: the file cannot be written anyway.
+bool DtazvRun::FitsTrailer(const DtazvPayment& p) {
+  if (fTrailerFull) return false;
+  const std::int64_t sum = fZv->SummeBetragVorKomma();
+  const std::int64_t units = p.cent / 100;
+  if (sum <= kMaxUnitSum - units) return true;
+  fErrors.Add(p.where, "betrag",
+              "Mit diesem Betrag erreicht die Summe der ganzen Einheiten " +
+                  std::to_string(sum + units) + "; Datensatz Z fasst höchstens " +
+                  std::to_string(kMaxUnitSum) + " (15 Stellen).");
+  fTrailerFull = true;
+  return false;
 }
 
 void DtazvRun::Book(const DtazvPayment& p) {
-  fLines.Clear();
-  for (const std::string& line : p.purpose) fLines.Add(zor::StringFromUtf8(line));
   // Without a date of its own a payment is due on the file's execution date, or today.
   const zor::TDateTime datum = p.datum ? *p.datum : fSettings.ausfuehrung.value_or(zor::Date());
   const std::string& currency = p.waehrung.empty() ? fSettings.waehrung : p.waehrung;
-  fZv->Buchung(p.bic, p.iban, Ansi(p.name), Ansi(p.name2), Ansi(p.strasse), Ansi(p.ort), p.land,
-               Amount(p.cent), fLines, datum, Ansi(p.notiz), Ansi(p.ansprechpartner), currency);
+  const DtazvTexts& t = fTexts;
+  fZv->Buchung(p.bic, p.iban, t.name, t.name2, t.strasse, t.ort, p.land, Amount(p.cent), fLines,
+               datum, t.notiz, t.ansprechpartner, currency);
 }
 
 }  // namespace zcli

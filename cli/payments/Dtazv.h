@@ -13,6 +13,7 @@
 #include "io/Diagnostics.h"
 #include "io/InputRecord.h"
 #include "io/JobFile.h"
+#include "payments/FileText.h"
 #include "payments/Settings.h"
 #include "zordta/ZorDTAZV.h"
 
@@ -56,6 +57,16 @@ struct DtazvPayment {
   std::set<std::string> unreadable;
 };
 
+/// The text fields of a client or a payment, 8-bit, as the tool hands them to the library.
+struct DtazvTexts {
+  zor::AnsiString name;
+  zor::AnsiString name2;
+  zor::AnsiString strasse;
+  zor::AnsiString ort;
+  zor::AnsiString notiz;
+  zor::AnsiString ansprechpartner;
+};
+
 const JobSchema& DtazvJobSchema();
 const CsvColumns& DtazvCsvColumns();
 
@@ -86,14 +97,20 @@ class DtazvRun {
 
  private:
   void OpenStandIn(const DtazvSettings& settings);
+  /// False, with the fault reported, when the payment would take record Z's
+  /// sum beyond its field.
+  bool FitsTrailer(const DtazvPayment& payment);
   void Book(const DtazvPayment& payment);
 
   DtazvSettings fSettings;
   Diagnostics& fErrors;
-  Diagnostics& fWarnings;
   std::unique_ptr<zor::TZorDTAZV> fZv;
+  FileText fText;
+  bool fTrailerFull = false;
   // Kept from record to record, so a long run allocates little.
   DtazvPayment fPayment;
+  DtazvTexts fTexts;
+  zor::AnsiString fLine;
   zor::TStringList fLines;
 };
 

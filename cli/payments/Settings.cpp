@@ -1,9 +1,6 @@
 #include "payments/Settings.h"
 
-#include "io/Utf8Check.h"
 #include "io/Values.h"
-#include "zordta/ZorDTA.h"
-#include "zordta/ZorDTAZV.h"
 #include "zordta/host/SysUtils.h"
 #include "zordta/host/Text.h"
 
@@ -86,42 +83,9 @@ zor::AnsiString Ansi(const std::string& utf8) {
   return zor::Utf8ToAnsi(utf8);
 }
 
-template <class Component>
-void WarnAboutText(const Component& component, const std::string& utf8, std::size_t width,
-                   const std::string& where, const std::string& field, Diagnostics& warnings) {
-  const zor::AnsiString ansi = Ansi(utf8);
-  zor::AnsiString dropped;
-  for (char c : ansi) {
-    // Both repertoires hold letters, digits and the blank; only the rest is asked.
-    const bool common =
-        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' ';
-    if (!common && component.RemoveInvalidChars(zor::AnsiString(1, c)).empty() &&
-        dropped.find(c) == zor::AnsiString::npos) {
-      dropped += c;
-    }
-  }
-  if (!dropped.empty()) {
-    std::string shown;
-    for (char c : dropped) {
-      const auto byte = static_cast<unsigned char>(c);
-      if (!shown.empty()) shown += " ";
-      shown += byte < 0x20 || byte == 0x7F ? DescribeChar(byte)
-                                           : Quoted(zor::AnsiToUtf8(zor::AnsiString(1, c)));
-    }
-    warnings.Add(where, field, "Diese Zeichen fallen weg: " + shown + ".");
-  }
-  const zor::AnsiString kept = component.RemoveInvalidChars(ansi);
-  if (width > 0 && kept.size() > width) {
-    warnings.Add(where, field,
-                 "Länger als " + std::to_string(width) + " Zeichen; die letzten " +
-                     std::to_string(kept.size() - width) + " werden abgeschnitten.");
-  }
+std::string Counted(std::size_t count, std::string_view one, std::string_view many) {
+  return std::to_string(count) + " " + std::string(count == 1 ? one : many);
 }
-
-template void WarnAboutText<zor::TZorDTA>(const zor::TZorDTA&, const std::string&, std::size_t,
-                                          const std::string&, const std::string&, Diagnostics&);
-template void WarnAboutText<zor::TZorDTAZV>(const zor::TZorDTAZV&, const std::string&, std::size_t,
-                                            const std::string&, const std::string&, Diagnostics&);
 
 std::optional<std::int64_t> ReadAmount(const InputRecord& r, Diagnostics& errors) {
   const std::string_view betrag = r.Get("betrag");

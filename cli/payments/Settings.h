@@ -59,11 +59,8 @@ void TryCheck(Diagnostics& errors, const std::string& where, const std::string& 
 /// Payment data for the library: 8-bit Windows-1252 from checked UTF-8.
 zor::AnsiString Ansi(const std::string& utf8);
 
-/// Warns about characters a component's repertoire drops and about text longer
-/// than its field.
-template <class Component>
-void WarnAboutText(const Component& component, const std::string& utf8, std::size_t width,
-                   const std::string& where, const std::string& field, Diagnostics& warnings);
+/// A count with its noun in the right number: "1 Buchung", "2 Buchungen".
+std::string Counted(std::size_t count, std::string_view one, std::string_view many);
 
 /// The record's "betrag" in cents; a missing or unreadable amount is reported.
 std::optional<std::int64_t> ReadAmount(const InputRecord& record, Diagnostics& errors);

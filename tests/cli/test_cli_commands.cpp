@@ -24,16 +24,17 @@ TEST(IdentifierChecks, OneVerdictPerValueAndExitOneIfAnyFails) {
   EXPECT_EQ(
       mixed.out,
       "GB29NWBK60161331926819: gültig\n"
-      "GB29NWBK60161331926818: ungültig: Es muss eine korrekte IBAN angegeben werden. Die IBAN "
-      "darf höchstens 34 Zeichen beinhalten.\n"
+      "GB29NWBK60161331926818: ungültig: Die Prüfziffern 29 passen nicht zur IBAN: ein Zeichen "
+      "ist falsch oder vertauscht.\n"
       "Ł1: ungültig: Zeichen 1: „Ł“ (U+0141) gibt es in Windows-1252 nicht.\n");
 
   const auto bic = ws.Run({"bic", "check", "DEUTDEFF", "UBSWCHZH80A", "DEUTDE", "1EUTDEFF"});
   EXPECT_EQ(bic.exitCode, 1);
   EXPECT_EQ(bic.out,
             "DEUTDEFF: gültig\nUBSWCHZH80A: gültig\n"
-            "DEUTDE: ungültig: Die BIC muss aus 8 oder 11 Ziffern bestehen.\n"
-            "1EUTDEFF: ungültig: Die BIC muss aus 8 oder 11 Ziffern bestehen.\n");
+            "DEUTDE: ungültig: Eine BIC hat 8 oder 11 Zeichen, diese hat 6.\n"
+            "1EUTDEFF: ungültig: Eine BIC beginnt mit sechs Buchstaben (Bank und Land), nicht mit "
+            "„1EUTDE“.\n");
 
   EXPECT_EQ(ws.Run({"bic", "check"}, "\n\n").exitCode, 2);  // nothing to check
 }

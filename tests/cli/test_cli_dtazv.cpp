@@ -69,9 +69,9 @@ TEST(DtazvWrite, BadPaymentsAreAllNamedAndNothingIsWritten) {
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(
       r.err,
-      "z.csv: Zeile 3, Feld bic: Die BIC muss aus 8 oder 11 Ziffern bestehen.\n"
-      "z.csv: Zeile 3, Feld iban: Es muss eine korrekte IBAN angegeben werden. Die IBAN darf "
-      "höchstens 34 Zeichen beinhalten.\n"
+      "z.csv: Zeile 3, Feld bic: Eine BIC hat 8 oder 11 Zeichen, diese hat 5.\n"
+      "z.csv: Zeile 3, Feld iban: Die Prüfziffern 14 passen nicht zur IBAN: ein Zeichen ist "
+      "falsch oder vertauscht.\n"
       "z.csv: Zeile 3, Feld name: Der Name muss angegeben werden.\n"
       "z.csv: Zeile 4, Feld land: „F“ ist kein Ländercode (zwei Buchstaben, z.B. FR).\n"
       "z.csv: Zeile 4, Feld waehrung: „EURO“ ist kein Währungscode (drei Buchstaben, z.B. USD).\n"

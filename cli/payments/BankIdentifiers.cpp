@@ -1,0 +1,93 @@
+#include "payments/BankIdentifiers.h"
+
+#include "payments/IbanLengths.h"
+#include "payments/Settings.h"
+
+namespace zcli {
+
+namespace {
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+bool IsCapital(char c) {
+  return c >= 'A' && c <= 'Z';
+}
+
+// The UTF-8 character that begins at `offset`, whole.
+std::string_view CharAt(std::string_view text, std::size_t offset) {
+  const auto lead = static_cast<unsigned char>(text[offset]);
+  const std::size_t size = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+  return text.substr(offset, size);
+}
+
+// "" when the text holds only capitals and digits, else the first other character.
+std::string_view FirstForeignChar(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!IsDigit(text[i]) && !IsCapital(text[i])) return CharAt(text, i);
+  }
+  return std::string_view();
+}
+
+// The IBAN's number modulo 97: its first four characters moved to the end, each
+// letter read as the two digits 10 to 35.
+int Mod97(std::string_view iban) {
+  int rest = 0;
+  for (std::size_t i = 0; i < iban.size(); ++i) {
+    const char c = iban[(i + 4) % iban.size()];
+    rest = IsDigit(c) ? (rest * 10 + (c - '0')) % 97 : (rest * 100 + (c - 'A' + 10)) % 97;
+  }
+  return rest;
+}
+
+}  // namespace
+
+std::string IbanProblem(std::string_view iban) {
+  if (iban.empty()) return "Die IBAN fehlt.";
+  const std::string_view foreign = FirstForeignChar(iban);
+  if (!foreign.empty()) {
+    return "Eine IBAN besteht aus Buchstaben und Ziffern; " + Quoted(foreign) +
+           " gehört nicht hinein.";
+  }
+  const std::string_view country = iban.substr(0, 2);
+  const std::size_t length = IbanLength(country);
+  if (length == 0) {
+    return Quoted(country) + " ist kein Land mit IBAN (eine IBAN beginnt mit dem Ländercode, " +
+           "z.B. DE).";
+  }
+  if (iban.size() != length) {
+    return "Eine IBAN aus " + std::string(country) + " hat " + std::to_string(length) +
+           " Zeichen, diese hat " + std::to_string(iban.size()) + ".";
+  }
+  const std::string_view checkDigits = iban.substr(2, 2);
+  if (!IsDigit(checkDigits[0]) || !IsDigit(checkDigits[1])) {
+    return "Auf den Ländercode folgen zwei Prüfziffern, nicht " + Quoted(checkDigits) + ".";
+  }
+  if (Mod97(iban) != 1) {
+    return "Die Prüfziffern " + std::string(checkDigits) +
+           " passen nicht zur IBAN: ein Zeichen ist falsch oder vertauscht.";
+  }
+  return std::string();
+}
+
+std::string BicProblem(std::string_view bic) {
+  if (bic.empty()) return "Die BIC fehlt.";
+  const std::string_view foreign = FirstForeignChar(bic);
+  if (!foreign.empty()) {
+    return "Eine BIC besteht aus Buchstaben und Ziffern; " + Quoted(foreign) +
+           " gehört nicht hinein.";
+  }
+  if (bic.size() != 8 && bic.size() != 11) {
+    return "Eine BIC hat 8 oder 11 Zeichen, diese hat " + std::to_string(bic.size()) + ".";
+  }
+  for (std::size_t i = 0; i < 6; ++i) {
+    if (!IsCapital(bic[i])) {
+      return "Eine BIC beginnt mit sechs Buchstaben (Bank und Land), nicht mit " +
+             Quoted(bic.substr(0, 6)) + ".";
+    }
+  }
+  return std::string();
+}
+
+}  // namespace zcli

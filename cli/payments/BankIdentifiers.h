@@ -1,0 +1,18 @@
+// What is wrong with an IBAN or a BIC, said precisely. The library's checks
+// answer one message for every fault; the tool names the one it found.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zcli {
+
+/// "" for a valid IBAN (capitals, no blanks), else what is wrong with it: a
+/// character that does not belong, a country without IBANs, a length that is
+/// not the country's, or check digits that do not agree.
+std::string IbanProblem(std::string_view iban);
+
+/// "" for a valid BIC (capitals, no blanks), else what is wrong with it.
+std::string BicProblem(std::string_view bic);
+
+}  // namespace zcli

@@ -1,0 +1,152 @@
+#include "payments/FileText.h"
+
+#include "io/Utf8Check.h"
+#include "io/Values.h"
+#include "payments/Settings.h"
+#include "payments/Transliteration.h"
+#include "zordta/host/SysUtils.h"
+#include "zordta/host/Text.h"
+
+namespace zcli {
+
+namespace {
+
+bool IsAscii(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+std::string Shown(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x20 || byte == 0x7F ? DescribeChar(byte)
+                                     : Quoted(zor::AnsiToUtf8(zor::AnsiString(1, c)));
+}
+
+void AddOnce(std::string& list, char c) {
+  if (list.find(c) == std::string::npos) list += c;
+}
+
+}  // namespace
+
+FileText::FileText(const zor::TZorDTA& dta, bool streng, Diagnostics& errors, Diagnostics& warnings)
+    : fStreng(streng), fErrors(errors), fWarnings(warnings) {
+  // The umlauts' codes stand for other characters too ("]" is read back as Ü):
+  // only a character that reads back as itself is kept.
+  Learn(dta, [](const zor::AnsiString& written, const zor::AnsiString& given) {
+    return zor::TZorDTA::DecodeChars(written) == zor::AnsiUpperCase(given);
+  });
+}
+
+FileText::FileText(const zor::TZorDTAZV& zv, bool streng, Diagnostics& errors,
+                   Diagnostics& warnings)
+    : fStreng(streng), fErrors(errors), fWarnings(warnings) {
+  // Its spellings (AE for Ä, SS for ß) are the format's own.
+  Learn(zv, [](const zor::AnsiString&, const zor::AnsiString&) { return true; });
+}
+
+template <class Component, class ReadsAsItself>
+void FileText::Learn(const Component& component, ReadsAsItself readsAsItself) {
+  for (unsigned b = 0; b < fChars.size(); ++b) {
+    const zor::AnsiString given(1, static_cast<char>(b));
+    const zor::AnsiString written = component.RemoveInvalidChars(given);
+    const std::string_view base = BaseLetters(static_cast<unsigned char>(b));
+    CharFate& c = fChars[b];
+    if (!written.empty() && readsAsItself(written, given)) {
+      c = {Fate::kKept, static_cast<unsigned char>(written.size())};
+    } else if (!base.empty()) {
+      const std::size_t length = component.RemoveInvalidChars(zor::AnsiString(base)).size();
+      c = {Fate::kReplaced, static_cast<unsigned char>(length)};
+    } else {
+      c = {written.empty() ? Fate::kDropped : Fate::kLeftOut, 0};
+    }
+  }
+}
+
+void FileText::Count(char c, TextInFile& text) const {
+  const unsigned char length = fChars[static_cast<unsigned char>(c)].fileLength;
+  text.length += length;
+  text.blank = text.blank && (length == 0 || c == ' ');
+}
+
+TextInFile FileText::Prepare(std::string_view utf8, std::size_t width, const std::string& where,
+                             const std::string& field, zor::AnsiString& ansi) {
+  // Most text is ASCII: copied into storage that is kept from call to call.
+  if (IsAscii(utf8)) {
+    ansi.assign(utf8);
+  } else {
+    ansi = zor::Utf8ToAnsi(utf8);
+  }
+  TextInFile text;
+  bool allKept = true;
+  for (const char c : ansi) {
+    Count(c, text);
+    allKept = allKept && fChars[static_cast<unsigned char>(c)].fate == Fate::kKept;
+  }
+  if (!allKept) text = Rewrite(ansi, where, field);
+  if (width > 0 && text.length > width) {
+    fErrors.Add(where, field,
+                Quoted(utf8) + " ist zu lang: in der Datei " + std::to_string(text.length) +
+                    " Zeichen, das Feld fasst " + std::to_string(width) + ".");
+  }
+  return text;
+}
+
+bool FileText::LeftBlank(const TextInFile& text, std::string_view given, const std::string& where,
+                         const std::string& field) {
+  if (!text.blank || TrimmedView(given).empty()) return false;
+  fErrors.Add(where, field, "Von " + Quoted(given) + " bleibt in der Datei nichts übrig.");
+  return true;
+}
+
+TextInFile FileText::Rewrite(zor::AnsiString& ansi, const std::string& where,
+                             const std::string& field) {
+  std::string replaced;
+  std::string dropped;
+  fScratch.clear();
+  for (const char c : ansi) {
+    const auto byte = static_cast<unsigned char>(c);
+    const CharFate& f = fChars[byte];
+    switch (f.fate) {
+      case Fate::kKept:
+        fScratch += c;
+        break;
+      case Fate::kReplaced:
+        fScratch += BaseLetters(byte);
+        AddOnce(replaced, c);
+        break;
+      case Fate::kDropped:
+        fScratch += c;  // the library drops it
+        AddOnce(dropped, c);
+        break;
+      case Fate::kLeftOut:
+        AddOnce(dropped, c);
+        break;
+    }
+  }
+  ansi.swap(fScratch);
+  TextInFile text;
+  for (const char c : ansi) Count(c, text);
+
+  Diagnostics& report = fStreng ? fErrors : fWarnings;
+  const std::string prefix = fStreng ? "Mit --streng ein Fehler: " : "";
+  if (!replaced.empty()) {
+    std::string changes;
+    for (const char c : replaced) {
+      changes += (changes.empty() ? "" : ", ") + Shown(c) + (fStreng ? " würde zu " : " wird zu ") +
+                 Quoted(zor::UpperCase(BaseLetters(static_cast<unsigned char>(c))));
+    }
+    report.Add(where, field, prefix + changes + ".");
+  }
+  if (!dropped.empty()) {
+    std::string shown;
+    for (const char c : dropped) shown += (shown.empty() ? "" : " ") + Shown(c);
+    report.Add(where, field,
+               prefix + (fStreng ? "diese Zeichen fielen weg: " : "Diese Zeichen fallen weg: ") +
+                   shown + ".");
+  }
+  return text;
+}
+
+}  // namespace zcli
