@@ -9,7 +9,14 @@ namespace zcli {
 
 namespace {
 
-enum class Direction { kCredits, kDebits };
+// Debits in general, or one of the two kinds of debit (key 04000 or 05000).
+enum class Direction { kCredits, kDebits, kAbbuchung, kEinzug };
+
+bool Agree(Direction a, Direction b) {
+  const auto debit = [](Direction d) { return d != Direction::kCredits; };
+  if (a == b || a == Direction::kDebits || b == Direction::kDebits) return debit(a) == debit(b);
+  return false;
+}
 
 struct Statement {
   std::string label;
@@ -17,7 +24,17 @@ struct Statement {
 };
 
 const char* Named(Direction d) {
-  return d == Direction::kDebits ? "Lastschriften" : "Gutschriften";
+  switch (d) {
+    case Direction::kCredits:
+      return "Gutschriften";
+    case Direction::kDebits:
+      return "Lastschriften";
+    case Direction::kAbbuchung:
+      return "Lastschriften im Abbuchungsauftragsverfahren";
+    case Direction::kEinzug:
+      return "Lastschriften im Einzugsermächtigungsverfahren";
+  }
+  return "";
 }
 
 // What one setting says, if anything: "abbuchung": false says nothing about
@@ -26,14 +43,15 @@ std::optional<Direction> Says(const std::string& key, const std::string& value) 
   if (key == "zahlungsschluessel") {
     const std::string schluessel = Trimmed(value);
     if (schluessel.size() != 5 || !ParseDigits(schluessel)) return std::nullopt;
-    return schluessel == "04000" || schluessel == "05000" ? Direction::kDebits
-                                                          : Direction::kCredits;
+    if (schluessel == "04000") return Direction::kAbbuchung;
+    if (schluessel == "05000") return Direction::kEinzug;
+    return Direction::kCredits;
   }
   const std::optional<bool> flag = ParseBool(value);
   if (!flag) return std::nullopt;
   if (key == "lastschriften") return *flag ? Direction::kDebits : Direction::kCredits;
   if (key == "gutschriften" && *flag) return Direction::kCredits;
-  if (key == "abbuchung" && *flag) return Direction::kDebits;
+  if (key == "abbuchung" && *flag) return Direction::kAbbuchung;
   return std::nullopt;
 }
 
@@ -69,11 +87,12 @@ std::string FindDirectionConflict(const std::map<std::string, std::string>& job,
         return Quoted(key) + ": " + Trimmed(value) + " im Auftrag";
       },
       said);
-  for (const Statement& other : said) {
-    if (other.direction != said.front().direction) {
-      return "Widersprüchliche Angaben: " + said.front().label + " bedeutet " +
-             Named(said.front().direction) + ", " + other.label + " bedeutet " +
-             Named(other.direction) + ".";
+  for (const Statement& one : said) {
+    for (const Statement& other : said) {
+      if (!Agree(one.direction, other.direction)) {
+        return "Widersprüchliche Angaben: " + one.label + " bedeutet " + Named(one.direction) +
+               ", " + other.label + " bedeutet " + Named(other.direction) + ".";
+      }
     }
   }
   return std::string();

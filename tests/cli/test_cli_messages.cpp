@@ -43,13 +43,17 @@ TEST(MoneyDirection, CreditsAndDebitsSaidBothWaysAreRefusedNamingBoth) {
        "--gutschriften bedeutet Gutschriften, „lastschriften“: true im Auftrag bedeutet "
        "Lastschriften."},
       {Args({"--csv", "z.csv", "--schluessel", "53000", "--abbuchung"}, kClient),
-       "--abbuchung bedeutet Lastschriften, --schluessel 53000 bedeutet Gutschriften."},
+       "--abbuchung bedeutet Lastschriften im Abbuchungsauftragsverfahren, --schluessel 53000 "
+       "bedeutet Gutschriften."},
+      {Args({"--csv", "z.csv", "--schluessel", "05000", "--abbuchung"}, kClient),
+       "--abbuchung bedeutet Lastschriften im Abbuchungsauftragsverfahren, --schluessel 05000 "
+       "bedeutet Lastschriften im Einzugsermächtigungsverfahren."},
       {{"--job", Example("cli/gehaelter.json"), "--schluessel", "05000"},
-       "--schluessel 05000 bedeutet Lastschriften, „lastschriften“: false im Auftrag bedeutet "
-       "Gutschriften."},
+       "--schluessel 05000 bedeutet Lastschriften im Einzugsermächtigungsverfahren, "
+       "„lastschriften“: false im Auftrag bedeutet Gutschriften."},
       {{"--job", "widerspruch.json"},
        "„lastschriften“: false im Auftrag bedeutet Gutschriften, „abbuchung“: true im Auftrag "
-       "bedeutet Lastschriften."},
+       "bedeutet Lastschriften im Abbuchungsauftragsverfahren."},
   };
   for (const auto& c : cases) {
     const auto r = ws.Run(Args({"dtaus", "write", "--dateiname", "x.dta"}, c.args));
