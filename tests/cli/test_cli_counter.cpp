@@ -39,7 +39,7 @@ TEST(DtausCounter, ARunThatCannotCommitGivesItsNumberBack) {
   {
     std::ofstream csv(ws / "gross.csv");
     csv << "name,konto,blz,betrag\n";
-    for (int i = 0; i < 200000; ++i) csv << "Empfaenger " << i << ",1234567,50010517,1.00\n";
+    for (int i = 0; i < 60000; ++i) csv << "Empfaenger " << i << ",1234567,50010517,1.00\n";
   }
   const pid_t writer =
       ws.Start({"dtaus", "write", "--csv", "gross.csv", "--zentralbank", "--no-pdf", "--name",

@@ -204,7 +204,7 @@ void WriteLargeCsv(const Workspace& ws, int rows) {
 TEST(InterruptedWrites, SignalsLeaveNoTemporaryFiles) {
   for (const int signal : {SIGINT, SIGTERM}) {
     Workspace ws;
-    WriteLargeCsv(ws, 200000);
+    WriteLargeCsv(ws, 60000);
     const pid_t writer = ws.Start({"dtaus", "write", "--csv", "gross.csv", "--name", "MUSTER",
                                    "--blz", "37040044", "--konto", "532013000", "--no-pdf"});
     // Wait for the run's first temporary file, then interrupt it.
