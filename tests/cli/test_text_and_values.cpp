@@ -2,6 +2,7 @@
 // before any text becomes payment data.
 #include <gtest/gtest.h>
 
+#include "io/Diagnostics.h"
 #include "io/Utf8Check.h"
 #include "io/Values.h"
 #include "zordta/host/SysUtils.h"
@@ -82,6 +83,28 @@ TEST(Numbers, AreDigitsOnly) {
   EXPECT_EQ(zcli::ParseBool("Ja"), true);
   EXPECT_EQ(zcli::ParseBool("false"), false);
   EXPECT_FALSE(zcli::ParseBool("vielleicht"));
+}
+
+TEST(Diagnostics, PlacesAreFoundAfterSortingAndAddingAndTheFirstComeInPlaceOrder) {
+  zcli::Diagnostics d;
+  d.Add("Zeile 10", "", "a");
+  d.Add("Zeile 2", "", "b");
+  EXPECT_FALSE(d.Mentions("Zeile 3"));
+  d.Add("Auftraggeber", "", "c");
+  d.Add("Zeile 2", "", "d");
+  const auto first = d.FirstByPlace(3);
+  ASSERT_EQ(first.size(), 3u);
+  EXPECT_EQ(first[0]->message + first[1]->message + first[2]->message, "cbd");
+  d.SortByPlace();
+  d.Add("Zeile 3", "x\ny", "e");
+  EXPECT_EQ(d.Items()[0].message + d.Items()[1].message + d.Items()[3].message, "cba");
+  for (const char* where : {"Zeile 10", "Zeile 2", "Auftraggeber", "Zeile 3"}) {
+    EXPECT_TRUE(d.Mentions(where)) << where;
+  }
+  EXPECT_EQ(d.Items()[4].field, "x y");  // a field never forges a line of the report
+  EXPECT_EQ(zcli::GroupedCount(999900), "999.900");
+  EXPECT_EQ(zcli::GroupedCount(1000000), "1.000.000");
+  EXPECT_EQ(zcli::GroupedCount(100), "100");
 }
 
 }  // namespace
