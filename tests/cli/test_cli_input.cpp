@@ -3,6 +3,7 @@
 // standard input) named clearly.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 
 #include "CliRunner.h"
@@ -24,6 +25,10 @@ std::vector<std::string> LinesOf(const std::string& text) {
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
+}
+
+std::string FirstLine(const std::string& text) {
+  return text.substr(0, text.find('\n'));
 }
 
 TEST(LinearTimeOnBadInput, OnlyTheFirstHundredFaultsArePrintedWithTheCountOfAll) {
@@ -51,6 +56,49 @@ TEST(LinearTimeOnBadInput, OnlyTheFirstHundredFaultsArePrintedWithTheCountOfAll)
   ASSERT_EQ(warnings.size(), 101u) << warned.err.substr(0, 2000);
   EXPECT_EQ(warnings[99].rfind("Warnung: odd.csv: Zeile 101,", 0), 0u);
   EXPECT_EQ(warnings[100], "… und 200 weitere Warnungen.");
+}
+
+TEST(OddInputs, StandardInputAndPipesAreReadOnceAndNamed) {
+  Workspace ws;
+  const std::string csv = "name,konto,blz,betrag\nAnna,1234567890,50010517,1\nBen,x,50010517,2\n";
+  const auto r = ws.Run(Args({"dtaus", "write", "--csv", "-"}, kClient), csv);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(FirstLine(r.err),
+            "Standardeingabe: Zeile 3, Feld konto: „x“ ist keine Kontonummer (nur Ziffern).");
+
+  ws.Write("job.json", R"({"auftraggeber": {"name": "A", "blz": 37040044, "konto": 532013000}})");
+  const auto job = ws.Run({"dtaus", "write", "--job", "-", "--csv", "-"}, csv);
+  EXPECT_EQ(job.exitCode, 2);
+  EXPECT_EQ(job.err.rfind("Fehler: ", 0), 0u) << job.err;
+
+  // A pipe path (bash's process substitution), read once although a numbered
+  // run checks all payments before it books them again.
+  ws.Write("good.csv", "name,konto,blz,betrag\nAnna,1234567890,50010517,1\n");
+  const std::string command = "cd '" + ws.path().string() + "' && XDG_CONFIG_HOME=.config '" +
+                              clitest::Binary() +
+                              "' dtaus write --job <(cat job.json) --csv <(cat good.csv)"
+                              " --zentralbank --no-pdf --no-text >/dev/null 2>&1";
+  EXPECT_EQ(std::system(("bash -c \"" + command + "\"").c_str()), 0);
+  EXPECT_EQ(ws.Read("DTAUS0.TXT").size(), 128u + 256 + 128);
+}
+
+TEST(OddInputs, FoldersAndUnreadableFilesAreNamedWithTheReason) {
+  Workspace ws;
+  ws.Write("ordner/x", "");
+  const auto folder = ws.Run(Args({"dtaus", "write", "--csv", "ordner"}, kClient));
+  EXPECT_EQ(folder.exitCode, 1);
+  EXPECT_EQ(folder.err,
+            "Fehler: Die Datei ordner kann nicht gelesen werden: Das ist ein "
+            "Verzeichnis.\n");
+  const auto job = ws.Run({"dtazv", "write", "--job", "ordner"});
+  EXPECT_EQ(job.exitCode, 1);
+  EXPECT_EQ(FirstLine(job.err), FirstLine(folder.err));
+
+  const auto missing = ws.Run({"dtaus", "write", "--job", "fehlt.json"});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(missing.err,
+            "Fehler: Die Datei fehlt.json kann nicht gelesen werden: Datei oder "
+            "Verzeichnis nicht gefunden.\n");
 }
 
 }  // namespace
