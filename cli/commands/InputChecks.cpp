@@ -25,8 +25,8 @@ void CheckOptionText(const WriteOptions& o) {
       problems += "\n  " + option + ": kein gültiges UTF-8.";
       continue;
     }
-    for (const ForeignChar& c : FindCharsOutsideCp1252(value)) {
-      problems += "\n  " + option + ": " + ForeignCharMessage(c);
+    for (const ForeignChar& c : FindUnwritableChars(value)) {
+      problems += "\n  " + option + ": " + UnwritableCharMessage(c);
     }
   }
   if (!problems.empty()) throw UsageError("Ungültige Angaben:" + problems);

@@ -9,8 +9,8 @@ namespace zcli {
 
 struct WriteOptions;
 
-/// Raises UsageError for option values that are no UTF-8 or hold characters
-/// Windows-1252 lacks.
+/// Raises UsageError for option values that are no UTF-8 or hold control
+/// characters or characters Windows-1252 lacks.
 void CheckOptionText(const WriteOptions& o);
 
 /// Prints the first errors by place, the count of the rest and of all, and

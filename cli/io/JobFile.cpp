@@ -50,9 +50,9 @@ bool ScalarText(const json& value, std::string& text) {
 }
 
 void CheckText(const std::string& text, const std::string& where, const std::string& field,
-               Diagnostics& errors) {
-  for (const ForeignChar& c : FindCharsOutsideCp1252(text)) {
-    errors.Add(where, field, ForeignCharMessage(c));
+               Diagnostics& errors, const char* lineBreakHint = "") {
+  for (const ForeignChar& c : FindUnwritableChars(text)) {
+    errors.Add(where, field, UnwritableCharMessage(c) + (c.codePoint == '\n' ? lineBreakHint : ""));
   }
 }
 
@@ -94,7 +94,8 @@ void ReadPayment(const json& item, std::size_t number, const JobSchema& schema, 
           continue;
         }
         ScalarText(line, text);
-        CheckText(text, record.where, field, errors);
+        CheckText(text, record.where, field, errors,
+                  " Mehrere Zeilen stehen als Liste im Verwendungszweck.");
         if (text.find_first_not_of(" \t") != std::string::npos) record.purpose.push_back(text);
       }
       continue;

@@ -31,6 +31,48 @@ std::string FirstLine(const std::string& text) {
   return text.substr(0, text.find('\n'));
 }
 
+TEST(InputTakenOnce, ControlCharactersAreRefusedWhereverTextComesFrom) {
+  Workspace ws;
+  ws.Write("z.csv",
+           "name,konto,blz,betrag,verwendungszweck\r\n"
+           "Anna,1234567890,50010517,1,\"Rechnung 1\r\nKunde 7\"\r\n");
+  // A line break in an option would add lines of its own to the cover sheet.
+  const auto option =
+      ws.Run({"dtaus", "write", "--csv", "z.csv", "--name", "Zor\nAnzahl Datensätze C: 999",
+              "--blz", "37040044", "--konto", "532013000"});
+  EXPECT_EQ(option.exitCode, 2);
+  EXPECT_NE(option.err.find("--name: Zeichen 4: Zeilenumbruch (U+000A) ist nicht erlaubt."),
+            std::string::npos)
+      << option.err;
+  EXPECT_FALSE(ws.Exists("DTAUS0.TXT.begleitzettel.txt"));
+
+  // The line break of a purpose cell still separates its lines.
+  const auto good = ws.Run(Args({"dtaus", "write", "--csv", "z.csv", "--no-pdf"}, kClient));
+  ASSERT_EQ(good.exitCode, 0) << good.err;
+  const auto read = ws.Run({"dtaus", "read", "DTAUS0.TXT", "--format", "csv"});
+  EXPECT_NE(read.out.find(",RECHNUNG 1,KUNDE 7\r\n"), std::string::npos) << read.out;
+
+  ws.Write("bad.csv",
+           "name,konto,blz,betrag,verwendungszweck\n"
+           "\"Anna\t\",1234567890,50010517,1,\"eins\rzwei\"\n");
+  const auto csv = ws.Run(Args({"dtaus", "write", "--csv", "bad.csv", "--dry-run"}, kClient));
+  EXPECT_EQ(csv.exitCode, 1);
+  EXPECT_EQ(csv.err,
+            "bad.csv: Zeile 2, Feld name: Spalte 6: Tabulator (U+0009) ist nicht erlaubt.\n"
+            "bad.csv: Zeile 2, Feld verwendungszweck: Spalte 36: Wagenrücklauf (U+000D) ist nicht "
+            "erlaubt.\n"
+            "Nichts geschrieben: 2 Fehler.\n");
+
+  ws.Write("z.json", R"({"auftraggeber": {"name": "A", "blz": 37040044, "konto": 532013000},
+    "buchungen": [{"name": "B", "konto": 1234567890, "blz": 50010517, "betrag": 1,
+                   "verwendungszweck": "eins\nzwei"}]})");
+  const auto job = ws.Run({"dtaus", "write", "--job", "z.json", "--dry-run"});
+  EXPECT_EQ(job.exitCode, 1);
+  EXPECT_EQ(FirstLine(job.err),
+            "z.json: Buchung 1, Feld verwendungszweck1: Zeichen 5: Zeilenumbruch (U+000A) ist "
+            "nicht erlaubt. Mehrere Zeilen stehen als Liste im Verwendungszweck.");
+}
+
 TEST(LinearTimeOnBadInput, OnlyTheFirstHundredFaultsArePrintedWithTheCountOfAll) {
   Workspace ws;
   std::string bad = "name,konto,blz,betrag\n";

@@ -97,4 +97,18 @@ TEST(JobFile, ReadBackOutputIsAJobAndTheKindMustMatch) {
                 "Auftrag|art|Der Auftrag ist für „dtaus“, dieser Befehl schreibt dtazv."}));
 }
 
+TEST(JobFile, ControlCharactersAreRefusedAlsoWhereTheyWouldSplitAPurposeLine) {
+  zcli::Diagnostics errors;
+  zcli::LoadJob(R"({"auftraggeber": {"name": "A\r\nAnzahl: 9"},
+                    "buchungen": [{"name": "B\tC", "verwendungszweck": ["ok", "eins\nzwei"]}]})",
+                zcli::DtausJobSchema(), errors);
+  EXPECT_EQ(Lines(errors),
+            (std::vector<std::string>{
+                "Auftrag|auftraggeber.name|Zeichen 2: Wagenrücklauf (U+000D) ist nicht erlaubt.",
+                "Auftrag|auftraggeber.name|Zeichen 3: Zeilenumbruch (U+000A) ist nicht erlaubt.",
+                "Buchung 1|name|Zeichen 2: Tabulator (U+0009) ist nicht erlaubt.",
+                "Buchung 1|verwendungszweck2|Zeichen 5: Zeilenumbruch (U+000A) ist nicht erlaubt. "
+                "Mehrere Zeilen stehen als Liste im Verwendungszweck."}));
+}
+
 }  // namespace

@@ -85,6 +85,17 @@ TEST(Numbers, AreDigitsOnly) {
   EXPECT_FALSE(zcli::ParseBool("vielleicht"));
 }
 
+TEST(UnwritableChars, ControlCharactersOfEveryKindAlongsideForeignOnes) {
+  const auto found = zcli::FindUnwritableChars("a\tb\x7F\xC2\x81\xC2\x80\xC3\xA4\xC5\x81\n");
+  std::vector<char32_t> codePoints;
+  for (const zcli::ForeignChar& c : found) codePoints.push_back(c.codePoint);
+  // ä is Windows-1252; U+0081 is one of its gaps, passed through, but a control.
+  EXPECT_EQ(codePoints, (std::vector<char32_t>{0x09, 0x7F, 0x81, 0x80, 0x141, 0x0A}));
+  EXPECT_EQ(found[5].index, 9u);
+  EXPECT_EQ(zcli::UnwritableCharMessage(found[4]),
+            "Zeichen 8: „Ł“ (U+0141) gibt es in Windows-1252 nicht.");
+}
+
 TEST(Diagnostics, PlacesAreFoundAfterSortingAndAddingAndTheFirstComeInPlaceOrder) {
   zcli::Diagnostics d;
   d.Add("Zeile 10", "", "a");
