@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "io/JsonDuplicateKeys.h"
 #include "io/Utf8Check.h"
 
 namespace zcli {
@@ -146,6 +147,14 @@ Job LoadJob(std::string_view text, const JobSchema& schema, Diagnostics& errors)
     errors.Add("JSON", "", std::string("kein gültiges JSON (") + e.what() + ").");
     return job;
   }
+  // The parser keeps the last of two equal keys: the job would say two things.
+  const std::vector<DuplicateKey> duplicates = FindDuplicateKeys(text);
+  for (const DuplicateKey& d : duplicates) {
+    errors.Add("JSON", "",
+               "Zeile " + std::to_string(d.line) + ", Spalte " + std::to_string(d.column) +
+                   ": Der Schlüssel „" + d.key + "“ steht in diesem Objekt schon weiter oben.");
+  }
+  if (!duplicates.empty()) return job;
   if (!root.is_object()) {
     errors.Add("JSON", "",
                "Erwartet wird ein Objekt mit Auftraggeber, Einstellungen und Buchungen.");

@@ -31,6 +31,34 @@ std::string FirstLine(const std::string& text) {
   return text.substr(0, text.find('\n'));
 }
 
+TEST(InputTakenOnce, AKeyGivenTwiceInAJobIsRefusedWhereTheSecondStands) {
+  Workspace ws;
+  const std::string client =
+      R"("auftraggeber": {"name": "A", "blz": 37040044, "konto": 532013000})";
+  const std::string payment = R"({"name": "B", "konto": 1234567890, "blz": 50010517, "betrag": 1})";
+  const std::pair<std::string, std::string> cases[] = {
+      // 1000 euros were booked instead of 1.
+      {"{" + client + R"(, "buchungen": [
+  {"name": "B", "konto": 1234567890, "blz": 50010517, "betrag": 1, "betrag": 1000}]})",
+       "Zeile 2, Spalte 68: Der Schlüssel „betrag“"},
+      // The first list was dropped.
+      {"{" + client + ", \"buchungen\": [" + payment + "],\n\"buchungen\": [" + payment + "]}",
+       "Zeile 2, Spalte 1: Der Schlüssel „buchungen“"},
+      {R"({"auftraggeber": {"name": "A", "blz": 37040044, "konto": 532013000, "bl\u007a": 1},
+          "buchungen": [)" +
+           payment + "]}",
+       "Zeile 1, Spalte 69: Der Schlüssel „blz“"},
+  };
+  for (const auto& [job, where] : cases) {
+    ws.Write("z.json", job);
+    const auto r = ws.Run({"dtaus", "write", "--job", "z.json", "--no-pdf"});
+    EXPECT_EQ(r.exitCode, 1) << job;
+    EXPECT_EQ(FirstLine(r.err),
+              "z.json: JSON: " + where + " steht in diesem Objekt schon weiter oben.");
+    EXPECT_FALSE(ws.Exists("DTAUS0.TXT"));
+  }
+}
+
 TEST(InputTakenOnce, ControlCharactersAreRefusedWhereverTextComesFrom) {
   Workspace ws;
   ws.Write("z.csv",

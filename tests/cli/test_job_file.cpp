@@ -97,6 +97,32 @@ TEST(JobFile, ReadBackOutputIsAJobAndTheKindMustMatch) {
                 "Auftrag|art|Der Auftrag ist für „dtaus“, dieser Befehl schreibt dtazv."}));
 }
 
+TEST(JobFile, KeysGivenTwiceAreRefusedAtEveryLevelWhereTheSecondStands) {
+  // The parser would keep the last value: 1000 euros instead of 1, or only the
+  // second list of payments.
+  const std::pair<const char*, const char*> cases[] = {
+      {R"({"buchungen": [{"name": "A", "betrag": 1,
+                "betrag": 1000}]})",
+       "Zeile 2, Spalte 17: Der Schlüssel „betrag“ steht in diesem Objekt schon weiter oben."},
+      {R"({"buchungen": [{"name": "A"}], "buchungen": []})",
+       "Zeile 1, Spalte 32: Der Schlüssel „buchungen“ steht in diesem Objekt schon weiter oben."},
+      {R"({"auftraggeber": {"ö": "Grün", "name": "A", "\u00f6": "B"}})",
+       "Zeile 1, Spalte 45: Der Schlüssel „ö“ steht in diesem Objekt schon weiter oben."},
+  };
+  for (const auto& [text, message] : cases) {
+    zcli::Diagnostics errors;
+    const zcli::Job job = zcli::LoadJob(text, zcli::DtausJobSchema(), errors);
+    EXPECT_EQ(Lines(errors), (std::vector<std::string>{std::string("JSON||") + message})) << text;
+    EXPECT_TRUE(job.payments.empty());
+  }
+  // The same key in different objects, or as a value, is no repetition.
+  zcli::Diagnostics errors;
+  zcli::LoadJob(R"({"buchungen": [{"name": "name", "betrag": 1}, {"name": "B", "betrag": 2}],
+                    "auftraggeber": {"name": "A"}})",
+                zcli::DtausJobSchema(), errors);
+  EXPECT_TRUE(errors.Empty()) << Lines(errors)[0];
+}
+
 TEST(JobFile, ControlCharactersAreRefusedAlsoWhereTheyWouldSplitAPurposeLine) {
   zcli::Diagnostics errors;
   zcli::LoadJob(R"({"auftraggeber": {"name": "A\r\nAnzahl: 9"},
