@@ -126,6 +126,11 @@ Job LoadJob(std::string_view text, const JobSchema& schema, Diagnostics& errors)
     errors.Add("JSON", "", PositionText(source, malformed) + ": kein gültiges UTF-8.");
     return job;
   }
+  // The parser takes a zero byte for the end of the text and would ignore the rest.
+  if (const std::size_t zero = text.find('\0'); zero != std::string_view::npos) {
+    errors.Add("JSON", "", PositionText(source, zero) + ": kein gültiges JSON (ein Nullbyte).");
+    return job;
+  }
   if (NestsTooDeep(text)) {
     errors.Add("JSON", "", "Zu tief verschachtelt für einen Auftrag.");
     return job;

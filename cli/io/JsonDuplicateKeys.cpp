@@ -18,6 +18,17 @@ bool IsJsonBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+// The key a string token stands for; as written when it is no valid JSON string.
+std::string Unescaped(std::string_view token, bool escaped) {
+  if (escaped) {
+    try {
+      return nlohmann::json::parse(token).get<std::string>();
+    } catch (const nlohmann::json::exception&) {
+    }
+  }
+  return std::string(token.substr(1, token.size() >= 2 ? token.size() - 2 : 0));
+}
+
 }  // namespace
 
 std::vector<DuplicateKey> FindDuplicateKeys(std::string_view json) {
@@ -52,8 +63,7 @@ std::vector<DuplicateKey> FindDuplicateKeys(std::string_view json) {
       // Only a key is followed by a colon.
       if (depth > 0 && frames[depth - 1].object && next < json.size() && json[next] == ':') {
         const std::string_view token = json.substr(at, end + 1 - at);
-        std::string key = escaped ? nlohmann::json::parse(token).get<std::string>()
-                                  : std::string(token.substr(1, token.size() - 2));
+        std::string key = Unescaped(token, escaped);
         if (!frames[depth - 1].keys.insert(key).second) {
           const std::size_t column = position.ColumnOf(at);
           found.push_back({position.Line(), column, std::move(key)});

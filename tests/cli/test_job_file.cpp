@@ -67,6 +67,13 @@ TEST(JobFile, BrokenFilesSayWhere) {
   ASSERT_EQ(encoding.Count(), 1u);
   EXPECT_EQ(encoding.Items()[0].message, "Zeile 1, Spalte 9: kein gültiges UTF-8.");
 
+  // The parser would stop at a zero byte and never see the second list.
+  zcli::Diagnostics zero;
+  zcli::LoadJob(std::string("{\"buchungen\": []}") + '\0' + ", \"buchungen\": [1]}",
+                zcli::DtausJobSchema(), zero);
+  ASSERT_EQ(zero.Count(), 1u);
+  EXPECT_EQ(zero.Items()[0].message, "Zeile 1, Spalte 18: kein gültiges JSON (ein Nullbyte).");
+
   zcli::Diagnostics deep;
   zcli::LoadJob(std::string(10000, '[') + std::string(10000, ']'), zcli::DtausJobSchema(), deep);
   EXPECT_EQ(deep.Count(), 1u);
