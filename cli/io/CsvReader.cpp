@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 
 #include "io/CsvTextCheck.h"
 #include "io/Utf8Check.h"
@@ -187,13 +188,14 @@ CsvRecordReader::CsvRecordReader(const CsvRow& header, const CsvColumns& columns
   const std::string headerWhere = "Zeile " + std::to_string(header.line);
   const std::size_t before = errors.Count();
   std::map<int, std::size_t> purposeColumns;
+  std::set<std::string> seen;  // a header may be wide: no search along it per column
   for (std::size_t i = 0; i < header.cells.size(); ++i) {
     const std::string name = NormalizeHeader(header.cells[i]);
     const std::string shown = Trimmed(header.cells[i]);
     const auto known = columns.names.find(name);
     if (known != columns.names.end()) {
       const std::string& field = known->second;
-      if (std::find(fFieldOf.begin(), fFieldOf.end(), field) != fFieldOf.end()) {
+      if (!seen.insert(field).second) {
         errors.Add(headerWhere, shown, "Die Spalte kommt zweimal vor.");
       }
       fFieldOf[i] = field;
@@ -207,7 +209,7 @@ CsvRecordReader::CsvRecordReader(const CsvRow& header, const CsvColumns& columns
     }
   }
   for (const std::string& required : columns.required) {
-    if (std::find(fFieldOf.begin(), fFieldOf.end(), required) == fFieldOf.end()) {
+    if (!seen.count(required)) {
       errors.Add(headerWhere, "", "Die Spalte „" + required + "“ fehlt.");
     }
   }

@@ -8,6 +8,8 @@ namespace zcli {
 
 void ReportUnwritableCsvChars(std::string_view text, char delimiter, const CsvColumnRules& rules,
                               Diagnostics& errors) {
+  std::vector<std::string> fields;  // trimmed once, not once per fault
+  for (const std::string& name : rules.names) fields.push_back(Trimmed(name));
   TextPosition position(text);
   std::size_t cell = 0;
   bool quoted = false;
@@ -16,8 +18,8 @@ void ReportUnwritableCsvChars(std::string_view text, char delimiter, const CsvCo
     std::string field;
     if (line <= rules.headerLastLine) {
       field = "Kopfzeile";
-    } else if (cell < rules.names.size()) {
-      field = Trimmed(rules.names[cell]);
+    } else if (cell < fields.size()) {
+      field = fields[cell];
     }
     errors.Add("Zeile " + std::to_string(line), field,
                "Spalte " + std::to_string(position.ColumnOf(at)) + ": " + problem);

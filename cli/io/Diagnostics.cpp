@@ -9,12 +9,19 @@
 namespace zcli {
 
 std::string OneLine(std::string message) {
-  for (std::size_t at = message.find_first_of("\r\n"); at != std::string::npos;
-       at = message.find_first_of("\r\n", at)) {
-    const std::size_t end = message.find_first_not_of("\r\n", at);
-    message.replace(at, (end == std::string::npos ? message.size() : end) - at, " ");
+  if (message.find_first_of("\r\n") == std::string::npos) return message;
+  // Built anew: replacing in place would move the rest once per break.
+  std::string line;
+  line.reserve(message.size());
+  for (std::size_t at = 0; at < message.size(); ++at) {
+    const char c = message[at];
+    if (c != '\r' && c != '\n') {
+      line += c;
+    } else if (at == 0 || (message[at - 1] != '\r' && message[at - 1] != '\n')) {
+      line += ' ';
+    }
   }
-  return message;
+  return line;
 }
 
 void Diagnostics::Add(std::string where, std::string field, std::string message) {
