@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the CSV reader and on to the payment rows of both
 // kinds. Whatever the input, reading must end without a crash, a leak or a
-// hang, every row must know a plausible line, and every value handed on must
-// be well-formed UTF-8 that Windows-1252 can hold, unless that was reported.
+// hang, every row must know a plausible line, and every value and purpose
+// line handed on must be well-formed UTF-8 that Windows-1252 can hold, free
+// of control characters, unless that was reported.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -38,8 +39,11 @@ void ReadAs(std::string_view text, char delimiter) {
         Check(field.empty() || field[0] != '#');
         if (textClean) {
           Check(zcli::FindMalformedUtf8(value) == std::string_view::npos);
-          Check(zcli::FindCharsOutsideCp1252(value).empty());
+          Check(zcli::FindUnwritableChars(value).empty());
         }
+      }
+      for (const std::string& line : record.purpose) {
+        if (textClean) Check(zcli::FindUnwritableChars(line).empty());
       }
     }
     zcli::DtausPayment domestic;

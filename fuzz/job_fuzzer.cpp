@@ -2,7 +2,7 @@
 // both payment kinds, which book into components that are never finished.
 // Whatever the input, loading and checking must end without a crash, a leak or
 // a hang; keys must come from the schema; text that passed must be text the
-// payment file can hold.
+// payment file can hold, without control characters.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -30,13 +30,16 @@ std::string Key(const std::string& key) {
 void CheckLoaded(const zcli::Job& job, const zcli::JobSchema& schema, bool clean) {
   for (const auto& [key, value] : job.settings) {
     Check(schema.settings.count(key) == 1);
-    if (clean) Check(zcli::FindCharsOutsideCp1252(value).empty());
+    if (clean) Check(zcli::FindUnwritableChars(value).empty());
   }
   for (const zcli::InputRecord& record : job.payments) {
     Check(record.where.rfind("Buchung ", 0) == 0);
     for (const auto& [field, value] : record.Values()) {
       Check(schema.paymentFields.count(field) == 1);
-      if (clean) Check(zcli::FindCharsOutsideCp1252(value).empty());
+      if (clean) Check(zcli::FindUnwritableChars(value).empty());
+    }
+    for (const std::string& line : record.purpose) {
+      if (clean) Check(zcli::FindUnwritableChars(line).empty());
     }
   }
 }

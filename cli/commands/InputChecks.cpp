@@ -8,6 +8,15 @@
 
 namespace zcli {
 
+namespace {
+
+// As compilers do: the first faults are what a person fixes first, and a million
+// lines on the screen help no one.
+constexpr std::size_t kShownErrors = 100;
+constexpr std::size_t kShownWarnings = 100;
+
+}  // namespace
+
 void CheckOptionText(const WriteOptions& o) {
   std::string problems;
   for (const auto& [key, value] : o.settings) {
@@ -16,30 +25,46 @@ void CheckOptionText(const WriteOptions& o) {
       problems += "\n  " + option + ": kein gültiges UTF-8.";
       continue;
     }
-    for (const ForeignChar& c : FindCharsOutsideCp1252(value)) {
-      problems += "\n  " + option + ": " + ForeignCharMessage(c);
+    for (const ForeignChar& c : FindUnwritableChars(value)) {
+      problems += "\n  " + option + ": " + UnwritableCharMessage(c);
     }
   }
   if (!problems.empty()) throw UsageError("Ungültige Angaben:" + problems);
 }
 
-int ReportErrors(Diagnostics errors, const std::string& source) {
-  errors.SortByPlace();
-  errors.Print(std::cerr, source);
-  std::cerr << "Nichts geschrieben: " << errors.Count() << " Fehler.\n";
+int ReportErrors(const Diagnostics& errors, const std::string& source) {
+  const std::vector<const Diagnostic*> first = errors.FirstByPlace(kShownErrors);
+  for (const Diagnostic* d : first) {
+    PrintDiagnostic(std::cerr, source, *d);
+    std::cerr << '\n';
+  }
+  if (const std::size_t rest = errors.Count() - first.size(); rest > 0) {
+    std::cerr << "… und " << GroupedCount(rest)
+              << (rest == 1 ? " weiterer Fehler.\n" : " weitere Fehler.\n");
+  }
+  std::cerr << "Nichts geschrieben: " << GroupedCount(errors.Count()) << " Fehler.\n";
   return kBadData;
 }
 
 void ReportWarnings(const Diagnostics& warnings, const Diagnostics& errors,
                     const std::string& source) {
+  std::size_t shown = 0;
+  std::size_t rest = 0;
   for (const Diagnostic& d : warnings.Items()) {
     // A row with errors is fixed first; its warnings may change with that.
     if (errors.Mentions(d.where)) continue;
+    if (shown == kShownWarnings) {
+      ++rest;
+      continue;
+    }
     std::cerr << "Warnung: ";
-    if (!source.empty()) std::cerr << source << ": ";
-    std::cerr << d.where;
-    if (!d.field.empty()) std::cerr << ", Feld " << d.field;
-    std::cerr << ": " << d.message << '\n';
+    PrintDiagnostic(std::cerr, source, d);
+    std::cerr << '\n';
+    ++shown;
+  }
+  if (rest > 0) {
+    std::cerr << "… und " << GroupedCount(rest)
+              << (rest == 1 ? " weitere Warnung.\n" : " weitere Warnungen.\n");
   }
 }
 

@@ -9,13 +9,14 @@ namespace zcli {
 
 struct WriteOptions;
 
-/// Raises UsageError for option values that are no UTF-8 or hold characters
-/// Windows-1252 lacks.
+/// Raises UsageError for option values that are no UTF-8 or hold control
+/// characters or characters Windows-1252 lacks.
 void CheckOptionText(const WriteOptions& o);
 
-/// Prints every error and answers kBadData.
-int ReportErrors(Diagnostics errors, const std::string& source);
-/// Prints the warnings about places without errors.
+/// Prints the first errors by place, the count of the rest and of all, and
+/// answers kBadData.
+int ReportErrors(const Diagnostics& errors, const std::string& source);
+/// Prints the first warnings about places without errors and the count of the rest.
 void ReportWarnings(const Diagnostics& warnings, const Diagnostics& errors,
                     const std::string& source);
 

@@ -23,12 +23,15 @@ PaymentSource::PaymentSource(const std::string& jobPath, const std::string& csvP
                              const CsvColumns& columns, Diagnostics& errors)
     : fColumns(columns) {
   if (jobPath.empty() && csvPath.empty()) throw UsageError("Es fehlt --job oder --csv.");
+  if (jobPath == kStandardInput && csvPath == kStandardInput) {
+    throw UsageError("--job - und --csv - lesen beide die Standardeingabe; nur eines geht.");
+  }
   if (!jobPath.empty()) {
-    fName = jobPath;
+    fName = InputName(jobPath);
     Diagnostics jobErrors;
-    Job job = LoadJob(ReadWholeFile(jobPath), schema, jobErrors);
+    Job job = LoadJob(ReadInput(jobPath), schema, jobErrors);
     if (!csvPath.empty() && job.hasPayments && !job.payments.empty()) {
-      throw UsageError("Der Auftrag " + jobPath +
+      throw UsageError("Der Auftrag " + fName +
                        " hat schon Buchungen; --csv ist dann nicht erlaubt.");
     }
     if (csvPath.empty() && !job.hasPayments && jobErrors.Empty()) {
@@ -42,8 +45,9 @@ PaymentSource::PaymentSource(const std::string& jobPath, const std::string& csvP
   }
   if (!csvPath.empty()) {
     const char delimiter = DelimiterOption(delimiterOption);
-    fName = csvPath;
-    fCsvText = ReadWholeFile(csvPath);
+    fName = InputName(csvPath);
+    // Kept: a pipe can be read only once, and a second pass parses this text again.
+    fCsvText = ReadInput(csvPath);
     fDelimiter = delimiter ? delimiter : GuessDelimiter(fCsvText);
     fFromCsv = true;
     fHasPayments = true;

@@ -18,14 +18,14 @@ namespace zcli {
 
 class PaymentSource {
  public:
-  /// Reads the job file and the CSV (either may be empty, not both). Faults of
-  /// the files go to `errors`; a wrong call raises UsageError, an unreadable
-  /// file zor::Exception.
+  /// Reads the job file and the CSV (either may be empty, not both; either, not
+  /// both, may be "-" for standard input), each once. Faults of the files go to
+  /// `errors`; a wrong call raises UsageError, an unreadable file zor::Exception.
   PaymentSource(const std::string& jobPath, const std::string& csvPath,
                 const std::string& delimiterOption, const JobSchema& schema,
                 const CsvColumns& columns, Diagnostics& errors);
 
-  /// The file named in messages about payments.
+  /// The input named in messages about payments: the path as given, or "Standardeingabe".
   const std::string& Name() const { return fName; }
   /// The job's settings; none without a job file.
   const std::map<std::string, std::string>& Settings() const { return fSettings; }
@@ -39,7 +39,8 @@ class PaymentSource {
     bool complete = true;
   };
   /// Hands every payment to `take`, in order; faults found on the way (the CSV's
-  /// header and rows) go to `errors`. Each pass reads the input anew.
+  /// header and rows) go to `errors`. Each pass parses the text read at the
+  /// start anew; the file is not read again.
   Pass ForEach(const std::function<void(const InputRecord&)>& take, Diagnostics& errors) const;
 
  private:

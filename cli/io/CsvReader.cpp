@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 
+#include "io/CsvTextCheck.h"
 #include "io/Utf8Check.h"
 #include "io/Values.h"
 
@@ -18,6 +20,7 @@ struct ParseState {
   CsvRow row;  // reused: its first `cells` strings keep their storage
   std::size_t cellCount = 0;
   std::vector<std::string> header;  // the first row's cells, for messages
+  int headerLastLine = 0;
   bool headerSeen = false;
   bool stopped = false;
   int line = 0;             // the physical line being fed
@@ -44,48 +47,12 @@ void OnRow(int, void* user) {
   row.line = state->line - state->lineBreaksInRow;
   if (!state->headerSeen) {
     state->header = row.cells;
+    state->headerLastLine = state->line;
     state->headerSeen = true;
   }
   if (!state->stopped && !(*state->take)(row)) state->stopped = true;
   state->cellCount = 0;
   state->lineBreaksInRow = 0;
-}
-
-// Reports every foreign character with its line, column and the header of its column.
-void ReportForeignChars(std::string_view text, char delimiter,
-                        const std::vector<std::string>& header, Diagnostics& errors) {
-  const std::vector<ForeignChar> found = FindCharsOutsideCp1252(text);
-  if (found.empty()) return;
-  std::size_t next = 0;
-  int line = 1;
-  std::size_t lineStart = 0;
-  std::size_t cell = 0;
-  bool quoted = false;
-  for (std::size_t at = 0; at < text.size() && next < found.size(); ++at) {
-    if (at == found[next].offset) {
-      const std::size_t column = CharCount(text.substr(lineStart, at - lineStart)) + 1;
-      std::string field;
-      if (line == 1) {
-        field = "Kopfzeile";
-      } else if (cell < header.size()) {
-        field = Trimmed(header[cell]);
-      }
-      errors.Add("Zeile " + std::to_string(line), field,
-                 "Spalte " + std::to_string(column) + ": " + DescribeChar(found[next].codePoint) +
-                     " gibt es in Windows-1252 nicht.");
-      ++next;
-    }
-    const char c = text[at];
-    if (c == '"') {
-      quoted = !quoted;  // a doubled quote toggles twice
-    } else if (c == delimiter && !quoted) {
-      ++cell;
-    } else if (c == '\n') {
-      ++line;
-      lineStart = at + 1;
-      if (!quoted) cell = 0;
-    }
-  }
 }
 
 bool IsBlankRow(const CsvRow& row) {
@@ -170,7 +137,13 @@ bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
   if (broken) return false;
 
   // The rows stay: their other faults are worth hearing in the same run.
-  ReportForeignChars(text, delimiter, state.header, errors);
+  CsvColumnRules rules;
+  rules.names = state.header;
+  rules.headerLastLine = state.headerLastLine;
+  for (const std::string& name : state.header) {
+    rules.multiLine.push_back(PurposeIndex(NormalizeHeader(name)).has_value());
+  }
+  ReportUnwritableCsvChars(text, delimiter, rules, errors);
   return true;
 }
 
@@ -215,13 +188,14 @@ CsvRecordReader::CsvRecordReader(const CsvRow& header, const CsvColumns& columns
   const std::string headerWhere = "Zeile " + std::to_string(header.line);
   const std::size_t before = errors.Count();
   std::map<int, std::size_t> purposeColumns;
+  std::set<std::string> seen;  // a header may be wide: no search along it per column
   for (std::size_t i = 0; i < header.cells.size(); ++i) {
     const std::string name = NormalizeHeader(header.cells[i]);
     const std::string shown = Trimmed(header.cells[i]);
     const auto known = columns.names.find(name);
     if (known != columns.names.end()) {
       const std::string& field = known->second;
-      if (std::find(fFieldOf.begin(), fFieldOf.end(), field) != fFieldOf.end()) {
+      if (!seen.insert(field).second) {
         errors.Add(headerWhere, shown, "Die Spalte kommt zweimal vor.");
       }
       fFieldOf[i] = field;
@@ -235,7 +209,7 @@ CsvRecordReader::CsvRecordReader(const CsvRow& header, const CsvColumns& columns
     }
   }
   for (const std::string& required : columns.required) {
-    if (std::find(fFieldOf.begin(), fFieldOf.end(), required) == fFieldOf.end()) {
+    if (!seen.count(required)) {
       errors.Add(headerWhere, "", "Die Spalte „" + required + "“ fehlt.");
     }
   }

@@ -1,22 +1,33 @@
 #include "io/Diagnostics.h"
 
 #include <algorithm>
+#include <string_view>
+#include <utility>
 
 #include "io/Utf8Check.h"
 
 namespace zcli {
 
 std::string OneLine(std::string message) {
-  for (std::size_t at = message.find_first_of("\r\n"); at != std::string::npos;
-       at = message.find_first_of("\r\n", at)) {
-    const std::size_t end = message.find_first_not_of("\r\n", at);
-    message.replace(at, (end == std::string::npos ? message.size() : end) - at, " ");
+  if (message.find_first_of("\r\n") == std::string::npos) return message;
+  // Built anew: replacing in place would move the rest once per break.
+  std::string line;
+  line.reserve(message.size());
+  for (std::size_t at = 0; at < message.size(); ++at) {
+    const char c = message[at];
+    if (c != '\r' && c != '\n') {
+      line += c;
+    } else if (at == 0 || (message[at - 1] != '\r' && message[at - 1] != '\n')) {
+      line += ' ';
+    }
   }
-  return message;
+  return line;
 }
 
 void Diagnostics::Add(std::string where, std::string field, std::string message) {
-  fItems.push_back({std::move(where), std::move(field), OneLine(std::move(message))});
+  // A key or header from the input may hold a line break; printed as is, it
+  // would forge a line of the report.
+  fItems.push_back({std::move(where), OneLine(std::move(field)), OneLine(std::move(message))});
 }
 
 void Diagnostics::Append(const Diagnostics& other) {
@@ -26,36 +37,69 @@ void Diagnostics::Append(const Diagnostics& other) {
 namespace {
 
 // "Zeile 12" and "Buchung 3" by their number; anything else before them.
-long PlaceNumber(const std::string& where) {
+long PlaceNumber(std::string_view where) {
   const std::size_t blank = where.rfind(' ');
-  if (blank == std::string::npos) return -1;
-  const std::string digits = where.substr(blank + 1);
-  if (digits.empty() || digits.size() > 9 ||
-      digits.find_first_not_of("0123456789") != std::string::npos) {
-    return -1;
+  if (blank == std::string_view::npos) return -1;
+  const std::string_view digits = where.substr(blank + 1);
+  if (digits.empty() || digits.size() > 9) return -1;
+  long number = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return -1;
+    number = number * 10 + (c - '0');
   }
-  return std::stol(digits);
+  return number;
+}
+
+// Each place is read once, not once per comparison: a large file has a million
+// diagnostics. The index breaks ties, which keeps the order stable.
+std::vector<std::pair<long, std::size_t>> PlaceOrder(const std::vector<Diagnostic>& items) {
+  std::vector<std::pair<long, std::size_t>> order;
+  order.reserve(items.size());
+  for (std::size_t i = 0; i < items.size(); ++i) order.emplace_back(PlaceNumber(items[i].where), i);
+  return order;
 }
 
 }  // namespace
 
 void Diagnostics::SortByPlace() {
-  std::stable_sort(fItems.begin(), fItems.end(), [](const Diagnostic& a, const Diagnostic& b) {
-    return PlaceNumber(a.where) < PlaceNumber(b.where);
-  });
+  std::vector<std::pair<long, std::size_t>> order = PlaceOrder(fItems);
+  if (std::is_sorted(order.begin(), order.end())) return;
+  std::sort(order.begin(), order.end());
+  std::vector<Diagnostic> sorted;
+  sorted.reserve(fItems.size());
+  for (const auto& [place, index] : order) sorted.push_back(std::move(fItems[index]));
+  fItems = std::move(sorted);
+  fPlaces.clear();
+  fIndexed = 0;
+}
+
+std::vector<const Diagnostic*> Diagnostics::FirstByPlace(std::size_t count) const {
+  std::vector<std::pair<long, std::size_t>> order = PlaceOrder(fItems);
+  count = std::min(count, order.size());
+  std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(count), order.end());
+  std::vector<const Diagnostic*> first;
+  first.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) first.push_back(&fItems[order[i].second]);
+  return first;
 }
 
 bool Diagnostics::Mentions(const std::string& where) const {
-  return std::any_of(fItems.begin(), fItems.end(),
-                     [&where](const Diagnostic& d) { return d.where == where; });
+  if (fIndexed == 0) fPlaces.reserve(fItems.size());
+  for (; fIndexed < fItems.size(); ++fIndexed) fPlaces.insert(fItems[fIndexed].where);
+  return fPlaces.count(where) > 0;
+}
+
+void PrintDiagnostic(std::ostream& out, const std::string& source, const Diagnostic& d) {
+  if (!source.empty()) out << source << ": ";
+  out << d.where;
+  if (!d.field.empty()) out << ", Feld " << d.field;
+  out << ": " << d.message;
 }
 
 void Diagnostics::Print(std::ostream& out, const std::string& source) const {
   for (const Diagnostic& d : fItems) {
-    if (!source.empty()) out << source << ": ";
-    out << d.where;
-    if (!d.field.empty()) out << ", Feld " << d.field;
-    out << ": " << d.message << '\n';
+    PrintDiagnostic(out, source, d);
+    out << '\n';
   }
 }
 
@@ -72,6 +116,16 @@ std::string PositionText(const std::string& text, std::size_t offset) {
   const std::size_t column =
       CharCount(std::string_view(text).substr(lineStart, offset - lineStart)) + 1;
   return "Zeile " + std::to_string(line) + ", Spalte " + std::to_string(column);
+}
+
+std::string GroupedCount(std::size_t count) {
+  const std::string digits = std::to_string(count);
+  std::string grouped;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += '.';
+    grouped += digits[i];
+  }
+  return grouped;
 }
 
 }  // namespace zcli

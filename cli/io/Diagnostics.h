@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace zcli {
@@ -16,6 +17,7 @@ struct Diagnostic {
 
 class Diagnostics {
  public:
+  /// Field and message are kept on one line each.
   void Add(std::string where, std::string field, std::string message);
   /// Adds all of `other`'s, after these.
   void Append(const Diagnostics& other);
@@ -25,7 +27,10 @@ class Diagnostics {
 
   /// Whole-file and client problems first, then rows in their order (stable).
   void SortByPlace();
-  /// True when some diagnostic is about that place.
+  /// The first `count` in the order SortByPlace gives, without sorting them all.
+  std::vector<const Diagnostic*> FirstByPlace(std::size_t count) const;
+  /// True when some diagnostic is about that place. Constant time on average,
+  /// so a caller may ask once per row of a large file.
   bool Mentions(const std::string& where) const;
 
   /// One line each: "source: Zeile 5, Feld betrag: message".
@@ -33,12 +38,21 @@ class Diagnostics {
 
  private:
   std::vector<Diagnostic> fItems;
+  // The places of fItems[0, fIndexed), filled on demand by Mentions.
+  mutable std::unordered_set<std::string> fPlaces;
+  mutable std::size_t fIndexed = 0;
 };
+
+/// One diagnostic as Print writes it, without the line break.
+void PrintDiagnostic(std::ostream& out, const std::string& source, const Diagnostic& d);
 
 /// A message on one line: line breaks (library messages have CR LF) become blanks.
 std::string OneLine(std::string message);
 
 /// "Zeile 3, Spalte 7" for a byte offset in a text (columns count characters).
 std::string PositionText(const std::string& text, std::size_t offset);
+
+/// A count with German thousands separators: 1234567 -> "1.234.567".
+std::string GroupedCount(std::size_t count);
 
 }  // namespace zcli

@@ -1,7 +1,12 @@
 #include "io/FileBytes.h"
 
-#include <fstream>
-#include <sstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "zordta/host/Exception.h"
 #include "zordta/host/Text.h"
@@ -10,61 +15,162 @@ namespace zcli {
 
 namespace {
 
-std::ifstream Open(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    throw zor::Exception(zor::StringFromUtf8("Die Datei " + path + " kann nicht gelesen werden."));
+// The system's reason, in the words of its German translation where it is a
+// common one; the tool runs in the C locale, which knows only English.
+std::string SystemReason(int error) {
+  switch (error) {
+    case ENOENT:
+      return "Datei oder Verzeichnis nicht gefunden";
+    case EACCES:
+    case EPERM:
+      return "Keine Berechtigung";
+    case EISDIR:
+      return "Ist ein Verzeichnis";
+    case ENOTDIR:
+      return "Ist kein Verzeichnis";
+    case ENAMETOOLONG:
+      return "Der Dateiname ist zu lang";
+    case ELOOP:
+      return "Zu viele Ebenen aus symbolischen Verknüpfungen";
+    case EIO:
+      return "Eingabe-/Ausgabefehler";
+    case ENOMEM:
+      return "Nicht genügend Hauptspeicher verfügbar";
+    case EMFILE:
+    case ENFILE:
+      return "Zu viele offene Dateien";
+    case EBADF:
+      return "Ungültiger Dateideskriptor";
+    default:
+      return std::strerror(error);
   }
-  return in;
 }
 
-// The size of a regular file; -1 for a pipe, which has none.
-std::streamoff SizeOf(std::ifstream& in) {
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  in.clear();
-  in.seekg(0);
-  return size;
+[[noreturn]] void CannotRead(const std::string& path, bool standardInput, const std::string& why) {
+  const std::string subject = standardInput ? "Die Standardeingabe" : "Die Datei " + path;
+  throw zor::Exception(zor::StringFromUtf8(subject + " kann nicht gelesen werden: " + why + "."));
 }
 
-std::string ReadAll(std::ifstream& in) {
-  std::ostringstream piped;
-  piped << in.rdbuf();
-  return std::move(piped).str();
-}
+// An open input; standard input stays open when it is done.
+class Input {
+ public:
+  // "-" is standard input where `dashIsStandardInput`, else a file of that name.
+  Input(const std::string& path, bool dashIsStandardInput)
+      : fPath(path), fStandardInput(dashIsStandardInput && path == kStandardInput) {
+    if (fStandardInput) {
+      fFd = STDIN_FILENO;
+    } else {
+      do {
+        fFd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+      } while (fFd < 0 && errno == EINTR);
+      if (fFd < 0) Fail(errno);
+      fOwned = true;
+    }
+    const int statError = ::fstat(fFd, &fStat) == 0 ? 0 : errno;
+    // Opening a folder works; reading it would not say why.
+    if (statError || S_ISDIR(fStat.st_mode)) {
+      if (fOwned) ::close(fFd);
+      if (statError) Fail(statError);
+      CannotRead(fPath, fStandardInput, "Das ist ein Verzeichnis");
+    }
+  }
+  ~Input() {
+    if (fOwned) ::close(fFd);
+  }
+  Input(const Input&) = delete;
+  Input& operator=(const Input&) = delete;
 
-std::string ReadAt(std::ifstream& in, std::streamoff from, std::size_t count) {
-  std::string content(count, '\0');
-  in.seekg(from);
-  in.read(content.data(), static_cast<std::streamsize>(count));
-  content.resize(static_cast<std::size_t>(in.gcount()));
-  return content;
-}
+  bool Regular() const { return S_ISREG(fStat.st_mode); }
+  std::size_t Size() const { return static_cast<std::size_t>(fStat.st_size); }
+
+  // Up to `count` bytes into `to`; fewer only at the end.
+  std::size_t Read(char* to, std::size_t count) {
+    std::size_t done = 0;
+    while (done < count) {
+      const ssize_t got = ::read(fFd, to + done, count - done);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) Fail(errno);
+      if (got == 0) break;
+      done += static_cast<std::size_t>(got);
+    }
+    return done;
+  }
+
+  // From here to the end. A regular file's size is a hint, not a limit: it may grow.
+  std::string ReadRest() {
+    std::string content;
+    content.resize(Regular() && Size() > 0 ? Size() + 1 : 64 * 1024);
+    std::size_t used = 0;
+    while (true) {
+      const std::size_t got = Read(content.data() + used, content.size() - used);
+      used += got;
+      if (used < content.size()) break;
+      content.resize(content.size() * 2);
+    }
+    content.resize(used);
+    return content;
+  }
+
+  std::string ReadAt(std::size_t from, std::size_t count) {
+    std::string content(count, '\0');
+    std::size_t done = 0;
+    while (done < count) {
+      const ssize_t got =
+          ::pread(fFd, content.data() + done, count - done, static_cast<off_t>(from + done));
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) Fail(errno);
+      if (got == 0) break;
+      done += static_cast<std::size_t>(got);
+    }
+    content.resize(done);
+    return content;
+  }
+
+ private:
+  [[noreturn]] void Fail(int error) const {
+    CannotRead(fPath, fStandardInput, SystemReason(error));
+  }
+
+  std::string fPath;
+  bool fStandardInput = false;
+  int fFd = -1;
+  bool fOwned = false;
+  struct stat fStat {};
+};
 
 }  // namespace
 
+std::string InputName(const std::string& path) {
+  return path == kStandardInput ? "Standardeingabe" : path;
+}
+
+std::string ReadInput(const std::string& path) {
+  Input in(path, true);
+  return in.ReadRest();
+}
+
 std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in = Open(path);
-  // A regular file is read in one piece; a pipe is copied as it comes.
-  const std::streamoff size = SizeOf(in);
-  if (size < 0) return ReadAll(in);
-  return ReadAt(in, 0, static_cast<std::size_t>(size));
+  Input in(path, false);
+  return in.ReadRest();
 }
 
 std::string ReadFileHead(const std::string& path, std::size_t count) {
-  std::ifstream in = Open(path);
-  return ReadAt(in, 0, count);
+  Input in(path, false);
+  std::string content(count, '\0');
+  content.resize(in.Read(content.data(), count));
+  return content;
 }
 
 std::string ReadFileTail(const std::string& path, std::size_t count) {
-  std::ifstream in = Open(path);
-  const std::streamoff size = SizeOf(in);
-  if (size < 0) {
-    const std::string all = ReadAll(in);
-    return all.substr(all.size() - std::min(all.size(), count));
+  Input in(path, false);
+  if (in.Regular()) {
+    const std::size_t size = in.Size();
+    const std::size_t from = size > count ? size - count : 0;
+    return in.ReadAt(from, size - from);
   }
-  const auto from = std::max<std::streamoff>(0, size - static_cast<std::streamoff>(count));
-  return ReadAt(in, from, static_cast<std::size_t>(size - from));
+  // A pipe has no end to start from: what came last is its tail.
+  const std::string all = in.ReadRest();
+  return all.substr(all.size() - std::min(all.size(), count));
 }
 
 }  // namespace zcli

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "io/JsonDuplicateKeys.h"
 #include "io/Utf8Check.h"
 
 namespace zcli {
@@ -50,9 +51,9 @@ bool ScalarText(const json& value, std::string& text) {
 }
 
 void CheckText(const std::string& text, const std::string& where, const std::string& field,
-               Diagnostics& errors) {
-  for (const ForeignChar& c : FindCharsOutsideCp1252(text)) {
-    errors.Add(where, field, ForeignCharMessage(c));
+               Diagnostics& errors, const char* lineBreakHint = "") {
+  for (const ForeignChar& c : FindUnwritableChars(text)) {
+    errors.Add(where, field, UnwritableCharMessage(c) + (c.codePoint == '\n' ? lineBreakHint : ""));
   }
 }
 
@@ -94,7 +95,8 @@ void ReadPayment(const json& item, std::size_t number, const JobSchema& schema, 
           continue;
         }
         ScalarText(line, text);
-        CheckText(text, record.where, field, errors);
+        CheckText(text, record.where, field, errors,
+                  " Mehrere Zeilen stehen als Liste im Verwendungszweck.");
         if (text.find_first_not_of(" \t") != std::string::npos) record.purpose.push_back(text);
       }
       continue;
@@ -124,6 +126,11 @@ Job LoadJob(std::string_view text, const JobSchema& schema, Diagnostics& errors)
     errors.Add("JSON", "", PositionText(source, malformed) + ": kein gültiges UTF-8.");
     return job;
   }
+  // The parser takes a zero byte for the end of the text and would ignore the rest.
+  if (const std::size_t zero = text.find('\0'); zero != std::string_view::npos) {
+    errors.Add("JSON", "", PositionText(source, zero) + ": kein gültiges JSON (ein Nullbyte).");
+    return job;
+  }
   if (NestsTooDeep(text)) {
     errors.Add("JSON", "", "Zu tief verschachtelt für einen Auftrag.");
     return job;
@@ -145,6 +152,14 @@ Job LoadJob(std::string_view text, const JobSchema& schema, Diagnostics& errors)
     errors.Add("JSON", "", std::string("kein gültiges JSON (") + e.what() + ").");
     return job;
   }
+  // The parser keeps the last of two equal keys: the job would say two things.
+  const std::vector<DuplicateKey> duplicates = FindDuplicateKeys(text);
+  for (const DuplicateKey& d : duplicates) {
+    errors.Add("JSON", "",
+               "Zeile " + std::to_string(d.line) + ", Spalte " + std::to_string(d.column) +
+                   ": Der Schlüssel „" + d.key + "“ steht in diesem Objekt schon weiter oben.");
+  }
+  if (!duplicates.empty()) return job;
   if (!root.is_object()) {
     errors.Add("JSON", "",
                "Erwartet wird ein Objekt mit Auftraggeber, Einstellungen und Buchungen.");

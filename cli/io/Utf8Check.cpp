@@ -13,8 +13,9 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-// Length of the sequence that starts at text[at] and its code point; 0 when malformed.
-std::size_t Decode(std::string_view text, std::size_t at, char32_t& codePoint) {
+}  // namespace
+
+std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& codePoint) {
   const auto lead = static_cast<unsigned char>(text[at]);
   std::size_t length = 0;
   char32_t min = 0;
@@ -43,13 +44,11 @@ std::size_t Decode(std::string_view text, std::size_t at, char32_t& codePoint) {
   return length;
 }
 
-}  // namespace
-
 std::size_t FindMalformedUtf8(std::string_view text) {
   std::size_t at = 0;
   while (at < text.size()) {
     char32_t codePoint = 0;
-    const std::size_t length = Decode(text, at, codePoint);
+    const std::size_t length = DecodeUtf8(text, at, codePoint);
     if (length == 0) return at;
     at += length;
   }
@@ -70,7 +69,7 @@ std::vector<ForeignChar> FindCharsOutsideCp1252(std::string_view utf8) {
   std::size_t index = 0;
   while (at < utf8.size()) {
     char32_t codePoint = 0;
-    std::size_t length = Decode(utf8, at, codePoint);
+    std::size_t length = DecodeUtf8(utf8, at, codePoint);
     ++index;
     if (length == 0) {
       // Callers check well-formedness first; a stray byte still counts as foreign.
@@ -109,6 +108,46 @@ std::string DescribeChar(char32_t codePoint) {
     return "„" + glyph + "“ (" + hex + ")";
   }
   return hex;
+}
+
+bool IsControlChar(char32_t codePoint) {
+  return codePoint < 0x20 || (codePoint >= 0x7F && codePoint < 0xA0);
+}
+
+std::vector<ForeignChar> FindUnwritableChars(std::string_view utf8) {
+  std::vector<ForeignChar> found;
+  std::size_t index = 0;
+  for (std::size_t at = 0; at < utf8.size();) {
+    ++index;
+    const auto byte = static_cast<unsigned char>(utf8[at]);
+    if (byte >= 0x20 && byte < 0x7F) {  // most text is plain ASCII
+      ++at;
+      continue;
+    }
+    char32_t codePoint = 0;
+    std::size_t length = DecodeUtf8(utf8, at, codePoint);
+    if (length == 0) {
+      // Callers check well-formedness first; a stray byte still counts.
+      codePoint = 0xFFFD;
+      length = 1;
+    }
+    if (IsControlChar(codePoint) || !InCp1252(codePoint)) found.push_back({at, index, codePoint});
+    at += length;
+  }
+  return found;
+}
+
+std::string UnwritableCharProblem(char32_t codePoint) {
+  if (!IsControlChar(codePoint)) return DescribeChar(codePoint) + " gibt es in Windows-1252 nicht.";
+  const char* name = codePoint == '\t'   ? "Tabulator"
+                     : codePoint == '\n' ? "Zeilenumbruch"
+                     : codePoint == '\r' ? "Wagenrücklauf"
+                                         : "Steuerzeichen";
+  return std::string(name) + " (" + DescribeChar(codePoint) + ") ist nicht erlaubt.";
+}
+
+std::string UnwritableCharMessage(const ForeignChar& c) {
+  return "Zeichen " + std::to_string(c.index) + ": " + UnwritableCharProblem(c.codePoint);
 }
 
 std::string ForeignCharMessage(const ForeignChar& c) {

@@ -14,6 +14,10 @@ namespace zcli {
 /// sequence; npos when the whole text is well-formed.
 std::size_t FindMalformedUtf8(std::string_view text);
 
+/// Length of the sequence that starts at text[at] and its code point; 0 when
+/// the bytes there are no well-formed UTF-8.
+std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& codePoint);
+
 /// True when Windows-1252 has the character.
 bool InCp1252(char32_t codePoint);
 
@@ -28,6 +32,21 @@ std::vector<ForeignChar> FindCharsOutsideCp1252(std::string_view utf8);
 
 /// The character for a message: „Ł“ (U+0141).
 std::string DescribeChar(char32_t codePoint);
+
+/// C0 (tab and line breaks among them), DEL and C1. Text holding one could
+/// start a line of its own in a cover sheet or a report, so none is taken.
+bool IsControlChar(char32_t codePoint);
+
+/// Every character of well-formed UTF-8 text that cannot be taken as given:
+/// control characters and characters Windows-1252 lacks.
+std::vector<ForeignChar> FindUnwritableChars(std::string_view utf8);
+
+/// What is wrong with such a character: "„Ł“ (U+0141) gibt es in Windows-1252
+/// nicht." or "Zeilenumbruch (U+000A) ist nicht erlaubt."
+std::string UnwritableCharProblem(char32_t codePoint);
+
+/// "Zeichen 5: " and the problem, for one value.
+std::string UnwritableCharMessage(const ForeignChar& c);
 
 /// "Zeichen 5: „Ł“ (U+0141) gibt es in Windows-1252 nicht." for one value.
 std::string ForeignCharMessage(const ForeignChar& c);

@@ -113,9 +113,11 @@ TEST(DtausWrite, BadRowsAmongGoodOnesAreAllNamedAndNothingIsWritten) {
             "zahlungen.csv: Zeile 4, Feld blz: Die Bankleitzahl muss genau 8 Zeichen besitzen.\n"
             "zahlungen.csv: Zeile 4, Feld betrag: Der Betrag muss zwischen € 1 und € 999999999.99 "
             "liegen.\n"
+            "zahlungen.csv: Zeile 5, Feld name: Spalte 7: Zeilenumbruch (U+000A) ist nicht "
+            "erlaubt. Mehrere Zeilen nur im Verwendungszweck.\n"
             "zahlungen.csv: Zeile 5, Feld betrag: „1.234,56“ ist kein Betrag (z.B. 1234,56 oder "
             "1234.56, ohne Tausenderpunkte).\n"
-            "Nichts geschrieben: 5 Fehler.\n");
+            "Nichts geschrieben: 6 Fehler.\n");
   EXPECT_FALSE(ws.Exists("DTAUS0.TXT"));
   EXPECT_FALSE(ws.Exists("DTAUS0.TXT.begleitzettel.txt"));
 }

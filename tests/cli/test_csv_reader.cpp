@@ -18,7 +18,7 @@ std::vector<std::string> Lines(const zcli::Diagnostics& d) {
 TEST(CsvParse, RowsKnowTheLineTheyStartOnAcrossQuotedBreaksAndBlankLines) {
   zcli::Diagnostics errors;
   const auto table = zcli::ParseCsv(
-      "name,vwz1\r\n\"A\",\"eins\r\nzwei\"\r\n\r\nB,x\n\"C\nD\nE\",y\nF,z", ',', errors);
+      "vwz2,vwz1\r\n\"A\",\"eins\r\nzwei\"\r\n\r\nB,x\n\"C\nD\nE\",y\nF,z", ',', errors);
   ASSERT_TRUE(errors.Empty());
   ASSERT_EQ(table.rows.size(), 5u);
   EXPECT_EQ(table.rows[1].line, 2);
@@ -107,6 +107,35 @@ TEST(CsvRecords, UnknownDoubledAndMissingColumnsAndShortRowsAreReported) {
   EXPECT_EQ(records.size(), 1u);
   EXPECT_EQ(Lines(rowErrors),
             (std::vector<std::string>{"Zeile 2||3 Felder, die Kopfzeile hat 4."}));
+}
+
+TEST(CsvParse, ControlCharactersAreNamedButLineBreaksSeparatePurposeLines) {
+  zcli::Diagnostics errors;
+  const auto table = zcli::ParseCsv(
+      "name,betrag,vwz1\n"
+      "\"A\tB\",1,\"eins\r\nzwei\"\n"  // the tab is a fault, CR LF a break
+      "C ,2,\"x\ry\"\r\n"              // a CR alone is no break
+      "\"D\r\nE\",3,\x7F\n"            // no break in a name; DEL
+      "F,4,\"\xC2\x81\"\n",            // a C1 control that Windows-1252 would pass
+      ',', errors);
+  EXPECT_EQ(Lines(errors),
+            (std::vector<std::string>{
+                "Zeile 2|name|Spalte 3: Tabulator (U+0009) ist nicht erlaubt.",
+                "Zeile 4|vwz1|Spalte 8: Wagenrücklauf (U+000D) ist nicht erlaubt.",
+                "Zeile 5|name|Spalte 3: Zeilenumbruch (U+000A) ist nicht erlaubt. Mehrere Zeilen "
+                "nur im Verwendungszweck.",
+                "Zeile 6|vwz1|Spalte 6: Steuerzeichen (U+007F) ist nicht erlaubt.",
+                "Zeile 7|vwz1|Spalte 6: Steuerzeichen (U+0081) ist nicht erlaubt."}));
+  zcli::Diagnostics rowErrors;
+  const zcli::CsvColumns columns{{{"name", "name"}, {"betrag", "betrag"}}, {}};
+  const auto records = zcli::ToRecords(table, columns, rowErrors);
+  ASSERT_EQ(records.size(), 4u);
+  EXPECT_EQ(records[0].purpose, (std::vector<std::string>{"eins", "zwei"}));
+
+  // The delimiter tab is no cell's content.
+  zcli::Diagnostics tabErrors;
+  zcli::ParseCsv("name\tvwz1\r\nA\t\"x\ny\"\r\n", '\t', tabErrors);
+  EXPECT_TRUE(tabErrors.Empty()) << Lines(tabErrors)[0];
 }
 
 }  // namespace

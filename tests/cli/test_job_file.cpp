@@ -67,6 +67,13 @@ TEST(JobFile, BrokenFilesSayWhere) {
   ASSERT_EQ(encoding.Count(), 1u);
   EXPECT_EQ(encoding.Items()[0].message, "Zeile 1, Spalte 9: kein gültiges UTF-8.");
 
+  // The parser would stop at a zero byte and never see the second list.
+  zcli::Diagnostics zero;
+  zcli::LoadJob(std::string("{\"buchungen\": []}") + '\0' + ", \"buchungen\": [1]}",
+                zcli::DtausJobSchema(), zero);
+  ASSERT_EQ(zero.Count(), 1u);
+  EXPECT_EQ(zero.Items()[0].message, "Zeile 1, Spalte 18: kein gültiges JSON (ein Nullbyte).");
+
   zcli::Diagnostics deep;
   zcli::LoadJob(std::string(10000, '[') + std::string(10000, ']'), zcli::DtausJobSchema(), deep);
   EXPECT_EQ(deep.Count(), 1u);
@@ -95,6 +102,46 @@ TEST(JobFile, ReadBackOutputIsAJobAndTheKindMustMatch) {
   EXPECT_EQ(Lines(errors),
             (std::vector<std::string>{
                 "Auftrag|art|Der Auftrag ist für „dtaus“, dieser Befehl schreibt dtazv."}));
+}
+
+TEST(JobFile, KeysGivenTwiceAreRefusedAtEveryLevelWhereTheSecondStands) {
+  // The parser would keep the last value: 1000 euros instead of 1, or only the
+  // second list of payments.
+  const std::pair<const char*, const char*> cases[] = {
+      {R"({"buchungen": [{"name": "A", "betrag": 1,
+                "betrag": 1000}]})",
+       "Zeile 2, Spalte 17: Der Schlüssel „betrag“ steht in diesem Objekt schon weiter oben."},
+      {R"({"buchungen": [{"name": "A"}], "buchungen": []})",
+       "Zeile 1, Spalte 32: Der Schlüssel „buchungen“ steht in diesem Objekt schon weiter oben."},
+      {R"({"auftraggeber": {"ö": "Grün", "name": "A", "\u00f6": "B"}})",
+       "Zeile 1, Spalte 45: Der Schlüssel „ö“ steht in diesem Objekt schon weiter oben."},
+  };
+  for (const auto& [text, message] : cases) {
+    zcli::Diagnostics errors;
+    const zcli::Job job = zcli::LoadJob(text, zcli::DtausJobSchema(), errors);
+    EXPECT_EQ(Lines(errors), (std::vector<std::string>{std::string("JSON||") + message})) << text;
+    EXPECT_TRUE(job.payments.empty());
+  }
+  // The same key in different objects, or as a value, is no repetition.
+  zcli::Diagnostics errors;
+  zcli::LoadJob(R"({"buchungen": [{"name": "name", "betrag": 1}, {"name": "B", "betrag": 2}],
+                    "auftraggeber": {"name": "A"}})",
+                zcli::DtausJobSchema(), errors);
+  EXPECT_TRUE(errors.Empty()) << Lines(errors)[0];
+}
+
+TEST(JobFile, ControlCharactersAreRefusedAlsoWhereTheyWouldSplitAPurposeLine) {
+  zcli::Diagnostics errors;
+  zcli::LoadJob(R"({"auftraggeber": {"name": "A\r\nAnzahl: 9"},
+                    "buchungen": [{"name": "B\tC", "verwendungszweck": ["ok", "eins\nzwei"]}]})",
+                zcli::DtausJobSchema(), errors);
+  EXPECT_EQ(Lines(errors),
+            (std::vector<std::string>{
+                "Auftrag|auftraggeber.name|Zeichen 2: Wagenrücklauf (U+000D) ist nicht erlaubt.",
+                "Auftrag|auftraggeber.name|Zeichen 3: Zeilenumbruch (U+000A) ist nicht erlaubt.",
+                "Buchung 1|name|Zeichen 2: Tabulator (U+0009) ist nicht erlaubt.",
+                "Buchung 1|verwendungszweck2|Zeichen 5: Zeilenumbruch (U+000A) ist nicht erlaubt. "
+                "Mehrere Zeilen stehen als Liste im Verwendungszweck."}));
 }
 
 }  // namespace

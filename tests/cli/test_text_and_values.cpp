@@ -2,6 +2,7 @@
 // before any text becomes payment data.
 #include <gtest/gtest.h>
 
+#include "io/Diagnostics.h"
 #include "io/Utf8Check.h"
 #include "io/Values.h"
 #include "zordta/host/SysUtils.h"
@@ -82,6 +83,39 @@ TEST(Numbers, AreDigitsOnly) {
   EXPECT_EQ(zcli::ParseBool("Ja"), true);
   EXPECT_EQ(zcli::ParseBool("false"), false);
   EXPECT_FALSE(zcli::ParseBool("vielleicht"));
+}
+
+TEST(UnwritableChars, ControlCharactersOfEveryKindAlongsideForeignOnes) {
+  const auto found = zcli::FindUnwritableChars("a\tb\x7F\xC2\x81\xC2\x80\xC3\xA4\xC5\x81\n");
+  std::vector<char32_t> codePoints;
+  for (const zcli::ForeignChar& c : found) codePoints.push_back(c.codePoint);
+  // ä is Windows-1252; U+0081 is one of its gaps, passed through, but a control.
+  EXPECT_EQ(codePoints, (std::vector<char32_t>{0x09, 0x7F, 0x81, 0x80, 0x141, 0x0A}));
+  EXPECT_EQ(found[5].index, 9u);
+  EXPECT_EQ(zcli::UnwritableCharMessage(found[4]),
+            "Zeichen 8: „Ł“ (U+0141) gibt es in Windows-1252 nicht.");
+}
+
+TEST(Diagnostics, PlacesAreFoundAfterSortingAndAddingAndTheFirstComeInPlaceOrder) {
+  zcli::Diagnostics d;
+  d.Add("Zeile 10", "", "a");
+  d.Add("Zeile 2", "", "b");
+  EXPECT_FALSE(d.Mentions("Zeile 3"));
+  d.Add("Auftraggeber", "", "c");
+  d.Add("Zeile 2", "", "d");
+  const auto first = d.FirstByPlace(3);
+  ASSERT_EQ(first.size(), 3u);
+  EXPECT_EQ(first[0]->message + first[1]->message + first[2]->message, "cbd");
+  d.SortByPlace();
+  d.Add("Zeile 3", "x\ny", "e");
+  EXPECT_EQ(d.Items()[0].message + d.Items()[1].message + d.Items()[3].message, "cba");
+  for (const char* where : {"Zeile 10", "Zeile 2", "Auftraggeber", "Zeile 3"}) {
+    EXPECT_TRUE(d.Mentions(where)) << where;
+  }
+  EXPECT_EQ(d.Items()[4].field, "x y");  // a field never forges a line of the report
+  EXPECT_EQ(zcli::GroupedCount(999900), "999.900");
+  EXPECT_EQ(zcli::GroupedCount(1000000), "1.000.000");
+  EXPECT_EQ(zcli::GroupedCount(100), "100");
 }
 
 }  // namespace

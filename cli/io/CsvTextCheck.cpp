@@ -1,0 +1,63 @@
+#include "io/CsvTextCheck.h"
+
+#include "io/TextPosition.h"
+#include "io/Utf8Check.h"
+#include "io/Values.h"
+
+namespace zcli {
+
+void ReportUnwritableCsvChars(std::string_view text, char delimiter, const CsvColumnRules& rules,
+                              Diagnostics& errors) {
+  std::vector<std::string> fields;  // trimmed once, not once per fault
+  for (const std::string& name : rules.names) fields.push_back(Trimmed(name));
+  TextPosition position(text);
+  std::size_t cell = 0;
+  bool quoted = false;
+  const auto report = [&](std::size_t at, const std::string& problem) {
+    const auto line = static_cast<int>(position.Line());
+    std::string field;
+    if (line <= rules.headerLastLine) {
+      field = "Kopfzeile";
+    } else if (cell < fields.size()) {
+      field = fields[cell];
+    }
+    errors.Add("Zeile " + std::to_string(line), field,
+               "Spalte " + std::to_string(position.ColumnOf(at)) + ": " + problem);
+  };
+  const auto breaksLines = [&] {
+    return position.Line() > static_cast<std::size_t>(rules.headerLastLine) &&
+           cell < rules.multiLine.size() && rules.multiLine[cell];
+  };
+
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char c = text[at];
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"') {
+      quoted = !quoted;  // a doubled quote toggles twice
+    } else if (c == delimiter && !quoted) {
+      ++cell;
+    } else if (c == '\n' || (c == '\r' && at + 1 < text.size() && text[at + 1] == '\n')) {
+      // CR LF is one break, reported once, at the CR.
+      if (quoted && !breaksLines()) {
+        report(at, UnwritableCharProblem('\n') + " Mehrere Zeilen nur im Verwendungszweck.");
+      }
+      if (c == '\r') ++at;
+      position.LineBreakAt(at);
+      if (!quoted) cell = 0;
+    } else if (c == '\r' && !quoted) {
+      cell = 0;  // libcsv ends the row here: no cell holds it
+    } else if (byte < 0x20 || byte == 0x7F) {
+      report(at, UnwritableCharProblem(byte));
+    } else if (byte >= 0x80) {
+      char32_t codePoint = 0;
+      const std::size_t length = DecodeUtf8(text, at, codePoint);
+      if (length == 0) continue;  // the caller refuses malformed text first
+      if (IsControlChar(codePoint) || !InCp1252(codePoint)) {
+        report(at, UnwritableCharProblem(codePoint));
+      }
+      at += length - 1;
+    }
+  }
+}
+
+}  // namespace zcli

@@ -1,0 +1,30 @@
+// The characters of a CSV text that cannot become payment data as given:
+// control characters and characters Windows-1252 lacks. Checked on the text
+// itself, so every fault has the line and column a person finds it at.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "io/Diagnostics.h"
+
+namespace zcli {
+
+struct CsvColumnRules {
+  /// Header cell per column, to name the field.
+  std::vector<std::string> names;
+  /// Per column: whether a line break inside the cell separates lines (the
+  /// purpose columns); elsewhere it is a fault.
+  std::vector<bool> multiLine;
+  /// The physical line the header row ends on; faults up to it are the header's.
+  int headerLastLine = 1;
+};
+
+/// Reports each such character of well-formed UTF-8 text with its line, its
+/// column and the header of its column. The CR of a CR LF and the delimiter
+/// are no cell's content; a blank or a tab that libcsv would trim is.
+void ReportUnwritableCsvChars(std::string_view text, char delimiter, const CsvColumnRules& rules,
+                              Diagnostics& errors);
+
+}  // namespace zcli
