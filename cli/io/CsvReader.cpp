@@ -223,8 +223,8 @@ bool CsvRecordReader::Read(const CsvRow& row, InputRecord& record, Diagnostics& 
   record.where = "Zeile " + std::to_string(row.line);
   if (row.cells.size() != fWidth) {
     errors.Add(record.where, "",
-               std::to_string(row.cells.size()) + " Felder, die Kopfzeile hat " +
-                   std::to_string(fWidth) + ".");
+               std::to_string(row.cells.size()) + (row.cells.size() == 1 ? " Feld" : " Felder") +
+                   ", die Kopfzeile hat " + std::to_string(fWidth) + ".");
     return false;
   }
   for (std::size_t i = 0; i < row.cells.size(); ++i) {
