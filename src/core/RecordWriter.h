@@ -1,7 +1,8 @@
-// Fills the fixed-width fields of a record left to right, as the "%.Nd" and
-// "%-N.Ns" conversions would, but straight into the record's bytes: one booking
-// writes dozens of fields, and formatting each into a string of its own cost
-// more than everything else the booking does.
+// Fills the fixed-width fields of a record, as the "%.Nd", "%Nd" and "%-N.Ns"
+// conversions would, but straight into the record's bytes at the field's
+// offset: one booking writes dozens of fields, and formatting each into a
+// string of its own cost more than everything else the booking does. The
+// fields are constants, so each write compiles to a store at a fixed place.
 #pragma once
 
 #include <algorithm>
@@ -9,47 +10,49 @@
 #include <cstring>
 #include <string_view>
 
+#include "core/RecordField.h"
+
 namespace zor::detail {
 
 class RecordWriter {
  public:
-  explicit RecordWriter(char* record) : fStart(record), fAt(record) {}
+  /// Over a record (or one part of it) of at least the layout's length.
+  explicit RecordWriter(char* record) : fRecord(record) {}
 
-  /// The text as it stands.
-  void Text(std::string_view text) {
+  /// "%-N.Ns": the text cut to the field and filled up with blanks.
+  void Text(Field field, std::string_view text) {
+    char* at = fRecord + field.offset;
+    const std::size_t length = std::min(text.size(), field.width);
     // An empty view may have no data at all, which memcpy must not be given.
-    if (!text.empty()) std::memcpy(fAt, text.data(), text.size());
-    fAt += text.size();
+    if (length != 0) std::memcpy(at, text.data(), length);
+    std::memset(at + length, ' ', field.width - length);
   }
 
-  void Blanks(std::size_t count) {
-    std::memset(fAt, ' ', count);
-    fAt += count;
-  }
+  void Blanks(Field field) { std::memset(fRecord + field.offset, ' ', field.width); }
 
-  /// "%.Nd" with N = width for a value of at most width digits; the writers
-  /// check every value against its field before they build a record.
-  void Digits(std::uint64_t value, std::size_t width) {
-    for (std::size_t i = width; i > 0; --i) {
-      fAt[i - 1] = static_cast<char>('0' + value % 10);
+  /// "%.Nd" for a value of at most N digits; the writers check every value
+  /// against its field before they build a record.
+  void Digits(Field field, std::uint64_t value) {
+    char* at = fRecord + field.offset;
+    for (std::size_t i = field.width; i > 0; --i) {
+      at[i - 1] = static_cast<char>('0' + value % 10);
       value /= 10;
     }
-    fAt += width;
   }
 
-  /// "%-N.Ns": the text cut to width and filled up with blanks.
-  void Field(std::string_view text, std::size_t width) {
-    const std::size_t length = std::min(text.size(), width);
-    if (length != 0) std::memcpy(fAt, text.data(), length);
-    std::memset(fAt + length, ' ', width - length);
-    fAt += width;
+  /// "%Nd" for a value of at most N digits: right-aligned after blanks.
+  void Number(Field field, std::uint64_t value) {
+    char* at = fRecord + field.offset;
+    std::size_t i = field.width;
+    do {
+      at[--i] = static_cast<char>('0' + value % 10);
+      value /= 10;
+    } while (value != 0 && i > 0);
+    std::memset(at, ' ', i);
   }
-
-  std::string_view Written() const { return {fStart, static_cast<std::size_t>(fAt - fStart)}; }
 
  private:
-  char* fStart;
-  char* fAt;
+  char* fRecord;
 };
 
 }  // namespace zor::detail

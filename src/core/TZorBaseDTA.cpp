@@ -3,6 +3,7 @@
 #include "core/RunBuffer.h"
 #include "core/ZorDTAMessages.h"
 #include "host/Posix.h"
+#include "zordta/Limits.h"
 #include "zordta/ZorDTA.h"
 #include "zordta/host/Dialogs.h"
 #include "zordta/host/FileSystem.h"
@@ -16,10 +17,6 @@ namespace msg = detail::msg;
 namespace {
 
 constexpr const char* kVersionSuffix = " V4.1.2";
-constexpr std::int64_t kMinBLZ = 10'000'000;
-constexpr std::int64_t kMaxBLZ = 99'999'999;
-constexpr std::int64_t kMinKonto = 10;
-constexpr std::int64_t kMaxKonto = 9'999'999'999;
 
 }  // namespace
 
@@ -54,7 +51,8 @@ void TZorBaseDTA::Start() {
   fHeaderWritten = false;
 
   const TDate today = Date();
-  if ((fAusfuehrungsdatum > 0 && today > fAusfuehrungsdatum) || fAusfuehrungsdatum > today + 15) {
+  if ((fAusfuehrungsdatum > 0 && today > fAusfuehrungsdatum) ||
+      fAusfuehrungsdatum > today + limits::kExecutionWindowDays) {
     fAusfuehrungsdatum = today;
     Warning(StringFromUtf8(msg::_MsgADatum));
   }
@@ -88,14 +86,14 @@ bool TZorBaseDTA::CheckRunOpenForBooking() {
 
 bool TZorBaseDTA::ValidateBLZ(std::int64_t aBLZ) {
   if (!FValidateData) return true;
-  if (aBLZ >= kMinBLZ && aBLZ <= kMaxBLZ) return true;
+  if (aBLZ >= limits::kMinBLZ && aBLZ <= limits::kMaxBLZ) return true;
   Error(StringFromUtf8(msg::_MsgValidateBLZ));
   return false;
 }
 
 bool TZorBaseDTA::ValidateKontoDE(std::int64_t aKonto) {
   if (!FValidateData) return true;
-  if (aKonto >= kMinKonto && aKonto <= kMaxKonto) return true;
+  if (aKonto >= limits::kMinKonto && aKonto <= limits::kMaxKonto) return true;
   Error(StringFromUtf8(msg::_MsgValidateKontoDE));
   return false;
 }

@@ -6,6 +6,7 @@
 
 #include "core/ZorDTAMessages.h"
 #include "dtaus/FieldReader.h"
+#include "dtaus/Layout.h"
 #include "dtaus/Repertoire.h"
 #include "host/TextConversion.h"
 #include "host/TextTemplates.h"
@@ -15,17 +16,30 @@
 namespace zor {
 
 namespace msg = detail::msg;
+namespace dtaus = detail::dtaus;
 
 namespace {
 
-// An A record, a C record of one part at its logical length and an E record.
-constexpr std::size_t kShortestFile = 128 + 187 + 128;
+// An A record, a C record without extensions at its logical length and an E record.
+constexpr std::size_t kShortestFile =
+    dtaus::kPartLength + dtaus::CRecordLength(0) + dtaus::kPartLength;
 
-// Extension parts a record announces beyond which slots of a further part are read.
-constexpr std::int64_t kThirdPartAfter = 2;
-constexpr std::int64_t kFourthPartAfter = 6;
-constexpr std::int64_t kFifthPartAfter = 10;
-constexpr std::int64_t kSixthPartSlots = 15;
+// Full further parts that a record within the format's extensions may have.
+constexpr std::size_t kFullFurtherParts =
+    (dtaus::kMaxExtensions - dtaus::kSecondPartSlots) / dtaus::kFurtherPartSlots;
+
+// The full further parts that follow the second part of a C record announcing
+// that many extensions: the count alone decides, and a count beyond the
+// format's reads no more of them (of a sixth part, only its first slot counts).
+std::size_t FullFurtherParts(std::int64_t extensions) {
+  std::size_t parts = 0;
+  while (parts < kFullFurtherParts &&
+         extensions > static_cast<std::int64_t>(dtaus::kSecondPartSlots +
+                                                parts * dtaus::kFurtherPartSlots)) {
+    ++parts;
+  }
+  return parts;
+}
 
 // The year of a two-digit year piece: within the hundred years that begin fifty
 // years before this year.
@@ -62,9 +76,9 @@ class DTAUSImporter {
   void Run();
 
  private:
-  bool CRecord();
-  bool Number(std::size_t width, const char* message, std::int64_t& value);
-  void ExtensionSlot();
+  bool CRecord(std::string_view first);
+  bool Number(std::string_view field, const char* message, std::int64_t& value);
+  void ExtensionSlot(std::string_view part, const dtaus::SlotLayout& slot);
   void AddLine(std::string_view field);
 
   TZorDTA& fDta;
@@ -115,85 +129,76 @@ void TZorDTA::ImportFromString(const AnsiString& content) {
 
 namespace detail {
 
+// Every read is a whole record part; a part's view lasts until the next read, so
+// each part is done with before the next one is read.
 void DTAUSImporter::Run() {
-  if (fReader.Field(5) != "0128A") {
+  const std::string_view a = fReader.Field(dtaus::kPartLength);
+  if (At(a, Joined(dtaus::kA.recordLength, dtaus::kA.recordType)) != dtaus::kAHeader) {
     fDta.Error(StringFromUtf8(msg::_MsgErrorFormat));
     return;
   }
-  fDta.SetLastschriften(fReader.Field(2) == "LK");
+  fDta.SetLastschriften(At(a, dtaus::kA.kind) == dtaus::kDebitFileKind);
   std::int64_t number = 0;
-  if (!Number(8, msg::_MsgErrorBankleitzahl, number)) return;
+  if (!Number(At(a, dtaus::kA.blz), msg::_MsgErrorBankleitzahl, number)) return;
   fDta.fAuftraggeberBLZ = static_cast<std::int32_t>(number);  // the low 32 bits, as the field holds
-  fReader.Skip(8);
-  fDta.fAuftraggeberName = DecodedText(fReader.Field(27));
-  fDta.setDiskettenErstellDatum(fDta.DecodeDTADate(AnsiString(fReader.Field(6))));
-  fReader.Skip(4);
-  if (!Number(10, msg::_MsgErrorKontonummer, number)) return;
+  fDta.fAuftraggeberName = DecodedText(At(a, dtaus::kA.name));
+  fDta.setDiskettenErstellDatum(fDta.DecodeDTADate(AnsiString(At(a, dtaus::kA.fileDate))));
+  if (!Number(At(a, dtaus::kA.konto), msg::_MsgErrorKontonummer, number)) return;
   fDta.fAuftraggeberKontoNr = number;
-  fReader.Skip(25);
-  fDta.fAusfuehrungsdatum = fDta.DecodeDTADate(AnsiString(fReader.Field(8)));
-  fReader.Skip(25);
+  fDta.fAusfuehrungsdatum = fDta.DecodeDTADate(AnsiString(At(a, dtaus::kA.ausfuehrungsdatum)));
 
-  char kind = fReader.Field(5)[4];
+  std::string_view part = fReader.Field(dtaus::kPartLength);
   for (;;) {
-    if (kind != 'C') {
+    if (At(part, dtaus::kC1.recordType) != "C") {
       fDta.Error(StringFromUtf8(msg::_MsgErrorDatensatzC));
       return;
     }
-    if (!CRecord()) return;
-    kind = fReader.Field(5)[4];
-    if (kind == 'E') return;
+    if (!CRecord(part)) return;
+    part = fReader.Field(dtaus::kPartLength);
+    if (At(part, dtaus::kE.recordType) == "E") return;
   }
 }
 
-// Reads the rest of one C record after its header and reports it; false when a
-// report ended the import.
-bool DTAUSImporter::CRecord() {
+// Reads the rest of one C record after its first part and reports it; false
+// when a report ended the import.
+bool DTAUSImporter::CRecord(std::string_view first) {
   std::int64_t blz = 0, konto = 0, clientBLZ = 0, clientKonto = 0, cent = 0;
   bool abbuchungsauftrag = false;
   AnsiString customKey;
 
-  fReader.Skip(8);
-  if (!Number(8, msg::_MsgErrorBankleitzahl, blz)) return false;
-  if (!Number(10, msg::_MsgErrorKontonummer, konto)) return false;
-  fReader.Skip(13);
-  const std::string_view keyAndExtension = fReader.Field(5);
-  const std::string_view key = keyAndExtension.substr(0, 2);
+  if (!Number(At(first, dtaus::kC1.blz), msg::_MsgErrorBankleitzahl, blz)) return false;
+  if (!Number(At(first, dtaus::kC1.konto), msg::_MsgErrorKontonummer, konto)) return false;
+  const std::string_view key = At(first, dtaus::kC1.key);
   if (key == "04") {
     abbuchungsauftrag = true;
   } else if (key == "53" || key == "54") {
-    customKey = keyAndExtension;
+    customKey = At(first, Joined(dtaus::kC1.key, dtaus::kC1.keyExtension));
   }
-  fReader.Skip(12);
-  if (!Number(8, msg::_MsgErrorBankleitzahl, clientBLZ)) return false;
-  if (!Number(10, msg::_MsgErrorKontonummer, clientKonto)) return false;
-  if (!Number(11, msg::_MsgErrorBetrag, cent)) return false;
+  if (!Number(At(first, dtaus::kC1.clientBLZ), msg::_MsgErrorBankleitzahl, clientBLZ)) return false;
+  if (!Number(At(first, dtaus::kC1.clientKonto), msg::_MsgErrorKontonummer, clientKonto)) {
+    return false;
+  }
+  if (!Number(At(first, dtaus::kC1.betragCent), msg::_MsgErrorBetrag, cent)) return false;
   const double betrag = static_cast<double>(cent) / 100;
-  fReader.Skip(3);
-  DecodeText(fReader.Field(27), fName);
-  fReader.Skip(8);
+  DecodeText(At(first, dtaus::kC1.name), fName);
 
-  DecodeText(fReader.Field(27), fClientName);
+  const std::string_view second = fReader.Field(dtaus::kPartLength);
+  DecodeText(At(second, dtaus::kC2.clientName), fClientName);
   TStrings& vwz = fLines;
   vwz.Clear();
-  AddLine(fReader.Field(27));
-  fReader.Skip(3);
+  AddLine(At(second, dtaus::kC2.purpose1));
   std::int64_t extensions = 0;
-  if (!Number(2, msg::_MsgErrorErweiterungen, extensions)) return false;
-  ExtensionSlot();
-  ExtensionSlot();
-  fReader.Skip(11);
-
-  // The count alone decides how many parts follow; a count beyond 15 reads five
-  // parts in all, as the format knows no more.
-  for (const std::int64_t after : {kThirdPartAfter, kFourthPartAfter, kFifthPartAfter}) {
-    if (extensions <= after) break;
-    for (int slot = 0; slot < 4; ++slot) ExtensionSlot();
-    fReader.Skip(12);
+  if (!Number(At(second, dtaus::kC2.extensionCount), msg::_MsgErrorErweiterungen, extensions)) {
+    return false;
   }
-  if (extensions == kSixthPartSlots) {
-    ExtensionSlot();
-    fReader.Skip(99);
+  for (const dtaus::SlotLayout& slot : dtaus::kC2.slots) ExtensionSlot(second, slot);
+
+  for (std::size_t part = FullFurtherParts(extensions); part > 0; --part) {
+    const std::string_view further = fReader.Field(dtaus::kPartLength);
+    for (const dtaus::SlotLayout& slot : dtaus::kCFurther.slots) ExtensionSlot(further, slot);
+  }
+  if (extensions == dtaus::kMaxExtensions) {
+    ExtensionSlot(fReader.Field(dtaus::kPartLength), dtaus::kCFurther.slots[0]);
   }
 
   if (fDta.fOnDTAImport) {
@@ -207,19 +212,14 @@ bool DTAUSImporter::CRecord() {
 }
 
 // A number field as read, untrimmed: leading blanks and a sign, then digits.
-bool DTAUSImporter::Number(std::size_t width, const char* message, std::int64_t& value) {
-  if (TryStrToInt64(fReader.Field(width), value)) return true;
+bool DTAUSImporter::Number(std::string_view field, const char* message, std::int64_t& value) {
+  if (TryStrToInt64(field, value)) return true;
   fDta.Error(StringFromUtf8(message));
   return false;
 }
 
-void DTAUSImporter::ExtensionSlot() {
-  const bool isPurpose = fReader.Field(2) == "02";
-  if (isPurpose) {
-    AddLine(fReader.Field(27));
-  } else {
-    fReader.Skip(27);
-  }
+void DTAUSImporter::ExtensionSlot(std::string_view part, const dtaus::SlotLayout& slot) {
+  if (At(part, slot.type) == dtaus::kPurposeSlotType) AddLine(At(part, slot.text));
 }
 
 // A purpose line joins the record's lines unless it is blank.

@@ -1,5 +1,6 @@
 #include "dtaus/PurposeLines.h"
 
+#include "dtaus/Layout.h"
 #include "host/TextTemplates.h"
 #include "zordta/host/SysUtils.h"
 
@@ -17,11 +18,11 @@ void SplitSingleLongLine(TStrings& lines) {
   // The measure is the list's text, so the line break counts: a line of 26
   // characters is already "too long" and only loses its surrounding blanks.
   const String text = lines.Text();
-  if (text.size() <= static_cast<std::size_t>(kPurposeWidth)) return;
+  if (text.size() <= kTextWidth) return;
 
   TStringList pieces;
-  for (std::size_t at = 0; at < text.size(); at += kPurposeWidth) {
-    pieces.Add(text.substr(at, kPurposeWidth));
+  for (std::size_t at = 0; at < text.size(); at += kTextWidth) {
+    pieces.Add(text.substr(at, kTextWidth));
   }
   lines.SetText(Trim(pieces.Text()));
 }

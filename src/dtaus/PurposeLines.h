@@ -5,15 +5,12 @@
 
 namespace zor::detail::dtaus {
 
-/// Width of a purpose field.
-inline constexpr int kPurposeWidth = 27;
-
 /// Removes, from the last line to the first, every line that is empty once blanks
 /// and control characters are trimmed; other lines keep their blanks.
 void RemoveBlankLines(TStrings& lines);
 
 /// A single line whose text (with its CR LF) exceeds the field width becomes lines
-/// of 27 characters and a last line with the rest; blanks at the very start and
+/// of the field width and a last line with the rest; blanks at the very start and
 /// end of the whole are dropped.
 void SplitSingleLongLine(TStrings& lines);
 

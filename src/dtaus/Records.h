@@ -7,26 +7,13 @@
 #include <span>
 #include <string_view>
 
+#include "dtaus/Layout.h"
 #include "zordta/host/Types.h"
 
 namespace zor::detail::dtaus {
 
-/// Bytes of one record part; every record is one or more parts.
-inline constexpr std::size_t kPartLength = 128;
-/// Purpose lines a C record can carry (six parts).
-inline constexpr int kMaxRecordPurposeLines = 19;
-/// Width of a name or purpose field.
-inline constexpr std::size_t kTextFieldWidth = 27;
 /// Room for the longest C record.
-using CRecordBuffer = std::array<char, 6 * kPartLength>;
-/// Largest amount field: 11 digits of cents.
-inline constexpr std::int64_t kMaxAmountCent = 99'999'999'999;
-/// Largest sum of amounts: 13 digits of cents.
-inline constexpr std::int64_t kMaxSumCent = 9'999'999'999'999;
-/// Largest count of C records: 7 digits.
-inline constexpr std::int32_t kMaxRecordCount = 9'999'999;
-inline constexpr std::int64_t kMaxBLZField = 99'999'999;
-inline constexpr std::int64_t kMaxKontoField = 9'999'999'999;
+using CRecordBuffer = std::array<char, kMaxCParts * kPartLength>;
 
 struct ARecordFields {
   AnsiString kind;  ///< "LK" or "GK"

@@ -6,10 +6,12 @@
 
 #include "core/ZorDTAMessages.h"
 #include "dtaus/DiskettenCounter.h"
+#include "dtaus/Layout.h"
 #include "dtaus/PurposeLines.h"
 #include "dtaus/Records.h"
 #include "dtaus/Repertoire.h"
 #include "host/TextConversion.h"
+#include "zordta/Limits.h"
 #include "zordta/host/Registry.h"
 #include "zordta/host/Text.h"
 #include "zordta/host/Volumes.h"
@@ -21,13 +23,11 @@ namespace dtaus = detail::dtaus;
 
 namespace {
 
-constexpr int kMaxPurposeLines = 14;
-
 bool FitsBLZField(std::int64_t value) {
-  return value >= 0 && value <= dtaus::kMaxBLZField;
+  return value >= 0 && value <= limits::kMaxBLZ;
 }
 bool FitsKontoField(std::int64_t value) {
-  return value >= 0 && value <= dtaus::kMaxKontoField;
+  return value >= 0 && value <= limits::kMaxKonto;
 }
 
 bool IsWritableDate(TDate date) {
@@ -128,8 +128,8 @@ void TZorDTA::Buchung(const AnsiString& Name, std::int64_t Konto, std::int64_t B
     refusal = msg::_MsgValidateBLZ;
   } else if (!FitsKontoField(fAuftraggeberKontoNr)) {
     refusal = msg::_MsgValidateKontoDE;
-  } else if (fAnzahlBuchungen >= dtaus::kMaxRecordCount ||
-             fSummeBetragCent > dtaus::kMaxSumCent - cent) {
+  } else if (fAnzahlBuchungen >= limits::dtaus::kMaxCount ||
+             fSummeBetragCent > limits::dtaus::kMaxCentSum - cent) {
     refusal = msg::_MsgValidateBetrag;
   }
   if (refusal) {
@@ -182,13 +182,15 @@ bool TZorDTA::ValidateName(const AnsiString& aName) {
 }
 
 bool TZorDTA::ValidateBetrag(double aBetrag) {
-  if (!FValidateData || (aBetrag >= 1 && aBetrag < 1'000'000'000)) return true;
+  if (!FValidateData || (aBetrag >= limits::kMinBetrag && aBetrag < limits::dtaus::kBetragBelow)) {
+    return true;
+  }
   Error(StringFromUtf8(msg::_MsgValidateBetrag));
   return false;
 }
 
 bool TZorDTA::ValidateVwzCount(const TStrings& Vwz) {
-  if (!FValidateData || Vwz.Count() <= kMaxPurposeLines) return true;
+  if (!FValidateData || Vwz.Count() <= limits::dtaus::kMaxPurposeLines) return true;
   Error(StringFromUtf8(msg::_MsgValidateVwzCount));
   return false;
 }
@@ -221,7 +223,7 @@ void TZorDTA::WriteDatensatzA() {
     return;
   }
 
-  AnsiString nummer = Spc(4);
+  AnsiString nummer = Spc(dtaus::kA.diskettenNummer.width);
   if (fZentralbank) {
     fIniFile = dtaus::OpenDiskettenCounter();
     const dtaus::TakenDiskettenNummer taken = dtaus::TakeDiskettenNummer(*fIniFile);
@@ -273,8 +275,8 @@ void TZorDTA::WriteDatensatzC(const AnsiString& Name, std::int64_t Konto, std::i
   }
 
   // A name field holds 27 characters, so no more of a name is cleaned.
-  char name[dtaus::kTextFieldWidth];
-  char clientName[dtaus::kTextFieldWidth];
+  char name[dtaus::kC1.name.width];
+  char clientName[dtaus::kC2.clientName.width];
   const AnsiString key = dtaus::PaymentKey(fLastschriften, fAbbuchungsauftrag, fZahlungsschluessel);
   dtaus::CRecordFields fields;
   fields.blz = BLZ;

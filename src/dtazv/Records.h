@@ -6,17 +6,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "dtazv/Layout.h"
 #include "zordta/host/Types.h"
 
 namespace zor::detail::dtazv {
-
-inline constexpr std::size_t kQLength = 256;
-inline constexpr std::size_t kTLength = 768;
-inline constexpr std::size_t kZLength = 256;
-/// Largest whole-unit amount: 14 digits.
-inline constexpr std::int64_t kMaxVorKomma = 99'999'999'999'999;
-/// Largest sum of whole units: 15 digits.
-inline constexpr std::int64_t kMaxSummeVorKomma = 999'999'999'999'999;
 
 struct QRecordFields {
   std::int32_t auftraggeberBLZ = 0;
@@ -39,7 +32,8 @@ struct TRecordFields {
   std::string_view waehrung;                        ///< three characters
   std::int64_t vorKomma = 0;
   std::int32_t nachKomma = 0;
-  std::array<std::string_view, 4> purposeLines;  ///< already cleaned; blanks when missing
+  std::array<std::string_view, limits::dtazv::kMaxPurposeLines>
+      purposeLines;  ///< already cleaned; blanks when missing
   std::int32_t zahlungsArtSchluessel = 0;
   std::string_view notizIntern, ansprechpartner;  ///< already cleaned
   std::int32_t anzahlMeldungen = 0;

@@ -5,10 +5,12 @@
 
 #include "core/ZorDTAMessages.h"
 #include "dtazv/BankIdentifiers.h"
+#include "dtazv/Layout.h"
 #include "dtazv/Records.h"
 #include "dtazv/Repertoire.h"
 #include "dtazv/ZorDTAZVMessages.h"
 #include "host/TextConversion.h"
+#include "zordta/Limits.h"
 #include "zordta/host/Text.h"
 
 namespace zor {
@@ -19,14 +21,9 @@ namespace dtazv = detail::dtazv;
 
 namespace {
 
-constexpr std::size_t kLineWidth = 35;
-constexpr std::size_t kNotizWidth = 27;
-constexpr int kMaxPurposeLines = 4;
-constexpr int kDaysAhead = 15;
-constexpr std::int32_t kMaxTwoDigits = 99;
-constexpr std::int32_t kMaxFirmennummer = 99'999'999;
-constexpr std::int64_t kMaxBLZField = 99'999'999;
-constexpr std::int64_t kMaxKontoField = 9'999'999'999;
+constexpr std::size_t kLineWidth = dtazv::kLineWidth;
+constexpr int kMaxPurposeLines = limits::dtazv::kMaxPurposeLines;
+constexpr int kDaysAhead = limits::kExecutionWindowDays;
 
 // A field's text cleaned into storage kept from booking to booking.
 const AnsiString& Cleaned(const AnsiString& text, AnsiString& storage) {
@@ -71,7 +68,7 @@ void TZorDTAZV::SetWaehrungscode(const AnsiString& value) {
 }
 
 void TZorDTAZV::SetBundeslandschluessel(std::int32_t value) {
-  if (value < 0 || value > kMaxTwoDigits) {
+  if (value < 0 || value > limits::dtazv::kMaxKey) {
     Error(StringFromUtf8(msgzv::_MsgBundeslandschluessel));
     return;
   }
@@ -80,7 +77,7 @@ void TZorDTAZV::SetBundeslandschluessel(std::int32_t value) {
 }
 
 void TZorDTAZV::SetFirmennummer(std::int32_t value) {
-  if (value < 0 || value > kMaxFirmennummer) {
+  if (value < 0 || value > limits::dtazv::kMaxFirmennummer) {
     Error(StringFromUtf8(msgzv::_MsgFirmennummer));
     return;
   }
@@ -141,13 +138,13 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
     refusal = msgzv::_MsgWaehrungscode;
   } else if (!dtazv::SplitAmount(Betrag, vorKomma, nachKomma)) {
     refusal = msgzv::_MsgValidateBetrag;
-  } else if (fSummeBetragVorKomma > dtazv::kMaxSummeVorKomma - vorKomma) {
+  } else if (fSummeBetragVorKomma > limits::dtazv::kMaxUnitSum - vorKomma) {
     refusal = msgzv::_MsgValidateBetrag;
-  } else if (FZahlungsArtSchluessel > kMaxTwoDigits) {
+  } else if (FZahlungsArtSchluessel > limits::dtazv::kMaxKey) {
     refusal = msgzv::_MsgZahlungsArtSchluessel;
-  } else if (fAuftraggeberBLZ < 0 || fAuftraggeberBLZ > kMaxBLZField) {
+  } else if (fAuftraggeberBLZ < 0 || fAuftraggeberBLZ > limits::kMaxBLZ) {
     refusal = msg::_MsgValidateBLZ;
-  } else if (fAuftraggeberKontoNr < 0 || fAuftraggeberKontoNr > kMaxKontoField) {
+  } else if (fAuftraggeberKontoNr < 0 || fAuftraggeberKontoNr > limits::kMaxKonto) {
     refusal = msg::_MsgValidateKontoDE;
   } else if (!dateCorrected && !IsWritableDate(Datum)) {
     refusal = msg::_MsgADatum;
@@ -241,7 +238,7 @@ bool TZorDTAZV::ValidateOrt(const AnsiString& aOrt) {
 }
 
 bool TZorDTAZV::ValidateNotiz(const AnsiString& aNotiz) {
-  if (!FValidateData || aNotiz.size() <= kNotizWidth) return true;
+  if (!FValidateData || aNotiz.size() <= limits::dtazv::kNotizWidth) return true;
   Error(StringFromUtf8(msgzv::_MsgValidateNotiz));
   return false;
 }
@@ -263,12 +260,12 @@ bool TZorDTAZV::ValidateBetrag(double aBetrag) {
   const char* message = msgzv::_MsgValidateBetrag;
   bool valid = false;
   if (fWaehrungscode != "EUR") {
-    valid = aBetrag >= 1 && aBetrag < 1e14;
+    valid = aBetrag >= limits::kMinBetrag && aBetrag < limits::dtazv::kBetragBelow;
   } else if (fIgnoreAmountAbove12500) {
-    valid = aBetrag >= 1 && aBetrag <= 50'000;
+    valid = aBetrag >= limits::kMinBetrag && aBetrag <= limits::dtazv::kMaxBetragEURWithKeys;
     message = msgzv::_MsgValidateBetrag50000;
   } else {
-    valid = aBetrag >= 1 && aBetrag <= 12'500;
+    valid = aBetrag >= limits::kMinBetrag && aBetrag <= limits::dtazv::kMaxBetragEUR;
     message = msgzv::_MsgValidateBetrag12500;
   }
   if (valid) return true;
@@ -295,11 +292,11 @@ AnsiString TZorDTAZV::RemoveInvalidChars(const AnsiString& str) const {
 void TZorDTAZV::WriteDatensatzQ(std::int32_t LfdNummer) {
   // Checked before anything is written, so a refused header leaves no record.
   const char* refusal = nullptr;
-  if (LfdNummer < 0 || LfdNummer > kMaxTwoDigits) {
+  if (LfdNummer < 0 || LfdNummer > limits::dtazv::kMaxKey) {
     refusal = msgzv::_MsgLfdNummer;
-  } else if (fAuftraggeberBLZ < 0 || fAuftraggeberBLZ > kMaxBLZField) {
+  } else if (fAuftraggeberBLZ < 0 || fAuftraggeberBLZ > limits::kMaxBLZ) {
     refusal = msg::_MsgValidateBLZ;
-  } else if (fAuftraggeberKontoNr < 0 || fAuftraggeberKontoNr > kMaxKontoField) {
+  } else if (fAuftraggeberKontoNr < 0 || fAuftraggeberKontoNr > limits::kMaxKonto) {
     refusal = msg::_MsgValidateKontoDE;
   } else if (fAusfuehrungsdatum != 0 && !IsWritableDate(fAusfuehrungsdatum)) {
     refusal = msg::_MsgADatum;
