@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "zordta/Limits.h"
+
 namespace zcli {
 
 struct ControlSums {
@@ -18,17 +20,17 @@ struct ControlSums {
 };
 
 /// Length of the E record, the last record of a file.
-constexpr std::size_t kTrailerLength = 128;
+constexpr std::size_t kTrailerLength = zor::limits::dtaus::kPartLength;
 
-/// The E record is the last 128 bytes: count at 11-17, account sum at 31-47,
-/// bank-code sum at 48-64, amount sum in cents at 65-77 (1-based). Answers
-/// nothing and sets error when the bytes hold no readable E record.
+/// The E record is the last part of a file: its count, account sum, bank-code
+/// sum and amount sum in cents. Answers nothing and sets error when the bytes
+/// hold no readable E record.
 std::optional<ControlSums> ReadTrailer(std::string_view bytes, std::string& error);
 
 /// One German sentence per figure that differs; empty when all agree.
 std::vector<std::string> CompareSums(const ControlSums& stated, const ControlSums& counted);
 
-/// True when the A record carries an execution date (bytes 96-103 not blank).
+/// True when the A record carries an execution date (the field is not blank).
 bool HasExecutionDate(std::string_view bytes);
 
 }  // namespace zcli

@@ -1,6 +1,7 @@
 #include "payments/Dtaus.h"
 
 #include "io/Values.h"
+#include "zordta/Limits.h"
 #include "zordta/host/Classes.h"
 #include "zordta/host/Text.h"
 
@@ -8,13 +9,13 @@ namespace zcli {
 
 namespace {
 
-constexpr std::size_t kNameWidth = 27;
-constexpr std::size_t kPurposeWidth = 27;
-constexpr std::int64_t kMaxBLZ = 99'999'999;
-constexpr std::int64_t kMaxKonto = 9'999'999'999;
+constexpr std::size_t kNameWidth = zor::limits::dtaus::kTextWidth;
+constexpr std::size_t kPurposeWidth = zor::limits::dtaus::kTextWidth;
+constexpr std::int64_t kMaxBLZ = zor::limits::kMaxBLZ;
+constexpr std::int64_t kMaxKonto = zor::limits::kMaxKonto;
 // Record E: the count of C records in 7 digits, the sum of the cents in 13.
-constexpr std::int32_t kMaxCount = 9'999'999;
-constexpr std::int64_t kMaxSumCent = 9'999'999'999'999;
+constexpr std::int32_t kMaxCount = zor::limits::dtaus::kMaxCount;
+constexpr std::int64_t kMaxSumCent = zor::limits::dtaus::kMaxCentSum;
 
 double Euro(std::int64_t cent) {
   return static_cast<double>(cent) / 100.0;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "io/FileBytes.h"
+#include "zordta/Limits.h"
 #include "zordta/ZorDTA.h"
 #include "zordta/host/Text.h"
 
@@ -48,7 +49,8 @@ ImportedClient ImportDtaus(const std::string& path,
   client.lastschriften = dta.Lastschriften();
   client.dateidatum = dta.DiskettenErstellDatum();
   // The importer reads a blank execution date as today; the bytes tell them apart.
-  if (HasExecutionDate(ReadFileHead(path, 128))) client.ausfuehrung = dta.Ausfuehrungsdatum();
+  if (HasExecutionDate(ReadFileHead(path, zor::limits::dtaus::kPartLength)))
+    client.ausfuehrung = dta.Ausfuehrungsdatum();
   return client;
 }
 

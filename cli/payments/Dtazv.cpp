@@ -2,6 +2,7 @@
 
 #include "io/Values.h"
 #include "payments/BankIdentifiers.h"
+#include "zordta/Limits.h"
 #include "zordta/host/Classes.h"
 #include "zordta/host/SysUtils.h"
 #include "zordta/host/Text.h"
@@ -10,13 +11,13 @@ namespace zcli {
 
 namespace {
 
-constexpr std::size_t kLineWidth = 35;
-constexpr std::int64_t kMaxBLZ = 99'999'999;
-constexpr std::int64_t kMaxKonto = 9'999'999'999;
-constexpr std::int64_t kMaxTwoDigits = 99;
-constexpr std::int64_t kMaxFirmennummer = 99'999'999;
+constexpr std::size_t kLineWidth = zor::limits::dtazv::kLineWidth;
+constexpr std::int64_t kMaxBLZ = zor::limits::kMaxBLZ;
+constexpr std::int64_t kMaxKonto = zor::limits::kMaxKonto;
+constexpr std::int64_t kMaxTwoDigits = zor::limits::dtazv::kMaxKey;
+constexpr std::int64_t kMaxFirmennummer = zor::limits::dtazv::kMaxFirmennummer;
 // Record Z: the sum of the whole units in 15 digits.
-constexpr std::int64_t kMaxUnitSum = 999'999'999'999'999;
+constexpr std::int64_t kMaxUnitSum = zor::limits::dtazv::kMaxUnitSum;
 
 double Amount(std::int64_t cent) {
   return static_cast<double>(cent) / 100.0;

@@ -1,6 +1,7 @@
 #include "payments/Settings.h"
 
 #include "io/Values.h"
+#include "zordta/Limits.h"
 #include "zordta/host/SysUtils.h"
 #include "zordta/host/Text.h"
 
@@ -8,7 +9,7 @@ namespace zcli {
 
 namespace {
 
-constexpr int kExecutionWindowDays = 15;
+constexpr int kExecutionWindowDays = zor::limits::kExecutionWindowDays;
 
 }  // namespace
 
