@@ -274,7 +274,7 @@ void TZorDTA::WriteDatensatzC(const AnsiString& Name, std::int64_t Konto, std::i
     lineViews[at] = cleaned;
   }
 
-  // A name field holds 27 characters, so no more of a name is cleaned.
+  // A name field holds no more than its width, so no more of a name is cleaned.
   char name[dtaus::kC1.name.width];
   char clientName[dtaus::kC2.clientName.width];
   const AnsiString key = dtaus::PaymentKey(fLastschriften, fAbbuchungsauftrag, fZahlungsschluessel);
