@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds all three deliverables, the examples and the tests, runs every test,
+# Checks the formatting, builds all three deliverables, the examples and the tests,
+# runs every test (the golden files against their generators among them),
 # then runs the same suite again in an AddressSanitizer + UndefinedBehaviorSanitizer
 # build made with clang, the threads test in a ThreadSanitizer build, and fuzzes the
 # import, the character filters, the IBAN check, the CSV reader and the job loader.
@@ -7,6 +8,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 ./scripts/install-deps.sh
+
+echo "== formatting (clang-format 14)"
+# Every C++ source of ours, tracked or new; build trees are ignored by git, and
+# fuzz inputs are data.
+git ls-files -z --cached --others --exclude-standard -- '*.cpp' '*.h' ':!:fuzz/corpus/**' |
+  xargs -0 clang-format-14 --dry-run -Werror
 
 # A private CUPS scheduler with a cups-pdf queue for the printer tests (they
 # read CUPS_SERVER, ZORDTA_CUPS_QUEUE and ZORDTA_CUPS_PDF_DIR); stopped at exit.

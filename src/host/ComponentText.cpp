@@ -1,9 +1,9 @@
-#include "zordta/host/ComponentText.h"
-
+// The text form of a component, written and read over the properties its class publishes.
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "host/HostMessages.h"
 #include "host/PublishedProperties.h"
@@ -297,14 +297,16 @@ struct Assignment {
 
 }  // namespace
 
-// ---------------------------------------------------------------- public
+// ---------------------------------------------------------------- the text form
 
-String WriteComponentToText(const TComponent& component) {
+namespace detail {
+
+String WriteComponentText(const TComponent& component, PropertyList properties) {
   std::u16string out = u"object ";
   const std::u16string name = ToUtf16(component.Name());
   if (!name.empty()) out += name + u": ";
   out += ToUtf16(component.ClassName()) + u"\r\n";
-  for (const PropertyDescriptor* property : detail::PublishedPropertiesOf(component)) {
+  for (const PropertyDescriptor* property : properties) {
     if (property->kind == PropertyKind::Event) continue;
     PropertyValue value;
     property->get(component, value);
@@ -315,11 +317,9 @@ String WriteComponentToText(const TComponent& component) {
   return FromUtf16(out);
 }
 
-void ReadComponentFromText(const String& text, TComponent& component) {
+void ReadComponentText(const String& text, TComponent& component, PropertyList properties) {
   const std::u16string utf16 = ToUtf16(text);
   const std::vector<Line> lines = SplitLines(utf16);
-  const std::vector<const PropertyDescriptor*> properties =
-      detail::PublishedPropertiesOf(component);
 
   std::size_t i = 0;
   while (i < lines.size() && lines[i].text.empty()) ++i;
@@ -415,12 +415,5 @@ void ReadComponentFromText(const String& text, TComponent& component) {
   }
 }
 
-std::vector<String> PublishedPropertyNames(const TComponent& component) {
-  std::vector<String> names;
-  for (const PropertyDescriptor* property : detail::PublishedPropertiesOf(component)) {
-    names.push_back(StringFromUtf8(property->name));
-  }
-  return names;
-}
-
+}  // namespace detail
 }  // namespace zor

@@ -191,8 +191,8 @@ Str<C> FormatImpl(View<C> format, FormatArgs args) {
       }
       case 'f':
         if (arg.kind() != FormatArg::Kind::Float) throw BadFormat{};
-        field = ConvertText<C>(
-            FixedText(arg.floating(), precision >= 0 ? precision : 2, FormatSettings().DecimalSeparator));
+        field = ConvertText<C>(FixedText(arg.floating(), precision >= 0 ? precision : 2,
+                                         FormatSettings().DecimalSeparator));
         break;
       case 's':
         if (arg.kind() == FormatArg::Kind::Ansi) {

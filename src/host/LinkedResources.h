@@ -1,4 +1,5 @@
-// The resource table of this library, as a resource compiler would link it in.
+// Resource tables as a resource compiler would link them in: the host looks a
+// resource up in a table; the package holds the library's table.
 #pragma once
 
 #include <cstddef>
@@ -16,12 +17,9 @@ struct ResourceEntry {
   std::size_t size;
 };
 
-/// Every resource of the library; the package defines the table (src/package/Resources.cpp).
-std::span<const ResourceEntry> LinkedResources();
-
-/// The entry of that type, name and language (0: any), or null. Hidden, so that each
-/// library answers from its own table even when another one is loaded first.
-const ResourceEntry* FindLinkedResource(std::string_view type, std::string_view name,
-                                        std::uint16_t language);
+/// The entry of the table with that type and name (compared without regard to case)
+/// and language (0: any), or null.
+const ResourceEntry* FindResourceEntry(std::span<const ResourceEntry> table, std::string_view type,
+                                       std::string_view name, std::uint16_t language);
 
 }  // namespace zor::detail

@@ -1,10 +1,11 @@
 // What the text form of a component needs to know of its class: the published
 // properties in declaration order, base class first, with their accessors, as the
-// compiler's type information describes them to the host framework.
+// compiler's type information describes them to the host framework. The host reads
+// and writes the text; whoever knows the class hands it the properties.
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <span>
 
 #include "zordta/host/Classes.h"
 #include "zordta/host/Types.h"
@@ -41,8 +42,13 @@ struct PropertyDescriptor {
   void (*set)(TComponent&, const PropertyValue&);  // null for events
 };
 
-/// The published properties of the component's class; empty for a class that publishes
-/// none. Defined by the package (src/package/PublishedProperties.cpp).
-std::vector<const PropertyDescriptor*> PublishedPropertiesOf(const TComponent& component);
+/// The published properties of a class, in the order they are loaded.
+using PropertyList = std::span<const PropertyDescriptor* const>;
+
+/// The text form of the component (see zordta/host/ComponentText.h).
+String WriteComponentText(const TComponent& component, PropertyList properties);
+
+/// Loads the text form into the component (see zordta/host/ComponentText.h).
+void ReadComponentText(const String& text, TComponent& component, PropertyList properties);
 
 }  // namespace zor::detail

@@ -2,8 +2,7 @@
 
 #include "host/LinkedResources.h"
 
-namespace zor {
-namespace detail {
+namespace zor::detail {
 namespace {
 
 bool SameAsciiIgnoringCase(std::string_view a, std::string_view b) {
@@ -17,9 +16,9 @@ bool SameAsciiIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-const ResourceEntry* FindLinkedResource(std::string_view type, std::string_view name,
-                                        std::uint16_t language) {
-  for (const ResourceEntry& entry : LinkedResources()) {
+const ResourceEntry* FindResourceEntry(std::span<const ResourceEntry> table, std::string_view type,
+                                       std::string_view name, std::uint16_t language) {
+  for (const ResourceEntry& entry : table) {
     if (SameAsciiIgnoringCase(entry.type, type) && SameAsciiIgnoringCase(entry.name, name) &&
         (language == ResourceLanguageAny || language == entry.language)) {
       return &entry;
@@ -28,13 +27,4 @@ const ResourceEntry* FindLinkedResource(std::string_view type, std::string_view 
   return nullptr;
 }
 
-}  // namespace detail
-
-std::span<const unsigned char> FindResource(std::string_view type, std::string_view name,
-                                            std::uint16_t language) {
-  const detail::ResourceEntry* entry = detail::FindLinkedResource(type, name, language);
-  if (!entry) return {};
-  return {entry->data, entry->size};
-}
-
-}  // namespace zor
+}  // namespace zor::detail

@@ -5,7 +5,7 @@
 #include <span>
 #include <type_traits>
 
-#include "host/PublishedProperties.h"
+#include "package/PublishedProperties.h"
 #include "zordta/ZorDTA.h"
 #include "zordta/ZorDTAZV.h"
 

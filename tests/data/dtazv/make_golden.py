@@ -6,10 +6,12 @@ Every byte is assembled here, field by field, from the DTAZV record layout
 256 bytes). Nothing is taken from the component's output. Positions in the
 comments are 1-based within the record. Text is Windows-1252.
 
-Usage: python3 make_golden.py   (writes <case>.dtazv next to this script)
+Usage: python3 make_golden.py           (writes <case>.dtazv next to this script)
+       python3 make_golden.py --check   (compares them with the files in the tree)
 """
 
 import datetime
+import sys
 from pathlib import Path
 
 OUT_DIR = Path(__file__).resolve().parent
@@ -303,11 +305,43 @@ SCENARIOS = {
 }
 
 
+def first_difference(a, b):
+    """Offset of the first byte in which a and b differ (the shorter length if one is a prefix)."""
+    for offset, (x, y) in enumerate(zip(a, b)):
+        if x != y:
+            return offset
+    return min(len(a), len(b))
+
+
+def check(files):
+    """Compares the files with those in the tree; 1 and the first difference if any."""
+    for name, data in files.items():
+        path = OUT_DIR / name
+        if not path.exists():
+            print("%s: missing; run %s" % (path, sys.argv[0]))
+            return 1
+        actual = path.read_bytes()
+        if actual != data:
+            print("%s: differs from its generator at offset %d; run %s"
+                  % (path, first_difference(actual, data), sys.argv[0]))
+            return 1
+    for path in sorted(OUT_DIR.glob("*.dtazv")):
+        if path.name not in files:
+            print("%s: made by no scenario of this script" % path)
+            return 1
+    print("%d files match their generator" % len(files))
+    return 0
+
+
 def main():
-    for name, scenario in SCENARIOS.items():
-        (OUT_DIR / (name + ".dtazv")).write_bytes(dtazv_file(scenario))
-    print("wrote %d files to %s" % (len(SCENARIOS), OUT_DIR))
+    files = {name + ".dtazv": dtazv_file(scenario) for name, scenario in SCENARIOS.items()}
+    if "--check" in sys.argv[1:]:
+        return check(files)
+    for name, data in files.items():
+        (OUT_DIR / name).write_bytes(data)
+    print("wrote %d files to %s" % (len(files), OUT_DIR))
+    return 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())
