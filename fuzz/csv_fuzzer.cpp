@@ -13,6 +13,7 @@
 #include "payments/Dtaus.h"
 #include "payments/Dtazv.h"
 #include "zordta/host/SysUtils.h"
+#include "zordta/host/Text.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ void ReadAs(std::string_view text, char delimiter) {
       for (const auto& [field, value] : record.Values()) {
         Check(field.empty() || field[0] != '#');
         if (textClean) {
-          Check(zcli::FindMalformedUtf8(value) == std::string_view::npos);
+          Check(zor::FindMalformedUtf8(value) == std::string_view::npos);
           Check(zcli::FindUnwritableChars(value).empty());
         }
       }

@@ -9,6 +9,7 @@
 #include "io/CsvTextCheck.h"
 #include "io/Utf8Check.h"
 #include "io/Values.h"
+#include "zordta/host/Text.h"
 
 namespace zcli {
 namespace {
@@ -98,7 +99,7 @@ bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
   if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
     text.remove_prefix(kByteOrderMark.size());
 
-  const std::size_t malformed = FindMalformedUtf8(text);
+  const std::size_t malformed = zor::FindMalformedUtf8(text);
   if (malformed != std::string_view::npos) {
     const std::string position = PositionText(std::string(text), malformed);
     errors.Add(position.substr(0, position.find(',')), "",

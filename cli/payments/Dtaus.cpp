@@ -1,5 +1,10 @@
 #include "payments/Dtaus.h"
 
+#include "io/MessageText.h"
+#include "payments/AmountField.h"
+#include "payments/ExecutionWindow.h"
+#include "payments/LibraryCheck.h"
+
 #include "io/Values.h"
 #include "zordta/host/Classes.h"
 #include "zordta/host/Text.h"
@@ -21,14 +26,12 @@ double Euro(std::int64_t cent) {
 }
 
 std::string EuroText(std::int64_t cent) {
-  std::string text = FormatCent(cent);
-  text[text.size() - 3] = ',';
-  return text + " EUR";
+  return GermanAmount(cent) + " EUR";
 }
 
 // Only the client side: folder, file and diskette counter belong to the real run.
 void ConfigureClient(zor::TZorDTA& dta, const DtausSettings& s) {
-  dta.SetAuftraggeberName(Ansi(s.name));
+  dta.SetAuftraggeberName(zor::Utf8ToAnsi(s.name));
   dta.SetAuftraggeberBLZ(static_cast<std::int32_t>(s.blz));
   dta.SetAuftraggeberKontoNr(s.konto);
   dta.SetLastschriften(s.lastschriften || s.abbuchung);

@@ -14,7 +14,7 @@
 #include "io/InputRecord.h"
 #include "io/JobFile.h"
 #include "payments/FileText.h"
-#include "payments/Settings.h"
+#include "payments/SettingReader.h"
 #include "zordta/ZorDTA.h"
 
 namespace zcli {

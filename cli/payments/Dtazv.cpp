@@ -1,5 +1,10 @@
 #include "payments/Dtazv.h"
 
+#include "io/MessageText.h"
+#include "payments/AmountField.h"
+#include "payments/ExecutionWindow.h"
+#include "payments/LibraryCheck.h"
+
 #include "io/Values.h"
 #include "payments/BankIdentifiers.h"
 #include "zordta/host/Classes.h"
