@@ -148,17 +148,6 @@ bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
   return true;
 }
 
-CsvTable ParseCsv(std::string_view text, char delimiter, Diagnostics& errors) {
-  CsvTable table;
-  table.delimiter = delimiter;
-  const bool readable = ReadCsvRows(text, delimiter, errors, [&table](const CsvRow& row) {
-    table.rows.push_back(row);
-    return true;
-  });
-  if (!readable) table.rows.clear();
-  return table;
-}
-
 std::string NormalizeHeader(std::string_view header) {
   static const std::pair<std::string_view, std::string_view> kSpelled[] = {
       {"ä", "ae"}, {"ö", "oe"}, {"ü", "ue"}, {"Ä", "ae"}, {"Ö", "oe"}, {"Ü", "ue"}, {"ß", "ss"}};
@@ -243,24 +232,6 @@ bool CsvRecordReader::Read(const CsvRow& row, InputRecord& record, Diagnostics& 
     }
   }
   return true;
-}
-
-std::vector<InputRecord> ToRecords(const CsvTable& table, const CsvColumns& columns,
-                                   Diagnostics& errors) {
-  std::vector<InputRecord> records;
-  if (table.rows.empty()) {
-    errors.Add("Zeile 1", "",
-               "Die Datei ist leer; erwartet wird eine Kopfzeile mit den Spaltennamen.");
-    return records;
-  }
-  const CsvRecordReader reader(table.rows[0], columns, errors);
-  if (!reader.Usable()) return records;
-  records.reserve(table.rows.size() - 1);
-  InputRecord record;
-  for (std::size_t r = 1; r < table.rows.size(); ++r) {
-    if (reader.Read(table.rows[r], record, errors)) records.push_back(record);
-  }
-  return records;
 }
 
 }  // namespace zcli
