@@ -1,5 +1,6 @@
 #include "payments/ExecutionWindow.h"
 
+#include "io/Values.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zcli {
@@ -10,9 +11,11 @@ constexpr int kExecutionWindowDays = 15;
 
 }  // namespace
 
-bool InExecutionWindow(zor::TDate date) {
+std::string ExecutionDateProblem(zor::TDate date) {
   const zor::TDate today = zor::Date();
-  return date >= today && date <= today + kExecutionWindowDays;
+  if (date >= today && date <= today + kExecutionWindowDays) return {};
+  return "Das Ausführungsdatum " + FormatIsoDate(date) + " muss zwischen heute und heute + " +
+         std::to_string(kExecutionWindowDays) + " Tagen liegen.";
 }
 
 }  // namespace zcli
