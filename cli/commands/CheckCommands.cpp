@@ -6,12 +6,13 @@
 #include <CLI/CLI.hpp>
 
 #include "commands/Commands.h"
+#include "io/MessageText.h"
 #include "io/Utf8Check.h"
 #include "io/Values.h"
 #include "payments/BankIdentifiers.h"
 #include "payments/Dtazv.h"
-#include "payments/Settings.h"
 #include "zordta/ZorDTAZV.h"
+#include "zordta/host/Text.h"
 
 namespace zcli {
 
@@ -26,7 +27,7 @@ struct CheckOptions {
 
 // "" when valid, else the reason.
 std::string Problem(zor::TZorDTAZV& checker, Identifier kind, const std::string& text) {
-  if (FindMalformedUtf8(text) != std::string::npos) return "kein gültiges UTF-8.";
+  if (zor::FindMalformedUtf8(text) != std::string::npos) return "kein gültiges UTF-8.";
   const std::vector<ForeignChar> foreign = FindCharsOutsideCp1252(text);
   if (!foreign.empty()) return ForeignCharMessage(foreign.front());
   const std::string compact = CompactIdentifier(text);
@@ -35,9 +36,9 @@ std::string Problem(zor::TZorDTAZV& checker, Identifier kind, const std::string&
   // The library's own check stays as a last word; it passes what passed above.
   try {
     if (kind == Identifier::IBAN) {
-      checker.ValidateIBAN(Ansi(compact));
+      checker.ValidateIBAN(zor::Utf8ToAnsi(compact));
     } else {
-      checker.ValidateBIC(Ansi(compact));
+      checker.ValidateBIC(zor::Utf8ToAnsi(compact));
     }
   } catch (const zor::Exception& e) {
     return e.what();

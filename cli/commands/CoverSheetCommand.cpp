@@ -10,14 +10,14 @@
 #include <CLI/CLI.hpp>
 
 #include "commands/Commands.h"
-#include "commands/WriteSupport.h"
-#include "io/FileBytes.h"
+#include "io/Diagnostics.h"
+#include "io/MessageText.h"
 #include "output/DryRunFiles.h"
 #include "output/LibraryWrites.h"
 #include "output/RecordedSheet.h"
 #include "output/StagedFiles.h"
 #include "output/TextSheet.h"
-#include "payments/DtausImport.h"
+#include "payments/VerifiedDtaus.h"
 #include "zordta/ZorDTA.h"
 #include "zordta/host/Classes.h"
 #include "zordta/host/Text.h"
@@ -68,27 +68,18 @@ int Run(const CoverSheetOptions& o) {
       return kBadData;
     }
   }
-  const std::string trailer = ReadFileTail(o.file, kTrailerLength);
-  PaymentSummary summary;
-  ImportedClient client;
+  VerifiedDtaus file(o.file);
   try {
-    client = ImportDtaus(o.file, [&summary](const ImportedPayment& p) { summary.Add(p); });
+    file.Import();
   } catch (const zor::Exception& e) {
     std::cerr << "Fehler: " << o.file << ": " << OneLine(e.what()) << '\n';
     return kBadData;
   }
   // A sheet whose figures the bank will not find in the file does harm.
-  std::string error;
-  const std::optional<ControlSums> stated = ReadTrailer(trailer, error);
-  std::vector<std::string> differences;
-  if (!stated) {
-    differences.push_back(error);
-  } else {
-    differences = CompareSums(*stated, summary.sums);
-  }
-  if (!differences.empty()) {
-    for (const std::string& d : differences) {
-      std::cerr << "Fehler: " << o.file << ": " << d << '\n';
+  const std::vector<std::string> faults = file.TrailerFaults();
+  if (!faults.empty()) {
+    for (const std::string& fault : faults) {
+      std::cerr << "Fehler: " << o.file << ": " << fault << '\n';
     }
     std::cerr << "Kein Begleitzettel: der Datensatz E passt nicht zu den Buchungen.\n";
     return kBadData;
@@ -98,23 +89,21 @@ int Run(const CoverSheetOptions& o) {
   zor::TZorDTA dta(nullptr);
   dta.SetPath(zor::StringFromUtf8(path.has_parent_path() ? path.parent_path().string() : "."));
   dta.SetDTAFilename(zor::StringFromUtf8(path.filename().string()));
-  StartRebooking(dta, client, summary);
-  PaymentSummary rebooked;
+  StartRebooking(dta, file.Client(), file.Summary());
   zor::TStringList lines;
   try {
-    ImportDtaus(o.file, [&](const ImportedPayment& p) {
+    const bool unchanged = file.ImportAgain([&](const ImportedPayment& p) {
       lines.Clear();
       for (const std::string& line : p.purpose) lines.Add(zor::StringFromUtf8(line));
       dta.Buchung(zor::Utf8ToAnsi(p.name), p.konto, p.blz, static_cast<double>(p.cent) / 100.0,
                   lines);
-      rebooked.Add(p);
     });
+    if (!unchanged) {
+      std::cerr << "Fehler: " << o.file << ": " << kFileChangedWhileRead << '\n';
+      return kBadData;
+    }
   } catch (const zor::Exception& e) {
     std::cerr << "Fehler: " << o.file << ": " << OneLine(e.what()) << '\n';
-    return kBadData;
-  }
-  if (!CompareSums(summary.sums, rebooked.sums).empty()) {
-    std::cerr << "Fehler: " << o.file << ": Die Datei hat sich beim Lesen geändert.\n";
     return kBadData;
   }
 

@@ -5,14 +5,15 @@
 #include <CLI/CLI.hpp>
 
 #include "commands/Commands.h"
-#include "commands/WriteSupport.h"
+#include "commands/WriteFile.h"
 #include "io/FileBytes.h"
+#include "io/MessageText.h"
 #include "io/Values.h"
 #include "output/PaymentListing.h"
 #include "payments/Dtaus.h"
 #include "payments/DtausDirection.h"
 #include "payments/DtausImport.h"
-#include "payments/Settings.h"
+#include "payments/VerifiedDtaus.h"
 
 namespace zcli {
 
@@ -59,38 +60,27 @@ int RunWrite(const WriteOptions& o) {
   return WriteFile(o, kind);
 }
 
-// Prints the payments as the importer reads them again; answers their sums.
-ControlSums PrintPayments(const ReadOptions& r, const ImportedClient& client,
-                          const PaymentSummary& summary) {
-  PaymentSummary printed;
+// Prints the payments as the importer reads them again; false when the file
+// changed since it was counted.
+bool PrintPayments(const ReadOptions& r, const VerifiedDtaus& file) {
   if (r.format == "csv") {
-    CsvListing listing(std::cout, summary);
-    ImportDtaus(r.file, [&](const ImportedPayment& p) {
-      listing.Add(p);
-      printed.Add(p);
-    });
-  } else {
-    JsonListing listing(std::cout, r.file, client, summary);
-    ImportDtaus(r.file, [&](const ImportedPayment& p) {
-      listing.Add(p);
-      printed.Add(p);
-    });
-    listing.Close();
+    CsvListing listing(std::cout, file.Summary());
+    return file.ImportAgain([&listing](const ImportedPayment& p) { listing.Add(p); });
   }
-  return printed.sums;
+  JsonListing listing(std::cout, r.file, file.Client(), file.Summary());
+  const bool unchanged = file.ImportAgain([&listing](const ImportedPayment& p) { listing.Add(p); });
+  listing.Close();
+  return unchanged;
 }
 
 // The file is read twice, so that no payment is held in memory: first for what
 // the output names before the payments, then to print them.
 int RunRead(const ReadOptions& r) {
-  const std::string trailer = ReadFileTail(r.file, kTrailerLength);
-  PaymentSummary summary;
+  VerifiedDtaus file(r.file);
   try {
-    const ImportedClient client =
-        ImportDtaus(r.file, [&summary](const ImportedPayment& p) { summary.Add(p); });
-    const ControlSums printed = PrintPayments(r, client, summary);
-    if (!CompareSums(summary.sums, printed).empty()) {
-      std::cerr << "Fehler: " << r.file << ": Die Datei hat sich beim Lesen geändert.\n";
+    file.Import();
+    if (!PrintPayments(r, file)) {
+      std::cerr << "Fehler: " << r.file << ": " << kFileChangedWhileRead << '\n';
       return kBadData;
     }
   } catch (const zor::Exception& e) {
@@ -100,19 +90,13 @@ int RunRead(const ReadOptions& r) {
   }
   if (!r.verify) return kDone;
 
-  std::string error;
-  const std::optional<ControlSums> stated = ReadTrailer(trailer, error);
-  if (!stated) {
-    std::cerr << "Prüfung fehlgeschlagen: " << r.file << ": " << error << '\n';
-    return kBadData;
+  const std::vector<std::string> faults = file.TrailerFaults();
+  for (const std::string& fault : faults) {
+    std::cerr << "Prüfung fehlgeschlagen: " << r.file << ": " << fault << '\n';
   }
-  const std::vector<std::string> differences = CompareSums(*stated, summary.sums);
-  for (const std::string& d : differences) {
-    std::cerr << "Prüfung fehlgeschlagen: " << r.file << ": " << d << '\n';
-  }
-  if (!differences.empty()) return kBadData;
+  if (!faults.empty()) return kBadData;
   std::cerr << "Geprüft: " << r.file << ": Datensatz E stimmt mit "
-            << Counted(static_cast<std::size_t>(summary.sums.count), "Buchung", "Buchungen")
+            << Counted(static_cast<std::size_t>(file.Summary().sums.count), "Buchung", "Buchungen")
             << " überein.\n";
   return kDone;
 }

@@ -5,9 +5,9 @@
 #include <CLI/CLI.hpp>
 
 #include "commands/Commands.h"
-#include "commands/WriteSupport.h"
+#include "commands/WriteFile.h"
+#include "io/MessageText.h"
 #include "payments/Dtazv.h"
-#include "payments/Settings.h"
 
 namespace zcli {
 

@@ -3,8 +3,9 @@
 #include <iostream>
 
 #include "commands/Commands.h"
-#include "commands/WriteSupport.h"
+#include "commands/WriteOptions.h"
 #include "io/Utf8Check.h"
+#include "zordta/host/Text.h"
 
 namespace zcli {
 
@@ -21,7 +22,7 @@ void CheckOptionText(const WriteOptions& o) {
   std::string problems;
   for (const auto& [key, value] : o.settings) {
     const std::string option = OptionLabel(o, key);
-    if (FindMalformedUtf8(value) != std::string::npos) {
+    if (zor::FindMalformedUtf8(value) != std::string::npos) {
       problems += "\n  " + option + ": kein gültiges UTF-8.";
       continue;
     }

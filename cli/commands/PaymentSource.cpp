@@ -1,6 +1,7 @@
 #include "commands/PaymentSource.h"
 
 #include <optional>
+#include <utility>
 
 #include "commands/Commands.h"
 #include "io/FileBytes.h"
@@ -45,13 +46,26 @@ PaymentSource::PaymentSource(const std::string& jobPath, const std::string& csvP
   }
   if (!csvPath.empty()) {
     const char delimiter = DelimiterOption(delimiterOption);
-    fName = InputName(csvPath);
+    std::string name = InputName(csvPath);
     // Kept: a pipe can be read only once, and a second pass parses this text again.
-    fCsvText = ReadInput(csvPath);
-    fDelimiter = delimiter ? delimiter : GuessDelimiter(fCsvText);
-    fFromCsv = true;
-    fHasPayments = true;
+    TakeCsv(std::move(name), ReadInput(csvPath), delimiter);
   }
+}
+
+PaymentSource PaymentSource::FromCsvText(std::string name, std::string text,
+                                         const std::string& delimiterOption,
+                                         const CsvColumns& columns) {
+  PaymentSource source(columns);
+  source.TakeCsv(std::move(name), std::move(text), DelimiterOption(delimiterOption));
+  return source;
+}
+
+void PaymentSource::TakeCsv(std::string name, std::string text, char delimiter) {
+  fName = std::move(name);
+  fCsvText = std::move(text);
+  fDelimiter = delimiter ? delimiter : GuessDelimiter(fCsvText);
+  fFromCsv = true;
+  fHasPayments = true;
 }
 
 PaymentSource::Pass PaymentSource::ForEach(const std::function<void(const InputRecord&)>& take,

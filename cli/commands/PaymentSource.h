@@ -25,6 +25,11 @@ class PaymentSource {
                 const std::string& delimiterOption, const JobSchema& schema,
                 const CsvColumns& columns, Diagnostics& errors);
 
+  /// The payments of CSV text already in memory, named `name` in messages, as
+  /// a CSV file of that text would give them.
+  static PaymentSource FromCsvText(std::string name, std::string text,
+                                   const std::string& delimiterOption, const CsvColumns& columns);
+
   /// The input named in messages about payments: the path as given, or "Standardeingabe".
   const std::string& Name() const { return fName; }
   /// The job's settings; none without a job file.
@@ -44,6 +49,9 @@ class PaymentSource {
   Pass ForEach(const std::function<void(const InputRecord&)>& take, Diagnostics& errors) const;
 
  private:
+  explicit PaymentSource(const CsvColumns& columns) : fColumns(columns) {}
+  void TakeCsv(std::string name, std::string text, char delimiter);
+
   const CsvColumns& fColumns;
   std::string fName;
   std::map<std::string, std::string> fSettings;

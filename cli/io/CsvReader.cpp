@@ -9,6 +9,7 @@
 #include "io/CsvTextCheck.h"
 #include "io/Utf8Check.h"
 #include "io/Values.h"
+#include "zordta/host/Text.h"
 
 namespace zcli {
 namespace {
@@ -98,7 +99,7 @@ bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
   if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
     text.remove_prefix(kByteOrderMark.size());
 
-  const std::size_t malformed = FindMalformedUtf8(text);
+  const std::size_t malformed = zor::FindMalformedUtf8(text);
   if (malformed != std::string_view::npos) {
     const std::string position = PositionText(std::string(text), malformed);
     errors.Add(position.substr(0, position.find(',')), "",
@@ -145,17 +146,6 @@ bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
   }
   ReportUnwritableCsvChars(text, delimiter, rules, errors);
   return true;
-}
-
-CsvTable ParseCsv(std::string_view text, char delimiter, Diagnostics& errors) {
-  CsvTable table;
-  table.delimiter = delimiter;
-  const bool readable = ReadCsvRows(text, delimiter, errors, [&table](const CsvRow& row) {
-    table.rows.push_back(row);
-    return true;
-  });
-  if (!readable) table.rows.clear();
-  return table;
 }
 
 std::string NormalizeHeader(std::string_view header) {
@@ -242,24 +232,6 @@ bool CsvRecordReader::Read(const CsvRow& row, InputRecord& record, Diagnostics& 
     }
   }
   return true;
-}
-
-std::vector<InputRecord> ToRecords(const CsvTable& table, const CsvColumns& columns,
-                                   Diagnostics& errors) {
-  std::vector<InputRecord> records;
-  if (table.rows.empty()) {
-    errors.Add("Zeile 1", "",
-               "Die Datei ist leer; erwartet wird eine Kopfzeile mit den Spaltennamen.");
-    return records;
-  }
-  const CsvRecordReader reader(table.rows[0], columns, errors);
-  if (!reader.Usable()) return records;
-  records.reserve(table.rows.size() - 1);
-  InputRecord record;
-  for (std::size_t r = 1; r < table.rows.size(); ++r) {
-    if (reader.Read(table.rows[r], record, errors)) records.push_back(record);
-  }
-  return records;
 }
 
 }  // namespace zcli

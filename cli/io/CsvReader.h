@@ -19,11 +19,6 @@ struct CsvRow {
   std::vector<std::string> cells;
 };
 
-struct CsvTable {
-  char delimiter = ',';
-  std::vector<CsvRow> rows;  ///< the header first
-};
-
 /// The delimiter of the header line: ";" or a tab when the line has one and no
 /// comma, else ",".
 char GuessDelimiter(std::string_view text);
@@ -36,10 +31,6 @@ char GuessDelimiter(std::string_view text);
 /// before are then not to be trusted.
 bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
                  const std::function<bool(const CsvRow&)>& take);
-
-/// All rows of a text at once, as ReadCsvRows reads them; after malformed UTF-8
-/// or broken quoting there are none.
-CsvTable ParseCsv(std::string_view text, char delimiter, Diagnostics& errors);
 
 /// The header vocabulary of one payment kind.
 struct CsvColumns {
@@ -70,9 +61,5 @@ class CsvRecordReader {
   std::vector<std::size_t> fPurposeColumns;  // in line order
   bool fUsable = false;
 };
-
-/// The rows after the header as records; an empty table is reported.
-std::vector<InputRecord> ToRecords(const CsvTable& table, const CsvColumns& columns,
-                                   Diagnostics& errors);
 
 }  // namespace zcli

@@ -3,6 +3,7 @@
 #include "io/TextPosition.h"
 #include "io/Utf8Check.h"
 #include "io/Values.h"
+#include "zordta/host/Text.h"
 
 namespace zcli {
 
@@ -50,9 +51,9 @@ void ReportUnwritableCsvChars(std::string_view text, char delimiter, const CsvCo
       report(at, UnwritableCharProblem(byte));
     } else if (byte >= 0x80) {
       char32_t codePoint = 0;
-      const std::size_t length = DecodeUtf8(text, at, codePoint);
+      const std::size_t length = zor::DecodeUtf8(text, at, codePoint);
       if (length == 0) continue;  // the caller refuses malformed text first
-      if (IsControlChar(codePoint) || !InCp1252(codePoint)) {
+      if (IsControlChar(codePoint) || !zor::InWindows1252(codePoint)) {
         report(at, UnwritableCharProblem(codePoint));
       }
       at += length - 1;

@@ -149,11 +149,6 @@ std::string ReadInput(const std::string& path) {
   return in.ReadRest();
 }
 
-std::string ReadWholeFile(const std::string& path) {
-  Input in(path, false);
-  return in.ReadRest();
-}
-
 std::string ReadFileHead(const std::string& path, std::size_t count) {
   Input in(path, false);
   std::string content(count, '\0');

@@ -18,9 +18,6 @@ std::string InputName(const std::string& path);
 /// input and the system's reason when it cannot be read, and for a folder.
 std::string ReadInput(const std::string& path);
 
-/// The whole file; raises zor::Exception when it cannot be read.
-std::string ReadWholeFile(const std::string& path);
-
 /// At most `count` bytes from the start or from the end of a file (fewer when
 /// the file is shorter); raises zor::Exception when it cannot be read.
 std::string ReadFileHead(const std::string& path, std::size_t count);

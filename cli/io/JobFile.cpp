@@ -4,6 +4,7 @@
 
 #include "io/JsonDuplicateKeys.h"
 #include "io/Utf8Check.h"
+#include "zordta/host/Text.h"
 
 namespace zcli {
 namespace {
@@ -121,7 +122,7 @@ void ReadPayment(const json& item, std::size_t number, const JobSchema& schema, 
 Job LoadJob(std::string_view text, const JobSchema& schema, Diagnostics& errors) {
   Job job;
   const std::string source(text);
-  const std::size_t malformed = FindMalformedUtf8(text);
+  const std::size_t malformed = zor::FindMalformedUtf8(text);
   if (malformed != std::string_view::npos) {
     errors.Add("JSON", "", PositionText(source, malformed) + ": kein gültiges UTF-8.");
     return job;

@@ -1,6 +1,8 @@
 // Checks on UTF-8 input before it becomes 8-bit payment data: the library turns
 // every character Windows-1252 lacks into "?", so such characters are found and
-// reported first.
+// reported first. Decoding and the code page are the library's own
+// (zor::DecodeUtf8, zor::FindMalformedUtf8, zor::InWindows1252); this adds the
+// positions and messages a person needs.
 #pragma once
 
 #include <cstddef>
@@ -9,17 +11,6 @@
 #include <vector>
 
 namespace zcli {
-
-/// Byte offset of the first byte that does not belong to a well-formed UTF-8
-/// sequence; npos when the whole text is well-formed.
-std::size_t FindMalformedUtf8(std::string_view text);
-
-/// Length of the sequence that starts at text[at] and its code point; 0 when
-/// the bytes there are no well-formed UTF-8.
-std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& codePoint);
-
-/// True when Windows-1252 has the character.
-bool InCp1252(char32_t codePoint);
 
 struct ForeignChar {
   std::size_t offset;  ///< byte offset in the text

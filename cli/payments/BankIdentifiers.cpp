@@ -1,7 +1,7 @@
 #include "payments/BankIdentifiers.h"
 
+#include "io/MessageText.h"
 #include "payments/IbanLengths.h"
-#include "payments/Settings.h"
 
 namespace zcli {
 

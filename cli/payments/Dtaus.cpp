@@ -1,6 +1,9 @@
 #include "payments/Dtaus.h"
 
+#include "io/MessageText.h"
 #include "io/Values.h"
+#include "payments/AmountField.h"
+#include "payments/LibraryCheck.h"
 #include "zordta/Limits.h"
 #include "zordta/host/Classes.h"
 #include "zordta/host/Text.h"
@@ -22,14 +25,12 @@ double Euro(std::int64_t cent) {
 }
 
 std::string EuroText(std::int64_t cent) {
-  std::string text = FormatCent(cent);
-  text[text.size() - 3] = ',';
-  return text + " EUR";
+  return GermanAmount(cent) + " EUR";
 }
 
 // Only the client side: folder, file and diskette counter belong to the real run.
 void ConfigureClient(zor::TZorDTA& dta, const DtausSettings& s) {
-  dta.SetAuftraggeberName(Ansi(s.name));
+  dta.SetAuftraggeberName(zor::Utf8ToAnsi(s.name));
   dta.SetAuftraggeberBLZ(static_cast<std::int32_t>(s.blz));
   dta.SetAuftraggeberKontoNr(s.konto);
   dta.SetLastschriften(s.lastschriften || s.abbuchung);
@@ -140,10 +141,10 @@ void ReadDtausPayment(const InputRecord& r, DtausPayment& p, Diagnostics& errors
 }
 
 DtausRun::DtausRun(const DtausSettings& s, bool forFile, Diagnostics& errors, Diagnostics& warnings)
-    : fErrors(errors), fDta(NewComponent(s)), fText(*fDta, s.streng, errors, warnings) {
-  zor::TZorDTA& dta = *fDta;
+    : PaymentRun(NewComponent(s), s.streng, errors, warnings) {
+  zor::TZorDTA& dta = *fComponent;
   const std::size_t before = errors.Count();
-  const std::string client = "Auftraggeber";
+  const std::string client = kClientWhere;
   zor::AnsiString name;
   const TextInFile nameInFile = fText.Prepare(s.name, kNameWidth, client, "name", name);
   dta.SetAuftraggeberName(name);
@@ -152,20 +153,16 @@ DtausRun::DtausRun(const DtausSettings& s, bool forFile, Diagnostics& errors, Di
   }
   TryCheck(errors, client, "blz", [&] { dta.ValidateBLZ(s.blz); });
   TryCheck(errors, client, "konto", [&] { dta.ValidateKontoDE(s.konto); });
-  if (s.ausfuehrung && !InExecutionWindow(*s.ausfuehrung)) {
-    errors.Add(client, "ausfuehrungsdatum",
-               "Das Ausführungsdatum " + FormatIsoDate(*s.ausfuehrung) +
-                   " muss zwischen heute und heute + 15 Tagen liegen.");
-  }
-  if (s.dateiname.empty()) errors.Add(client, "dateiname", "Der Dateiname fehlt.");
-  if (errors.Count() == before) {
-    if (forFile) {
-      dta.SetPath(zor::StringFromUtf8(s.verzeichnis));
-      dta.SetZentralbank(s.zentralbank);
-    }
-    TryCheck(errors, client, "", [&] { dta.Start(); });
-  }
-  if (errors.Count() != before) OpenStandIn(s);
+  OpenRun(
+      before, s.ausfuehrung, s.dateiname,
+      [&] {
+        if (forFile) {
+          dta.SetPath(zor::StringFromUtf8(s.verzeichnis));
+          dta.SetZentralbank(s.zentralbank);
+        }
+        TryCheck(errors, client, "", [&] { dta.Start(); });
+      },
+      [&] { OpenStandIn(s); });
 }
 
 // The payments are worth checking even when the client is wrong. The file name
@@ -176,13 +173,13 @@ void DtausRun::OpenStandIn(const DtausSettings& s) {
   stand.blz = 10'000'000;
   stand.konto = 10;
   stand.ausfuehrung.reset();
-  fDta = NewComponent(stand);
-  fDta->Start();
+  fComponent = NewComponent(stand);
+  fComponent->Start();
 }
 
 void DtausRun::Add(const InputRecord& record) {
   DtausPayment& p = fPayment;
-  zor::TZorDTA& dta = *fDta;
+  zor::TZorDTA& dta = *fComponent;
   ReadDtausPayment(record, p, fErrors);
 
   const std::size_t rowStart = fErrors.Count();
@@ -196,25 +193,18 @@ void DtausRun::Add(const InputRecord& record) {
   if (readable("betrag")) {
     TryCheck(fErrors, p.where, "betrag", [&] { dta.ValidateBetrag(Euro(p.cent)); });
   }
-  fLines.Clear();
-  // A single long line is split into several by the library, not cut.
-  const std::size_t lineWidth = p.purpose.size() > 1 ? kPurposeWidth : 0;
-  for (const std::string& line : p.purpose) {
-    fText.Prepare(line, lineWidth, p.where, "verwendungszweck", fLine);
-    fLines.Add(zor::AnsiToString(fLine));
-  }
+  PreparePurpose(p.purpose, p.where, kPurposeWidth);
   TryCheck(fErrors, p.where, "verwendungszweck", [&] { dta.ValidateVwzCount(fLines); });
-  if (fErrors.Count() != rowStart || !p.unreadable.empty() || !FitsTrailer(p)) return;
+  if (!RowClean(rowStart, p) || !FitsTrailer(p)) return;
   // Whatever else the library refuses shows in the booking.
   TryCheck(fErrors, p.where, "", [&] { dta.Buchung(fName, p.konto, p.blz, Euro(p.cent), fLines); });
 }
 
 // The library refuses a booking beyond record E's fields with the message about
-// a single amount; the tool names the limit. Once it is reached, no further
-// payment is booked: the file cannot be written anyway.
+// a single amount; the tool names the limit.
 bool DtausRun::FitsTrailer(const DtausPayment& p) {
   if (fTrailerFull) return false;
-  const zor::TZorDTA& dta = *fDta;
+  const zor::TZorDTA& dta = *fComponent;
   if (dta.AnzahlBuchungen() >= kMaxCount) {
     fErrors.Add(p.where, "",
                 "Eine Datei fasst höchstens " + std::to_string(kMaxCount) +

@@ -14,7 +14,8 @@
 #include "io/InputRecord.h"
 #include "io/JobFile.h"
 #include "payments/FileText.h"
-#include "payments/Settings.h"
+#include "payments/PaymentRun.h"
+#include "payments/SettingReader.h"
 #include "zordta/ZorDTA.h"
 
 namespace zcli {
@@ -60,7 +61,7 @@ void ReadDtausPayment(const InputRecord& record, DtausPayment& payment, Diagnost
 /// A run of domestic payments, checked and booked one record at a time. Each
 /// fault is reported, and a record with a fault is not booked; a run that saw
 /// faults must not be finished.
-class DtausRun {
+class DtausRun : public PaymentRun<zor::TZorDTA> {
  public:
   using Settings = DtausSettings;
 
@@ -72,25 +73,15 @@ class DtausRun {
 
   void Add(const InputRecord& record);
 
-  zor::TZorDTA& Component() { return *fDta; }
-  void Finish() { fDta->Finish(); }
-  zor::String Begleitzettel() { return fDta->Begleitzettel(); }
-
  private:
   void OpenStandIn(const DtausSettings& settings);
   /// False, with the fault reported, when the payment would take record E's
   /// count or sum beyond their fields.
   bool FitsTrailer(const DtausPayment& payment);
 
-  Diagnostics& fErrors;
-  std::unique_ptr<zor::TZorDTA> fDta;
-  FileText fText;
-  bool fTrailerFull = false;
   // Kept from record to record, so a long run allocates little.
   DtausPayment fPayment;
   zor::AnsiString fName;
-  zor::AnsiString fLine;
-  zor::TStringList fLines;
 };
 
 }  // namespace zcli

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "io/MessageText.h"
 #include "io/Values.h"
 
 namespace zcli {

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "payments/Settings.h"
+#include "payments/SettingReader.h"
 
 namespace zcli {
 

@@ -1,7 +1,11 @@
 #include "payments/Dtazv.h"
 
+#include "io/MessageText.h"
 #include "io/Values.h"
+#include "payments/AmountField.h"
 #include "payments/BankIdentifiers.h"
+#include "payments/ExecutionWindow.h"
+#include "payments/LibraryCheck.h"
 #include "zordta/Limits.h"
 #include "zordta/host/Classes.h"
 #include "zordta/host/SysUtils.h"
@@ -155,22 +159,18 @@ void ReadDtazvPayment(const InputRecord& r, DtazvPayment& p, Diagnostics& errors
     if (!p.datum) {
       p.unreadable.insert("datum");
       errors.Add(r.where, "datum", Quoted(datum) + " ist kein Datum (JJJJ-MM-TT oder TT.MM.JJJJ).");
-    } else if (!InExecutionWindow(*p.datum)) {
+    } else if (std::string problem = ExecutionDateProblem(*p.datum); !problem.empty()) {
       p.unreadable.insert("datum");
-      errors.Add(r.where, "datum",
-                 "Das Ausführungsdatum " + FormatIsoDate(*p.datum) +
-                     " muss zwischen heute und heute + 15 Tagen liegen.");
+      errors.Add(r.where, "datum", std::move(problem));
     }
   }
 }
 
 DtazvRun::DtazvRun(const DtazvSettings& s, bool forFile, Diagnostics& errors, Diagnostics& warnings)
-    : fSettings(s),
-      fErrors(errors),
-      fZv(std::make_unique<zor::TZorDTAZV>(nullptr)),
-      fText(*fZv, s.streng, errors, warnings) {
-  zor::TZorDTAZV& zv = *fZv;
-  const std::string client = "Auftraggeber";
+    : PaymentRun(std::make_unique<zor::TZorDTAZV>(nullptr), s.streng, errors, warnings),
+      fSettings(s) {
+  zor::TZorDTAZV& zv = *fComponent;
+  const std::string client = kClientWhere;
   const std::size_t before = errors.Count();
   DtazvTexts texts;
   const TextInFile name = fText.Prepare(s.name, kLineWidth, client, "name", texts.name);
@@ -190,20 +190,17 @@ DtazvRun::DtazvRun(const DtazvSettings& s, bool forFile, Diagnostics& errors, Di
   }
   TryCheck(errors, client, "blz", [&] { zv.ValidateBLZ(s.blz); });
   TryCheck(errors, client, "konto", [&] { zv.ValidateKontoDE(s.konto); });
-  if (s.ausfuehrung && !InExecutionWindow(*s.ausfuehrung)) {
-    errors.Add(client, "ausfuehrungsdatum",
-               "Das Ausführungsdatum " + FormatIsoDate(*s.ausfuehrung) +
-                   " muss zwischen heute und heute + 15 Tagen liegen.");
-  }
-  if (s.dateiname.empty()) errors.Add(client, "dateiname", "Der Dateiname fehlt.");
-  if (errors.Count() == before) {
-    if (forFile) {
-      zv.SetPath(zor::StringFromUtf8(s.verzeichnis));
-      zv.SetDTAFilename(zor::StringFromUtf8(s.dateiname));
-    }
-    TryCheck(errors, client, "", [&] { zv.Start(static_cast<std::int32_t>(s.laufendeNummer)); });
-  }
-  if (errors.Count() != before) OpenStandIn(s);
+  OpenRun(
+      before, s.ausfuehrung, s.dateiname,
+      [&] {
+        if (forFile) {
+          zv.SetPath(zor::StringFromUtf8(s.verzeichnis));
+          zv.SetDTAFilename(zor::StringFromUtf8(s.dateiname));
+        }
+        TryCheck(errors, client, "",
+                 [&] { zv.Start(static_cast<std::int32_t>(s.laufendeNummer)); });
+      },
+      [&] { OpenStandIn(s); });
 }
 
 // The payments are worth checking even when the client is wrong. The stand-in
@@ -220,15 +217,15 @@ void DtazvRun::OpenStandIn(const DtazvSettings& s) {
   DtazvTexts texts;
   texts.name = "X";
   texts.ort = "X";
-  fZv = std::make_unique<zor::TZorDTAZV>(nullptr);
-  ConfigureClient(*fZv, stand, texts);
-  fZv->Start(0);
+  fComponent = std::make_unique<zor::TZorDTAZV>(nullptr);
+  ConfigureClient(*fComponent, stand, texts);
+  fComponent->Start(0);
 }
 
 void DtazvRun::Add(const InputRecord& record) {
   DtazvPayment& p = fPayment;
   DtazvTexts& t = fTexts;
-  zor::TZorDTAZV& zv = *fZv;
+  zor::TZorDTAZV& zv = *fComponent;
   ReadDtazvPayment(record, p, fErrors);
 
   const std::size_t rowStart = fErrors.Count();
@@ -256,13 +253,7 @@ void DtazvRun::Add(const InputRecord& record) {
   fText.Prepare(p.ansprechpartner, 0, p.where, "ansprechpartner", t.ansprechpartner);
   TryCheck(fErrors, p.where, "ansprechpartner",
            [&] { zv.ValidateAnsprechpartner(zv.RemoveInvalidChars(t.ansprechpartner)); });
-  fLines.Clear();
-  // A single long line is split into several by the library, not cut.
-  const std::size_t lineWidth = p.purpose.size() > 1 ? kLineWidth : 0;
-  for (const std::string& line : p.purpose) {
-    fText.Prepare(line, lineWidth, p.where, "verwendungszweck", fLine);
-    fLines.Add(zor::AnsiToString(fLine));
-  }
+  PreparePurpose(p.purpose, p.where, kLineWidth);
   // The component's limits are those of its own currency; a payment in
   // another currency only needs to be at least one unit.
   const std::string& currency = fSettings.waehrung;
@@ -273,16 +264,15 @@ void DtazvRun::Add(const InputRecord& record) {
   } else if (p.cent < 100) {
     fErrors.Add(p.where, "betrag", "Der Betrag muss mindestens 1 " + p.waehrung + " sein.");
   }
-  if (fErrors.Count() != rowStart || !p.unreadable.empty() || !FitsTrailer(p)) return;
+  if (!RowClean(rowStart, p) || !FitsTrailer(p)) return;
   TryCheck(fErrors, p.where, "", [&] { Book(p); });
 }
 
 // The library refuses a payment beyond record Z's sum with the message about a
-// single amount; the tool names the limit. Once it is reached, no further
-// payment is booked: the file cannot be written anyway.
+// single amount; the tool names the limit.
 bool DtazvRun::FitsTrailer(const DtazvPayment& p) {
   if (fTrailerFull) return false;
-  const std::int64_t sum = fZv->SummeBetragVorKomma();
+  const std::int64_t sum = fComponent->SummeBetragVorKomma();
   const std::int64_t units = p.cent / 100;
   if (sum <= kMaxUnitSum - units) return true;
   fErrors.Add(p.where, "betrag",
@@ -298,8 +288,8 @@ void DtazvRun::Book(const DtazvPayment& p) {
   const zor::TDateTime datum = p.datum ? *p.datum : fSettings.ausfuehrung.value_or(zor::Date());
   const std::string& currency = p.waehrung.empty() ? fSettings.waehrung : p.waehrung;
   const DtazvTexts& t = fTexts;
-  fZv->Buchung(p.bic, p.iban, t.name, t.name2, t.strasse, t.ort, p.land, Amount(p.cent), fLines,
-               datum, t.notiz, t.ansprechpartner, currency);
+  fComponent->Buchung(p.bic, p.iban, t.name, t.name2, t.strasse, t.ort, p.land, Amount(p.cent),
+                      fLines, datum, t.notiz, t.ansprechpartner, currency);
 }
 
 }  // namespace zcli

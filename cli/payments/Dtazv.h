@@ -14,7 +14,8 @@
 #include "io/InputRecord.h"
 #include "io/JobFile.h"
 #include "payments/FileText.h"
-#include "payments/Settings.h"
+#include "payments/PaymentRun.h"
+#include "payments/SettingReader.h"
 #include "zordta/ZorDTAZV.h"
 
 namespace zcli {
@@ -80,7 +81,7 @@ void ReadDtazvPayment(const InputRecord& record, DtazvPayment& payment, Diagnost
 /// A run of foreign payments, checked and booked one record at a time. Each
 /// fault is reported, and a record with a fault is not booked; a run that saw
 /// faults must not be finished.
-class DtazvRun {
+class DtazvRun : public PaymentRun<zor::TZorDTAZV> {
  public:
   using Settings = DtazvSettings;
 
@@ -91,10 +92,6 @@ class DtazvRun {
 
   void Add(const InputRecord& record);
 
-  zor::TZorDTAZV& Component() { return *fZv; }
-  void Finish() { fZv->Finish(); }
-  zor::String Begleitzettel() { return fZv->Begleitzettel(); }
-
  private:
   void OpenStandIn(const DtazvSettings& settings);
   /// False, with the fault reported, when the payment would take record Z's
@@ -103,15 +100,9 @@ class DtazvRun {
   void Book(const DtazvPayment& payment);
 
   DtazvSettings fSettings;
-  Diagnostics& fErrors;
-  std::unique_ptr<zor::TZorDTAZV> fZv;
-  FileText fText;
-  bool fTrailerFull = false;
   // Kept from record to record, so a long run allocates little.
   DtazvPayment fPayment;
   DtazvTexts fTexts;
-  zor::AnsiString fLine;
-  zor::TStringList fLines;
 };
 
 /// IBANs are often written in groups of four: blanks out, letters up.

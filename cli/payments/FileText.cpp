@@ -1,8 +1,8 @@
 #include "payments/FileText.h"
 
+#include "io/MessageText.h"
 #include "io/Utf8Check.h"
 #include "io/Values.h"
-#include "payments/Settings.h"
 #include "payments/Transliteration.h"
 #include "zordta/host/SysUtils.h"
 #include "zordta/host/Text.h"

@@ -102,9 +102,13 @@ class ZORDTA_API TZorBaseDTA : public TComponent {
   /// Reports an automatic correction: a message box "Warnung" with ShowWarnings.
   void Warning(const String& text);
   void WriteString(std::string_view s);
+  /// Kept for derived components, which read their own fields while an import
+  /// has DTAFile open; the importers here read through their own field reader.
   AnsiString ReadString(std::int32_t count);
   static AnsiString Spc(std::uint32_t count);
   static AnsiString AnsiFormat(std::string_view format, FormatArgs args);
+  /// Kept for derived components: a named operation of the base component that
+  /// the writers here do not need.
   static AnsiString AnsiFormatDateTime(std::string_view format, TDateTime date);
   String GetVolumeLabel(const String& path) const;
   AnsiString GetContent() const;
@@ -122,7 +126,10 @@ class ZORDTA_API TZorBaseDTA : public TComponent {
   /// buffer and the run stays open, so a retry writes exactly one trailer.
   bool FinishWithTrailer(const std::function<void()>& writeTrailer);
 
+  /// The file being imported, for ReadString.
   TStream* DTAFile = nullptr;
+  /// Kept for derived components: the last ReadString, as the base component
+  /// names it.
   AnsiString DTABuffer;
   TDTAState fState = stReady;
   bool FValidateData = true;

@@ -18,34 +18,6 @@ std::int32_t PreviousNummer(std::int32_t nummer) {
   return nummer > 0 ? nummer - 1 : kLastNummer;
 }
 
-// The length of the well-formed UTF-8 sequence at the start of text (0 for
-// none) and its code point.
-std::size_t Utf8Sequence(std::string_view text, char32_t& cp) {
-  const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  std::size_t length = 0;
-  unsigned char low = 0x80, high = 0xBF;  // range of the second byte
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, cp = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, cp = lead & 0x0F;
-    if (lead == 0xE0) low = 0xA0;   // overlong
-    if (lead == 0xED) high = 0x9F;  // surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, cp = lead & 0x07;
-    if (lead == 0xF0) low = 0x90;   // overlong
-    if (lead == 0xF4) high = 0x8F;  // beyond U+10FFFF
-  } else {
-    return 0;
-  }
-  if (text.size() < length || byte(1) < low || byte(1) > high) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(i) & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (byte(i) & 0x3F);
-  }
-  return length;
-}
-
 bool IsInvisible(char32_t cp) {
   return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F) || cp == 0xAD || (cp >= 0x200B && cp <= 0x200F) ||
          (cp >= 0x2028 && cp <= 0x202E) || (cp >= 0x2060 && cp <= 0x2064) || cp == 0xFEFF;
@@ -111,7 +83,7 @@ std::string VisibleText(std::string_view text) {
   std::string out;
   while (!text.empty()) {
     char32_t cp = static_cast<unsigned char>(text.front());
-    std::size_t length = cp < 0x80 ? 1 : Utf8Sequence(text, cp);
+    std::size_t length = cp < 0x80 ? 1 : DecodeUtf8(text, 0, cp);
     if (length == 0) {
       AppendEscaped(out, text.substr(0, 1));
       length = 1;

@@ -9,40 +9,32 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-// Decodes one code point from UTF-8 at i; malformed input yields U+FFFD and skips a byte.
-char32_t NextUtf8(std::string_view s, std::size_t& i) {
+// How many bytes the conversions replace by one U+FFFD where the text is not
+// UTF-8: a whole sequence that is shaped like one but overlong, a surrogate or
+// beyond U+10FFFF, else the single byte.
+std::size_t MalformedLength(std::string_view s, std::size_t i) {
   const auto lead = static_cast<unsigned char>(s[i]);
-  int extra = 0;
+  const std::size_t length = (lead & 0xE0) == 0xC0   ? 2
+                             : (lead & 0xF0) == 0xE0 ? 3
+                             : (lead & 0xF8) == 0xF0 ? 4
+                                                     : 1;
+  if (s.size() - i < length) return 1;
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 1;
+  }
+  return length;
+}
+
+// Decodes one code point from UTF-8 at i; malformed input yields U+FFFD.
+char32_t NextUtf8(std::string_view s, std::size_t& i) {
   char32_t cp = 0;
-  char32_t min = 0;
-  if (lead < 0x80) {
-    ++i;
-    return lead;
-  } else if ((lead & 0xE0) == 0xC0) {
-    extra = 1, cp = lead & 0x1F, min = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2, cp = lead & 0x0F, min = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3, cp = lead & 0x07, min = 0x10000;
-  } else {
-    ++i;
-    return kReplacement;
+  const std::size_t length = DecodeUtf8(s, i, cp);
+  if (length != 0) {
+    i += length;
+    return cp;
   }
-  if (i + static_cast<std::size_t>(extra) >= s.size()) {
-    ++i;
-    return kReplacement;
-  }
-  for (int k = 1; k <= extra; ++k) {
-    const auto b = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-    if ((b & 0xC0) != 0x80) {
-      ++i;
-      return kReplacement;
-    }
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  i += static_cast<std::size_t>(extra) + 1;
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kReplacement;
-  return cp;
+  i += MalformedLength(s, i);
+  return kReplacement;
 }
 
 void AppendUtf8(std::string& out, char32_t cp) {
@@ -75,6 +67,53 @@ char32_t NextUtf16(std::u16string_view s, std::size_t& i) {
 }
 
 }  // namespace
+
+std::size_t DecodeUtf8(std::string_view text, std::size_t at, char32_t& codePoint) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  std::size_t length = 0;
+  char32_t min = 0;
+  if (lead < 0x80) {
+    codePoint = lead;
+    return 1;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, codePoint = lead & 0x1F, min = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, codePoint = lead & 0x0F, min = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, codePoint = lead & 0x07, min = 0x10000;
+  } else {
+    return 0;
+  }
+  if (text.size() - at < length) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    const auto next = static_cast<unsigned char>(text[at + i]);
+    if ((next & 0xC0) != 0x80) return 0;
+    codePoint = (codePoint << 6) | (next & 0x3F);
+  }
+  // Overlong forms, surrogates and values beyond U+10FFFF are not UTF-8.
+  if (codePoint < min || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+    return 0;
+  }
+  return length;
+}
+
+std::size_t FindMalformedUtf8(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    if (static_cast<unsigned char>(text[at]) < 0x80) {  // most text is plain ASCII
+      ++at;
+      continue;
+    }
+    char32_t codePoint = 0;
+    const std::size_t length = DecodeUtf8(text, at, codePoint);
+    if (length == 0) return at;
+    at += length;
+  }
+  return std::string_view::npos;
+}
+
+bool InWindows1252(char32_t codePoint) {
+  return codePoint == '?' || detail::UnicodeToCp1252(codePoint) != '?';
+}
 
 // Both conversions from UTF-8 write at most one unit per byte read. ASCII, the
 // common case, is copied without decoding.

@@ -137,6 +137,47 @@ TEST(Utf8Conversion, AsciiUmlautsEmojiAndMalformedBytes) {
   EXPECT_EQ(zor::Utf8ToUtf16(std::string(40, 'x')), std::u16string(40, u'x'));
 }
 
+TEST(Utf8Conversion, ASequenceShapedLikeOneButNotUtf8IsOneReplacement) {
+  // A surrogate and a value beyond U+10FFFF, each whole; then a lead cut short.
+  EXPECT_EQ(zor::Utf8ToUtf16("\xED\xA0\x80"
+                             "a\xF5\x80\x80\x80"
+                             "b\xE2\x82"
+                             "c"),
+            std::u16string(u"\uFFFDa\uFFFDb\uFFFD\uFFFDc"));
+}
+
+TEST(StrictUtf8, DecodesWellFormedSequencesAndFindsTheFirstBadByte) {
+  char32_t cp = 0;
+  EXPECT_EQ(zor::DecodeUtf8("x\xF0\x9F\x98\x80", 1, cp), 4u);
+  EXPECT_EQ(cp, U'\U0001F600');
+  EXPECT_EQ(zor::DecodeUtf8("\xC3\xBC", 0, cp), 2u);
+  EXPECT_EQ(cp, U'ü');
+  EXPECT_EQ(zor::DecodeUtf8("\xE2\x82", 0, cp), 0u);  // cut short at the end
+
+  EXPECT_EQ(zor::FindMalformedUtf8("Grüße"), std::string::npos);
+  EXPECT_EQ(zor::FindMalformedUtf8("ab\xC3"), 2u);            // cut short
+  EXPECT_EQ(zor::FindMalformedUtf8("a\xC0\xAF"), 1u);         // overlong
+  EXPECT_EQ(zor::FindMalformedUtf8("a\xE0\x80\xAF"), 1u);     // overlong, three bytes
+  EXPECT_EQ(zor::FindMalformedUtf8("a\xED\xA0\x80"), 1u);     // surrogate
+  EXPECT_EQ(zor::FindMalformedUtf8("M\xFCller"), 1u);         // Latin-1
+  EXPECT_EQ(zor::FindMalformedUtf8("\xF4\x90\x80\x80"), 0u);  // beyond U+10FFFF
+  EXPECT_EQ(zor::FindMalformedUtf8("ok \xC3\xA4\xC3"), 5u);   // after a good one
+}
+
+TEST(InWindows1252, AgreesWithTheConversionForEveryCharacterUpToU2FFF) {
+  // A character the code page lacks becomes "?": what survives the round trip
+  // is what payment data can hold.
+  for (char32_t c = 1; c < 0x3000; ++c) {
+    if ((c >= 0xD800 && c <= 0xDFFF) || c == '?') continue;
+    const std::u16string one(1, static_cast<char16_t>(c));
+    const std::string text = zor::Utf16ToUtf8(one);
+    const bool survives = zor::AnsiToUtf8(zor::Utf8ToAnsi(text)) == text;
+    EXPECT_EQ(zor::InWindows1252(c), survives) << "U+" << std::hex << static_cast<unsigned>(c);
+  }
+  EXPECT_TRUE(zor::InWindows1252('?'));
+  EXPECT_FALSE(zor::InWindows1252(0x1F600));
+}
+
 TEST(Trim, RemovesControlsAndBlanksAtTheEnds) {
   const auto trim = [](const auto& s) { return zor::Trim(s); };
   const auto left = [](const auto& s) { return zor::TrimLeft(s); };

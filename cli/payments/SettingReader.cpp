@@ -1,17 +1,9 @@
-#include "payments/Settings.h"
+#include "payments/SettingReader.h"
 
+#include "io/MessageText.h"
 #include "io/Values.h"
-#include "zordta/Limits.h"
-#include "zordta/host/SysUtils.h"
-#include "zordta/host/Text.h"
 
 namespace zcli {
-
-namespace {
-
-constexpr int kExecutionWindowDays = zor::limits::kExecutionWindowDays;
-
-}  // namespace
 
 SettingReader::SettingReader(const std::map<std::string, std::string>& values, std::string where,
                              KeyLabel label, Diagnostics& errors)
@@ -74,36 +66,6 @@ void SettingReader::Kind(const std::string& expected) {
     Fail("art",
          "Der Auftrag ist für " + Quoted(*value) + ", dieser Befehl schreibt " + expected + ".");
   }
-}
-
-std::string Quoted(std::string_view text) {
-  return "„" + std::string(text) + "“";
-}
-
-zor::AnsiString Ansi(const std::string& utf8) {
-  return zor::Utf8ToAnsi(utf8);
-}
-
-std::string Counted(std::size_t count, std::string_view one, std::string_view many) {
-  return std::to_string(count) + " " + std::string(count == 1 ? one : many);
-}
-
-std::optional<std::int64_t> ReadAmount(const InputRecord& r, Diagnostics& errors) {
-  const std::string_view betrag = r.Get("betrag");
-  const std::optional<std::int64_t> cent = ParseAmountCent(betrag);
-  if (betrag.empty()) {
-    errors.Add(r.where, "betrag", "Betrag fehlt.");
-  } else if (!cent) {
-    errors.Add(
-        r.where, "betrag",
-        Quoted(betrag) + " ist kein Betrag (z.B. 1234,56 oder 1234.56, ohne Tausenderpunkte).");
-  }
-  return cent;
-}
-
-bool InExecutionWindow(zor::TDate date) {
-  const zor::TDate today = zor::Date();
-  return date >= today && date <= today + kExecutionWindowDays;
 }
 
 }  // namespace zcli

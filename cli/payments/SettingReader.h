@@ -7,11 +7,8 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "io/Diagnostics.h"
-#include "io/InputRecord.h"
-#include "zordta/host/Exception.h"
 #include "zordta/host/Types.h"
 
 namespace zcli {
@@ -41,32 +38,5 @@ class SettingReader {
   KeyLabel fLabel;
   Diagnostics& fErrors;
 };
-
-/// „text“ with German quotes.
-std::string Quoted(std::string_view text);
-
-/// Runs one of the library's checks; its exception becomes a diagnostic.
-template <class Check>
-void TryCheck(Diagnostics& errors, const std::string& where, const std::string& field,
-              Check&& check) {
-  try {
-    check();
-  } catch (const zor::Exception& e) {
-    errors.Add(where, field, e.what());
-  }
-}
-
-/// Payment data for the library: 8-bit Windows-1252 from checked UTF-8.
-zor::AnsiString Ansi(const std::string& utf8);
-
-/// A count with its noun in the right number: "1 Buchung", "2 Buchungen".
-std::string Counted(std::size_t count, std::string_view one, std::string_view many);
-
-/// The record's "betrag" in cents; a missing or unreadable amount is reported.
-std::optional<std::int64_t> ReadAmount(const InputRecord& record, Diagnostics& errors);
-
-/// True when the date lies between today and today + 15 days, the window both
-/// file kinds accept for execution.
-bool InExecutionWindow(zor::TDate date);
 
 }  // namespace zcli

@@ -1,81 +1,27 @@
-// What both write commands share: the input (job file, CSV), settings given as
-// options, where the output goes, and how a finished run is reported.
+// The write flow both write commands share: the input read once, the settings
+// of the job and of the options applied, every payment checked and booked, and
+// only a run without faults written.
 #pragma once
 
-#include <functional>
 #include <iostream>
 #include <map>
 #include <optional>
 #include <string>
-#include <vector>
-
-#include <CLI/CLI.hpp>
 
 #include "commands/Commands.h"
+#include "commands/FinishRun.h"
 #include "commands/InputChecks.h"
+#include "commands/OutputFiles.h"
 #include "commands/PaymentSource.h"
+#include "commands/WriteOptions.h"
 #include "io/CsvReader.h"
 #include "io/Diagnostics.h"
-#include "io/FileBytes.h"
 #include "io/InputRecord.h"
 #include "io/JobFile.h"
-#include "payments/Settings.h"
-#include "zordta/ZorDTA.h"
+#include "io/MessageText.h"
+#include "payments/SettingReader.h"
 
 namespace zcli {
-
-struct WriteOptions {
-  std::string csv;
-  std::string job;
-  std::string delimiter;
-  /// Settings from options, keyed as in a job file ("auftraggeber.blz").
-  std::map<std::string, std::string> settings;
-  /// Key -> option, for messages.
-  std::map<std::string, std::string> optionNames;
-  bool noText = false;
-  bool noPdf = false;
-  bool dryRun = false;
-  bool overwrite = false;
-  /// Refuse any text that would not be written as given (cut, dropped or replaced characters).
-  bool streng = false;
-  CLI::Option* print = nullptr;
-  std::string queue;
-  unsigned copies = 1;
-};
-
-void AddInputOptions(CLI::App& command, WriteOptions& o);
-/// An option whose value becomes the setting `key`.
-void AddSettingOption(CLI::App& command, WriteOptions& o, const std::string& names,
-                      const std::string& key, const std::string& typeName, const std::string& help);
-/// A flag that sets `key` to `value`.
-void AddSettingFlag(CLI::App& command, WriteOptions& o, const std::string& names,
-                    const std::string& key, const std::string& value, const std::string& help);
-void AddOutputOptions(CLI::App& command, WriteOptions& o);
-
-/// Names a setting in messages: its option when it came from one.
-std::string OptionLabel(const WriteOptions& o, const std::string& key);
-
-struct OutputFiles {
-  std::string target;               ///< as the component writes it: Path() + DTAFilename()
-  std::string textSheet;            ///< empty with --no-text
-  std::string pdfSheet;             ///< empty with --no-pdf
-  std::vector<std::string> inputs;  ///< never replaced by any of the three
-};
-
-/// The paths of a run; the file name must be a bare name (UsageError).
-OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
-                       const std::string& fileNameLabel, const WriteOptions& o);
-/// Raises zor::Exception when a target exists and may not be replaced, or is
-/// one of the inputs. The commit checks again: this only saves the work.
-void CheckTargetsFree(const OutputFiles& files, const WriteOptions& o);
-
-/// Finishes a booked run into temporary files (the payment file, the sheets)
-/// and commits them together, then prints and reports; answers the exit code:
-/// kDone, kBadData when nothing was written, kWrittenNotAll when the files
-/// stand but printing or the report failed. `summary` is asked after the commit.
-int FinishRun(zor::TZorBaseDTA& component, const std::function<void()>& finish,
-              const std::function<zor::String()>& begleitzettel, const OutputFiles& files,
-              const WriteOptions& o, const std::function<std::string()>& summary);
 
 /// What one kind of payment file brings to the shared write flow. Its `Run`
 /// (DtausRun, DtazvRun) opens a run for the settings and checks and books one
@@ -176,8 +122,5 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
   if (!again.Empty()) return ReportErrors(again, input.Name());
   return finish(forFile);
 }
-
-/// "1.234,56" style is avoided on purpose: "1234,56".
-std::string GermanAmount(std::int64_t cent);
 
 }  // namespace zcli

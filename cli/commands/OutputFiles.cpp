@@ -1,0 +1,50 @@
+#include "commands/OutputFiles.h"
+
+#include "commands/Commands.h"
+#include "io/MessageText.h"
+#include "output/StagedFiles.h"
+#include "zordta/host/Exception.h"
+#include "zordta/host/Text.h"
+
+namespace zcli {
+
+namespace {
+
+// As the component joins them: SetPath ignores an empty folder and adds the delimiter.
+std::string TargetPath(const std::string& folder, const std::string& fileName) {
+  if (folder.empty()) return fileName;
+  return folder.back() == '/' ? folder + fileName : folder + "/" + fileName;
+}
+
+}  // namespace
+
+OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
+                       const std::string& fileNameLabel, const WriteOptions& o) {
+  // A name with a folder in it would write where --verzeichnis does not say.
+  if (fileName.empty() || fileName == "." || fileName == ".." ||
+      fileName.find('/') != std::string::npos) {
+    throw UsageError(fileNameLabel + ": " + Quoted(fileName) +
+                     " ist kein Dateiname (ohne Verzeichnis; das Verzeichnis gibt --verzeichnis "
+                     "an).");
+  }
+  OutputFiles files;
+  files.target = TargetPath(folder, fileName);
+  if (!o.noText) files.textSheet = files.target + ".begleitzettel.txt";
+  if (!o.noPdf) files.pdfSheet = files.target + ".begleitzettel.pdf";
+  for (const std::string* input : {&o.csv, &o.job}) {
+    if (!input->empty() && *input != "-") files.inputs.push_back(*input);
+  }
+  return files;
+}
+
+void CheckTargetsFree(const OutputFiles& files, const WriteOptions& o) {
+  for (const std::string* path : {&files.target, &files.textSheet, &files.pdfSheet}) {
+    if (path->empty()) continue;
+    const std::string refusal = TargetRefusal(*path, o.overwrite, files.inputs);
+    if (!refusal.empty()) {
+      throw zor::Exception(zor::StringFromUtf8(refusal + " Nichts geschrieben."));
+    }
+  }
+}
+
+}  // namespace zcli

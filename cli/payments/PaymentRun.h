@@ -1,0 +1,88 @@
+// What a run of either kind of payment file shares: the component it books
+// into, the text prepared for the file, how the run opens (with a stand-in
+// client when the real one is faulty, so the payments are still checked), and
+// when a checked payment is booked.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "io/Diagnostics.h"
+#include "payments/ExecutionWindow.h"
+#include "payments/FileText.h"
+#include "zordta/host/Classes.h"
+#include "zordta/host/Text.h"
+#include "zordta/host/Types.h"
+
+namespace zcli {
+
+/// The name the client's faults are reported under.
+inline constexpr const char* kClientWhere = "Auftraggeber";
+
+template <class Library>
+class PaymentRun {
+ public:
+  Library& Component() { return *fComponent; }
+  void Finish() { fComponent->Finish(); }
+  zor::String Begleitzettel() { return fComponent->Begleitzettel(); }
+
+ protected:
+  /// The text checks are learnt from `component`; a stand-in opened later
+  /// writes its text the same way.
+  PaymentRun(std::unique_ptr<Library> component, bool streng, Diagnostics& errors,
+             Diagnostics& warnings)
+      : fErrors(errors),
+        fComponent(std::move(component)),
+        fText(*fComponent, streng, errors, warnings) {}
+
+  /// Ends the client's checks, which began when the errors counted `before`:
+  /// the execution date and the file name, then `open` (which starts the
+  /// run) when none found a fault, else `openStandIn`.
+  template <class Open, class OpenStandIn>
+  void OpenRun(std::size_t before, const std::optional<zor::TDate>& ausfuehrung,
+               const std::string& dateiname, Open&& open, OpenStandIn&& openStandIn) {
+    if (ausfuehrung) {
+      if (std::string problem = ExecutionDateProblem(*ausfuehrung); !problem.empty()) {
+        fErrors.Add(kClientWhere, "ausfuehrungsdatum", std::move(problem));
+      }
+    }
+    if (dateiname.empty()) fErrors.Add(kClientWhere, "dateiname", "Der Dateiname fehlt.");
+    if (fErrors.Count() == before) open();
+    if (fErrors.Count() != before) openStandIn();
+  }
+
+  /// The purpose lines for the component, in fLines; `width` applies when
+  /// there are several (a single long line is split by the library, not cut).
+  void PreparePurpose(const std::vector<std::string>& purpose, const std::string& where,
+                      std::size_t width) {
+    fLines.Clear();
+    const std::size_t lineWidth = purpose.size() > 1 ? width : 0;
+    for (const std::string& line : purpose) {
+      fText.Prepare(line, lineWidth, where, "verwendungszweck", fLine);
+      fLines.Add(zor::AnsiToString(fLine));
+    }
+  }
+
+  /// True when the payment's row, whose checks began at `rowStart` errors,
+  /// found no fault and every field could be read.
+  template <class Payment>
+  bool RowClean(std::size_t rowStart, const Payment& payment) const {
+    return fErrors.Count() == rowStart && payment.unreadable.empty();
+  }
+
+  Diagnostics& fErrors;
+  std::unique_ptr<Library> fComponent;
+  FileText fText;
+  /// Set once a payment would take the trailer record beyond its fields: no
+  /// further payment is booked, the file cannot be written anyway.
+  bool fTrailerFull = false;
+  // Kept from record to record, so a long run allocates little.
+  zor::AnsiString fLine;
+  zor::TStringList fLines;
+};
+
+}  // namespace zcli
