@@ -370,7 +370,7 @@ TEST_F(WriterTest, InterruptedWriteLeavesThePreviousFile) {
   EXPECT_EQ(WrittenFile(), previous);
   std::size_t files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-    files += entry.is_regular_file() ? 1 : 0;
+    files += entry.is_regular_file() ? 1u : 0u;
   }
   EXPECT_EQ(files, 1u) << "no temporary file is left behind";
   dta.Finish();

@@ -50,8 +50,10 @@ void Book(zor::TZorDTA& dta, int count, std::uint32_t seed) {
     zor::TStringList lines;
     lines.Add(zor::StringFromUtf8("Abschlag Nr. " + std::to_string(i)));
     lines.Add(zor::StringFromUtf8("Zähler " + std::to_string(random() % 1000000)));
-    dta.Buchung(zor::Utf8ToAnsi("Kundin Jürgens " + std::to_string(i)), 10 + random() % 99999999,
-                10000000 + random() % 89999999, (100 + random() % 100000) / 100.0, lines);
+    dta.Buchung(zor::Utf8ToAnsi("Kundin Jürgens " + std::to_string(i)),
+                static_cast<std::int64_t>(10 + random() % 99999999),
+                static_cast<std::int64_t>(10000000 + random() % 89999999),
+                static_cast<double>(100 + random() % 100000) / 100.0, lines);
   }
 }
 

@@ -272,11 +272,11 @@ TEST(ComponentsOnThreads, EachThreadWritesAndReadsWhatItWritesAlone) {
   std::vector<std::string> failures(kThreads);
   std::latch start(kThreads);
   std::vector<std::thread> threads;
-  for (int i = 0; i < kThreads; ++i) {
+  for (std::size_t i = 0; i < kThreads; ++i) {
     threads.emplace_back([&, i] {
       start.arrive_and_wait();
       try {
-        together[i] = Job(i, today).Run(dirs[i]->path());
+        together[i] = Job(static_cast<int>(i), today).Run(dirs[i]->path());
       } catch (const zor::Exception& e) {
         failures[i] = zor::StringToUtf8(e.Message());
       } catch (const std::exception& e) {
@@ -288,7 +288,7 @@ TEST(ComponentsOnThreads, EachThreadWritesAndReadsWhatItWritesAlone) {
   }
   for (std::thread& thread : threads) thread.join();
 
-  for (int i = 0; i < kThreads; ++i) {
+  for (std::size_t i = 0; i < kThreads; ++i) {
     SCOPED_TRACE("thread " + std::to_string(i));
     EXPECT_EQ(failures[i], "");
     ASSERT_EQ(together[i].size(), alone[i].size());

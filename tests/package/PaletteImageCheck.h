@@ -10,7 +10,8 @@
 namespace zortest {
 
 inline std::uint32_t U32(std::span<const unsigned char> d, std::size_t at) {
-  return d[at] | d[at + 1] << 8 | d[at + 2] << 16 | static_cast<std::uint32_t>(d[at + 3]) << 24;
+  return static_cast<std::uint32_t>(d[at] | d[at + 1] << 8 | d[at + 2] << 16) |
+         static_cast<std::uint32_t>(d[at + 3]) << 24;
 }
 inline std::uint16_t U16(std::span<const unsigned char> d, std::size_t at) {
   return static_cast<std::uint16_t>(d[at] | d[at + 1] << 8);
