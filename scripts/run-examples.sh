@@ -41,4 +41,4 @@ run dtazv write --csv examples/cli/auslandszahlungen.csv --verzeichnis out --ove
 
 # Read back with the E record checked, and the cover sheet rebuilt from the file.
 run dtaus read out/gehaelter.dta --verify
-run coversheet out/DTAUS0.TXT --pdf out/DTAUS0.TXT.neu.pdf --text
+run coversheet out/DTAUS0.TXT --pdf out/DTAUS0.TXT.neu.pdf --overwrite --text
