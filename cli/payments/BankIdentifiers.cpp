@@ -2,6 +2,8 @@
 
 #include "io/MessageText.h"
 #include "payments/IbanLengths.h"
+#include "zordta/host/Exception.h"
+#include "zordta/host/Text.h"
 
 namespace zcli {
 
@@ -17,9 +19,9 @@ bool IsCapital(char c) {
 
 // The UTF-8 character that begins at `offset`, whole.
 std::string_view CharAt(std::string_view text, std::size_t offset) {
-  const auto lead = static_cast<unsigned char>(text[offset]);
-  const std::size_t size = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-  return text.substr(offset, size);
+  char32_t codePoint = 0;
+  const std::size_t size = zor::DecodeUtf8(text, offset, codePoint);
+  return text.substr(offset, size == 0 ? 1 : size);
 }
 
 // "" when the text holds only capitals and digits, else the first other character.
@@ -30,20 +32,19 @@ std::string_view FirstForeignChar(std::string_view text) {
   return std::string_view();
 }
 
-// The IBAN's number modulo 97: its first four characters moved to the end, each
-// letter read as the two digits 10 to 35.
-int Mod97(std::string_view iban) {
-  int rest = 0;
-  for (std::size_t i = 0; i < iban.size(); ++i) {
-    const char c = iban[(i + 4) % iban.size()];
-    rest = IsDigit(c) ? (rest * 10 + (c - '0')) % 97 : (rest * 100 + (c - 'A' + 10)) % 97;
+// The check digits are the library's to judge: its check is the one the file
+// must pass, and the shape was checked before.
+bool CheckDigitsAgree(zor::TZorDTAZV& checker, std::string_view iban) {
+  try {
+    return checker.ValidateIBAN(zor::AnsiString(iban));
+  } catch (const zor::Exception&) {
+    return false;
   }
-  return rest;
 }
 
 }  // namespace
 
-std::string IbanProblem(std::string_view iban) {
+std::string IbanProblem(std::string_view iban, zor::TZorDTAZV& checker) {
   if (iban.empty()) return "Die IBAN fehlt.";
   const std::string_view foreign = FirstForeignChar(iban);
   if (!foreign.empty()) {
@@ -64,7 +65,7 @@ std::string IbanProblem(std::string_view iban) {
   if (!IsDigit(checkDigits[0]) || !IsDigit(checkDigits[1])) {
     return "Auf den Ländercode folgen zwei Prüfziffern, nicht " + Quoted(checkDigits) + ".";
   }
-  if (Mod97(iban) != 1) {
+  if (!CheckDigitsAgree(checker, iban)) {
     return "Die Prüfziffern " + std::string(checkDigits) +
            " passen nicht zur IBAN: ein Zeichen ist falsch oder vertauscht.";
   }

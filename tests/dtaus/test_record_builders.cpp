@@ -13,6 +13,7 @@
 
 #include "dtaus/Layout.h"
 #include "dtaus/Records.h"
+#include "support/FieldChecks.h"
 #include "zordta/host/SysUtils.h"
 
 namespace {
@@ -20,27 +21,9 @@ namespace {
 namespace dtaus = zor::detail::dtaus;
 using zor::detail::Field;
 
-struct Expected {
-  const char* name;
-  Field field;
-  std::string expected;
-};
-
-void ExpectFields(std::string_view part, std::initializer_list<Expected> fields) {
-  for (const Expected& f : fields) {
-    EXPECT_EQ(zor::detail::At(part, f.field), f.expected) << f.name;
-  }
-}
-
-std::string Padded(std::string_view text, std::size_t width) {
-  std::string field(text.substr(0, width));
-  field.resize(width, ' ');
-  return field;
-}
-
-std::string Blanks(Field field) {
-  return std::string(field.width, ' ');
-}
+using zortest::Blanks;
+using zortest::ExpectFields;
+using zortest::Padded;
 
 TEST(DtausRecordA, EveryFieldInItsPlace) {
   dtaus::ARecordFields fields;

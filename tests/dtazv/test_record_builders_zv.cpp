@@ -11,6 +11,7 @@
 
 #include "dtazv/Layout.h"
 #include "dtazv/Records.h"
+#include "support/FieldChecks.h"
 #include "zordta/host/SysUtils.h"
 
 namespace {
@@ -18,27 +19,9 @@ namespace {
 namespace dtazv = zor::detail::dtazv;
 using zor::detail::Field;
 
-struct Expected {
-  const char* name;
-  Field field;
-  std::string expected;
-};
-
-void ExpectFields(std::string_view record, std::initializer_list<Expected> fields) {
-  for (const Expected& f : fields) {
-    EXPECT_EQ(zor::detail::At(record, f.field), f.expected) << f.name;
-  }
-}
-
-std::string Padded(std::string_view text, std::size_t width) {
-  std::string field(text.substr(0, width));
-  field.resize(width, ' ');
-  return field;
-}
-
-std::string Blanks(Field field) {
-  return std::string(field.width, ' ');
-}
+using zortest::Blanks;
+using zortest::ExpectFields;
+using zortest::Padded;
 
 std::string Line(std::string_view text) {
   return Padded(text, dtazv::kLineWidth);

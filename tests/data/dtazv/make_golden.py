@@ -15,6 +15,8 @@ import sys
 from pathlib import Path
 
 OUT_DIR = Path(__file__).resolve().parent
+sys.path.insert(0, str(OUT_DIR.parent))
+from golden_files import write_or_check  # noqa: E402
 
 TODAY = datetime.date(2026, 12, 8)  # the pinned clock of the test
 
@@ -305,42 +307,9 @@ SCENARIOS = {
 }
 
 
-def first_difference(a, b):
-    """Offset of the first byte in which a and b differ (the shorter length if one is a prefix)."""
-    for offset, (x, y) in enumerate(zip(a, b)):
-        if x != y:
-            return offset
-    return min(len(a), len(b))
-
-
-def check(files):
-    """Compares the files with those in the tree; 1 and the first difference if any."""
-    for name, data in files.items():
-        path = OUT_DIR / name
-        if not path.exists():
-            print("%s: missing; run %s" % (path, sys.argv[0]))
-            return 1
-        actual = path.read_bytes()
-        if actual != data:
-            print("%s: differs from its generator at offset %d; run %s"
-                  % (path, first_difference(actual, data), sys.argv[0]))
-            return 1
-    for path in sorted(OUT_DIR.glob("*.dtazv")):
-        if path.name not in files:
-            print("%s: made by no scenario of this script" % path)
-            return 1
-    print("%d files match their generator" % len(files))
-    return 0
-
-
 def main():
     files = {name + ".dtazv": dtazv_file(scenario) for name, scenario in SCENARIOS.items()}
-    if "--check" in sys.argv[1:]:
-        return check(files)
-    for name, data in files.items():
-        (OUT_DIR / name).write_bytes(data)
-    print("wrote %d files to %s" % (len(files), OUT_DIR))
-    return 0
+    return write_or_check(OUT_DIR, ".dtazv", files)
 
 
 if __name__ == "__main__":
