@@ -11,8 +11,8 @@ packages=(
   # (a cups-pdf queue, Times-metric fonts, PDF text positions and pictures).
   libcairo2-dev libcups2-dev fonts-liberation fontconfig
   cups cups-client cups-ipp-utils printer-driver-cups-pdf poppler-utils
-  # bench/whole-process.sh: the payments generator and peak-memory timing;
-  # bench/instructions.sh: instruction counts.
+  # The golden files' generators (checked by CTest) and bench/whole-process.sh
+  # (payments generator, peak-memory timing); bench/instructions.sh: instruction counts.
   python3 time valgrind
 )
 
