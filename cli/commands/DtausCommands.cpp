@@ -27,12 +27,12 @@ struct ReadOptions {
 
 // The kind the file has, from record A (positions 6 and 7), whatever the
 // settings suggested.
-std::string Summary(DtausRun& run, const std::string& target) {
+std::string Summary(DtausRun& run, const std::string& target, std::uint64_t start) {
   const zor::TZorDTA& dta = run.Component();
   const auto count = static_cast<std::size_t>(dta.AnzahlBuchungen());
   std::string kind;
   try {
-    const std::string head = ReadFileHead(target, 7);
+    const std::string head = ReadFileAt(target, start, 7);
     if (head.size() == 7) kind = head.substr(5);
   } catch (const zor::Exception&) {
     // written, but not to be read back: the neutral word is still true
@@ -40,7 +40,7 @@ std::string Summary(DtausRun& run, const std::string& target) {
   const std::string payments = kind == "LK"   ? Counted(count, "Lastschrift", "Lastschriften")
                                : kind == "GK" ? Counted(count, "Gutschrift", "Gutschriften")
                                               : Counted(count, "Buchung", "Buchungen");
-  return target + ": " + payments + ", Summe " + GermanAmount(dta.SummeBetragCent()) + " EUR";
+  return payments + ", Summe " + GermanAmount(dta.SummeBetragCent()) + " EUR";
 }
 
 void CheckDirection(const std::map<std::string, std::string>& job,
