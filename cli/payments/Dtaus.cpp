@@ -29,18 +29,6 @@ std::string EuroText(std::int64_t cent) {
   return GermanAmount(cent) + " EUR";
 }
 
-// A line the library drops (it keeps no "!" in either file kind) but only after
-// it has taken it for a line: a blank line given would be left out, this one
-// becomes a blank purpose slot in its place.
-const zor::String& BlankLineInPlace() {
-  static const zor::String line = zor::StringFromUtf8("!");
-  return line;
-}
-
-bool IsBlank(std::string_view text) {
-  return text.find_first_not_of(" \t") == std::string_view::npos;
-}
-
 // Only the client side: folder, file and diskette counter belong to the real run.
 // Record A takes its kind from the settings at Start, each record C its key from
 // those at its booking; the key is set there, so that a key the library does not
@@ -59,6 +47,8 @@ void ConfigureClient(zor::TZorDTA& dta, const DtausSettings& s) {
 std::unique_ptr<zor::TZorDTA> NewComponent(const DtausSettings& s) {
   auto dta = std::make_unique<zor::TZorDTA>(nullptr);
   ConfigureClient(*dta, s);
+  // A blank purpose line of a job keeps its place, as a file read back has it.
+  dta->SetLeerzeilenBehalten(true);
   // The file name decides how umlauts are coded, so the text checks need it.
   dta->SetDTAFilename(zor::StringFromUtf8(s.dateiname));
   return dta;
@@ -244,9 +234,6 @@ void DtausRun::Add(const InputRecord& record) {
     }
   }
   PreparePurpose(p.purpose, p.where, kPurposeWidth);
-  for (std::size_t i = 0; i < p.purpose.size(); ++i) {
-    if (IsBlank(p.purpose[i])) fLines.SetStrings(static_cast<int>(i), BlankLineInPlace());
-  }
   TryCheck(fErrors, p.where, "verwendungszweck", [&] { dta.ValidateVwzCount(fLines); });
   if (!RowClean(rowStart, p) || !FitsTrailer(p)) return;
   // Empty: the library's key for the file's kind (51000, 04000 or 05000).
