@@ -295,6 +295,33 @@ TEST_F(DtausVerify, CoverSheetIsRebuiltWithoutTouchingTheFile) {
   EXPECT_EQ(ws.Read("DTAUS0.TXT"), written);
 }
 
+TEST_F(DtausVerify, CoverSheetStandsForOneEuroFileOnly) {
+  ws.Write("zwei.dta", bytes + bytes);
+  const auto two = ws.Run({"coversheet", "zwei.dta"});
+  EXPECT_EQ(two.exitCode, 1);
+  EXPECT_NE(two.err.find("2 logische Dateien"), std::string::npos) << two.err;
+  EXPECT_TRUE(two.out.empty());
+
+  // The same payments as DM: the currency bytes blank, the amounts in the DM fields.
+  std::string dm = bytes;
+  dm[127] = ' ';
+  for (std::size_t c = 128; c + 128 < dm.size(); c += 256) {
+    dm.replace(c + 50, 11, dm.substr(c + 79, 11));
+    dm.replace(c + 79, 11, std::string(11, '0'));
+    dm[c + 128 + 54] = ' ';
+  }
+  const std::size_t e = dm.size() - 128;
+  dm.replace(e + 17, 13, dm.substr(e + 64, 13));
+  dm.replace(e + 64, 13, std::string(13, '0'));
+  ws.Write("dm.dta", dm);
+  const auto read = ws.Run({"dtaus", "read", "dm.dta"});
+  ASSERT_EQ(read.exitCode, 0) << read.err;
+  const auto json = nlohmann::json::parse(read.out);
+  EXPECT_EQ(json["waehrung"], "DEM");
+  EXPECT_EQ(json["summen"]["betrag"], 2849.69);
+  EXPECT_EQ(ws.Run({"coversheet", "dm.dta"}).exitCode, 1);
+}
+
 TEST_F(DtausVerify, JsonIsPrintedExactlyAsTheWholeDocumentWouldBeDumped) {
   const auto asDump = [](const std::string& out) {
     return nlohmann::ordered_json::parse(out).dump(2, ' ', false) + "\n";
