@@ -270,8 +270,9 @@ def damaged(data, starts, damage):
 
 
 # ---------------------------------------------------------------- verdicts
-# A location is (record number, offset in that record); record number len+1 is
-# the end of the clean file, where trailing bytes begin.
+# A location is (record number, offset in that record); END is the end of the
+# clean file, where trailing bytes begin and the record after the last E would.
+END = ("end", 0)
 
 
 def reads(*options, notes=(), fmt="json"):
@@ -333,9 +334,9 @@ CASES = {
     # the execution date reads; the writer takes only the next days, so no round trip
     "execution_date": ([logical([p_erika()], exec_date="2026-12-14")], "pc", [], None, None),
     # umlauts in both codes
-    "umlauts_7bit": ([logical([p_mueller(purpose=["STRASSE", "GRÜßE AUS ÖHRINGEN"])],
+    "umlauts_7bit": ([logical([p_mueller(purpose=["BÄCKEREI", "GRÜßE AUS ÖHRINGEN"])],
                               owner=VEREIN)], "7bit", [], None, "same"),
-    "umlauts_pc": ([logical([p_mueller(purpose=["STRASSE", "GRÜßE AUS ÖHRINGEN"])],
+    "umlauts_pc": ([logical([p_mueller(purpose=["BÄCKEREI", "GRÜßE AUS ÖHRINGEN"])],
                             owner=VEREIN)], "pc", [], None, "same"),
     # purpose lines: blank slots keep their place; up to 15 extensions (6 parts)
     "blank_purpose_lines": ([logical([p_erika(purpose=["MIETE DEZEMBER", "", "WOHNUNG 3"]),
@@ -353,12 +354,12 @@ CASES = {
                             "refused"),
     # after the last E record
     "trailing_ctrl_z": ([CREDITS], "pc", [("append", b"\x1a")],
-                        [reads(notes=[(4, 0)])], "same"),
-    "trailing_nuls": ([CREDITS], "pc", [("pad", b"\0", 1024)], [reads(notes=[(4, 0)])], "same"),
+                        [reads(notes=[END])], "same"),
+    "trailing_nuls": ([CREDITS], "pc", [("pad", b"\0", 1024)], [reads(notes=[END])], "same"),
     "trailing_blanks": ([CREDITS], "pc", [("pad", b" ", 512), ("append", b"\x1a")],
-                        [reads(notes=[(4, 0)])], "same"),
-    "trailing_junk": ([CREDITS], "pc", [("append", b"XYZ")], [refused((4, 0))], None),
-    "junk_after_ctrl_z": ([CREDITS], "pc", [("append", b"\x1a\x1aXYZ")], [refused((4, 2))],
+                        [reads(notes=[END])], "same"),
+    "trailing_junk": ([CREDITS], "pc", [("append", b"XYZ")], [refused(END)], None),
+    "junk_after_ctrl_z": ([CREDITS], "pc", [("append", b"\x1a\x1aXYZ")], [refused((END[0], 2))],
                           None),
     # line breaks after the parts
     "crlf_after_parts": ([CREDITS], "pc", [("breaks", b"\r\n")],
@@ -440,8 +441,12 @@ CASES = {
 def build(name, files, code, damage, runs, round_trip):
     clean, starts = assemble(files, code)
     data = damaged(clean, starts, damage)
-    ends = starts + [len(clean)]
-    at = lambda loc: {"datensatz": loc[0], "byte": ends[loc[0] - 1] + loc[1]}  # noqa: E731
+
+    def at(loc):
+        if loc[0] == "end":
+            return {"datensatz": len(starts) + 1, "byte": len(clean) + loc[1]}
+        return {"datensatz": loc[0], "byte": starts[loc[0] - 1] + loc[1]}
+
     datei = name + ".dtaus"
     verdicts = []
     for run in runs or [reads()]:
