@@ -68,7 +68,8 @@ def ddmmyyyy(iso):
 
 
 # Ä Ö Ü ß in the two codes of the format: 7-bit (files named DTAUS0...) and PC.
-UMLAUT_CODES = {"7bit": dict(zip("ÄÖÜß", b"[\\]~")), "pc": dict(zip("ÄÖÜß", b"\x8e\x99\x9a\xe1"))}
+UMLAUT_CODES = {"7bit": dict(zip("ÄÖÜß", b"[\\]~")),
+                "pc": dict(zip("ÄÖÜß", b"\x8e\x99\x9a\xe1"))}
 PLAIN = set("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 .,&-+*%$/")
 
 
@@ -475,8 +476,8 @@ def build(name, files, code, damage, runs, round_trip):
 
 def main():
     files, verdicts = {}, {}
-    for name, spec in CASES.items():
-        files[name + ".dtaus"], verdicts[name] = build(name, *spec)
+    for name, row in CASES.items():
+        files[name + ".dtaus"], verdicts[name] = build(name, *row)
     text_ = json.dumps(verdicts, ensure_ascii=False, indent=1, sort_keys=True) + "\n"
     files["verdicts.json"] = text_.encode("utf-8")
     return write_or_check(OUT_DIR, ".dtaus", files)
