@@ -17,9 +17,10 @@
 #include "output/RecordedSheet.h"
 #include "output/StagedFiles.h"
 #include "output/TextSheet.h"
-#include "payments/VerifiedDtaus.h"
+#include "payments/CheckedDtaus.h"
 #include "zordta/ZorDTA.h"
 #include "zordta/host/Classes.h"
+#include "zordta/host/SysUtils.h"
 #include "zordta/host/Text.h"
 
 namespace zcli {
@@ -38,19 +39,29 @@ struct CoverSheetOptions {
   unsigned copies = 1;
 };
 
-void StartRebooking(zor::TZorDTA& dta, const ImportedClient& client,
-                    const PaymentSummary& summary) {
-  dta.SetAuftraggeberName(zor::Utf8ToAnsi(client.name));
-  dta.SetAuftraggeberBLZ(static_cast<std::int32_t>(client.blz));
-  dta.SetAuftraggeberKontoNr(client.konto);
-  dta.SetLastschriften(client.lastschriften);
-  if (summary.abbuchung) dta.SetAbbuchungsauftrag(true);
-  if (!summary.schluessel.empty()) dta.SetZahlungsschluessel(zor::Utf8ToAnsi(summary.schluessel));
-  dta.setDiskettenErstellDatum(client.dateidatum);
+void StartRebooking(zor::TZorDTA& dta, const zor::DtausHeader& header) {
+  dta.SetAuftraggeberName(zor::Utf8ToAnsi(header.auftraggeber.name));
+  dta.SetAuftraggeberBLZ(static_cast<std::int32_t>(header.auftraggeber.blz));
+  dta.SetAuftraggeberKontoNr(header.auftraggeber.konto);
+  dta.SetLastschriften(header.lastschriften);
+  const auto& d = header.dateidatum;
+  dta.setDiskettenErstellDatum(zor::EncodeDate(static_cast<int>(d.year()),
+                                               static_cast<int>(static_cast<unsigned>(d.month())),
+                                               static_cast<int>(static_cast<unsigned>(d.day()))));
   // The file is what it is: the sheet must count every payment in it, also one
   // another program wrote below today's limits.
   dta.SetValidateData(false);
   dta.Start();
+}
+
+// Why the sheet cannot stand for the file, or nothing.
+std::string SheetRefusal(const CheckedDtaus& file) {
+  if (file.Files().size() > 1) {
+    return "Die Datei enthält " + std::to_string(file.Files().size()) +
+           " logische Dateien; ein Begleitzettel gilt genau einer.";
+  }
+  if (file.AnyDm()) return "Eine DM-Datei; der Begleitzettel nennt Beträge in Euro.";
+  return "";
 }
 
 // The file is read twice, so that no payment is held in memory: first to check
@@ -68,20 +79,26 @@ int Run(const CoverSheetOptions& o) {
       return kBadData;
     }
   }
-  VerifiedDtaus file(o.file);
+  // A sheet whose figures the bank will not find in the file does harm.
+  CheckedDtaus file(o.file, {});
   try {
-    file.Import();
+    file.Check();
+  } catch (const zor::DtausReadError& e) {
+    if (e.Fault() != zor::DtausFault::ControlFigures) {
+      std::cerr << "Fehler: " << o.file << ": " << OneLine(e.what()) << '\n';
+      return kBadData;
+    }
+    for (const std::string& fault : e.Details()) {
+      std::cerr << "Fehler: " << o.file << ": " << fault << '\n';
+    }
+    std::cerr << "Kein Begleitzettel: der Datensatz E passt nicht zu den Buchungen.\n";
+    return kBadData;
   } catch (const zor::Exception& e) {
     std::cerr << "Fehler: " << o.file << ": " << OneLine(e.what()) << '\n';
     return kBadData;
   }
-  // A sheet whose figures the bank will not find in the file does harm.
-  const std::vector<std::string> faults = file.TrailerFaults();
-  if (!faults.empty()) {
-    for (const std::string& fault : faults) {
-      std::cerr << "Fehler: " << o.file << ": " << fault << '\n';
-    }
-    std::cerr << "Kein Begleitzettel: der Datensatz E passt nicht zu den Buchungen.\n";
+  if (const std::string refusal = SheetRefusal(file); !refusal.empty()) {
+    std::cerr << "Fehler: " << o.file << ": " << refusal << '\n';
     return kBadData;
   }
 
@@ -89,13 +106,14 @@ int Run(const CoverSheetOptions& o) {
   zor::TZorDTA dta(nullptr);
   dta.SetPath(zor::StringFromUtf8(path.has_parent_path() ? path.parent_path().string() : "."));
   dta.SetDTAFilename(zor::StringFromUtf8(path.filename().string()));
-  StartRebooking(dta, file.Client(), file.Summary());
+  StartRebooking(dta, file.Files().front().header);
   zor::TStringList lines;
   try {
-    const bool unchanged = file.ImportAgain([&](const ImportedPayment& p) {
+    const bool unchanged = file.ReadAgain([&](std::size_t, const zor::DtausPayment& p) {
       lines.Clear();
-      for (const std::string& line : p.purpose) lines.Add(zor::StringFromUtf8(line));
-      dta.Buchung(zor::Utf8ToAnsi(p.name), p.konto, p.blz, static_cast<double>(p.cent) / 100.0,
+      for (const std::string& line : p.verwendungszweck) lines.Add(zor::StringFromUtf8(line));
+      dta.SetZahlungsschluessel(zor::Utf8ToAnsi(p.zahlungsschluessel));
+      dta.Buchung(zor::Utf8ToAnsi(p.name), p.konto, p.blz, static_cast<double>(p.betrag) / 100.0,
                   lines);
     });
     if (!unchanged) {

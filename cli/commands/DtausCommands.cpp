@@ -10,10 +10,9 @@
 #include "io/MessageText.h"
 #include "io/Values.h"
 #include "output/PaymentListing.h"
+#include "payments/CheckedDtaus.h"
 #include "payments/Dtaus.h"
 #include "payments/DtausDirection.h"
-#include "payments/DtausImport.h"
-#include "payments/VerifiedDtaus.h"
 
 namespace zcli {
 
@@ -22,17 +21,18 @@ namespace {
 struct ReadOptions {
   std::string file;
   std::string format = "json";
-  bool verify = false;
+  bool verify = true;
+  bool tolerant = false;
 };
 
 // The kind the file has, from record A (positions 6 and 7), whatever the
 // settings suggested.
-std::string Summary(DtausRun& run, const std::string& target) {
+std::string Summary(DtausRun& run, const std::string& target, std::uint64_t start) {
   const zor::TZorDTA& dta = run.Component();
   const auto count = static_cast<std::size_t>(dta.AnzahlBuchungen());
   std::string kind;
   try {
-    const std::string head = ReadFileHead(target, 7);
+    const std::string head = ReadFileAt(target, start, 7);
     if (head.size() == 7) kind = head.substr(5);
   } catch (const zor::Exception&) {
     // written, but not to be read back: the neutral word is still true
@@ -40,7 +40,7 @@ std::string Summary(DtausRun& run, const std::string& target) {
   const std::string payments = kind == "LK"   ? Counted(count, "Lastschrift", "Lastschriften")
                                : kind == "GK" ? Counted(count, "Gutschrift", "Gutschriften")
                                               : Counted(count, "Buchung", "Buchungen");
-  return target + ": " + payments + ", Summe " + GermanAmount(dta.SummeBetragCent()) + " EUR";
+  return payments + ", Summe " + GermanAmount(dta.SummeBetragCent()) + " EUR";
 }
 
 void CheckDirection(const std::map<std::string, std::string>& job,
@@ -60,25 +60,67 @@ int RunWrite(const WriteOptions& o) {
   return WriteFile(o, kind);
 }
 
-// Prints the payments as the importer reads them again; false when the file
-// changed since it was counted.
-bool PrintPayments(const ReadOptions& r, const VerifiedDtaus& file) {
+// Prints the payments as the reader hands them over again; false when the file
+// changed since it was checked.
+bool PrintPayments(const ReadOptions& r, const CheckedDtaus& file) {
   if (r.format == "csv") {
-    CsvListing listing(std::cout, file.Summary());
-    return file.ImportAgain([&listing](const ImportedPayment& p) { listing.Add(p); });
+    CsvListing listing(std::cout, file.Files());
+    return file.ReadAgain([&](std::size_t f, const zor::DtausPayment& p) { listing.Add(f, p); });
   }
-  JsonListing listing(std::cout, r.file, file.Client(), file.Summary());
-  const bool unchanged = file.ImportAgain([&listing](const ImportedPayment& p) { listing.Add(p); });
+  JsonListing listing(std::cout, r.file, file.Files());
+  const bool unchanged =
+      file.ReadAgain([&](std::size_t f, const zor::DtausPayment& p) { listing.Add(f, p); });
   listing.Close();
   return unchanged;
 }
 
-// The file is read twice, so that no payment is held in memory: first for what
-// the output names before the payments, then to print them.
+void PrintNotes(const std::string& path, const std::vector<zor::DtausNote>& notes) {
+  for (const zor::DtausNote& note : notes) {
+    std::cerr << "Hinweis: " << path << ": Byte " << note.place.offset << ": " << note.text << '\n';
+  }
+}
+
+// A refusal in one line; where the tolerant reading would take the file, it says so.
+void PrintRefusal(const std::string& path, const zor::DtausReadError& e) {
+  if (e.Fault() == zor::DtausFault::ControlFigures) {
+    const std::string place = "Datensatz " + std::to_string(e.Place().record) + ", Byte " +
+                              std::to_string(e.Place().offset) + ": ";
+    for (const std::string& difference : e.Details()) {
+      std::cerr << "Prüfung fehlgeschlagen: " << path << ": " << place << difference << '\n';
+    }
+    return;
+  }
+  const bool tolerable =
+      e.Fault() == zor::DtausFault::Text || e.Fault() == zor::DtausFault::LineBreaks;
+  std::cerr << "Fehler: " << path << ": " << OneLine(e.what())
+            << (tolerable ? "; versuchen Sie --tolerant" : "") << '\n';
+}
+
+std::string Verified(const CheckedDtaus& file) {
+  const std::string payments =
+      Counted(static_cast<std::size_t>(file.Payments()), "Buchung", "Buchungen");
+  if (file.Files().size() == 1) return "Datensatz E stimmt mit " + payments + " überein.";
+  return std::to_string(file.Files().size()) +
+         " logische Dateien, jeder Datensatz E stimmt mit seinen Buchungen überein (zusammen " +
+         payments + ").";
+}
+
+// The file is read twice, so that no payment is held in memory: first whole,
+// so that a refused file prints nothing, then to print its payments.
 int RunRead(const ReadOptions& r) {
-  VerifiedDtaus file(r.file);
+  CheckedDtaus file(r.file, {.checkSums = r.verify, .tolerant = r.tolerant});
   try {
-    file.Import();
+    file.Check();
+  } catch (const zor::DtausReadError& e) {
+    PrintNotes(r.file, file.Notes());
+    PrintRefusal(r.file, e);
+    return kBadData;
+  } catch (const zor::Exception& e) {
+    std::cerr << "Fehler: " << r.file << ": " << OneLine(e.what()) << '\n';
+    return kBadData;
+  }
+  PrintNotes(r.file, file.Notes());
+  try {
     if (!PrintPayments(r, file)) {
       std::cerr << "Fehler: " << r.file << ": " << kFileChangedWhileRead << '\n';
       return kBadData;
@@ -88,16 +130,7 @@ int RunRead(const ReadOptions& r) {
     std::cerr << "Fehler: " << r.file << ": " << OneLine(e.what()) << '\n';
     return kBadData;
   }
-  if (!r.verify) return kDone;
-
-  const std::vector<std::string> faults = file.TrailerFaults();
-  for (const std::string& fault : faults) {
-    std::cerr << "Prüfung fehlgeschlagen: " << r.file << ": " << fault << '\n';
-  }
-  if (!faults.empty()) return kBadData;
-  std::cerr << "Geprüft: " << r.file << ": Datensatz E stimmt mit "
-            << Counted(static_cast<std::size_t>(file.Summary().sums.count), "Buchung", "Buchungen")
-            << " überein.\n";
+  if (r.verify) std::cerr << "Geprüft: " << r.file << ": " << Verified(file) << '\n';
   return kDone;
 }
 
@@ -145,9 +178,12 @@ void AddDtausCommands(CLI::App& app, Action& action) {
   read->add_option("--format", r->format,
                    "Ausgabe als json (mit Auftraggeber) oder csv (nur Buchungen)")
       ->check(CLI::IsMember({"json", "csv"}));
-  read->add_flag(
-      "--verify", r->verify,
-      "Auch den Datensatz E lesen und mit den Buchungen vergleichen (Exit-Code 1 bei Abweichung)");
+  read->add_flag("--verify,!--no-verify", r->verify,
+                 "Die Summen jedes Datensatzes E mit den Buchungen vergleichen (Standard; "
+                 "--no-verify vergleicht nur die Anzahl)");
+  read->add_flag("--tolerant", r->tolerant,
+                 "Beschädigte Archive lesen: Zeilenumbrüche nach jedem 128-Byte-Teil, "
+                 "Kleinbuchstaben und Umlaute anderer Codepages, jede Abweichung als Hinweis");
   read->callback([r, &action] { action = [r] { return RunRead(*r); }; });
 }
 

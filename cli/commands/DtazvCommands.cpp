@@ -13,10 +13,9 @@ namespace zcli {
 
 namespace {
 
-std::string Summary(DtazvRun& run, const std::string& target) {
+std::string Summary(DtazvRun& run, const std::string& /*target*/, std::uint64_t /*start*/) {
   const zor::TZorDTAZV& zv = run.Component();
-  std::string summary = target + ": " +
-                        Counted(static_cast<std::size_t>(zv.AnzahlBuchungen()), "Auslandszahlung",
+  std::string summary = Counted(static_cast<std::size_t>(zv.AnzahlBuchungen()), "Auslandszahlung",
                                 "Auslandszahlungen") +
                         ", Summe " + std::to_string(zv.SummeBetragVorKomma());
   summary += zv.MultiWaehrung() ? " (ganze Einheiten, mehrere Währungen)"

@@ -43,57 +43,93 @@ void GiveBackDisketteNumber(zor::TZorBaseDTA& component) {
   }
 }
 
+// The sheets in one text, one after another; with several, each is headed by
+// which of the files it describes.
+zor::String SheetsText(const std::vector<BookedRun>& runs) {
+  if (runs.size() == 1) return runs.front().begleitzettel();
+  zor::String text;
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    if (i > 0) text += zor::StringFromUtf8("\r\n\r\n");
+    text += zor::StringFromUtf8("Logische Datei " + std::to_string(i + 1) + " von " +
+                                std::to_string(runs.size()) + "\r\n");
+    text += runs[i].begleitzettel();
+  }
+  return text;
+}
+
+std::uint64_t StagedSize(const std::string& temp) {
+  std::error_code error;
+  const std::uintmax_t size = fs::file_size(temp, error);
+  if (error) throw OutputError(temp + " kann nicht gelesen werden: " + error.message());
+  return size;
+}
+
 }  // namespace
 
-int FinishRun(zor::TZorBaseDTA& component, const std::function<void()>& finish,
-              const std::function<zor::String()>& begleitzettel, const OutputFiles& files,
-              const WriteOptions& o, const std::function<std::string()>& summary) {
+int FinishRun(const std::vector<BookedRun>& runs, const OutputFiles& files, const WriteOptions& o,
+              const std::function<std::string(const std::vector<std::uint64_t>& starts)>& summary) {
   const bool print = o.print->count() > 0;
   std::optional<SheetRecorder> recorder;
+  std::vector<std::uint64_t> starts;
   {
     StagedFiles staged(o.overwrite, files.inputs);
     try {
-      if (zor::StringToUtf8(component.Path() + component.DTAFilename()) != files.target) {
-        throw OutputError("Interner Fehler: der Dateiname der Komponente weicht ab.");
+      for (const BookedRun& run : runs) {
+        if (zor::StringToUtf8(run.component.Path() + run.component.DTAFilename()) != files.target) {
+          throw OutputError("Interner Fehler: der Dateiname der Komponente weicht ab.");
+        }
       }
       CreateFolderOf(files.target);
-      for (const std::string* path : {&files.target, &files.textSheet, &files.pdfSheet}) {
-        if (!path->empty()) staged.Stage(*path);
-      }
-      const LibraryWritesInto redirect(staged);
-      if (print || !files.pdfSheet.empty()) recorder.emplace();
-      component.SetAnzahlBegleitzettel(recorder ? 1 : 0);
-      try {
-        finish();
-      } catch (const zor::Exception& e) {
-        throw OutputError(files.target + " kann nicht geschrieben werden: " + OneLine(e.what()));
-      }
-      if (!files.pdfSheet.empty()) {
+      staged.Stage(files.target);
+      if (!files.textSheet.empty()) staged.Stage(files.textSheet);
+      for (const std::string& pdf : files.pdfSheets) staged.Stage(pdf);
+      // Each run writes its part after the one before.
+      const LibraryWritesInto redirect(staged, runs.size() > 1);
+      if (print || !files.pdfSheets.empty()) recorder.emplace();
+      for (const BookedRun& run : runs) {
+        starts.push_back(starts.empty() ? 0 : StagedSize(*staged.TempOf(files.target)));
+        run.component.SetAnzahlBegleitzettel(recorder ? 1 : 0);
         try {
-          WritePdfSheet(recorder->Sheet(), files.pdfSheet);
+          run.finish();
+        } catch (const zor::Exception& e) {
+          throw OutputError(files.target + " kann nicht geschrieben werden: " + OneLine(e.what()));
+        }
+      }
+      if (recorder && recorder->Sheets().size() != runs.size()) {
+        throw OutputError("Der Begleitzettel wurde nicht erstellt.");
+      }
+      for (std::size_t i = 0; i < files.pdfSheets.size(); ++i) {
+        try {
+          WritePdfSheet(recorder->Sheets()[i], files.pdfSheets[i]);
         } catch (const zor::Exception& e) {
           throw OutputError(OneLine(e.what()) + " (--no-pdf schreibt ohne PDF)");
         }
       }
       if (!files.textSheet.empty()) {
-        WriteTextSheet(*staged.TempOf(files.textSheet), files.textSheet, begleitzettel());
+        WriteTextSheet(*staged.TempOf(files.textSheet), files.textSheet, SheetsText(runs));
       }
       staged.Commit();
     } catch (const OutputError& e) {
-      GiveBackDisketteNumber(component);
+      for (const BookedRun& run : runs) GiveBackDisketteNumber(run.component);
       std::cerr << "Fehler: " << e.what() << "\nNichts geschrieben.\n";
       return kBadData;
     }
   }
 
-  std::cout << summary() << '\n';
+  std::cout << summary(starts) << '\n';
   if (!files.textSheet.empty()) std::cout << "Begleitzettel: " << files.textSheet << '\n';
-  if (!files.pdfSheet.empty()) std::cout << "Begleitzettel: " << files.pdfSheet << '\n';
+  for (const std::string& pdf : files.pdfSheets) std::cout << "Begleitzettel: " << pdf << '\n';
   int result = kDone;
   if (print) {
     try {
-      PrintOnQueue(recorder->Sheet(), o.queue, static_cast<std::int32_t>(o.copies));
-      std::cout << "Gedruckt: " << o.copies << " Begleitzettel auf "
+      for (const auto& sheet : recorder->Sheets()) {
+        PrintOnQueue(sheet, o.queue, static_cast<std::int32_t>(o.copies));
+      }
+      std::cout << "Gedruckt: "
+                << (runs.size() > 1 ? "je " + std::to_string(o.copies) + " Begleitzettel der " +
+                                          std::to_string(runs.size()) + " Dateien"
+                                    : std::to_string(o.copies) + " Begleitzettel")
+                << " auf "
                 << (o.queue.empty() ? std::string("der Standard-Warteschlange") : Quoted(o.queue))
                 << '\n';
     } catch (const zor::Exception& e) {

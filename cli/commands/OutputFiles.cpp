@@ -19,7 +19,8 @@ std::string TargetPath(const std::string& folder, const std::string& fileName) {
 }  // namespace
 
 OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
-                       const std::string& fileNameLabel, const WriteOptions& o) {
+                       const std::string& fileNameLabel, const WriteOptions& o,
+                       std::size_t sheets) {
   // A name with a folder in it would write where --verzeichnis does not say.
   if (fileName.empty() || fileName == "." || fileName == ".." ||
       fileName.find('/') != std::string::npos) {
@@ -30,7 +31,10 @@ OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
   OutputFiles files;
   files.target = TargetPath(folder, fileName);
   if (!o.noText) files.textSheet = files.target + ".begleitzettel.txt";
-  if (!o.noPdf) files.pdfSheet = files.target + ".begleitzettel.pdf";
+  if (!o.noPdf && sheets == 1) files.pdfSheets.push_back(files.target + ".begleitzettel.pdf");
+  for (std::size_t i = 1; !o.noPdf && sheets > 1 && i <= sheets; ++i) {
+    files.pdfSheets.push_back(files.target + ".begleitzettel-" + std::to_string(i) + ".pdf");
+  }
   for (const std::string* input : {&o.csv, &o.job}) {
     if (!input->empty() && *input != "-") files.inputs.push_back(*input);
   }
@@ -38,9 +42,11 @@ OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
 }
 
 void CheckTargetsFree(const OutputFiles& files, const WriteOptions& o) {
-  for (const std::string* path : {&files.target, &files.textSheet, &files.pdfSheet}) {
-    if (path->empty()) continue;
-    const std::string refusal = TargetRefusal(*path, o.overwrite, files.inputs);
+  std::vector<std::string> paths = {files.target, files.textSheet};
+  paths.insert(paths.end(), files.pdfSheets.begin(), files.pdfSheets.end());
+  for (const std::string& path : paths) {
+    if (path.empty()) continue;
+    const std::string refusal = TargetRefusal(path, o.overwrite, files.inputs);
     if (!refusal.empty()) {
       throw zor::Exception(zor::StringFromUtf8(refusal + " Nichts geschrieben."));
     }

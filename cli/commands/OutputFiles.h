@@ -9,15 +9,18 @@
 namespace zcli {
 
 struct OutputFiles {
-  std::string target;               ///< as the component writes it: Path() + DTAFilename()
-  std::string textSheet;            ///< empty with --no-text
-  std::string pdfSheet;             ///< empty with --no-pdf
+  std::string target;     ///< as the component writes it: Path() + DTAFilename()
+  std::string textSheet;  ///< empty with --no-text
+  /// One per cover sheet, none with --no-pdf: a PDF holds one sheet.
+  std::vector<std::string> pdfSheets;
   std::vector<std::string> inputs;  ///< never replaced by any of the three
 };
 
-/// The paths of a run; the file name must be a bare name (UsageError).
+/// The paths of a run whose file holds `sheets` logical files, each with its
+/// cover sheet; the file name must be a bare name (UsageError).
 OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
-                       const std::string& fileNameLabel, const WriteOptions& o);
+                       const std::string& fileNameLabel, const WriteOptions& o,
+                       std::size_t sheets = 1);
 /// Raises zor::Exception when a target exists and may not be replaced, or is
 /// one of the inputs. The commit checks again: this only saves the work.
 void CheckTargetsFree(const OutputFiles& files, const WriteOptions& o);

@@ -22,7 +22,7 @@ char DelimiterOption(const std::string& option) {
 PaymentSource::PaymentSource(const std::string& jobPath, const std::string& csvPath,
                              const std::string& delimiterOption, const JobSchema& schema,
                              const CsvColumns& columns, Diagnostics& errors)
-    : fColumns(columns) {
+    : fColumns(columns), fFiles(1) {
   if (jobPath.empty() && csvPath.empty()) throw UsageError("Es fehlt --job oder --csv.");
   if (jobPath == kStandardInput && csvPath == kStandardInput) {
     throw UsageError("--job - und --csv - lesen beide die Standardeingabe; nur eines geht.");
@@ -31,6 +31,21 @@ PaymentSource::PaymentSource(const std::string& jobPath, const std::string& csvP
     fName = InputName(jobPath);
     Diagnostics jobErrors;
     Job job = LoadJob(ReadInput(jobPath), schema, jobErrors);
+    if (!job.files.empty()) {
+      if (!csvPath.empty()) {
+        throw UsageError("Der Auftrag " + fName +
+                         " hat mehrere Dateien („dateien“) mit ihren Buchungen; --csv ist dann "
+                         "nicht erlaubt.");
+      }
+      fFiles.clear();
+      for (Job& file : job.files) {
+        fHasPayments = fHasPayments || !file.payments.empty();
+        fFiles.push_back(
+            {std::move(file.place), std::move(file.settings), std::move(file.payments)});
+      }
+      for (const Diagnostic& d : jobErrors.Items()) errors.Add(d.where, d.field, d.message);
+      return;
+    }
     if (!csvPath.empty() && job.hasPayments && !job.payments.empty()) {
       throw UsageError("Der Auftrag " + fName +
                        " hat schon Buchungen; --csv ist dann nicht erlaubt.");
@@ -38,11 +53,11 @@ PaymentSource::PaymentSource(const std::string& jobPath, const std::string& csvP
     if (csvPath.empty() && !job.hasPayments && jobErrors.Empty()) {
       jobErrors.Add("Auftrag", "buchungen", "Es fehlen die Buchungen (oder --csv).");
     }
-    fSettings = std::move(job.settings);
-    fJobPayments = std::move(job.payments);
+    fFiles[0].settings = std::move(job.settings);
+    fFiles[0].payments = std::move(job.payments);
     for (const Diagnostic& d : jobErrors.Items()) errors.Add(d.where, d.field, d.message);
-    fHasPayments = !fJobPayments.empty();
-    if (!jobErrors.Empty() && fJobPayments.empty()) return;
+    fHasPayments = !fFiles[0].payments.empty();
+    if (!jobErrors.Empty() && fFiles[0].payments.empty()) return;
   }
   if (!csvPath.empty()) {
     const char delimiter = DelimiterOption(delimiterOption);
@@ -68,12 +83,13 @@ void PaymentSource::TakeCsv(std::string name, std::string text, char delimiter) 
   fHasPayments = true;
 }
 
-PaymentSource::Pass PaymentSource::ForEach(const std::function<void(const InputRecord&)>& take,
+PaymentSource::Pass PaymentSource::ForEach(std::size_t file,
+                                           const std::function<void(const InputRecord&)>& take,
                                            Diagnostics& errors) const {
   Pass pass;
   if (!fFromCsv) {
-    for (const InputRecord& record : fJobPayments) take(record);
-    pass.records = fJobPayments.size();
+    for (const InputRecord& record : fFiles[file].payments) take(record);
+    pass.records = fFiles[file].payments.size();
     return pass;
   }
   std::optional<CsvRecordReader> reader;

@@ -1,4 +1,5 @@
-// The payments of a write command: the list of a job file or the rows of a CSV.
+// The payments of a write command: the list of a job file or the rows of a CSV,
+// or the lists of the files of a job of several ("dateien").
 // They are handed out one record at a time, so that a large table is held only
 // as the text it was read from, never as a second copy of its rows.
 #pragma once
@@ -32,8 +33,14 @@ class PaymentSource {
 
   /// The input named in messages about payments: the path as given, or "Standardeingabe".
   const std::string& Name() const { return fName; }
-  /// The job's settings; none without a job file.
-  const std::map<std::string, std::string>& Settings() const { return fSettings; }
+  /// How many files the input makes: one, or those of a job of several.
+  std::size_t FileCount() const { return fFiles.size(); }
+  /// How messages place file `file` (0-based): empty when it is the only one.
+  const std::string& FilePlace(std::size_t file) const { return fFiles[file].place; }
+  /// The job's settings for file `file`; none without a job file.
+  const std::map<std::string, std::string>& Settings(std::size_t file = 0) const {
+    return fFiles[file].settings;
+  }
   /// False when the files' faults leave no payment to read.
   bool HasPayments() const { return fHasPayments; }
 
@@ -46,16 +53,27 @@ class PaymentSource {
   /// Hands every payment to `take`, in order; faults found on the way (the CSV's
   /// header and rows) go to `errors`. Each pass parses the text read at the
   /// start anew; the file is not read again.
-  Pass ForEach(const std::function<void(const InputRecord&)>& take, Diagnostics& errors) const;
+  Pass ForEach(const std::function<void(const InputRecord&)>& take, Diagnostics& errors) const {
+    return ForEach(0, take, errors);
+  }
+  /// The same for the payments of file `file` alone.
+  Pass ForEach(std::size_t file, const std::function<void(const InputRecord&)>& take,
+               Diagnostics& errors) const;
 
  private:
-  explicit PaymentSource(const CsvColumns& columns) : fColumns(columns) {}
+  struct File {
+    std::string place;
+    std::map<std::string, std::string> settings;
+    std::vector<InputRecord> payments;
+  };
+
+  explicit PaymentSource(const CsvColumns& columns) : fColumns(columns), fFiles(1) {}
   void TakeCsv(std::string name, std::string text, char delimiter);
 
   const CsvColumns& fColumns;
   std::string fName;
-  std::map<std::string, std::string> fSettings;
-  std::vector<InputRecord> fJobPayments;
+  /// At least one; the CSV's payments belong to the first.
+  std::vector<File> fFiles;
   std::string fCsvText;
   char fDelimiter = ',';
   bool fFromCsv = false;

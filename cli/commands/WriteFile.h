@@ -3,10 +3,12 @@
 // only a run without faults written.
 #pragma once
 
+#include <cstdint>
 #include <iostream>
 #include <map>
-#include <optional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "commands/Commands.h"
 #include "commands/FinishRun.h"
@@ -19,6 +21,7 @@
 #include "io/InputRecord.h"
 #include "io/JobFile.h"
 #include "io/MessageText.h"
+#include "payments/PaymentRun.h"
 #include "payments/SettingReader.h"
 
 namespace zcli {
@@ -35,8 +38,9 @@ struct WriteKind {
                 const KeyLabel& label, Settings& settings, Diagnostics& errors);
   /// True when opening a run for the file uses something up (a diskette number).
   bool (*opensAtCost)(const Settings& settings);
-  /// The line that reports a finished run; called once the file stands at `target`.
-  std::string (*summary)(Run& run, const std::string& target);
+  /// What a finished run holds ("3 Gutschriften, Summe 12,00 EUR"), read where
+  /// its part begins in the file at `target`; called once the file stands there.
+  std::string (*summary)(Run& run, const std::string& target, std::uint64_t start);
   /// Raises UsageError when settings of the job and of the options contradict
   /// each other where neither may simply win (the direction of the money); null
   /// when the kind has no such settings.
@@ -45,11 +49,24 @@ struct WriteKind {
                          const KeyLabel& optionLabel);
 };
 
+/// The faults of one file of several, placed in it: "dateien[2], Auftraggeber".
+inline void AppendPlaced(Diagnostics& to, const Diagnostics& from, const std::string& place) {
+  if (place.empty()) {
+    to.Append(from);
+    return;
+  }
+  for (const Diagnostic& d : from.Items()) {
+    to.Add(d.where.starts_with(place) ? d.where : place + ", " + d.where, d.field, d.message);
+  }
+}
+
 /// All or nothing: applies the job's settings and then the options', then reads,
 /// checks and books every payment in one pass and names every fault. Only a run
 /// without faults is finished; otherwise nothing is written. A run that would
 /// use something up on opening is checked in a pass of its own first, and
-/// booked in a second pass only when that one found no fault.
+/// booked in a second pass only when that one found no fault. A job of several
+/// files ("dateien") makes one run each, written one after another into one
+/// file; the options apply to each.
 template <class Run>
 int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
   CheckOptionText(o);
@@ -58,69 +75,126 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
   // Without payments there is nothing more to check; with them, every fault is named at once.
   if (!inputErrors.Empty() && !input.HasPayments()) return ReportErrors(inputErrors, input.Name());
 
-  if (kind.checkConflicts) {
-    kind.checkConflicts(input.Settings(), o.settings,
-                        [&o](const std::string& key) { return OptionLabel(o, key); });
-  }
-  typename Run::Settings settings;
+  const std::size_t fileCount = input.FileCount();
+  std::vector<typename Run::Settings> settings(fileCount);
   Diagnostics checkErrors;
-  kind.apply(
-      input.Settings(), "Auftrag", [](const std::string& key) { return key; }, settings,
-      checkErrors);
-  Diagnostics optionErrors;
-  kind.apply(
-      o.settings, "Befehlszeile", [&o](const std::string& key) { return OptionLabel(o, key); },
-      settings, optionErrors);
-  if (!optionErrors.Empty()) {
-    optionErrors.Print(std::cerr, "");
-    return kBadUsage;
+  for (std::size_t f = 0; f < fileCount; ++f) {
+    const std::string& place = input.FilePlace(f);
+    if (kind.checkConflicts) {
+      try {
+        kind.checkConflicts(input.Settings(f), o.settings,
+                            [&o](const std::string& key) { return OptionLabel(o, key); });
+      } catch (const UsageError& e) {
+        if (place.empty()) throw;
+        throw UsageError(place + ": " + e.what());
+      }
+    }
+    kind.apply(
+        input.Settings(f), place.empty() ? "Auftrag" : place,
+        [](const std::string& key) { return key; }, settings[f], checkErrors);
+    Diagnostics optionErrors;
+    kind.apply(
+        o.settings, "Befehlszeile", [&o](const std::string& key) { return OptionLabel(o, key); },
+        settings[f], optionErrors);
+    if (!optionErrors.Empty()) {
+      optionErrors.Print(std::cerr, "");
+      return kBadUsage;
+    }
+    settings[f].streng = o.streng;
+    if (fileCount > 1 && kind.opensAtCost(settings[f])) {
+      throw UsageError(place +
+                       ": Fortlaufende Diskettennummern („zentralbank“, --zentralbank) gehen "
+                       "nicht mit mehreren Dateien in einem Auftrag.");
+    }
+    // One physical file: its name and folder, and with the name how umlauts are coded.
+    if (settings[f].dateiname != settings[0].dateiname) {
+      checkErrors.Add(place, "dateiname",
+                      "Weicht von dem der ersten Datei ab; alle stehen in einer.");
+    }
+    if (settings[f].verzeichnis != settings[0].verzeichnis) {
+      checkErrors.Add(place, "verzeichnis",
+                      "Weicht von dem der ersten Datei ab; alle stehen in einer.");
+    }
   }
-  settings.streng = o.streng;
   const OutputFiles files = PlanOutput(
-      settings.verzeichnis, settings.dateiname,
-      o.settings.count("dateiname") ? OptionLabel(o, "dateiname") : "dateiname im Auftrag", o);
+      settings[0].verzeichnis, settings[0].dateiname,
+      o.settings.count("dateiname") ? OptionLabel(o, "dateiname") : "dateiname im Auftrag", o,
+      fileCount);
 
-  const bool checkFirst = o.dryRun || kind.opensAtCost(settings);
-  Diagnostics warnings;
-  std::optional<Run> run;
-  run.emplace(settings, !checkFirst, checkErrors, warnings);
-  const PaymentSource::Pass pass =
-      input.ForEach([&run](const InputRecord& record) { run->Add(record); }, inputErrors);
+  const bool checkFirst = o.dryRun || kind.opensAtCost(settings[0]);
+  std::vector<Diagnostics> runErrors(fileCount);
+  std::vector<Diagnostics> runWarnings(fileCount);
+  std::vector<std::unique_ptr<Run>> runs;
+  std::size_t records = 0;
+  bool complete = true;
+  for (std::size_t f = 0; f < fileCount; ++f) {
+    runs.push_back(std::make_unique<Run>(settings[f], !checkFirst, runErrors[f], runWarnings[f]));
+    Run& run = *runs.back();
+    const PaymentSource::Pass pass = input.ForEach(
+        f, [&run](const InputRecord& record) { run.Add(record); }, inputErrors);
+    records += pass.records;
+    complete = complete && pass.complete;
+    if (pass.records == 0 && fileCount > 1) {
+      runErrors[f].Add(input.FilePlace(f), "buchungen",
+                       "Keine Buchungen; eine leere Datei wird nicht geschrieben.");
+    }
+  }
   // An unreadable file names only its own faults: its rows cannot be trusted.
-  if (!inputErrors.Empty() && (pass.records == 0 || !pass.complete)) {
+  if (!inputErrors.Empty() && (records == 0 || !complete)) {
     return ReportErrors(inputErrors, input.Name());
   }
   Diagnostics errors = std::move(inputErrors);
   errors.Append(checkErrors);
+  Diagnostics warnings;
+  for (std::size_t f = 0; f < fileCount; ++f) {
+    AppendPlaced(errors, runErrors[f], input.FilePlace(f));
+    AppendPlaced(warnings, runWarnings[f], input.FilePlace(f));
+  }
   ReportWarnings(warnings, errors, input.Name());
   if (!errors.Empty()) return ReportErrors(errors, input.Name());
-  if (pass.records == 0) {
+  if (records == 0) {
     std::cerr << "Fehler: Keine Buchungen; nichts geschrieben.\n";
     return kBadData;
   }
 
   if (o.dryRun) {
-    std::cout << "Geprüft: " << Counted(pass.records, "Buchung", "Buchungen")
+    std::cout << "Geprüft: " << Counted(records, "Buchung", "Buchungen")
+              << (fileCount > 1 ? " in " + std::to_string(fileCount) + " Dateien" : "")
               << " ohne Fehler; nichts geschrieben.\n";
     return kDone;
   }
   CheckTargetsFree(files, o);
-  const auto finish = [&](Run& booked) {
-    return FinishRun(
-        booked.Component(), [&booked] { booked.Finish(); },
-        [&booked] { return booked.Begleitzettel(); }, files, o,
-        [&] { return kind.summary(booked, files.target); });
+  const auto finish = [&](std::vector<std::unique_ptr<Run>>& booked) {
+    std::vector<BookedRun> toFinish;
+    for (const std::unique_ptr<Run>& run : booked) {
+      Run* r = run.get();
+      toFinish.push_back(
+          BookedRun{r->Component(), [r] { r->Finish(); }, [r] { return r->Begleitzettel(); }});
+    }
+    return FinishRun(toFinish, files, o, [&](const std::vector<std::uint64_t>& starts) {
+      if (booked.size() == 1)
+        return files.target + ": " + kind.summary(*booked[0], files.target, 0);
+      std::string line = files.target + ": " + std::to_string(booked.size()) + " Dateien";
+      for (std::size_t f = 0; f < booked.size(); ++f) {
+        line += (f == 0 ? ": " : "; ") + kind.summary(*booked[f], files.target, starts[f]);
+      }
+      return line;
+    });
   };
-  if (!checkFirst) return finish(*run);
+  if (!checkFirst) return finish(runs);
 
-  run.reset();  // its buffer goes before the second one fills
+  runs.clear();  // their buffers go before the second ones fill
   Diagnostics again;
   Diagnostics ignored;
-  Run forFile(settings, true, again, ignored);
-  input.ForEach([&forFile](const InputRecord& record) { forFile.Add(record); }, again);
+  for (std::size_t f = 0; f < fileCount; ++f) {
+    runs.push_back(std::make_unique<Run>(settings[f], true, again, ignored));
+    Run& run = *runs.back();
+    input.ForEach(
+        f, [&run](const InputRecord& record) { run.Add(record); }, again);
+  }
   // The same input, checked the same way: a fault here means the run itself failed.
   if (!again.Empty()) return ReportErrors(again, input.Name());
-  return finish(forFile);
+  return finish(runs);
 }
 
 }  // namespace zcli

@@ -36,11 +36,8 @@ void Diagnostics::Append(const Diagnostics& other) {
 
 namespace {
 
-// "Zeile 12" and "Buchung 3" by their number; anything else before them.
-long PlaceNumber(std::string_view where) {
-  const std::size_t blank = where.rfind(' ');
-  if (blank == std::string_view::npos) return -1;
-  const std::string_view digits = where.substr(blank + 1);
+// A number of up to nine digits, or -1.
+long Number(std::string_view digits) {
   if (digits.empty() || digits.size() > 9) return -1;
   long number = 0;
   for (const char c : digits) {
@@ -48,6 +45,21 @@ long PlaceNumber(std::string_view where) {
     number = number * 10 + (c - '0');
   }
   return number;
+}
+
+// "Zeile 12" and "Buchung 3" by their number; anything else before them. The
+// places in a job of several files ("dateien[2], Buchung 3") follow, by file.
+long PlaceNumber(std::string_view where) {
+  constexpr std::string_view kFilePrefix = "dateien[";
+  long file = 0;
+  if (where.starts_with(kFilePrefix)) {
+    const std::size_t close = where.find(']');
+    file = Number(where.substr(kFilePrefix.size(), close - kFilePrefix.size()));
+    if (close == std::string_view::npos || file < 0) return -1;
+  }
+  const std::size_t blank = where.rfind(' ');
+  const long number = blank == std::string_view::npos ? -1 : Number(where.substr(blank + 1));
+  return file == 0 ? number : file * 10'000'000'000L + number + 1;
 }
 
 // Each place is read once, not once per comparison: a large file has a million

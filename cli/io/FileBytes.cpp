@@ -156,6 +156,12 @@ std::string ReadFileHead(const std::string& path, std::size_t count) {
   return content;
 }
 
+std::string ReadFileAt(const std::string& path, std::size_t offset, std::size_t count) {
+  Input in(path, false);
+  if (!in.Regular() || offset >= in.Size()) return std::string();
+  return in.ReadAt(offset, std::min(count, in.Size() - offset));
+}
+
 std::string ReadFileTail(const std::string& path, std::size_t count) {
   Input in(path, false);
   if (in.Regular()) {

@@ -22,5 +22,7 @@ std::string ReadInput(const std::string& path);
 /// the file is shorter); raises zor::Exception when it cannot be read.
 std::string ReadFileHead(const std::string& path, std::size_t count);
 std::string ReadFileTail(const std::string& path, std::size_t count);
+/// At most `count` bytes from `offset` of a regular file on; empty for any other.
+std::string ReadFileAt(const std::string& path, std::size_t offset, std::size_t count);
 
 }  // namespace zcli

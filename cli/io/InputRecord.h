@@ -11,8 +11,9 @@
 namespace zcli {
 
 struct InputRecord {
-  std::string where;                 ///< "Zeile 4" or "Buchung 2"
-  std::vector<std::string> purpose;  ///< purpose lines, blank ones left out
+  std::string where;  ///< "Zeile 4" or "Buchung 2"
+  /// Purpose lines; blank ones are left out unless the kind keeps their place.
+  std::vector<std::string> purpose;
 
   /// The trimmed value of a field; empty when it is missing. Valid until the
   /// record changes.

@@ -58,26 +58,31 @@ void CheckText(const std::string& text, const std::string& where, const std::str
   }
 }
 
-void ReadSetting(const std::string& key, const json& value, const JobSchema& schema, Job& job,
-                 Diagnostics& errors) {
+// The key that holds the files of a job of several.
+constexpr const char* kFilesKey = "dateien";
+
+// `where`: "Auftrag", or the file's place in a job of several.
+void ReadSetting(const std::string& key, const json& value, const std::string& where,
+                 const JobSchema& schema, Job& job, Diagnostics& errors) {
   if (value.is_null()) return;
   if (!schema.settings.count(key)) {
-    errors.Add("Auftrag", key, "Unbekannter Schlüssel.");
+    errors.Add(where, key, "Unbekannter Schlüssel.");
     return;
   }
   std::string text;
   if (!ScalarText(value, text)) {
-    errors.Add("Auftrag", key, "Erwartet wird ein Text, eine Zahl oder true/false.");
+    errors.Add(where, key, "Erwartet wird ein Text, eine Zahl oder true/false.");
     return;
   }
-  CheckText(text, "Auftrag", key, errors);
+  CheckText(text, where, key, errors);
   job.settings[key] = text;
 }
 
-void ReadPayment(const json& item, std::size_t number, const JobSchema& schema, Job& job,
-                 Diagnostics& errors) {
+// `place`: empty, or the file's place in a job of several.
+void ReadPayment(const json& item, std::size_t number, const std::string& place,
+                 const JobSchema& schema, Job& job, Diagnostics& errors) {
   InputRecord record;
-  record.where = "Buchung " + std::to_string(number);
+  record.where = (place.empty() ? "" : place + ", ") + "Buchung " + std::to_string(number);
   if (!item.is_object()) {
     errors.Add(record.where, "", "Erwartet wird ein Objekt mit den Feldern der Buchung.");
     return;
@@ -98,8 +103,16 @@ void ReadPayment(const json& item, std::size_t number, const JobSchema& schema, 
         ScalarText(line, text);
         CheckText(text, record.where, field, errors,
                   " Mehrere Zeilen stehen als Liste im Verwendungszweck.");
-        if (text.find_first_not_of(" \t") != std::string::npos) record.purpose.push_back(text);
+        if (schema.blankPurposeLinesKeepPlace ||
+            text.find_first_not_of(" \t") != std::string::npos) {
+          record.purpose.push_back(text);
+        }
       }
+      continue;
+    }
+    if (const auto refused = schema.refusedPaymentFields.find(key);
+        refused != schema.refusedPaymentFields.end()) {
+      errors.Add(record.where, key, refused->second);
       continue;
     }
     if (!schema.paymentFields.count(key)) {
@@ -117,7 +130,72 @@ void ReadPayment(const json& item, std::size_t number, const JobSchema& schema, 
   job.payments.push_back(std::move(record));
 }
 
+// The keys of one file's object: settings, and its payments in "buchungen".
+void ReadFileObject(const json& object, const std::string& place, const JobSchema& schema, Job& job,
+                    Diagnostics& errors) {
+  const std::string where = place.empty() ? "Auftrag" : place;
+  for (const auto& [key, value] : object.items()) {
+    if (schema.ignored.count(key)) continue;
+    if (key == "buchungen") {
+      if (!value.is_array()) {
+        errors.Add(where, key, "Erwartet wird eine Liste von Buchungen.");
+        continue;
+      }
+      job.hasPayments = true;
+      std::size_t number = 0;
+      for (const json& item : value) ReadPayment(item, ++number, place, schema, job, errors);
+    } else if (value.is_object()) {
+      for (const auto& [member, memberValue] : value.items()) {
+        ReadSetting(key + "." + member, memberValue, where, schema, job, errors);
+      }
+    } else {
+      ReadSetting(key, value, where, schema, job, errors);
+    }
+  }
+}
+
+// Beside "dateien" only "art" and what "read" adds: a setting at the top would
+// leave it open which file it is for.
+void ReadSeveralFiles(const json& root, const JobSchema& schema, Job& job, Diagnostics& errors) {
+  for (const auto& [key, value] : root.items()) {
+    if (schema.ignored.count(key)) continue;
+    if (key == "art") {
+      ReadSetting(key, value, "Auftrag", schema, job, errors);
+    } else if (key != kFilesKey) {
+      errors.Add("Auftrag", key,
+                 "Neben „dateien“ steht hier nur „art“; Einstellungen gehören in jede Datei der "
+                 "Liste.");
+    }
+  }
+  const json& files = root[kFilesKey];
+  if (!files.is_array() || files.empty()) {
+    errors.Add("Auftrag", kFilesKey, "Erwartet wird eine nicht leere Liste von Dateien.");
+    return;
+  }
+  std::size_t number = 0;
+  for (const json& item : files) {
+    const std::string place = FilePlace(++number);
+    if (!item.is_object()) {
+      errors.Add(place, "",
+                 "Erwartet wird ein Objekt mit Auftraggeber, Einstellungen und "
+                 "Buchungen.");
+      continue;
+    }
+    Job& file = job.files.emplace_back();
+    file.place = place;
+    ReadFileObject(item, place, schema, file, errors);
+    // The kind named once at the top holds for every file.
+    if (const auto art = job.settings.find("art"); art != job.settings.end()) {
+      file.settings.emplace(art->first, art->second);
+    }
+  }
+}
+
 }  // namespace
+
+std::string FilePlace(std::size_t number) {
+  return std::string(kFilesKey) + "[" + std::to_string(number) + "]";
+}
 
 Job LoadJob(std::string_view text, const JobSchema& schema, Diagnostics& errors) {
   Job job;
@@ -167,23 +245,10 @@ Job LoadJob(std::string_view text, const JobSchema& schema, Diagnostics& errors)
     return job;
   }
 
-  for (const auto& [key, value] : root.items()) {
-    if (schema.ignored.count(key)) continue;
-    if (key == "buchungen") {
-      if (!value.is_array()) {
-        errors.Add("Auftrag", key, "Erwartet wird eine Liste von Buchungen.");
-        continue;
-      }
-      job.hasPayments = true;
-      std::size_t number = 0;
-      for (const json& item : value) ReadPayment(item, ++number, schema, job, errors);
-    } else if (value.is_object()) {
-      for (const auto& [member, memberValue] : value.items()) {
-        ReadSetting(key + "." + member, memberValue, schema, job, errors);
-      }
-    } else {
-      ReadSetting(key, value, schema, job, errors);
-    }
+  if (schema.severalFiles && root.contains(kFilesKey)) {
+    ReadSeveralFiles(root, schema, job, errors);
+  } else {
+    ReadFileObject(root, "", schema, job, errors);
   }
   return job;
 }

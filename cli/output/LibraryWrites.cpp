@@ -31,19 +31,20 @@ struct Redirect {
 
 }  // namespace
 
-LibraryWritesInto::LibraryWritesInto(const StagedFiles& staged) {
+LibraryWritesInto::LibraryWritesInto(const StagedFiles& staged, bool append) {
   auto state = std::make_shared<Redirect>();
   state->staged = &staged;
   zor::TFileSystemOps ops;
-  ops.open = [state](const char* path, int flags, unsigned mode) {
+  const int mode = append ? O_APPEND : O_TRUNC;
+  ops.open = [state, mode](const char* path, int flags, unsigned permissions) {
     if (flags & O_CREAT) {
       for (const std::string& target : state->staged->Targets()) {
         if (!IsLibraryTempOf(path, target)) continue;
         state->redirected.insert(path);
-        return ::open(state->staged->TempOf(target)->c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        return ::open(state->staged->TempOf(target)->c_str(), O_WRONLY | mode | O_CLOEXEC);
       }
     }
-    return ::open(path, flags, static_cast<mode_t>(mode));
+    return ::open(path, flags, static_cast<mode_t>(permissions));
   };
   ops.rename = [state](const char* from, const char* to) {
     if (state->redirected.count(from) && state->staged->TempOf(to)) return 0;

@@ -1,7 +1,8 @@
 // The library writes its files crash-safely: a temporary file beside the
 // target, flushed, then renamed over it. While a LibraryWritesInto lives, those
 // writes of staged targets land in the run's own temporary files instead, and
-// the rename is left to the run's commit.
+// the rename is left to the run's commit. Several files written for one target
+// can be appended to each other there.
 #pragma once
 
 #include <string>
@@ -16,7 +17,8 @@ bool IsLibraryTempOf(const std::string& path, const std::string& target);
 
 class LibraryWritesInto {
  public:
-  explicit LibraryWritesInto(const StagedFiles& staged);
+  /// `append`: each file written for a target goes after the ones before it.
+  explicit LibraryWritesInto(const StagedFiles& staged, bool append = false);
   /// Restores the system's file operations.
   ~LibraryWritesInto();
   LibraryWritesInto(const LibraryWritesInto&) = delete;

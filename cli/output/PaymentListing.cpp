@@ -1,6 +1,8 @@
 #include "output/PaymentListing.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <string_view>
@@ -55,67 +57,159 @@ void ListingBuffer::Flush() {
   if (&fOut == &std::cout) CheckStandardOutput();
 }
 
-JsonListing::JsonListing(std::ostream& out, const std::string& path, const ImportedClient& client,
-                         const PaymentSummary& summary)
-    : fBuffer(out) {
-  json head = {
-      {"art", "dtaus"},
-      {"datei", path},
-      {"auftraggeber", {{"name", client.name}, {"blz", client.blz}, {"konto", client.konto}}},
-      {"lastschriften", client.lastschriften},
-      {"abbuchung", summary.abbuchung},
-      {"dateidatum", FormatIsoDate(client.dateidatum)}};
-  if (client.ausfuehrung) head["ausfuehrungsdatum"] = FormatIsoDate(*client.ausfuehrung);
-  if (!summary.schluessel.empty()) head["zahlungsschluessel"] = summary.schluessel;
-  head["summen"] = {{"anzahl", summary.sums.count},
-                    {"betrag", static_cast<double>(summary.sums.cent) / 100.0},
-                    {"kontonummern", summary.sums.konto},
-                    {"bankleitzahlen", summary.sums.blz}};
-  head["buchungen"] = json::array();
-  // The empty list ends the dump; the payments are printed in its place.
-  std::string text = head.dump(2, ' ', false);
-  constexpr std::string_view kEmptyListAndEnd = "[]\n}";
-  text.resize(text.size() - kEmptyListAndEnd.size());
-  fBuffer.Text() = text + "[";
+namespace {
+
+std::string IsoDate(const std::chrono::year_month_day& date) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+  return text;
 }
 
-void JsonListing::Add(const ImportedPayment& p) {
+const char* CurrencyCode(zor::DtausCurrency currency) {
+  return currency == zor::DtausCurrency::DM ? "DEM" : "EUR";
+}
+
+double Units(std::int64_t hundredths) {
+  return static_cast<double>(hundredths) / 100.0;
+}
+
+// The document's part for one logical file, up to the list of its payments.
+json FileHead(const LogicalFile& f) {
+  const zor::DtausHeader& h = f.header;
+  const bool dm = h.waehrung == zor::DtausCurrency::DM;
+  json head = {{"auftraggeber",
+                {{"name", h.auftraggeber.name},
+                 {"blz", h.auftraggeber.blz},
+                 {"konto", h.auftraggeber.konto}}},
+               {"lastschriften", h.lastschriften},
+               {"dateidatum", IsoDate(h.dateidatum)}};
+  if (h.ausfuehrungsdatum) head["ausfuehrungsdatum"] = IsoDate(*h.ausfuehrungsdatum);
+  head["waehrung"] = CurrencyCode(h.waehrung);
+  head["summen"] = {{"anzahl", f.counted.anzahl},
+                    {"betrag", Units(dm ? f.counted.pfennig : f.counted.cent)},
+                    {"kontonummern", f.counted.kontonummern},
+                    {"bankleitzahlen", f.counted.bankleitzahlen}};
+  head["buchungen"] = json::array();
+  return head;
+}
+
+// The dump of an object whose last member is an empty list, cut before that
+// list, each line after the first indented by `indent`.
+std::string OpenEnded(const json& object, const std::string& indent) {
+  std::string text = object.dump(2, ' ', false);
+  constexpr std::string_view kEmptyListAndEnd = "[]\n}";
+  text.resize(text.size() - kEmptyListAndEnd.size());
+  std::string indented;
+  for (char c : text) {
+    indented += c;
+    if (c == '\n') indented += indent;
+  }
+  return indented + "[";
+}
+
+void AddList(std::string& text, const std::string& indent, const char* key,
+             const std::vector<std::string>& lines) {
+  text += ",\n" + indent + "\"" + key + "\": [";
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    text += (i == 0 ? "\n" : ",\n") + indent + "  " + Scalar(lines[i]);
+  }
+  text += lines.empty() ? "]" : "\n" + indent + "]";
+}
+
+}  // namespace
+
+JsonListing::JsonListing(std::ostream& out, std::string path, const std::vector<LogicalFile>& files)
+    : fBuffer(out), fFiles(files), fNested(files.size() > 1), fIndent(fNested ? 8 : 4, ' ') {
+  json top = {{"art", "dtaus"}, {"datei", std::move(path)}};
+  if (fNested) {
+    top["dateien"] = json::array();
+    fBuffer.Text() = OpenEnded(top, "");
+    return;
+  }
+  json head = FileHead(files.at(0));
+  top.insert(head.begin(), head.end());
+  fBuffer.Text() = OpenEnded(top, "");
+  fOpen = 1;
+}
+
+void JsonListing::Open(std::size_t file) {
+  while (fOpen <= file) {
+    if (fOpen > 0) CloseFile();
+    std::string& text = fBuffer.Text();
+    text += fOpen == 0 ? "\n    " : ",\n    ";
+    text += OpenEnded(FileHead(fFiles.at(fOpen)), "    ");
+    ++fOpen;
+    fCount = 0;
+  }
+}
+
+void JsonListing::CloseFile() {
+  fBuffer.Text() += fCount == 0 ? "]\n    }" : "\n      ]\n    }";
+}
+
+void JsonListing::Add(std::size_t file, const zor::DtausPayment& p) {
+  if (fNested) Open(file);
+  const std::string field = fIndent + "  ";
   std::string& text = fBuffer.Text();
   text += fCount++ == 0 ? "\n" : ",\n";
-  text += "    {\n      \"name\": " + Scalar(p.name);
-  text += ",\n      \"konto\": " + std::to_string(p.konto);
-  text += ",\n      \"blz\": " + std::to_string(p.blz);
-  text += ",\n      \"betrag\": " + Scalar(static_cast<double>(p.cent) / 100.0);
-  text += ",\n      \"verwendungszweck\": [";
-  for (std::size_t i = 0; i < p.purpose.size(); ++i) {
-    text += (i == 0 ? "\n        " : ",\n        ") + Scalar(p.purpose[i]);
+  text += fIndent + "{\n" + field + "\"name\": " + Scalar(p.name);
+  text += ",\n" + field + "\"konto\": " + std::to_string(p.konto);
+  text += ",\n" + field + "\"blz\": " + std::to_string(p.blz);
+  text += ",\n" + field + "\"betrag\": " + Scalar(Units(p.betrag));
+  text += ",\n" + field + "\"zahlungsschluessel\": " + Scalar(p.zahlungsschluessel);
+  AddList(text, field, "verwendungszweck", p.verwendungszweck);
+  if (!p.namenszusatz.empty()) AddList(text, field, "namenszusatz", p.namenszusatz);
+  if (!p.auftraggeberzusatz.empty()) {
+    AddList(text, field, "auftraggeberzusatz", p.auftraggeberzusatz);
   }
-  text += p.purpose.empty() ? "]\n    }" : "\n      ]\n    }";
+  if (!(p.auftraggeber == fFiles.at(file).header.auftraggeber)) {
+    text += ",\n" + field + "\"auftraggeber\": {\n" + field +
+            "  \"name\": " + Scalar(p.auftraggeber.name) + ",\n" + field +
+            "  \"blz\": " + std::to_string(p.auftraggeber.blz) + ",\n" + field +
+            "  \"konto\": " + std::to_string(p.auftraggeber.konto) + "\n" + field + "}";
+  }
+  text += "\n" + fIndent + "}";
   fBuffer.Ready();
 }
 
 void JsonListing::Close() {
-  fBuffer.Text() += fCount == 0 ? "]\n}\n" : "\n  ]\n}\n";
+  if (fNested) {
+    Open(fFiles.size() - 1);
+    CloseFile();
+    fBuffer.Text() += "\n  ]\n}\n";
+  } else {
+    fBuffer.Text() += fCount == 0 ? "]\n}\n" : "\n  ]\n}\n";
+  }
   fBuffer.Flush();
 }
 
-CsvListing::CsvListing(std::ostream& out, const PaymentSummary& summary)
-    : fBuffer(out), fPurposeColumns(std::max<std::size_t>(1, summary.purposeLines)) {
+CsvListing::CsvListing(std::ostream& out, const std::vector<LogicalFile>& files)
+    : fBuffer(out), fFiles(files), fFileColumn(files.size() > 1) {
+  for (const LogicalFile& f : files) {
+    fPurposeColumns = std::max(fPurposeColumns, f.purposeLines);
+    fCurrencyColumn = fCurrencyColumn || f.header.waehrung == zor::DtausCurrency::DM;
+  }
   std::string& text = fBuffer.Text();
-  text = "name,konto,blz,betrag";
+  text = fFileColumn ? "datei,name,konto,blz,betrag" : "name,konto,blz,betrag";
+  if (fCurrencyColumn) text += ",waehrung";
+  text += ",zahlungsschluessel";
   for (std::size_t i = 1; i <= fPurposeColumns; ++i) {
     text += ",verwendungszweck" + std::to_string(i);
   }
   text += "\r\n";
 }
 
-void CsvListing::Add(const ImportedPayment& p) {
+void CsvListing::Add(std::size_t file, const zor::DtausPayment& p) {
   std::string& text = fBuffer.Text();
+  if (fFileColumn) text += std::to_string(file + 1) + ',';
   text += CsvCell(p.name) + ',' + std::to_string(p.konto) + ',' + std::to_string(p.blz) + ',' +
-          FormatCent(p.cent);
+          FormatCent(p.betrag);
+  if (fCurrencyColumn) text += std::string(",") + CurrencyCode(fFiles.at(file).header.waehrung);
+  text += ',' + p.zahlungsschluessel;
   for (std::size_t i = 0; i < fPurposeColumns; ++i) {
     text += ',';
-    if (i < p.purpose.size()) text += CsvCell(p.purpose[i]);
+    if (i < p.verwendungszweck.size()) text += CsvCell(p.verwendungszweck[i]);
   }
   text += "\r\n";
   fBuffer.Ready();

@@ -1,14 +1,15 @@
 // A read DTAUS file printed as JSON (the shape of a job file, so that a file
 // read back can be written again) or as CSV (the payments only). Payments are
-// printed one at a time as the importer hands them over; what comes before
-// them is known from a first reading of the file (PaymentSummary).
+// printed one at a time as the reader hands them over; what comes before them
+// is known from a first reading of the file (LogicalFile).
 #pragma once
 
 #include <cstddef>
 #include <ostream>
 #include <string>
+#include <vector>
 
-#include "payments/DtausImport.h"
+#include "payments/CheckedDtaus.h"
 
 namespace zcli {
 
@@ -32,29 +33,40 @@ class ListingBuffer {
 };
 
 /// The same text as nlohmann's dump with an indent of 2, written in pieces.
+/// One logical file gives the flat shape of a job; several give a list of
+/// them under "dateien".
 class JsonListing {
  public:
-  /// Prints everything before the first payment.
-  JsonListing(std::ostream& out, const std::string& path, const ImportedClient& client,
-              const PaymentSummary& summary);
-  void Add(const ImportedPayment& payment);
-  /// Ends the list and the document.
+  JsonListing(std::ostream& out, std::string path, const std::vector<LogicalFile>& files);
+  void Add(std::size_t file, const zor::DtausPayment& payment);
+  /// Ends the lists and the document.
   void Close();
 
  private:
+  void Open(std::size_t file);
+  void CloseFile();
+
   ListingBuffer fBuffer;
-  std::size_t fCount = 0;
+  const std::vector<LogicalFile>& fFiles;
+  bool fNested;
+  std::string fIndent;     // of a payment's braces
+  std::size_t fOpen = 0;   // logical files begun
+  std::size_t fCount = 0;  // payments of the open file
 };
 
 class CsvListing {
  public:
-  /// Prints the header: as many purpose columns as the longest payment needs.
-  CsvListing(std::ostream& out, const PaymentSummary& summary);
-  void Add(const ImportedPayment& payment);
+  /// Prints the header: as many purpose columns as the longest payment needs,
+  /// and the logical file and the currency where they can differ.
+  CsvListing(std::ostream& out, const std::vector<LogicalFile>& files);
+  void Add(std::size_t file, const zor::DtausPayment& payment);
 
  private:
   ListingBuffer fBuffer;
+  const std::vector<LogicalFile>& fFiles;
   std::size_t fPurposeColumns = 1;
+  bool fFileColumn = false;
+  bool fCurrencyColumn = false;
 };
 
 }  // namespace zcli

@@ -20,6 +20,10 @@ const zor::TRecordingPrinter::Document& SheetRecorder::Sheet() const {
   return fPrinter->Documents().back();
 }
 
+const std::vector<zor::TRecordingPrinter::Document>& SheetRecorder::Sheets() const {
+  return fPrinter->Documents();
+}
+
 void PrintRecorded(const zor::TRecordingPrinter::Document& sheet, zor::TPrinter& printer,
                    std::int32_t copies) {
   printer.SetCopies(copies);

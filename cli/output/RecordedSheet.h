@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "zordta/host/Printers.h"
 
@@ -22,6 +23,8 @@ class SheetRecorder {
 
   /// The last sheet drawn; raises zor::Exception when none was.
   const zor::TRecordingPrinter::Document& Sheet() const;
+  /// Every sheet drawn, oldest first.
+  const std::vector<zor::TRecordingPrinter::Document>& Sheets() const;
 
  private:
   std::shared_ptr<zor::TRecordingPrinter> fPrinter;

@@ -4,6 +4,7 @@
 #include "io/Values.h"
 #include "payments/AmountField.h"
 #include "payments/LibraryCheck.h"
+#include "payments/PaymentKeys.h"
 #include "zordta/Limits.h"
 #include "zordta/host/Classes.h"
 #include "zordta/host/Text.h"
@@ -29,13 +30,16 @@ std::string EuroText(std::int64_t cent) {
 }
 
 // Only the client side: folder, file and diskette counter belong to the real run.
+// Record A takes its kind from the settings at Start, each record C its key from
+// those at its booking; the key is set there, so that a key the library does not
+// know as a debit (05012, say) cannot make a file of debits "GK".
 void ConfigureClient(zor::TZorDTA& dta, const DtausSettings& s) {
   dta.SetAuftraggeberName(zor::Utf8ToAnsi(s.name));
   dta.SetAuftraggeberBLZ(static_cast<std::int32_t>(s.blz));
   dta.SetAuftraggeberKontoNr(s.konto);
-  dta.SetLastschriften(s.lastschriften || s.abbuchung);
+  dta.SetLastschriften(IsDebitFile(s));
   dta.SetAbbuchungsauftrag(s.abbuchung);
-  dta.SetZahlungsschluessel(s.schluessel);
+  dta.SetZahlungsschluessel(zor::AnsiString());
   dta.SetAusfuehrungsdatum(s.ausfuehrung.value_or(0));
   if (s.dateidatum) dta.setDiskettenErstellDatum(*s.dateidatum);
 }
@@ -43,6 +47,8 @@ void ConfigureClient(zor::TZorDTA& dta, const DtausSettings& s) {
 std::unique_ptr<zor::TZorDTA> NewComponent(const DtausSettings& s) {
   auto dta = std::make_unique<zor::TZorDTA>(nullptr);
   ConfigureClient(*dta, s);
+  // A blank purpose line of a job keeps its place, as a file read back has it.
+  dta->SetLeerzeilenBehalten(true);
   // The file name decides how umlauts are coded, so the text checks need it.
   dta->SetDTAFilename(zor::StringFromUtf8(s.dateiname));
   return dta;
@@ -68,9 +74,18 @@ const JobSchema& DtausJobSchema() {
   static const JobSchema schema{
       {"art", "auftraggeber.name", "auftraggeber.blz", "auftraggeber.konto", "lastschriften",
        "abbuchung", "zahlungsschluessel", "ausfuehrungsdatum", "dateidatum", "zentralbank",
-       "dateiname", "verzeichnis"},
-      {"name", "konto", "blz", "betrag"},
-      {"summen", "datei"}};
+       "dateiname", "verzeichnis", "waehrung"},
+      {"name", "konto", "blz", "betrag", "zahlungsschluessel"},
+      {"summen", "datei"},
+      {{"namenszusatz",
+        "Namenszusätze des Empfängers kann zordta nicht schreiben; bitte in den Namen oder "
+        "den Verwendungszweck übernehmen."},
+       {"auftraggeberzusatz", "Namenszusätze des Auftraggebers kann zordta nicht schreiben."},
+       {"auftraggeber",
+        "Einen eigenen Auftraggeber je Buchung kann zordta nicht schreiben; jede Buchung trägt "
+        "den Auftraggeber der Datei."}},
+      true,
+      true};
   return schema;
 }
 
@@ -81,7 +96,8 @@ const CsvColumns& DtausCsvColumns() {
                                    {"kontonummer", "konto"},
                                    {"blz", "blz"},
                                    {"bankleitzahl", "blz"},
-                                   {"betrag", "betrag"}},
+                                   {"betrag", "betrag"},
+                                   {"zahlungsschluessel", "zahlungsschluessel"}},
                                   {"name", "konto", "blz", "betrag"}};
   return columns;
 }
@@ -107,17 +123,34 @@ void ApplyDtausSettings(const std::map<std::string, std::string>& values, const 
   read.Flag("zentralbank", s.zentralbank);
   read.Text("dateiname", s.dateiname);
   read.Text("verzeichnis", s.verzeichnis);
-  if (values.count("zahlungsschluessel") && !s.schluessel.empty() &&
-      (s.schluessel.size() != 5 || !ParseDigits(s.schluessel))) {
-    errors.Add(where, label("zahlungsschluessel"),
-               Quoted(s.schluessel) + " ist kein Zahlungsschlüssel (fünf Ziffern, z.B. 53000).");
+  if (values.count("zahlungsschluessel") && !s.schluessel.empty()) {
+    if (std::string problem = KeyTextProblem(s.schluessel); !problem.empty()) {
+      errors.Add(where, label("zahlungsschluessel"), std::move(problem));
+    }
   }
+  std::string waehrung;
+  read.Text("waehrung", waehrung);
+  if (waehrung == "DEM") {
+    errors.Add(where, label("waehrung"),
+               "DM-Dateien werden nicht mehr geschrieben, nur noch gelesen; zordta schreibt nur "
+               "Euro („EUR“).");
+  } else if (!waehrung.empty() && waehrung != "EUR") {
+    errors.Add(where, label("waehrung"),
+               Quoted(waehrung) +
+                   " ist keine Währung einer DTAUS-Datei; zordta schreibt nur Euro "
+                   "(„EUR“).");
+  }
+}
+
+bool IsDebitFile(const DtausSettings& s) {
+  return s.lastschriften || s.abbuchung || KindOfKey(s.schluessel) == KeyKind::kDebit;
 }
 
 void ReadDtausPayment(const InputRecord& r, DtausPayment& p, Diagnostics& errors) {
   p.where = r.where;
   p.name = r.Get("name");
   p.purpose = r.purpose;
+  p.schluessel = r.Get("zahlungsschluessel");
   p.unreadable.clear();
   p.konto = 0;
   p.blz = 0;
@@ -141,7 +174,9 @@ void ReadDtausPayment(const InputRecord& r, DtausPayment& p, Diagnostics& errors
 }
 
 DtausRun::DtausRun(const DtausSettings& s, bool forFile, Diagnostics& errors, Diagnostics& warnings)
-    : PaymentRun(NewComponent(s), s.streng, errors, warnings) {
+    : PaymentRun(NewComponent(s), s.streng, errors, warnings),
+      fFileKey(s.schluessel),
+      fDebitFile(IsDebitFile(s)) {
   zor::TZorDTA& dta = *fComponent;
   const std::size_t before = errors.Count();
   const std::string client = kClientWhere;
@@ -193,9 +228,16 @@ void DtausRun::Add(const InputRecord& record) {
   if (readable("betrag")) {
     TryCheck(fErrors, p.where, "betrag", [&] { dta.ValidateBetrag(Euro(p.cent)); });
   }
+  if (!p.schluessel.empty()) {
+    if (std::string problem = KeyProblem(p.schluessel, fDebitFile); !problem.empty()) {
+      fErrors.Add(p.where, "zahlungsschluessel", std::move(problem));
+    }
+  }
   PreparePurpose(p.purpose, p.where, kPurposeWidth);
   TryCheck(fErrors, p.where, "verwendungszweck", [&] { dta.ValidateVwzCount(fLines); });
   if (!RowClean(rowStart, p) || !FitsTrailer(p)) return;
+  // Empty: the library's key for the file's kind (51000, 04000 or 05000).
+  dta.SetZahlungsschluessel(p.schluessel.empty() ? fFileKey : p.schluessel);
   // Whatever else the library refuses shows in the booking.
   TryCheck(fErrors, p.where, "", [&] { dta.Buchung(fName, p.konto, p.blz, Euro(p.cent), fLines); });
 }

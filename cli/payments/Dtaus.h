@@ -26,7 +26,7 @@ struct DtausSettings {
   std::int64_t konto = 0;
   bool lastschriften = false;
   bool abbuchung = false;  ///< implies lastschriften
-  std::string schluessel;  ///< custom payment key, five digits, or empty
+  std::string schluessel;  ///< the payment key of the file, five digits, or empty
   std::optional<zor::TDate> ausfuehrung;
   std::optional<zor::TDate> dateidatum;
   bool zentralbank = false;
@@ -42,13 +42,17 @@ struct DtausPayment {
   std::int64_t konto = 0;
   std::int64_t blz = 0;
   std::int64_t cent = 0;
-  std::vector<std::string> purpose;
+  std::vector<std::string> purpose;  ///< a blank line keeps its place
+  std::string schluessel;            ///< its own payment key, or empty for the file's
   /// Fields whose text could not be read (already reported); the others are still checked.
   std::set<std::string> unreadable;
 };
 
 const JobSchema& DtausJobSchema();
 const CsvColumns& DtausCsvColumns();
+
+/// True when the settings make a file of debits (record A "LK").
+bool IsDebitFile(const DtausSettings& settings);
 
 /// Also takes "gutschriften" (true: credits), which only an option sets.
 void ApplyDtausSettings(const std::map<std::string, std::string>& values, const std::string& where,
@@ -82,6 +86,8 @@ class DtausRun : public PaymentRun<zor::TZorDTA> {
   // Kept from record to record, so a long run allocates little.
   DtausPayment fPayment;
   zor::AnsiString fName;
+  std::string fFileKey;
+  bool fDebitFile = false;
 };
 
 }  // namespace zcli

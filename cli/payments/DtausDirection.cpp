@@ -5,12 +5,13 @@
 
 #include "io/MessageText.h"
 #include "io/Values.h"
+#include "payments/PaymentKeys.h"
 
 namespace zcli {
 
 namespace {
 
-// Debits in general, or one of the two kinds of debit (key 04000 or 05000).
+// Debits in general, or one of the two kinds of debit (keys 04... or 05...).
 enum class Direction { kCredits, kDebits, kAbbuchung, kEinzug };
 
 bool Agree(Direction a, Direction b) {
@@ -43,10 +44,10 @@ const char* Named(Direction d) {
 std::optional<Direction> Says(const std::string& key, const std::string& value) {
   if (key == "zahlungsschluessel") {
     const std::string schluessel = Trimmed(value);
-    if (schluessel.size() != 5 || !ParseDigits(schluessel)) return std::nullopt;
-    if (schluessel == "04000") return Direction::kAbbuchung;
-    if (schluessel == "05000") return Direction::kEinzug;
-    return Direction::kCredits;
+    const std::optional<KeyKind> kind = KindOfKey(schluessel);
+    if (!kind) return std::nullopt;
+    if (*kind == KeyKind::kCredit) return Direction::kCredits;
+    return schluessel.starts_with("04") ? Direction::kAbbuchung : Direction::kEinzug;
   }
   const std::optional<bool> flag = ParseBool(value);
   if (!flag) return std::nullopt;

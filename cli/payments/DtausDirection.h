@@ -12,7 +12,7 @@ namespace zcli {
 
 /// "" when the settings that were given (the job's and the options') agree on
 /// credits or debits, else a message naming two that contradict each other.
-/// Among them: a payment key of debits (04000, 05000) or of credits (any other).
+/// Among them: a payment key of debits (04..., 05...) or of credits (51, 53, 54, 56...).
 std::string FindDirectionConflict(const std::map<std::string, std::string>& job,
                                   const std::map<std::string, std::string>& options,
                                   const KeyLabel& optionLabel);

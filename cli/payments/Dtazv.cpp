@@ -74,7 +74,10 @@ const JobSchema& DtazvJobSchema() {
        "zahlungsart", "laufende_nummer", "ausfuehrungsdatum", "dateiname", "verzeichnis"},
       {"bic", "iban", "name", "name2", "strasse", "ort", "land", "betrag", "waehrung", "datum",
        "notiz", "ansprechpartner"},
-      {}};
+      {},
+      {},
+      false,
+      false};
   return schema;
 }
 

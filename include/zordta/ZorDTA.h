@@ -168,6 +168,11 @@ class ZORDTA_API TZorDTA : public TZorBaseDTA {
   /// Number the diskettes through the registry value "Nummer".
   bool Zentralbank() const { return fZentralbank; }
   void SetZentralbank(bool value) { fZentralbank = value; }
+  /// Off (the default), Buchung drops blank purpose lines. On, each keeps its
+  /// place as a blank purpose extension, so that a file read back with its
+  /// blank lines is written again byte for byte.
+  bool LeerzeilenBehalten() const { return fLeerzeilenBehalten; }
+  void SetLeerzeilenBehalten(bool value) { fLeerzeilenBehalten = value; }
   const TImportEvent& OnDTAImport() const { return fOnDTAImport; }
   void SetOnDTAImport(TImportEvent handler) { fOnDTAImport = std::move(handler); }
   const TExtendedImportEvent& OnExtendedDTAImport() const { return FOnExtendedDTAImport; }
@@ -245,6 +250,7 @@ class ZORDTA_API TZorDTA : public TZorBaseDTA {
   bool fLastschriften = false;
   bool fAbbuchungsauftrag = false;
   bool fZentralbank = false;
+  bool fLeerzeilenBehalten = false;
   std::int64_t fSummeBLZ = 0;
   std::int64_t fSummeKontonummer = 0;
   std::int64_t fSummeBetragCent = 0;  // cents, not euros: the control sum must be exact

@@ -8,6 +8,7 @@
 #include "dtaus/FieldReader.h"
 #include "dtaus/Layout.h"
 #include "dtaus/Repertoire.h"
+#include "dtaus/TwoDigitYear.h"
 #include "host/TextConversion.h"
 #include "host/TextTemplates.h"
 #include "zordta/ZorDTA.h"
@@ -39,15 +40,6 @@ std::size_t FullFurtherParts(std::int64_t extensions) {
     ++parts;
   }
   return parts;
-}
-
-// The year of a two-digit year piece: within the hundred years that begin fifty
-// years before this year.
-int FullYear(int twoDigits, int thisYear) {
-  const int first = thisYear - 50;
-  int year = first - first % 100 + twoDigits;
-  if (year < first) year += 100;
-  return year;
 }
 
 }  // namespace
@@ -252,7 +244,7 @@ TDate TZorDTA::DecodeDTADate(const AnsiString& data) {
   if (data.size() <= 6 && year > 0 && year < 100) {
     int thisYear = 0, thisMonth = 0, thisDay = 0;
     DecodeDate(today, thisYear, thisMonth, thisDay);
-    year = FullYear(year, thisYear);
+    year = dtaus::FullYear(year, thisYear);
   }
   // Numbers that are no calendar date raise the conversion error, not a report.
   return EncodeDate(year, month, day);

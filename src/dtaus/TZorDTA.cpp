@@ -105,7 +105,7 @@ void TZorDTA::Buchung(const AnsiString& Name, std::int64_t Konto, std::int64_t B
   ValidateName(Name);
   const bool betragValid = ValidateBetrag(Betrag);
 
-  dtaus::RemoveBlankLines(Vwz);
+  if (!fLeerzeilenBehalten) dtaus::RemoveBlankLines(Vwz);
   dtaus::SplitSingleLongLine(Vwz);
   const bool countValid = ValidateVwzCount(Vwz);
 

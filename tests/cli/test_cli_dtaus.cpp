@@ -56,8 +56,9 @@ TEST(DtausWrite, CsvFileSheetsAndReadBackAgree) {
   const auto csv = ws.Run({"dtaus", "read", "out/ue.dta", "--format", "csv"});
   ASSERT_EQ(csv.exitCode, 0);
   EXPECT_EQ(csv.out.substr(0, csv.out.find("\r\n")),
-            "name,konto,blz,betrag,verwendungszweck1,verwendungszweck2,verwendungszweck3");
-  EXPECT_NE(csv.out.find("\r\nSTADTWERKE KÖLN,44556677,70020270,87.19,"), std::string::npos);
+            "name,konto,blz,betrag,zahlungsschluessel,verwendungszweck1,verwendungszweck2,"
+            "verwendungszweck3");
+  EXPECT_NE(csv.out.find("\r\nSTADTWERKE KÖLN,44556677,70020270,87.19,51000,"), std::string::npos);
 }
 
 TEST(DtausWrite, JobReadBackAndWrittenAgainGivesTheSameBytes) {
@@ -69,7 +70,7 @@ TEST(DtausWrite, JobReadBackAndWrittenAgainGivesTheSameBytes) {
   const auto read = ws.Run({"dtaus", "read", "gehaelter.dta"});
   ASSERT_EQ(read.exitCode, 0) << read.err;
   const auto json = nlohmann::json::parse(read.out);
-  EXPECT_EQ(json["zahlungsschluessel"], "53000");
+  EXPECT_EQ(json["buchungen"][0]["zahlungsschluessel"], "53000");
   EXPECT_EQ(json["ausfuehrungsdatum"], execution);
   EXPECT_EQ(json["dateidatum"], "2026-12-01");
   ws.Write("again.json", read.out);
@@ -93,7 +94,7 @@ TEST(DtausWrite, DebitsFromSemicolonCsvAndJob) {
       ws.Run({"dtaus", "write", "--job", Example("cli/beitraege.json"), "--abbuchung", "--no-pdf"});
   ASSERT_EQ(job.exitCode, 0) << job.err;
   const auto read = ws.Run({"dtaus", "read", "beitraege.dta"});
-  EXPECT_EQ(nlohmann::json::parse(read.out)["abbuchung"], true);
+  EXPECT_EQ(nlohmann::json::parse(read.out)["buchungen"][0]["zahlungsschluessel"], "04000");
 }
 
 TEST(DtausWrite, BadRowsAmongGoodOnesAreAllNamedAndNothingIsWritten) {
@@ -244,12 +245,12 @@ TEST_F(DtausVerify, WrongCountInTheERecordFails) {
   ws.Write("DTAUS0.TXT", bytes);
   const auto r = ws.Run({"dtaus", "read", "DTAUS0.TXT", "--verify"});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(
-      r.err,
-      "Prüfung fehlgeschlagen: DTAUS0.TXT: Anzahl der Datensätze C: im Datensatz E 4, aus den "
-      "Buchungen 3.\n");
-  EXPECT_EQ(nlohmann::json::parse(r.out)["buchungen"].size(), 3u);  // still read
-  EXPECT_EQ(ws.Run({"dtaus", "read", "DTAUS0.TXT"}).exitCode, 0);   // without --verify
+  EXPECT_EQ(r.err,
+            "Prüfung fehlgeschlagen: DTAUS0.TXT: Datensatz 5, Byte 896: Anzahl der Datensätze C: "
+            "im Datensatz E 4, aus den Buchungen 3.\n");
+  EXPECT_TRUE(r.out.empty());
+  // A count that disagrees means lost records: not even --no-verify reads past it.
+  EXPECT_EQ(ws.Run({"dtaus", "read", "DTAUS0.TXT", "--no-verify"}).exitCode, 1);
 }
 
 TEST_F(DtausVerify, WrongAmountSumInTheERecordFailsAndBlocksTheCoverSheet) {
@@ -261,6 +262,8 @@ TEST_F(DtausVerify, WrongAmountSumInTheERecordFailsAndBlocksTheCoverSheet) {
       r.err.find("Summe der Beträge in Cent: im Datensatz E 284970, aus den Buchungen 284969."),
       std::string::npos)
       << r.err;
+  EXPECT_TRUE(r.out.empty());
+  EXPECT_EQ(ws.Run({"dtaus", "read", "DTAUS0.TXT", "--no-verify"}).exitCode, 0);
   const auto sheet = ws.Run({"coversheet", "DTAUS0.TXT"});
   EXPECT_EQ(sheet.exitCode, 1);
   EXPECT_TRUE(sheet.out.empty());
@@ -302,7 +305,8 @@ TEST_F(DtausVerify, JsonIsPrintedExactlyAsTheWholeDocumentWouldBeDumped) {
                         kClient))
                 .exitCode,
             0);
-  for (const char* file : {"DTAUS0.TXT", "ohne.dta"}) {
+  ws.Write("zwei.dta", ws.Read("DTAUS0.TXT") + ws.Read("ohne.dta"));
+  for (const char* file : {"DTAUS0.TXT", "ohne.dta", "zwei.dta"}) {
     const auto r = ws.Run({"dtaus", "read", file, "--verify"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, asDump(r.out));

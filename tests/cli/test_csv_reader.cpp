@@ -118,7 +118,7 @@ TEST(CsvRecords, UnknownDoubledAndMissingColumnsAndShortRowsAreReported) {
   EXPECT_EQ(lines[0], "Zeile 1|kontonummer|Die Spalte kommt zweimal vor.");
   EXPECT_EQ(lines[1],
             "Zeile 1|betrg|Unbekannte Spalte; bekannt sind: betrag, blz, konto, name, "
-            "verwendungszweck1 ....");
+            "zahlungsschluessel, verwendungszweck1 ....");
   EXPECT_EQ(lines[2], "Zeile 1|verwendungszweck1|Die Spalte kommt zweimal vor.");
   EXPECT_EQ(lines[3], "Zeile 1||Die Spalte „blz“ fehlt.");
   EXPECT_EQ(lines[4], "Zeile 1||Die Spalte „betrag“ fehlt.");

@@ -34,7 +34,8 @@ TEST(JobFile, FlattensTheClientAndKeepsNumbersAsWritten) {
   ASSERT_EQ(job.payments.size(), 2u);
   EXPECT_EQ(job.payments[0].where, "Buchung 1");
   EXPECT_EQ(job.payments[0].Get("betrag"), "312.5");
-  EXPECT_EQ(job.payments[0].purpose, (std::vector<std::string>{"eins", "zwei"}));
+  // A blank line keeps its place in a DTAUS record.
+  EXPECT_EQ(job.payments[0].purpose, (std::vector<std::string>{"eins", "  ", "zwei"}));
   EXPECT_EQ(job.payments[1].purpose, (std::vector<std::string>{"nur"}));
 }
 

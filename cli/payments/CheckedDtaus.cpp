@@ -1,0 +1,125 @@
+#include "payments/CheckedDtaus.h"
+
+#include <algorithm>
+#include <fstream>
+#include <streambuf>
+#include <utility>
+
+#include "io/FileBytes.h"
+#include "zordta/host/Exception.h"
+#include "zordta/host/Text.h"
+
+namespace zcli {
+
+namespace {
+
+// Bytes in memory as a stream, without a copy.
+class ViewBuffer : public std::streambuf {
+ public:
+  explicit ViewBuffer(std::string_view bytes) {
+    char* begin = const_cast<char*>(bytes.data());
+    setg(begin, begin, begin + bytes.size());
+  }
+};
+
+}  // namespace
+
+CheckedDtaus::CheckedDtaus(std::string path, zor::DtausReadOptions options)
+    : fPath(std::move(path)), fOptions(options) {}
+
+template <class Visit>
+void CheckedDtaus::Read(Visit&& visit) const {
+  if (fPath == kStandardInput) {
+    ViewBuffer buffer(fStandardInput);
+    std::istream in(&buffer);
+    zor::DtausReader reader(in, fOptions);
+    visit(reader);
+    return;
+  }
+  // Raises the German reason when the file cannot be opened or is a folder.
+  ReadFileHead(fPath, 0);
+  std::ifstream in(fPath, std::ios::binary);
+  if (!in) {
+    throw zor::Exception(zor::StringFromUtf8("Die Datei " + fPath + " kann nicht gelesen werden."));
+  }
+  zor::DtausReader reader(in, fOptions);
+  visit(reader);
+}
+
+void CheckedDtaus::Check() {
+  if (fPath == kStandardInput) fStandardInput = ReadInput(fPath);
+  fFiles.clear();
+  fNotes.clear();
+  Read([this](zor::DtausReader& reader) {
+    try {
+      for (;;) {
+        switch (reader.Next()) {
+          case zor::DtausReader::Item::Header:
+            fFiles.push_back({reader.Header(), {}, 0});
+            continue;
+          case zor::DtausReader::Item::Payment:
+            fFiles.back().purposeLines =
+                std::max(fFiles.back().purposeLines, reader.Payment().verwendungszweck.size());
+            continue;
+          case zor::DtausReader::Item::Trailer:
+            fFiles.back().counted = reader.Trailer().counted;
+            continue;
+          case zor::DtausReader::Item::End:
+            break;
+        }
+        break;
+      }
+    } catch (const zor::DtausReadError&) {
+      fNotes = reader.Notes();
+      throw;
+    }
+    fNotes = reader.Notes();
+  });
+}
+
+bool CheckedDtaus::ReadAgain(
+    const std::function<void(std::size_t, const zor::DtausPayment&)>& take) const {
+  std::vector<zor::DtausControlFigures> again;
+  try {
+    Read([&](zor::DtausReader& reader) {
+      for (;;) {
+        switch (reader.Next()) {
+          case zor::DtausReader::Item::Header:
+            again.emplace_back();
+            if (again.size() > fFiles.size()) return;
+            continue;
+          case zor::DtausReader::Item::Payment:
+            take(again.size() - 1, reader.Payment());
+            continue;
+          case zor::DtausReader::Item::Trailer:
+            again.back() = reader.Trailer().counted;
+            continue;
+          case zor::DtausReader::Item::End:
+            break;
+        }
+        break;
+      }
+    });
+  } catch (const zor::DtausReadError&) {
+    return false;
+  }
+  if (again.size() != fFiles.size()) return false;
+  for (std::size_t i = 0; i < again.size(); ++i) {
+    if (!(again[i] == fFiles[i].counted)) return false;
+  }
+  return true;
+}
+
+std::int64_t CheckedDtaus::Payments() const {
+  std::int64_t count = 0;
+  for (const LogicalFile& f : fFiles) count += f.counted.anzahl;
+  return count;
+}
+
+bool CheckedDtaus::AnyDm() const {
+  return std::any_of(fFiles.begin(), fFiles.end(), [](const LogicalFile& f) {
+    return f.header.waehrung == zor::DtausCurrency::DM;
+  });
+}
+
+}  // namespace zcli

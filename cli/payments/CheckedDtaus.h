@@ -1,0 +1,55 @@
+// A DTAUS file read with the library's checked reader. It is read twice, so
+// that no payment is held in memory: first whole, to refuse a bad file before
+// anything is printed and to learn what the output names before the payments;
+// then once more to hand the payments over.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "zordta/DtausReader.h"
+
+namespace zcli {
+
+/// What the first reading learnt of one logical file.
+struct LogicalFile {
+  zor::DtausHeader header;
+  zor::DtausControlFigures counted;
+  std::size_t purposeLines = 0;  ///< the most purpose lines of one payment
+};
+
+class CheckedDtaus {
+ public:
+  /// "-" reads standard input (kept in memory for the second reading).
+  CheckedDtaus(std::string path, zor::DtausReadOptions options);
+
+  /// The first reading. Raises zor::DtausReadError for a refused file and
+  /// zor::Exception naming the file when it cannot be read; the notes found
+  /// until then stay readable.
+  void Check();
+  /// The second reading: every payment with the index of its logical file.
+  /// False when the file no longer reads as it did: it changed in between.
+  bool ReadAgain(const std::function<void(std::size_t, const zor::DtausPayment&)>& take) const;
+
+  const std::vector<LogicalFile>& Files() const { return fFiles; }
+  const std::vector<zor::DtausNote>& Notes() const { return fNotes; }
+  std::int64_t Payments() const;
+  bool AnyDm() const;
+
+ private:
+  template <class Visit>
+  void Read(Visit&& visit) const;
+
+  std::string fPath;
+  zor::DtausReadOptions fOptions;
+  std::string fStandardInput;
+  std::vector<LogicalFile> fFiles;
+  std::vector<zor::DtausNote> fNotes;
+};
+
+/// The message for a file that changed while it was read twice.
+inline constexpr const char* kFileChangedWhileRead = "Die Datei hat sich beim Lesen geändert.";
+
+}  // namespace zcli

@@ -1,0 +1,598 @@
+// The checked reader. Every record is copied whole into a small buffer before
+// its fields are checked, so the checks see the record as one piece whatever
+// the stream's blocks are, and the places in messages are those of the file.
+#include "zordta/DtausReader.h"
+
+#include <array>
+#include <cstring>
+#include <istream>
+#include <string_view>
+
+#include "dtaus/Layout.h"
+#include "dtaus/PartSource.h"
+#include "dtaus/TextFields.h"
+#include "dtaus/TwoDigitYear.h"
+#include "zordta/host/SysUtils.h"
+#include "zordta/host/Text.h"
+
+namespace zor {
+
+namespace dtaus = detail::dtaus;
+
+namespace {
+
+using detail::Field;
+using dtaus::kPartLength;
+
+constexpr std::string_view kDigits = "0123456789";
+constexpr std::size_t kNotesOfAKind = 10;
+constexpr char kEuroMarker = '1';
+constexpr char kDmMarker = ' ';
+
+std::string PlaceText(const DtausPlace& place) {
+  return "Datensatz " + std::to_string(place.record) + ", Byte " + std::to_string(place.offset);
+}
+
+std::string Positions(std::size_t part, const Field& f) {
+  const std::size_t first = part * kPartLength + f.offset + 1;
+  return "Stellen " + std::to_string(first) + "-" + std::to_string(first + f.width - 1);
+}
+
+std::string Shown(std::string_view bytes) {
+  std::string shown = "\"";
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0x20 && b < 0x7F) {
+      shown += c;
+    } else {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      shown += "\\x";
+      shown += kHex[b >> 4];
+      shown += kHex[b & 0xF];
+    }
+  }
+  return shown + "\"";
+}
+
+bool AllDigits(std::string_view text) {
+  return !text.empty() && text.find_first_not_of(kDigits) == std::string_view::npos;
+}
+
+bool AllBlank(std::string_view text) {
+  return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+std::int64_t DigitsValue(std::string_view text) {
+  std::int64_t value = 0;
+  for (char c : text) value = value * 10 + (c - '0');
+  return value;
+}
+
+// The kinds of note that can repeat many times in one file.
+enum class NoteKind : std::size_t { LineBreak, Text, Trailing, Count };
+
+const char* CurrencyName(DtausCurrency currency) {
+  return currency == DtausCurrency::Euro ? "Euro" : "DM";
+}
+
+}  // namespace
+
+DtausReadError::DtausReadError(DtausFault fault, DtausPlace place, std::string text,
+                               std::vector<std::string> details)
+    : Exception(StringFromUtf8(PlaceText(place) + ": " + text)),
+      fFault(fault),
+      fPlace(place),
+      fText(std::move(text)),
+      fDetails(std::move(details)) {}
+
+std::vector<std::string> DtausFigureDifferences(const DtausControlFigures& stated,
+                                                const DtausControlFigures& counted) {
+  struct Figure {
+    const char* name;
+    std::int64_t DtausControlFigures::*member;
+  };
+  static constexpr Figure kFigures[] = {
+      {"Anzahl der Datensätze C", &DtausControlFigures::anzahl},
+      {"Summe der Kontonummern", &DtausControlFigures::kontonummern},
+      {"Summe der Bankleitzahlen", &DtausControlFigures::bankleitzahlen},
+      {"Summe der Beträge in Cent", &DtausControlFigures::cent},
+      {"Summe der Beträge in Pfennig", &DtausControlFigures::pfennig},
+  };
+  std::vector<std::string> differences;
+  for (const Figure& f : kFigures) {
+    if (stated.*f.member == counted.*f.member) continue;
+    differences.push_back(std::string(f.name) + ": im Datensatz E " +
+                          std::to_string(stated.*f.member) + ", aus den Buchungen " +
+                          std::to_string(counted.*f.member) + ".");
+  }
+  return differences;
+}
+
+class detail::DtausReaderState {
+ public:
+  using Item = DtausReader::Item;
+
+  DtausReaderState(std::istream& in, DtausReadOptions o) : source(in), stream(in), options(o) {}
+
+  Item Next();
+
+  // The records.
+  Item ReadHeader();
+  Item ReadRecordAfterHeader();
+  Item ReadPayment();
+  Item ReadTrailer();
+  Item ReadRest();
+
+  // Reading parts.
+  bool TakePart(std::size_t part, bool recordStart);
+  void SkipLineBreaks(std::size_t recordOfBreak);
+  [[noreturn]] void Truncated(const std::string& what);
+
+  // Fields of the record in `record`; `part` is the part that holds the field.
+  std::string_view At(std::size_t part, const Field& f) const {
+    return {record.data() + part * kPartLength + f.offset, f.width};
+  }
+  DtausPlace PlaceOf(std::size_t part, const Field& f) const {
+    return {recordNumber, partOffsets[part] + f.offset};
+  }
+  [[noreturn]] void Fail(DtausFault fault, DtausPlace place, std::string text) const {
+    throw DtausReadError(fault, place, std::move(text));
+  }
+  std::int64_t Digits(std::size_t part, const Field& f, const char* name) const;
+  std::int64_t DigitsOrBlank(std::size_t part, const Field& f, const char* name) const;
+  void Text(std::size_t part, const Field& f, const char* name, std::string& utf8);
+  std::chrono::year_month_day Date(std::size_t part, const Field& f, const char* name,
+                                   bool twoDigitYear) const;
+  void Note(NoteKind kind, DtausPlace place, std::string text);
+  void CountedNotes();
+
+  dtaus::PartSource source;
+  std::istream& stream;
+  DtausReadOptions options;
+
+  enum class Phase { FirstHeader, InFile, AfterTrailer, Ended } phase = Phase::FirstHeader;
+  std::array<char, dtaus::kMaxCParts * kPartLength> record{};
+  std::array<std::uint64_t, dtaus::kMaxCParts> partOffsets{};
+  std::size_t recordNumber = 0;
+  std::size_t logicalFiles = 0;
+
+  DtausHeader header;
+  char currencyMarker = kEuroMarker;
+  DtausPayment payment;
+  DtausTrailer trailer;
+  // Counted with unsigned arithmetic: a hostile file cannot overflow them, and
+  // any sum beyond the E record's fields differs from it anyway.
+  std::uint64_t countedKonto = 0, countedBLZ = 0, countedCent = 0, countedPfennig = 0;
+  std::int64_t countedPayments = 0;
+
+  std::vector<DtausNote> notes;
+  std::array<std::size_t, static_cast<std::size_t>(NoteKind::Count)> notesOfKind{};
+};
+
+DtausReader::DtausReader(std::istream& in, DtausReadOptions options)
+    : fState(std::make_unique<detail::DtausReaderState>(in, options)) {}
+
+DtausReader::~DtausReader() = default;
+
+DtausReader::Item DtausReader::Next() {
+  return fState->Next();
+}
+
+const DtausHeader& DtausReader::Header() const {
+  return fState->header;
+}
+const DtausPayment& DtausReader::Payment() const {
+  return fState->payment;
+}
+const DtausTrailer& DtausReader::Trailer() const {
+  return fState->trailer;
+}
+const std::vector<DtausNote>& DtausReader::Notes() const {
+  return fState->notes;
+}
+
+DtausReader::Item detail::DtausReaderState::Next() {
+  switch (phase) {
+    case Phase::FirstHeader:
+      if (source.Peek() < 0) {
+        if (stream.bad()) Fail(DtausFault::Unreadable, {1, 0}, "Die Datei ist nicht lesbar.");
+        Fail(DtausFault::Truncated, {1, 0}, "Die Datei ist leer.");
+      }
+      return ReadHeader();
+    case Phase::InFile:
+      SkipLineBreaks(recordNumber + 1);
+      ++recordNumber;
+      if (!TakePart(0, true)) Truncated("Die Datei endet ohne Datensatz E.");
+      return ReadRecordAfterHeader();
+    case Phase::AfterTrailer:
+      return ReadRest();
+    case Phase::Ended:
+      break;
+  }
+  return Item::End;
+}
+
+// Copies one part of the current record; false when the file has ended before
+// it. A part cut short is a record cut short.
+bool detail::DtausReaderState::TakePart(std::size_t part, bool recordStart) {
+  partOffsets[part] = source.Offset();
+  const std::string_view bytes = source.Take(kPartLength);
+  if (bytes.empty() && recordStart) return false;
+  if (bytes.size() < kPartLength) {
+    if (stream.bad()) {
+      Fail(DtausFault::Unreadable, {recordNumber, source.Offset()}, "Die Datei ist nicht lesbar.");
+    }
+    const DtausPlace start{recordNumber, partOffsets[0]};
+    Fail(DtausFault::Truncated, start,
+         "Die Datei endet im Datensatz nach " + std::to_string(part * kPartLength + bytes.size()) +
+             " Bytes.");
+  }
+  std::memcpy(record.data() + part * kPartLength, bytes.data(), kPartLength);
+  return true;
+}
+
+void detail::DtausReaderState::Truncated(const std::string& what) {
+  if (stream.bad()) {
+    Fail(DtausFault::Unreadable, {recordNumber, source.Offset()}, "Die Datei ist nicht lesbar.");
+  }
+  Fail(DtausFault::Truncated, {recordNumber, source.Offset()}, what);
+}
+
+// Records follow each other without separators; a line break between parts is
+// the mark of a file that went through a text editor or a text transfer.
+void detail::DtausReaderState::SkipLineBreaks(std::size_t recordOfBreak) {
+  int next = source.Peek();
+  if (next != '\r' && next != '\n') return;
+  const DtausPlace place{recordOfBreak, source.Offset()};
+  if (!options.tolerant) {
+    Fail(DtausFault::LineBreaks, place,
+         "Zeilenumbruch zwischen den 128-Byte-Teilen der Datensätze");
+  }
+  while (next == '\r' || next == '\n') {
+    source.Take(1);
+    next = source.Peek();
+  }
+  Note(NoteKind::LineBreak, place, "Zeilenumbruch nach einem 128-Byte-Teil übergangen.");
+}
+
+std::int64_t detail::DtausReaderState::Digits(std::size_t part, const Field& f,
+                                              const char* name) const {
+  const std::string_view text = At(part, f);
+  if (!AllDigits(text)) {
+    Fail(DtausFault::Structure, PlaceOf(part, f),
+         std::string(name) + " (" + Positions(part, f) +
+             ") enthält nicht nur Ziffern: " + Shown(text) + ".");
+  }
+  return DigitsValue(text);
+}
+
+// Fields that many programs leave blank when they do not use them.
+std::int64_t detail::DtausReaderState::DigitsOrBlank(std::size_t part, const Field& f,
+                                                     const char* name) const {
+  if (AllBlank(At(part, f))) return 0;
+  return Digits(part, f, name);
+}
+
+void detail::DtausReaderState::Text(std::size_t part, const Field& f, const char* name,
+                                    std::string& utf8) {
+  const dtaus::TextReading reading = dtaus::ReadTextField(At(part, f), utf8);
+  if (reading.deviation == dtaus::TextDeviation::None) return;
+  DtausPlace place = PlaceOf(part, f);
+  place.offset += reading.at;
+  const std::string what = std::string(name) + " (" + Positions(part, f) + ") enthält " +
+                           Shown(std::string_view(At(part, f).data() + reading.at, 1)) + " (" +
+                           dtaus::DeviationName(reading.deviation) + ")";
+  if (reading.deviation == dtaus::TextDeviation::Refused) {
+    Fail(DtausFault::Structure, place, what + ": kein Text einer DTAUS-Datei.");
+  }
+  if (!options.tolerant) Fail(DtausFault::Text, place, what);
+  Note(NoteKind::Text, place, what + ", gelesen als \"" + utf8 + "\".");
+}
+
+std::chrono::year_month_day detail::DtausReaderState::Date(std::size_t part, const Field& f,
+                                                           const char* name,
+                                                           bool twoDigitYear) const {
+  const std::string_view text = At(part, f);
+  Digits(part, f, name);
+  const int day = static_cast<int>(DigitsValue(text.substr(0, 2)));
+  const int month = static_cast<int>(DigitsValue(text.substr(2, 2)));
+  int year = static_cast<int>(DigitsValue(text.substr(4)));
+  if (twoDigitYear) {
+    int thisYear = 0, thisMonth = 0, thisDay = 0;
+    DecodeDate(zor::Date(), thisYear, thisMonth, thisDay);
+    year = dtaus::FullYear(year, thisYear);
+  }
+  const std::chrono::year_month_day date{std::chrono::year(year),
+                                         std::chrono::month(static_cast<unsigned>(month)),
+                                         std::chrono::day(static_cast<unsigned>(day))};
+  if (!date.ok()) {
+    Fail(DtausFault::Structure, PlaceOf(part, f),
+         std::string(name) + " (" + Positions(part, f) +
+             ") ist kein Kalenderdatum: " + Shown(text) + ".");
+  }
+  return date;
+}
+
+void detail::DtausReaderState::Note(NoteKind kind, DtausPlace place, std::string text) {
+  if (++notesOfKind[static_cast<std::size_t>(kind)] > kNotesOfAKind) return;
+  notes.push_back({place, std::move(text)});
+}
+
+// Of notes of one kind beyond the first few, one more note tells how many.
+void detail::DtausReaderState::CountedNotes() {
+  for (std::size_t kind = 0; kind < notesOfKind.size(); ++kind) {
+    if (notesOfKind[kind] <= kNotesOfAKind) continue;
+    notes.push_back({{recordNumber, source.Offset()},
+                     "Dazu " + std::to_string(notesOfKind[kind] - kNotesOfAKind) +
+                         " weitere Abweichungen dieser Art, die nicht einzeln genannt sind."});
+    notesOfKind[kind] = 0;
+  }
+}
+
+DtausReader::Item detail::DtausReaderState::ReadHeader() {
+  ++recordNumber;
+  TakePart(0, true);
+  const dtaus::ALayout& a = dtaus::kA;
+  const std::string_view head = At(0, Joined(a.recordLength, a.recordType));
+  if (head != dtaus::kAHeader) {
+    Fail(DtausFault::Structure, PlaceOf(0, a.recordLength),
+         "Kein Datensatz A: " + Shown(head) + " statt \"0128A\".");
+  }
+  header = DtausHeader{};
+  header.place = PlaceOf(0, a.recordLength);
+  header.logicalFile = ++logicalFiles;
+  const std::string_view kind = At(0, a.kind);
+  if (kind != "GK" && kind != dtaus::kDebitFileKind) {
+    Fail(DtausFault::Structure, PlaceOf(0, a.kind),
+         "Kennzeichen der Datei (" + Positions(0, a.kind) + ") ist " + Shown(kind) +
+             ", erwartet \"GK\" (Gutschriften) oder \"LK\" (Lastschriften).");
+  }
+  header.lastschriften = kind == dtaus::kDebitFileKind;
+  header.auftraggeber.blz = Digits(0, a.blz, "Bankleitzahl des Auftraggebers");
+  DigitsOrBlank(0, a.senderBLZ, "Bankleitzahl der absendenden Bank");
+  Text(0, a.name, "Name des Auftraggebers", header.auftraggeber.name);
+  header.dateidatum = Date(0, a.fileDate, "Dateidatum", true);
+  const std::string_view nummer = At(0, a.diskettenNummer);
+  header.diskettennummer = std::string(nummer.substr(0, nummer.find_last_not_of(' ') + 1));
+  header.auftraggeber.konto = Digits(0, a.konto, "Kontonummer des Auftraggebers");
+  header.referenz = DigitsOrBlank(0, a.reference, "Referenznummer");
+  if (!AllBlank(At(0, a.ausfuehrungsdatum))) {
+    header.ausfuehrungsdatum = Date(0, a.ausfuehrungsdatum, "Ausführungsdatum", false);
+  }
+  currencyMarker = At(0, a.currency)[0];
+  if (currencyMarker != kEuroMarker && currencyMarker != kDmMarker) {
+    Fail(DtausFault::Structure, PlaceOf(0, a.currency),
+         "Währungskennzeichen (" + Positions(0, a.currency) + ") ist " + Shown(At(0, a.currency)) +
+             ", erwartet \"1\" (Euro) oder ein Leerzeichen (DM).");
+  }
+  header.waehrung = currencyMarker == kEuroMarker ? DtausCurrency::Euro : DtausCurrency::DM;
+
+  countedKonto = countedBLZ = countedCent = countedPfennig = 0;
+  countedPayments = 0;
+  phase = Phase::InFile;
+  return Item::Header;
+}
+
+DtausReader::Item detail::DtausReaderState::ReadRecordAfterHeader() {
+  const std::string_view length = At(0, dtaus::kC1.recordLength);
+  const char type = At(0, dtaus::kC1.recordType)[0];
+  const DtausPlace start = PlaceOf(0, dtaus::kC1.recordLength);
+  if (type == 'C') return ReadPayment();
+  if (type == 'E') {
+    if (length == dtaus::kEHeader.substr(0, 4)) return ReadTrailer();
+    Fail(DtausFault::Structure, start,
+         "Satzart \"E\" mit der Satzlänge " + Shown(length) +
+             ": kein Datensatz E (ein beschädigter Datensatz C?).");
+  }
+  if (type == 'A') {
+    Fail(DtausFault::Structure, start,
+         "Datensatz A, bevor die vorige logische Datei mit einem Datensatz E endet.");
+  }
+  Fail(DtausFault::Structure, start,
+       "Satzart " + Shown(std::string_view(&type, 1)) + " (Stelle 5), erwartet C oder E.");
+}
+
+DtausReader::Item detail::DtausReaderState::ReadPayment() {
+  const dtaus::C1Layout& c1 = dtaus::kC1;
+  const dtaus::C2Layout& c2 = dtaus::kC2;
+  const std::string_view length = At(0, c1.recordLength);
+  if (!AllDigits(length)) {
+    Fail(DtausFault::Structure, PlaceOf(0, c1.recordLength),
+         "Satzlänge (Stellen 1-4) des Datensatzes C ist keine Zahl: " + Shown(length) + ".");
+  }
+  // The second part holds the count of extensions, which the length must match.
+  SkipLineBreaks(recordNumber);
+  TakePart(1, false);
+  const std::int64_t extensions = Digits(1, c2.extensionCount, "Anzahl der Erweiterungsteile");
+  if (extensions > dtaus::kMaxExtensions) {
+    Fail(DtausFault::Structure, PlaceOf(1, c2.extensionCount),
+         "Anzahl der Erweiterungsteile (" + Positions(1, c2.extensionCount) + ") ist " +
+             std::to_string(extensions) + ", höchstens " + std::to_string(dtaus::kMaxExtensions) +
+             " sind erlaubt.");
+  }
+  const auto n = static_cast<std::size_t>(extensions);
+  if (static_cast<std::size_t>(DigitsValue(length)) != dtaus::CRecordLength(n)) {
+    Fail(DtausFault::Structure, PlaceOf(0, c1.recordLength),
+         "Satzlänge " + Shown(length) + " passt nicht zu " + std::to_string(n) +
+             " Erweiterungsteilen (erwartet " + std::to_string(dtaus::CRecordLength(n)) + ").");
+  }
+  const std::size_t parts = dtaus::CRecordParts(n);
+  for (std::size_t part = 2; part < parts; ++part) {
+    SkipLineBreaks(recordNumber);
+    TakePart(part, false);
+  }
+
+  DtausPayment& p = payment;
+  p.place = PlaceOf(0, c1.recordLength);
+  DigitsOrBlank(0, c1.firstBLZ, "Bankleitzahl des erstbeteiligten Instituts");
+  p.blz = Digits(0, c1.blz, "Bankleitzahl");
+  p.konto = Digits(0, c1.konto, "Kontonummer");
+  p.kundennummer = DigitsOrBlank(0, c1.customerNumber, "Interne Kundennummer");
+  const std::string_view key = At(0, c1.key);
+  Digits(0, Joined(c1.key, c1.keyExtension), "Zahlungsschlüssel");
+  const bool debitKey = key == "04" || key == "05";
+  const bool creditKey = key == "51" || key == "53" || key == "54" || key == "56";
+  if (!debitKey && !creditKey) {
+    Fail(DtausFault::Structure, PlaceOf(0, c1.key),
+         "Zahlungsschlüssel " + Shown(key) + " (" + Positions(0, c1.key) +
+             ") gibt es nicht; erlaubt sind 04 und 05 (Lastschriften), 51, 53, 54 und 56 "
+             "(Gutschriften).");
+  }
+  if (debitKey != header.lastschriften) {
+    Fail(DtausFault::Structure, PlaceOf(0, c1.key),
+         "Zahlungsschlüssel " + std::string(key) + " ist " +
+             (debitKey ? "eine Lastschrift" : "eine Gutschrift") +
+             ", der Datensatz A kennzeichnet die Datei aber als " +
+             (header.lastschriften ? "\"LK\" (Lastschriften)." : "\"GK\" (Gutschriften)."));
+  }
+  p.zahlungsschluessel = At(0, Joined(c1.key, c1.keyExtension));
+
+  // The amount stands in the field of the file's currency; the other one is empty.
+  const bool euro = header.waehrung == DtausCurrency::Euro;
+  const std::int64_t dm = DigitsOrBlank(0, c1.formerAmount, "Betrag in DM");
+  const std::int64_t cent = DigitsOrBlank(0, c1.betragCent, "Betrag in Euro");
+  if (euro && dm != 0) {
+    Fail(DtausFault::Structure, PlaceOf(0, c1.formerAmount),
+         "Betrag in DM (" + Positions(0, c1.formerAmount) +
+             ") in einer Euro-Datei: " + Shown(At(0, c1.formerAmount)) + ".");
+  }
+  if (!euro && cent != 0) {
+    Fail(DtausFault::Structure, PlaceOf(0, c1.betragCent),
+         "Betrag in Euro (" + Positions(0, c1.betragCent) +
+             ") in einer DM-Datei: " + Shown(At(0, c1.betragCent)) + ".");
+  }
+  if (euro) Digits(0, c1.betragCent, "Betrag in Euro");
+  if (!euro) Digits(0, c1.formerAmount, "Betrag in DM");
+  p.betrag = euro ? cent : dm;
+  p.auftraggeber.blz = Digits(0, c1.clientBLZ, "Bankleitzahl des Auftraggebers");
+  p.auftraggeber.konto = Digits(0, c1.clientKonto, "Kontonummer des Auftraggebers");
+  Text(0, c1.name, "Name", p.name);
+  Text(1, c2.clientName, "Name des Auftraggebers", p.auftraggeber.name);
+  if (At(1, c2.currency)[0] != currencyMarker) {
+    Fail(DtausFault::Structure, PlaceOf(1, c2.currency),
+         "Währungskennzeichen (" + Positions(1, c2.currency) + ") ist " +
+             Shown(At(1, c2.currency)) + ", der Datensatz A nennt " +
+             CurrencyName(header.waehrung) + ".");
+  }
+
+  // Purpose lines: the record's own field, then the extensions in order.
+  std::vector<std::string>& lines = p.verwendungszweck;
+  lines.resize(1);
+  Text(1, c2.purpose1, "Verwendungszweck", lines[0]);
+  bool purposeExtension = false;
+  p.namenszusatz.clear();
+  p.auftraggeberzusatz.clear();
+  const std::size_t slots = dtaus::kSecondPartSlots + (parts - 2) * dtaus::kFurtherPartSlots;
+  for (std::size_t slot = 0; slot < slots; ++slot) {
+    const bool inSecond = slot < dtaus::kSecondPartSlots;
+    const std::size_t further = slot - dtaus::kSecondPartSlots;
+    const std::size_t part = inSecond ? 1 : 2 + further / dtaus::kFurtherPartSlots;
+    const dtaus::SlotLayout& s =
+        inSecond ? c2.slots[slot] : dtaus::kCFurther.slots[further % dtaus::kFurtherPartSlots];
+    const std::string_view type = At(part, s.type);
+    if (slot >= n) {
+      // Beyond the count nothing may stand: it would be lost to every reader.
+      if (!AllBlank(type) || !AllBlank(At(part, s.text))) {
+        Fail(DtausFault::Structure, PlaceOf(part, s.type),
+             "Erweiterungsteil " + std::to_string(slot + 1) + " (" + Positions(part, s.type) +
+                 ") ist belegt, der Datensatz nennt aber nur " + std::to_string(n) + ".");
+      }
+      continue;
+    }
+    std::vector<std::string>* into = nullptr;
+    if (type == "01") into = &p.namenszusatz;
+    if (type == dtaus::kPurposeSlotType) into = &lines;
+    if (type == "03") into = &p.auftraggeberzusatz;
+    if (!into) {
+      Fail(DtausFault::Structure, PlaceOf(part, s.type),
+           "Art des Erweiterungsteils " + std::to_string(slot + 1) + " (" +
+               Positions(part, s.type) + ") ist " + Shown(type) +
+               ", erwartet 01 (Name), 02 (Verwendungszweck) oder 03 (Auftraggeber).");
+    }
+    purposeExtension = purposeExtension || into == &lines;
+    into->emplace_back();
+    Text(part, s.text, "Erweiterungsteil", into->back());
+  }
+  // A blank purpose field is a line only when lines follow it.
+  if (lines[0].empty() && !purposeExtension) lines.clear();
+
+  ++countedPayments;
+  countedKonto += static_cast<std::uint64_t>(p.konto);
+  countedBLZ += static_cast<std::uint64_t>(p.blz);
+  (euro ? countedCent : countedPfennig) += static_cast<std::uint64_t>(p.betrag);
+  return Item::Payment;
+}
+
+DtausReader::Item detail::DtausReaderState::ReadTrailer() {
+  const dtaus::ELayout& e = dtaus::kE;
+  trailer.place = PlaceOf(0, e.recordLength);
+  DtausControlFigures& stated = trailer.stated;
+  stated.anzahl = Digits(0, e.count, "Anzahl der Datensätze C");
+  stated.kontonummern = Digits(0, e.kontoSum, "Summe der Kontonummern");
+  stated.bankleitzahlen = Digits(0, e.blzSum, "Summe der Bankleitzahlen");
+  stated.cent = DigitsOrBlank(0, e.centSum, "Summe der Beträge in Euro");
+  stated.pfennig = DigitsOrBlank(0, e.formerAmountSum, "Summe der Beträge in DM");
+  if (header.waehrung == DtausCurrency::Euro) Digits(0, e.centSum, "Summe der Beträge in Euro");
+  if (header.waehrung == DtausCurrency::DM) Digits(0, e.formerAmountSum, "Summe der Beträge in DM");
+
+  trailer.counted = {countedPayments, static_cast<std::int64_t>(countedKonto),
+                     static_cast<std::int64_t>(countedBLZ), static_cast<std::int64_t>(countedCent),
+                     static_cast<std::int64_t>(countedPfennig)};
+  DtausControlFigures compared = trailer.counted;
+  if (!options.checkSums) {
+    // Only the count: the sums stand as stated.
+    compared = stated;
+    compared.anzahl = trailer.counted.anzahl;
+  }
+  std::vector<std::string> differences = DtausFigureDifferences(stated, compared);
+  if (!differences.empty()) {
+    std::string text = "Der Datensatz E passt nicht zu den Buchungen davor:";
+    for (const std::string& d : differences) text += " " + d;
+    throw DtausReadError(DtausFault::ControlFigures, trailer.place, text, std::move(differences));
+  }
+  phase = Phase::AfterTrailer;
+  return Item::Trailer;
+}
+
+// After an E record: the next logical file, or the end. DOS programs padded
+// files with Ctrl-Z, NUL bytes or blanks; anything else belongs to no record.
+DtausReader::Item detail::DtausReaderState::ReadRest() {
+  SkipLineBreaks(recordNumber + 1);
+  const std::uint64_t restStart = source.Offset();
+  if (source.Peek() < 0) {
+    phase = Phase::Ended;
+    CountedNotes();
+    return Item::End;
+  }
+  if (source.Look(dtaus::kAHeader.size()) == dtaus::kAHeader) {
+    phase = Phase::InFile;
+    return ReadHeader();
+  }
+  std::uint64_t padding = 0;
+  for (;;) {
+    const int next = source.Peek();
+    if (next < 0) break;
+    const bool tolerated = next == 0x1A || next == 0 || next == ' ' ||
+                           (options.tolerant && (next == '\r' || next == '\n'));
+    if (!tolerated) {
+      const DtausPlace place{recordNumber + 1, source.Offset()};
+      Fail(DtausFault::TrailingBytes, place,
+           "Nach dem Datensatz E folgen Bytes, die zu keinem Datensatz gehören (" +
+               Shown(source.Take(1)) + ").");
+    }
+    source.Take(1);
+    ++padding;
+  }
+  if (stream.bad()) {
+    Fail(DtausFault::Unreadable, {recordNumber + 1, source.Offset()},
+         "Die Datei ist nicht lesbar.");
+  }
+  Note(NoteKind::Trailing, {recordNumber + 1, restStart},
+       std::to_string(padding) +
+           " Füllbytes (Strg-Z, NUL oder Leerzeichen) nach dem letzten Datensatz E übergangen.");
+  phase = Phase::Ended;
+  CountedNotes();
+  return Item::End;
+}
+
+}  // namespace zor
