@@ -29,6 +29,7 @@ class Checker:
         self.zordta = zordta
         self.scratch = Path(scratch)
         self.failures = 0
+        self.checked = 0
         # The diskette counter, should anything touch it, stays in the scratch folder.
         self.env = dict(os.environ, XDG_CONFIG_HOME=str(self.scratch / "config"))
 
@@ -47,6 +48,7 @@ class Checker:
     def check_reads(self, verdicts):
         for name, case in sorted(verdicts.items()):
             for v in case["runs"]:
+                self.checked += 1
                 what = " ".join([name] + v["options"])
                 code, out, err = self.run(["dtaus", "read"] + v["options"] + [case["file"]])
                 if code != v["exit"]:
@@ -132,6 +134,7 @@ class Checker:
             trip = case.get("round_trip")
             if not trip:
                 continue
+            self.checked += 1
             what = name + " (Rundreise)"
             job = self.read(CORPUS / case["file"], what)
             if job is None:
@@ -152,6 +155,7 @@ class Checker:
     def check_random_round_trips(self):
         rng = random.Random(SEED)
         for number in range(RANDOM_JOBS):
+            self.checked += 1
             job, dateiname = random_job(rng)
             what = "Zufallsauftrag %d" % number
             folder = self.scratch / ("random-%03d" % number)
@@ -235,7 +239,7 @@ def random_logical(rng):
     return {"auftraggeber": {"name": random_text(rng), "blz": rng.randint(10000000, 99999999),
                              "konto": rng.randint(10, 9999999999)},
             "lastschriften": lastschriften, "dateidatum": FILE_DATE,
-            "buchungen": [random_payment(rng, lastschriften) for _ in range(rng.randint(0, 5))]}
+            "buchungen": [random_payment(rng, lastschriften) for _ in range(rng.randint(1, 5))]}
 
 
 def random_job(rng):
@@ -276,9 +280,9 @@ def main():
             checker.check_corpus_round_trip(verdicts)
             checker.check_random_round_trips()
     if checker.failures:
-        print("%d Abweichungen" % checker.failures)
+        print("%d Abweichungen (%d Prüfungen)" % (checker.failures, checker.checked))
         return 1
-    print("alles wie erwartet")
+    print("%d Prüfungen, alle wie erwartet" % checker.checked)
     return 0
 
 

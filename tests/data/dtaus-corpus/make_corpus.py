@@ -328,7 +328,8 @@ CASES = {
     "three_files": ([CREDITS, DEBITS, logical([p_erika("56000")], owner=STADT)], "pc", [],
                     None, "same"),
     "file_twice": ([CREDITS, CREDITS], "pc", [], None, "same"),
-    "a_then_e": ([logical([])], "pc", [], None, "same"),
+    # no payment reads; the writer makes no empty files
+    "a_then_e": ([logical([])], "pc", [], None, "refused"),
     # a DM file reads; the writer makes no new ones
     "dm_file": ([logical([p_mueller(cents=24500), p_erika(cents=1)], file_date="1998-11-30",
                          currency="DEM")], "pc", [], [reads(), reads(fmt="csv")], "refused"),
@@ -421,6 +422,9 @@ CASES = {
                          [("set", 2, slot_offset(1), b"02" + text("NICHT GEZAEHLT", "pc"))],
                          [refused((2, slot_offset(1)))], None),
     "cut_inside_c": ([CREDITS], "pc", [("cut", 3, 200)], [refused((3, 0))], None),
+    "ends_without_e": ([CREDITS], "pc", [("cut", 4, 0)], [refused((4, 0))], None),
+    "extension_count_16": ([ONE_C], "pc", [("set", 2, field(C2, "ext_count", 1), b"16")],
+                           [refused((2, field(C2, "ext_count", 1)))], None),
     # control figures
     "sums_disagree": ([CREDITS], "pc",
                       [("set", 4, field(E, "konto_sum"), num(1235555545, 17)),
