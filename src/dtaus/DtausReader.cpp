@@ -54,12 +54,19 @@ std::string Shown(std::string_view bytes) {
   return shown + "\"";
 }
 
+// Plain loops: these run for every field of every record, twice per read.
 bool AllDigits(std::string_view text) {
-  return !text.empty() && text.find_first_not_of(kDigits) == std::string_view::npos;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return !text.empty();
 }
 
 bool AllBlank(std::string_view text) {
-  return text.find_first_not_of(' ') == std::string_view::npos;
+  for (char c : text) {
+    if (c != ' ') return false;
+  }
+  return true;
 }
 
 std::int64_t DigitsValue(std::string_view text) {
@@ -144,6 +151,20 @@ class detail::DtausReaderState {
   std::chrono::year_month_day Date(std::size_t part, const Field& f, const char* name,
                                    bool twoDigitYear) const;
   void Note(NoteKind kind, DtausPlace place, std::string text);
+  // The lines of one payment go back to a pool when the next is read, so that
+  // their storage is used again instead of allocated per payment.
+  void Spare(std::vector<std::string>& lines) {
+    while (!lines.empty()) {
+      spareLines.push_back(std::move(lines.back()));
+      lines.pop_back();
+    }
+  }
+  std::string& NewLine(std::vector<std::string>& lines) {
+    if (spareLines.empty()) return lines.emplace_back();
+    lines.push_back(std::move(spareLines.back()));
+    spareLines.pop_back();
+    return lines.back();
+  }
   void CountedNotes();
 
   dtaus::PartSource source;
@@ -159,6 +180,7 @@ class detail::DtausReaderState {
   DtausHeader header;
   char currencyMarker = kEuroMarker;
   DtausPayment payment;
+  std::vector<std::string> spareLines;
   DtausTrailer trailer;
   // Counted with unsigned arithmetic: a hostile file cannot overflow them, and
   // any sum beyond the E record's fields differs from it anyway.
@@ -477,11 +499,11 @@ DtausReader::Item detail::DtausReaderState::ReadPayment() {
 
   // Purpose lines: the record's own field, then the extensions in order.
   std::vector<std::string>& lines = p.verwendungszweck;
-  lines.resize(1);
-  Text(1, c2.purpose1, "Verwendungszweck", lines[0]);
+  Spare(lines);
+  Spare(p.namenszusatz);
+  Spare(p.auftraggeberzusatz);
+  Text(1, c2.purpose1, "Verwendungszweck", NewLine(lines));
   bool purposeExtension = false;
-  p.namenszusatz.clear();
-  p.auftraggeberzusatz.clear();
   const std::size_t slots = dtaus::kSecondPartSlots + (parts - 2) * dtaus::kFurtherPartSlots;
   for (std::size_t slot = 0; slot < slots; ++slot) {
     const bool inSecond = slot < dtaus::kSecondPartSlots;
@@ -510,11 +532,10 @@ DtausReader::Item detail::DtausReaderState::ReadPayment() {
                ", erwartet 01 (Name), 02 (Verwendungszweck) oder 03 (Auftraggeber).");
     }
     purposeExtension = purposeExtension || into == &lines;
-    into->emplace_back();
-    Text(part, s.text, "Erweiterungsteil", into->back());
+    Text(part, s.text, "Erweiterungsteil", NewLine(*into));
   }
   // A blank purpose field is a line only when lines follow it.
-  if (lines[0].empty() && !purposeExtension) lines.clear();
+  if (lines[0].empty() && !purposeExtension) Spare(lines);
 
   ++countedPayments;
   countedKonto += static_cast<std::uint64_t>(p.konto);

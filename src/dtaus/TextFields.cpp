@@ -66,8 +66,15 @@ TextReading ReadTextField(std::string_view field, std::string& utf8) {
   utf8.clear();
   const std::size_t end = field.find_last_not_of(' ');
   if (end == std::string_view::npos) return {};
+  // Most fields hold only bytes that stand for themselves.
+  std::size_t plain = 0;
+  while (plain <= end && kMeanings[static_cast<unsigned char>(field[plain])].length == 1 &&
+         kMeanings[static_cast<unsigned char>(field[plain])].deviation == TextDeviation::None) {
+    ++plain;
+  }
+  utf8.assign(field.data(), plain);
   TextReading reading;
-  for (std::size_t i = 0; i <= end; ++i) {
+  for (std::size_t i = plain; i <= end; ++i) {
     const ByteMeaning& m = kMeanings[static_cast<unsigned char>(field[i])];
     utf8.append(m.utf8, m.length);
     if (m.deviation > reading.deviation) reading = {m.deviation, i};
