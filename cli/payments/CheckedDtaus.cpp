@@ -1,6 +1,7 @@
 #include "payments/CheckedDtaus.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <streambuf>
 #include <utility>
@@ -29,8 +30,8 @@ CheckedDtaus::CheckedDtaus(std::string path, zor::DtausReadOptions options)
 
 template <class Visit>
 void CheckedDtaus::Read(Visit&& visit) const {
-  if (fPath == kStandardInput) {
-    ViewBuffer buffer(fStandardInput);
+  if (fInMemory) {
+    ViewBuffer buffer(fBytes);
     std::istream in(&buffer);
     zor::DtausReader reader(in, fOptions);
     visit(reader);
@@ -47,7 +48,10 @@ void CheckedDtaus::Read(Visit&& visit) const {
 }
 
 void CheckedDtaus::Check() {
-  if (fPath == kStandardInput) fStandardInput = ReadInput(fPath);
+  // A pipe cannot be read a second time: its bytes are kept.
+  std::error_code error;
+  fInMemory = fPath == kStandardInput || !std::filesystem::is_regular_file(fPath, error);
+  if (fInMemory) fBytes = ReadInput(fPath);
   fFiles.clear();
   fNotes.clear();
   Read([this](zor::DtausReader& reader) {

@@ -22,7 +22,8 @@ struct LogicalFile {
 
 class CheckedDtaus {
  public:
-  /// "-" reads standard input (kept in memory for the second reading).
+  /// "-" reads standard input; it and a pipe are kept in memory for the
+  /// second reading.
   CheckedDtaus(std::string path, zor::DtausReadOptions options);
 
   /// The first reading. Raises zor::DtausReadError for a refused file and
@@ -44,7 +45,8 @@ class CheckedDtaus {
 
   std::string fPath;
   zor::DtausReadOptions fOptions;
-  std::string fStandardInput;
+  bool fInMemory = false;
+  std::string fBytes;  // standard input or a pipe, read once
   std::vector<LogicalFile> fFiles;
   std::vector<zor::DtausNote> fNotes;
 };

@@ -1,6 +1,8 @@
 // zordta dtaus write / read and coversheet, run as a user runs them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "CliRunner.h"
@@ -275,6 +277,13 @@ TEST_F(DtausVerify, DamagedFilesAreBadData) {
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err.rfind("Fehler: kurz.dta: ", 0), 0u) << r.err;
   EXPECT_EQ(ws.Run({"dtaus", "read", "fehlt.dta"}).exitCode, 1);
+  EXPECT_EQ(ws.Run({"dtaus", "read", "."}).exitCode, 1);
+}
+
+TEST_F(DtausVerify, StandardInputIsReadOnceAndListedWhole) {
+  const auto r = ws.Run({"dtaus", "read", "-", "--format", "csv"}, bytes);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 4);
 }
 
 TEST_F(DtausVerify, CoverSheetIsRebuiltWithoutTouchingTheFile) {
