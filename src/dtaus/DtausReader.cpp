@@ -24,7 +24,6 @@ namespace {
 using detail::Field;
 using dtaus::kPartLength;
 
-constexpr std::string_view kDigits = "0123456789";
 constexpr std::size_t kNotesOfAKind = 10;
 constexpr char kEuroMarker = '1';
 constexpr char kDmMarker = ' ';
