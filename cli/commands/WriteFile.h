@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "commands/Commands.h"
@@ -50,14 +51,15 @@ struct WriteKind {
 };
 
 /// The faults of one file of several, placed in it: "dateien[2], Auftraggeber".
-inline void AppendPlaced(Diagnostics& to, const Diagnostics& from, const std::string& place) {
+inline void AppendPlaced(Diagnostics& to, Diagnostics&& from, const std::string& place) {
   if (place.empty()) {
-    to.Append(from);
+    to.Append(std::move(from));
     return;
   }
   for (const Diagnostic& d : from.Items()) {
     to.Add(d.where.starts_with(place) ? d.where : place + ", " + d.where, d.field, d.message);
   }
+  from = Diagnostics();
 }
 
 /// All or nothing: applies the job's settings and then the options', then reads,
@@ -147,8 +149,8 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
   errors.Append(checkErrors);
   Diagnostics warnings;
   for (std::size_t f = 0; f < fileCount; ++f) {
-    AppendPlaced(errors, runErrors[f], input.FilePlace(f));
-    AppendPlaced(warnings, runWarnings[f], input.FilePlace(f));
+    AppendPlaced(errors, std::move(runErrors[f]), input.FilePlace(f));
+    AppendPlaced(warnings, std::move(runWarnings[f]), input.FilePlace(f));
   }
   ReportWarnings(warnings, errors, input.Name());
   if (!errors.Empty()) return ReportErrors(errors, input.Name());

@@ -1,6 +1,7 @@
 #include "io/Diagnostics.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string_view>
 #include <utility>
 
@@ -32,6 +33,18 @@ void Diagnostics::Add(std::string where, std::string field, std::string message)
 
 void Diagnostics::Append(const Diagnostics& other) {
   fItems.insert(fItems.end(), other.fItems.begin(), other.fItems.end());
+}
+
+void Diagnostics::Append(Diagnostics&& other) {
+  if (fItems.empty()) {
+    fItems.swap(other.fItems);
+  } else {
+    fItems.insert(fItems.end(), std::make_move_iterator(other.fItems.begin()),
+                  std::make_move_iterator(other.fItems.end()));
+  }
+  other.fItems.clear();
+  other.fPlaces.clear();
+  other.fIndexed = 0;
 }
 
 namespace {

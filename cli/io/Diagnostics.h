@@ -21,6 +21,8 @@ class Diagnostics {
   void Add(std::string where, std::string field, std::string message);
   /// Adds all of `other`'s, after these.
   void Append(const Diagnostics& other);
+  /// The same, taking them over: a million faults are not held twice.
+  void Append(Diagnostics&& other);
   bool Empty() const { return fItems.empty(); }
   std::size_t Count() const { return fItems.size(); }
   const std::vector<Diagnostic>& Items() const { return fItems; }
