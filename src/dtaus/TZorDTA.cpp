@@ -209,17 +209,20 @@ bool TZorDTA::IsFirstFileKind() const {
 
 void TZorDTA::WriteDatensatzA() {
   // Checked before the diskette counter moves, so a refused header uses no number.
+  // A bank code or account beyond its field failed Start's own check already
+  // when the data are checked: that report stands, the header is not written.
   const char* refusal = nullptr;
+  bool alreadyReported = false;
   if (!FitsBLZField(fAuftraggeberBLZ)) {
-    refusal = msg::_MsgValidateBLZ;
+    refusal = msg::_MsgValidateBLZ, alreadyReported = FValidateData;
   } else if (!FitsKontoField(fAuftraggeberKontoNr)) {
-    refusal = msg::_MsgValidateKontoDE;
+    refusal = msg::_MsgValidateKontoDE, alreadyReported = FValidateData;
   } else if (!IsWritableDate(fDiskettenErstellDatum) ||
              (fAusfuehrungsdatum != 0 && !IsWritableDate(fAusfuehrungsdatum))) {
     refusal = msg::_MsgADatum;
   }
   if (refusal) {
-    Error(StringFromUtf8(refusal));
+    if (!alreadyReported) Error(StringFromUtf8(refusal));
     return;
   }
 

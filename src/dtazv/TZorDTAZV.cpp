@@ -291,18 +291,21 @@ AnsiString TZorDTAZV::RemoveInvalidChars(const AnsiString& str) const {
 
 void TZorDTAZV::WriteDatensatzQ(std::int32_t LfdNummer) {
   // Checked before anything is written, so a refused header leaves no record.
+  // A bank code or account beyond its field failed Start's own check already
+  // when the data are checked: that report stands, the header is not written.
   const char* refusal = nullptr;
+  bool alreadyReported = false;
   if (LfdNummer < 0 || LfdNummer > limits::dtazv::kMaxKey) {
     refusal = msgzv::_MsgLfdNummer;
   } else if (fAuftraggeberBLZ < 0 || fAuftraggeberBLZ > limits::kMaxBLZ) {
-    refusal = msg::_MsgValidateBLZ;
+    refusal = msg::_MsgValidateBLZ, alreadyReported = FValidateData;
   } else if (fAuftraggeberKontoNr < 0 || fAuftraggeberKontoNr > limits::kMaxKonto) {
-    refusal = msg::_MsgValidateKontoDE;
+    refusal = msg::_MsgValidateKontoDE, alreadyReported = FValidateData;
   } else if (fAusfuehrungsdatum != 0 && !IsWritableDate(fAusfuehrungsdatum)) {
     refusal = msg::_MsgADatum;
   }
   if (refusal) {
-    Error(StringFromUtf8(refusal));
+    if (!alreadyReported) Error(StringFromUtf8(refusal));
     return;
   }
 

@@ -61,12 +61,14 @@ std::u16string_view TrimBlanks(std::u16string_view s) {
   return s;
 }
 
+// A text form that cannot be read back is a read error of the filer, as the
+// framework's reader raises it.
 [[noreturn]] void Fail(const char* message, int line) {
-  throw Exception(Format(StringFromUtf8(message), {line}));
+  throw EReadError(Format(StringFromUtf8(message), {line}));
 }
 
 [[noreturn]] void Fail(const char* message, int line, const String& name) {
-  throw Exception(Format(StringFromUtf8(message), {line, name}));
+  throw EReadError(Format(StringFromUtf8(message), {line, name}));
 }
 
 // ---------------------------------------------------------------- writing
@@ -340,8 +342,8 @@ void ReadComponentText(const String& text, TComponent& component, PropertyList p
   }
   const std::u16string actualClass = ToUtf16(component.ClassName());
   if (!SameIgnoringCase(className, Ascii(actualClass))) {
-    throw Exception(Format(StringFromUtf8(detail::hostmsg::kTextClassMismatch),
-                           {header.number, FromUtf16(className), FromUtf16(actualClass)}));
+    throw EReadError(Format(StringFromUtf8(detail::hostmsg::kTextClassMismatch),
+                            {header.number, FromUtf16(className), FromUtf16(actualClass)}));
   }
 
   // Every line is checked before anything is set, so that bad text leaves the
@@ -398,8 +400,8 @@ void ReadComponentText(const String& text, TComponent& component, PropertyList p
   try {
     component.SetName(FromUtf16(name));
   } catch (const Exception& e) {
-    throw Exception(Format(StringFromUtf8(detail::hostmsg::kTextSetterFailed),
-                           {header.number, StringFromUtf8("Name"), e.Message()}));
+    throw EReadError(Format(StringFromUtf8(detail::hostmsg::kTextSetterFailed),
+                            {header.number, StringFromUtf8("Name"), e.Message()}));
   }
   // Declaration order, not the order of the text: setters depend on each other.
   for (const PropertyDescriptor* property : properties) {
@@ -408,8 +410,8 @@ void ReadComponentText(const String& text, TComponent& component, PropertyList p
       try {
         property->set(component, assignment.value);
       } catch (const Exception& e) {
-        throw Exception(Format(StringFromUtf8(detail::hostmsg::kTextSetterFailed),
-                               {assignment.line, StringFromUtf8(property->name), e.Message()}));
+        throw EReadError(Format(StringFromUtf8(detail::hostmsg::kTextSetterFailed),
+                                {assignment.line, StringFromUtf8(property->name), e.Message()}));
       }
     }
   }

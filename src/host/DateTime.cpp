@@ -239,7 +239,7 @@ bool TryEncodeDate(int year, int month, int day, TDate& date) {
 TDate EncodeDate(int year, int month, int day) {
   TDate date = 0;
   if (!TryEncodeDate(year, month, day, date)) {
-    throw Exception(StringFromUtf8(detail::hostmsg::kDateEncodeError));
+    throw EConvertError(StringFromUtf8(detail::hostmsg::kDateEncodeError));
   }
   return date;
 }
@@ -254,7 +254,7 @@ bool TryDecodeDate(TDateTime date, int& year, int& month, int& day) {
 
 void DecodeDate(TDateTime date, int& year, int& month, int& day) {
   if (!TryDecodeDate(date, year, month, day)) {
-    throw Exception(StringFromUtf8(detail::hostmsg::kInvalidDate));
+    throw EConvertError(StringFromUtf8(detail::hostmsg::kInvalidDate));
   }
 }
 

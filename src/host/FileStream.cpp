@@ -31,9 +31,11 @@ TFileStream::TFileStream(const String& fileName, std::uint16_t mode) : fFileName
 
   const std::string path = StringToUtf8(fileName);
   const auto raise = [&](int error) {
-    throw Exception(Format(StringFromUtf8(create ? detail::hostmsg::kFileCreateError
-                                                 : detail::hostmsg::kFileOpenError),
-                           {fileName, StringFromUtf8(detail::ErrorText(error))}));
+    const String message = Format(StringFromUtf8(create ? detail::hostmsg::kFileCreateError
+                                                        : detail::hostmsg::kFileOpenError),
+                                  {fileName, StringFromUtf8(detail::ErrorText(error))});
+    if (create) throw EFCreateError(message);
+    throw EFOpenError(message);
   };
   fHandle = ::open(path.c_str(), flags, 0666);
   if (fHandle < 0) raise(errno);
@@ -42,7 +44,9 @@ TFileStream::TFileStream(const String& fileName, std::uint16_t mode) : fFileName
   if (exclusive && ::flock(fHandle, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
     ::close(fHandle);
     fHandle = -1;
-    throw Exception(Format(StringFromUtf8(detail::hostmsg::kFileInUse), {fileName}));
+    const String message = Format(StringFromUtf8(detail::hostmsg::kFileInUse), {fileName});
+    if (create) throw EFCreateError(message);
+    throw EFOpenError(message);
   }
   if (create && exclusive && ::ftruncate(fHandle, 0) != 0) {
     const int error = errno;
@@ -62,7 +66,7 @@ std::int64_t TFileStream::Read(void* buffer, std::int64_t count) {
   while (done < count) {
     const ssize_t n = ::read(fHandle, out + done, static_cast<std::size_t>(count - done));
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw Exception(StringFromUtf8(detail::hostmsg::kStreamReadError));
+    if (n < 0) throw EReadError(StringFromUtf8(detail::hostmsg::kStreamReadError));
     if (n == 0) break;
     done += n;
   }
@@ -75,7 +79,7 @@ void TFileStream::Write(const void* buffer, std::int64_t count) {
   while (done < count) {
     const ssize_t n = ::write(fHandle, in + done, static_cast<std::size_t>(count - done));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) throw Exception(StringFromUtf8(detail::hostmsg::kStreamWriteError));
+    if (n <= 0) throw EWriteError(StringFromUtf8(detail::hostmsg::kStreamWriteError));
     done += n;
   }
 }
@@ -94,7 +98,7 @@ std::int64_t TFileStream::Size() const {
 void TFileStream::SetSize(std::int64_t size) {
   const std::int64_t position = Position();
   if (size < 0 || ::ftruncate(fHandle, static_cast<off_t>(size)) != 0) {
-    throw Exception(StringFromUtf8(detail::hostmsg::kStreamWriteError));
+    throw EWriteError(StringFromUtf8(detail::hostmsg::kStreamWriteError));
   }
   // As with memory streams, a position beyond the new end moves back to it.
   if (position > size) Seek(size, soBeginning);

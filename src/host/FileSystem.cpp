@@ -186,8 +186,8 @@ void SetFileSystemOps(TFileSystemOps ops) {
 namespace {
 
 [[noreturn]] void RaiseCreateError(const String& fileName, int error) {
-  throw Exception(Format(StringFromUtf8(detail::hostmsg::kFileCreateError),
-                         {fileName, StringFromUtf8(detail::ErrorText(error))}));
+  throw EFCreateError(Format(StringFromUtf8(detail::hostmsg::kFileCreateError),
+                             {fileName, StringFromUtf8(detail::ErrorText(error))}));
 }
 
 }  // namespace
@@ -209,7 +209,7 @@ void WriteFileAtomically(const String& fileName, std::span<const std::string_vie
   // Other lock failures mean the file system has no locks, so no reader can hold one.
   if (lockFd >= 0 && ::flock(lockFd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
     ops.close(lockFd);
-    throw Exception(Format(StringFromUtf8(detail::hostmsg::kFileInUse), {fileName}));
+    throw EFCreateError(Format(StringFromUtf8(detail::hostmsg::kFileInUse), {fileName}));
   }
 
   const int error = detail::ReplaceFileContent(path, pieces, ops);

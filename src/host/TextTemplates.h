@@ -124,7 +124,7 @@ void AppendAscii(Str<C>& out, std::string_view ascii) {
 /// Raises a host message whose only "%s" takes the offending text.
 template <class C>
 [[noreturn]] void RaiseWithText(const char* messageUtf8, View<C> text) {
-  throw Exception(Format(StringFromUtf8(messageUtf8), {text}));
+  throw EConvertError(Format(StringFromUtf8(messageUtf8), {text}));
 }
 
 }  // namespace zor::detail

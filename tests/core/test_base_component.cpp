@@ -5,6 +5,7 @@
 
 #include "support/TestSupport.h"
 #include "zordta/ZorDTA.h"
+#include "zordta/ZorDTAZV.h"
 
 namespace {
 
@@ -181,6 +182,32 @@ TEST_F(BaseComponentTest, StartChecksTheClientsBankData) {
   dta.SetAuftraggeberBLZ(1234);
   EXPECT_THROW_MESSAGE(dta.Start(), ZT("Die Bankleitzahl muss genau 8 Zeichen besitzen."));
   EXPECT_EQ(dta.State(), zor::stStarted) << "the run counts as open";
+}
+
+// A client bank code or account beyond its field fails Start's check and keeps
+// the header from being written: the user hears of it once, from either writer.
+TEST_F(BaseComponentTest, ClientDataBeyondTheirFieldsAreReportedOnce) {
+  zor::TZorDTAZV zv(nullptr);
+  zv.SetAuftraggeberName(ZA("Muster GmbH"));
+  zv.SetAuftraggeberStrasse(ZA("Hauptstr. 1"));
+  zv.SetAuftraggeberOrt(ZA("Köln"));
+  zv.SetPath(dir.AsPath());
+  for (const bool account : {false, true}) {
+    MessageBoxRecorder boxes;
+    for (zor::TZorBaseDTA* writer :
+         {static_cast<zor::TZorBaseDTA*>(&dta), static_cast<zor::TZorBaseDTA*>(&zv)}) {
+      writer->SetShowWarnings(true);
+      writer->SetAuftraggeberBLZ(account ? 37040044 : 123456789);
+      writer->SetAuftraggeberKontoNr(account ? 12345678901 : 532013000);
+      if (writer == &dta) dta.Start();
+      if (writer == &zv) zv.Start(1);
+      ASSERT_EQ(boxes.boxes().size(), 1u)
+          << (account ? "account: " : "bank code: ") << boxes.boxes().back().text;
+      EXPECT_TRUE(writer->DTAFileContent().empty());
+      boxes.clear();
+      writer->Finish();
+    }
+  }
 }
 
 TEST_F(BaseComponentTest, EmptyFileNameWritesNoFileButKeepsContent) {
