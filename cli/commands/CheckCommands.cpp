@@ -31,8 +31,7 @@ std::string Problem(zor::TZorDTAZV& checker, Identifier kind, const std::string&
   const std::vector<ForeignChar> foreign = FindCharsOutsideCp1252(text);
   if (!foreign.empty()) return ForeignCharMessage(foreign.front());
   const std::string compact = CompactIdentifier(text);
-  const std::string problem =
-      kind == Identifier::IBAN ? IbanProblem(compact, checker) : BicProblem(compact);
+  const std::string problem = kind == Identifier::IBAN ? IbanProblem(compact) : BicProblem(compact);
   if (!problem.empty()) return problem;
   // The library's own check stays as a last word; it passes what passed above.
   try {

@@ -1,8 +1,7 @@
 #include "payments/BankIdentifiers.h"
 
 #include "io/MessageText.h"
-#include "payments/IbanLengths.h"
-#include "zordta/host/Exception.h"
+#include "zordta/Iban.h"
 #include "zordta/host/Text.h"
 
 namespace zcli {
@@ -32,44 +31,55 @@ std::string_view FirstForeignChar(std::string_view text) {
   return std::string_view();
 }
 
-// The check digits are the library's to judge: its check is the one the file
-// must pass, and the shape was checked before.
-bool CheckDigitsAgree(zor::TZorDTAZV& checker, std::string_view iban) {
-  try {
-    return checker.ValidateIBAN(zor::AnsiString(iban));
-  } catch (const zor::Exception&) {
-    return false;
+// What the registry's class of characters is called in a message.
+std::string_view ClassName(zor::IbanCharClass kind) {
+  switch (kind) {
+    case zor::IbanCharClass::Digit:
+      return "eine Ziffer";
+    case zor::IbanCharClass::Capital:
+      return "ein Buchstabe";
+    case zor::IbanCharClass::CapitalOrDigit:
+      break;
   }
+  return "ein Buchstabe oder eine Ziffer";
 }
 
 }  // namespace
 
-std::string IbanProblem(std::string_view iban, zor::TZorDTAZV& checker) {
-  if (iban.empty()) return "Die IBAN fehlt.";
-  const std::string_view foreign = FirstForeignChar(iban);
-  if (!foreign.empty()) {
-    return "Eine IBAN besteht aus Buchstaben und Ziffern; " + Quoted(foreign) +
-           " gehört nicht hinein.";
+std::string IbanProblem(std::string_view iban) {
+  const zor::IbanCheck check = zor::CheckIBAN(iban);
+  const std::string country(iban.substr(0, 2));
+  switch (check.verdict) {
+    case zor::IbanVerdict::Valid:
+      return std::string();
+    case zor::IbanVerdict::Empty:
+      return "Die IBAN fehlt.";
+    case zor::IbanVerdict::Characters:
+      return "Eine IBAN besteht aus Buchstaben und Ziffern; " +
+             Quoted(CharAt(iban, check.position)) + " gehört nicht hinein.";
+    case zor::IbanVerdict::UnknownCountry:
+      return Quoted(country) + " ist kein Land mit IBAN (eine IBAN beginnt mit dem Ländercode, " +
+             "z.B. DE).";
+    case zor::IbanVerdict::LengthForCountry:
+      return "Eine IBAN aus " + country + " hat " + std::to_string(check.expectedLength) +
+             " Zeichen, diese hat " + std::to_string(iban.size()) + ".";
+    case zor::IbanVerdict::Structure:
+      if (check.position < 4) {
+        return "Auf den Ländercode folgen zwei Prüfziffern, nicht " + Quoted(iban.substr(2, 2)) +
+               ".";
+      }
+      return "An Stelle " + std::to_string(check.position + 1) + " gehört in eine IBAN aus " +
+             country + " " + std::string(ClassName(check.expected)) + ", nicht " +
+             Quoted(iban.substr(check.position, 1)) + ".";
+    case zor::IbanVerdict::CheckDigits:
+      break;
   }
-  const std::string_view country = iban.substr(0, 2);
-  const std::size_t length = IbanLength(country);
-  if (length == 0) {
-    return Quoted(country) + " ist kein Land mit IBAN (eine IBAN beginnt mit dem Ländercode, " +
-           "z.B. DE).";
+  const std::string checkDigits(iban.substr(2, 2));
+  if (checkDigits == "00" || checkDigits == "01" || checkDigits == "99") {
+    return "Die Prüfziffern " + checkDigits + " gibt es nicht; sie liegen zwischen 02 und 98.";
   }
-  if (iban.size() != length) {
-    return "Eine IBAN aus " + std::string(country) + " hat " + std::to_string(length) +
-           " Zeichen, diese hat " + std::to_string(iban.size()) + ".";
-  }
-  const std::string_view checkDigits = iban.substr(2, 2);
-  if (!IsDigit(checkDigits[0]) || !IsDigit(checkDigits[1])) {
-    return "Auf den Ländercode folgen zwei Prüfziffern, nicht " + Quoted(checkDigits) + ".";
-  }
-  if (!CheckDigitsAgree(checker, iban)) {
-    return "Die Prüfziffern " + std::string(checkDigits) +
-           " passen nicht zur IBAN: ein Zeichen ist falsch oder vertauscht.";
-  }
-  return std::string();
+  return "Die Prüfziffern " + checkDigits +
+         " passen nicht zur IBAN: ein Zeichen ist falsch oder vertauscht.";
 }
 
 std::string BicProblem(std::string_view bic) {

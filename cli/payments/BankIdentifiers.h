@@ -9,11 +9,11 @@
 
 namespace zcli {
 
-/// "" for a valid IBAN (capitals, no blanks), else what is wrong with it: a
-/// character that does not belong, a country without IBANs, a length that is
-/// not the country's, or check digits that do not agree (as `checker`, the
-/// library, computes them).
-std::string IbanProblem(std::string_view iban, zor::TZorDTAZV& checker);
+/// "" for a valid IBAN (capitals, no blanks), else what is wrong with it, as
+/// zor::CheckIBAN finds it: a character that does not belong, a country without
+/// IBANs, a length that is not the country's, a character the country's format
+/// does not allow at its place, or check digits that do not agree.
+std::string IbanProblem(std::string_view iban);
 
 /// "" for a valid BIC (capitals, no blanks), else what is wrong with it.
 std::string BicProblem(std::string_view bic);

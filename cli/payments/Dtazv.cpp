@@ -235,7 +235,7 @@ void DtazvRun::Add(const InputRecord& record) {
   if (std::string problem = BicProblem(p.bic); !problem.empty()) {
     fErrors.Add(p.where, "bic", std::move(problem));
   }
-  if (std::string problem = IbanProblem(p.iban, zv); !problem.empty()) {
+  if (std::string problem = IbanProblem(p.iban); !problem.empty()) {
     fErrors.Add(p.where, "iban", std::move(problem));
   }
   const TextInFile name = fText.Prepare(p.name, kLineWidth, p.where, "name", t.name);

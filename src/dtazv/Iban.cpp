@@ -1,0 +1,91 @@
+// zor::CheckIBAN: the IBAN registry's rules one after the other, the first
+// broken one named.
+#include "zordta/Iban.h"
+
+#include <cstdint>
+
+#include "dtazv/IbanRegistry.h"
+
+namespace zor {
+namespace {
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+bool IsCapital(char c) {
+  return c >= 'A' && c <= 'Z';
+}
+
+bool Fits(char c, IbanCharClass kind) {
+  switch (kind) {
+    case IbanCharClass::Digit:
+      return IsDigit(c);
+    case IbanCharClass::Capital:
+      return IsCapital(c);
+    case IbanCharClass::CapitalOrDigit:
+      return IsDigit(c) || IsCapital(c);
+  }
+  return false;
+}
+
+IbanCheck Broken(IbanVerdict verdict, std::size_t position = 0, std::size_t expectedLength = 0,
+                 IbanCharClass expected = IbanCharClass::CapitalOrDigit) {
+  return IbanCheck{verdict, position, expectedLength, expected};
+}
+
+// Country code and check digits moved to the end, each letter as two digits
+// (A = 10 ... Z = 35); the remainder taken piece by piece stays small. Only
+// capitals and digits reach here.
+std::uint32_t Mod97(std::string_view iban) {
+  std::uint32_t remainder = 0;
+  for (std::size_t i = 0; i < iban.size(); ++i) {
+    const char c = iban[(i + 4) % iban.size()];
+    remainder = IsDigit(c) ? (remainder * 10 + static_cast<std::uint32_t>(c - '0')) % 97
+                           : (remainder * 100 + static_cast<std::uint32_t>(c - 'A' + 10)) % 97;
+  }
+  return remainder;
+}
+
+}  // namespace
+
+IbanCheck CheckIBAN(std::string_view iban) noexcept {
+  if (iban.empty()) return Broken(IbanVerdict::Empty);
+  for (std::size_t i = 0; i < iban.size(); ++i) {
+    if (!IsDigit(iban[i]) && !IsCapital(iban[i])) return Broken(IbanVerdict::Characters, i);
+  }
+  const detail::dtazv::IbanCountryFormat* country =
+      iban.size() < 2 ? nullptr : detail::dtazv::FindIbanCountry(iban.substr(0, 2));
+  if (country == nullptr) return Broken(IbanVerdict::UnknownCountry);
+  const std::size_t length = country->length;
+  if (iban.size() != length) return Broken(IbanVerdict::LengthForCountry, 0, length);
+
+  for (std::size_t i = 2; i < 4; ++i) {
+    if (!IsDigit(iban[i])) {
+      return Broken(IbanVerdict::Structure, i, length, IbanCharClass::Digit);
+    }
+  }
+  std::size_t position = 4;
+  std::size_t wrongAt = iban.size();
+  IbanCharClass wrongClass = IbanCharClass::CapitalOrDigit;
+  detail::dtazv::ForEachBbanRun(country->bban, [&](std::size_t count, char letter) {
+    const auto kind = static_cast<IbanCharClass>(letter);
+    for (std::size_t end = position + count; position < end; ++position) {
+      if (wrongAt == iban.size() && !Fits(iban[position], kind)) {
+        wrongAt = position;
+        wrongClass = kind;
+      }
+    }
+  });
+  if (wrongAt != iban.size()) return Broken(IbanVerdict::Structure, wrongAt, length, wrongClass);
+
+  // MOD 97-10 gives check digits from 02 to 98; 00, 01 and 99 leave the same
+  // remainder as 97, 98 and 02 but are never issued.
+  const int checkDigits = (iban[2] - '0') * 10 + (iban[3] - '0');
+  if (checkDigits < 2 || checkDigits > 98 || Mod97(iban) != 1) {
+    return Broken(IbanVerdict::CheckDigits, 0, length);
+  }
+  return IbanCheck{IbanVerdict::Valid, 0, length, IbanCharClass::CapitalOrDigit};
+}
+
+}  // namespace zor
