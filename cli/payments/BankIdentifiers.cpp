@@ -1,6 +1,7 @@
 #include "payments/BankIdentifiers.h"
 
 #include "io/MessageText.h"
+#include "payments/CountryCodes.h"
 #include "zordta/Iban.h"
 #include "zordta/host/Text.h"
 
@@ -97,6 +98,11 @@ std::string BicProblem(std::string_view bic) {
       return "Eine BIC beginnt mit sechs Buchstaben (Bank und Land), nicht mit " +
              Quoted(bic.substr(0, 6)) + ".";
     }
+  }
+  const std::string_view country = bic.substr(4, 2);
+  if (!IsCountryCode(country)) {
+    return "Zeichen 5 und 6 einer BIC nennen das Land der Bank; " + Quoted(country) +
+           " ist kein Land (ISO 3166, z.B. DE).";
   }
   return std::string();
 }

@@ -15,7 +15,8 @@ namespace zcli {
 /// does not allow at its place, or check digits that do not agree.
 std::string IbanProblem(std::string_view iban);
 
-/// "" for a valid BIC (capitals, no blanks), else what is wrong with it.
+/// "" for a valid BIC (capitals, no blanks, a country at characters 5 and 6),
+/// else what is wrong with it.
 std::string BicProblem(std::string_view bic);
 
 }  // namespace zcli

@@ -4,6 +4,7 @@
 #include "io/Values.h"
 #include "payments/AmountField.h"
 #include "payments/BankIdentifiers.h"
+#include "payments/CurrencyCodes.h"
 #include "payments/ExecutionWindow.h"
 #include "payments/LibraryCheck.h"
 #include "zordta/Limits.h"
@@ -110,8 +111,16 @@ void ApplyDtazvSettings(const std::map<std::string, std::string>& values, const 
   read.Text("auftraggeber.ort", s.ort);
   read.Number("auftraggeber.blz", s.blz, kMaxBLZ);
   read.Number("auftraggeber.konto", s.konto, kMaxKonto);
-  read.Text("waehrung", s.waehrung);
-  s.waehrung = Upper(s.waehrung);
+  // A refused currency keeps the one before, as a refused number does.
+  if (values.count("waehrung")) {
+    std::string waehrung;
+    read.Text("waehrung", waehrung);
+    if (std::string problem = CurrencyProblem(waehrung); !problem.empty()) {
+      errors.Add(where, label("waehrung"), std::move(problem));
+    } else {
+      s.waehrung = Upper(waehrung);
+    }
+  }
   read.Number("bundeslandschluessel", s.bundeslandschluessel, kMaxTwoDigits);
   read.Number("firmennummer", s.firmennummer, kMaxFirmennummer);
   read.Number("zahlungsart", s.zahlungsart, kMaxTwoDigits);
@@ -145,10 +154,10 @@ void ReadDtazvPayment(const InputRecord& r, DtazvPayment& p, Diagnostics& errors
   }
   const std::string_view waehrung = r.Get("waehrung");
   p.waehrung = Upper(std::string(waehrung));
-  if (!p.waehrung.empty() && !Letters(p.waehrung, 3)) {
+  if (std::string problem = waehrung.empty() ? std::string() : CurrencyProblem(waehrung);
+      !problem.empty()) {
     p.unreadable.insert("waehrung");
-    errors.Add(r.where, "waehrung",
-               Quoted(waehrung) + " ist kein Währungscode (drei Buchstaben, z.B. USD).");
+    errors.Add(r.where, "waehrung", std::move(problem));
   }
   const std::optional<std::int64_t> cent = ReadAmount(r, errors);
   if (cent) {

@@ -43,4 +43,11 @@ bool IsValidBIC(const AnsiString& bic) {
   return true;
 }
 
+bool IsWritableBIC(const AnsiString& bic) {
+  for (const char c : bic) {
+    if (!IsAsciiLetter(c) && !(c >= '0' && c <= '9')) return false;
+  }
+  return true;
+}
+
 }  // namespace zor::detail::dtazv

@@ -17,4 +17,8 @@ bool IsValidIBAN(const AnsiString& iban);
 /// Exactly 8 or 11 characters, the first six letters A-Z or a-z.
 bool IsValidBIC(const AnsiString& bic);
 
+/// Only letters A-Z or a-z and digits: a BIC the record can hold once its
+/// letters are capitals. Length and shape are IsValidBIC's to judge.
+bool IsWritableBIC(const AnsiString& bic);
+
 }  // namespace zor::detail::dtazv

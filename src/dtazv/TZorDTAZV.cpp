@@ -110,7 +110,10 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
   fState = stBooking;
   Datum = std::trunc(Datum);
 
-  ValidateBIC(BIC);
+  // A BIC the record cannot hold is refused below with a message of its own;
+  // the check's message would report the same fault twice.
+  const bool bicWritable = dtazv::IsWritableBIC(BIC);
+  if (bicWritable) ValidateBIC(BIC);
   ValidateIBAN(IBAN);
   const AnsiString& name1 = Cleaned(Name1, fCleaned.name1);
   const AnsiString& name2 = Cleaned(Name2, fCleaned.name2);
@@ -125,6 +128,8 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
   const AnsiString waehrung =
       UpperAscii((Waehrung.empty() ? fWaehrungscode : Waehrung).substr(0, 3));
   const AnsiString laendercode = Laendercode.substr(0, 2);
+  // Small letters pass the check but lie outside the file's repertoire.
+  const AnsiString bic = UpperAscii(BIC);
 
   // Whatever the checks let through, a value that cannot stand in its field is
   // never written: it is reported once and the payment ends here, before it
@@ -134,7 +139,9 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
   std::int64_t vorKomma = 0;
   std::int32_t nachKomma = 0;
   const char* refusal = nullptr;
-  if (waehrung.size() != 3) {
+  if (!bicWritable) {
+    refusal = msgzv::_MsgBICZeichen;
+  } else if (waehrung.size() != 3) {
     refusal = msgzv::_MsgWaehrungscode;
   } else if (!dtazv::SplitAmount(Betrag, vorKomma, nachKomma)) {
     refusal = msgzv::_MsgValidateBetrag;
@@ -189,7 +196,7 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
   if (Datum < fErstesDatum) fErstesDatum = Datum;
 
   ++fAnzahlBuchungen;
-  WriteDatensatzT(BIC, IBAN, name1, name2, strasse, ortLand, laendercode, vorKomma, nachKomma, Vwz,
+  WriteDatensatzT(bic, IBAN, name1, name2, strasse, ortLand, laendercode, vorKomma, nachKomma, Vwz,
                   Datum, notiz, ansprechpartner, 0, waehrung);
 }
 

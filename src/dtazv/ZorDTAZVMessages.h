@@ -33,5 +33,7 @@ inline constexpr const char* _MsgValidateBIC = "Die BIC muss aus 8 oder 11 Ziffe
 inline constexpr const char* _MsgLfdNummer = "Die laufende Nummer ist maximal zweistellig.";
 inline constexpr const char* _MsgZahlungsArtSchluessel =
     "Der Zahlungsartschlüssel ist maximal zweistellig.";
+inline constexpr const char* _MsgBICZeichen =
+    "Die BIC darf nur aus Buchstaben (A-Z) und Ziffern bestehen.";
 
 }  // namespace zor::detail::msgzv

@@ -39,6 +39,20 @@ TEST(IdentifierChecks, OneVerdictPerValueAndExitOneIfAnyFails) {
   EXPECT_EQ(ws.Run({"bic", "check"}, "\n\n").exitCode, 2);  // nothing to check
 }
 
+// Characters 5 and 6 name the bank's country; banks use XK for Kosovo, which
+// ISO has not assigned, and no bank uses a code left to users, such as AA.
+TEST(IdentifierChecks, BicNamesACountry) {
+  Workspace ws;
+  const auto r = ws.Run({"bic", "check", "RBKOXKPR", "COBAZZFF", "cobaaa22"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out,
+            "RBKOXKPR: gültig\n"
+            "COBAZZFF: ungültig: Zeichen 5 und 6 einer BIC nennen das Land der Bank; „ZZ“ ist "
+            "kein Land (ISO 3166, z.B. DE).\n"
+            "cobaaa22: ungültig: Zeichen 5 und 6 einer BIC nennen das Land der Bank; „AA“ ist "
+            "kein Land (ISO 3166, z.B. DE).\n");
+}
+
 TEST(Usage, BadCallsExitWithTwoAndAGermanHint) {
   Workspace ws;
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{

@@ -90,6 +90,48 @@ TEST(DtazvWrite, BadPaymentsAreAllNamedAndNothingIsWritten) {
   EXPECT_EQ(keys.exitCode, 0) << keys.err;
 }
 
+// A currency must be one to pay in, wherever it is given: the job's, a
+// payment's, the CSV column, the option. A BIC must name a country.
+TEST(DtazvWrite, CurrenciesAndBicCountriesThatDoNotExistAreRefused) {
+  Workspace ws;
+  const std::string kNoMoney =
+      " ist keine Währung, in der gezahlt werden kann (ein Code für Edelmetall, "
+      "Rechnungseinheit, Test oder „keine Währung“).\n";
+  ws.Write("auftrag.json", R"({"art": "dtazv",
+    "auftraggeber": {"name": "Muster", "ort": "Hamburg", "blz": 60050101, "konto": 1234567},
+    "waehrung": "XTS",
+    "buchungen": [
+      {"bic": "BNPAFRPP", "iban": "FR1420041010050500013M02606", "name": "A", "ort": "Paris",
+       "betrag": 100, "waehrung": "xau"},
+      {"bic": "BNPAZZPP", "iban": "FR1420041010050500013M02606", "name": "B", "ort": "Paris",
+       "betrag": 100, "waehrung": "BGN"},
+      {"bic": "RBKOXKPR", "iban": "FR1420041010050500013M02606", "name": "C", "ort": "Paris",
+       "betrag": 100, "waehrung": "XCG"}]})");
+  const auto job = ws.Run({"dtazv", "write", "--job", "auftrag.json"});
+  EXPECT_EQ(job.exitCode, 1);
+  EXPECT_EQ(job.err,
+            "auftrag.json: Auftrag, Feld waehrung: „XTS“" + kNoMoney +
+                "auftrag.json: Buchung 1, Feld waehrung: „XAU“" + kNoMoney +
+                "auftrag.json: Buchung 2, Feld waehrung: „BGN“ ist keine gültige Währung nach "
+                "ISO 4217 (z.B. EUR, USD, CHF).\n"
+                "auftrag.json: Buchung 2, Feld bic: Zeichen 5 und 6 einer BIC nennen das Land "
+                "der Bank; „ZZ“ ist kein Land (ISO 3166, z.B. DE).\n"
+                "Nichts geschrieben: 4 Fehler.\n");
+
+  ws.Write("z.csv",
+           "bic,iban,name,ort,betrag,waehrung\n"
+           "BNPAFRPP,FR1420041010050500013M02606,A,Paris,100,XXX\n");
+  const auto csv = ws.Run(Args({"dtazv", "write", "--csv", "z.csv"}, kClient));
+  EXPECT_EQ(csv.exitCode, 1);
+  EXPECT_EQ(csv.err,
+            "z.csv: Zeile 2, Feld waehrung: „XXX“" + kNoMoney + "Nichts geschrieben: 1 Fehler.\n");
+  const auto option =
+      ws.Run(Args({"dtazv", "write", "--csv", "z.csv", "--waehrung", "XDR"}, kClient));
+  EXPECT_EQ(option.exitCode, 2);
+  EXPECT_EQ(option.err, "Befehlszeile, Feld --waehrung: „XDR“" + kNoMoney);
+  EXPECT_FALSE(ws.Exists("DTAZV"));
+}
+
 TEST(DtazvWrite, JobForTheOtherKindIsRefused) {
   Workspace ws;
   const auto r = ws.Run({"dtazv", "write", "--job", Example("cli/beitraege.json")});

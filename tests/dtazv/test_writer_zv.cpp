@@ -277,6 +277,19 @@ TEST_F(WriterZVTest, WithoutValidateDataNothingIsReported) {
   EXPECT_EQ(TRecord(0).substr(53, 11), "ABCDEFGHIJ ");
 }
 
+// A writer with a valid client and its run open. Mode 0: neither checks nor
+// message boxes; 1: message boxes; 2: message boxes and checks.
+void OpenRun(zor::TZorDTAZV& writer, int mode) {
+  writer.SetAuftraggeberName(ZA("Muster"));
+  writer.SetAuftraggeberOrt(ZA("Hamburg"));
+  writer.SetAuftraggeberBLZ(37040044);
+  writer.SetAuftraggeberKontoNr(532013000);
+  writer.SetDTAFilename(ZT(""));
+  writer.SetValidateData(mode == 2);
+  writer.SetShowWarnings(mode != 0);
+  writer.Start(1);
+}
+
 // Values that cannot stand in their fields are refused in every mode, reported
 // once, and write no record.
 TEST_F(WriterZVTest, UnwritableValuesAreNeverWritten) {
@@ -306,15 +319,8 @@ TEST_F(WriterZVTest, UnwritableValuesAreNeverWritten) {
       SCOPED_TRACE(std::string(c.what) + " mode " + std::to_string(mode));
       MessageBoxRecorder boxes;
       zor::TZorDTAZV writer(nullptr);
-      writer.SetAuftraggeberName(ZA("Muster"));
-      writer.SetAuftraggeberOrt(ZA("Hamburg"));
-      writer.SetAuftraggeberBLZ(37040044);
-      writer.SetAuftraggeberKontoNr(532013000);
-      writer.SetDTAFilename(ZT(""));
-      writer.SetValidateData(mode == 2);
-      writer.SetShowWarnings(mode != 0);
+      OpenRun(writer, mode);
       writer.SetZahlungsArtSchluessel(c.zahlungsArt);
-      writer.Start(1);
       zor::TStringList lines;
       const auto pay = [&] {
         writer.Buchung("BNPAFRPPXXX", "FR7630006000011234567890189", ZA("Client"), "", ZA("Rue 1"),
@@ -330,6 +336,45 @@ TEST_F(WriterZVTest, UnwritableValuesAreNeverWritten) {
       EXPECT_EQ(writer.DTAFileContent().size(), 256u);
       EXPECT_EQ(writer.AnzahlBuchungen(), 0);
       EXPECT_EQ(writer.ErsteWaehrung(), "") << "a refused payment is not the file's first";
+    }
+  }
+}
+
+// Small letters are written as capitals. Any other character but a digit is
+// refused in every mode with one message, also where the check's shape fits,
+// and leaves the payment untouched.
+TEST_F(WriterZVTest, BICIsWrittenInCapitalsOrNotAtAll) {
+  zv.SetDTAFilename(ZT(""));
+  zv.Start(1);
+  zor::TStringList lines;
+  zv.Buchung("cobaDEff", "FR7630006000011234567890189", ZA("Client"), ZA("Rue 1"), ZA("Paris"), 10,
+             lines, kToday);
+  EXPECT_EQ(TRecord(0).substr(53, 11), "COBADEFF   ");
+
+  const char* kBICZeichen = "Die BIC darf nur aus Buchstaben (A-Z) und Ziffern bestehen.";
+  for (const char* bic : {"COBADEFF50!", "COBA!EFF", "COBADEFF 50", "COBADEFF\xC4"}) {
+    for (int mode = 0; mode < 3; ++mode) {
+      SCOPED_TRACE(std::string(bic) + " mode " + std::to_string(mode));
+      MessageBoxRecorder boxes;
+      zor::TZorDTAZV writer(nullptr);
+      OpenRun(writer, mode);
+      zor::TStringList purpose;
+      purpose.Add(ZT("rechnung"));
+      const auto pay = [&] {
+        writer.Buchung(bic, "FR7630006000011234567890189", ZA("Client"), ZA("Rue 1"), ZA("Paris"),
+                       10, purpose, kToday);
+      };
+      if (mode == 0) {
+        EXPECT_THROW_MESSAGE(pay(), ZT(kBICZeichen));
+      } else {
+        pay();
+        ASSERT_EQ(boxes.boxes().size(), 1u);
+        EXPECT_EQ(boxes.boxes()[0].text, kBICZeichen);
+      }
+      EXPECT_EQ(writer.DTAFileContent().size(), 256u);
+      EXPECT_EQ(writer.AnzahlBuchungen(), 0);
+      EXPECT_EQ(writer.ErsteWaehrung(), "");
+      EXPECT_EQ(purpose.Strings(0), ZT("rechnung"));
     }
   }
 }

@@ -1,0 +1,33 @@
+#include "payments/CurrencyCodes.h"
+
+#include "io/MessageText.h"
+
+namespace zcli {
+
+namespace {
+
+// Codes of List One that are no money: metals, units of account, testing, none.
+constexpr std::array<std::string_view, 14> kNoMoney{{"XAD", "XAG", "XAU", "XBA", "XBB", "XBC",
+                                                     "XBD", "XDR", "XPD", "XPT", "XSU", "XTS",
+                                                     "XUA", "XXX"}};
+
+}  // namespace
+
+std::string CurrencyProblem(std::string_view code) {
+  std::string upper(code);
+  bool letters = upper.size() == 3;
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    letters = letters && c >= 'A' && c <= 'Z';
+  }
+  if (!letters) return Quoted(code) + " ist kein Währungscode (drei Buchstaben, z.B. USD).";
+  if (IsPayableCurrency(upper)) return std::string();
+  if (std::find(kNoMoney.begin(), kNoMoney.end(), upper) != kNoMoney.end()) {
+    return Quoted(upper) +
+           " ist keine Währung, in der gezahlt werden kann (ein Code für Edelmetall, "
+           "Rechnungseinheit, Test oder „keine Währung“).";
+  }
+  return Quoted(upper) + " ist keine gültige Währung nach ISO 4217 (z.B. EUR, USD, CHF).";
+}
+
+}  // namespace zcli
