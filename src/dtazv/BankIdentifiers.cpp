@@ -43,9 +43,16 @@ bool IsValidBIC(const AnsiString& bic) {
   return true;
 }
 
-bool IsWritableBIC(const AnsiString& bic) {
-  for (const char c : bic) {
+bool IsWritableIdentifier(const AnsiString& identifier) {
+  for (const char c : identifier) {
     if (!IsAsciiLetter(c) && !(c >= '0' && c <= '9')) return false;
+  }
+  return true;
+}
+
+bool IsWritableCountryCode(const AnsiString& code) {
+  for (const char c : code) {
+    if (!IsAsciiLetter(c) && c != ' ') return false;
   }
   return true;
 }

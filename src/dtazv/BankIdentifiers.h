@@ -17,8 +17,12 @@ bool IsValidIBAN(const AnsiString& iban);
 /// Exactly 8 or 11 characters, the first six letters A-Z or a-z.
 bool IsValidBIC(const AnsiString& bic);
 
-/// Only letters A-Z or a-z and digits: a BIC the record can hold once its
-/// letters are capitals. Length and shape are IsValidBIC's to judge.
-bool IsWritableBIC(const AnsiString& bic);
+/// Only letters A-Z or a-z and digits: a BIC or IBAN the record can hold once
+/// its letters are capitals. Length and shape are the checks' to judge.
+bool IsWritableIdentifier(const AnsiString& identifier);
+
+/// Only letters A-Z or a-z and blanks: a country code the record can hold once
+/// its letters are capitals (blank when the caller gives none).
+bool IsWritableCountryCode(const AnsiString& code);
 
 }  // namespace zor::detail::dtazv

@@ -110,11 +110,12 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
   fState = stBooking;
   Datum = std::trunc(Datum);
 
-  // A BIC the record cannot hold is refused below with a message of its own;
-  // the check's message would report the same fault twice.
-  const bool bicWritable = dtazv::IsWritableBIC(BIC);
+  // A BIC or IBAN the record cannot hold is refused below with a message of
+  // its own; the check's message would report the same fault twice.
+  const bool bicWritable = dtazv::IsWritableIdentifier(BIC);
   if (bicWritable) ValidateBIC(BIC);
-  ValidateIBAN(IBAN);
+  const bool ibanWritable = dtazv::IsWritableIdentifier(IBAN);
+  if (ibanWritable) ValidateIBAN(IBAN);
   const AnsiString& name1 = Cleaned(Name1, fCleaned.name1);
   const AnsiString& name2 = Cleaned(Name2, fCleaned.name2);
   const AnsiString& strasse = Cleaned(Strasse, fCleaned.strasse);
@@ -127,9 +128,10 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
   ValidateAnsprechpartner(ansprechpartner);
   const AnsiString waehrung =
       UpperAscii((Waehrung.empty() ? fWaehrungscode : Waehrung).substr(0, 3));
-  const AnsiString laendercode = Laendercode.substr(0, 2);
-  // Small letters pass the check but lie outside the file's repertoire.
+  // Small letters pass the checks but lie outside the file's repertoire.
+  const AnsiString laendercode = UpperAscii(Laendercode.substr(0, 2));
   const AnsiString bic = UpperAscii(BIC);
+  const AnsiString iban = UpperAscii(IBAN);
 
   // Whatever the checks let through, a value that cannot stand in its field is
   // never written: it is reported once and the payment ends here, before it
@@ -141,6 +143,10 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
   const char* refusal = nullptr;
   if (!bicWritable) {
     refusal = msgzv::_MsgBICZeichen;
+  } else if (!ibanWritable) {
+    refusal = msgzv::_MsgIBANZeichen;
+  } else if (!dtazv::IsWritableCountryCode(laendercode)) {
+    refusal = msgzv::_MsgLaendercodeZeichen;
   } else if (waehrung.size() != 3) {
     refusal = msgzv::_MsgWaehrungscode;
   } else if (!dtazv::SplitAmount(Betrag, vorKomma, nachKomma)) {
@@ -196,7 +202,7 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
   if (Datum < fErstesDatum) fErstesDatum = Datum;
 
   ++fAnzahlBuchungen;
-  WriteDatensatzT(bic, IBAN, name1, name2, strasse, ortLand, laendercode, vorKomma, nachKomma, Vwz,
+  WriteDatensatzT(bic, iban, name1, name2, strasse, ortLand, laendercode, vorKomma, nachKomma, Vwz,
                   Datum, notiz, ansprechpartner, 0, waehrung);
 }
 

@@ -35,5 +35,9 @@ inline constexpr const char* _MsgZahlungsArtSchluessel =
     "Der Zahlungsartschlüssel ist maximal zweistellig.";
 inline constexpr const char* _MsgBICZeichen =
     "Die BIC darf nur aus Buchstaben (A-Z) und Ziffern bestehen.";
+inline constexpr const char* _MsgIBANZeichen =
+    "Die IBAN darf nur aus Buchstaben (A-Z) und Ziffern bestehen.";
+inline constexpr const char* _MsgLaendercodeZeichen =
+    "Der Ländercode darf nur aus Buchstaben (A-Z) bestehen.";
 
 }  // namespace zor::detail::msgzv

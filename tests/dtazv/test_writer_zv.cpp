@@ -343,33 +343,49 @@ TEST_F(WriterZVTest, UnwritableValuesAreNeverWritten) {
 // Small letters are written as capitals. Any other character but a digit is
 // refused in every mode with one message, also where the check's shape fits,
 // and leaves the payment untouched.
-TEST_F(WriterZVTest, BICIsWrittenInCapitalsOrNotAtAll) {
+TEST_F(WriterZVTest, BankIdentifiersAreWrittenInCapitalsOrNotAtAll) {
   zv.SetDTAFilename(ZT(""));
   zv.Start(1);
   zor::TStringList lines;
-  zv.Buchung("cobaDEff", "FR7630006000011234567890189", ZA("Client"), ZA("Rue 1"), ZA("Paris"), 10,
+  zv.Buchung("cobaDEff", "fr7630006000011234567890189", ZA("Client"), ZA("Rue 1"), ZA("Paris"), 10,
              lines, kToday);
   EXPECT_EQ(TRecord(0).substr(53, 11), "COBADEFF   ");
+  EXPECT_EQ(TRecord(0).substr(207, 2), "FR");
+  EXPECT_EQ(TRecord(0).substr(421, 27), "FR7630006000011234567890189");
 
-  const char* kBICZeichen = "Die BIC darf nur aus Buchstaben (A-Z) und Ziffern bestehen.";
-  for (const char* bic : {"COBADEFF50!", "COBA!EFF", "COBADEFF 50", "COBADEFF\xC4"}) {
+  const std::string kIban = "FR7630006000011234567890189";
+  struct Refused {
+    const char* bic;
+    std::string iban;
+    const char* message;
+  };
+  const Refused refused[] = {
+      {"COBADEFF50!", kIban, "Die BIC darf nur aus Buchstaben (A-Z) und Ziffern bestehen."},
+      {"COBA!EFF", kIban, "Die BIC darf nur aus Buchstaben (A-Z) und Ziffern bestehen."},
+      {"COBADEFF 50", kIban, "Die BIC darf nur aus Buchstaben (A-Z) und Ziffern bestehen."},
+      {"COBADEFF\xC4", kIban, "Die BIC darf nur aus Buchstaben (A-Z) und Ziffern bestehen."},
+      {"COBADEFF", "FR76 3000 6000 0112 3456 7890 189",
+       "Die IBAN darf nur aus Buchstaben (A-Z) und Ziffern bestehen."},
+      {"COBADEFF", "F-" + kIban.substr(2),
+       "Die IBAN darf nur aus Buchstaben (A-Z) und Ziffern bestehen."},
+  };
+  for (const Refused& r : refused) {
     for (int mode = 0; mode < 3; ++mode) {
-      SCOPED_TRACE(std::string(bic) + " mode " + std::to_string(mode));
+      SCOPED_TRACE(std::string(r.bic) + " " + r.iban + " mode " + std::to_string(mode));
       MessageBoxRecorder boxes;
       zor::TZorDTAZV writer(nullptr);
       OpenRun(writer, mode);
       zor::TStringList purpose;
       purpose.Add(ZT("rechnung"));
       const auto pay = [&] {
-        writer.Buchung(bic, "FR7630006000011234567890189", ZA("Client"), ZA("Rue 1"), ZA("Paris"),
-                       10, purpose, kToday);
+        writer.Buchung(r.bic, r.iban, ZA("Client"), ZA("Rue 1"), ZA("Paris"), 10, purpose, kToday);
       };
       if (mode == 0) {
-        EXPECT_THROW_MESSAGE(pay(), ZT(kBICZeichen));
+        EXPECT_THROW_MESSAGE(pay(), ZT(r.message));
       } else {
         pay();
         ASSERT_EQ(boxes.boxes().size(), 1u);
-        EXPECT_EQ(boxes.boxes()[0].text, kBICZeichen);
+        EXPECT_EQ(boxes.boxes()[0].text, r.message);
       }
       EXPECT_EQ(writer.DTAFileContent().size(), 256u);
       EXPECT_EQ(writer.AnzahlBuchungen(), 0);
