@@ -86,6 +86,9 @@ json FileHead(const LogicalFile& f) {
                {"dateidatum", IsoDate(h.dateidatum)}};
   if (h.ausfuehrungsdatum) head["ausfuehrungsdatum"] = IsoDate(*h.ausfuehrungsdatum);
   head["waehrung"] = CurrencyCode(h.waehrung);
+  // Where the file came from, when it says so.
+  if (!h.diskettennummer.empty()) head["diskettennummer"] = h.diskettennummer;
+  if (h.referenz != 0) head["referenz"] = h.referenz;
   head["summen"] = {{"anzahl", f.counted.anzahl},
                     {"betrag", Units(dm ? f.counted.pfennig : f.counted.cent)},
                     {"kontonummern", f.counted.kontonummern},
@@ -159,6 +162,9 @@ void JsonListing::Add(std::size_t file, const zor::DtausPayment& p) {
   text += ",\n" + field + "\"betrag\": " + Scalar(Units(p.betrag));
   text += ",\n" + field + "\"zahlungsschluessel\": " + Scalar(p.zahlungsschluessel);
   AddList(text, field, "verwendungszweck", p.verwendungszweck);
+  if (p.kundennummer != 0) {
+    text += ",\n" + field + "\"kundennummer\": " + std::to_string(p.kundennummer);
+  }
   if (!p.namenszusatz.empty()) AddList(text, field, "namenszusatz", p.namenszusatz);
   if (!p.auftraggeberzusatz.empty()) {
     AddList(text, field, "auftraggeberzusatz", p.auftraggeberzusatz);

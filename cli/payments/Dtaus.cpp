@@ -76,14 +76,17 @@ const JobSchema& DtausJobSchema() {
        "abbuchung", "zahlungsschluessel", "ausfuehrungsdatum", "dateidatum", "zentralbank",
        "dateiname", "verzeichnis", "waehrung"},
       {"name", "konto", "blz", "betrag", "zahlungsschluessel"},
-      {"summen", "datei"},
+      // The diskette number and the sender's reference say where a file came
+      // from; a file written anew gets its own.
+      {"summen", "datei", "diskettennummer", "referenz"},
       {{"namenszusatz",
         "Namenszusätze des Empfängers kann zordta nicht schreiben; bitte in den Namen oder "
         "den Verwendungszweck übernehmen."},
        {"auftraggeberzusatz", "Namenszusätze des Auftraggebers kann zordta nicht schreiben."},
        {"auftraggeber",
         "Einen eigenen Auftraggeber je Buchung kann zordta nicht schreiben; jede Buchung trägt "
-        "den Auftraggeber der Datei."}},
+        "den Auftraggeber der Datei."},
+       {"kundennummer", "Eine interne Kundennummer je Buchung kann zordta nicht schreiben."}},
       true,
       true};
   return schema;

@@ -331,6 +331,32 @@ TEST_F(DtausVerify, CoverSheetStandsForOneEuroFileOnly) {
   EXPECT_EQ(ws.Run({"coversheet", "dm.dta"}).exitCode, 1);
 }
 
+// What a file says beyond what the tool writes is shown; what would be lost on
+// writing is refused, what only says where a file came from is not.
+TEST_F(DtausVerify, DisketteNumberAndCustomerNumberAreShown) {
+  std::string patched = bytes;
+  patched.replace(56, 4, "0042");
+  ws.Write("nummer.dta", patched);
+  const auto read = ws.Run({"dtaus", "read", "nummer.dta"});
+  ASSERT_EQ(read.exitCode, 0) << read.err;
+  EXPECT_EQ(nlohmann::json::parse(read.out)["diskettennummer"], "0042");
+  ws.Write("nummer.json", read.out);
+  EXPECT_EQ(ws.Run({"dtaus", "write", "--job", "nummer.json", "--dateiname", "neu.dta", "--no-pdf",
+                    "--no-text"})
+                .exitCode,
+            0);
+
+  patched.replace(128 + 31, 13, "0000000004711");
+  ws.Write("kunde.dta", patched);
+  const auto customer = ws.Run({"dtaus", "read", "kunde.dta"});
+  ASSERT_EQ(customer.exitCode, 0) << customer.err;
+  EXPECT_EQ(nlohmann::json::parse(customer.out)["buchungen"][0]["kundennummer"], 4711);
+  ws.Write("kunde.json", customer.out);
+  const auto refused = ws.Run({"dtaus", "write", "--job", "kunde.json", "--dateiname", "k.dta"});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.err.find("Kundennummer"), std::string::npos) << refused.err;
+}
+
 TEST_F(DtausVerify, JsonIsPrintedExactlyAsTheWholeDocumentWouldBeDumped) {
   const auto asDump = [](const std::string& out) {
     return nlohmann::ordered_json::parse(out).dump(2, ' ', false) + "\n";
