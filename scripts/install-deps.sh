@@ -7,6 +7,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   # The command-line tool: options, CSV.
   libcli11-dev libcsv-dev
+  # SEPA documents are written with libxml2; the tests validate them against the
+  # official schemas, which ship in the jar of libhbci4j-core-java.
+  libxml2-dev libhbci4j-core-java
   # The printer layer: cairo renders, CUPS prints; the rest is for its tests
   # (a cups-pdf queue, Times-metric fonts, PDF text positions and pictures).
   libcairo2-dev libcups2-dev fonts-liberation fontconfig

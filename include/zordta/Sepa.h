@@ -1,0 +1,192 @@
+// SEPA payment files: credit transfers (pain.001) and direct debits (pain.008),
+// written in constant memory. The group header and every payment information
+// block state their counts and sums before their payments, so a document is
+// written in two passes over the caller's payments:
+//
+//   zor::SepaPlan plan(settings);
+//   for (const zor::SepaPayment& p : payments) plan.Add(p);   // totals only
+//   zor::SepaWriter writer(plan, out);                        // group header
+//   for (const zor::SepaGroupTotals& g : plan.Groups())       // fixed order
+//     for (const zor::SepaPayment& p : payments)
+//       if (p.group == g.group) writer.Add(p);
+//   writer.Finish();
+//
+// Text is UTF-8. What German banks do not accept is transliterated (é -> e) or
+// cut to its field with a warning; with `strict` both are refused. A refused
+// value raises zor::SepaError, which names the payment and the field.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "zordta/host/Exception.h"
+
+namespace zor {
+
+namespace detail {
+class SepaWriterState;
+}
+
+enum class SepaKind { CreditTransfer, DirectDebit };
+
+/// Current: pain.001.001.09 and pain.008.001.08. German: the older German
+/// versions pain.001.003.03 and pain.008.003.02.
+enum class SepaVersion { Current, German };
+
+/// Direct debits: FRST, RCUR, OOFF, FNAL.
+enum class SepaSequence { First, Recurring, OneOff, Final };
+
+/// Direct debits: the scheme, CORE or B2B.
+enum class SepaInstrument { Core, B2B };
+
+/// A party with its account; `bic` may be empty.
+struct SepaAccount {
+  std::string name;
+  std::string iban;  ///< blanks are removed, small letters raised
+  std::string bic;   ///< 8 or 11 capitals and digits, or empty
+};
+
+struct SepaSettings {
+  SepaKind kind = SepaKind::CreditTransfer;
+  SepaVersion version = SepaVersion::Current;
+  SepaInstrument instrument = SepaInstrument::Core;  ///< direct debits only
+  /// Unique per document, at most 35 characters; empty: made from the time
+  /// and a random number.
+  std::string messageId;
+  /// The creation time stated in the group header, local time; none: now (zor::Now).
+  std::optional<std::chrono::local_seconds> creationTime;
+  std::string initiatingParty;  ///< empty: the account's name
+  SepaAccount account;          ///< the debtor of transfers, the creditor of debits
+  std::string creditorId;       ///< direct debits: the creditor identifier
+  /// Refuse a text that would have to be transliterated or cut.
+  bool strict = false;
+};
+
+/// What puts payments into one payment information block: the requested date
+/// and, for debits, the sequence type (ignored for transfers).
+struct SepaGroup {
+  std::chrono::year_month_day date;
+  SepaSequence sequence = SepaSequence::OneOff;
+  bool operator==(const SepaGroup&) const = default;
+};
+
+struct SepaPayment {
+  SepaGroup group;
+  std::int64_t cents = 0;    ///< 1 to 99,999,999,999
+  SepaAccount counterparty;  ///< the creditor of a transfer, the debtor of a debit
+  std::string endToEndId;    ///< empty: NOTPROVIDED
+  std::string remittance;    ///< unstructured, at most 140 characters; may be empty
+  std::string mandateId;     ///< direct debits
+  std::optional<std::chrono::year_month_day> mandateSigned;  ///< direct debits
+};
+
+/// Why a document or payment was refused.
+enum class SepaFault {
+  Amount,      ///< below 1 cent, above 99,999,999,999 cents, or sums beyond 18 digits
+  Iban,        ///< CheckIBAN refuses it
+  Bic,         ///< not 8 or 11 capitals and digits of a BIC's form
+  CreditorId,  ///< form or check digits of the creditor identifier
+  Mandate,     ///< a debit without mandate reference or date of signature
+  Identifier,  ///< an empty, too long or ill-formed reference
+  Text,        ///< a character with no counterpart, malformed UTF-8, an empty name,
+               ///< or (strict) a text that needs transliterating or cutting
+  Date,        ///< no calendar date of the years 1900 to 9999
+  Group,       ///< a payment of a group other than the one being written
+  Totals,      ///< a group's payments differ from the plan in number or sum, or none at all
+  Stream,      ///< the output stream failed
+};
+
+/// Where a warning or refusal belongs: `payment` counts from 1 in the order the
+/// plan (or the writer) was handed the payments; 0 is the document settings.
+struct SepaPlace {
+  std::size_t payment = 0;
+  std::string field;  ///< the XML element, e.g. "Ustrd", "Cdtr/Nm"
+};
+
+struct SepaWarning {
+  SepaPlace place;
+  std::string text;  ///< German, one sentence
+};
+
+class ZORDTA_API SepaError : public Exception {
+ public:
+  SepaError(SepaFault fault, SepaPlace place, std::string text);
+  SepaFault Fault() const noexcept { return fFault; }
+  const SepaPlace& Place() const noexcept { return fPlace; }
+  /// The German sentence without the place, which what() puts in front.
+  const std::string& Text() const noexcept { return fText; }
+
+ private:
+  SepaFault fFault;
+  SepaPlace fPlace;
+  std::string fText;
+};
+
+/// The figures of one payment information block.
+struct SepaGroupTotals {
+  SepaGroup group;
+  std::string paymentInfoId;
+  std::size_t count = 0;
+  std::int64_t cents = 0;
+};
+
+/// The first pass: checks every payment and keeps the totals per group.
+class ZORDTA_API SepaPlan {
+ public:
+  /// Checks the settings; raises SepaError.
+  explicit SepaPlan(SepaSettings settings);
+
+  /// Checks a payment and counts it in its group; raises SepaError.
+  void Add(const SepaPayment& payment);
+
+  const SepaSettings& Settings() const noexcept { return fSettings; }
+  /// The groups in the order they are written: by date, then sequence type.
+  std::vector<SepaGroupTotals> Groups() const;
+  std::size_t Count() const noexcept { return fCount; }
+  std::int64_t Cents() const noexcept { return fCents; }
+  /// The first 100 warnings; WarningCount() counts all.
+  const std::vector<SepaWarning>& Warnings() const noexcept { return fWarnings; }
+  std::size_t WarningCount() const noexcept { return fWarningCount; }
+
+ private:
+  void Warn(SepaWarning warning);
+
+  SepaSettings fSettings;
+  std::vector<SepaGroupTotals> fGroups;  // sorted; a handful, not one per payment
+  std::size_t fCount = 0;
+  std::int64_t fCents = 0;
+  std::vector<SepaWarning> fWarnings;
+  std::size_t fWarningCount = 0;
+};
+
+/// The second pass: writes the document into `out` as the payments arrive.
+/// After a SepaError the output is incomplete and must be discarded.
+class ZORDTA_API SepaWriter {
+ public:
+  /// Writes the group header; the plan and the stream must outlive the writer.
+  SepaWriter(const SepaPlan& plan, std::ostream& out);
+  ~SepaWriter();
+  SepaWriter(const SepaWriter&) = delete;
+  SepaWriter& operator=(const SepaWriter&) = delete;
+
+  /// The next payment: of the group being written, or once that group is
+  /// complete, of the next one.
+  void Add(const SepaPayment& payment);
+  /// Checks that every group is complete and ends the document.
+  void Finish();
+
+ private:
+  std::unique_ptr<detail::SepaWriterState> fState;
+};
+
+/// The check digits of a SEPA creditor identifier (ISO 7064 MOD 97-10 over the
+/// national part, the country and "00"; the business code does not count).
+ZORDTA_API bool CheckCreditorId(std::string_view creditorId) noexcept;
+
+}  // namespace zor

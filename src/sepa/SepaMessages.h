@@ -1,0 +1,50 @@
+// Messages of the SEPA writer (UTF-8). "{}" stands for the value named in the text.
+#pragma once
+
+namespace zor::detail::msgsepa {
+
+inline constexpr const char* _MsgSepaPayment = "Zahlung {}";
+inline constexpr const char* _MsgSepaSettings = "Dateikopf";
+inline constexpr const char* _MsgSepaAmount =
+    "Der Betrag muss zwischen 0,01 und 999.999.999,99 Euro liegen.";
+inline constexpr const char* _MsgSepaSumTooLarge = "Die Summe der Beträge hat mehr als 18 Stellen.";
+inline constexpr const char* _MsgSepaIban = "Die IBAN {} ist nicht gültig.";
+inline constexpr const char* _MsgSepaBic =
+    "Die BIC {} muss aus 8 oder 11 Großbuchstaben und Ziffern in der Form einer BIC bestehen.";
+inline constexpr const char* _MsgSepaCreditorIdForm =
+    "Die Gläubiger-Identifikationsnummer {} hat nicht die Form Land, Prüfziffern, "
+    "Geschäftsbereich, nationale Kennung.";
+inline constexpr const char* _MsgSepaCreditorIdDigits =
+    "Die Prüfziffern der Gläubiger-Identifikationsnummer {} stimmen nicht.";
+inline constexpr const char* _MsgSepaMandateId = "Die Mandatsreferenz fehlt.";
+inline constexpr const char* _MsgSepaMandateDate =
+    "Das Datum der Unterschrift des Mandats fehlt oder ist kein Kalenderdatum der Jahre 1900 bis "
+    "9999.";
+inline constexpr const char* _MsgSepaIdentifierEmpty = "Die Referenz ist leer.";
+inline constexpr const char* _MsgSepaIdentifierLength =
+    "Die Referenz {} ist länger als 35 Zeichen; Referenzen werden nicht gekürzt.";
+inline constexpr const char* _MsgSepaIdentifierCharacter =
+    "Die Referenz {} enthält ein Zeichen, das in Referenzen nicht erlaubt ist.";
+inline constexpr const char* _MsgSepaNameEmpty = "Der Name muss angegeben werden.";
+inline constexpr const char* _MsgSepaMalformed = "Der Text ist kein gültiges UTF-8.";
+inline constexpr const char* _MsgSepaNoCounterpart =
+    "Das Zeichen {} hat keine Entsprechung im Zeichensatz der Banken.";
+inline constexpr const char* _MsgSepaTransliterated =
+    "Zeichen außerhalb des Zeichensatzes der Banken wurden umschrieben: {}";
+inline constexpr const char* _MsgSepaTransliterationRefused =
+    "Der Text enthält Zeichen außerhalb des Zeichensatzes der Banken: {}";
+inline constexpr const char* _MsgSepaCut = "Der Text ist länger als {} Zeichen und wurde gekürzt.";
+inline constexpr const char* _MsgSepaCutRefused = "Der Text ist länger als {} Zeichen.";
+inline constexpr const char* _MsgSepaDate =
+    "Das Ausführungsdatum ist kein Kalenderdatum der Jahre 1900 bis 9999.";
+inline constexpr const char* _MsgSepaWrongGroup =
+    "Die Zahlung gehört nicht zur Gruppe, die gerade geschrieben wird (Datum {}).";
+inline constexpr const char* _MsgSepaGroupCount =
+    "Die Gruppe mit Datum {} erhält mehr Zahlungen als geplant.";
+inline constexpr const char* _MsgSepaGroupTotals =
+    "Die Zahlungen der Gruppe mit Datum {} weichen in Anzahl oder Summe vom Plan ab.";
+inline constexpr const char* _MsgSepaStream = "Die SEPA-Datei konnte nicht geschrieben werden.";
+inline constexpr const char* _MsgSepaNoPayments = "Die SEPA-Datei enthält keine Zahlung.";
+inline constexpr const char* _MsgSepaFinished = "Die SEPA-Datei ist bereits abgeschlossen.";
+
+}  // namespace zor::detail::msgsepa

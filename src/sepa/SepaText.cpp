@@ -1,0 +1,210 @@
+#include "sepa/SepaText.h"
+
+#include <array>
+#include <utility>
+
+#include "sepa/SepaMessages.h"
+#include "zordta/host/Text.h"
+
+namespace zor::detail {
+
+namespace {
+
+using namespace msgsepa;
+using namespace std::literals;
+
+constexpr std::size_t kNameLength = 70;
+constexpr std::size_t kIdentifierLength = 35;
+
+bool IsBasic(char32_t c) {
+  if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
+  constexpr std::u32string_view kOthers = U" ':?,-(+.)/&*$%ÄÖÜäöüß";
+  return kOthers.find(c) != std::u32string_view::npos;
+}
+
+bool IsIdentifierCharacter(char c, bool blanks) {
+  if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
+  if (c == ' ') return blanks;
+  return std::string_view("+?/-:().,'").find(c) != std::string_view::npos;
+}
+
+// U+00C0 to U+00FF; '\0' where the character is kept or has no single letter.
+constexpr std::string_view kLatin1 =
+    "AAAA\0A\0CEEEEIIIIDNOOOO\0\0\0UUU\0Y\0\0aaaa\0a\0ceeeeiiiidnoooo\0\0\0uuu\0y\0y"sv;
+static_assert(kLatin1.size() == 0x40);
+// U+0100 to U+017F, one letter each but the ligatures.
+constexpr std::string_view kLatinExtendedA =
+    "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIi\0\0JjKkkLlLlLlL"
+    "lLlNnNnNnnNnOoOoOo\0\0RrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs"sv;
+static_assert(kLatinExtendedA.size() == 0x80);
+
+// The banks' counterpart of a character outside their set; empty when none.
+std::string_view Transliteration(char32_t c) {
+  switch (c) {
+    case U'Æ':
+      return "AE";
+    case U'Ø':
+      return "O";
+    case U'Þ':
+      return "TH";
+    case U'æ':
+      return "ae";
+    case U'ø':
+      return "o";
+    case U'þ':
+      return "th";
+    case U'Ĳ':
+      return "IJ";
+    case U'ĳ':
+      return "ij";
+    case U'Œ':
+      return "OE";
+    case U'œ':
+      return "oe";
+    case U'\t':
+    case U'\n':
+    case U'\r':
+    case U'\u00A0':
+      return " ";
+    case U'"':
+    case U'\u2018':
+    case U'\u2019':
+    case U'\u201A':
+    case U'\u201C':
+    case U'\u201D':
+    case U'\u201E':
+    case U'`':
+    case U'\u00B4':
+      return "'";
+    case U'[':
+    case U'{':
+      return "(";
+    case U']':
+    case U'}':
+      return ")";
+    case U'_':
+    case U'\u2013':
+    case U'\u2014':
+      return "-";
+    case U';':
+      return ",";
+    case U'!':
+      return ".";
+    case U'\u20AC':
+      return "EUR";
+    default:
+      break;
+  }
+  if (c >= 0xC0 && c <= 0xFF && kLatin1[c - 0xC0] != '\0') return kLatin1.substr(c - 0xC0, 1);
+  if (c >= 0x100 && c <= 0x17F && kLatinExtendedA[c - 0x100] != '\0') {
+    return kLatinExtendedA.substr(c - 0x100, 1);
+  }
+  return {};
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
+}  // namespace
+
+std::string SepaFill(std::string_view message, std::string_view value) {
+  std::string text(message);
+  const std::size_t at = text.find("{}");
+  if (at != std::string::npos) text.replace(at, 2, value);
+  return text;
+}
+
+void SepaRefuse(SepaFault fault, SepaPlace place, std::string text) {
+  throw SepaError(fault, std::move(place), std::move(text));
+}
+
+std::string SepaText(std::string_view utf8, std::size_t maxChars, bool strict,
+                     const SepaPlace& place, const SepaWarn& warn) {
+  std::string out;
+  std::string replaced;  // the characters transliterated, for the message
+  std::size_t chars = 0;
+  bool cut = false;
+  for (std::size_t at = 0; at < utf8.size();) {
+    char32_t c = 0;
+    const std::size_t length = DecodeUtf8(utf8, at, c);
+    if (length == 0) SepaRefuse(SepaFault::Text, place, _MsgSepaMalformed);
+    const std::string_view original = utf8.substr(at, length);
+    at += length;
+    std::string_view counterpart;
+    if (!IsBasic(c)) {
+      counterpart = Transliteration(c);
+      if (counterpart.empty()) {
+        SepaRefuse(SepaFault::Text, place, SepaFill(_MsgSepaNoCounterpart, Quoted(original)));
+      }
+      if (replaced.find(original) == std::string::npos) {
+        if (!replaced.empty()) replaced += ", ";
+        replaced += original;
+      }
+    }
+    const std::size_t add = counterpart.empty() ? 1 : counterpart.size();
+    if (chars + add > maxChars) {
+      cut = true;
+      continue;  // the rest is checked, not kept
+    }
+    chars += add;
+    if (counterpart.empty()) {
+      AppendUtf8(out, c);
+    } else {
+      out += counterpart;
+    }
+  }
+  if (!replaced.empty()) {
+    if (strict) {
+      SepaRefuse(SepaFault::Text, place, SepaFill(_MsgSepaTransliterationRefused, replaced));
+    }
+    if (warn) warn({place, SepaFill(_MsgSepaTransliterated, replaced)});
+  }
+  if (cut) {
+    const std::string limit = std::to_string(maxChars);
+    if (strict) SepaRefuse(SepaFault::Text, place, SepaFill(_MsgSepaCutRefused, limit));
+    if (warn) warn({place, SepaFill(_MsgSepaCut, limit)});
+  }
+  // A text cut or blanked at its end keeps no trailing blanks.
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
+std::string SepaName(std::string_view utf8, bool strict, const SepaPlace& place,
+                     const SepaWarn& warn) {
+  std::string name = SepaText(utf8, kNameLength, strict, place, warn);
+  if (name.empty()) SepaRefuse(SepaFault::Text, place, _MsgSepaNameEmpty);
+  return name;
+}
+
+void CheckSepaIdentifier(std::string_view id, bool blanks, const SepaPlace& place) {
+  if (id.empty()) SepaRefuse(SepaFault::Identifier, place, _MsgSepaIdentifierEmpty);
+  if (id.size() > kIdentifierLength) {
+    SepaRefuse(SepaFault::Identifier, place, SepaFill(_MsgSepaIdentifierLength, Quoted(id)));
+  }
+  for (const char c : id) {
+    if (!IsIdentifierCharacter(c, blanks)) {
+      SepaRefuse(SepaFault::Identifier, place, SepaFill(_MsgSepaIdentifierCharacter, Quoted(id)));
+    }
+  }
+}
+
+}  // namespace zor::detail

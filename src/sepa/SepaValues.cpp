@@ -1,0 +1,177 @@
+#include "sepa/SepaValues.h"
+
+#include <cstdio>
+#include <random>
+
+#include "sepa/SepaMessages.h"
+#include "zordta/Iban.h"
+#include "zordta/host/SysUtils.h"
+
+namespace zor::detail {
+
+namespace {
+
+using namespace msgsepa;
+
+constexpr std::int64_t kMaxCents = 99'999'999'999;
+
+bool IsCapital(char c) {
+  return c >= 'A' && c <= 'Z';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
+std::string NormalIban(std::string_view iban) {
+  std::string out;
+  for (const char c : iban) {
+    if (c == ' ') continue;
+    out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  return out;
+}
+
+// The German schemas take the BIC's older form: the bank code in letters, no
+// location code 0 or 1 in its first and no O in its second character.
+bool IsBic(std::string_view bic, SepaVersion version) {
+  if (bic.size() != 8 && bic.size() != 11) return false;
+  for (std::size_t i = 0; i < bic.size(); ++i) {
+    const char c = bic[i];
+    const bool letterPlace = (i >= 4 && i < 6) || (version == SepaVersion::German && i < 4);
+    if (letterPlace ? !IsCapital(c) : !(IsCapital(c) || IsDigit(c))) return false;
+  }
+  if (version == SepaVersion::German && (bic[6] == '0' || bic[6] == '1' || bic[7] == 'O')) {
+    return false;
+  }
+  return true;
+}
+
+SepaCheckedAccount CheckAccount(const SepaSettings& settings, const SepaAccount& account,
+                                std::size_t ordinal, const std::string& prefix,
+                                const SepaWarn& warn) {
+  SepaCheckedAccount out;
+  out.name = SepaName(account.name, settings.strict, {ordinal, prefix + "/Nm"}, warn);
+  out.iban = NormalIban(account.iban);
+  if (!CheckIBAN(out.iban).IsValid()) {
+    SepaRefuse(SepaFault::Iban, {ordinal, prefix + "Acct/Id/IBAN"},
+               SepaFill(_MsgSepaIban, Quoted(account.iban)));
+  }
+  out.bic = account.bic;
+  if (!out.bic.empty() && !IsBic(out.bic, settings.version)) {
+    SepaRefuse(SepaFault::Bic, {ordinal, prefix + "Agt/FinInstnId"},
+               SepaFill(_MsgSepaBic, Quoted(account.bic)));
+  }
+  return out;
+}
+
+bool IsDate(const std::chrono::year_month_day& date) {
+  return date.ok() && date.year() >= std::chrono::year(1900) &&
+         date.year() <= std::chrono::year(9999);
+}
+
+std::string MadeMessageId() {
+  std::random_device device;
+  const std::uint64_t random = (static_cast<std::uint64_t>(device()) << 32) ^ device();
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llX", static_cast<unsigned long long>(random));
+  return "ZOR" + FormatDateTime("yyyymmddhhnnss", Now()) + "-" + hex;
+}
+
+}  // namespace
+
+std::string SepaIsoDate(const std::chrono::year_month_day& date) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+  return text;
+}
+
+SepaCheckedSettings CheckSepaSettings(const SepaSettings& settings, const SepaWarn& warn) {
+  SepaCheckedSettings out;
+  out.messageId = settings.messageId.empty() ? MadeMessageId() : settings.messageId;
+  CheckSepaIdentifier(out.messageId, true, {0, "MsgId"});
+  const bool debits = settings.kind == SepaKind::DirectDebit;
+  const std::string party = debits ? "Cdtr" : "Dbtr";
+  out.account = CheckAccount(settings, settings.account, 0, party, warn);
+  out.initiatingParty =
+      settings.initiatingParty.empty()
+          ? out.account.name
+          : SepaName(settings.initiatingParty, settings.strict, {0, "InitgPty/Nm"}, warn);
+  if (debits) {
+    out.creditorId = settings.creditorId;
+    const SepaPlace place{0, "CdtrSchmeId"};
+    CheckSepaIdentifier(out.creditorId, false, place);
+    if (!CheckCreditorId(out.creditorId)) {
+      const bool form = out.creditorId.size() >= 8 && IsCapital(out.creditorId[0]) &&
+                        IsCapital(out.creditorId[1]) && IsDigit(out.creditorId[2]) &&
+                        IsDigit(out.creditorId[3]);
+      SepaRefuse(SepaFault::CreditorId, place,
+                 SepaFill(form ? _MsgSepaCreditorIdDigits : _MsgSepaCreditorIdForm,
+                          Quoted(out.creditorId)));
+    }
+  }
+  return out;
+}
+
+SepaCheckedPayment CheckSepaPayment(const SepaSettings& settings, const SepaPayment& payment,
+                                    std::size_t ordinal, const SepaWarn& warn) {
+  SepaCheckedPayment out;
+  if (!IsDate(payment.group.date)) SepaRefuse(SepaFault::Date, {ordinal, "ReqdDt"}, _MsgSepaDate);
+  if (payment.cents < 1 || payment.cents > kMaxCents) {
+    SepaRefuse(SepaFault::Amount, {ordinal, "InstdAmt"}, _MsgSepaAmount);
+  }
+  const bool debits = settings.kind == SepaKind::DirectDebit;
+  out.counterparty =
+      CheckAccount(settings, payment.counterparty, ordinal, debits ? "Dbtr" : "Cdtr", warn);
+  out.endToEndId = payment.endToEndId.empty() ? "NOTPROVIDED" : payment.endToEndId;
+  CheckSepaIdentifier(out.endToEndId, true, {ordinal, "EndToEndId"});
+  out.remittance = SepaText(payment.remittance, 140, settings.strict, {ordinal, "Ustrd"}, warn);
+  if (debits) {
+    const SepaPlace place{ordinal, "MndtRltdInf/MndtId"};
+    if (payment.mandateId.empty()) SepaRefuse(SepaFault::Mandate, place, _MsgSepaMandateId);
+    CheckSepaIdentifier(payment.mandateId, false, place);
+    out.mandateId = payment.mandateId;
+    if (!payment.mandateSigned || !IsDate(*payment.mandateSigned)) {
+      SepaRefuse(SepaFault::Mandate, {ordinal, "MndtRltdInf/DtOfSgntr"}, _MsgSepaMandateDate);
+    }
+  }
+  return out;
+}
+
+SepaGroup SepaGroupOf(const SepaSettings& settings, const SepaPayment& payment) {
+  SepaGroup group = payment.group;
+  if (settings.kind == SepaKind::CreditTransfer) group.sequence = SepaSequence::OneOff;
+  return group;
+}
+
+}  // namespace zor::detail
+
+namespace zor {
+
+bool CheckCreditorId(std::string_view id) noexcept {
+  using detail::IsCapital;
+  using detail::IsDigit;
+  // Country, two check digits, a business code of three, a national part of 1 to 28.
+  if (id.size() < 8 || id.size() > 35) return false;
+  if (!IsCapital(id[0]) || !IsCapital(id[1]) || !IsDigit(id[2]) || !IsDigit(id[3])) return false;
+  int remainder = 0;
+  const auto add = [&remainder](char c) {
+    if (IsDigit(c)) {
+      remainder = (remainder * 10 + (c - '0')) % 97;
+    } else {
+      remainder = (remainder * 100 + (c - 'A' + 10)) % 97;
+    }
+  };
+  for (const char c : id.substr(7)) {
+    if (!IsCapital(c) && !IsDigit(c)) return false;
+    add(c);
+  }
+  for (const char c : {id[0], id[1], '0', '0'}) add(c);
+  return 98 - remainder == (id[2] - '0') * 10 + (id[3] - '0');
+}
+
+}  // namespace zor

@@ -1,0 +1,49 @@
+// The checked values of a SEPA document and of one payment, as they are written.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "sepa/SepaText.h"
+#include "zordta/Sepa.h"
+
+namespace zor::detail {
+
+/// The greatest sum a control sum can state: 18 digits.
+inline constexpr std::int64_t kSepaMaxSum = 999'999'999'999'999'999;
+
+struct SepaCheckedAccount {
+  std::string name;
+  std::string iban;
+  std::string bic;  // empty: none
+};
+
+struct SepaCheckedSettings {
+  std::string messageId;
+  std::string initiatingParty;
+  SepaCheckedAccount account;
+  std::string creditorId;
+};
+
+struct SepaCheckedPayment {
+  SepaCheckedAccount counterparty;
+  std::string endToEndId;
+  std::string remittance;
+  std::string mandateId;
+};
+
+/// Checks and converts the settings; a missing message id is made here.
+SepaCheckedSettings CheckSepaSettings(const SepaSettings& settings, const SepaWarn& warn);
+
+/// Checks and converts a payment; `ordinal` counts from 1.
+SepaCheckedPayment CheckSepaPayment(const SepaSettings& settings, const SepaPayment& payment,
+                                    std::size_t ordinal, const SepaWarn& warn);
+
+/// The group a payment belongs to once what does not divide it is dropped.
+SepaGroup SepaGroupOf(const SepaSettings& settings, const SepaPayment& payment);
+
+/// "2026-12-10".
+std::string SepaIsoDate(const std::chrono::year_month_day& date);
+
+}  // namespace zor::detail

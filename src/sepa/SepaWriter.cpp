@@ -1,0 +1,326 @@
+#include <libxml/xmlwriter.h>
+
+#include <cstdio>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "sepa/SepaMessages.h"
+#include "sepa/SepaValues.h"
+#include "zordta/Sepa.h"
+#include "zordta/host/SysUtils.h"
+
+namespace zor {
+
+namespace {
+
+using namespace detail::msgsepa;
+
+const char* Namespace(const SepaSettings& s) {
+  const bool debits = s.kind == SepaKind::DirectDebit;
+  if (s.version == SepaVersion::German) {
+    return debits ? "urn:iso:std:iso:20022:tech:xsd:pain.008.003.02"
+                  : "urn:iso:std:iso:20022:tech:xsd:pain.001.003.03";
+  }
+  return debits ? "urn:iso:std:iso:20022:tech:xsd:pain.008.001.08"
+                : "urn:iso:std:iso:20022:tech:xsd:pain.001.001.09";
+}
+
+const char* SequenceCode(SepaSequence sequence) {
+  switch (sequence) {
+    case SepaSequence::First:
+      return "FRST";
+    case SepaSequence::Recurring:
+      return "RCUR";
+    case SepaSequence::OneOff:
+      return "OOFF";
+    case SepaSequence::Final:
+      return "FNAL";
+  }
+  return "OOFF";
+}
+
+std::string Amount(std::int64_t cents) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%lld.%02lld", static_cast<long long>(cents / 100),
+                static_cast<long long>(cents % 100));
+  return text;
+}
+
+std::string CreationTime(const SepaSettings& s) {
+  if (!s.creationTime) return FormatDateTime("yyyy-mm-dd\"T\"hh:nn:ss", Now());
+  const auto days = std::chrono::floor<std::chrono::days>(*s.creationTime);
+  const std::chrono::hh_mm_ss time(*s.creationTime - days);
+  char text[16];
+  std::snprintf(text, sizeof text, "T%02d:%02d:%02d", static_cast<int>(time.hours().count()),
+                static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()));
+  return detail::SepaIsoDate(std::chrono::year_month_day(days)) + text;
+}
+
+int WriteToStream(void* context, const char* buffer, int length) {
+  auto& out = *static_cast<std::ostream*>(context);
+  out.write(buffer, length);
+  return out ? length : -1;
+}
+
+int CloseStream(void* context) {
+  auto& out = *static_cast<std::ostream*>(context);
+  out.flush();
+  return out ? 0 : -1;
+}
+
+}  // namespace
+
+class detail::SepaWriterState {
+ public:
+  SepaWriterState(const SepaPlan& plan, std::ostream& out)
+      : stream(out),
+        settings(plan.Settings()),
+        checked(CheckSepaSettings(settings, {})),
+        groups(plan.Groups()),
+        debits(settings.kind == SepaKind::DirectDebit),
+        german(settings.version == SepaVersion::German) {
+    if (groups.empty()) SepaRefuse(SepaFault::Totals, {}, _MsgSepaNoPayments);
+    xmlOutputBufferPtr buffer = xmlOutputBufferCreateIO(WriteToStream, CloseStream, &out, nullptr);
+    if (buffer == nullptr) SepaRefuse(SepaFault::Stream, {}, _MsgSepaStream);
+    writer.reset(xmlNewTextWriter(buffer));  // owns the buffer from here on
+    if (writer == nullptr) {
+      xmlOutputBufferClose(buffer);
+      SepaRefuse(SepaFault::Stream, {}, _MsgSepaStream);
+    }
+    Check(xmlTextWriterSetIndent(writer.get(), 1));
+    Check(xmlTextWriterSetIndentString(writer.get(), BAD_CAST "  "));
+    Check(xmlTextWriterStartDocument(writer.get(), "1.0", "UTF-8", nullptr));
+    Start("Document");
+    Check(
+        xmlTextWriterWriteAttribute(writer.get(), BAD_CAST "xmlns", BAD_CAST Namespace(settings)));
+    Start(debits ? "CstmrDrctDbtInitn" : "CstmrCdtTrfInitn");
+    Start("GrpHdr");
+    Element("MsgId", checked.messageId);
+    Element("CreDtTm", CreationTime(settings));
+    Element("NbOfTxs", std::to_string(plan.Count()));
+    Element("CtrlSum", Amount(plan.Cents()));
+    Start("InitgPty");
+    Element("Nm", checked.initiatingParty);
+    End();
+    End();
+    StartGroup();
+  }
+
+  void Add(const SepaPayment& payment) {
+    if (finished) SepaRefuse(SepaFault::Group, {}, _MsgSepaFinished);
+    const std::size_t ordinal = ++written;
+    const SepaGroup group = SepaGroupOf(settings, payment);
+    if (!(group == Current().group)) {
+      if (!Complete() || current + 1 == groups.size() || !(group == groups[current + 1].group)) {
+        SepaRefuse(SepaFault::Group, {ordinal, {}},
+                   SepaFill(_MsgSepaWrongGroup, SepaIsoDate(Current().group.date)));
+      }
+      End();  // PmtInf
+      ++current;
+      count = 0;
+      cents = 0;
+      StartGroup();
+    }
+    if (count == Current().count) {
+      SepaRefuse(SepaFault::Totals, {ordinal, {}},
+                 SepaFill(_MsgSepaGroupCount, SepaIsoDate(Current().group.date)));
+    }
+    const SepaCheckedPayment p = CheckSepaPayment(settings, payment, ordinal, {});
+    ++count;
+    cents += payment.cents;
+    if (count == Current().count && !Complete()) {
+      SepaRefuse(SepaFault::Totals, {ordinal, {}},
+                 SepaFill(_MsgSepaGroupTotals, SepaIsoDate(Current().group.date)));
+    }
+    if (debits) {
+      WriteDebit(payment, p);
+    } else {
+      WriteTransfer(payment, p);
+    }
+  }
+
+  void Finish() {
+    if (finished) SepaRefuse(SepaFault::Group, {}, _MsgSepaFinished);
+    if (current + 1 != groups.size() || !Complete()) {
+      SepaRefuse(SepaFault::Totals, {},
+                 SepaFill(_MsgSepaGroupTotals, SepaIsoDate(Current().group.date)));
+    }
+    Check(xmlTextWriterEndDocument(writer.get()));  // closes every open element
+    Check(xmlTextWriterFlush(writer.get()));
+    finished = true;
+    writer.reset();  // closes the output buffer, which flushes the stream
+    if (!stream.good()) SepaRefuse(SepaFault::Stream, {}, _MsgSepaStream);
+  }
+
+ private:
+  const SepaGroupTotals& Current() const { return groups[current]; }
+  bool Complete() const { return count == Current().count && cents == Current().cents; }
+
+  void Check(int result) {
+    if (result < 0) SepaRefuse(SepaFault::Stream, {}, _MsgSepaStream);
+  }
+  void Start(const char* name) { Check(xmlTextWriterStartElement(writer.get(), BAD_CAST name)); }
+  void End() { Check(xmlTextWriterEndElement(writer.get())); }
+  void Element(const char* name, const std::string& text) {
+    Check(xmlTextWriterWriteElement(writer.get(), BAD_CAST name, BAD_CAST text.c_str()));
+  }
+
+  void Account(const char* party, const SepaCheckedAccount& account) {
+    Start(party);
+    Element("Nm", account.name);
+    End();
+    Start((std::string(party) + "Acct").c_str());
+    Start("Id");
+    Element("IBAN", account.iban);
+    End();
+    End();
+  }
+
+  // The BIC, or where the schema wants an agent anyway, NOTPROVIDED.
+  void Agent(const char* agent, const std::string& bic, bool required) {
+    if (bic.empty() && !required) return;
+    Start(agent);
+    Start("FinInstnId");
+    if (bic.empty()) {
+      Start("Othr");
+      Element("Id", "NOTPROVIDED");
+      End();
+    } else {
+      Element(german ? "BIC" : "BICFI", bic);
+    }
+    End();
+    End();
+  }
+
+  void StartGroup() {
+    const SepaGroupTotals& g = Current();
+    Start("PmtInf");
+    Element("PmtInfId", g.paymentInfoId);
+    Element("PmtMtd", debits ? "DD" : "TRF");
+    Element("NbOfTxs", std::to_string(g.count));
+    Element("CtrlSum", Amount(g.cents));
+    Start("PmtTpInf");
+    Start("SvcLvl");
+    Element("Cd", "SEPA");
+    End();
+    if (debits) {
+      Start("LclInstrm");
+      Element("Cd", settings.instrument == SepaInstrument::B2B ? "B2B" : "CORE");
+      End();
+      Element("SeqTp", SequenceCode(g.group.sequence));
+    }
+    End();
+    const std::string date = SepaIsoDate(g.group.date);
+    if (debits) {
+      Element("ReqdColltnDt", date);
+      Account("Cdtr", checked.account);
+      Agent("CdtrAgt", checked.account.bic, true);
+      Element("ChrgBr", "SLEV");
+      Start("CdtrSchmeId");
+      Start("Id");
+      Start("PrvtId");
+      Start("Othr");
+      Element("Id", checked.creditorId);
+      Start("SchmeNm");
+      Element("Prtry", "SEPA");
+      End();
+      End();
+      End();
+      End();
+      End();
+    } else {
+      if (german) {
+        Element("ReqdExctnDt", date);
+      } else {
+        Start("ReqdExctnDt");
+        Element("Dt", date);
+        End();
+      }
+      Account("Dbtr", checked.account);
+      Agent("DbtrAgt", checked.account.bic, true);
+      Element("ChrgBr", "SLEV");
+    }
+  }
+
+  void Remittance(const std::string& text) {
+    if (text.empty()) return;
+    Start("RmtInf");
+    Element("Ustrd", text);
+    End();
+  }
+
+  void InstructedAmount(std::int64_t amount) {
+    Start("InstdAmt");
+    Check(xmlTextWriterWriteAttribute(writer.get(), BAD_CAST "Ccy", BAD_CAST "EUR"));
+    Check(xmlTextWriterWriteString(writer.get(), BAD_CAST Amount(amount).c_str()));
+    End();
+  }
+
+  void EndToEnd(const std::string& id) {
+    Start("PmtId");
+    Element("EndToEndId", id);
+    End();
+  }
+
+  void WriteTransfer(const SepaPayment& payment, const SepaCheckedPayment& p) {
+    Start("CdtTrfTxInf");
+    EndToEnd(p.endToEndId);
+    Start("Amt");
+    InstructedAmount(payment.cents);
+    End();
+    Agent("CdtrAgt", p.counterparty.bic, false);
+    Account("Cdtr", p.counterparty);
+    Remittance(p.remittance);
+    End();
+  }
+
+  void WriteDebit(const SepaPayment& payment, const SepaCheckedPayment& p) {
+    Start("DrctDbtTxInf");
+    EndToEnd(p.endToEndId);
+    InstructedAmount(payment.cents);
+    Start("DrctDbtTx");
+    Start("MndtRltdInf");
+    Element("MndtId", p.mandateId);
+    Element("DtOfSgntr", SepaIsoDate(*payment.mandateSigned));
+    End();
+    End();
+    Agent("DbtrAgt", p.counterparty.bic, true);
+    Account("Dbtr", p.counterparty);
+    Remittance(p.remittance);
+    End();
+  }
+
+  struct FreeWriter {
+    void operator()(xmlTextWriterPtr w) const { xmlFreeTextWriter(w); }
+  };
+
+  std::ostream& stream;
+  const SepaSettings& settings;
+  const SepaCheckedSettings checked;
+  const std::vector<SepaGroupTotals> groups;
+  const bool debits;
+  const bool german;
+  std::unique_ptr<xmlTextWriter, FreeWriter> writer;
+  std::size_t current = 0;
+  std::size_t count = 0;
+  std::int64_t cents = 0;
+  std::size_t written = 0;
+  bool finished = false;
+};
+
+SepaWriter::SepaWriter(const SepaPlan& plan, std::ostream& out)
+    : fState(std::make_unique<detail::SepaWriterState>(plan, out)) {}
+
+SepaWriter::~SepaWriter() = default;
+
+void SepaWriter::Add(const SepaPayment& payment) {
+  fState->Add(payment);
+}
+
+void SepaWriter::Finish() {
+  fState->Finish();
+}
+
+}  // namespace zor

@@ -1,0 +1,24 @@
+// Helpers of the SEPA tests: a document written in memory, and its check
+// against the official schema (extracted at test time, see tests/CMakeLists.txt).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "zordta/Sepa.h"
+
+namespace zortest {
+
+/// Writes the payments with a plan and a writer, group by group, as a caller would.
+std::string WriteSepa(const zor::SepaSettings& settings,
+                      const std::vector<zor::SepaPayment>& payments);
+
+/// Validates a document against the schema of its namespace.
+::testing::AssertionResult ValidSepa(const std::string& document);
+
+/// A date from its pieces.
+std::chrono::year_month_day Day(int year, unsigned month, unsigned day);
+
+}  // namespace zortest
