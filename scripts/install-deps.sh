@@ -17,6 +17,8 @@ packages=(
   # The golden files' generators (checked by CTest) and bench/whole-process.sh
   # (payments generator, peak-memory timing); bench/instructions.sh: instruction counts.
   python3 time valgrind
+  # pain files read back by an independent Java parser and checked against its schemas.
+  default-jdk-headless libhbci4j-core-java libxml2-utils
 )
 
 missing=()
