@@ -7,9 +7,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   # The command-line tool: options, CSV.
   libcli11-dev libcsv-dev
-  # SEPA documents are written with libxml2; the tests validate them against the
-  # official schemas, which ship in the jar of libhbci4j-core-java.
-  libxml2-dev libhbci4j-core-java
+  # SEPA documents are written with libxml2. The tests validate them against the
+  # official schemas, which ship in the jar of libhbci4j-core-java, and read them
+  # back with that package's parser (Java) and xmllint.
+  libxml2-dev libhbci4j-core-java default-jdk-headless libxml2-utils
   # The printer layer: cairo renders, CUPS prints; the rest is for its tests
   # (a cups-pdf queue, Times-metric fonts, PDF text positions and pictures).
   libcairo2-dev libcups2-dev fonts-liberation fontconfig
@@ -17,8 +18,6 @@ packages=(
   # The golden files' generators (checked by CTest) and bench/whole-process.sh
   # (payments generator, peak-memory timing); bench/instructions.sh: instruction counts.
   python3 time valgrind
-  # pain files read back by an independent Java parser and checked against its schemas.
-  default-jdk-headless libhbci4j-core-java libxml2-utils
 )
 
 missing=()
