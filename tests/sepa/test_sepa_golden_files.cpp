@@ -1,4 +1,6 @@
 // Whole SEPA documents against golden files, each also valid by its official schema.
+// The golden files come from tests/data/sepa/make_golden.py, which books the same
+// settings and payments as Settings(), Transfers() and Debits() here: change both together.
 
 #include <gtest/gtest.h>
 
