@@ -37,24 +37,6 @@ char32_t NextUtf8(std::string_view s, std::size_t& i) {
   return kReplacement;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 // Decodes one code point from UTF-16; a lone surrogate yields U+FFFD.
 char32_t NextUtf16(std::u16string_view s, std::size_t& i) {
   const char16_t unit = s[i++];
@@ -142,7 +124,7 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
 std::string Utf16ToUtf8(std::u16string_view utf16) {
   std::string out;
   out.reserve(utf16.size());
-  for (std::size_t i = 0; i < utf16.size();) AppendUtf8(out, NextUtf16(utf16, i));
+  for (std::size_t i = 0; i < utf16.size();) detail::AppendUtf8(out, NextUtf16(utf16, i));
   return out;
 }
 
@@ -165,7 +147,8 @@ AnsiString Utf8ToAnsi(std::string_view utf8) {
 std::string AnsiToUtf8(const AnsiString& ansi) {
   std::string out;
   out.reserve(ansi.size());
-  for (char c : ansi) AppendUtf8(out, detail::Cp1252ToUnicode(static_cast<unsigned char>(c)));
+  for (char c : ansi)
+    detail::AppendUtf8(out, detail::Cp1252ToUnicode(static_cast<unsigned char>(c)));
   return out;
 }
 
@@ -222,5 +205,27 @@ AnsiString StringToAnsi(const String& text) {
   return text;
 }
 #endif
+
+namespace detail {
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+}  // namespace detail
 
 }  // namespace zor

@@ -2,6 +2,7 @@
 // string the caller keeps, so that a loop reuses its storage.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "zordta/host/Types.h"
@@ -12,5 +13,8 @@ namespace zor::detail {
 void AssignString(String& out, std::string_view ansi);
 /// out = StringToAnsi(text).
 void AssignAnsi(AnsiString& out, std::basic_string_view<Char> text);
+
+/// Appends the UTF-8 form of a code point.
+void AppendUtf8(std::string& out, char32_t codePoint);
 
 }  // namespace zor::detail

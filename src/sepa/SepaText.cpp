@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "host/TextConversion.h"
 #include "sepa/SepaMessages.h"
 #include "zordta/host/Text.h"
 
@@ -100,24 +101,6 @@ std::string_view Transliteration(char32_t c) {
     return kLatinExtendedA.substr(c - 0x100, 1);
   }
   return {};
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
 }
 
 std::string Quoted(std::string_view text) {
