@@ -29,12 +29,17 @@ namespace {
 constexpr const char* kStandInIban = "DE89370400440532013000";
 constexpr const char* kStandInCreditorId = "DE98ZZZ09999999999";
 
-// The library's warnings from `first` on (it keeps the first hundred), placed at `where`.
+// The library's warnings from `first` on, placed at `where`. It keeps the text
+// of the first hundred; the others are still counted.
 void TakeWarnings(const zor::SepaPlan& plan, std::size_t first, const std::string& where,
                   bool settings, const KeyLabel& label, Diagnostics& warnings) {
   const std::vector<zor::SepaWarning>& kept = plan.Warnings();
-  for (std::size_t i = first; i < kept.size(); ++i) {
-    warnings.Add(where, label(SepaFieldLabel(kept[i].place.field, settings)), kept[i].text);
+  for (std::size_t i = first; i < plan.WarningCount(); ++i) {
+    if (i < kept.size()) {
+      warnings.Add(where, label(SepaFieldLabel(kept[i].place.field, settings)), kept[i].text);
+    } else {
+      warnings.Add(where, "", "Ein Text wurde umschrieben oder gekürzt.");
+    }
   }
 }
 
