@@ -97,6 +97,7 @@ int main(int argc, char** argv) {
   zcli::Action action;
   zcli::AddDtausCommands(app, action);
   zcli::AddDtazvCommands(app, action);
+  zcli::AddSepaCommands(app, action);
   zcli::AddCoverSheetCommand(app, action);
   zcli::AddCheckCommands(app, action);
   for (CLI::App* sub : app.get_subcommands({})) {

@@ -26,6 +26,7 @@ using Action = std::function<int()>;
 
 void AddDtausCommands(CLI::App& app, Action& action);
 void AddDtazvCommands(CLI::App& app, Action& action);
+void AddSepaCommands(CLI::App& app, Action& action);
 void AddCoverSheetCommand(CLI::App& app, Action& action);
 void AddCheckCommands(CLI::App& app, Action& action);
 

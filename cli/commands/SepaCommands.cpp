@@ -1,0 +1,253 @@
+// zordta sepa write
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include <CLI/CLI.hpp>
+
+#include "commands/Commands.h"
+#include "commands/InputChecks.h"
+#include "commands/OutputFiles.h"
+#include "commands/PaymentSource.h"
+#include "commands/WriteOptions.h"
+#include "io/Diagnostics.h"
+#include "io/MessageText.h"
+#include "output/OutputError.h"
+#include "output/StagedFiles.h"
+#include "output/StandardOutput.h"
+#include "payments/PaymentRun.h"
+#include "payments/SepaInput.h"
+#include "zordta/host/SysUtils.h"
+
+namespace zcli {
+
+namespace {
+
+// Valid stand-ins for a client the checks refused, so that the payments are still checked.
+constexpr const char* kStandInIban = "DE89370400440532013000";
+constexpr const char* kStandInCreditorId = "DE98ZZZ09999999999";
+
+// The library's warnings from `first` on, placed at `where`. It keeps the text
+// of the first hundred; the others are still counted.
+void TakeWarnings(const zor::SepaPlan& plan, std::size_t first, const std::string& where,
+                  bool settings, const KeyLabel& label, Diagnostics& warnings) {
+  const std::vector<zor::SepaWarning>& kept = plan.Warnings();
+  for (std::size_t i = first; i < plan.WarningCount(); ++i) {
+    if (i < kept.size()) {
+      warnings.Add(where, label(SepaFieldLabel(kept[i].place.field, settings)), kept[i].text);
+    } else {
+      warnings.Add(where, "", "Ein Text wurde umschrieben oder gekürzt.");
+    }
+  }
+}
+
+// The plan for the client's settings. A fault the tool found already, or the
+// library's first, is replaced by a stand-in, so that the payments are checked.
+zor::SepaPlan OpenPlan(const zor::SepaSettings& given, bool ibanFaulty, bool bicFaulty,
+                       const KeyLabel& label, Diagnostics& errors, Diagnostics& warnings) {
+  zor::SepaSettings settings = given;
+  if (ibanFaulty) settings.account.iban = kStandInIban;
+  if (bicFaulty) settings.account.bic.clear();
+  if (settings.kind == zor::SepaKind::DirectDebit && settings.creditorId.empty()) {
+    settings.creditorId = kStandInCreditorId;
+  }
+  try {
+    zor::SepaPlan plan(settings);
+    TakeWarnings(plan, 0, kClientWhere, true, label, warnings);
+    return plan;
+  } catch (const zor::SepaError& e) {
+    errors.Add(kClientWhere, label(SepaFieldLabel(e.Place().field, true)), e.Text());
+  }
+  settings.account = {"X", kStandInIban, ""};
+  settings.creditorId = kStandInCreditorId;
+  settings.messageId.clear();
+  settings.initiatingParty.clear();
+  return zor::SepaPlan(settings);
+}
+
+void CreateFolderOf(const std::string& target) {
+  const std::string folder = FolderOfPath(target);
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) {
+    throw OutputError("Das Verzeichnis " + folder +
+                      " kann nicht angelegt werden: " + error.message());
+  }
+}
+
+// The second pass: the payments group by group, each group one more pass over
+// the input, into a temporary file that becomes the target only when complete.
+void WriteDocument(const zor::SepaPlan& plan, const PaymentSource& input,
+                   const std::chrono::year_month_day& defaultDate, const OutputFiles& files,
+                   const WriteOptions& o) {
+  StagedFiles staged(o.overwrite, files.inputs);
+  CreateFolderOf(files.target);
+  const std::string& temp = staged.Stage(files.target);
+  std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+  try {
+    zor::SepaWriter writer(plan, out);
+    const zor::SepaKind kind = plan.Settings().kind;
+    for (const zor::SepaGroupTotals& group : plan.Groups()) {
+      Diagnostics again;
+      zor::SepaPayment payment;
+      input.ForEach(
+          [&](const InputRecord& record) {
+            if (ReadSepaPayment(record, kind, defaultDate, payment, again) &&
+                payment.group == group.group) {
+              writer.Add(payment);
+            }
+          },
+          again);
+      // The same input, checked the same way: a fault here means the input changed.
+      if (!again.Empty()) {
+        throw OutputError("Die Buchungen lasen sich beim Schreiben anders als beim Prüfen (" +
+                          again.Items().front().where + ").");
+      }
+    }
+    writer.Finish();
+  } catch (const zor::SepaError& e) {
+    throw OutputError(files.target + " kann nicht geschrieben werden: " + OneLine(e.what()));
+  }
+  out.close();
+  if (!out) throw OutputError(files.target + " kann nicht geschrieben werden.");
+  staged.Commit();
+}
+
+int RunWrite(WriteOptions& o) {
+  CheckOptionText(o);
+  Diagnostics inputErrors;
+  const PaymentSource input(o.job, o.csv, o.delimiter, SepaJobSchema(), SepaCsvColumns(),
+                            inputErrors);
+  if (!inputErrors.Empty() && !input.HasPayments()) return ReportErrors(inputErrors, input.Name());
+
+  SepaCliSettings settings;
+  Diagnostics checkErrors;
+  ApplySepaSettings(
+      input.Settings(), "Auftrag", [](const std::string& key) { return key; }, settings,
+      checkErrors);
+  Diagnostics optionErrors;
+  ApplySepaSettings(
+      o.settings, "Befehlszeile", [&o](const std::string& key) { return OptionLabel(o, key); },
+      settings, optionErrors);
+  if (!optionErrors.Empty()) {
+    optionErrors.Print(std::cerr, "");
+    return kBadUsage;
+  }
+  settings.library.strict = o.streng;
+  const KeyLabel label = [&o](const std::string& key) {
+    return o.settings.count(key) ? OptionLabel(o, key) : key;
+  };
+  const zor::SepaKind kind = settings.library.kind;
+  if (settings.dateiname.empty()) settings.dateiname = DefaultSepaFileName(kind);
+  const OutputFiles files =
+      PlanOutput(settings.verzeichnis, settings.dateiname, label("dateiname"), o);
+
+  const std::size_t clientStart = checkErrors.Count();
+  CheckSepaClient(settings, label, checkErrors);
+  const auto faulty = [&](const std::string& key) {
+    for (std::size_t i = clientStart; i < checkErrors.Count(); ++i) {
+      if (checkErrors.Items()[i].field == label(key)) return true;
+    }
+    return false;
+  };
+  Diagnostics rowErrors;
+  Diagnostics warnings;
+  zor::SepaPlan plan = OpenPlan(settings.library, faulty("auftraggeber.iban"),
+                                faulty("auftraggeber.bic"), label, checkErrors, warnings);
+
+  // The first pass: every payment checked and counted in its group.
+  const std::chrono::year_month_day defaultDate =
+      SepaDate(settings.ausfuehrung.value_or(zor::Date()));
+  const KeyLabel field = [](const std::string& key) { return key; };
+  zor::SepaPayment payment;
+  const PaymentSource::Pass pass = input.ForEach(
+      [&](const InputRecord& record) {
+        if (!ReadSepaPayment(record, kind, defaultDate, payment, rowErrors)) return;
+        const std::size_t warned = plan.WarningCount();
+        try {
+          plan.Add(payment);
+        } catch (const zor::SepaError& e) {
+          rowErrors.Add(record.where, SepaFieldLabel(e.Place().field, false), e.Text());
+        }
+        TakeWarnings(plan, warned, record.where, false, field, warnings);
+      },
+      inputErrors);
+  // An unreadable file names only its own faults: its rows cannot be trusted.
+  if (!inputErrors.Empty() && (pass.records == 0 || !pass.complete)) {
+    return ReportErrors(inputErrors, input.Name());
+  }
+  Diagnostics errors = std::move(inputErrors);
+  errors.Append(std::move(checkErrors));
+  errors.Append(std::move(rowErrors));
+  ReportWarnings(warnings, errors, input.Name());
+  if (!errors.Empty()) return ReportErrors(errors, input.Name());
+  if (pass.records == 0) {
+    std::cerr << "Fehler: Keine Buchungen; nichts geschrieben.\n";
+    return kBadData;
+  }
+  const bool debits = kind == zor::SepaKind::DirectDebit;
+  const std::string payments = debits ? Counted(plan.Count(), "Lastschrift", "Lastschriften")
+                                      : Counted(plan.Count(), "Überweisung", "Überweisungen");
+  if (o.dryRun) {
+    std::cout << "Geprüft: " << payments << " ohne Fehler; nichts geschrieben.\n";
+    return kDone;
+  }
+
+  CheckTargetsFree(files, o);
+  try {
+    WriteDocument(plan, input, defaultDate, files, o);
+  } catch (const OutputError& e) {
+    std::cerr << "Fehler: " << e.what() << "\nNichts geschrieben.\n";
+    return kBadData;
+  }
+  std::cout << files.target << ": " << payments << ", Summe " << GermanAmount(plan.Cents())
+            << " EUR\n";
+  return FlushStandardOutput() ? kDone : kWrittenNotAll;
+}
+
+}  // namespace
+
+void AddSepaCommands(CLI::App& app, Action& action) {
+  CLI::App* sepa = app.add_subcommand("sepa", "SEPA-Überweisungen und -Lastschriften schreiben");
+  sepa->require_subcommand(1);
+
+  auto w = std::make_shared<WriteOptions>();
+  // A SEPA file has no cover sheet.
+  w->noText = true;
+  w->noPdf = true;
+  CLI::App* write = sepa->add_subcommand(
+      "write",
+      "SEPA-Datei (pain.001 Überweisungen, pain.008 Lastschriften) aus CSV oder Auftrag (JSON) "
+      "schreiben");
+  AddInputOptions(*write, *w);
+  AddSettingOption(*write, *w, "--name", "auftraggeber.name", "TEXT", "Name des Auftraggebers");
+  AddSettingOption(*write, *w, "--iban", "auftraggeber.iban", "IBAN", "IBAN des Auftraggebers");
+  AddSettingOption(*write, *w, "--bic", "auftraggeber.bic", "BIC",
+                   "BIC des Auftraggebers (kann fehlen)");
+  AddSettingFlag(*write, *w, "--lastschriften", "lastschriften", "true",
+                 "Lastschriften (pain.008) statt Überweisungen (pain.001)");
+  AddSettingOption(*write, *w, "--glaeubiger-id", "glaeubiger_id", "ID",
+                   "Gläubiger-Identifikationsnummer (Lastschriften)");
+  AddSettingFlag(*write, *w, "--b2b", "lastart", "B2B",
+                 "Firmenlastschriften (B2B) statt Basislastschriften (CORE)");
+  AddSettingFlag(*write, *w, "--version-alt", "version", "alt",
+                 "Ältere Fassung: pain.001.003.03 bzw. pain.008.003.02");
+  AddSettingOption(*write, *w, "--ausfuehrung", "ausfuehrungsdatum", "DATUM",
+                   "Ausführungs- bzw. Fälligkeitsdatum der Zahlungen ohne eigenes Datum, "
+                   "JJJJ-MM-TT oder TT.MM.JJJJ (sonst heute)");
+  AddSettingOption(*write, *w, "--nachricht-id", "nachricht_id", "ID",
+                   "Kennung der Datei (MsgId, bis 35 Zeichen; sonst erzeugt)");
+  AddSettingOption(*write, *w, "--dateiname", "dateiname", "NAME",
+                   "Name der Datei (sonst sepa-ueberweisungen.xml bzw. sepa-lastschriften.xml)");
+  AddSettingOption(*write, *w, "--verzeichnis", "verzeichnis", "VERZEICHNIS",
+                   "Verzeichnis der Ausgabe (sonst .)");
+  write->add_flag("--dry-run", w->dryRun, "Nur prüfen, nichts schreiben");
+  write->add_flag("--overwrite", w->overwrite, "Eine vorhandene Datei ersetzen");
+  write->add_flag("--streng", w->streng,
+                  "Keinen Text ändern: Texte, die umgeschrieben oder gekürzt würden, sind Fehler");
+  write->callback([w, &action] { action = [w] { return RunWrite(*w); }; });
+}
+
+}  // namespace zcli

@@ -1,0 +1,224 @@
+// zordta sepa write, run as a user runs it; what it writes is read back by an
+// independent parser, which also checks the file against its schema.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "CliRunner.h"
+
+namespace {
+
+using clitest::Example;
+using clitest::IsoDateFromToday;
+using clitest::Workspace;
+using nlohmann::json;
+
+const std::vector<std::string> kClient = {
+    "--name", "Muster GmbH", "--iban", "DE89 3704 0044 0532 0130 00", "--bic", "COBADEFFXXX"};
+
+std::vector<std::string> Args(std::vector<std::string> args, const std::vector<std::string>& more) {
+  args.insert(args.end(), more.begin(), more.end());
+  return args;
+}
+
+// The peer's classes: where the CTest fixture compiles them, or compiled here
+// when the suite runs on its own.
+std::string PeerClasses() {
+  const char* fromCtest = std::getenv("ZORDTA_SEPA_PEER_CLASSES");
+  const std::string classes = fromCtest ? fromCtest : ZORDTA_SEPA_PEER_CLASSES_DEFAULT;
+  if (!std::filesystem::exists(classes + "/PainPeer.class")) {
+    const std::string compile =
+        "python3 '" ZORDTA_SEPA_READ_BACK "' --compile '" + classes + "' >/dev/null";
+    EXPECT_EQ(std::system(compile.c_str()), 0) << compile;
+  }
+  return classes;
+}
+
+// Empty when the file is schema-valid, its control sums agree and the peer
+// reads exactly the transactions `expected`; else what read_back.py reports.
+std::string ReadBackProblems(const Workspace& ws, const std::string& file, const json& expected) {
+  ws.Write("expected.json", expected.dump());
+  const std::string report = (ws / "read_back.txt").string();
+  const std::string command = "python3 '" ZORDTA_SEPA_READ_BACK "' --classes '" + PeerClasses() +
+                              "' '" + (ws / file).string() + "' '" +
+                              (ws / "expected.json").string() + "' >'" + report + "' 2>&1";
+  if (std::system(command.c_str()) == 0) return {};
+  const std::string problems = ws.Read("read_back.txt");
+  return problems.empty() ? "read_back.py failed" : problems;
+}
+
+json Transfer(const std::string& name, const std::string& iban, const std::string& bic,
+              const std::string& amount, const std::string& endToEnd, const std::string& remittance,
+              const std::string& date) {
+  json t = {{"version", "pain.001.001.09"},
+            {"payment_info_id", "UEB-1-1"},
+            {"initiator_name", "Muster GmbH"},
+            {"own_iban", "DE89370400440532013000"},
+            {"own_bic", "COBADEFFXXX"},
+            {"party_name", name},
+            {"party_iban", iban},
+            {"amount", amount},
+            {"currency", "EUR"},
+            {"execution_date", date},
+            {"end_to_end_id", endToEnd},
+            {"remittance", remittance}};
+  if (!bic.empty()) t["party_bic"] = bic;
+  return t;
+}
+
+TEST(SepaWrite, TransfersOfTheExampleAreReadBackAsMeant) {
+  Workspace ws;
+  const std::string date = IsoDateFromToday(2);
+  const auto r = ws.Run(Args({"sepa", "write", "--csv", Example("cli/sepa-ueberweisungen.csv"),
+                              "--nachricht-id", "UEB-1", "--ausfuehrung", date},
+                             kClient));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "./sepa-ueberweisungen.xml: 3 Überweisungen, Summe 1334,57 EUR\n");
+  const json expected = {Transfer("Jürgen Weiß", "DE02120300000000202051", "BYLADEM1001", "120.00",
+                                  "RE-2026-0042", "Rechnung 2026-0042", date),
+                         Transfer("Anna Schmidt", "DE02500105170137075030", "", "14.07",
+                                  "NOTPROVIDED", "Erstattung Auslagen November", date),
+                         Transfer("Muster Getränke GmbH", "DE12500105170648489890", "INGDDEFFXXX",
+                                  "1200.50", "RE-2026-0043", "Bandenwerbung Dezember", date)};
+  EXPECT_EQ(ReadBackProblems(ws, "sepa-ueberweisungen.xml", expected), "");
+}
+
+// The input's order is not the file's: the payments are written group by group
+// (date, then sequence type), each group with its own control sum.
+TEST(SepaWrite, DebitsOfAJobAreWrittenGroupByGroup) {
+  Workspace ws;
+  const std::string early = IsoDateFromToday(3);
+  const std::string late = IsoDateFromToday(5);
+  const json job = {
+      {"auftraggeber", {{"name", "Sportverein Muster e.V."}, {"iban", "DE89370400440532013000"}}},
+      {"glaeubiger_id", "DE98ZZZ09999999999"},
+      {"nachricht_id", "LS-7"},
+      {"version", "alt"},
+      {"ausfuehrungsdatum", late},
+      {"buchungen",
+       {{{"name", "Anna Schmidt"},
+         {"iban", "DE02500105170137075030"},
+         {"betrag", "14.07"},
+         {"verwendungszweck", {"Beitrag", "Dezember"}},
+         {"mandat_id", "M-43"},
+         {"mandat_datum", "31.01.2025"},
+         {"sequenz", "rcur"}},
+        {{"name", "Jürgen Weiß"},
+         {"iban", "DE02120300000000202051"},
+         {"bic", "BYLADEM1001"},
+         {"betrag", "120"},
+         {"verwendungszweck", "Aufnahme"},
+         {"ende_zu_ende_id", "AUF-42"},
+         {"mandat_id", "M-42"},
+         {"mandat_datum", "2026-11-02"},
+         {"sequenz", "FRST"},
+         {"datum", early}},
+        {{"name", "Olaf Berg"},
+         {"iban", "DE12500105170648489890"},
+         {"betrag", "5,50"},
+         {"mandat_id", "M-44"},
+         {"mandat_datum", "2024-06-30"},
+         {"sequenz", "FRST"}}}}};
+  ws.Write("job.json", job.dump());
+  const auto r = ws.Run({"sepa", "write", "--job", "job.json", "--lastschriften"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "./sepa-lastschriften.xml: 3 Lastschriften, Summe 139,57 EUR\n");
+
+  const auto debit = [](const std::string& group, const std::string& date, const std::string& name,
+                        const std::string& iban, const std::string& amount,
+                        const std::string& mandate, const std::string& signedOn,
+                        const std::string& sequence) {
+    return json{{"version", "pain.008.003.02"},
+                {"payment_info_id", "LS-7-" + group},
+                {"initiator_name", "Sportverein Muster e.V."},
+                {"own_iban", "DE89370400440532013000"},
+                {"party_name", name},
+                {"party_iban", iban},
+                {"amount", amount},
+                {"currency", "EUR"},
+                {"collection_date", date},
+                {"end_to_end_id", "NOTPROVIDED"},
+                {"mandate_id", mandate},
+                {"mandate_signed", signedOn},
+                {"sequence_type", sequence},
+                {"creditor_id", "DE98ZZZ09999999999"},
+                {"local_instrument", "CORE"}};
+  };
+  json first = debit("1", early, "Jürgen Weiß", "DE02120300000000202051", "120.00", "M-42",
+                     "2026-11-02", "FRST");
+  first["party_bic"] = "BYLADEM1001";
+  first["end_to_end_id"] = "AUF-42";
+  first["remittance"] = "Aufnahme";
+  json second =
+      debit("2", late, "Olaf Berg", "DE12500105170648489890", "5.50", "M-44", "2024-06-30", "FRST");
+  json third = debit("3", late, "Anna Schmidt", "DE02500105170137075030", "14.07", "M-43",
+                     "2025-01-31", "RCUR");
+  third["remittance"] = "Beitrag Dezember";
+  EXPECT_EQ(ReadBackProblems(ws, "sepa-lastschriften.xml", {first, second, third}), "");
+}
+
+TEST(SepaWrite, EveryFaultOfEveryRowIsNamedAndNothingIsWritten) {
+  Workspace ws;
+  ws.Write("bad.csv",
+           "name,iban,bic,betrag,datum,mandat_id,mandat_datum,sequenz\n"
+           ",DE02120300000000202052,BYLADEM,0,2020-01-01,M-1,2025-01-01,FRST\n"
+           "Anna,DE02500105170137075030,,abc,morgen,,,XXXX\n"
+           "Olaf,DE02500105170137075030,,1.00,,M-3,2025-01-01,OOFF\n");
+  const auto r = ws.Run({"sepa", "write", "--csv", "bad.csv", "--lastschriften", "--name", "Verein",
+                         "--iban", "DE89370400440532013001"});
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  for (const std::string fault :
+       {"Auftraggeber, Feld --iban: Die Prüfziffern", "Auftraggeber, Feld glaeubiger_id:",
+        "Zeile 2, Feld name:", "Zeile 2, Feld iban:", "Zeile 2, Feld bic:", "Zeile 2, Feld betrag:",
+        "Zeile 2, Feld datum: Das Datum 2020-01-01 liegt vor heute.",
+        "Zeile 3, Feld betrag:", "Zeile 3, Feld datum:", "Zeile 3, Feld mandat_id:",
+        "Zeile 3, Feld mandat_datum:", "Zeile 3, Feld sequenz: „XXXX“ ist keine Sequenz"}) {
+    EXPECT_NE(r.err.find("bad.csv: " + fault), std::string::npos) << fault << "\n" << r.err;
+  }
+  EXPECT_EQ(r.err.find("Zeile 4"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Nichts geschrieben: 12 Fehler."), std::string::npos) << r.err;
+  EXPECT_FALSE(ws.Exists("sepa-lastschriften.xml"));
+}
+
+TEST(SepaWrite, DryRunWritesNothingAndAFileIsReplacedOnlyWithOverwrite) {
+  Workspace ws;
+  const auto args =
+      Args({"sepa", "write", "--csv", Example("cli/sepa-ueberweisungen.csv")}, kClient);
+  const auto dry = ws.Run(Args(args, {"--dry-run"}));
+  ASSERT_EQ(dry.exitCode, 0) << dry.err;
+  EXPECT_EQ(dry.out, "Geprüft: 3 Überweisungen ohne Fehler; nichts geschrieben.\n");
+  EXPECT_FALSE(ws.Exists("sepa-ueberweisungen.xml"));
+  EXPECT_TRUE(std::filesystem::is_empty(ws.path())) << "no temporary file left";
+
+  ws.Write("sepa-ueberweisungen.xml", "older file");
+  const auto kept = ws.Run(args);
+  EXPECT_EQ(kept.exitCode, 1);
+  EXPECT_NE(kept.err.find("--overwrite"), std::string::npos) << kept.err;
+  EXPECT_EQ(ws.Read("sepa-ueberweisungen.xml"), "older file");
+
+  const auto replaced = ws.Run(Args(args, {"--overwrite"}));
+  ASSERT_EQ(replaced.exitCode, 0) << replaced.err;
+  EXPECT_NE(ws.Read("sepa-ueberweisungen.xml").find("<NbOfTxs>3</NbOfTxs>"), std::string::npos);
+}
+
+TEST(SepaWrite, ChangedTextIsAWarningAndWithStrengAFault) {
+  Workspace ws;
+  ws.Write("u.csv", "name,iban,betrag,verwendungszweck\nRenée,DE02500105170137075030,1.00,x\n");
+  const auto args = Args({"sepa", "write", "--csv", "u.csv"}, kClient);
+  const auto strict = ws.Run(Args(args, {"--streng"}));
+  EXPECT_EQ(strict.exitCode, 1);
+  EXPECT_NE(strict.err.find("u.csv: Zeile 2, Feld name:"), std::string::npos) << strict.err;
+  EXPECT_FALSE(ws.Exists("sepa-ueberweisungen.xml"));
+
+  const auto lenient = ws.Run(args);
+  ASSERT_EQ(lenient.exitCode, 0) << lenient.err;
+  EXPECT_NE(lenient.err.find("Warnung: u.csv: Zeile 2, Feld name:"), std::string::npos)
+      << lenient.err;
+  EXPECT_NE(ws.Read("sepa-ueberweisungen.xml").find("<Nm>Renee</Nm>"), std::string::npos);
+}
+
+}  // namespace
