@@ -42,6 +42,14 @@ std::string_view TrimmedView(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
+std::string AsciiUpper(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return upper;
+}
+
 std::string Trimmed(std::string_view text) {
   return std::string(TrimmedView(text));
 }

@@ -13,6 +13,8 @@ namespace zcli {
 
 /// Without leading and trailing blanks and tabs.
 std::string Trimmed(std::string_view text);
+/// The text with a-z raised to capitals; other bytes as they are.
+std::string AsciiUpper(std::string_view text);
 std::string_view TrimmedView(std::string_view text);
 
 /// A non-negative whole number of at most 18 digits.

@@ -36,13 +36,6 @@ bool Letters(const std::string& text, std::size_t count) {
   return true;
 }
 
-std::string Upper(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
-
 // The client's texts as the tool prepared them.
 void ConfigureClient(zor::TZorDTAZV& zv, const DtazvSettings& s, const DtazvTexts& texts) {
   zv.SetAuftraggeberName(texts.name);
@@ -65,7 +58,7 @@ std::string CompactIdentifier(std::string_view text) {
   for (char c : text) {
     if (c != ' ' && c != '\t') compact += c;
   }
-  return Upper(compact);
+  return AsciiUpper(compact);
 }
 
 const JobSchema& DtazvJobSchema() {
@@ -118,7 +111,7 @@ void ApplyDtazvSettings(const std::map<std::string, std::string>& values, const 
     if (std::string problem = CurrencyProblem(waehrung); !problem.empty()) {
       errors.Add(where, label("waehrung"), std::move(problem));
     } else {
-      s.waehrung = Upper(waehrung);
+      s.waehrung = AsciiUpper(waehrung);
     }
   }
   read.Number("bundeslandschluessel", s.bundeslandschluessel, kMaxTwoDigits);
@@ -146,14 +139,14 @@ void ReadDtazvPayment(const InputRecord& r, DtazvPayment& p, Diagnostics& errors
   p.datum.reset();
 
   const std::string_view land = r.Get("land");
-  p.land = Upper(std::string(land));
+  p.land = AsciiUpper(land);
   if (p.land.empty()) p.land = p.iban.substr(0, 2);
   if (!land.empty() && !Letters(p.land, 2)) {
     p.unreadable.insert("land");
     errors.Add(r.where, "land", Quoted(land) + " ist kein Ländercode (zwei Buchstaben, z.B. FR).");
   }
   const std::string_view waehrung = r.Get("waehrung");
-  p.waehrung = Upper(std::string(waehrung));
+  p.waehrung = AsciiUpper(waehrung);
   if (std::string problem = waehrung.empty() ? std::string() : CurrencyProblem(waehrung);
       !problem.empty()) {
     p.unreadable.insert("waehrung");

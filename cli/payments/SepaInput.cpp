@@ -15,14 +15,6 @@ namespace zcli {
 
 namespace {
 
-std::string Upper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
-
 // A requested date before today is refused by every bank; a later one is the
 // bank's to judge.
 std::string PastDateProblem(zor::TDate date) {
@@ -31,7 +23,7 @@ std::string PastDateProblem(zor::TDate date) {
 }
 
 std::optional<zor::SepaSequence> ParseSequence(std::string_view text) {
-  const std::string code = Upper(text);
+  const std::string code = AsciiUpper(text);
   if (code == "FRST") return zor::SepaSequence::First;
   if (code == "RCUR") return zor::SepaSequence::Recurring;
   if (code == "OOFF") return zor::SepaSequence::OneOff;
