@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the command-line tool and runs it on the shipped examples: writes the
 # payment files with their cover sheets (text and PDF) into out/, reads one
-# back with --verify, and rebuilds a cover sheet from a written file.
+# back with --verify, and rebuilds a cover sheet from a written file. The SEPA
+# files are checked against the official schemas, taken from Debian's
+# libhbci4j-core-java.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -42,3 +44,17 @@ run dtazv write --csv examples/cli/auslandszahlungen.csv --verzeichnis out --ove
 # Read back with the E record checked, and the cover sheet rebuilt from the file.
 run dtaus read out/gehaelter.dta --verify
 run coversheet out/DTAUS0.TXT --pdf out/DTAUS0.TXT.neu.pdf --overwrite --text
+
+# SEPA: credit transfers from CSV, direct debits (all four sequence types) from a
+# job, and the debits once more as B2B in the older German version.
+run sepa write --csv examples/cli/sepa-ueberweisungen.csv --verzeichnis out --overwrite \
+  --name "Bäckerei Schönfeld GmbH" --iban "DE89 3704 0044 0532 0130 00" --bic COBADEFFXXX
+run sepa write --job examples/cli/sepa-lastschriften.json --verzeichnis out --overwrite
+run sepa write --job examples/cli/sepa-lastschriften.json --verzeichnis out --overwrite \
+  --b2b --version-alt --dateiname sepa-lastschriften-b2b.xml
+mkdir -p out/sepa-xsd
+(cd out/sepa-xsd && cmake -E tar xf /usr/share/java/hbci4j-core.jar \
+  pain.001.001.09.xsd pain.008.001.08.xsd pain.008.003.02.xsd)
+xmllint --noout --schema out/sepa-xsd/pain.001.001.09.xsd out/sepa-ueberweisungen.xml
+xmllint --noout --schema out/sepa-xsd/pain.008.001.08.xsd out/sepa-lastschriften.xml
+xmllint --noout --schema out/sepa-xsd/pain.008.003.02.xsd out/sepa-lastschriften-b2b.xml

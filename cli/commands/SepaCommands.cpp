@@ -18,6 +18,7 @@
 #include "output/StagedFiles.h"
 #include "output/StandardOutput.h"
 #include "payments/PaymentRun.h"
+#include "payments/SepaConflicts.h"
 #include "payments/SepaInput.h"
 #include "zordta/host/SysUtils.h"
 
@@ -122,15 +123,19 @@ int RunWrite(WriteOptions& o) {
                             inputErrors);
   if (!inputErrors.Empty() && !input.HasPayments()) return ReportErrors(inputErrors, input.Name());
 
+  const KeyLabel optionLabel = [&o](const std::string& key) { return OptionLabel(o, key); };
+  if (std::string conflict = FindSepaConflict(input.Settings(), o.settings, optionLabel);
+      !conflict.empty()) {
+    throw UsageError(std::move(conflict));
+  }
+
   SepaCliSettings settings;
   Diagnostics checkErrors;
   ApplySepaSettings(
       input.Settings(), "Auftrag", [](const std::string& key) { return key; }, settings,
       checkErrors);
   Diagnostics optionErrors;
-  ApplySepaSettings(
-      o.settings, "Befehlszeile", [&o](const std::string& key) { return OptionLabel(o, key); },
-      settings, optionErrors);
+  ApplySepaSettings(o.settings, "Befehlszeile", optionLabel, settings, optionErrors);
   if (!optionErrors.Empty()) {
     optionErrors.Print(std::cerr, "");
     return kBadUsage;

@@ -221,4 +221,35 @@ TEST(SepaWrite, ChangedTextIsAWarningAndWithStrengAFault) {
   EXPECT_NE(ws.Read("sepa-ueberweisungen.xml").find("<Nm>Renee</Nm>"), std::string::npos);
 }
 
+TEST(SepaWrite, ContradictingOrMisplacedSettingsAreRefusedNamingThem) {
+  Workspace ws;
+  ws.Write("ueberweisungen.json", R"({"lastschriften": false, "version": "aktuell",
+    "buchungen": [{"name": "B", "iban": "DE02500105170137075030", "betrag": 1}]})");
+  ws.Write("core.json", R"({"lastschriften": true, "lastart": "core",
+    "glaeubiger_id": "DE98ZZZ09999999999", "buchungen": []})");
+  const auto csv = Example("cli/sepa-ueberweisungen.csv");
+  const struct {
+    std::vector<std::string> args;
+    std::string message;
+  } cases[] = {
+      {{"--job", "ueberweisungen.json", "--lastschriften"},
+       "Widersprüchliche Angaben: --lastschriften bedeutet Lastschriften (pain.008), "
+       "„lastschriften“: false im Auftrag bedeutet Überweisungen (pain.001)."},
+      {{"--job", "ueberweisungen.json", "--version-alt"},
+       "Widersprüchliche Angaben: --version-alt bedeutet die ältere Fassung"},
+      {{"--job", "core.json", "--b2b"},
+       "--b2b bedeutet Firmenlastschriften (B2B), „lastart“: core im Auftrag bedeutet "
+       "Basislastschriften (CORE)."},
+      {{"--csv", csv, "--b2b"}, "Fehler: --b2b gibt es nur bei Lastschriften (--lastschriften)"},
+      {{"--csv", csv, "--glaeubiger-id", "DE98ZZZ09999999999"},
+       "Fehler: --glaeubiger-id gibt es nur bei Lastschriften"},
+  };
+  for (const auto& c : cases) {
+    const auto r = ws.Run(Args(Args({"sepa", "write", "--dateiname", "x.xml"}, c.args), kClient));
+    EXPECT_EQ(r.exitCode, 2) << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << c.message << "\n" << r.err;
+    EXPECT_FALSE(ws.Exists("x.xml"));
+  }
+}
+
 }  // namespace
