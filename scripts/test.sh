@@ -68,6 +68,7 @@ fuzz() {
 }
 fuzz import "${ZORDTA_FUZZ_SECONDS_IMPORT:-20}"
 fuzz dtaus_reader "${ZORDTA_FUZZ_SECONDS_IMPORT:-20}"
+fuzz sepa_reader "${ZORDTA_FUZZ_SECONDS_IMPORT:-20}"
 fuzz remove_invalid_chars "${ZORDTA_FUZZ_SECONDS:-30}"
 fuzz decode_chars "${ZORDTA_FUZZ_SECONDS:-30}"
 fuzz validate_iban "${ZORDTA_FUZZ_SECONDS:-30}"

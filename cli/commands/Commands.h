@@ -27,6 +27,8 @@ using Action = std::function<int()>;
 void AddDtausCommands(CLI::App& app, Action& action);
 void AddDtazvCommands(CLI::App& app, Action& action);
 void AddSepaCommands(CLI::App& app, Action& action);
+/// "sepa read", below the "sepa" command.
+void AddSepaReadCommand(CLI::App& sepa, Action& action);
 void AddCoverSheetCommand(CLI::App& app, Action& action);
 void AddCheckCommands(CLI::App& app, Action& action);
 

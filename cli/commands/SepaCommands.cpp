@@ -1,4 +1,4 @@
-// zordta sepa write
+// zordta sepa write (sepa read: SepaReadCommand.cpp)
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -215,7 +215,8 @@ int RunWrite(WriteOptions& o) {
 }  // namespace
 
 void AddSepaCommands(CLI::App& app, Action& action) {
-  CLI::App* sepa = app.add_subcommand("sepa", "SEPA-Überweisungen und -Lastschriften schreiben");
+  CLI::App* sepa =
+      app.add_subcommand("sepa", "SEPA-Überweisungen und -Lastschriften schreiben und lesen");
   sepa->require_subcommand(1);
 
   auto w = std::make_shared<WriteOptions>();
@@ -253,6 +254,7 @@ void AddSepaCommands(CLI::App& app, Action& action) {
   write->add_flag("--streng", w->streng,
                   "Keinen Text ändern: Texte, die umgeschrieben oder gekürzt würden, sind Fehler");
   write->callback([w, &action] { action = [w] { return RunWrite(*w); }; });
+  AddSepaReadCommand(*sepa, action);
 }
 
 }  // namespace zcli

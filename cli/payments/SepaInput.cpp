@@ -69,7 +69,8 @@ const JobSchema& SepaJobSchema() {
                                  "lastart", "version", "nachricht_id", "dateiname", "verzeichnis"},
                                 {"name", "iban", "bic", "betrag", "ende_zu_ende_id", "datum",
                                  "mandat_id", "mandat_datum", "sequenz"},
-                                {},
+                                // What "sepa read" adds: a file written anew gets its own.
+                                {"datei", "erstellt", "einreicher", "summen", "zahlungsbloecke"},
                                 {},
                                 false,
                                 false};

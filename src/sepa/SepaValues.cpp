@@ -13,8 +13,6 @@ namespace {
 
 using namespace msgsepa;
 
-constexpr std::int64_t kMaxCents = 99'999'999'999;
-
 bool IsCapital(char c) {
   return c >= 'A' && c <= 'Z';
 }
@@ -83,6 +81,10 @@ std::string MadeMessageId() {
 
 }  // namespace
 
+bool IsSepaBic(std::string_view bic, SepaVersion version) {
+  return IsBic(bic, version);
+}
+
 std::string SepaIsoDate(const std::chrono::year_month_day& date) {
   char text[16];
   std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
@@ -121,7 +123,7 @@ SepaCheckedPayment CheckSepaPayment(const SepaSettings& settings, const SepaPaym
                                     std::size_t ordinal, const SepaWarn& warn) {
   SepaCheckedPayment out;
   if (!IsDate(payment.group.date)) SepaRefuse(SepaFault::Date, {ordinal, "ReqdDt"}, _MsgSepaDate);
-  if (payment.cents < 1 || payment.cents > kMaxCents) {
+  if (payment.cents < 1 || payment.cents > kSepaMaxCents) {
     SepaRefuse(SepaFault::Amount, {ordinal, "InstdAmt"}, _MsgSepaAmount);
   }
   const bool debits = settings.kind == SepaKind::DirectDebit;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "sepa/SepaText.h"
 #include "zordta/Sepa.h"
@@ -12,6 +13,8 @@ namespace zor::detail {
 
 /// The greatest sum a control sum can state: 18 digits.
 inline constexpr std::int64_t kSepaMaxSum = 999'999'999'999'999'999;
+/// The greatest amount of one payment.
+inline constexpr std::int64_t kSepaMaxCents = 99'999'999'999;
 
 struct SepaCheckedAccount {
   std::string name;
@@ -42,6 +45,9 @@ SepaCheckedPayment CheckSepaPayment(const SepaSettings& settings, const SepaPaym
 
 /// The group a payment belongs to once what does not divide it is dropped.
 SepaGroup SepaGroupOf(const SepaSettings& settings, const SepaPayment& payment);
+
+/// 8 or 11 capitals and digits of a BIC's form, as the version's schema takes it.
+bool IsSepaBic(std::string_view bic, SepaVersion version);
 
 /// "2026-12-10".
 std::string SepaIsoDate(const std::chrono::year_month_day& date);

@@ -1,0 +1,465 @@
+// The checked SEPA reader: the elements of a document in the order SepaWriter
+// writes them, each value checked as the writer checks it. A payment is read
+// whole before it is handed over; the control figures are compared when their
+// block, and the document, end.
+#include "zordta/SepaReader.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <initializer_list>
+#include <limits>
+#include <optional>
+#include <string_view>
+#include <utility>
+
+#include "sepa/SepaReadMessages.h"
+#include "sepa/SepaText.h"
+#include "sepa/SepaValues.h"
+#include "sepa/SepaXmlPull.h"
+#include "zordta/Iban.h"
+#include "zordta/host/Text.h"
+
+namespace zor {
+
+namespace {
+
+using namespace detail::msgsepaRead;
+using detail::SepaFill;
+
+constexpr std::string_view kNamespacePrefix = "urn:iso:std:iso:20022:tech:xsd:";
+constexpr std::string_view kNotProvided = "NOTPROVIDED";
+// Counted sums stop here: beyond 18 digits they differ from any stated sum anyway.
+constexpr std::uint64_t kCountedCap = std::numeric_limits<std::int64_t>::max();
+
+std::string Quoted(std::string_view text) {
+  return "„" + std::string(text) + "“";
+}
+
+bool AllDigits(std::string_view text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::int64_t DigitsValue(std::string_view text) {
+  std::int64_t value = 0;
+  for (const char c : text) value = value * 10 + (c - '0');
+  return value;
+}
+
+// "123", "123.4" or "123.45" with at most `maxUnits` digits before the point.
+std::optional<std::int64_t> Cents(std::string_view text, std::size_t maxUnits) {
+  const std::size_t point = text.find('.');
+  const std::string_view units = text.substr(0, point);
+  const std::string_view fraction =
+      point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+  if (!AllDigits(units) || units.size() > maxUnits) return std::nullopt;
+  if (point != std::string_view::npos && (fraction.empty() || fraction.size() > 2)) {
+    return std::nullopt;
+  }
+  if (!fraction.empty() && !AllDigits(fraction)) return std::nullopt;
+  std::int64_t cents = DigitsValue(units) * 100;
+  if (fraction.size() >= 1) cents += (fraction[0] - '0') * 10;
+  if (fraction.size() == 2) cents += fraction[1] - '0';
+  return cents;
+}
+
+std::optional<std::chrono::year_month_day> IsoDate(std::string_view text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+  const std::string_view y = text.substr(0, 4), m = text.substr(5, 2), d = text.substr(8, 2);
+  if (!AllDigits(y) || !AllDigits(m) || !AllDigits(d)) return std::nullopt;
+  const std::chrono::year_month_day date{std::chrono::year(static_cast<int>(DigitsValue(y))),
+                                         std::chrono::month(static_cast<unsigned>(DigitsValue(m))),
+                                         std::chrono::day(static_cast<unsigned>(DigitsValue(d)))};
+  if (!date.ok() || date.year() < std::chrono::year(1900)) return std::nullopt;
+  return date;
+}
+
+std::string AmountText(std::uint64_t cents) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%llu.%02llu", static_cast<unsigned long long>(cents / 100),
+                static_cast<unsigned long long>(cents % 100));
+  return text;
+}
+
+std::string LineText(std::size_t line) {
+  return line == 0 ? std::string() : SepaFill(_MsgReadLine, std::to_string(line)) + ": ";
+}
+
+}  // namespace
+
+SepaReadError::SepaReadError(SepaReadFault fault, std::size_t line, std::string text)
+    : Exception(StringFromUtf8(LineText(line) + text)),
+      fFault(fault),
+      fLine(line),
+      fText(std::move(text)) {}
+
+class detail::SepaReaderState {
+ public:
+  using Item = SepaReader::Item;
+
+  explicit SepaReaderState(std::istream& in) : xml(in) {}
+
+  Item Next() {
+    if (error) throw *error;
+    try {
+      return Step();
+    } catch (const SepaReadError& e) {
+      error = e;
+      throw;
+    }
+  }
+
+  SepaDocument document;
+  SepaBlock block;
+  SepaPayment payment;
+  SepaReadPlace place;
+
+ private:
+  enum class Phase { Start, Blocks, InBlock, Ended };
+
+  Item Step() {
+    for (;;) {
+      switch (phase) {
+        case Phase::Start:
+          ReadHeader();
+          phase = Phase::Blocks;
+          return Item::Document;
+        case Phase::Blocks:
+          if (xml.At("PmtInf") || block.number == 0) {
+            ReadBlockHead();
+            phase = Phase::InBlock;
+            return Item::Block;
+          }
+          xml.Close();  // CstmrCdtTrfInitn, CstmrDrctDbtInitn
+          xml.Close();  // Document
+          xml.Finish();
+          CheckFigures(_MsgReadHeaderCount, _MsgReadHeaderSum, "", document.count, document.cents,
+                       countLine, sumLine, place.payment, documentCents);
+          phase = Phase::Ended;
+          return Item::End;
+        case Phase::InBlock:
+          if (xml.At(TransactionName()) || blockCount == 0) {
+            ReadPayment();
+            return Item::Payment;
+          }
+          xml.Close();  // PmtInf
+          CheckFigures(_MsgReadBlockCount, _MsgReadBlockSum, Quoted(block.paymentInfoId),
+                       block.count, block.cents, blockCountLine, blockSumLine, blockCount,
+                       blockCents);
+          phase = Phase::Blocks;
+          continue;
+        case Phase::Ended:
+          return Item::End;
+      }
+    }
+  }
+
+  bool Debits() const { return document.kind == SepaKind::DirectDebit; }
+  bool German() const { return document.version == SepaVersion::German; }
+  const char* TransactionName() const { return Debits() ? "DrctDbtTxInf" : "CdtTrfTxInf"; }
+
+  [[noreturn]] void Refuse(std::string text) const {
+    xml.Fail(SepaReadFault::Value, xml.Line(), std::move(text));
+  }
+
+  std::string Filled(std::string_view name) {
+    std::string text = xml.Text(name);
+    if (text.empty()) Refuse(SepaFill(_MsgReadEmpty, Quoted(name)));
+    return text;
+  }
+
+  void Code(std::string_view name, std::initializer_list<std::string_view> codes,
+            std::string* read = nullptr) {
+    const std::string text = xml.Text(name);
+    if (std::find(codes.begin(), codes.end(), text) == codes.end()) {
+      std::string expected;
+      for (const std::string_view code : codes) {
+        expected += (expected.empty() ? "" : ", ") + Quoted(code);
+      }
+      Refuse(SepaFill(_MsgReadCode, Quoted(text)) + expected + ".");
+    }
+    if (read != nullptr) *read = text;
+  }
+
+  void Identifier(std::string_view name, bool blanks, std::string& target) {
+    target = Filled(name);
+    try {
+      CheckSepaIdentifier(target, blanks, {});
+    } catch (const SepaError& e) {
+      Refuse(e.Text());
+    }
+  }
+
+  std::size_t Count(std::size_t& line) {
+    const std::string text = xml.Text("NbOfTxs");
+    line = xml.Line();
+    if (!AllDigits(text) || text.size() > 15) Refuse(SepaFill(_MsgReadCount, Quoted(text)));
+    return static_cast<std::size_t>(DigitsValue(text));
+  }
+
+  std::int64_t Sum(std::size_t& line) {
+    const std::string text = xml.Text("CtrlSum");
+    line = xml.Line();
+    const std::optional<std::int64_t> cents = Cents(text, 16);
+    if (!cents) Refuse(SepaFill(_MsgReadSum, Quoted(text)));
+    return *cents;
+  }
+
+  std::chrono::year_month_day Date(std::string_view name) {
+    const std::string text = xml.Text(name);
+    const std::optional<std::chrono::year_month_day> date = IsoDate(text);
+    if (!date) Refuse(SepaFill(_MsgReadDate, Quoted(text)));
+    return *date;
+  }
+
+  void ReadCreationTime() {
+    const std::string text = xml.Text("CreDtTm");
+    const std::optional<std::chrono::year_month_day> date = IsoDate(text.substr(0, 10));
+    const std::string_view time =
+        std::string_view(text).substr(std::min<std::size_t>(10, text.size()));
+    const bool form = date && time.size() == 9 && time[0] == 'T' && time[3] == ':' &&
+                      time[6] == ':' && AllDigits(time.substr(1, 2)) &&
+                      AllDigits(time.substr(4, 2)) && AllDigits(time.substr(7, 2));
+    if (!form || DigitsValue(time.substr(1, 2)) > 23 || DigitsValue(time.substr(4, 2)) > 59 ||
+        DigitsValue(time.substr(7, 2)) > 59) {
+      Refuse(SepaFill(_MsgReadDateTime, Quoted(text)));
+    }
+    document.creationTime = std::chrono::local_days(*date) +
+                            std::chrono::hours(DigitsValue(time.substr(1, 2))) +
+                            std::chrono::minutes(DigitsValue(time.substr(4, 2))) +
+                            std::chrono::seconds(DigitsValue(time.substr(7, 2)));
+  }
+
+  void ReadHeader() {
+    std::string root;
+    std::string nameSpace;
+    xml.OpenRoot(root, nameSpace);
+    document.line = xml.Line();
+    if (root != "Document") {
+      xml.Fail(SepaReadFault::Element, xml.Line(),
+               SepaFill(_MsgReadUnexpectedExpected, Quoted(root)) + Quoted("Document") + ".");
+    }
+    const std::string_view version =
+        nameSpace.starts_with(kNamespacePrefix)
+            ? std::string_view(nameSpace).substr(kNamespacePrefix.size())
+            : std::string_view();
+    if (version == "pain.001.001.09" || version == "pain.001.003.03") {
+      document.kind = SepaKind::CreditTransfer;
+    } else if (version == "pain.008.001.08" || version == "pain.008.003.02") {
+      document.kind = SepaKind::DirectDebit;
+    } else {
+      xml.Fail(SepaReadFault::Namespace, xml.Line(),
+               SepaFill(_MsgReadNamespace, Quoted(nameSpace)));
+    }
+    document.version = version.ends_with(".001.09") || version.ends_with(".001.08")
+                           ? SepaVersion::Current
+                           : SepaVersion::German;
+    xml.Open(Debits() ? "CstmrDrctDbtInitn" : "CstmrCdtTrfInitn");
+    xml.Open("GrpHdr");
+    Identifier("MsgId", true, document.messageId);
+    ReadCreationTime();
+    document.count = Count(countLine);
+    document.cents = Sum(sumLine);
+    xml.Open("InitgPty");
+    document.initiatingParty = Filled("Nm");
+    xml.Close();
+    xml.Close();
+  }
+
+  void Iban(std::string& iban) {
+    iban = xml.Text("IBAN");
+    if (!CheckIBAN(iban).IsValid()) Refuse(SepaFill(_MsgReadIban, Quoted(iban)));
+  }
+
+  void Party(const char* party, SepaAccount& account) {
+    xml.Open(party);
+    account.name = Filled("Nm");
+    xml.Close();
+    xml.Open(std::string(party) + "Acct");
+    xml.Open("Id");
+    Iban(account.iban);
+    xml.Close();
+    xml.Close();
+  }
+
+  // The BIC, or NOTPROVIDED where the writer had none; `optional`: the agent may be missing.
+  void Agent(const char* agent, std::string& bic, bool optional) {
+    bic.clear();
+    if (optional && !xml.At(agent)) return;
+    xml.Open(agent);
+    xml.Open("FinInstnId");
+    if (xml.At("Othr")) {
+      xml.Open("Othr");
+      Code("Id", {kNotProvided});
+      xml.Close();
+    } else {
+      bic = xml.Text(German() ? "BIC" : "BICFI");
+      if (!IsSepaBic(bic, document.version)) Refuse(SepaFill(_MsgReadBic, Quoted(bic)));
+    }
+    xml.Close();
+    xml.Close();
+  }
+
+  void ReadBlockHead() {
+    xml.Open("PmtInf");
+    SepaBlock next;
+    next.line = xml.Line();
+    next.number = block.number + 1;
+    Identifier("PmtInfId", true, next.paymentInfoId);
+    Code("PmtMtd", {Debits() ? "DD" : "TRF"});
+    next.count = Count(blockCountLine);
+    next.cents = Sum(blockSumLine);
+    xml.Open("PmtTpInf");
+    xml.Open("SvcLvl");
+    Code("Cd", {"SEPA"});
+    xml.Close();
+    if (Debits()) {
+      std::string code;
+      xml.Open("LclInstrm");
+      Code("Cd", {"CORE", "B2B"}, &code);
+      xml.Close();
+      next.instrument = code == "B2B" ? SepaInstrument::B2B : SepaInstrument::Core;
+      Code("SeqTp", {"FRST", "RCUR", "OOFF", "FNAL"}, &code);
+      next.group.sequence = code == "FRST"   ? SepaSequence::First
+                            : code == "RCUR" ? SepaSequence::Recurring
+                            : code == "FNAL" ? SepaSequence::Final
+                                             : SepaSequence::OneOff;
+    }
+    xml.Close();
+    if (Debits()) {
+      next.group.date = Date("ReqdColltnDt");
+      Party("Cdtr", next.account);
+      Agent("CdtrAgt", next.account.bic, false);
+      Code("ChrgBr", {"SLEV"});
+      xml.Open("CdtrSchmeId");
+      xml.Open("Id");
+      xml.Open("PrvtId");
+      xml.Open("Othr");
+      next.creditorId = xml.Text("Id");
+      if (!CheckCreditorId(next.creditorId)) {
+        Refuse(SepaFill(_MsgReadCreditorId, Quoted(next.creditorId)));
+      }
+      xml.Open("SchmeNm");
+      Code("Prtry", {"SEPA"});
+      for (int i = 0; i < 5; ++i) xml.Close();
+    } else {
+      if (German()) {
+        next.group.date = Date("ReqdExctnDt");
+      } else {
+        xml.Open("ReqdExctnDt");
+        next.group.date = Date("Dt");
+        xml.Close();
+      }
+      Party("Dbtr", next.account);
+      Agent("DbtrAgt", next.account.bic, false);
+      Code("ChrgBr", {"SLEV"});
+    }
+    if (block.number > 0 &&
+        (next.account.name != block.account.name || next.account.iban != block.account.iban ||
+         next.account.bic != block.account.bic || next.creditorId != block.creditorId ||
+         next.instrument != block.instrument)) {
+      xml.Fail(SepaReadFault::Mixed, next.line,
+               SepaFill(_MsgReadMixed, Quoted(next.paymentInfoId)));
+    }
+    block = std::move(next);
+    blockCount = 0;
+    blockCents = 0;
+  }
+
+  void ReadPayment() {
+    xml.Open(TransactionName());
+    place = {xml.Line(), place.payment + 1};
+    SepaPayment& p = payment;
+    p.group = block.group;
+    xml.Open("PmtId");
+    Identifier("EndToEndId", true, p.endToEndId);
+    if (p.endToEndId == kNotProvided) p.endToEndId.clear();
+    xml.Close();
+    if (!Debits()) xml.Open("Amt");
+    std::string currency;
+    const std::string amount = xml.Text("InstdAmt", &currency);
+    if (currency != "EUR") Refuse(SepaFill(_MsgReadCurrency, Quoted(currency)));
+    const std::optional<std::int64_t> cents = Cents(amount, 9);
+    if (!cents || *cents < 1) Refuse(SepaFill(_MsgReadAmount, Quoted(amount)));
+    p.cents = *cents;
+    if (!Debits()) xml.Close();
+    p.mandateId.clear();
+    p.mandateSigned.reset();
+    if (Debits()) {
+      xml.Open("DrctDbtTx");
+      xml.Open("MndtRltdInf");
+      Identifier("MndtId", false, p.mandateId);
+      p.mandateSigned = Date("DtOfSgntr");
+      xml.Close();
+      xml.Close();
+      Agent("DbtrAgt", p.counterparty.bic, false);
+      Party("Dbtr", p.counterparty);
+    } else {
+      Agent("CdtrAgt", p.counterparty.bic, true);
+      Party("Cdtr", p.counterparty);
+    }
+    p.remittance.clear();
+    if (xml.At("RmtInf")) {
+      xml.Open("RmtInf");
+      p.remittance = Filled("Ustrd");
+      xml.Close();
+    }
+    xml.Close();
+    ++blockCount;
+    blockCents = std::min(blockCents + static_cast<std::uint64_t>(p.cents), kCountedCap);
+    documentCents = std::min(documentCents + static_cast<std::uint64_t>(p.cents), kCountedCap);
+  }
+
+  mutable SepaXmlPull xml;
+  Phase phase = Phase::Start;
+  std::optional<SepaReadError> error;
+  std::size_t countLine = 0, sumLine = 0, blockCountLine = 0, blockSumLine = 0;
+  std::size_t blockCount = 0;
+  std::uint64_t blockCents = 0, documentCents = 0;
+
+  void CheckFigures(const char* countMessage, const char* sumMessage, const std::string& name,
+                    std::size_t statedCount, std::int64_t statedCents, std::size_t countAt,
+                    std::size_t sumAt, std::size_t counted, std::uint64_t countedCents) const {
+    if (statedCount != counted) {
+      xml.Fail(SepaReadFault::ControlFigures, countAt,
+               SepaFill(countMessage, name) +
+                   SepaFill(_MsgReadStatedCounted, std::to_string(statedCount)) +
+                   std::to_string(counted) + ".");
+    }
+    if (static_cast<std::uint64_t>(statedCents) != countedCents) {
+      xml.Fail(
+          SepaReadFault::ControlFigures, sumAt,
+          SepaFill(sumMessage, name) +
+              SepaFill(_MsgReadStatedCounted, AmountText(static_cast<std::uint64_t>(statedCents))) +
+              (countedCents >= kCountedCap ? std::string("mehr als 18 Stellen")
+                                           : AmountText(countedCents)) +
+              ".");
+    }
+  }
+};
+
+SepaReader::SepaReader(std::istream& in) : fState(std::make_unique<detail::SepaReaderState>(in)) {}
+
+SepaReader::~SepaReader() = default;
+
+SepaReader::Item SepaReader::Next() {
+  return fState->Next();
+}
+
+const SepaDocument& SepaReader::Document() const {
+  return fState->document;
+}
+
+const SepaBlock& SepaReader::Block() const {
+  return fState->block;
+}
+
+const SepaPayment& SepaReader::Payment() const {
+  return fState->payment;
+}
+
+const SepaReadPlace& SepaReader::Place() const {
+  return fState->place;
+}
+
+}  // namespace zor
