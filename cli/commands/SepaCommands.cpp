@@ -12,6 +12,7 @@
 #include "commands/OutputFiles.h"
 #include "commands/PaymentSource.h"
 #include "commands/WriteOptions.h"
+#include "io/CsvFile.h"
 #include "io/Diagnostics.h"
 #include "io/MessageText.h"
 #include "output/OutputError.h"
@@ -92,7 +93,7 @@ void WriteDocument(const zor::SepaPlan& plan, const PaymentSource& input,
     for (const zor::SepaGroupTotals& group : plan.Groups()) {
       Diagnostics again;
       zor::SepaPayment payment;
-      input.ForEach(
+      const PaymentSource::Pass pass = input.ForEach(
           [&](const InputRecord& record) {
             if (ReadSepaPayment(record, kind, defaultDate, payment, again) &&
                 payment.group == group.group) {
@@ -100,6 +101,7 @@ void WriteDocument(const zor::SepaPlan& plan, const PaymentSource& input,
             }
           },
           again);
+      if (pass.changed) throw OutputError(input.Name() + ": " + kCsvChangedMessage);
       // The same input, checked the same way: a fault here means the input changed.
       if (!again.Empty()) {
         throw OutputError("Die Buchungen lasen sich beim Schreiben anders als beim Prüfen (" +
