@@ -1,5 +1,6 @@
 #include <libxml/xmlwriter.h>
 
+#include <charconv>
 #include <cstdio>
 #include <memory>
 #include <ostream>
@@ -42,11 +43,14 @@ const char* SequenceCode(SepaSequence sequence) {
   return "OOFF";
 }
 
+// Amounts and sums are never negative here.
 std::string Amount(std::int64_t cents) {
   char text[32];
-  std::snprintf(text, sizeof text, "%lld.%02lld", static_cast<long long>(cents / 100),
-                static_cast<long long>(cents % 100));
-  return text;
+  char* end = std::to_chars(text, text + sizeof text - 3, cents / 100).ptr;
+  *end++ = '.';
+  *end++ = static_cast<char>('0' + cents % 100 / 10);
+  *end++ = static_cast<char>('0' + cents % 10);
+  return std::string(text, end);
 }
 
 std::string CreationTime(const SepaSettings& s) {
@@ -123,28 +127,32 @@ class TransactionBody {
 
  private:
   void Indent() { text.append(2 * depth, ' '); }
-  void Escaped(std::string_view content) {
-    for (const char c : content) {
-      switch (c) {
-        case '<':
-          text += "&lt;";
-          break;
-        case '>':
-          text += "&gt;";
-          break;
-        case '&':
-          text += "&amp;";
-          break;
-        case '"':
-          text += "&quot;";
-          break;
-        case '\r':
-          text += "&#13;";
-          break;
-        default:
-          text += c;
-      }
+  static const char* Entity(char c) {
+    switch (c) {
+      case '<':
+        return "&lt;";
+      case '>':
+        return "&gt;";
+      case '&':
+        return "&amp;";
+      case '"':
+        return "&quot;";
+      case '\r':
+        return "&#13;";
+      default:
+        return nullptr;
     }
+  }
+  void Escaped(std::string_view content) {
+    std::size_t plain = 0;  // where the characters not yet appended start
+    for (std::size_t at = 0; at < content.size(); ++at) {
+      const char* entity = Entity(content[at]);
+      if (entity == nullptr) continue;
+      text.append(content, plain, at - plain);
+      text += entity;
+      plain = at + 1;
+    }
+    text.append(content, plain);
   }
 
   std::string text;
