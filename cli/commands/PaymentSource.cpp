@@ -94,9 +94,9 @@ void PaymentSource::TakeCsv(std::string name, std::string text, char delimiter) 
   fHasPayments = true;
 }
 
-PaymentSource::Pass PaymentSource::ForEach(std::size_t file,
-                                           const std::function<void(const InputRecord&)>& take,
-                                           Diagnostics& errors) const {
+PaymentSource::Pass PaymentSource::Read(std::size_t file,
+                                        const std::function<void(const InputRecord&)>& take,
+                                        Diagnostics& errors, CsvReading reading) const {
   Pass pass;
   if (!fFromCsv) {
     for (const InputRecord& record : fFiles[file].payments) take(record);
@@ -118,11 +118,11 @@ PaymentSource::Pass PaymentSource::ForEach(std::size_t file,
     return true;
   };
   if (fCsvFile) {
-    const CsvFile::Pass read = fCsvFile->ReadRows(errors, takeRow);
+    const CsvFile::Pass read = fCsvFile->ReadRows(errors, takeRow, reading);
     pass.complete = read == CsvFile::Pass::Complete;
     pass.changed = read == CsvFile::Pass::Changed;
   } else {
-    pass.complete = ReadCsvRows(fCsvText, fDelimiter, errors, takeRow);
+    pass.complete = ReadCsvRows(fCsvText, fDelimiter, errors, takeRow, reading);
   }
   if (!reader && pass.complete && errors.Count() == before) {
     errors.Add("Zeile 1", "",

@@ -63,7 +63,15 @@ class PaymentSource {
   }
   /// The same for the payments of file `file` alone.
   Pass ForEach(std::size_t file, const std::function<void(const InputRecord&)>& take,
-               Diagnostics& errors) const;
+               Diagnostics& errors) const {
+    return Read(file, take, errors, CsvReading::First);
+  }
+  /// The same once more, after a pass that found no fault: a CSV's characters
+  /// are not checked again (the text is the same, or the pass says it changed).
+  Pass ForEachAgain(std::size_t file, const std::function<void(const InputRecord&)>& take,
+                    Diagnostics& errors) const {
+    return Read(file, take, errors, CsvReading::Again);
+  }
 
  private:
   struct File {
@@ -73,6 +81,8 @@ class PaymentSource {
   };
 
   explicit PaymentSource(const CsvColumns& columns) : fColumns(columns), fFiles(1) {}
+  Pass Read(std::size_t file, const std::function<void(const InputRecord&)>& take,
+            Diagnostics& errors, CsvReading reading) const;
   void TakeCsv(std::string name, std::string text, char delimiter);
 
   const CsvColumns& fColumns;

@@ -93,7 +93,8 @@ void WriteDocument(const zor::SepaPlan& plan, const PaymentSource& input,
     for (const zor::SepaGroupTotals& group : plan.Groups()) {
       Diagnostics again;
       zor::SepaPayment payment;
-      const PaymentSource::Pass pass = input.ForEach(
+      const PaymentSource::Pass pass = input.ForEachAgain(
+          0,
           [&](const InputRecord& record) {
             if (ReadSepaPayment(record, kind, defaultDate, payment, again) &&
                 payment.group == group.group) {

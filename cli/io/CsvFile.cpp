@@ -28,8 +28,8 @@ CsvFile::CsvFile(std::string path, LineBlocks& blocks, char delimiter, std::size
   fChecksum = blocks.Checksum();
 }
 
-CsvFile::Pass CsvFile::ReadRows(Diagnostics& errors,
-                                const std::function<bool(const CsvRow&)>& take) const {
+CsvFile::Pass CsvFile::ReadRows(Diagnostics& errors, const std::function<bool(const CsvRow&)>& take,
+                                CsvReading reading) const {
   if (fMalformed) {
     errors.Add(fMalformed->where, fMalformed->field, fMalformed->message);
     return Pass::Unreadable;
@@ -40,7 +40,7 @@ CsvFile::Pass CsvFile::ReadRows(Diagnostics& errors,
     return Pass::Changed;
   };
   if (!blocks.Regular() || blocks.OpenedStamp() != fStamp) return changed();
-  CsvRowStream rows(fDelimiter, errors, take);
+  CsvRowStream rows(fDelimiter, errors, take, reading);
   bool readable = true;
   bool first = true;
   for (std::string_view block = blocks.Next(); readable && !block.empty(); block = blocks.Next()) {

@@ -34,7 +34,8 @@ class CsvFile {
   /// ReadCsvRows over the file's text. Unreadable: malformed UTF-8 or broken
   /// quoting, reported as ReadCsvRows does. Changed: the file is no longer the
   /// one first read, reported once; the rows handed out are not to be trusted.
-  Pass ReadRows(Diagnostics& errors, const std::function<bool(const CsvRow&)>& take) const;
+  Pass ReadRows(Diagnostics& errors, const std::function<bool(const CsvRow&)>& take,
+                CsvReading reading = CsvReading::First) const;
 
  private:
   std::string fPath;

@@ -113,16 +113,17 @@ bool CheckCsvUtf8(std::string_view lines, int firstLine, Diagnostics& errors) {
 }
 
 bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
-                 const std::function<bool(const CsvRow&)>& take) {
+                 const std::function<bool(const CsvRow&)>& take, CsvReading reading) {
   text = WithoutByteOrderMark(text);
   if (!CheckCsvUtf8(text, 1, errors)) return false;
-  CsvRowStream rows(delimiter, errors, take);
+  CsvRowStream rows(delimiter, errors, take, reading);
   return rows.Feed(text) && rows.Finish();
 }
 
 struct CsvRowStream::State {
   csv_parser parser{};
   char delimiter = ',';
+  CsvReading reading = CsvReading::First;
   Diagnostics& errors;
   ParseState parse;
   // The text waits here for its check until the header row is complete.
@@ -132,7 +133,7 @@ struct CsvRowStream::State {
   Diagnostics charFaults;
   bool broken = false;
 
-  State(char d, Diagnostics& e) : delimiter(d), errors(e) {}
+  State(char d, CsvReading r, Diagnostics& e) : delimiter(d), reading(r), errors(e) {}
 
   CsvCharCheck MakeCheck() const {
     CsvColumnRules rules;
@@ -145,6 +146,7 @@ struct CsvRowStream::State {
   }
 
   void Check(std::string_view lines, bool atEnd) {
+    if (reading == CsvReading::Again) return;
     if (!check && (parse.headerSeen || atEnd)) {
       check.emplace(MakeCheck());
       check->Scan(unchecked, charFaults);
@@ -159,8 +161,8 @@ struct CsvRowStream::State {
 };
 
 CsvRowStream::CsvRowStream(char delimiter, Diagnostics& errors,
-                           const std::function<bool(const CsvRow&)>& take)
-    : fState(std::make_unique<State>(delimiter, errors)) {
+                           const std::function<bool(const CsvRow&)>& take, CsvReading reading)
+    : fState(std::make_unique<State>(delimiter, reading, errors)) {
   csv_init(&fState->parser, CSV_STRICT | CSV_STRICT_FINI | CSV_APPEND_NULL);
   csv_set_delim(&fState->parser, static_cast<unsigned char>(delimiter));
   fState->parse.take = &take;

@@ -31,6 +31,11 @@ std::string_view WithoutByteOrderMark(std::string_view text);
 /// in a text whose first line is `firstLine`; answers false then.
 bool CheckCsvUtf8(std::string_view lines, int firstLine, Diagnostics& errors);
 
+/// A text read again after a reading that found no fault in it, and the same
+/// text (a file says when it is not), has no characters to report: they are not
+/// checked once more.
+enum class CsvReading { First, Again };
+
 /// Hands the rows of a text to `take` one at a time, the header first (a UTF-8
 /// byte order mark is skipped). The row passed is reused for the next one.
 /// `take` answers false to stop reading. Malformed UTF-8, broken quoting and
@@ -38,7 +43,8 @@ bool CheckCsvUtf8(std::string_view lines, int firstLine, Diagnostics& errors);
 /// turned out unreadable (malformed UTF-8, broken quoting): the rows handed out
 /// before are then not to be trusted.
 bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
-                 const std::function<bool(const CsvRow&)>& take);
+                 const std::function<bool(const CsvRow&)>& take,
+                 CsvReading reading = CsvReading::First);
 
 /// ReadCsvRows for a text handed over in pieces of whole lines (only the last
 /// piece may end without a line break), so that it is never held whole: the
@@ -47,7 +53,8 @@ bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
 /// that is the caller's (CheckCsvUtf8).
 class CsvRowStream {
  public:
-  CsvRowStream(char delimiter, Diagnostics& errors, const std::function<bool(const CsvRow&)>& take);
+  CsvRowStream(char delimiter, Diagnostics& errors, const std::function<bool(const CsvRow&)>& take,
+               CsvReading reading = CsvReading::First);
   ~CsvRowStream();
   CsvRowStream(const CsvRowStream&) = delete;
   CsvRowStream& operator=(const CsvRowStream&) = delete;
