@@ -45,6 +45,8 @@ class PaymentSource {
   const std::map<std::string, std::string>& Settings(std::size_t file = 0) const {
     return fFiles[file].settings;
   }
+  /// True when the CSV is a file whose size or time changed since it was first read.
+  bool Changed() const { return fCsvFile && fCsvFile->Changed(); }
   /// False when the files' faults leave no payment to read.
   bool HasPayments() const { return fHasPayments; }
 

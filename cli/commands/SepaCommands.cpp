@@ -111,6 +111,8 @@ void WriteDocument(const zor::SepaPlan& plan, const PaymentSource& input,
     }
     writer.Finish();
   } catch (const zor::SepaError& e) {
+    // A payment the plan does not know: most likely the file changed under the writer.
+    if (input.Changed()) throw OutputError(input.Name() + ": " + kCsvChangedMessage);
     throw OutputError(files.target + " kann nicht geschrieben werden: " + OneLine(e.what()));
   }
   out.close();

@@ -34,6 +34,8 @@ class CsvFile {
   /// ReadCsvRows over the file's text. Unreadable: malformed UTF-8 or broken
   /// quoting, reported as ReadCsvRows does. Changed: the file is no longer the
   /// one first read, reported once; the rows handed out are not to be trusted.
+  /// True when the file's size or time is no longer that of the first reading.
+  bool Changed() const { return CurrentStamp(fPath) != fStamp; }
   Pass ReadRows(Diagnostics& errors, const std::function<bool(const CsvRow&)>& take,
                 CsvReading reading = CsvReading::First) const;
 

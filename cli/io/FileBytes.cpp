@@ -189,6 +189,12 @@ std::string ReadFileTail(const std::string& path, std::size_t count) {
   return all.substr(all.size() - std::min(all.size(), count));
 }
 
+std::optional<FileStamp> CurrentStamp(const std::string& path) {
+  struct stat now {};
+  if (::stat(path.c_str(), &now) != 0) return std::nullopt;
+  return StampOf(now);
+}
+
 LineBlocks::LineBlocks(const std::string& path, std::size_t blockSize)
     : fInput(std::make_unique<OpenInput>(path, true)),
       fBuffer(std::max<std::size_t>(blockSize, 1), '\0') {}
@@ -236,7 +242,10 @@ std::string_view LineBlocks::Next() {
   }
   const std::string_view block(fBuffer.data(), fHandedOut);
   // Mixed block by block: the same bytes read the same way give the same sum.
-  fChecksum = (fChecksum ^ std::hash<std::string_view>{}(block)) * 0x100000001B3ULL + block.size();
+  if (!block.empty()) {
+    fChecksum =
+        (fChecksum ^ std::hash<std::string_view>{}(block)) * 0x100000001B3ULL + block.size();
+  }
   return block;
 }
 

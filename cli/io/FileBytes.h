@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,9 @@ struct FileStamp {
   std::int64_t modifiedNanoseconds = 0;
   bool operator==(const FileStamp&) const = default;
 };
+
+/// The stamp a file has now; none when it cannot be found.
+std::optional<FileStamp> CurrentStamp(const std::string& path);
 
 class OpenInput;
 
