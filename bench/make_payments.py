@@ -1,26 +1,44 @@
 #!/usr/bin/env python3
 """Writes N domestic payments as the CSV that `zordta dtaus write --csv` reads:
 names of 20 characters with umlauts, two purpose lines, varied accounts,
-bank codes and amounts. Deterministic, so that runs compare."""
+bank codes and amounts. Deterministic, so that runs compare.
+
+With --sepa the same payments come as the CSV of `zordta sepa write --csv`:
+the account and bank code make a German IBAN (with valid check digits)."""
+import argparse
 import random
-import sys
+
+
+def german_iban(blz, konto):
+    bban = "%08d%010d" % (blz, konto)
+    # ISO 7064 mod 97-10 over the BBAN, "DE" as 1314 and check digits 00.
+    check = 98 - int(bban + "131400") % 97
+    return "DE%02d%s" % (check, bban)
 
 
 def main():
-    count = int(sys.argv[1])
-    out = sys.argv[2]
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("count", type=int)
+    parser.add_argument("out")
+    parser.add_argument("--sepa", action="store_true",
+                        help="the columns of sepa write: name, iban, betrag, purpose")
+    args = parser.parse_args()
     rnd = random.Random(20261208)
     first = ["Jürgen", "Anna", "Müller", "Öztürk", "Schröder", "Weiß", "Käthe", "Björn"]
     last = ["Müller-Schmidt", "Bäckerei", "Schönfeld", "Großmann", "Übelacker", "Jäger"]
-    with open(out, "w", encoding="utf-8", newline="") as f:
-        f.write("name,konto,blz,betrag,verwendungszweck1,verwendungszweck2\n")
-        for i in range(count):
+    with open(args.out, "w", encoding="utf-8", newline="") as f:
+        if args.sepa:
+            f.write("name,iban,betrag,verwendungszweck1,verwendungszweck2\n")
+        else:
+            f.write("name,konto,blz,betrag,verwendungszweck1,verwendungszweck2\n")
+        for i in range(args.count):
             name = ("%s %s" % (rnd.choice(last), rnd.choice(first)))[:20].ljust(20, "X")
             konto = rnd.randrange(10, 9_999_999_999)
             blz = rnd.randrange(10_000_000, 99_999_999)
             cents = rnd.randrange(100, 5_000_00)  # 1 to 5000 euro: the sum stays in its 13 digits
-            f.write('"%s",%d,%d,"%d,%02d",Lohn November 2026,Personalnummer %06d\n'
-                    % (name, konto, blz, cents // 100, cents % 100, i % 1_000_000))
+            account = german_iban(blz, konto) if args.sepa else "%d,%d" % (konto, blz)
+            f.write('"%s",%s,"%d,%02d",Lohn November 2026,Personalnummer %06d\n'
+                    % (name, account, cents // 100, cents % 100, i % 1_000_000))
 
 
 if __name__ == "__main__":

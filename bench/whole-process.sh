@@ -9,6 +9,10 @@
 # every name: refusing them all must take at most 3 times as long as writing
 # them (the ratio is printed), and only the first faults are printed.
 #
+# The same payments as SEPA credit transfers (`zordta sepa write`, IBANs made
+# from the same accounts) must take at most 2 times as long as `dtaus write`,
+# in constant memory (the ratio and the peak are printed).
+#
 # The library alone is measured the same way: a component that books the
 # payments and finishes the file, and ImportDTA of that file. With
 # LARGE_IMPORT=1 a file of 8,400,000 payments (2.15 GB) is written and imported
@@ -33,6 +37,7 @@ component=$(realpath "$build/bench/zordta_component_job")
 work=$(mktemp -d "${TMPDIR:-/tmp}/zordta-whole-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 python3 bench/make_payments.py "$payments" "$work/payments.csv"
+python3 bench/make_payments.py --sepa "$payments" "$work/sepa.csv"
 sed '1!s/^"/"Ł/' "$work/payments.csv" >"$work/bad.csv"
 
 # Runs a command RUNS times; prints "median_seconds median_peak_kib". The
@@ -64,6 +69,11 @@ read -r write_s write_kib <"$work/m"
 file="$work/out/DTAUS0.TXT"
 size=$(stat -c %s "$file")
 
+before_each="rm -f '$work/out/sepa-ueberweisungen.xml'"
+measure "$zordta" sepa write --csv "$work/sepa.csv" \
+  --verzeichnis "$work/out" --name "Zor Lohnbuero GmbH" --iban DE89370400440532013000 >"$work/m"
+read -r sepa_s sepa_kib <"$work/m"
+
 before_each=""
 expect_status=1 measure "$zordta" dtaus write --csv "$work/bad.csv" \
   --verzeichnis "$work/out" --name "Zor Lohnbuero GmbH" --blz 37040044 --konto 532013000 \
@@ -91,6 +101,7 @@ read -r lib_import_s lib_import_kib <"$work/m"
 
 awk -v n="$payments" -v size="$size" -v runs="$runs" \
   -v ws="$write_s" -v wk="$write_kib" -v rs="$read_s" -v rk="$read_kib" \
+  -v ss="$sepa_s" -v sk="$sepa_kib" \
   -v bs="$bad_s" -v bk="$bad_kib" -v bl="$bad_lines" \
   -v cs="$cp_s" -v ck="$cp_kib" -v css="$cpsync_s" \
   -v lws="$lib_write_s" -v lwk="$lib_write_kib" -v lis="$lib_import_s" -v lik="$lib_import_kib" 'BEGIN {
@@ -100,6 +111,7 @@ awk -v n="$payments" -v size="$size" -v runs="$runs" \
   printf "%-26s %8.2f %10s %12s %10.1f\n", "cp", cs, "1.0", "", ck / 1024
   printf "%-26s %8.2f %10.1f %12s %10s\n", "cp + sync", css, css / cs, "1.0", ""
   printf "%-26s %8.2f %10.1f %12.1f %10.1f\n", "zordta dtaus write", ws, ws / cs, ws / css, wk / 1024
+  printf "%-26s %8.2f %10.1f %12.1f %10.1f\n", "zordta sepa write", ss, ss / cs, ss / css, sk / 1024
   printf "%-26s %8.2f %10.1f %12.1f %10.1f\n", "zordta write, all rows bad", bs, bs / cs, bs / css, bk / 1024
   printf "%-26s %8.2f %10.1f %12.1f %10.1f\n", "zordta dtaus read --verify", rs, rs / cs, rs / css, rk / 1024
   printf "%-26s %8.2f %10.1f %12.1f %10.1f\n", "library: Buchung + Finish", lws, lws / cs, lws / css, lwk / 1024
@@ -107,6 +119,7 @@ awk -v n="$payments" -v size="$size" -v runs="$runs" \
   printf "peak memory / file size: zordta dtaus write %.2f, library writer %.2f\n", wk * 1024 / size, lwk * 1024 / size
   printf "C records per second: library writer %.0f, ImportDTA %.0f\n", n / lws, n / lis
   printf "all rows bad / good write: %.2f (at most 3), %d lines printed\n", bs / ws, bl
+  printf "sepa write / dtaus write: %.2f (at most 2), peak %.1f MiB (under 64)\n", ss / ws, sk / 1024
 }'
 
 if [ -n "${LARGE_IMPORT:-}" ]; then

@@ -62,8 +62,19 @@ PaymentSource::PaymentSource(const std::string& jobPath, const std::string& csvP
   if (!csvPath.empty()) {
     const char delimiter = DelimiterOption(delimiterOption);
     std::string name = InputName(csvPath);
-    // Kept: a pipe can be read only once, and a second pass parses this text again.
-    TakeCsv(std::move(name), ReadInput(csvPath), delimiter);
+    LineBlocks blocks(csvPath);
+    // Standard input is not opened anew, even where it is a file.
+    if (blocks.Regular() && csvPath != kStandardInput) {
+      fCsvFile.emplace(csvPath, blocks, delimiter);
+      TakeCsv(std::move(name), std::string(), fCsvFile->Delimiter());
+      return;
+    }
+    // Kept: a pipe can be read only once; each pass parses this text again.
+    std::string text;
+    for (std::string_view block = blocks.Next(); !block.empty(); block = blocks.Next()) {
+      text += block;
+    }
+    TakeCsv(std::move(name), std::move(text), delimiter);
   }
 }
 
@@ -83,9 +94,9 @@ void PaymentSource::TakeCsv(std::string name, std::string text, char delimiter) 
   fHasPayments = true;
 }
 
-PaymentSource::Pass PaymentSource::ForEach(std::size_t file,
-                                           const std::function<void(const InputRecord&)>& take,
-                                           Diagnostics& errors) const {
+PaymentSource::Pass PaymentSource::Read(std::size_t file,
+                                        const std::function<void(const InputRecord&)>& take,
+                                        Diagnostics& errors, CsvReading reading) const {
   Pass pass;
   if (!fFromCsv) {
     for (const InputRecord& record : fFiles[file].payments) take(record);
@@ -95,7 +106,7 @@ PaymentSource::Pass PaymentSource::ForEach(std::size_t file,
   std::optional<CsvRecordReader> reader;
   InputRecord record;
   const std::size_t before = errors.Count();
-  pass.complete = ReadCsvRows(fCsvText, fDelimiter, errors, [&](const CsvRow& row) {
+  const auto takeRow = [&](const CsvRow& row) {
     if (!reader) {
       reader.emplace(row, fColumns, errors);
       return reader->Usable();
@@ -105,7 +116,14 @@ PaymentSource::Pass PaymentSource::ForEach(std::size_t file,
       ++pass.records;
     }
     return true;
-  });
+  };
+  if (fCsvFile) {
+    const CsvFile::Pass read = fCsvFile->ReadRows(errors, takeRow, reading);
+    pass.complete = read == CsvFile::Pass::Complete;
+    pass.changed = read == CsvFile::Pass::Changed;
+  } else {
+    pass.complete = ReadCsvRows(fCsvText, fDelimiter, errors, takeRow, reading);
+  }
   if (!reader && pass.complete && errors.Count() == before) {
     errors.Add("Zeile 1", "",
                "Die Datei ist leer; erwartet wird eine Kopfzeile mit den Spaltennamen.");

@@ -1,15 +1,19 @@
 // The payments of a write command: the list of a job file or the rows of a CSV,
 // or the lists of the files of a job of several ("dateien").
-// They are handed out one record at a time, so that a large table is held only
-// as the text it was read from, never as a second copy of its rows.
+// They are handed out one record at a time, pass after pass. A CSV file is read
+// anew for each pass, in blocks, so that no pass holds it; standard input and
+// other pipes can be read only once, so their text is kept, but never a second
+// copy of its rows.
 #pragma once
 
 #include <cstddef>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "io/CsvFile.h"
 #include "io/CsvReader.h"
 #include "io/Diagnostics.h"
 #include "io/InputRecord.h"
@@ -41,24 +45,35 @@ class PaymentSource {
   const std::map<std::string, std::string>& Settings(std::size_t file = 0) const {
     return fFiles[file].settings;
   }
+  /// True when the CSV is a file whose size or time changed since it was first read.
+  bool Changed() const { return fCsvFile && fCsvFile->Changed(); }
   /// False when the files' faults leave no payment to read.
   bool HasPayments() const { return fHasPayments; }
 
   struct Pass {
     std::size_t records = 0;
-    /// False when the input turned out unreadable midway (broken CSV quoting):
-    /// the records handed out before are then not to be trusted.
+    /// False when the input turned out unreadable midway (broken CSV quoting)
+    /// or changed: the records handed out before are then not to be trusted.
     bool complete = true;
+    /// True when the CSV file is no longer the one the first reading found.
+    bool changed = false;
   };
   /// Hands every payment to `take`, in order; faults found on the way (the CSV's
-  /// header and rows) go to `errors`. Each pass parses the text read at the
-  /// start anew; the file is not read again.
+  /// header and rows, a CSV file that changed) go to `errors`.
   Pass ForEach(const std::function<void(const InputRecord&)>& take, Diagnostics& errors) const {
     return ForEach(0, take, errors);
   }
   /// The same for the payments of file `file` alone.
   Pass ForEach(std::size_t file, const std::function<void(const InputRecord&)>& take,
-               Diagnostics& errors) const;
+               Diagnostics& errors) const {
+    return Read(file, take, errors, CsvReading::First);
+  }
+  /// The same once more, after a pass that found no fault: a CSV's characters
+  /// are not checked again (the text is the same, or the pass says it changed).
+  Pass ForEachAgain(std::size_t file, const std::function<void(const InputRecord&)>& take,
+                    Diagnostics& errors) const {
+    return Read(file, take, errors, CsvReading::Again);
+  }
 
  private:
   struct File {
@@ -68,6 +83,8 @@ class PaymentSource {
   };
 
   explicit PaymentSource(const CsvColumns& columns) : fColumns(columns), fFiles(1) {}
+  Pass Read(std::size_t file, const std::function<void(const InputRecord&)>& take,
+            Diagnostics& errors, CsvReading reading) const;
   void TakeCsv(std::string name, std::string text, char delimiter);
 
   const CsvColumns& fColumns;
@@ -75,6 +92,8 @@ class PaymentSource {
   /// At least one; the CSV's payments belong to the first.
   std::vector<File> fFiles;
   std::string fCsvText;
+  /// Set for a CSV that is a regular file; fCsvText stays empty then.
+  std::optional<CsvFile> fCsvFile;
   char fDelimiter = ',';
   bool fFromCsv = false;
   bool fHasPayments = false;

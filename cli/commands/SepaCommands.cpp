@@ -12,6 +12,7 @@
 #include "commands/OutputFiles.h"
 #include "commands/PaymentSource.h"
 #include "commands/WriteOptions.h"
+#include "io/CsvFile.h"
 #include "io/Diagnostics.h"
 #include "io/MessageText.h"
 #include "output/OutputError.h"
@@ -93,7 +94,8 @@ void WriteDocument(const zor::SepaPlan& plan, const PaymentSource& input,
     for (const zor::SepaGroupTotals& group : plan.Groups()) {
       Diagnostics again;
       zor::SepaPayment payment;
-      input.ForEach(
+      const PaymentSource::Pass pass = input.ForEachAgain(
+          0,
           [&](const InputRecord& record) {
             if (ReadSepaPayment(record, kind, defaultDate, payment, again) &&
                 payment.group == group.group) {
@@ -101,6 +103,7 @@ void WriteDocument(const zor::SepaPlan& plan, const PaymentSource& input,
             }
           },
           again);
+      if (pass.changed) throw OutputError(input.Name() + ": " + kCsvChangedMessage);
       // The same input, checked the same way: a fault here means the input changed.
       if (!again.Empty()) {
         throw OutputError("Die Buchungen lasen sich beim Schreiben anders als beim Prüfen (" +
@@ -109,6 +112,8 @@ void WriteDocument(const zor::SepaPlan& plan, const PaymentSource& input,
     }
     writer.Finish();
   } catch (const zor::SepaError& e) {
+    // A payment the plan does not know: most likely the file changed under the writer.
+    if (input.Changed()) throw OutputError(input.Name() + ": " + kCsvChangedMessage);
     throw OutputError(files.target + " kann nicht geschrieben werden: " + OneLine(e.what()));
   }
   out.close();

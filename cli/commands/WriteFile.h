@@ -191,7 +191,7 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
   for (std::size_t f = 0; f < fileCount; ++f) {
     runs.push_back(std::make_unique<Run>(settings[f], true, again, ignored));
     Run& run = *runs.back();
-    input.ForEach(
+    input.ForEachAgain(
         f, [&run](const InputRecord& record) { run.Add(record); }, again);
   }
   // The same input, checked the same way: a fault here means the run itself failed.

@@ -94,57 +94,121 @@ char GuessDelimiter(std::string_view text) {
   return ',';
 }
 
-bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
-                 const std::function<bool(const CsvRow&)>& take) {
-  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
-    text.remove_prefix(kByteOrderMark.size());
+std::string_view WithoutByteOrderMark(std::string_view text) {
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  return text;
+}
 
-  const std::size_t malformed = zor::FindMalformedUtf8(text);
-  if (malformed != std::string_view::npos) {
-    const std::string position = PositionText(std::string(text), malformed);
-    errors.Add(position.substr(0, position.find(',')), "",
-               position.substr(position.find(',') + 2) +
-                   ": kein gültiges UTF-8 (die Datei muss UTF-8 sein).");
-    return false;
+bool CheckCsvUtf8(std::string_view lines, int firstLine, Diagnostics& errors) {
+  const std::size_t malformed = zor::FindMalformedUtf8(lines);
+  if (malformed == std::string_view::npos) return true;
+  const std::string_view before = lines.substr(0, malformed);
+  const std::size_t lastBreak = before.rfind('\n');
+  const std::size_t from = lastBreak == std::string_view::npos ? 0 : lastBreak + 1;
+  const auto line = firstLine + std::count(before.begin(), before.end(), '\n');
+  errors.Add("Zeile " + std::to_string(line), "",
+             "Spalte " + std::to_string(CharCount(before.substr(from)) + 1) +
+                 ": kein gültiges UTF-8 (die Datei muss UTF-8 sein).");
+  return false;
+}
+
+bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
+                 const std::function<bool(const CsvRow&)>& take, CsvReading reading) {
+  text = WithoutByteOrderMark(text);
+  if (!CheckCsvUtf8(text, 1, errors)) return false;
+  CsvRowStream rows(delimiter, errors, take, reading);
+  return rows.Feed(text) && rows.Finish();
+}
+
+struct CsvRowStream::State {
+  csv_parser parser{};
+  char delimiter = ',';
+  CsvReading reading = CsvReading::First;
+  Diagnostics& errors;
+  ParseState parse;
+  // The text waits here for its check until the header row is complete.
+  std::string unchecked;
+  std::optional<CsvCharCheck> check;
+  // Kept apart and added at the end, after the rows' faults, as over a whole text.
+  Diagnostics charFaults;
+  bool broken = false;
+
+  State(char d, CsvReading r, Diagnostics& e) : delimiter(d), reading(r), errors(e) {}
+
+  CsvCharCheck MakeCheck() const {
+    CsvColumnRules rules;
+    rules.names = parse.header;
+    rules.headerLastLine = parse.headerLastLine;
+    for (const std::string& name : parse.header) {
+      rules.multiLine.push_back(PurposeIndex(NormalizeHeader(name)).has_value());
+    }
+    return CsvCharCheck(delimiter, rules);
   }
 
-  csv_parser parser;
-  csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI | CSV_APPEND_NULL);
-  csv_set_delim(&parser, static_cast<unsigned char>(delimiter));
-  ParseState state;
-  state.take = &take;
-  bool broken = false;
+  void Check(std::string_view lines, bool atEnd) {
+    if (reading == CsvReading::Again) return;
+    if (!check && (parse.headerSeen || atEnd)) {
+      check.emplace(MakeCheck());
+      check->Scan(unchecked, charFaults);
+      unchecked = std::string();
+    }
+    if (check) {
+      check->Scan(lines, charFaults);
+    } else {
+      unchecked += lines;
+    }
+  }
+};
+
+CsvRowStream::CsvRowStream(char delimiter, Diagnostics& errors,
+                           const std::function<bool(const CsvRow&)>& take, CsvReading reading)
+    : fState(std::make_unique<State>(delimiter, reading, errors)) {
+  csv_init(&fState->parser, CSV_STRICT | CSV_STRICT_FINI | CSV_APPEND_NULL);
+  csv_set_delim(&fState->parser, static_cast<unsigned char>(delimiter));
+  fState->parse.take = &take;
+}
+
+CsvRowStream::~CsvRowStream() {
+  csv_free(&fState->parser);
+}
+
+bool CsvRowStream::Feed(std::string_view text) {
+  State& s = *fState;
+  if (s.broken) return false;
+  ParseState& state = s.parse;
   // Fed a line at a time, so every row knows the line it ends on.
-  for (std::size_t at = 0; at < text.size() && !broken && !state.stopped;) {
+  for (std::size_t at = 0; at < text.size() && !state.stopped;) {
     const std::size_t end = std::min(text.find('\n', at), text.size() - 1) + 1;
     ++state.line;
     const std::string_view piece = text.substr(at, end - at);
-    if (csv_parse(&parser, piece.data(), piece.size(), OnCell, OnRow, &state) != piece.size()) {
-      errors.Add(
+    if (csv_parse(&s.parser, piece.data(), piece.size(), OnCell, OnRow, &state) != piece.size()) {
+      s.errors.Add(
           "Zeile " + std::to_string(state.line), "",
           "CSV nicht lesbar: ein Anführungszeichen steht an falscher Stelle "
           "(Felder mit Anführungszeichen ganz einschließen, \"\" für ein Anführungszeichen).");
-      broken = true;
+      s.broken = true;
+      return false;
     }
     at = end;
   }
-  if (!broken && !state.stopped && csv_fini(&parser, OnCell, OnRow, &state) != 0) {
-    // The open field starts after the last whole row (line 0 before any).
-    errors.Add("Zeile " + std::to_string(state.row.line + 1), "",
-               "CSV nicht lesbar: ein Feld in Anführungszeichen wird nicht geschlossen.");
-    broken = true;
-  }
-  csv_free(&parser);
-  if (broken) return false;
+  // Also when the rows were not wanted any more: their other faults are worth hearing.
+  s.Check(text, false);
+  return true;
+}
 
-  // The rows stay: their other faults are worth hearing in the same run.
-  CsvColumnRules rules;
-  rules.names = state.header;
-  rules.headerLastLine = state.headerLastLine;
-  for (const std::string& name : state.header) {
-    rules.multiLine.push_back(PurposeIndex(NormalizeHeader(name)).has_value());
+bool CsvRowStream::Finish() {
+  State& s = *fState;
+  if (s.broken) return false;
+  ParseState& state = s.parse;
+  if (!state.stopped && csv_fini(&s.parser, OnCell, OnRow, &state) != 0) {
+    // The open field starts after the last whole row (line 0 before any).
+    s.errors.Add("Zeile " + std::to_string(state.row.line + 1), "",
+                 "CSV nicht lesbar: ein Feld in Anführungszeichen wird nicht geschlossen.");
+    s.broken = true;
+    return false;
   }
-  ReportUnwritableCsvChars(text, delimiter, rules, errors);
+  s.Check({}, true);
+  s.errors.Append(std::move(s.charFaults));
   return true;
 }
 

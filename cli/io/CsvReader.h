@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,18 @@ struct CsvRow {
 /// comma, else ",".
 char GuessDelimiter(std::string_view text);
 
+/// The text without a UTF-8 byte order mark at its start.
+std::string_view WithoutByteOrderMark(std::string_view text);
+
+/// Reports the first byte of `lines` that is no well-formed UTF-8, placed as
+/// in a text whose first line is `firstLine`; answers false then.
+bool CheckCsvUtf8(std::string_view lines, int firstLine, Diagnostics& errors);
+
+/// A text read again after a reading that found no fault in it, and the same
+/// text (a file says when it is not), has no characters to report: they are not
+/// checked once more.
+enum class CsvReading { First, Again };
+
 /// Hands the rows of a text to `take` one at a time, the header first (a UTF-8
 /// byte order mark is skipped). The row passed is reused for the next one.
 /// `take` answers false to stop reading. Malformed UTF-8, broken quoting and
@@ -30,7 +43,32 @@ char GuessDelimiter(std::string_view text);
 /// turned out unreadable (malformed UTF-8, broken quoting): the rows handed out
 /// before are then not to be trusted.
 bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
-                 const std::function<bool(const CsvRow&)>& take);
+                 const std::function<bool(const CsvRow&)>& take,
+                 CsvReading reading = CsvReading::First);
+
+/// ReadCsvRows for a text handed over in pieces of whole lines (only the last
+/// piece may end without a line break), so that it is never held whole: the
+/// rows, their lines and the messages are those of ReadCsvRows over the whole
+/// text. The pieces are well-formed UTF-8 without a byte order mark; checking
+/// that is the caller's (CheckCsvUtf8).
+class CsvRowStream {
+ public:
+  CsvRowStream(char delimiter, Diagnostics& errors, const std::function<bool(const CsvRow&)>& take,
+               CsvReading reading = CsvReading::First);
+  ~CsvRowStream();
+  CsvRowStream(const CsvRowStream&) = delete;
+  CsvRowStream& operator=(const CsvRowStream&) = delete;
+
+  /// The next piece. Answers false once the text turned out unreadable; what
+  /// follows is then not read.
+  bool Feed(std::string_view lines);
+  /// After the last piece; answers false when the text turned out unreadable.
+  bool Finish();
+
+ private:
+  struct State;
+  std::unique_ptr<State> fState;
+};
 
 /// The header vocabulary of one payment kind.
 struct CsvColumns {

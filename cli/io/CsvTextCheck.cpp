@@ -7,27 +7,29 @@
 
 namespace zcli {
 
-void ReportUnwritableCsvChars(std::string_view text, char delimiter, const CsvColumnRules& rules,
-                              Diagnostics& errors) {
-  std::vector<std::string> fields;  // trimmed once, not once per fault
-  for (const std::string& name : rules.names) fields.push_back(Trimmed(name));
-  TextPosition position(text);
-  std::size_t cell = 0;
-  bool quoted = false;
+CsvCharCheck::CsvCharCheck(char delimiter, const CsvColumnRules& rules)
+    : fDelimiter(delimiter), fRules(rules) {
+  for (const std::string& name : fRules.names) fFields.push_back(Trimmed(name));
+}
+
+void CsvCharCheck::Scan(std::string_view text, Diagnostics& errors) {
+  TextPosition position(text, fLine);
+  std::size_t& cell = fCell;
+  bool& quoted = fQuoted;
   const auto report = [&](std::size_t at, const std::string& problem) {
     const auto line = static_cast<int>(position.Line());
     std::string field;
-    if (line <= rules.headerLastLine) {
+    if (line <= fRules.headerLastLine) {
       field = "Kopfzeile";
-    } else if (cell < fields.size()) {
-      field = fields[cell];
+    } else if (cell < fFields.size()) {
+      field = fFields[cell];
     }
     errors.Add("Zeile " + std::to_string(line), field,
                "Spalte " + std::to_string(position.ColumnOf(at)) + ": " + problem);
   };
   const auto breaksLines = [&] {
-    return position.Line() > static_cast<std::size_t>(rules.headerLastLine) &&
-           cell < rules.multiLine.size() && rules.multiLine[cell];
+    return position.Line() > static_cast<std::size_t>(fRules.headerLastLine) &&
+           cell < fRules.multiLine.size() && fRules.multiLine[cell];
   };
 
   for (std::size_t at = 0; at < text.size(); ++at) {
@@ -35,7 +37,7 @@ void ReportUnwritableCsvChars(std::string_view text, char delimiter, const CsvCo
     const auto byte = static_cast<unsigned char>(c);
     if (c == '"') {
       quoted = !quoted;  // a doubled quote toggles twice
-    } else if (c == delimiter && !quoted) {
+    } else if (c == fDelimiter && !quoted) {
       ++cell;
     } else if (c == '\n' || (c == '\r' && at + 1 < text.size() && text[at + 1] == '\n')) {
       // CR LF is one break, reported once, at the CR.
@@ -59,6 +61,7 @@ void ReportUnwritableCsvChars(std::string_view text, char delimiter, const CsvCo
       at += length - 1;
     }
   }
+  fLine = position.Line();
 }
 
 }  // namespace zcli

@@ -23,8 +23,20 @@ struct CsvColumnRules {
 
 /// Reports each such character of well-formed UTF-8 text with its line, its
 /// column and the header of its column. The CR of a CR LF and the delimiter
-/// are no cell's content; a blank or a tab that libcsv would trim is.
-void ReportUnwritableCsvChars(std::string_view text, char delimiter, const CsvColumnRules& rules,
-                              Diagnostics& errors);
+/// are no cell's content; a blank or a tab that libcsv would trim is. The text
+/// may come in pieces of whole lines; each goes on where the last one ended.
+class CsvCharCheck {
+ public:
+  CsvCharCheck(char delimiter, const CsvColumnRules& rules);
+  void Scan(std::string_view lines, Diagnostics& errors);
+
+ private:
+  char fDelimiter;
+  CsvColumnRules fRules;
+  std::vector<std::string> fFields;  // trimmed once, not once per fault
+  std::size_t fLine = 1;             // of the next piece's start
+  std::size_t fCell = 0;
+  bool fQuoted = false;
+};
 
 }  // namespace zcli

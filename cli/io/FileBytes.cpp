@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
 #include "zordta/host/Exception.h"
 #include "zordta/host/Text.h"
@@ -51,11 +52,13 @@ std::string SystemReason(int error) {
   throw zor::Exception(zor::StringFromUtf8(subject + " kann nicht gelesen werden: " + why + "."));
 }
 
+}  // namespace
+
 // An open input; standard input stays open when it is done.
-class Input {
+class OpenInput {
  public:
   // "-" is standard input where `dashIsStandardInput`, else a file of that name.
-  Input(const std::string& path, bool dashIsStandardInput)
+  OpenInput(const std::string& path, bool dashIsStandardInput)
       : fPath(path), fStandardInput(dashIsStandardInput && path == kStandardInput) {
     if (fStandardInput) {
       fFd = STDIN_FILENO;
@@ -74,14 +77,20 @@ class Input {
       CannotRead(fPath, fStandardInput, "Das ist ein Verzeichnis");
     }
   }
-  ~Input() {
+  ~OpenInput() {
     if (fOwned) ::close(fFd);
   }
-  Input(const Input&) = delete;
-  Input& operator=(const Input&) = delete;
+  OpenInput(const OpenInput&) = delete;
+  OpenInput& operator=(const OpenInput&) = delete;
 
   bool Regular() const { return S_ISREG(fStat.st_mode); }
   std::size_t Size() const { return static_cast<std::size_t>(fStat.st_size); }
+  const struct stat& Opened() const { return fStat; }
+  struct stat Now() const {
+    struct stat now {};
+    if (::fstat(fFd, &now) != 0) Fail(errno);
+    return now;
+  }
 
   // Up to `count` bytes into `to`; fewer only at the end.
   std::size_t Read(char* to, std::size_t count) {
@@ -138,6 +147,12 @@ class Input {
   struct stat fStat {};
 };
 
+namespace {
+
+FileStamp StampOf(const struct stat& s) {
+  return {static_cast<std::uint64_t>(s.st_size), s.st_mtim.tv_sec, s.st_mtim.tv_nsec};
+}
+
 }  // namespace
 
 std::string InputName(const std::string& path) {
@@ -145,25 +160,25 @@ std::string InputName(const std::string& path) {
 }
 
 std::string ReadInput(const std::string& path) {
-  Input in(path, true);
+  OpenInput in(path, true);
   return in.ReadRest();
 }
 
 std::string ReadFileHead(const std::string& path, std::size_t count) {
-  Input in(path, false);
+  OpenInput in(path, false);
   std::string content(count, '\0');
   content.resize(in.Read(content.data(), count));
   return content;
 }
 
 std::string ReadFileAt(const std::string& path, std::size_t offset, std::size_t count) {
-  Input in(path, false);
+  OpenInput in(path, false);
   if (!in.Regular() || offset >= in.Size()) return std::string();
   return in.ReadAt(offset, std::min(count, in.Size() - offset));
 }
 
 std::string ReadFileTail(const std::string& path, std::size_t count) {
-  Input in(path, false);
+  OpenInput in(path, false);
   if (in.Regular()) {
     const std::size_t size = in.Size();
     const std::size_t from = size > count ? size - count : 0;
@@ -172,6 +187,66 @@ std::string ReadFileTail(const std::string& path, std::size_t count) {
   // A pipe has no end to start from: what came last is its tail.
   const std::string all = in.ReadRest();
   return all.substr(all.size() - std::min(all.size(), count));
+}
+
+std::optional<FileStamp> CurrentStamp(const std::string& path) {
+  struct stat now {};
+  if (::stat(path.c_str(), &now) != 0) return std::nullopt;
+  return StampOf(now);
+}
+
+LineBlocks::LineBlocks(const std::string& path, std::size_t blockSize)
+    : fInput(std::make_unique<OpenInput>(path, true)),
+      fBuffer(std::max<std::size_t>(blockSize, 1), '\0') {}
+
+LineBlocks::~LineBlocks() = default;
+
+bool LineBlocks::Regular() const {
+  return fInput->Regular();
+}
+
+FileStamp LineBlocks::OpenedStamp() const {
+  return StampOf(fInput->Opened());
+}
+
+FileStamp LineBlocks::CurrentStamp() const {
+  return StampOf(fInput->Now());
+}
+
+std::string_view LineBlocks::Next() {
+  // What the last block left of its final line moves to the front.
+  fFilled -= fHandedOut;
+  std::memmove(fBuffer.data(), fBuffer.data() + fHandedOut, fFilled);
+  fHandedOut = 0;
+  std::size_t searched = 0;
+  while (true) {
+    if (!fAtEnd && fFilled < fBuffer.size()) {
+      const std::size_t wanted = fBuffer.size() - fFilled;
+      const std::size_t got = fInput->Read(fBuffer.data() + fFilled, wanted);
+      fFilled += got;
+      fAtEnd = got < wanted;
+    }
+    const std::size_t lastBreak =
+        std::string_view(fBuffer.data() + searched, fFilled - searched).rfind('\n');
+    if (lastBreak != std::string_view::npos) {
+      fHandedOut = searched + lastBreak + 1;
+      break;
+    }
+    if (fAtEnd) {
+      fHandedOut = fFilled;
+      break;
+    }
+    // A line longer than the buffer: room for the rest of it.
+    searched = fFilled;
+    fBuffer.resize(fBuffer.size() * 2);
+  }
+  const std::string_view block(fBuffer.data(), fHandedOut);
+  // Mixed block by block: the same bytes read the same way give the same sum.
+  if (!block.empty()) {
+    fChecksum =
+        (fChecksum ^ std::hash<std::string_view>{}(block)) * 0x100000001B3ULL + block.size();
+  }
+  return block;
 }
 
 }  // namespace zcli

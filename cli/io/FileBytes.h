@@ -4,7 +4,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace zcli {
 
@@ -24,5 +28,50 @@ std::string ReadFileHead(const std::string& path, std::size_t count);
 std::string ReadFileTail(const std::string& path, std::size_t count);
 /// At most `count` bytes from `offset` of a regular file on; empty for any other.
 std::string ReadFileAt(const std::string& path, std::size_t offset, std::size_t count);
+
+/// A file's size and last modification, to tell whether it is still the file read before.
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::int64_t modifiedSeconds = 0;
+  std::int64_t modifiedNanoseconds = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+/// The stamp a file has now; none when it cannot be found.
+std::optional<FileStamp> CurrentStamp(const std::string& path);
+
+class OpenInput;
+
+/// An input read from start to end in blocks that each end after a line break,
+/// or where the input ends: a reader that counts lines never gets one in two
+/// pieces. A line longer than a block makes its block longer. "-" reads
+/// standard input. Raises zor::Exception as ReadInput does.
+class LineBlocks {
+ public:
+  static constexpr std::size_t kBlockSize = 256 * 1024;
+
+  explicit LineBlocks(const std::string& path, std::size_t blockSize = kBlockSize);
+  ~LineBlocks();
+  LineBlocks(const LineBlocks&) = delete;
+  LineBlocks& operator=(const LineBlocks&) = delete;
+
+  /// False for a pipe or a terminal, which can be read only once.
+  bool Regular() const;
+  /// The input's size and modification time when it was opened, and now.
+  FileStamp OpenedStamp() const;
+  FileStamp CurrentStamp() const;
+  /// The next block; empty at the end. Valid until the next call.
+  std::string_view Next();
+  /// A checksum of the blocks handed out so far.
+  std::uint64_t Checksum() const { return fChecksum; }
+
+ private:
+  std::unique_ptr<OpenInput> fInput;
+  std::string fBuffer;
+  std::size_t fFilled = 0;
+  std::size_t fHandedOut = 0;
+  bool fAtEnd = false;
+  std::uint64_t fChecksum = 0;
+};
 
 }  // namespace zcli

@@ -12,7 +12,9 @@ namespace zcli {
 
 class TextPosition {
  public:
-  explicit TextPosition(std::string_view text) : fText(text) {}
+  /// `text` starts a line, line `firstLine`.
+  explicit TextPosition(std::string_view text, std::size_t firstLine = 1)
+      : fText(text), fLine(firstLine) {}
 
   /// The scan passed the line break at `offset`.
   void LineBreakAt(std::size_t offset) {

@@ -55,10 +55,12 @@ void ConfigureClient(zor::TZorDTAZV& zv, const DtazvSettings& s, const DtazvText
 
 std::string CompactIdentifier(std::string_view text) {
   std::string compact;
-  for (char c : text) {
-    if (c != ' ' && c != '\t') compact += c;
+  compact.reserve(text.size());
+  for (const char c : text) {
+    if (c == ' ' || c == '\t') continue;
+    compact += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
   }
-  return AsciiUpper(compact);
+  return compact;
 }
 
 const JobSchema& DtazvJobSchema() {

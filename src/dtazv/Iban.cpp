@@ -35,16 +35,19 @@ IbanCheck Broken(IbanVerdict verdict, std::size_t position = 0, std::size_t expe
 }
 
 // Country code and check digits moved to the end, each letter as two digits
-// (A = 10 ... Z = 35); the remainder taken piece by piece stays small. Only
-// capitals and digits reach here.
+// (A = 10 ... Z = 35). Digits gather in 64 bits and are reduced only when the
+// number grows large, not once per digit: each reduction waits for the one
+// before it. Only capitals and digits reach here.
 std::uint32_t Mod97(std::string_view iban) {
-  std::uint32_t remainder = 0;
-  for (std::size_t i = 0; i < iban.size(); ++i) {
-    const char c = iban[(i + 4) % iban.size()];
-    remainder = IsDigit(c) ? (remainder * 10 + static_cast<std::uint32_t>(c - '0')) % 97
-                           : (remainder * 100 + static_cast<std::uint32_t>(c - 'A' + 10)) % 97;
-  }
-  return remainder;
+  std::uint64_t value = 0;
+  const auto add = [&value](char c) {
+    value = IsDigit(c) ? value * 10 + static_cast<std::uint64_t>(c - '0')
+                       : value * 100 + static_cast<std::uint64_t>(c - 'A' + 10);
+    if (value >= (std::uint64_t{1} << 56)) value %= 97;  // so that value * 100 + 35 fits
+  };
+  for (const char c : iban.substr(4)) add(c);
+  for (const char c : iban.substr(0, 4)) add(c);
+  return static_cast<std::uint32_t>(value % 97);
 }
 
 }  // namespace

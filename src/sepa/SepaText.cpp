@@ -3,7 +3,6 @@
 #include <array>
 #include <utility>
 
-#include "host/TextConversion.h"
 #include "sepa/SepaMessages.h"
 #include "zordta/host/Text.h"
 
@@ -103,6 +102,19 @@ std::string_view Transliteration(char32_t c) {
   return {};
 }
 
+// Most text needs no change: one sweep over basic characters within the limit
+// tells, without building anything.
+bool KeptAsItIs(std::string_view utf8, std::size_t maxChars) {
+  std::size_t chars = 0;
+  for (std::size_t at = 0; at < utf8.size(); ++chars) {
+    char32_t c = static_cast<unsigned char>(utf8[at]);
+    const std::size_t length = c < 0x80 ? 1 : DecodeUtf8(utf8, at, c);
+    if (length == 0 || !IsBasic(c)) return false;
+    at += length;
+  }
+  return chars <= maxChars;
+}
+
 std::string Quoted(std::string_view text) {
   return "\"" + std::string(text) + "\"";
 }
@@ -122,13 +134,19 @@ void SepaRefuse(SepaFault fault, SepaPlace place, std::string text) {
 
 std::string SepaText(std::string_view utf8, std::size_t maxChars, bool strict,
                      const SepaPlace& place, const SepaWarn& warn) {
+  if (KeptAsItIs(utf8, maxChars)) {
+    std::string out(utf8);
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    return out;
+  }
   std::string out;
   std::string replaced;  // the characters transliterated, for the message
   std::size_t chars = 0;
   bool cut = false;
+  out.reserve(utf8.size());
   for (std::size_t at = 0; at < utf8.size();) {
-    char32_t c = 0;
-    const std::size_t length = DecodeUtf8(utf8, at, c);
+    char32_t c = static_cast<unsigned char>(utf8[at]);
+    const std::size_t length = c < 0x80 ? 1 : DecodeUtf8(utf8, at, c);
     if (length == 0) SepaRefuse(SepaFault::Text, place, _MsgSepaMalformed);
     const std::string_view original = utf8.substr(at, length);
     at += length;
@@ -150,7 +168,7 @@ std::string SepaText(std::string_view utf8, std::size_t maxChars, bool strict,
     }
     chars += add;
     if (counterpart.empty()) {
-      AppendUtf8(out, c);
+      out += original;  // well-formed, so the same bytes as `c` encoded anew
     } else {
       out += counterpart;
     }

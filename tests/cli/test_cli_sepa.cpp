@@ -2,9 +2,12 @@
 // independent parser, which also checks the file against its schema.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
@@ -250,6 +253,38 @@ TEST(SepaWrite, ContradictingOrMisplacedSettingsAreRefusedNamingThem) {
     EXPECT_NE(r.err.find(c.message), std::string::npos) << c.message << "\n" << r.err;
     EXPECT_FALSE(ws.Exists("x.xml"));
   }
+}
+
+// The document is written in a pass over the file per execution date; a file
+// changed in between is refused, never written half old and half new.
+TEST(SepaWrite, ACsvFileThatChangesWhileItIsWrittenIsRefused) {
+  Workspace ws;
+  {
+    std::ofstream csv(ws / "gross.csv");
+    csv << "name,iban,betrag,datum,verwendungszweck\n";
+    for (int i = 0; i < 20000; ++i) {
+      csv << "Empfaenger " << i << ",DE02500105170137075030,1.00," << IsoDateFromToday(1 + i % 8)
+          << ",Rechnung " << i << "\n";
+    }
+  }
+  const pid_t writer = ws.Start(Args({"sepa", "write", "--csv", "gross.csv"}, kClient));
+  // The staged document appears once every payment is checked, before it is written.
+  const auto staged = [&ws] {
+    for (const auto& entry : std::filesystem::directory_iterator(ws.path())) {
+      if (entry.path().extension() == ".tmp") return true;
+    }
+    return false;
+  };
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+  while (!staged() && !ws.Exists("sepa-ueberweisungen.xml") &&
+         std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  std::ofstream(ws / "gross.csv", std::ios::app)
+      << "Nachzuegler,DE02500105170137075030,1.00,,Rechnung\n";
+  EXPECT_EQ(clitest::Wait(writer), 1);
+  EXPECT_FALSE(ws.Exists("sepa-ueberweisungen.xml"));
+  EXPECT_FALSE(staged()) << "no temporary file left";
 }
 
 }  // namespace

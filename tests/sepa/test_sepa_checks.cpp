@@ -138,6 +138,11 @@ TEST(SepaText, TransliterationWarnsOrIsRefusedWhenStrict) {
   const std::string document = zortest::WriteSepa(s, {p});
   EXPECT_NE(document.find("<Nm>Zoe Lukaszewska-Müller</Nm>"), std::string::npos);
   EXPECT_TRUE(zortest::ValidSepa(document));
+  // Basic Latin outside the banks' set has counterparts too; untouched text is taken as it is.
+  zor::SepaPayment marks = Debit();
+  marks.remittance = "Miete; Dezember_2026 \"A\"!  ";
+  EXPECT_NE(zortest::WriteSepa(s, {marks}).find("<Ustrd>Miete, Dezember-2026 'A'.</Ustrd>"),
+            std::string::npos);
 
   s.strict = true;
   zor::SepaPlan strict(s);
