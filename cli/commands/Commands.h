@@ -29,5 +29,7 @@ void AddDtazvCommands(CLI::App& app, Action& action);
 void AddSepaCommands(CLI::App& app, Action& action);
 void AddCoverSheetCommand(CLI::App& app, Action& action);
 void AddCheckCommands(CLI::App& app, Action& action);
+/// After AddCheckCommands: "iban aus" joins "iban check".
+void AddBankCommands(CLI::App& app, Action& action);
 
 }  // namespace zcli
