@@ -103,6 +103,7 @@ void AddBankOptions(CLI::App& command, BankOptions& o) {
 void AddBankCommands(CLI::App& app, Action& action) {
   // "iban" is the group of "iban check".
   CLI::App* iban = app.get_subcommand("iban");
+  iban->description("IBAN prüfen oder aus Bankleitzahl und Konto bilden");
   auto ibanOptions = std::make_shared<BankOptions>();
   CLI::App* make = iban->add_subcommand(
       "aus", "IBAN und BIC aus Bankleitzahl und Kontonummer (Standard-IBAN-Regel)");
