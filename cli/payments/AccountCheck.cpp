@@ -7,16 +7,34 @@
 
 namespace zcli {
 
+namespace {
+
+// Standard error goes to a buffer of its own while the guard lives.
+class QuietStandardError {
+ public:
+  QuietStandardError() : fSaved(std::cerr.rdbuf(fDiscarded.rdbuf())) {}
+  ~QuietStandardError() { std::cerr.rdbuf(fSaved); }
+  QuietStandardError(const QuietStandardError&) = delete;
+  QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+ private:
+  std::ostringstream fDiscarded;
+  std::streambuf* fSaved;
+};
+
+}  // namespace
+
 AccountVerdict CheckAccount(const std::string& bankCode, const std::string& account,
                             const std::string& method) {
   // The library reports missing data and an unknown method in English on
   // standard error; the tool says what matters in German.
-  std::ostringstream discarded;
-  std::streambuf* const stderrBuffer = std::cerr.rdbuf(discarded.rdbuf());
-  // Its own bank data is not consulted when a method is given.
-  const AccountNumberCheck checker;
-  const AccountNumberCheck::Result result = checker.check(bankCode, account, method);
-  std::cerr.rdbuf(stderrBuffer);
+  AccountNumberCheck::Result result = AccountNumberCheck::UNKNOWN;
+  {
+    const QuietStandardError quiet;
+    // Its own bank data is not consulted when a method is given.
+    const AccountNumberCheck checker;
+    result = checker.check(bankCode, account, method);
+  }
   switch (result) {
     case AccountNumberCheck::OK:
       return AccountVerdict::Valid;
