@@ -9,7 +9,7 @@ namespace zcli {
 
 std::filesystem::path DefaultBankCodeFile() {
   const std::filesystem::path folder = AccountNumberCheck::bankdata_dir();
-  // The date in the name orders the issues.
+  // The date in the name orders the editions of the file.
   static const std::regex kName(R"(blz_\d{8}\.txt)");
   std::filesystem::path newest;
   std::error_code ec;

@@ -43,7 +43,7 @@ struct IbanRule {
   bool operator==(const IbanRule&) const = default;
 };
 
-/// What the file's issue did with a record (Änderungskennzeichen A, D, M, U).
+/// What this edition of the file did with a record (Änderungskennzeichen A, D, M, U).
 enum class BankCodeChange { Added, Deleted, Modified, Unchanged };
 
 /// The main record of a bank code (Merkmal 1).
@@ -61,7 +61,7 @@ struct BankCodeRecord {
   std::optional<IbanRule> ibanRule;  ///< none when the file carries no IBAN rules
   std::size_t line = 0;              ///< where the record stands, from 1
 
-  /// Deleted by this issue of the file, or to be deleted.
+  /// Deleted by this edition of the file, or to be deleted.
   bool IsDeleted() const noexcept { return change == BankCodeChange::Deleted || deletionPlanned; }
 };
 
