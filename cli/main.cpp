@@ -85,7 +85,8 @@ int main(int argc, char** argv) {
 
   CLI::App app{
       "Zahlungsdateien DTAUS (Inland) und DTAZV (Ausland) schreiben, DTAUS lesen und prüfen,\n"
-      "Begleitzettel erstellen und drucken, IBAN und BIC prüfen.\n"
+      "Begleitzettel erstellen und drucken, IBAN und BIC prüfen, IBAN aus Bankleitzahl und\n"
+      "Konto bilden, Kontonummern prüfen.\n"
       "Exit-Codes: 0 erledigt, 1 fehlerhafte Daten, 2 fehlerhafter Aufruf.",
       "zordta"};
   GermanLabels(app);
@@ -100,6 +101,7 @@ int main(int argc, char** argv) {
   zcli::AddSepaCommands(app, action);
   zcli::AddCoverSheetCommand(app, action);
   zcli::AddCheckCommands(app, action);
+  zcli::AddBankCommands(app, action);
   for (CLI::App* sub : app.get_subcommands({})) {
     sub->group("Befehle");
     sub->set_help_flag("-h,--help", "Diese Hilfe anzeigen");

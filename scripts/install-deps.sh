@@ -7,6 +7,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   # The command-line tool: options, CSV.
   libcli11-dev libcsv-dev
+  # Account check methods for "konto check", and the central bank's bank-code file
+  # (blz_*.txt) that "iban aus" reads by default; the command checks the tests against.
+  libktoblzcheck1-dev libktoblzcheck1v5 ktoblzcheck
   # SEPA documents are written with libxml2. The tests validate them against the
   # official schemas, which ship in the jar of libhbci4j-core-java, and read them
   # back with that package's parser (Java) and xmllint.

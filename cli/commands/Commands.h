@@ -31,5 +31,7 @@ void AddSepaCommands(CLI::App& app, Action& action);
 void AddSepaReadCommand(CLI::App& sepa, Action& action);
 void AddCoverSheetCommand(CLI::App& app, Action& action);
 void AddCheckCommands(CLI::App& app, Action& action);
+/// After AddCheckCommands: "iban aus" joins "iban check".
+void AddBankCommands(CLI::App& app, Action& action);
 
 }  // namespace zcli

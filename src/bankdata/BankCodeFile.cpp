@@ -1,0 +1,77 @@
+#include <algorithm>
+#include <fstream>
+#include <istream>
+
+#include "bankdata/BankCodeLine.h"
+#include "bankdata/BankCodeMessages.h"
+#include "bankdata/MessageFill.h"
+#include "zordta/BankCodes.h"
+#include "zordta/host/Text.h"
+
+namespace zor {
+
+using namespace detail::msgbank;
+using detail::bankdata::Fill;
+
+BankCodeError::BankCodeError(BankCodeFault fault, std::string text, BankCodeErrorDetails details)
+    : Exception(StringFromUtf8(text)), fFault(fault), fDetails(std::move(details)) {}
+
+BankCodeFile BankCodeFile::Load(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    throw BankCodeError(BankCodeFault::File, Fill(_MsgBankFileUnreadable, {path.string()}));
+  }
+  try {
+    return Read(in);
+  } catch (const BankCodeError& e) {
+    // A read that failed midway is the file's fault, not a line's: name the file.
+    if (e.Details().line != 0 || !in.bad()) throw;
+    throw BankCodeError(BankCodeFault::File, Fill(_MsgBankFileUnreadable, {path.string()}));
+  }
+}
+
+BankCodeFile BankCodeFile::Read(std::istream& in) {
+  BankCodeFile file;
+  std::size_t recordLength = 0;
+  std::size_t number = 0;
+  for (std::string line; std::getline(in, line);) {
+    ++number;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    detail::bankdata::BankCodeLine parsed = detail::bankdata::ParseBankCodeLine(line, number);
+    // Both versions have their own length; a mix is a damaged file.
+    if (recordLength == 0) recordLength = line.size();
+    if (line.size() != recordLength) {
+      throw detail::bankdata::LineError(
+          number, Fill(_MsgBankLineLengthMixed,
+                       {std::to_string(line.size()), std::to_string(recordLength)}));
+    }
+    if (parsed.mainRecord) file.fRecords.push_back(std::move(parsed.record));
+  }
+  if (in.bad()) {
+    throw BankCodeError(BankCodeFault::File, Fill(_MsgBankFileUnreadable, {"<Datenstrom>"}));
+  }
+  if (number == 0) throw BankCodeError(BankCodeFault::File, _MsgBankFileEmpty);
+  file.fHasIbanRules = recordLength == detail::bankdata::kRecordLengthWithRule;
+
+  std::stable_sort(
+      file.fRecords.begin(), file.fRecords.end(),
+      [](const BankCodeRecord& a, const BankCodeRecord& b) { return a.bankCode < b.bankCode; });
+  const auto twin = std::adjacent_find(
+      file.fRecords.begin(), file.fRecords.end(),
+      [](const BankCodeRecord& a, const BankCodeRecord& b) { return a.bankCode == b.bankCode; });
+  if (twin != file.fRecords.end()) {
+    throw detail::bankdata::LineError(
+        std::next(twin)->line,
+        Fill(_MsgBankDuplicate, {twin->bankCode, std::to_string(twin->line)}));
+  }
+  return file;
+}
+
+const BankCodeRecord* BankCodeFile::Find(std::string_view bankCode) const noexcept {
+  const auto it = std::lower_bound(
+      fRecords.begin(), fRecords.end(), bankCode,
+      [](const BankCodeRecord& r, std::string_view code) { return r.bankCode < code; });
+  return it != fRecords.end() && it->bankCode == bankCode ? &*it : nullptr;
+}
+
+}  // namespace zor

@@ -1,0 +1,123 @@
+// zordta iban aus and konto check: the bank-code file from --bankdaten or the
+// default, the refusals in German, and the check method taken from the file chosen.
+#include <gtest/gtest.h>
+
+#include "../bankdata/BankCodeLines.h"
+#include "CliRunner.h"
+
+namespace {
+
+using banktest::Bank;
+using banktest::Line;
+using clitest::Workspace;
+
+// Commerzbank (standard rule), a bank of a rule of its own, a deleted one, and
+// a bank whose method the account-check library does not know.
+void WriteBanks(const Workspace& ws) {
+  Bank special{"10020890",    '1',        "UniCredit Bank - HypoVereinsbank",
+               "HYVEDEMM488", "09",       'U',
+               '0',           "00000000", "000503"};
+  Bank deleted{"13061088", '1',     "Raiffeisenbank Wismar -alt-", "GENODEF1HWR", "32", 'D', '0',
+               "13061078", "000000"};
+  Bank unknownMethod{"20010020", '1', "Postbank", "", "Z9", 'U', '0', "00000000", "000000"};
+  ws.Write("blz.txt", Line(Bank{}) + Line(special) + Line(deleted) + Line(unknownMethod));
+}
+
+TEST(IbanAus, PrintsIbanAndBicOfAStandardRuleBank) {
+  Workspace ws;
+  WriteBanks(ws);
+  const auto r = ws.Run({"iban", "aus", "370 400 44", "0532013000", "--bankdaten", "blz.txt"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "IBAN: DE89370400440532013000\nBIC: COBADEFFXXX\nBank: Commerzbank\n");
+  EXPECT_EQ(r.err, "");
+}
+
+TEST(IbanAus, RefusesARuleOfItsOwnAndADeletedCodeNamingThem) {
+  Workspace ws;
+  WriteBanks(ws);
+  const auto special = ws.Run({"iban", "aus", "10020890", "1234567", "--bankdaten", "blz.txt"});
+  EXPECT_EQ(special.exitCode, 1);
+  EXPECT_EQ(special.out,
+            "Keine IBAN: Für die Bankleitzahl 10020890 (UniCredit Bank - HypoVereinsbank) gilt "
+            "die IBAN-Regel 0005, Version 03: die IBAN wird nicht nach der Standardregel "
+            "gebildet; sie ist bei der Bank zu erfragen.\n");
+  const auto deleted = ws.Run({"iban", "aus", "13061088", "1234567", "--bankdaten", "blz.txt"});
+  EXPECT_EQ(deleted.exitCode, 1);
+  EXPECT_NE(deleted.out.find("ersetzt durch 13061078."), std::string::npos) << deleted.out;
+  const auto account = ws.Run({"iban", "aus", "37040044", "12345678901", "--bankdaten", "blz.txt"});
+  EXPECT_EQ(account.exitCode, 1);
+  EXPECT_EQ(account.out,
+            "Keine IBAN: Eine Kontonummer hat 1 bis 10 Ziffern, nicht „12345678901“.\n");
+}
+
+// Debian's file is the version without IBAN rules: the standard rule only on request.
+TEST(IbanAus, TheDefaultFileNeedsTheStandardRuleAskedFor) {
+  Workspace ws;
+  const auto refused = ws.Run({"iban", "aus", "37040044", "532013000"});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.out.find("nennt keine IBAN-Regeln"), std::string::npos) << refused.out;
+  EXPECT_NE(refused.out.find("--standardregel"), std::string::npos);
+  const auto assumed = ws.Run({"iban", "aus", "37040044", "532013000", "--standardregel"});
+  EXPECT_EQ(assumed.exitCode, 0) << assumed.err;
+  EXPECT_EQ(assumed.out.substr(0, 45), "IBAN: DE89370400440532013000\nBIC: COBADEFFXXX");
+  EXPECT_NE(assumed.err.find("Hinweis: "), std::string::npos);
+}
+
+TEST(IbanAus, ABrokenOrMissingFileIsRefusedNamingTheLine) {
+  Workspace ws;
+  std::string broken = Line(Bank{}) + Line(Bank{.code = "10020890"});
+  broken[176 + 8] = '3';  // the second record's Merkmal (174 characters and CR LF a line)
+  ws.Write("blz.txt", broken);
+  for (const char* command : {"iban", "konto"}) {
+    const auto r = ws.Run({command, command[0] == 'i' ? "aus" : "check", "37040044", "532013000",
+                           "--bankdaten", "blz.txt"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err,
+              "Fehler: Bankleitzahlendatei, Zeile 2: Das Feld Merkmal (Stelle 9 bis 9) ist "
+              "ungültig: „3“.\n");
+  }
+  const auto missing = ws.Run({"iban", "aus", "37040044", "1", "--bankdaten", "fehlt.txt"});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(missing.err,
+            "Fehler: Die Bankleitzahlendatei „fehlt.txt“ kann nicht gelesen werden.\n");
+}
+
+// 10020890 checks by method 99 in Debian's file; the given file says 09 (no check).
+TEST(KontoCheck, TakesTheCheckMethodFromTheFileGiven) {
+  Workspace ws;
+  WriteBanks(ws);
+  const auto given = ws.Run({"konto", "check", "10020890", "1234567", "--bankdaten", "blz.txt"});
+  EXPECT_EQ(given.exitCode, 0);
+  EXPECT_EQ(given.out,
+            "Bank: UniCredit Bank - HypoVereinsbank, 10117 Berlin\nPrüfverfahren: 09\n"
+            "Konto 1234567: gültig\n");
+  const auto standard = ws.Run({"konto", "check", "10020890", "1234567"});
+  EXPECT_EQ(standard.exitCode, 1);
+  EXPECT_NE(standard.out.find("Prüfverfahren: 99\nKonto 1234567: ungültig: Die Kontonummer passt "
+                              "nicht zum Prüfverfahren 99 der Bank (Prüfziffer falsch).\n"),
+            std::string::npos)
+      << standard.out;
+}
+
+TEST(KontoCheck, UnknownMethodsCodesAndAccountsAreInvalidInGerman) {
+  Workspace ws;
+  WriteBanks(ws);
+  const auto method = ws.Run({"konto", "check", "20010020", "1234567", "--bankdaten", "blz.txt"});
+  EXPECT_EQ(method.exitCode, 1);
+  EXPECT_NE(method.out.find("Konto 1234567: ungültig: Das Prüfverfahren Z9 ist nicht bekannt"),
+            std::string::npos)
+      << method.out;
+  EXPECT_EQ(method.err, "");  // not the check library's English
+  const auto code = ws.Run({"konto", "check", "99999999", "1", "--bankdaten", "blz.txt"});
+  EXPECT_EQ(code.exitCode, 1);
+  EXPECT_EQ(code.out,
+            "Konto 1: ungültig: Die Bankleitzahl 99999999 steht nicht in der "
+            "Bankleitzahlendatei.\n");
+  const auto account = ws.Run({"konto", "check", "37040044", "12a", "--bankdaten", "blz.txt"});
+  EXPECT_EQ(account.exitCode, 1);
+  EXPECT_NE(account.out.find("Konto 12a: ungültig: Eine Kontonummer hat 1 bis 10 Ziffern"),
+            std::string::npos);
+}
+
+}  // namespace
