@@ -24,6 +24,8 @@ std::string Scalar(const json& value) {
   return value.dump(-1, ' ', false);
 }
 
+}  // namespace
+
 std::string CsvCell(const std::string& text) {
   const bool plain = text.find_first_of(",\";\r\n") == std::string::npos &&
                      (text.empty() || (text.front() != ' ' && text.back() != ' '));
@@ -35,8 +37,6 @@ std::string CsvCell(const std::string& text) {
   }
   return quoted + "\"";
 }
-
-}  // namespace
 
 ListingBuffer::~ListingBuffer() {
   try {

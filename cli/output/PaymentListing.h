@@ -13,6 +13,10 @@
 
 namespace zcli {
 
+/// A CSV field, quoted when it holds a delimiter, a quote, a line break or
+/// blanks at either end.
+std::string CsvCell(const std::string& text);
+
 /// Collects the text and hands it to the stream in large pieces.
 class ListingBuffer {
  public:

@@ -100,18 +100,6 @@ json PaymentObject(const zor::SepaPayment& p, bool debits, bool dates) {
   return out;
 }
 
-std::string CsvCell(const std::string& text) {
-  const bool plain = text.find_first_of(",\";\r\n") == std::string::npos &&
-                     (text.empty() || (text.front() != ' ' && text.back() != ' '));
-  if (plain) return text;
-  std::string quoted = "\"";
-  for (char c : text) {
-    quoted += c;
-    if (c == '"') quoted += '"';
-  }
-  return quoted + "\"";
-}
-
 }  // namespace
 
 SepaJsonListing::SepaJsonListing(std::ostream& out, const std::string& path,

@@ -1,57 +1,23 @@
 #include "payments/CheckedDtaus.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <streambuf>
 #include <utility>
-
-#include "io/FileBytes.h"
-#include "zordta/host/Exception.h"
-#include "zordta/host/Text.h"
 
 namespace zcli {
 
-namespace {
-
-// Bytes in memory as a stream, without a copy.
-class ViewBuffer : public std::streambuf {
- public:
-  explicit ViewBuffer(std::string_view bytes) {
-    char* begin = const_cast<char*>(bytes.data());
-    setg(begin, begin, begin + bytes.size());
-  }
-};
-
-}  // namespace
-
 CheckedDtaus::CheckedDtaus(std::string path, zor::DtausReadOptions options)
-    : fPath(std::move(path)), fOptions(options) {}
+    : fInput(std::move(path)), fOptions(options) {}
 
 template <class Visit>
 void CheckedDtaus::Read(Visit&& visit) const {
-  if (fInMemory) {
-    ViewBuffer buffer(fBytes);
-    std::istream in(&buffer);
+  fInput.Read([&](std::istream& in) {
     zor::DtausReader reader(in, fOptions);
     visit(reader);
-    return;
-  }
-  // Raises the German reason when the file cannot be opened or is a folder.
-  ReadFileHead(fPath, 0);
-  std::ifstream in(fPath, std::ios::binary);
-  if (!in) {
-    throw zor::Exception(zor::StringFromUtf8("Die Datei " + fPath + " kann nicht gelesen werden."));
-  }
-  zor::DtausReader reader(in, fOptions);
-  visit(reader);
+  });
 }
 
 void CheckedDtaus::Check() {
-  // A pipe cannot be read a second time: its bytes are kept.
-  std::error_code error;
-  fInMemory = fPath == kStandardInput || !std::filesystem::is_regular_file(fPath, error);
-  if (fInMemory) fBytes = ReadInput(fPath);
+  fInput.Prepare();
   fFiles.clear();
   fNotes.clear();
   Read([this](zor::DtausReader& reader) {

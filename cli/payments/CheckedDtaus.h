@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "io/InputReadTwice.h"
 #include "zordta/DtausReader.h"
 
 namespace zcli {
@@ -43,10 +44,8 @@ class CheckedDtaus {
   template <class Visit>
   void Read(Visit&& visit) const;
 
-  std::string fPath;
+  InputReadTwice fInput;
   zor::DtausReadOptions fOptions;
-  bool fInMemory = false;
-  std::string fBytes;  // standard input or a pipe, read once
   std::vector<LogicalFile> fFiles;
   std::vector<zor::DtausNote> fNotes;
 };

@@ -1,54 +1,21 @@
 #include "payments/CheckedSepa.h"
 
-#include <filesystem>
-#include <fstream>
-#include <streambuf>
 #include <utility>
-
-#include "io/FileBytes.h"
-#include "zordta/host/Exception.h"
-#include "zordta/host/Text.h"
 
 namespace zcli {
 
-namespace {
-
-// Bytes in memory as a stream, without a copy.
-class ViewBuffer : public std::streambuf {
- public:
-  explicit ViewBuffer(std::string_view bytes) {
-    char* begin = const_cast<char*>(bytes.data());
-    setg(begin, begin, begin + bytes.size());
-  }
-};
-
-}  // namespace
-
-CheckedSepa::CheckedSepa(std::string path) : fPath(std::move(path)) {}
+CheckedSepa::CheckedSepa(std::string path) : fInput(std::move(path)) {}
 
 template <class Visit>
 void CheckedSepa::Read(Visit&& visit) const {
-  if (fInMemory) {
-    ViewBuffer buffer(fBytes);
-    std::istream in(&buffer);
+  fInput.Read([&](std::istream& in) {
     zor::SepaReader reader(in);
     visit(reader);
-    return;
-  }
-  // Raises the German reason when the file cannot be opened or is a folder.
-  ReadFileHead(fPath, 0);
-  std::ifstream in(fPath, std::ios::binary);
-  if (!in) {
-    throw zor::Exception(zor::StringFromUtf8("Die Datei " + fPath + " kann nicht gelesen werden."));
-  }
-  zor::SepaReader reader(in);
-  visit(reader);
+  });
 }
 
 void CheckedSepa::Check() {
-  std::error_code error;
-  fInMemory = fPath == kStandardInput || !std::filesystem::is_regular_file(fPath, error);
-  if (fInMemory) fBytes = ReadInput(fPath);
+  fInput.Prepare();
   fBlocks.clear();
   Read([this](zor::SepaReader& reader) {
     for (;;) {

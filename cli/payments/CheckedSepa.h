@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "io/InputReadTwice.h"
 #include "zordta/SepaReader.h"
 
 namespace zcli {
@@ -34,9 +35,7 @@ class CheckedSepa {
   template <class Visit>
   void Read(Visit&& visit) const;
 
-  std::string fPath;
-  bool fInMemory = false;
-  std::string fBytes;  // standard input or a pipe, read once
+  InputReadTwice fInput;
   zor::SepaDocument fDocument;
   std::vector<zor::SepaBlock> fBlocks;
 };
