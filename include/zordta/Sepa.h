@@ -84,6 +84,8 @@ struct SepaPayment {
   std::string remittance;    ///< unstructured, at most 140 characters; may be empty
   std::string mandateId;     ///< direct debits
   std::optional<std::chrono::year_month_day> mandateSigned;  ///< direct debits
+  /// The ISO 20022 purpose code (ExternalPurpose1Code), e.g. SALA; empty: none.
+  std::string purposeCode;
 };
 
 /// Why a document or payment was refused.
@@ -100,6 +102,7 @@ enum class SepaFault {
   Group,       ///< a payment of a group other than the one being written
   Totals,      ///< a group's payments differ from the plan in number or sum, or none at all
   Stream,      ///< the output stream failed
+  Purpose,     ///< a purpose code not of four capital letters
 };
 
 /// Where a warning or refusal belongs: `payment` counts from 1 in the order the
@@ -188,5 +191,10 @@ class ZORDTA_API SepaWriter {
 /// The check digits of a SEPA creditor identifier (ISO 7064 MOD 97-10 over the
 /// national part, the country and "00"; the business code does not count).
 ZORDTA_API bool CheckCreditorId(std::string_view creditorId) noexcept;
+
+/// The purpose code of a payment of a DTAUS file, by the two digits of its
+/// payment key (53 of 53000): 53 salary SALA, 54 capital-building payment CBFF,
+/// 56 public payment GOVT; empty for 51, the debits 04 and 05 and any other.
+ZORDTA_API std::string_view SepaPurposeForDtausKey(int key) noexcept;
 
 }  // namespace zor

@@ -36,6 +36,8 @@ inline constexpr const char* _MsgReadDate = "{} ist kein Datum JJJJ-MM-TT der Ja
 inline constexpr const char* _MsgReadDateTime = "{} ist kein Zeitpunkt JJJJ-MM-TTThh:mm:ss.";
 inline constexpr const char* _MsgReadIban = "Die IBAN {} ist nicht gültig.";
 inline constexpr const char* _MsgReadBic = "Die BIC {} hat nicht die Form einer BIC.";
+inline constexpr const char* _MsgReadPurpose =
+    "Der Zweck {} ist kein Code aus vier Großbuchstaben.";
 inline constexpr const char* _MsgReadCreditorId =
     "Die Gläubiger-Identifikationsnummer {} ist nicht gültig.";
 inline constexpr const char* _MsgReadMixed =

@@ -398,6 +398,15 @@ class detail::SepaReaderState {
       Agent("CdtrAgt", p.counterparty.bic, true);
       Party("Cdtr", p.counterparty);
     }
+    p.purposeCode.clear();
+    if (xml.At("Purp")) {
+      xml.Open("Purp");
+      p.purposeCode = xml.Text("Cd");
+      if (!IsSepaPurposeCode(p.purposeCode)) {
+        Refuse(SepaFill(_MsgReadPurpose, Quoted(p.purposeCode)));
+      }
+      xml.Close();
+    }
     p.remittance.clear();
     if (xml.At("RmtInf")) {
       xml.Open("RmtInf");

@@ -1,5 +1,6 @@
 #include "sepa/SepaValues.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 
@@ -85,6 +86,10 @@ bool IsSepaBic(std::string_view bic, SepaVersion version) {
   return IsBic(bic, version);
 }
 
+bool IsSepaPurposeCode(std::string_view code) {
+  return code.size() == 4 && std::all_of(code.begin(), code.end(), IsCapital);
+}
+
 std::string SepaIsoDate(const std::chrono::year_month_day& date) {
   char text[16];
   std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
@@ -132,6 +137,11 @@ SepaCheckedPayment CheckSepaPayment(const SepaSettings& settings, const SepaPaym
   out.endToEndId = payment.endToEndId.empty() ? "NOTPROVIDED" : payment.endToEndId;
   CheckSepaIdentifier(out.endToEndId, true, {ordinal, "EndToEndId"});
   out.remittance = SepaText(payment.remittance, 140, settings.strict, {ordinal, "Ustrd"}, warn);
+  if (!payment.purposeCode.empty() && !IsSepaPurposeCode(payment.purposeCode)) {
+    SepaRefuse(SepaFault::Purpose, {ordinal, "Purp/Cd"},
+               SepaFill(_MsgSepaPurpose, Quoted(payment.purposeCode)));
+  }
+  out.purposeCode = payment.purposeCode;
   if (debits) {
     const SepaPlace place{ordinal, "MndtRltdInf/MndtId"};
     if (payment.mandateId.empty()) SepaRefuse(SepaFault::Mandate, place, _MsgSepaMandateId);
@@ -174,6 +184,19 @@ bool CheckCreditorId(std::string_view id) noexcept {
   }
   for (const char c : {id[0], id[1], '0', '0'}) add(c);
   return 98 - remainder == (id[2] - '0') * 10 + (id[3] - '0');
+}
+
+std::string_view SepaPurposeForDtausKey(int key) noexcept {
+  switch (key) {
+    case 53:
+      return "SALA";
+    case 54:
+      return "CBFF";
+    case 56:
+      return "GOVT";
+    default:
+      return {};
+  }
 }
 
 }  // namespace zor

@@ -34,6 +34,7 @@ struct SepaCheckedPayment {
   std::string endToEndId;
   std::string remittance;
   std::string mandateId;
+  std::string purposeCode;  // empty: none
 };
 
 /// Checks and converts the settings; a missing message id is made here.
@@ -48,6 +49,9 @@ SepaGroup SepaGroupOf(const SepaSettings& settings, const SepaPayment& payment);
 
 /// 8 or 11 capitals and digits of a BIC's form, as the version's schema takes it.
 bool IsSepaBic(std::string_view bic, SepaVersion version);
+
+/// A purpose code as the writer writes it: four capital letters.
+bool IsSepaPurposeCode(std::string_view code);
 
 /// "2026-12-10".
 std::string SepaIsoDate(const std::chrono::year_month_day& date);

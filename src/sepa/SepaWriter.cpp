@@ -352,6 +352,14 @@ class detail::SepaWriterState {
     body.End();
   }
 
+  // Where every version's schema puts it: after the counterparty's account.
+  void BodyPurpose(const std::string& code) {
+    if (code.empty()) return;
+    body.Start("Purp");
+    body.Element("Cd", code);
+    body.End();
+  }
+
   void BodyRemittance(const std::string& text) {
     if (text.empty()) return;
     body.Start("RmtInf");
@@ -381,6 +389,7 @@ class detail::SepaWriterState {
     BodyStart(p.endToEndId, payment.cents, true);
     BodyAgent("CdtrAgt", p.counterparty.bic, false);
     BodyAccount("Cdtr", p.counterparty);
+    BodyPurpose(p.purposeCode);
     BodyRemittance(p.remittance);
     WriteTransaction("CdtTrfTxInf");
   }
@@ -395,6 +404,7 @@ class detail::SepaWriterState {
     body.End();
     BodyAgent("DbtrAgt", p.counterparty.bic, true);
     BodyAccount("Dbtr", p.counterparty);
+    BodyPurpose(p.purposeCode);
     BodyRemittance(p.remittance);
     WriteTransaction("DrctDbtTxInf");
   }

@@ -29,7 +29,8 @@ zor::SepaPayment Debit(zor::SepaSequence sequence = zor::SepaSequence::Recurring
           "",
           "Beitrag",
           "M-1",
-          Day(2025, 1, 2)};
+          Day(2025, 1, 2),
+          ""};
 }
 
 // The fault, field and German text of a refusal.
@@ -89,6 +90,13 @@ TEST(SepaRefusals, PaymentValuesNameFieldAndPayment) {
   p = Debit();
   p.mandateId = std::string(36, 'M');
   ExpectRefused([&] { plan.Add(p); }, SepaFault::Identifier, "MndtRltdInf/MndtId", "35");
+
+  // The code is written as it stands: a lower-case one is not raised here.
+  for (const char* code : {"sala", "SAL", "SALAR", "SAL1"}) {
+    p = Debit();
+    p.purposeCode = code;
+    ExpectRefused([&] { plan.Add(p); }, SepaFault::Purpose, "Purp/Cd", "vier Großbuchstaben");
+  }
 
   // Nothing refused was counted.
   EXPECT_EQ(plan.Count(), 1u);

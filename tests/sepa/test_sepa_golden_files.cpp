@@ -42,21 +42,24 @@ std::vector<zor::SepaPayment> Transfers() {
        "E2E-1",
        "Miete Dezember",
        {},
-       {}},
+       {},
+       ""},
       {{Day(2026, 12, 10)},
        100,
        {"Jürgen Weiß", "DE02120300000000202051", ""},
        "",
        kUstrd140,
        {},
-       {}},
+       {},
+       ""},
       {{Day(2026, 12, 11)},
        99999999999,
        {"Erika Musterfrau", "DE02500105170137075030", ""},
        "E2E-3",
        kUstrd141,
        {},
-       {}},
+       {},
+       "SALA"},
   };
 }
 
@@ -74,7 +77,8 @@ std::vector<zor::SepaPayment> Debits() {
          "E2E-D" + std::to_string(n),
          "Beitrag Dezember",
          "MANDAT-" + std::to_string(n),
-         Day(2025, 3, n)});
+         Day(2025, 3, n),
+         n == 4 ? "INSU" : ""});
   }
   return payments;
 }

@@ -107,6 +107,7 @@ std::map<std::string, std::string> PeerView(const Read& r, std::size_t i) {
   if (!block->account.bic.empty()) v["own_bic"] = block->account.bic;
   if (!p.counterparty.bic.empty()) v["party_bic"] = p.counterparty.bic;
   if (!p.remittance.empty()) v["remittance"] = p.remittance;
+  if (!p.purposeCode.empty()) v["purpose_code"] = p.purposeCode;
   if (debits) {
     static const char* const kSequences[] = {"FRST", "RCUR", "OOFF", "FNAL"};
     v["mandate_id"] = p.mandateId;
@@ -193,6 +194,7 @@ TEST_P(SepaReadRoundTrip, RandomPaymentsReadBackAsWritten) {
   const char* const kIbans[] = {"DE02120300000000202051", "PL61109010140000071219812874",
                                 "DE12500105170648489890", "FR1420041010050500013M02606"};
   const char* const kBics[] = {"", "COBADEFFXXX", "WBKPPLPP", "INGDDEFF"};
+  const char* const kPurposes[] = {"SALA", "CBFF", "GOVT"};
   for (unsigned round = 0; round < 8; ++round) {
     zor::SepaSettings s;
     s.kind = GetParam().kind;
@@ -217,6 +219,7 @@ TEST_P(SepaReadRoundTrip, RandomPaymentsReadBackAsWritten) {
       p.counterparty = {RandomText(random, 4), kIbans[random() % 4], kBics[random() % 4]};
       p.endToEndId = random() % 2 ? "" : "E2E " + std::to_string(random());
       p.remittance = random() % 4 ? RandomText(random, 12) : "";
+      p.purposeCode = random() % 3 ? "" : kPurposes[random() % 3];
     }
     const Read r = ReadAll(zortest::WriteSepa(s, payments));
 
@@ -230,11 +233,12 @@ TEST_P(SepaReadRoundTrip, RandomPaymentsReadBackAsWritten) {
     for (std::size_t i = 0; i < expected.size(); ++i) {
       const zor::SepaPayment& a = r.payments[i];
       const zor::SepaPayment& e = expected[i];
-      EXPECT_TRUE(
-          a.group == e.group && a.cents == e.cents && a.counterparty.name == e.counterparty.name &&
-          a.counterparty.iban == e.counterparty.iban && a.counterparty.bic == e.counterparty.bic &&
-          a.endToEndId == e.endToEndId && a.remittance == e.remittance &&
-          a.mandateId == e.mandateId && a.mandateSigned == e.mandateSigned)
+      EXPECT_TRUE(a.group == e.group && a.cents == e.cents &&
+                  a.counterparty.name == e.counterparty.name &&
+                  a.counterparty.iban == e.counterparty.iban &&
+                  a.counterparty.bic == e.counterparty.bic && a.endToEndId == e.endToEndId &&
+                  a.remittance == e.remittance && a.mandateId == e.mandateId &&
+                  a.mandateSigned == e.mandateSigned && a.purposeCode == e.purposeCode)
           << "round " << round << ", payment " << i + 1;
     }
     const zor::SepaDocument& d = r.document;
@@ -295,7 +299,7 @@ TEST(SepaRead, RefusalsNameFaultAndLine) {
       {"no XML", "Zahlungen, bitte\n", SepaReadFault::Xml, 1, "kein wohlgeformtes XML"},
       {"truncated", t.substr(0, t.find("<Nm>Lukasz")), SepaReadFault::Xml, 100,
        "endet vor dem Ende", kAny},
-      {"bytes after the document", t + "<x/>\n", SepaReadFault::Xml, 133, "nach seinem Ende", kAny},
+      {"bytes after the document", t + "<x/>\n", SepaReadFault::Xml, 136, "nach seinem Ende", kAny},
       {"document type", entities, SepaReadFault::Doctype, 2, "DOCTYPE"},
       {"other version", Replaced(t, "pain.001.001.09", "pain.001.001.03"), SepaReadFault::Namespace,
        2, "pain.001.001.03"},
@@ -315,6 +319,8 @@ TEST(SepaRead, RefusalsNameFaultAndLine) {
       {"date", Replaced(t, "2026-12-10", "2026-02-30"), SepaReadFault::Value, 24, "2026-02-30"},
       {"IBAN", Replaced(t, "DE02120300000000202051", "DE03120300000000202051"),
        SepaReadFault::Value, 52, "DE03120300000000202051"},
+      {"purpose code", Replaced(t, "<Cd>SALA</Cd>", "<Cd>SAL</Cd>"), SepaReadFault::Value, 127,
+       "„SAL“", 2},
       {"mandate reference", Replaced(d, "MANDAT-2", "MANDAT 2"), SepaReadFault::Value, 135,
        "Zeichen", 1},
       {"block count", Replaced(t, "<NbOfTxs>1</NbOfTxs>", "<NbOfTxs>2</NbOfTxs>"),

@@ -36,10 +36,10 @@ USTRD_141 = "Rechnung 2026-9999 " + "y" * 122  # one more, cut by the writer
 
 
 def payment(date, cents, name, iban, bic, end_to_end, remittance, sequence="", mandate="",
-            signed=""):
+            signed="", purpose=""):
     return {"date": date, "cents": cents, "name": name, "iban": iban, "bic": bic,
             "end_to_end": end_to_end, "remittance": remittance, "sequence": sequence,
-            "mandate": mandate, "signed": signed}
+            "mandate": mandate, "signed": signed, "purpose": purpose}
 
 
 TRANSFERS = [
@@ -47,13 +47,13 @@ TRANSFERS = [
             "E2E-1", "Miete Dezember"),
     payment("2026-12-10", 100, "Jürgen Weiß", "DE02120300000000202051", "", "", USTRD_140),
     payment("2026-12-11", 99999999999, "Erika Musterfrau", "DE02500105170137075030", "",
-            "E2E-3", USTRD_141),
+            "E2E-3", USTRD_141, purpose="SALA"),
 ]
 
 DEBITS = [
     payment("2026-12-15", 4990 * n, "Hans Schuldner %d" % n, "DE02100100100006820101",
             "PBNKDEFF" if n % 2 else "", "E2E-D%d" % n, "Beitrag Dezember", sequence,
-            "MANDAT-%d" % n, "2025-03-%02d" % n)
+            "MANDAT-%d" % n, "2025-03-%02d" % n, purpose="INSU" if n == 4 else "")
     for n, sequence in enumerate(("FRST", "RCUR", "OOFF", "FNAL"), 1)
 ]
 
@@ -146,6 +146,11 @@ def party(tag, name, iban):
             element(tag + "Acct", element("Id", element("IBAN", iban)))]
 
 
+def purpose(p):
+    """The ISO 20022 purpose code; every version puts it after the counterparty's account."""
+    return [element("Purp", element("Cd", p["purpose"]))] if p["purpose"] else []
+
+
 def remittance(p):
     text = bank_text(p["remittance"], REMITTANCE_LENGTH)
     return [element("RmtInf", element("Ustrd", text))] if text else []
@@ -159,7 +164,8 @@ def transfer(p, german):
     creditor_agent = [agent("CdtrAgt", p["bic"], german)] if p["bic"] else []
     return element("CdtTrfTxInf", end_to_end(p),
                    element("Amt", element("InstdAmt", amount(p["cents"]), Ccy="EUR")),
-                   *creditor_agent, *party("Cdtr", p["name"], p["iban"]), *remittance(p))
+                   *creditor_agent, *party("Cdtr", p["name"], p["iban"]), *purpose(p),
+                   *remittance(p))
 
 
 def debit(p, german):
@@ -169,7 +175,7 @@ def debit(p, german):
                    element("InstdAmt", amount(p["cents"]), Ccy="EUR"),
                    element("DrctDbtTx", mandate),
                    agent("DbtrAgt", p["bic"], german), *party("Dbtr", p["name"], p["iban"]),
-                   *remittance(p))
+                   *purpose(p), *remittance(p))
 
 
 def payment_block(number, block, version, own_bic, instrument):
@@ -234,6 +240,8 @@ def expected(version, payments, own_bic, instrument):
             t["end_to_end_id"] = p["end_to_end"] or "NOTPROVIDED"
             if bank_text(p["remittance"], REMITTANCE_LENGTH):
                 t["remittance"] = bank_text(p["remittance"], REMITTANCE_LENGTH)
+            if p["purpose"]:
+                t["purpose_code"] = p["purpose"]
             if instrument:
                 t.update({"mandate_id": p["mandate"], "mandate_signed": p["signed"],
                           "sequence_type": p["sequence"], "creditor_id": CREDITOR_ID,
