@@ -91,6 +91,7 @@ json PaymentObject(const zor::SepaPayment& p, bool debits, bool dates) {
   out["betrag"] = Amount(p.cents);
   if (!p.endToEndId.empty()) out["ende_zu_ende_id"] = p.endToEndId;
   if (!p.remittance.empty()) out["verwendungszweck"] = p.remittance;
+  if (!p.purposeCode.empty()) out["zweck"] = p.purposeCode;
   if (dates) out["datum"] = IsoDate(p.group.date);
   if (debits) {
     out["mandat_id"] = p.mandateId;
@@ -131,7 +132,7 @@ void SepaJsonListing::Close() {
 
 SepaCsvListing::SepaCsvListing(std::ostream& out, const CheckedSepa& file)
     : fBuffer(out), fDebits(file.Document().kind == zor::SepaKind::DirectDebit) {
-  fBuffer.Text() = "name,iban,bic,betrag,ende_zu_ende_id,verwendungszweck,datum";
+  fBuffer.Text() = "name,iban,bic,betrag,ende_zu_ende_id,verwendungszweck,zweck,datum";
   if (fDebits) fBuffer.Text() += ",mandat_id,mandat_datum,sequenz";
   fBuffer.Text() += "\r\n";
 }
@@ -140,7 +141,7 @@ void SepaCsvListing::Add(const zor::SepaPayment& p) {
   std::string& text = fBuffer.Text();
   text += CsvCell(p.counterparty.name) + ',' + p.counterparty.iban + ',' + p.counterparty.bic +
           ',' + Amount(p.cents) + ',' + CsvCell(p.endToEndId) + ',' + CsvCell(p.remittance) + ',' +
-          IsoDate(p.group.date);
+          p.purposeCode + ',' + IsoDate(p.group.date);
   if (fDebits) {
     text += ',' + CsvCell(p.mandateId) + ',' +
             (p.mandateSigned ? IsoDate(*p.mandateSigned) : std::string()) + ',' +

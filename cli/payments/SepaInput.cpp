@@ -1,5 +1,6 @@
 #include "payments/SepaInput.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -68,7 +69,7 @@ const JobSchema& SepaJobSchema() {
                                  "auftraggeber.bic", "ausfuehrungsdatum", "glaeubiger_id",
                                  "lastart", "version", "nachricht_id", "dateiname", "verzeichnis"},
                                 {"name", "iban", "bic", "betrag", "ende_zu_ende_id", "datum",
-                                 "mandat_id", "mandat_datum", "sequenz"},
+                                 "mandat_id", "mandat_datum", "sequenz", "zweck"},
                                 // What "sepa read" adds: a file written anew gets its own.
                                 {"datei", "erstellt", "einreicher", "summen", "zahlungsbloecke"},
                                 {},
@@ -86,7 +87,8 @@ const CsvColumns& SepaCsvColumns() {
                                    {"datum", "datum"},
                                    {"mandatid", "mandat_id"},
                                    {"mandatdatum", "mandat_datum"},
-                                   {"sequenz", "sequenz"}},
+                                   {"sequenz", "sequenz"},
+                                   {"zweck", "zweck"}},
                                   {"name", "iban", "betrag"}};
   return columns;
 }
@@ -178,6 +180,17 @@ bool ReadSepaPayment(const InputRecord& r, zor::SepaKind kind,
     }
   }
   if (Trimmed(p.counterparty.name).empty()) errors.Add(where, "name", "Der Name fehlt.");
+  // A purpose code from the ISO list, written as the banks take it: in capitals.
+  if (const std::string_view zweck = r.Get("zweck"); !zweck.empty()) {
+    p.purposeCode = AsciiUpper(Trimmed(zweck));
+    const bool letters =
+        p.purposeCode.size() == 4 && std::all_of(p.purposeCode.begin(), p.purposeCode.end(),
+                                                 [](char c) { return c >= 'A' && c <= 'Z'; });
+    if (!letters) {
+      errors.Add(where, "zweck",
+                 Quoted(zweck) + " ist kein Zweck aus vier Buchstaben (z.B. SALA für Gehalt).");
+    }
+  }
   if (const std::optional<std::int64_t> cent = ReadAmount(r, errors)) {
     p.cents = *cent;
     if (p.cents == 0) errors.Add(where, "betrag", "Der Betrag muss mindestens 0,01 EUR sein.");
@@ -250,6 +263,7 @@ std::string SepaFieldLabel(const std::string& element, bool settings) {
   if (ends("Ustrd")) return "verwendungszweck";
   if (ends("MndtId")) return "mandat_id";
   if (ends("DtOfSgntr")) return "mandat_datum";
+  if (ends("Purp/Cd")) return "zweck";
   return element;
 }
 

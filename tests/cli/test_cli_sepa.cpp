@@ -123,6 +123,7 @@ TEST(SepaWrite, DebitsOfAJobAreWrittenGroupByGroup) {
         {{"name", "Olaf Berg"},
          {"iban", "DE12500105170648489890"},
          {"betrag", "5,50"},
+         {"zweck", "insu"},
          {"mandat_id", "M-44"},
          {"mandat_datum", "2024-06-30"},
          {"sequenz", "FRST"}}}}};
@@ -158,6 +159,7 @@ TEST(SepaWrite, DebitsOfAJobAreWrittenGroupByGroup) {
   first["remittance"] = "Aufnahme";
   json second =
       debit("2", late, "Olaf Berg", "DE12500105170648489890", "5.50", "M-44", "2024-06-30", "FRST");
+  second["purpose_code"] = "INSU";
   json third = debit("3", late, "Anna Schmidt", "DE02500105170137075030", "14.07", "M-43",
                      "2025-01-31", "RCUR");
   third["remittance"] = "Beitrag Dezember";
@@ -167,10 +169,10 @@ TEST(SepaWrite, DebitsOfAJobAreWrittenGroupByGroup) {
 TEST(SepaWrite, EveryFaultOfEveryRowIsNamedAndNothingIsWritten) {
   Workspace ws;
   ws.Write("bad.csv",
-           "name,iban,bic,betrag,datum,mandat_id,mandat_datum,sequenz\n"
-           ",DE02120300000000202052,BYLADEM,0,2020-01-01,M-1,2025-01-01,FRST\n"
-           "Anna,DE02500105170137075030,,abc,morgen,,,XXXX\n"
-           "Olaf,DE02500105170137075030,,1.00,,M-3,2025-01-01,OOFF\n");
+           "name,iban,bic,betrag,datum,mandat_id,mandat_datum,sequenz,zweck\n"
+           ",DE02120300000000202052,BYLADEM,0,2020-01-01,M-1,2025-01-01,FRST,\n"
+           "Anna,DE02500105170137075030,,abc,morgen,,,XXXX,SAL\n"
+           "Olaf,DE02500105170137075030,,1.00,,M-3,2025-01-01,OOFF,sala\n");
   const auto r = ws.Run({"sepa", "write", "--csv", "bad.csv", "--lastschriften", "--name", "Verein",
                          "--iban", "DE89370400440532013001"});
   EXPECT_EQ(r.exitCode, 1) << r.err;
@@ -179,11 +181,12 @@ TEST(SepaWrite, EveryFaultOfEveryRowIsNamedAndNothingIsWritten) {
         "Zeile 2, Feld name:", "Zeile 2, Feld iban:", "Zeile 2, Feld bic:", "Zeile 2, Feld betrag:",
         "Zeile 2, Feld datum: Das Datum 2020-01-01 liegt vor heute.",
         "Zeile 3, Feld betrag:", "Zeile 3, Feld datum:", "Zeile 3, Feld mandat_id:",
-        "Zeile 3, Feld mandat_datum:", "Zeile 3, Feld sequenz: „XXXX“ ist keine Sequenz"}) {
+        "Zeile 3, Feld mandat_datum:", "Zeile 3, Feld sequenz: „XXXX“ ist keine Sequenz",
+        "Zeile 3, Feld zweck: „SAL“ ist kein Zweck"}) {
     EXPECT_NE(r.err.find("bad.csv: " + fault), std::string::npos) << fault << "\n" << r.err;
   }
   EXPECT_EQ(r.err.find("Zeile 4"), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("Nichts geschrieben: 12 Fehler."), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Nichts geschrieben: 13 Fehler."), std::string::npos) << r.err;
   EXPECT_FALSE(ws.Exists("sepa-lastschriften.xml"));
 }
 

@@ -37,6 +37,7 @@ TEST(SepaRead, JsonOfDebitsIsAJobThatWritesTheSamePayments) {
                        {"iban", "DE02500105170137075030"},
                        {"betrag", "14.07"},
                        {"verwendungszweck", "Beitrag Dezember"},
+                       {"zweck", "INSU"},
                        {"mandat_id", "M-43"},
                        {"mandat_datum", "2025-01-31"},
                        {"sequenz", "RCUR"},
@@ -61,6 +62,8 @@ TEST(SepaRead, JsonOfDebitsIsAJobThatWritesTheSamePayments) {
   const json read = json::parse(first.out);
   EXPECT_EQ(read["buchungen"].size(), 2u);
   EXPECT_EQ(read["buchungen"][0]["datum"], IsoDateFromToday(3));
+  EXPECT_FALSE(read["buchungen"][0].contains("zweck"));
+  EXPECT_EQ(read["buchungen"][1]["zweck"], "INSU");
   EXPECT_EQ(read["summen"], (json{{"anzahl", 2}, {"betrag", "134.07"}}));
 
   ws.Write("again.json", first.out);
@@ -75,9 +78,9 @@ TEST(SepaRead, CsvOfTransfersIsInputThatWritesTheSamePayments) {
   Workspace ws;
   const std::string date = IsoDateFromToday(2);
   ws.Write("in.csv",
-           "name,iban,bic,betrag,verwendungszweck,ende_zu_ende_id\n"
-           "\"Weiß, Jürgen\",DE02120300000000202051,BYLADEM1001,120.00,Rechnung 42,RE-42\n"
-           "Anna Schmidt,DE02500105170137075030,,\"14,07\",,\n");
+           "name,iban,bic,betrag,verwendungszweck,ende_zu_ende_id,zweck\n"
+           "\"Weiß, Jürgen\",DE02120300000000202051,BYLADEM1001,120.00,Rechnung 42,RE-42,sala\n"
+           "Anna Schmidt,DE02500105170137075030,,\"14,07\",,,\n");
   const std::vector<std::string> client = {
       "--name", "Muster GmbH", "--iban", "DE89370400440532013000", "--ausfuehrung", date};
   std::vector<std::string> write = {"sepa", "write", "--csv", "in.csv"};
@@ -87,9 +90,9 @@ TEST(SepaRead, CsvOfTransfersIsInputThatWritesTheSamePayments) {
   const auto first = ws.Run({"sepa", "read", "--format", "csv", "sepa-ueberweisungen.xml"});
   ASSERT_EQ(first.exitCode, 0) << first.err;
   EXPECT_EQ(first.out,
-            "name,iban,bic,betrag,ende_zu_ende_id,verwendungszweck,datum\r\n"
-            "\"Weiß, Jürgen\",DE02120300000000202051,BYLADEM1001,120.00,RE-42,Rechnung 42," +
-                date + "\r\nAnna Schmidt,DE02500105170137075030,,14.07,,," + date + "\r\n");
+            "name,iban,bic,betrag,ende_zu_ende_id,verwendungszweck,zweck,datum\r\n"
+            "\"Weiß, Jürgen\",DE02120300000000202051,BYLADEM1001,120.00,RE-42,Rechnung 42,SALA," +
+                date + "\r\nAnna Schmidt,DE02500105170137075030,,14.07,,,," + date + "\r\n");
 
   ws.Write("again.csv", first.out);
   write = {"sepa", "write", "--csv", "again.csv", "--dateiname", "again.xml"};
