@@ -227,4 +227,28 @@ TEST(SepaConvert, EveryFaultIsNamedByItsRecordAndNothingIsWritten) {
   EXPECT_FALSE(AnyTemporaryFile(ws));
 }
 
+// Payments judged by a wrong table would be wrongly judged: its faults alone are named.
+TEST(SepaConvert, FaultyTablesAreRefusedRowByRow) {
+  Workspace ws;
+  ws.Write("ibans.csv",
+           "blz,konto,iban\n10020890,1234567,DE02120300000000202051\n"
+           "10020890,0001234567,DE02500105170137075030\n1002089,1,DE02120300000000202051\n");
+  ws.Write("mandate.csv",
+           "blz,konto,mandat_id,mandat_datum,sequenz\n,,M-1,2025-01-01,FRST\n"
+           "50010517,648489890,M-2," +
+               IsoDateFromToday(1) + ",ERST\n");
+  const auto r = ws.Run(
+      {"sepa", "convert", "fehlt.dta", "--iban-liste", "ibans.csv", "--mandate", "mandate.csv"});
+  EXPECT_EQ(r.exitCode, 1);
+  for (const char* fault :
+       {"ibans.csv: Zeile 3: BLZ 10020890, Konto 1234567 steht schon in ibans.csv: Zeile 2.",
+        "ibans.csv: Zeile 4, Feld blz: Eine Bankleitzahl hat 8 Ziffern",
+        "mandate.csv: Zeile 2: Es fehlen blz und konto oder iban",
+        "mandate.csv: Zeile 3, Feld mandat_datum: Das Mandat ist auf den",
+        "mandate.csv: Zeile 3, Feld sequenz: „ERST“ ist keine Sequenz"}) {
+    EXPECT_NE(r.err.find(fault), std::string::npos) << fault << "\n" << r.err;
+  }
+  EXPECT_NE(r.err.find("Nichts geschrieben: 5 Fehler."), std::string::npos) << r.err;
+}
+
 }  // namespace
