@@ -29,6 +29,8 @@ void AddDtazvCommands(CLI::App& app, Action& action);
 void AddSepaCommands(CLI::App& app, Action& action);
 /// "sepa read", below the "sepa" command.
 void AddSepaReadCommand(CLI::App& sepa, Action& action);
+/// "sepa convert", below the "sepa" command.
+void AddSepaConvertCommand(CLI::App& sepa, Action& action);
 void AddCoverSheetCommand(CLI::App& app, Action& action);
 void AddCheckCommands(CLI::App& app, Action& action);
 /// After AddCheckCommands: "iban aus" joins "iban check".

@@ -260,6 +260,7 @@ void AddSepaCommands(CLI::App& app, Action& action) {
                   "Keinen Text ändern: Texte, die umgeschrieben oder gekürzt würden, sind Fehler");
   write->callback([w, &action] { action = [w] { return RunWrite(*w); }; });
   AddSepaReadCommand(*sepa, action);
+  AddSepaConvertCommand(*sepa, action);
 }
 
 }  // namespace zcli

@@ -1,0 +1,391 @@
+// zordta sepa convert: every logical file of a DTAUS file as a SEPA document.
+// The DTAUS file is read with the checked reader, whole, before anything else;
+// then once to check and count every payment (the plans), and once more per
+// payment block to write them, so that no payment is held in memory.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "commands/Commands.h"
+#include "commands/InputChecks.h"
+#include "commands/OutputFiles.h"
+#include "commands/WriteOptions.h"
+#include "io/Diagnostics.h"
+#include "io/FileBytes.h"
+#include "io/MessageText.h"
+#include "io/Values.h"
+#include "output/OutputError.h"
+#include "output/StagedFiles.h"
+#include "output/StandardOutput.h"
+#include "payments/AccountTables.h"
+#include "payments/BankIdentifiers.h"
+#include "payments/CheckedDtaus.h"
+#include "payments/DtausAccounts.h"
+#include "payments/DtausToSepa.h"
+#include "payments/Dtazv.h"
+#include "payments/SepaInput.h"
+#include "zordta/host/SysUtils.h"
+
+namespace zcli {
+
+namespace {
+
+constexpr const char* kOptionsWhere = "Befehlszeile";
+
+struct ConvertOptions {
+  std::string file;
+  std::string iban;
+  std::string bic;
+  std::string glaeubigerId;
+  std::string mandate;
+  std::string ibanListe;
+  std::string bankdaten;
+  bool standardregel = false;
+  std::string ausfuehrung;
+  bool versionAlt = false;
+  std::string nachrichtId;
+  std::string dateiname;
+  std::string verzeichnis = ".";
+  bool dryRun = false;
+  bool overwrite = false;
+  bool streng = false;
+};
+
+// One logical file: its settings, its plan once its first payment came, and
+// while it is written its temporary file and writer.
+struct Document {
+  SepaDocument sepa;
+  std::optional<zor::SepaPlan> plan;
+  std::string target;
+  std::vector<zor::SepaGroupTotals> groups;
+  std::unique_ptr<std::ofstream> out;
+  std::unique_ptr<zor::SepaWriter> writer;
+};
+
+// "<base>.xml", or "<base>-k.xml" for the k-th of several documents.
+std::string FileName(const ConvertOptions& o, std::size_t number, std::size_t count) {
+  const std::string name =
+      o.dateiname.empty() ? std::filesystem::path(o.file).stem().string() + ".xml" : o.dateiname;
+  if (count == 1) return name;
+  const std::string suffix = "-" + std::to_string(number);
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos || dot == 0) return name + suffix;
+  return name.substr(0, dot) + suffix + name.substr(dot);
+}
+
+std::vector<std::string> Inputs(const ConvertOptions& o) {
+  std::vector<std::string> inputs;
+  for (const std::string* input : {&o.file, &o.mandate, &o.ibanListe, &o.bankdaten}) {
+    if (!input->empty() && *input != kStandardInput) inputs.push_back(*input);
+  }
+  return inputs;
+}
+
+// The options' values as the documents take them; a faulty one is reported
+// and replaced by a stand-in, so that the payments are still checked.
+ConvertSettings ReadOptions(const ConvertOptions& o, Diagnostics& errors) {
+  ConvertSettings s;
+  s.version = o.versionAlt ? zor::SepaVersion::German : zor::SepaVersion::Current;
+  s.strict = o.streng;
+  s.messageId = o.nachrichtId;
+  s.clientIban = CompactIdentifier(o.iban);
+  if (std::string problem = s.clientIban.empty() ? "" : IbanProblem(s.clientIban);
+      !problem.empty()) {
+    errors.Add(kOptionsWhere, "--iban", std::move(problem));
+    s.clientIban = kStandInIban;
+  }
+  s.clientBic = CompactIdentifier(o.bic);
+  if (std::string problem = s.clientBic.empty() ? "" : BicProblem(s.clientBic); !problem.empty()) {
+    errors.Add(kOptionsWhere, "--bic", std::move(problem));
+    s.clientBic.clear();
+  }
+  s.creditorId = CompactIdentifier(o.glaeubigerId);
+  if (!s.creditorId.empty() && !zor::CheckCreditorId(s.creditorId)) {
+    errors.Add(kOptionsWhere, "--glaeubiger-id",
+               Quoted(o.glaeubigerId) +
+                   " ist keine gültige Gläubiger-Identifikationsnummer (Form oder Prüfziffern).");
+    s.creditorId = kStandInCreditorId;
+  }
+  if (!o.ausfuehrung.empty()) {
+    const std::optional<zor::TDate> date = ParseDate(o.ausfuehrung);
+    if (!date) {
+      errors.Add(kOptionsWhere, "--ausfuehrung",
+                 Quoted(o.ausfuehrung) + " ist kein Datum (JJJJ-MM-TT oder TT.MM.JJJJ).");
+    } else if (*date < zor::Date()) {
+      errors.Add(kOptionsWhere, "--ausfuehrung",
+                 "Das Datum " + FormatIsoDate(*date) + " liegt vor heute.");
+    }
+    s.executionDate = SepaDate(date && *date >= zor::Date() ? *date : zor::Date());
+  }
+  return s;
+}
+
+// The library's warnings from `first` on, placed at `where`. It keeps the text
+// of the first hundred; the others are still counted.
+void TakeWarnings(const zor::SepaPlan& plan, std::size_t first, const std::string& where,
+                  bool settings, Diagnostics& warnings) {
+  const std::vector<zor::SepaWarning>& kept = plan.Warnings();
+  for (std::size_t i = first; i < plan.WarningCount(); ++i) {
+    if (i < kept.size()) {
+      warnings.Add(where, SepaFieldLabel(kept[i].place.field, settings), kept[i].text);
+    } else {
+      warnings.Add(where, "", "Ein Text wurde umschrieben oder gekürzt.");
+    }
+  }
+}
+
+// The plan of a document; settings the library refuses are reported and
+// replaced by stand-ins, so that the payments are still checked.
+zor::SepaPlan OpenPlan(const SepaDocument& doc, Diagnostics& errors, Diagnostics& warnings) {
+  const std::string where = RecordPlace(doc.place);
+  try {
+    zor::SepaPlan plan(doc.settings);
+    TakeWarnings(plan, 0, where, true, warnings);
+    return plan;
+  } catch (const zor::SepaError& e) {
+    errors.Add(where, SepaFieldLabel(e.Place().field, true), e.Text());
+  }
+  zor::SepaSettings standIn = doc.settings;
+  standIn.account = {"X", kStandInIban, ""};
+  standIn.creditorId = kStandInCreditorId;
+  standIn.messageId.clear();
+  return zor::SepaPlan(standIn);
+}
+
+std::string Summary(const zor::SepaPlan& plan) {
+  const bool debits = plan.Settings().kind == zor::SepaKind::DirectDebit;
+  return (debits ? Counted(plan.Count(), "Lastschrift", "Lastschriften")
+                 : Counted(plan.Count(), "Überweisung", "Überweisungen")) +
+         ", Summe " + GermanAmount(plan.Cents()) + " EUR";
+}
+
+void CreateFolderOf(const std::string& target) {
+  const std::string folder = FolderOfPath(target);
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) {
+    throw OutputError("Das Verzeichnis " + folder +
+                      " kann nicht angelegt werden: " + error.message());
+  }
+}
+
+// Every document into its temporary file, block by block: one more reading
+// of the DTAUS file per block, which writes that block of every document.
+// The documents become their targets together, or none does.
+void WriteDocuments(std::vector<Document>& docs, const CheckedDtaus& file, DtausToSepa& convert,
+                    const ConvertOptions& o) {
+  StagedFiles staged(o.overwrite, Inputs(o));
+  std::size_t passes = 0;
+  for (Document& d : docs) {
+    CreateFolderOf(d.target);
+    d.out =
+        std::make_unique<std::ofstream>(staged.Stage(d.target), std::ios::binary | std::ios::trunc);
+    if (!*d.out) throw OutputError(d.target + " kann nicht geschrieben werden.");
+    d.groups = d.plan->Groups();
+    passes = std::max(passes, d.groups.size());
+  }
+  try {
+    for (Document& d : docs) d.writer = std::make_unique<zor::SepaWriter>(*d.plan, *d.out);
+    for (std::size_t block = 0; block < passes; ++block) {
+      Diagnostics again;
+      Diagnostics ignored;
+      zor::SepaPayment payment;
+      const bool same = file.ReadAgain([&](std::size_t f, const zor::DtausPayment& p) {
+        Document& d = docs[f];
+        if (block >= d.groups.size()) return;
+        if (convert.Convert(p, d.sepa, payment, again, ignored) &&
+            payment.group == d.groups[block].group) {
+          d.writer->Add(payment);
+        }
+      });
+      // The same file, converted the same way: a fault here means it changed.
+      if (!same || !again.Empty()) throw OutputError(o.file + ": " + kFileChangedWhileRead);
+    }
+    for (Document& d : docs) {
+      d.writer->Finish();
+      d.writer.reset();
+      d.out->close();
+      if (!*d.out) throw OutputError(d.target + " kann nicht geschrieben werden.");
+    }
+  } catch (const zor::SepaError& e) {
+    throw OutputError(o.file + ": " + OneLine(e.what()));
+  }
+  staged.Commit();
+}
+
+// A file the checked reader refuses is refused with its message.
+bool ReadWhole(const ConvertOptions& o, CheckedDtaus& file) {
+  const auto notes = [&] {
+    for (const zor::DtausNote& note : file.Notes()) {
+      std::cerr << "Hinweis: " << o.file << ": Byte " << note.place.offset << ": " << note.text
+                << '\n';
+    }
+  };
+  try {
+    file.Check();
+  } catch (const zor::DtausReadError& e) {
+    notes();
+    std::cerr << "Fehler: " << o.file << ": " << OneLine(e.what()) << '\n';
+    for (const std::string& difference : e.Details()) {
+      std::cerr << "Fehler: " << o.file << ": " << difference << '\n';
+    }
+    std::cerr << "Nichts geschrieben.\n";
+    return false;
+  } catch (const zor::Exception& e) {
+    std::cerr << "Fehler: " << o.file << ": " << OneLine(e.what()) << "\nNichts geschrieben.\n";
+    return false;
+  }
+  notes();
+  return true;
+}
+
+int RunConvert(const ConvertOptions& o) {
+  if (o.dateiname.empty() && o.file == kStandardInput) {
+    throw UsageError("Für die Standardeingabe den Namen der SEPA-Datei mit --dateiname angeben.");
+  }
+  WriteOptions paths;
+  paths.noText = true;
+  paths.noPdf = true;
+  paths.overwrite = o.overwrite;
+  PlanOutput(o.verzeichnis, FileName(o, 1, 1), "--dateiname", paths);  // a bare name
+
+  Diagnostics errors;
+  ConvertSettings settings = ReadOptions(o, errors);
+  Diagnostics tableErrors;
+  std::optional<IbanList> ibans;
+  if (!o.ibanListe.empty()) ibans = IbanList::Read(o.ibanListe, tableErrors);
+  std::optional<MandateList> mandates;
+  if (!o.mandate.empty()) mandates = MandateList::Read(o.mandate, tableErrors);
+  // The payments would be judged by tables that are wrong.
+  if (!tableErrors.Empty()) return ReportErrors(tableErrors, "");
+  settings.mandates = mandates ? &*mandates : nullptr;
+  settings.mandatesName = o.mandate;
+
+  CheckedDtaus file(o.file, {});
+  if (!ReadWhole(o, file)) return kBadData;
+  const std::size_t count = file.Files().size();
+  std::vector<Document> docs(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    docs[i].target =
+        PlanOutput(o.verzeichnis, FileName(o, i + 1, count), "--dateiname", paths).target;
+  }
+
+  // The first pass: every payment converted, checked and counted in its block.
+  DtausAccounts accounts(o.bankdaten, o.standardregel, ibans ? &*ibans : nullptr);
+  DtausToSepa convert(settings, accounts);
+  Diagnostics warnings;
+  std::size_t opened = 0;
+  const auto openUpTo = [&](std::size_t last) {
+    for (; opened < last; ++opened) {
+      docs[opened].sepa =
+          convert.Open(file.Files()[opened].header, opened + 1, count, errors, warnings);
+    }
+  };
+  zor::SepaPayment payment;
+  const bool same = file.ReadAgain([&](std::size_t f, const zor::DtausPayment& p) {
+    openUpTo(f + 1);
+    Document& d = docs[f];
+    if (!d.sepa.usable) return;
+    const bool converted = convert.Convert(p, d.sepa, payment, errors, warnings);
+    // After the first payment, which decides a direct debit's instrument.
+    if (!d.plan) d.plan.emplace(OpenPlan(d.sepa, errors, warnings));
+    if (!converted) return;
+    const std::string where = RecordPlace(p.place);
+    const std::size_t warned = d.plan->WarningCount();
+    try {
+      d.plan->Add(payment);
+    } catch (const zor::SepaError& e) {
+      errors.Add(where, SepaFieldLabel(e.Place().field, false), e.Text());
+    }
+    TakeWarnings(*d.plan, warned, where, false, warnings);
+  });
+  if (!same) {
+    std::cerr << "Fehler: " << o.file << ": " << kFileChangedWhileRead << "\nNichts geschrieben.\n";
+    return kBadData;
+  }
+  openUpTo(count);
+  for (const Document& d : docs) {
+    if (d.sepa.usable && !d.plan) {
+      errors.Add(RecordPlace(d.sepa.place), "",
+                 "Die logische Datei hat keine Buchungen; ein SEPA-Dokument braucht eine.");
+    }
+  }
+  ReportWarnings(warnings, errors, o.file);
+  if (!errors.Empty()) return ReportErrors(errors, o.file);
+
+  if (o.dryRun) {
+    for (const Document& d : docs) {
+      std::cout << "Geprüft: " << d.target << ": " << Summary(*d.plan) << "; nichts geschrieben.\n";
+    }
+    return kDone;
+  }
+  for (const Document& d : docs) {
+    OutputFiles target;
+    target.target = d.target;
+    target.inputs = Inputs(o);
+    CheckTargetsFree(target, paths);
+  }
+  try {
+    WriteDocuments(docs, file, convert, o);
+  } catch (const OutputError& e) {
+    std::cerr << "Fehler: " << e.what() << "\nNichts geschrieben.\n";
+    return kBadData;
+  }
+  for (const Document& d : docs) std::cout << d.target << ": " << Summary(*d.plan) << '\n';
+  return FlushStandardOutput() ? kDone : kWrittenNotAll;
+}
+
+}  // namespace
+
+void AddSepaConvertCommand(CLI::App& sepa, Action& action) {
+  auto o = std::make_shared<ConvertOptions>();
+  CLI::App* convert = sepa.add_subcommand(
+      "convert",
+      "DTAUS-Datei in SEPA umsetzen: jede logische Datei ein Dokument, Gutschriften als "
+      "pain.001, Lastschriften als pain.008");
+  convert->add_option("DATEI", o->file, "Die DTAUS-Datei (- für die Standardeingabe)")->required();
+  convert->add_option(
+      "--iban", o->iban,
+      "IBAN des Auftraggebers (sonst aus Bankleitzahl und Konto des Datensatzes A)");
+  convert->add_option("--bic", o->bic, "BIC des Auftraggebers (sonst aus der Bankleitzahl)");
+  convert->add_option("--glaeubiger-id", o->glaeubigerId,
+                      "Gläubiger-Identifikationsnummer (Lastschriften)");
+  convert->add_option("--mandate", o->mandate,
+                      "Mandate als CSV: blz und konto oder iban, mandat_id, mandat_datum, sequenz "
+                      "(FRST, RCUR, OOFF, FNAL)");
+  convert->add_option("--iban-liste", o->ibanListe,
+                      "IBANs als CSV: blz, konto, iban, bic (kann fehlen); vor der "
+                      "Bankleitzahlendatei");
+  convert->add_option("--bankdaten", o->bankdaten,
+                      "Bankleitzahlendatei der Bundesbank (Standard: die neueste blz_*.txt im "
+                      "Datenordner von ktoblzcheck)");
+  convert->add_flag("--standardregel", o->standardregel,
+                    "Für eine Bankleitzahlendatei ohne IBAN-Regeln die Standardregel annehmen");
+  convert->add_option("--ausfuehrung", o->ausfuehrung,
+                      "Ausführungs- bzw. Fälligkeitsdatum aller Dokumente, JJJJ-MM-TT oder "
+                      "TT.MM.JJJJ (sonst das des Datensatzes A, ohne eines sein Dateidatum)");
+  convert->add_flag("--version-alt", o->versionAlt,
+                    "Ältere Fassung: pain.001.003.03 bzw. pain.008.003.02");
+  convert->add_option("--nachricht-id", o->nachrichtId,
+                      "Kennung der Datei (MsgId; bei mehreren Dokumenten mit -1, -2 ...; sonst "
+                      "erzeugt)");
+  convert->add_option("--dateiname", o->dateiname,
+                      "Name der SEPA-Datei (sonst der der DTAUS-Datei mit .xml; bei mehreren "
+                      "logischen Dateien mit -1, -2 ...)");
+  convert->add_option("--verzeichnis", o->verzeichnis, "Verzeichnis der Ausgabe (sonst .)");
+  convert->add_flag("--dry-run", o->dryRun, "Nur prüfen, nichts schreiben");
+  convert->add_flag("--overwrite", o->overwrite, "Vorhandene Dateien ersetzen");
+  convert->add_flag(
+      "--streng", o->streng,
+      "Keinen Text ändern: Texte, die umgeschrieben oder gekürzt würden, sind Fehler");
+  convert->callback([o, &action] { action = [o] { return RunConvert(*o); }; });
+}
+
+}  // namespace zcli

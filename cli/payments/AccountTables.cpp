@@ -1,0 +1,197 @@
+#include "payments/AccountTables.h"
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <string_view>
+#include <utility>
+
+#include "commands/PaymentSource.h"
+#include "io/FileBytes.h"
+#include "io/MessageText.h"
+#include "io/Values.h"
+#include "payments/BankIdentifiers.h"
+#include "payments/Dtazv.h"
+#include "payments/SepaInput.h"
+#include "zordta/host/SysUtils.h"
+
+namespace zcli {
+
+namespace {
+
+const CsvColumns& IbanColumns() {
+  static const CsvColumns columns{
+      {{"blz", "blz"}, {"konto", "konto"}, {"iban", "iban"}, {"bic", "bic"}},
+      {"blz", "konto", "iban"}};
+  return columns;
+}
+
+const CsvColumns& MandateColumns() {
+  static const CsvColumns columns{{{"blz", "blz"},
+                                   {"konto", "konto"},
+                                   {"iban", "iban"},
+                                   {"mandatid", "mandat_id"},
+                                   {"mandatdatum", "mandat_datum"},
+                                   {"sequenz", "sequenz"}},
+                                  {"mandat_id", "mandat_datum", "sequenz"}};
+  return columns;
+}
+
+// Every row of a table, its faults placed with the table's name, which the
+// messages about the DTAUS file do not carry.
+void ForEachRow(
+    const std::string& path, const CsvColumns& columns, Diagnostics& errors,
+    const std::function<void(const InputRecord&, const std::string&, Diagnostics&)>& take) {
+  const PaymentSource table = PaymentSource::FromCsvText(path, ReadInput(path), "", columns);
+  Diagnostics found;
+  table.ForEach([&](const InputRecord& record) { take(record, path + ": " + record.where, found); },
+                found);
+  for (const Diagnostic& d : found.Items()) {
+    const bool placed = d.where.starts_with(path + ": ");
+    errors.Add(placed ? d.where : path + ": " + d.where, d.field, d.message);
+  }
+}
+
+// Blanks are how people group digits ("370 400 44").
+std::optional<std::int64_t> Digits(std::string_view text, std::size_t least, std::size_t most) {
+  std::string digits(text);
+  std::erase(digits, ' ');
+  if (digits.size() < least || digits.size() > most) return std::nullopt;
+  return ParseDigits(digits);
+}
+
+// Bank code and account of a row; none when the row gives neither.
+std::optional<AccountKey> ReadAccount(const InputRecord& r, const std::string& where,
+                                      Diagnostics& errors) {
+  const std::string_view blz = r.Get("blz");
+  const std::string_view konto = r.Get("konto");
+  if (blz.empty() && konto.empty()) return std::nullopt;
+  const std::optional<std::int64_t> code = Digits(blz, 8, 8);
+  const std::optional<std::int64_t> account = Digits(konto, 1, 10);
+  if (!code)
+    errors.Add(where, "blz", "Eine Bankleitzahl hat 8 Ziffern, nicht " + Quoted(blz) + ".");
+  if (!account || *account == 0) {
+    errors.Add(where, "konto",
+               "Eine Kontonummer hat 1 bis 10 Ziffern, nicht " + Quoted(konto) + ".");
+  }
+  if (!code || !account || *account == 0) return std::nullopt;
+  return AccountKey{*code, *account};
+}
+
+// The IBAN of a row, checked; empty when the row has none or a faulty one.
+std::string ReadIban(const InputRecord& r, const std::string& where, Diagnostics& errors) {
+  std::string iban = CompactIdentifier(r.Get("iban"));
+  if (iban.empty()) return iban;
+  if (std::string problem = IbanProblem(iban); !problem.empty()) {
+    errors.Add(where, "iban", std::move(problem));
+    return {};
+  }
+  return iban;
+}
+
+std::string AccountText(AccountKey account) {
+  return "BLZ " + std::to_string(account.blz) + ", Konto " + std::to_string(account.konto);
+}
+
+template <class Key, class Value>
+void Insert(std::map<Key, Value>& map, const Key& key, Value value, const std::string& keyText,
+            const std::string& where, Diagnostics& errors) {
+  const auto [it, inserted] = map.emplace(key, std::move(value));
+  if (!inserted) {
+    errors.Add(where, "", keyText + " steht schon in " + it->second.where + ".");
+  }
+}
+
+std::optional<zor::SepaSequence> ParseSequence(std::string_view text) {
+  const std::string code = AsciiUpper(text);
+  if (code == "FRST") return zor::SepaSequence::First;
+  if (code == "RCUR") return zor::SepaSequence::Recurring;
+  if (code == "OOFF") return zor::SepaSequence::OneOff;
+  if (code == "FNAL") return zor::SepaSequence::Final;
+  return std::nullopt;
+}
+
+}  // namespace
+
+IbanList IbanList::Read(const std::string& path, Diagnostics& errors) {
+  IbanList list;
+  ForEachRow(
+      path, IbanColumns(), errors,
+      [&list](const InputRecord& r, const std::string& where, Diagnostics& found) {
+        const std::size_t before = found.Count();
+        const std::optional<AccountKey> account = ReadAccount(r, where, found);
+        if (!account && found.Count() == before) {
+          found.Add(where, "blz", "Bankleitzahl und Kontonummer fehlen.");
+        }
+        ListedAccount listed{ReadIban(r, where, found), CompactIdentifier(r.Get("bic")), where};
+        if (listed.iban.empty() && found.Count() == before) {
+          found.Add(where, "iban", "Die IBAN fehlt.");
+        }
+        if (!listed.bic.empty()) {
+          if (std::string problem = BicProblem(listed.bic); !problem.empty()) {
+            found.Add(where, "bic", std::move(problem));
+          }
+        }
+        if (found.Count() == before) {
+          Insert(list.fAccounts, *account, std::move(listed), AccountText(*account), where, found);
+        }
+      });
+  return list;
+}
+
+const ListedAccount* IbanList::Find(AccountKey account) const {
+  const auto it = fAccounts.find(account);
+  return it == fAccounts.end() ? nullptr : &it->second;
+}
+
+MandateList MandateList::Read(const std::string& path, Diagnostics& errors) {
+  MandateList list;
+  ForEachRow(path, MandateColumns(), errors,
+             [&list](const InputRecord& r, const std::string& where, Diagnostics& found) {
+               const std::size_t before = found.Count();
+               const std::optional<AccountKey> account = ReadAccount(r, where, found);
+               const std::string iban = ReadIban(r, where, found);
+               if (!account && r.Get("iban").empty() && found.Count() == before) {
+                 found.Add(where, "", "Es fehlen blz und konto oder iban: wessen Mandat?");
+               }
+               Mandate mandate;
+               mandate.where = where;
+               mandate.id = r.Get("mandat_id");
+               if (mandate.id.empty()) found.Add(where, "mandat_id", "Die Mandatsreferenz fehlt.");
+               const std::string_view datum = r.Get("mandat_datum");
+               if (const std::optional<zor::TDate> date = ParseDate(datum); !date) {
+                 found.Add(where, "mandat_datum",
+                           Quoted(datum) + " ist kein Datum (JJJJ-MM-TT oder TT.MM.JJJJ).");
+               } else if (*date > zor::Date()) {
+                 found.Add(
+                     where, "mandat_datum",
+                     "Das Mandat ist auf den " + FormatIsoDate(*date) + " datiert, nach heute.");
+               } else {
+                 mandate.signedOn = SepaDate(*date);
+               }
+               const std::string_view sequenz = r.Get("sequenz");
+               if (const std::optional<zor::SepaSequence> sequence = ParseSequence(sequenz)) {
+                 mandate.sequence = *sequence;
+               } else {
+                 found.Add(where, "sequenz",
+                           Quoted(sequenz) + " ist keine Sequenz (FRST, RCUR, OOFF oder FNAL).");
+               }
+               if (found.Count() != before) return;
+               if (account) {
+                 Insert(list.fByAccount, *account, mandate, AccountText(*account), where, found);
+               }
+               if (!iban.empty()) {
+                 Insert(list.fByIban, iban, mandate, "Die IBAN " + iban, where, found);
+               }
+             });
+  return list;
+}
+
+const Mandate* MandateList::Find(AccountKey account, const std::string& iban) const {
+  if (const auto it = fByAccount.find(account); it != fByAccount.end()) return &it->second;
+  if (iban.empty()) return nullptr;
+  const auto it = fByIban.find(iban);
+  return it == fByIban.end() ? nullptr : &it->second;
+}
+
+}  // namespace zcli

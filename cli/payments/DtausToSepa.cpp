@@ -1,0 +1,175 @@
+#include "payments/DtausToSepa.h"
+
+#include <cstdio>
+
+#include "io/MessageText.h"
+#include "io/Values.h"
+#include "payments/SepaInput.h"
+#include "zordta/host/SysUtils.h"
+
+namespace zcli {
+
+namespace {
+
+std::string IsoDate(const std::chrono::year_month_day& date) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+  return text;
+}
+
+// Key 04 is the Abbuchungsauftrag, between companies; 05 the Einzugsermächtigung.
+std::optional<zor::SepaInstrument> DebitInstrument(std::string_view key) {
+  if (key.starts_with("04")) return zor::SepaInstrument::B2B;
+  if (key.starts_with("05")) return zor::SepaInstrument::Core;
+  return std::nullopt;
+}
+
+std::string SchemeText(std::string_view key) {
+  return std::string(key) +
+         (key.starts_with("04") ? " (Abbuchungsauftrag: B2B)" : " (Einzugsermächtigung: CORE)");
+}
+
+// DTAUS text lines become one SEPA text, as sepa write joins its purpose columns.
+std::string Joined(const std::string& first, const std::vector<std::string>& more) {
+  std::string text = Trimmed(first);
+  for (const std::string& line : more) {
+    const std::string piece = Trimmed(line);
+    if (piece.empty()) continue;
+    if (!text.empty()) text += ' ';
+    text += piece;
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string RecordPlace(const zor::DtausPlace& place) {
+  return "Datensatz " + std::to_string(place.record) + " (Byte " + std::to_string(place.offset) +
+         ")";
+}
+
+std::string SepaPurposeCode(std::string_view key) {
+  if (key.starts_with("53")) return "SALA";  // Lohn, Gehalt, Rente
+  if (key.starts_with("54")) return "CBFF";  // vermögenswirksame Leistungen
+  if (key.starts_with("56")) return "GOVT";  // öffentliche Kassen
+  return {};
+}
+
+SepaDocument DtausToSepa::Open(const zor::DtausHeader& header, std::size_t number,
+                               std::size_t count, Diagnostics& errors, Diagnostics& warnings) {
+  SepaDocument doc;
+  doc.place = header.place;
+  const std::string where = RecordPlace(header.place);
+  if (header.waehrung == zor::DtausCurrency::DM) {
+    errors.Add(where, "waehrung",
+               "Die logische Datei lautet auf DM; SEPA-Zahlungen gibt es nur in Euro.");
+    doc.usable = false;
+  }
+  zor::SepaSettings& s = doc.settings;
+  s.kind = header.lastschriften ? zor::SepaKind::DirectDebit : zor::SepaKind::CreditTransfer;
+  s.version = fSettings.version;
+  s.strict = fSettings.strict;
+  s.messageId = fSettings.messageId;
+  if (!s.messageId.empty() && count > 1) s.messageId += "-" + std::to_string(number);
+  // DTAUS names are in capitals; they stay as the bank has them.
+  s.account.name = header.auftraggeber.name;
+  if (!fSettings.clientIban.empty()) {
+    s.account.iban = fSettings.clientIban;
+  } else if (const std::optional<SepaAccountIds> ids =
+                 fAccounts.Find(header.auftraggeber.blz, header.auftraggeber.konto, where,
+                                "auftraggeber.", errors, warnings)) {
+    s.account.iban = ids->iban;
+    s.account.bic = ids->bic;
+  } else {
+    s.account.iban = kStandInIban;
+  }
+  if (!fSettings.clientBic.empty()) s.account.bic = fSettings.clientBic;
+  if (header.lastschriften) {
+    s.creditorId = fSettings.creditorId;
+    if (s.creditorId.empty()) {
+      errors.Add(where, "--glaeubiger-id",
+                 "Die Gläubiger-Identifikationsnummer fehlt; Lastschriften brauchen sie.");
+      s.creditorId = kStandInCreditorId;
+    }
+  }
+
+  if (fSettings.executionDate) {
+    doc.date = *fSettings.executionDate;
+    return doc;
+  }
+  const bool stated = header.ausfuehrungsdatum.has_value();
+  doc.date = stated ? *header.ausfuehrungsdatum : header.dateidatum;
+  if (doc.date < SepaDate(zor::Date())) {
+    errors.Add(where, stated ? "ausfuehrungsdatum" : "dateidatum",
+               (stated ? "Das Ausführungsdatum " + IsoDate(doc.date)
+                       : "Kein Ausführungsdatum, und das Dateidatum " + IsoDate(doc.date)) +
+                   " liegt vor heute; mit --ausfuehrung DATUM ein neues Ausführungsdatum "
+                   "angeben.");
+  }
+  return doc;
+}
+
+bool DtausToSepa::Convert(const zor::DtausPayment& p, SepaDocument& doc, zor::SepaPayment& out,
+                          Diagnostics& errors, Diagnostics& warnings) {
+  const std::size_t before = errors.Count();
+  const std::string where = RecordPlace(p.place);
+  out = zor::SepaPayment();
+  out.group.date = doc.date;
+  out.cents = p.betrag;
+  out.counterparty.name = Joined(p.name, p.namenszusatz);
+  out.remittance = Joined(std::string(), p.verwendungszweck);
+  // Purpose code: out.purposeCode = SepaPurposeCode(p.zahlungsschluessel), once
+  // SepaPayment carries one.
+  bool found = false;
+  if (const std::optional<SepaAccountIds> ids =
+          fAccounts.Find(p.blz, p.konto, where, "", errors, warnings)) {
+    out.counterparty.iban = ids->iban;
+    out.counterparty.bic = ids->bic;
+    found = true;
+  }
+  for (const std::string& line : p.auftraggeberzusatz) {
+    if (Trimmed(line).empty()) continue;
+    warnings.Add(where, "auftraggeberzusatz",
+                 Quoted(Trimmed(line)) + " hat in der SEPA-Datei keinen Platz und entfällt.");
+  }
+  if (doc.settings.kind == zor::SepaKind::CreditTransfer) return found && errors.Count() == before;
+
+  const std::string& key = p.zahlungsschluessel;
+  if (const std::optional<zor::SepaInstrument> instrument = DebitInstrument(key); !instrument) {
+    errors.Add(where, "zahlungsschluessel",
+               "Der Zahlungsschlüssel " + key +
+                   " ist keiner für Lastschriften (04 Abbuchungsauftrag oder 05 "
+                   "Einzugsermächtigung).");
+  } else if (doc.firstDebitKey.empty()) {
+    doc.firstDebitKey = key;
+    doc.firstDebitWhere = where;
+    doc.settings.instrument = *instrument;
+  } else if (*instrument != doc.settings.instrument) {
+    errors.Add(where, "zahlungsschluessel",
+               "Schlüssel " + SchemeText(key) + ", die erste Lastschrift der logischen Datei, " +
+                   doc.firstDebitWhere + ", hat Schlüssel " + SchemeText(doc.firstDebitKey) +
+                   ". Ein SEPA-Dokument hat ein Verfahren: die Lastschriften auf zwei "
+                   "logische Dateien verteilen.");
+  }
+  const Mandate* mandate = fSettings.mandates
+                               ? fSettings.mandates->Find({p.blz, p.konto}, out.counterparty.iban)
+                               : nullptr;
+  if (!mandate) {
+    errors.Add(where, "mandat",
+               fSettings.mandates
+                   ? "Kein Mandat für BLZ " + std::to_string(p.blz) + ", Konto " +
+                         std::to_string(p.konto) +
+                         (found ? " (IBAN " + out.counterparty.iban + ")" : std::string()) +
+                         " in " + fSettings.mandatesName + "."
+                   : std::string("Kein Mandat: Lastschriften brauchen eine Mandatsliste "
+                                 "(--mandate DATEI)."));
+  } else {
+    out.mandateId = mandate->id;
+    out.mandateSigned = mandate->signedOn;
+    out.group.sequence = mandate->sequence;
+  }
+  return found && errors.Count() == before;
+}
+
+}  // namespace zcli
