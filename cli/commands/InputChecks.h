@@ -1,6 +1,7 @@
 // Checks on what a write command was given, and how their findings are printed.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "io/Diagnostics.h"
@@ -8,6 +9,10 @@
 namespace zcli {
 
 struct WriteOptions;
+
+/// The warnings a run keeps; the rest are only counted. More than are shown,
+/// since those about rows with errors are passed over.
+inline constexpr std::size_t kKeptWarnings = 1000;
 
 /// Raises UsageError for option values that are no UTF-8 or hold control
 /// characters or characters Windows-1252 lacks.
