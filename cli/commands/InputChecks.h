@@ -21,7 +21,8 @@ void CheckOptionText(const WriteOptions& o);
 /// Prints the first errors by place, the count of the rest and of all, and
 /// answers kBadData.
 int ReportErrors(const Diagnostics& errors, const std::string& source);
-/// Prints the first warnings about places without errors and the count of the rest.
+/// Prints the first warnings about places without errors and the count of the
+/// rest; with errors, of the rest kept (KeepAtMost) alone.
 void ReportWarnings(const Diagnostics& warnings, const Diagnostics& errors,
                     const std::string& source);
 

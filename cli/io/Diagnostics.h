@@ -26,6 +26,8 @@ class Diagnostics {
   /// From now on keeps at most `count`; the ones beyond are only counted. For
   /// warnings, of which only the first are shown, so that a million cost no memory.
   void KeepAtMost(std::size_t count);
+  /// False when the next one would only be counted: a caller may spare making its text.
+  bool Keeps() const { return fItems.size() < fKeep; }
   /// Counts `count` diagnostics that are not kept.
   void AddNotKept(std::size_t count) { fNotKept += count; }
   bool Empty() const { return Count() == 0; }

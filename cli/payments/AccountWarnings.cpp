@@ -1,7 +1,9 @@
 #include "payments/AccountWarnings.h"
 
+#include <charconv>
 #include <filesystem>
 #include <iostream>
+#include <iterator>
 #include <utility>
 
 #include "io/MessageText.h"
@@ -40,22 +42,27 @@ std::shared_ptr<const AccountWarnings> AccountWarnings::Load(const std::string& 
                                                  path.filename().string());
 }
 
-void AccountWarnings::Check(const std::string& bankCode, const std::string& account,
+void AccountWarnings::Check(std::string_view bankCode, std::string_view account,
                             const std::string& where, Diagnostics& findings) const {
   const zor::BankCodeRecord* bank = fBanks.Find(bankCode);
-  if (bank == nullptr) {
-    findings.Add(
-        where, "blz",
-        "Die Bankleitzahl " + bankCode + " gibt es nicht (Bankleitzahlendatei " + fSource + ").");
+  const bool known = bank != nullptr && !bank->IsDeleted();
+  if (known && fChecker.Check(std::string(bankCode), std::string(account), bank->checkMethod) !=
+                   AccountVerdict::Invalid) {
     return;
   }
-  if (bank->IsDeleted()) {
+  // A file of a million payments to unknown banks: the texts beyond the kept
+  // ones are not even made.
+  if (!findings.Keeps()) {
+    findings.AddNotKept(1);
+  } else if (bank == nullptr) {
+    findings.Add(where, "blz",
+                 "Die Bankleitzahl " + std::string(bankCode) +
+                     " gibt es nicht (Bankleitzahlendatei " + fSource + ").");
+  } else if (!known) {
     findings.Add(where, "blz", Deleted(*bank));
-    return;
-  }
-  if (fChecker.Check(bankCode, account, bank->checkMethod) == AccountVerdict::Invalid) {
+  } else {
     findings.Add(where, "konto",
-                 "Die Kontonummer " + account + " passt nicht zum Prüfverfahren " +
+                 "Die Kontonummer " + std::string(account) + " passt nicht zum Prüfverfahren " +
                      bank->checkMethod + " der Bank " + Quoted(bank->name) +
                      " (Prüfziffer falsch).");
   }
@@ -63,7 +70,12 @@ void AccountWarnings::Check(const std::string& bankCode, const std::string& acco
 
 void AccountWarnings::Check(std::int64_t bankCode, std::int64_t account, const std::string& where,
                             Diagnostics& findings) const {
-  Check(std::to_string(bankCode), std::to_string(account), where, findings);
+  char code[24];
+  char number[24];
+  const auto codeEnd = std::to_chars(std::begin(code), std::end(code), bankCode).ptr;
+  const auto numberEnd = std::to_chars(std::begin(number), std::end(number), account).ptr;
+  Check(std::string_view(code, static_cast<std::size_t>(codeEnd - code)),
+        std::string_view(number, static_cast<std::size_t>(numberEnd - number)), where, findings);
 }
 
 }  // namespace zcli

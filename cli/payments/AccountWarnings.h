@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "io/Diagnostics.h"
 #include "payments/AccountCheck.h"
@@ -28,7 +29,7 @@ class AccountWarnings {
   /// Adds to `findings`, under `where` and the field "blz" or "konto", what the
   /// bank would refuse. The form is the caller's to check first (a bank code of
   /// 8 digits, an account of 1 to 10). An unknown check method says nothing.
-  void Check(const std::string& bankCode, const std::string& account, const std::string& where,
+  void Check(std::string_view bankCode, std::string_view account, const std::string& where,
              Diagnostics& findings) const;
   void Check(std::int64_t bankCode, std::int64_t account, const std::string& where,
              Diagnostics& findings) const;
