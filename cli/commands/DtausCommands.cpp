@@ -1,4 +1,5 @@
 // zordta dtaus write | read
+#include <functional>
 #include <iostream>
 #include <memory>
 
@@ -10,6 +11,7 @@
 #include "io/MessageText.h"
 #include "io/Values.h"
 #include "output/PaymentListing.h"
+#include "payments/AccountWarnings.h"
 #include "payments/CheckedDtaus.h"
 #include "payments/Dtaus.h"
 #include "payments/DtausDirection.h"
@@ -50,14 +52,34 @@ void CheckDirection(const std::map<std::string, std::string>& job,
   if (!conflict.empty()) throw UsageError(conflict);
 }
 
-int RunWrite(const WriteOptions& o) {
+// The bank-code file is read before the input: a file given that cannot be
+// read is a usage error, one that is missing by default only leaves the
+// accounts unchecked.
+std::function<void(DtausSettings&)> AccountCheckFor(const std::string& bankCodeFile) {
+  std::shared_ptr<const AccountWarnings> accounts;
+  try {
+    accounts = AccountWarnings::Load(bankCodeFile);
+  } catch (const zor::BankCodeError& e) {
+    throw UsageError("--bankdaten: " + OneLine(e.what()));
+  }
+  if (!accounts) return {};
+  return [accounts](DtausSettings& s) {
+    s.checkAccount = [accounts](std::int64_t bankCode, std::int64_t account,
+                                const std::string& where, Diagnostics& findings) {
+      accounts->Check(bankCode, account, where, findings);
+    };
+  };
+}
+
+int RunWrite(const WriteOptions& o, const std::string& bankCodeFile) {
+  const std::function<void(DtausSettings&)> complete = AccountCheckFor(bankCodeFile);
   const WriteKind<DtausRun> kind{DtausJobSchema(),
                                  DtausCsvColumns(),
                                  ApplyDtausSettings,
                                  [](const DtausSettings& s) { return s.zentralbank; },
                                  Summary,
                                  CheckDirection};
-  return WriteFile(o, kind);
+  return WriteFile(o, kind, complete);
 }
 
 // Prints the payments as the reader hands them over again; false when the file
@@ -141,6 +163,7 @@ void AddDtausCommands(CLI::App& app, Action& action) {
   dtaus->require_subcommand(1);
 
   auto w = std::make_shared<WriteOptions>();
+  auto bankCodeFile = std::make_shared<std::string>();
   CLI::App* write = dtaus->add_subcommand(
       "write",
       "DTAUS-Datei aus CSV oder Auftrag (JSON) schreiben, mit Begleitzettel als Text und PDF");
@@ -168,8 +191,14 @@ void AddDtausCommands(CLI::App& app, Action& action) {
                    "Name der Datei (sonst DTAUS0.TXT)");
   AddSettingOption(*write, *w, "--verzeichnis", "verzeichnis", "VERZEICHNIS",
                    "Verzeichnis der Ausgabe (sonst .)");
+  write->add_option("--bankdaten", *bankCodeFile,
+                    "Bankleitzahlendatei der Bundesbank, gegen die Bankleitzahlen und Konten "
+                    "geprüft werden (Standard: die neueste blz_*.txt im Datenordner von "
+                    "ktoblzcheck)");
   AddOutputOptions(*write, *w);
-  write->callback([w, &action] { action = [w] { return RunWrite(*w); }; });
+  write->callback([w, bankCodeFile, &action] {
+    action = [w, bankCodeFile] { return RunWrite(*w, *bankCodeFile); };
+  });
 
   auto r = std::make_shared<ReadOptions>();
   CLI::App* read = dtaus->add_subcommand(

@@ -50,7 +50,8 @@ int ReportErrors(const Diagnostics& errors, const std::string& source) {
 void ReportWarnings(const Diagnostics& warnings, const Diagnostics& errors,
                     const std::string& source) {
   std::size_t shown = 0;
-  std::size_t rest = 0;
+  // Those not kept have no place to look at: counted only when no row has errors.
+  std::size_t rest = errors.Empty() ? warnings.NotKept() : 0;
   for (const Diagnostic& d : warnings.Items()) {
     // A row with errors is fixed first; its warnings may change with that.
     if (errors.Mentions(d.where)) continue;

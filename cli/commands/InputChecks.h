@@ -1,6 +1,7 @@
 // Checks on what a write command was given, and how their findings are printed.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "io/Diagnostics.h"
@@ -9,6 +10,10 @@ namespace zcli {
 
 struct WriteOptions;
 
+/// The warnings a run keeps; the rest are only counted. More than are shown,
+/// since those about rows with errors are passed over.
+inline constexpr std::size_t kKeptWarnings = 1000;
+
 /// Raises UsageError for option values that are no UTF-8 or hold control
 /// characters or characters Windows-1252 lacks.
 void CheckOptionText(const WriteOptions& o);
@@ -16,7 +21,8 @@ void CheckOptionText(const WriteOptions& o);
 /// Prints the first errors by place, the count of the rest and of all, and
 /// answers kBadData.
 int ReportErrors(const Diagnostics& errors, const std::string& source);
-/// Prints the first warnings about places without errors and the count of the rest.
+/// Prints the first warnings about places without errors and the count of the
+/// rest; with errors, of the rest kept (KeepAtMost) alone.
 void ReportWarnings(const Diagnostics& warnings, const Diagnostics& errors,
                     const std::string& source);
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -59,6 +60,7 @@ inline void AppendPlaced(Diagnostics& to, Diagnostics&& from, const std::string&
   for (const Diagnostic& d : from.Items()) {
     to.Add(d.where.starts_with(place) ? d.where : place + ", " + d.where, d.field, d.message);
   }
+  to.AddNotKept(from.NotKept());
   from = Diagnostics();
 }
 
@@ -68,9 +70,11 @@ inline void AppendPlaced(Diagnostics& to, Diagnostics&& from, const std::string&
 /// use something up on opening is checked in a pass of its own first, and
 /// booked in a second pass only when that one found no fault. A job of several
 /// files ("dateien") makes one run each, written one after another into one
-/// file; the options apply to each.
+/// file; the options apply to each. `completeSettings`, when given, adds to each
+/// file's settings what neither the job nor the setting options hold.
 template <class Run>
-int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
+int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind,
+              const std::function<void(typename Run::Settings&)>& completeSettings = {}) {
   CheckOptionText(o);
   Diagnostics inputErrors;
   const PaymentSource input(o.job, o.csv, o.delimiter, kind.schema, kind.columns, inputErrors);
@@ -103,6 +107,7 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
       return kBadUsage;
     }
     settings[f].streng = o.streng;
+    if (completeSettings) completeSettings(settings[f]);
     if (fileCount > 1 && kind.opensAtCost(settings[f])) {
       throw UsageError(place +
                        ": Fortlaufende Diskettennummern („zentralbank“, --zentralbank) gehen "
@@ -130,6 +135,7 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind) {
   std::size_t records = 0;
   bool complete = true;
   for (std::size_t f = 0; f < fileCount; ++f) {
+    runWarnings[f].KeepAtMost(kKeptWarnings);
     runs.push_back(std::make_unique<Run>(settings[f], !checkFirst, runErrors[f], runWarnings[f]));
     Run& run = *runs.back();
     const PaymentSource::Pass pass = input.ForEach(

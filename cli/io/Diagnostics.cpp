@@ -26,25 +26,46 @@ std::string OneLine(std::string message) {
 }
 
 void Diagnostics::Add(std::string where, std::string field, std::string message) {
+  if (fItems.size() >= fKeep) {
+    ++fNotKept;
+    return;
+  }
   // A key or header from the input may hold a line break; printed as is, it
   // would forge a line of the report.
   fItems.push_back({std::move(where), OneLine(std::move(field)), OneLine(std::move(message))});
 }
 
 void Diagnostics::Append(const Diagnostics& other) {
-  fItems.insert(fItems.end(), other.fItems.begin(), other.fItems.end());
+  const std::size_t taken = std::min(fKeep - std::min(fKeep, fItems.size()), other.fItems.size());
+  fItems.insert(fItems.end(), other.fItems.begin(),
+                other.fItems.begin() + static_cast<std::ptrdiff_t>(taken));
+  fNotKept += other.fNotKept + (other.fItems.size() - taken);
 }
 
 void Diagnostics::Append(Diagnostics&& other) {
-  if (fItems.empty()) {
+  const std::size_t taken = std::min(fKeep - std::min(fKeep, fItems.size()), other.fItems.size());
+  fNotKept += other.fNotKept + (other.fItems.size() - taken);
+  if (fItems.empty() && taken == other.fItems.size()) {
     fItems.swap(other.fItems);
   } else {
-    fItems.insert(fItems.end(), std::make_move_iterator(other.fItems.begin()),
-                  std::make_move_iterator(other.fItems.end()));
+    fItems.insert(
+        fItems.end(), std::make_move_iterator(other.fItems.begin()),
+        std::make_move_iterator(other.fItems.begin() + static_cast<std::ptrdiff_t>(taken)));
   }
   other.fItems.clear();
+  other.fNotKept = 0;
   other.fPlaces.clear();
   other.fIndexed = 0;
+}
+
+void Diagnostics::KeepAtMost(std::size_t count) {
+  fKeep = count;
+  if (fItems.size() > count) {
+    fNotKept += fItems.size() - count;
+    fItems.resize(count);
+    fPlaces.clear();
+    fIndexed = 0;
+  }
 }
 
 namespace {

@@ -23,9 +23,19 @@ class Diagnostics {
   void Append(const Diagnostics& other);
   /// The same, taking them over: a million faults are not held twice.
   void Append(Diagnostics&& other);
-  bool Empty() const { return fItems.empty(); }
-  std::size_t Count() const { return fItems.size(); }
+  /// From now on keeps at most `count`; the ones beyond are only counted. For
+  /// warnings, of which only the first are shown, so that a million cost no memory.
+  void KeepAtMost(std::size_t count);
+  /// False when the next one would only be counted: a caller may spare making its text.
+  bool Keeps() const { return fItems.size() < fKeep; }
+  /// Counts `count` diagnostics that are not kept.
+  void AddNotKept(std::size_t count) { fNotKept += count; }
+  bool Empty() const { return Count() == 0; }
+  /// Kept or not.
+  std::size_t Count() const { return fItems.size() + fNotKept; }
+  /// The kept ones.
   const std::vector<Diagnostic>& Items() const { return fItems; }
+  std::size_t NotKept() const { return fNotKept; }
 
   /// Whole-file and client problems first, then rows in their order (stable).
   void SortByPlace();
@@ -40,6 +50,8 @@ class Diagnostics {
 
  private:
   std::vector<Diagnostic> fItems;
+  std::size_t fKeep = static_cast<std::size_t>(-1);
+  std::size_t fNotKept = 0;
   // The places of fItems[0, fIndexed), filled on demand by Mentions.
   mutable std::unordered_set<std::string> fPlaces;
   mutable std::size_t fIndexed = 0;

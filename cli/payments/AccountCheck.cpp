@@ -3,38 +3,44 @@
 #include <ktoblzcheck.h>
 
 #include <iostream>
-#include <sstream>
 
 namespace zcli {
 
 namespace {
 
-// Standard error goes to a buffer of its own while the guard lives.
+// Standard error goes to `to` while the guard lives.
 class QuietStandardError {
  public:
-  QuietStandardError() : fSaved(std::cerr.rdbuf(fDiscarded.rdbuf())) {}
+  explicit QuietStandardError(std::ostream& to) : fSaved(std::cerr.rdbuf(to.rdbuf())) {}
   ~QuietStandardError() { std::cerr.rdbuf(fSaved); }
   QuietStandardError(const QuietStandardError&) = delete;
   QuietStandardError& operator=(const QuietStandardError&) = delete;
 
  private:
-  std::ostringstream fDiscarded;
   std::streambuf* fSaved;
 };
 
 }  // namespace
 
-AccountVerdict CheckAccount(const std::string& bankCode, const std::string& account,
-                            const std::string& method) {
-  // The library reports missing data and an unknown method in English on
-  // standard error; the tool says what matters in German.
+// The library reports missing data and an unknown method in English on
+// standard error; the tool says what matters in German.
+AccountChecker::AccountChecker() {
+  const QuietStandardError quiet(fDiscarded);
+  fLibrary = std::make_unique<AccountNumberCheck>();
+}
+
+AccountChecker::~AccountChecker() = default;
+
+AccountVerdict AccountChecker::Check(const std::string& bankCode, const std::string& account,
+                                     const std::string& method) const {
   AccountNumberCheck::Result result = AccountNumberCheck::UNKNOWN;
   {
-    const QuietStandardError quiet;
+    const QuietStandardError quiet(fDiscarded);
     // Its own bank data is not consulted when a method is given.
-    const AccountNumberCheck checker;
-    result = checker.check(bankCode, account, method);
+    result = fLibrary->check(bankCode, account, method);
   }
+  // A million unknown methods must not pile up here.
+  if (fDiscarded.tellp() > 4096) fDiscarded.str(std::string());
   switch (result) {
     case AccountNumberCheck::OK:
       return AccountVerdict::Valid;
@@ -45,6 +51,12 @@ AccountVerdict CheckAccount(const std::string& bankCode, const std::string& acco
       break;
   }
   return AccountVerdict::Invalid;
+}
+
+AccountVerdict CheckAccount(const std::string& bankCode, const std::string& account,
+                            const std::string& method) {
+  const AccountChecker checker;
+  return checker.Check(bankCode, account, method);
 }
 
 }  // namespace zcli

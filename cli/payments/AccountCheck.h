@@ -1,14 +1,36 @@
 // The account check by the bank's check method, done by libktoblzcheck.
 #pragma once
 
+#include <memory>
+#include <sstream>
 #include <string>
+
+class AccountNumberCheck;
 
 namespace zcli {
 
 enum class AccountVerdict { Valid, Invalid, UnknownMethod };
 
-/// Checks the account by the method named, not by the library's own bank data:
+/// Checks accounts by the method named, not by the library's own bank data:
 /// so the method comes from the bank-code file the caller chose (--bankdaten).
+/// Making one reads the library's data; one checker serves a whole file.
+class AccountChecker {
+ public:
+  AccountChecker();
+  ~AccountChecker();
+  AccountChecker(const AccountChecker&) = delete;
+  AccountChecker& operator=(const AccountChecker&) = delete;
+
+  AccountVerdict Check(const std::string& bankCode, const std::string& account,
+                       const std::string& method) const;
+
+ private:
+  std::unique_ptr<AccountNumberCheck> fLibrary;
+  // Where the library's English on standard error goes.
+  mutable std::ostringstream fDiscarded;
+};
+
+/// One check with a checker of its own.
 AccountVerdict CheckAccount(const std::string& bankCode, const std::string& account,
                             const std::string& method);
 

@@ -178,6 +178,8 @@ void ReadDtausPayment(const InputRecord& r, DtausPayment& p, Diagnostics& errors
 
 DtausRun::DtausRun(const DtausSettings& s, bool forFile, Diagnostics& errors, Diagnostics& warnings)
     : PaymentRun(NewComponent(s), s.streng, errors, warnings),
+      fCheckAccount(s.checkAccount),
+      fAccountFindings(s.streng ? errors : warnings),
       fFileKey(s.schluessel),
       fDebitFile(IsDebitFile(s)) {
   zor::TZorDTA& dta = *fComponent;
@@ -189,8 +191,12 @@ DtausRun::DtausRun(const DtausSettings& s, bool forFile, Diagnostics& errors, Di
   if (!fText.LeftBlank(nameInFile, s.name, client, "name")) {
     TryCheck(errors, client, "name", [&] { dta.ValidateName(name); });
   }
+  const std::size_t beforeAccount = errors.Count();
   TryCheck(errors, client, "blz", [&] { dta.ValidateBLZ(s.blz); });
   TryCheck(errors, client, "konto", [&] { dta.ValidateKontoDE(s.konto); });
+  if (fCheckAccount && errors.Count() == beforeAccount) {
+    fCheckAccount(s.blz, s.konto, client, fAccountFindings);
+  }
   OpenRun(
       before, s.ausfuehrung, s.dateiname,
       [&] {
@@ -238,6 +244,10 @@ void DtausRun::Add(const InputRecord& record) {
   }
   PreparePurpose(p.purpose, p.where, kPurposeWidth);
   TryCheck(fErrors, p.where, "verwendungszweck", [&] { dta.ValidateVwzCount(fLines); });
+  if (!RowClean(rowStart, p)) return;
+  // Only a row otherwise clean: one with faults is fixed first, and so a file
+  // refused row by row costs no account checks.
+  if (fCheckAccount) fCheckAccount(p.blz, p.konto, p.where, fAccountFindings);
   if (!RowClean(rowStart, p) || !FitsTrailer(p)) return;
   // Empty: the library's key for the file's kind (51000, 04000 or 05000).
   dta.SetZahlungsschluessel(p.schluessel.empty() ? fFileKey : p.schluessel);

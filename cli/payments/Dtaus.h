@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -32,8 +33,14 @@ struct DtausSettings {
   bool zentralbank = false;
   std::string dateiname = "DTAUS0.TXT";
   std::string verzeichnis = ".";
-  /// From --streng: refuse text that would not be written as given.
+  /// From --streng: refuse text that would not be written as given, and bank
+  /// codes and accounts the bank would refuse.
   bool streng = false;
+  /// Reports bank codes and accounts the bank would refuse (AccountWarnings);
+  /// empty: they are not checked. The tool's core knows no check methods.
+  std::function<void(std::int64_t bankCode, std::int64_t account, const std::string& where,
+                     Diagnostics& findings)>
+      checkAccount;
 };
 
 struct DtausPayment {
@@ -82,6 +89,10 @@ class DtausRun : public PaymentRun<zor::TZorDTA> {
   /// False, with the fault reported, when the payment would take record E's
   /// count or sum beyond their fields.
   bool FitsTrailer(const DtausPayment& payment);
+
+  decltype(DtausSettings::checkAccount) fCheckAccount;
+  /// The errors with --streng, else the warnings.
+  Diagnostics& fAccountFindings;
 
   // Kept from record to record, so a long run allocates little.
   DtausPayment fPayment;

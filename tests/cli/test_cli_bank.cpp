@@ -121,3 +121,77 @@ TEST(KontoCheck, UnknownMethodsCodesAndAccountsAreInvalidInGerman) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::string> WriteWithBanks(std::vector<std::string> extra) {
+  std::vector<std::string> args{"dtaus",    "write",     "--csv",       "p.csv",   "--name",
+                                "Zor GmbH", "--blz",     "37040044",    "--konto", "1234567",
+                                "--no-pdf", "--no-text", "--bankdaten", "blz.txt"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  return args;
+}
+
+// A valid account, one its method refuses, an unknown and a deleted bank code,
+// a method the check library does not know (silence), and the client's account.
+TEST(DtausWriteAccounts, WarnsOfWhatTheBankWouldRefuseAndStrengRefusesIt) {
+  Workspace ws;
+  WriteBanks(ws);
+  ws.Write("p.csv",
+           "name,konto,blz,betrag\nGut,532013000,37040044,1\nFalsch,1234567,37040044,2\n"
+           "Unbekannt,532013000,12345678,3\nAlt,532013000,13061088,4\nZ9,1234567,20010020,5\n");
+  const std::string warnings =
+      "p.csv: Auftraggeber, Feld konto: Die Kontonummer 1234567 passt nicht zum Prüfverfahren 13 "
+      "der "
+      "Bank „Commerzbank“ (Prüfziffer falsch).\n"
+      "p.csv: Zeile 3, Feld konto: Die Kontonummer 1234567 passt nicht zum Prüfverfahren 13 der "
+      "Bank „Commerzbank“ (Prüfziffer falsch).\n"
+      "p.csv: Zeile 4, Feld blz: Die Bankleitzahl 12345678 gibt es nicht "
+      "(Bankleitzahlendatei blz.txt).\n"
+      "p.csv: Zeile 5, Feld blz: Die Bankleitzahl 13061088 (Raiffeisenbank Wismar -alt-) ist "
+      "gelöscht oder zur Löschung vorgesehen; sie wird ersetzt durch 13061078.\n";
+
+  const auto strict = ws.Run(WriteWithBanks({"--streng"}));
+  EXPECT_EQ(strict.exitCode, 1);
+  EXPECT_FALSE(ws.Exists("DTAUS0.TXT"));
+  EXPECT_EQ(strict.err, warnings + "Nichts geschrieben: 4 Fehler.\n");
+
+  const auto written = ws.Run(WriteWithBanks({}));
+  EXPECT_EQ(written.exitCode, 0) << written.err;
+  EXPECT_TRUE(ws.Exists("DTAUS0.TXT"));
+  std::string expected;
+  for (std::size_t at = 0, end; at < warnings.size(); at = end + 1) {
+    end = warnings.find('\n', at);
+    expected += "Warnung: " + warnings.substr(at, end - at + 1);
+  }
+  EXPECT_EQ(written.err, expected);
+
+  const auto missing = ws.Run({"dtaus", "write", "--csv", "p.csv", "--bankdaten", "fehlt.txt"});
+  EXPECT_EQ(missing.exitCode, 2);
+  EXPECT_NE(missing.err.find("--bankdaten: Die Bankleitzahlendatei „fehlt.txt“ kann nicht"),
+            std::string::npos)
+      << missing.err;
+}
+
+// Beyond the warnings kept, the rest are counted, in a job of several files too.
+TEST(DtausWriteAccounts, CountsTheWarningsNotShown) {
+  Workspace ws;
+  WriteBanks(ws);
+  std::string payments;
+  for (int i = 0; i < 1200; ++i) {
+    payments += std::string(i ? ", " : "") +
+                R"({"name": "X", "konto": 532013000, "blz": 12345678, "betrag": 1})";
+  }
+  const std::string file = R"({"auftraggeber": {"name": "Zor", "blz": 37040044, "konto": )"
+                           R"(532013000}, "buchungen": [)" +
+                           payments + "]}";
+  ws.Write("job.json", R"({"art": "dtaus", "dateien": [)" + file + ", " + file + "]}");
+  const auto r =
+      ws.Run({"dtaus", "write", "--job", "job.json", "--bankdaten", "blz.txt", "--dry-run"});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find("dateien[1], Buchung 100, Feld blz"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("dateien[1], Buchung 101, Feld blz"), std::string::npos);
+  EXPECT_NE(r.err.find("… und 2.300 weitere Warnungen.\n"), std::string::npos) << r.err;
+}
+
+}  // namespace

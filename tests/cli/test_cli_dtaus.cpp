@@ -103,11 +103,11 @@ TEST(DtausWrite, BadRowsAmongGoodOnesAreAllNamedAndNothingIsWritten) {
   Workspace ws;
   ws.Write("zahlungen.csv",
            "name,konto,blz,betrag,verwendungszweck1\n"
-           "Gut,1234567890,50010517,10.00,ok\n"
-           ",1234567890,50010517,10.00,ohne Namen\n"
+           "Gut,1234567900,50010517,10.00,ok\n"
+           ",1234567900,50010517,10.00,ohne Namen\n"
            "Schlecht,12x4,5001051,0.50,drei Fehler\n"
-           "\"Mehr-\nzeilig\",1234567890,50010517,\"1.234,56\",x\n"
-           "Gut auch,1234567890,50010517,\"20,00\",ok\n");
+           "\"Mehr-\nzeilig\",1234567900,50010517,\"1.234,56\",x\n"
+           "Gut auch,1234567900,50010517,\"20,00\",ok\n");
   const auto r = ws.Run(Args({"dtaus", "write", "--csv", "zahlungen.csv"}, kClient));
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err,
@@ -128,8 +128,8 @@ TEST(DtausWrite, BadRowsAmongGoodOnesAreAllNamedAndNothingIsWritten) {
 TEST(DtausWrite, DisketteNumberIsUsedOnlyByAFileThatIsWritten) {
   Workspace ws;
   ws.Write("gut.csv",
-           "name,konto,blz,betrag\nAnna,1234567890,50010517,1\nBen,1234567890,50010517,2\n");
-  ws.Write("schlecht.csv", "name,konto,blz,betrag\nAnna,1234567890,50010517,1\nBen,x,50010517,2\n");
+           "name,konto,blz,betrag\nAnna,1234567900,50010517,1\nBen,1234567900,50010517,2\n");
+  ws.Write("schlecht.csv", "name,konto,blz,betrag\nAnna,1234567900,50010517,1\nBen,x,50010517,2\n");
   const auto run = [&ws](const std::string& csv) {
     return ws.Run(Args({"dtaus", "write", "--csv", csv, "--zentralbank", "--overwrite", "--no-pdf"},
                        kClient));
@@ -152,8 +152,8 @@ TEST(DtausWrite, QuotingBrokenLateInTheFileIsTheOnlyFaultNamed) {
   Workspace ws;
   // The rows before the break were read and checked already; they are not to be trusted.
   ws.Write("z.csv",
-           "name,konto,blz,betrag\nAnna,1234567890,50010517,1\nBen,x,50010517,2\n"
-           "Cem,1234567890,50010517,3\nDora,\"12\"3,50010517,4\nEmil,1234567890,50010517,5\n");
+           "name,konto,blz,betrag\nAnna,1234567900,50010517,1\nBen,x,50010517,2\n"
+           "Cem,1234567900,50010517,3\nDora,\"12\"3,50010517,4\nEmil,1234567900,50010517,5\n");
   const auto r = ws.Run(Args({"dtaus", "write", "--csv", "z.csv"}, kClient));
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err.substr(0, r.err.find('\n')),
@@ -166,7 +166,7 @@ TEST(DtausWrite, QuotingBrokenLateInTheFileIsTheOnlyFaultNamed) {
 TEST(DtausWrite, CharacterOutsideWindows1252IsNamedByRowAndColumn) {
   Workspace ws;
   ws.Write("z.csv",
-           "name,konto,blz,betrag\nAnna,1234567890,50010517,1\nJan Łukasz,1234567890,50010517,1\n");
+           "name,konto,blz,betrag\nAnna,1234567900,50010517,1\nJan Łukasz,1234567900,50010517,1\n");
   const auto r = ws.Run(Args({"dtaus", "write", "--csv", "z.csv"}, kClient));
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err,
@@ -174,7 +174,7 @@ TEST(DtausWrite, CharacterOutsideWindows1252IsNamedByRowAndColumn) {
             "Nichts geschrieben: 1 Fehler.\n");
 
   ws.Write("z.json", R"({"auftraggeber": {"name": "A", "blz": 37040044, "konto": 532013000},
-    "buchungen": [{"name": "B", "konto": 1234567890, "blz": 50010517, "betrag": 1,
+    "buchungen": [{"name": "B", "konto": 1234567900, "blz": 50010517, "betrag": 1,
                    "verwendungszweck": ["Grüße", "Dziękuję"]}]})");
   const auto job = ws.Run({"dtaus", "write", "--job", "z.json"});
   EXPECT_EQ(job.exitCode, 1);
@@ -194,7 +194,7 @@ TEST(DtausWrite, CharacterOutsideWindows1252IsNamedByRowAndColumn) {
 
 TEST(DtausWrite, ClientSettingsAndExecutionWindowAreChecked) {
   Workspace ws;
-  ws.Write("z.csv", "name,konto,blz,betrag\nAnna,1234567890,50010517,1\n");
+  ws.Write("z.csv", "name,konto,blz,betrag\nAnna,1234567900,50010517,1\n");
   const auto r = ws.Run({"dtaus", "write", "--csv", "z.csv", "--blz", "1234", "--konto", "5",
                          "--ausfuehrung", clitest::IsoDateFromToday(20)});
   EXPECT_EQ(r.exitCode, 1);
@@ -293,7 +293,7 @@ TEST_F(DtausVerify, CoverSheetIsRebuiltWithoutTouchingTheFile) {
   EXPECT_EQ(text.out.substr(0, text.out.find("Datum:")), "Dateiname: DTAUS0.TXT\nDisketten-Nr: \n");
   EXPECT_NE(text.out.find("Anzahl Datensätze C: 3\nSumme Datensätze C (EUR): 2849,69\n"),
             std::string::npos);
-  EXPECT_NE(text.out.find("Summe Kontonummern: 00000001280112221\n"), std::string::npos)
+  EXPECT_NE(text.out.find("Summe Kontonummern: 00000001280112228\n"), std::string::npos)
       << text.out;
   EXPECT_NE(text.out.find("Absender: BÄCKEREI SCHÖNFELD GMBH\n"), std::string::npos);
 
@@ -361,7 +361,7 @@ TEST_F(DtausVerify, JsonIsPrintedExactlyAsTheWholeDocumentWouldBeDumped) {
   const auto asDump = [](const std::string& out) {
     return nlohmann::ordered_json::parse(out).dump(2, ' ', false) + "\n";
   };
-  ws.Write("ohne.csv", "name,konto,blz,betrag\n\"A & B \"\"C\"\"\",1234567890,50010517,12\n");
+  ws.Write("ohne.csv", "name,konto,blz,betrag\n\"A & B \"\"C\"\"\",1234567900,50010517,12\n");
   ASSERT_EQ(ws.Run(Args({"dtaus", "write", "--csv", "ohne.csv", "--dateiname", "ohne.dta",
                          "--no-pdf", "--no-text"},
                         kClient))

@@ -12,10 +12,10 @@ namespace {
 using clitest::Workspace;
 
 const std::string kClient =
-    R"("auftraggeber": {"name": "FIRMA", "blz": 10020030, "konto": 1234567890})";
+    R"("auftraggeber": {"name": "FIRMA", "blz": 10010424, "konto": 1234567890})";
 
 std::string Payment(const std::string& name, const std::string& more = "") {
-  return R"({"name": ")" + name + R"(", "konto": 123, "blz": 10020030, "betrag": 1.5)" + more + "}";
+  return R"({"name": ")" + name + R"(", "konto": 123, "blz": 10010424, "betrag": 1.5)" + more + "}";
 }
 
 // The records of a file: A and E are one part, a C record says its length.
@@ -52,9 +52,9 @@ TEST(DtausPaymentKeys, EachPaymentIsBookedWithItsKeyAndRecordAWithTheFilesKind) 
   // A CSV column; an empty cell takes the file's key. A debit key of the file
   // that the library does not know by name still makes a file of debits.
   ws.Write("gk.csv",
-           "name,konto,blz,betrag,zahlungsschluessel\nA,123,10020030,1,53000\nB,123,10020030,2,\n");
+           "name,konto,blz,betrag,zahlungsschluessel\nA,123,10010424,1,53000\nB,123,10010424,2,\n");
   r = ws.Run({"dtaus", "write", "--csv", "gk.csv", "--no-pdf", "--dateiname", "gk.dta", "--name",
-              "FIRMA", "--blz", "10020030", "--konto", "1234567890"});
+              "FIRMA", "--blz", "10010424", "--konto", "1234567890"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   records = Records(ws.Read("gk.dta"));
   EXPECT_EQ(records[0].substr(0, 7), "0128AGK");
@@ -136,7 +136,7 @@ TEST(DtausSeveralFiles, OneJobWritesTheBytesOfItsFilesWrittenOneByOne) {
   const std::string first = "{" + kClient + R"(, "lastschriften": true, "buchungen": [)" +
                             Payment("A", R"(, "verwendungszweck": ["R1"])") + "]}";
   const std::string second =
-      R"({"auftraggeber": {"name": "ANDERE", "blz": 10020030, "konto": 99}, "buchungen": [)" +
+      R"({"auftraggeber": {"name": "ANDERE", "blz": 10010424, "konto": 99}, "buchungen": [)" +
       Payment("B", R"(, "zahlungsschluessel": "53000")") + ", " + Payment("C") + "]}";
   ws.Write("1.json", first);
   ws.Write("2.json", second);

@@ -35,11 +35,11 @@ TEST(InputTakenOnce, AKeyGivenTwiceInAJobIsRefusedWhereTheSecondStands) {
   Workspace ws;
   const std::string client =
       R"("auftraggeber": {"name": "A", "blz": 37040044, "konto": 532013000})";
-  const std::string payment = R"({"name": "B", "konto": 1234567890, "blz": 50010517, "betrag": 1})";
+  const std::string payment = R"({"name": "B", "konto": 1234567900, "blz": 50010517, "betrag": 1})";
   const std::pair<std::string, std::string> cases[] = {
       // 1000 euros were booked instead of 1.
       {"{" + client + R"(, "buchungen": [
-  {"name": "B", "konto": 1234567890, "blz": 50010517, "betrag": 1, "betrag": 1000}]})",
+  {"name": "B", "konto": 1234567900, "blz": 50010517, "betrag": 1, "betrag": 1000}]})",
        "Zeile 2, Spalte 68: Der Schlüssel „betrag“"},
       // The first list was dropped.
       {"{" + client + ", \"buchungen\": [" + payment + "],\n\"buchungen\": [" + payment + "]}",
@@ -59,7 +59,7 @@ TEST(InputTakenOnce, ControlCharactersAreRefusedWhereverTextComesFrom) {
   Workspace ws;
   ws.Write("z.csv",
            "name,konto,blz,betrag,verwendungszweck\r\n"
-           "Anna,1234567890,50010517,1,\"Rechnung 1\r\nKunde 7\"\r\n");
+           "Anna,1234567900,50010517,1,\"Rechnung 1\r\nKunde 7\"\r\n");
   // A line break in an option would add lines of its own to the cover sheet.
   const auto option =
       ws.Run({"dtaus", "write", "--csv", "z.csv", "--name", "Zor\nAnzahl Datensätze C: 999",
@@ -78,7 +78,7 @@ TEST(InputTakenOnce, ControlCharactersAreRefusedWhereverTextComesFrom) {
 
   ws.Write("bad.csv",
            "name,konto,blz,betrag,verwendungszweck\n"
-           "\"Anna\t\",1234567890,50010517,1,\"eins\rzwei\"\n");
+           "\"Anna\t\",1234567900,50010517,1,\"eins\rzwei\"\n");
   const auto csv = ws.Run(Args({"dtaus", "write", "--csv", "bad.csv", "--dry-run"}, kClient));
   EXPECT_EQ(csv.exitCode, 1);
   EXPECT_EQ(csv.err,
@@ -88,7 +88,7 @@ TEST(InputTakenOnce, ControlCharactersAreRefusedWhereverTextComesFrom) {
             "Nichts geschrieben: 2 Fehler.\n");
 
   ws.Write("z.json", R"({"auftraggeber": {"name": "A", "blz": 37040044, "konto": 532013000},
-    "buchungen": [{"name": "B", "konto": 1234567890, "blz": 50010517, "betrag": 1,
+    "buchungen": [{"name": "B", "konto": 1234567900, "blz": 50010517, "betrag": 1,
                    "verwendungszweck": "eins\nzwei"}]})");
   const auto job = ws.Run({"dtaus", "write", "--job", "z.json", "--dry-run"});
   EXPECT_EQ(job.exitCode, 1);
@@ -102,8 +102,8 @@ TEST(LinearTimeOnBadInput, OnlyTheFirstHundredFaultsArePrintedWithTheCountOfAll)
   std::string bad = "name,konto,blz,betrag\n";
   std::string odd = bad;
   for (int i = 0; i < 300; ++i) {
-    bad += "Łukasz,1234567890,50010517,1\n";
-    odd += "Anna #" + std::to_string(i) + ",1234567890,50010517,1\n";  // "#" is dropped
+    bad += "Łukasz,1234567900,50010517,1\n";
+    odd += "Anna #" + std::to_string(i) + ",1234567900,50010517,1\n";  // "#" is dropped
   }
   ws.Write("bad.csv", bad);
   const auto r = ws.Run(Args({"dtaus", "write", "--csv", "bad.csv"}, kClient));
@@ -126,7 +126,7 @@ TEST(LinearTimeOnBadInput, OnlyTheFirstHundredFaultsArePrintedWithTheCountOfAll)
 
 TEST(OddInputs, StandardInputAndPipesAreReadOnceAndNamed) {
   Workspace ws;
-  const std::string csv = "name,konto,blz,betrag\nAnna,1234567890,50010517,1\nBen,x,50010517,2\n";
+  const std::string csv = "name,konto,blz,betrag\nAnna,1234567900,50010517,1\nBen,x,50010517,2\n";
   const auto r = ws.Run(Args({"dtaus", "write", "--csv", "-"}, kClient), csv);
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(FirstLine(r.err),
@@ -139,7 +139,7 @@ TEST(OddInputs, StandardInputAndPipesAreReadOnceAndNamed) {
 
   // A pipe path (bash's process substitution), read once although a numbered
   // run checks all payments before it books them again.
-  ws.Write("good.csv", "name,konto,blz,betrag\nAnna,1234567890,50010517,1\n");
+  ws.Write("good.csv", "name,konto,blz,betrag\nAnna,1234567900,50010517,1\n");
   const std::string command = "cd '" + ws.path().string() + "' && XDG_CONFIG_HOME=.config '" +
                               clitest::Binary() +
                               "' dtaus write --job <(cat job.json) --csv <(cat good.csv)"

@@ -25,14 +25,14 @@ bool Has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
-constexpr const char* kOnePayment = "name,konto,blz,betrag\nAnna,1234567890,50010517,1\n";
+constexpr const char* kOnePayment = "name,konto,blz,betrag\nAnna,1234567900,50010517,1\n";
 
 TEST(MoneyDirection, CreditsAndDebitsSaidBothWaysAreRefusedNamingBoth) {
   Workspace ws;
   ws.Write("z.csv", kOnePayment);
   ws.Write("widerspruch.json", R"({"auftraggeber": {"name": "A", "blz": 37040044,
     "konto": 532013000}, "lastschriften": false, "abbuchung": true,
-    "buchungen": [{"name": "B", "konto": 1234567890, "blz": 50010517, "betrag": 1}]})");
+    "buchungen": [{"name": "B", "konto": 1234567900, "blz": 50010517, "betrag": 1}]})");
   const struct {
     std::vector<std::string> args;
     std::string named;
@@ -77,7 +77,7 @@ TEST(MoneyDirection, SummaryNamesTheKindOfTheFileWritten) {
 TEST(Messages, TotalsBeyondTheTrailerRecordsNameTheirLimit) {
   Workspace ws;
   std::string csv = "name,konto,blz,betrag\n";
-  for (int i = 0; i < 101; ++i) csv += "Anna,1234567890,50010517,999999999.99\n";
+  for (int i = 0; i < 101; ++i) csv += "Anna,1234567900,50010517,999999999.99\n";
   ws.Write("gross.csv", csv);
   const auto dtaus = ws.Run(Args({"dtaus", "write", "--csv", "gross.csv"}, kClient));
   EXPECT_EQ(dtaus.exitCode, 1);
@@ -145,7 +145,7 @@ TEST(Messages, TextLongerThanItsFieldIsRefusedNotCut) {
   Workspace ws;
   ws.Write("lang.csv",
            "name,konto,blz,betrag,verwendungszweck1,verwendungszweck2\n"
-           "Abcdefghij Klmnopqrst Uvwxyz1,1234567890,50010517,1,kurz,Abcdefghij Klmnopqrst "
+           "Abcdefghij Klmnopqrst Uvwxyz1,1234567900,50010517,1,kurz,Abcdefghij Klmnopqrst "
            "Uvwxyzä\n");
   const auto dtaus = ws.Run(Args({"dtaus", "write", "--csv", "lang.csv"}, kClient));
   EXPECT_EQ(dtaus.exitCode, 1);
@@ -161,7 +161,7 @@ TEST(Messages, TextLongerThanItsFieldIsRefusedNotCut) {
   // file drops do not count.
   ws.Write("eine.csv",
            "name,konto,blz,betrag,verwendungszweck1\n"
-           "(Abcdefghij Klmnopqrst Uvwxy),1234567890,50010517,1,Abcdefghij Klmnopqrst Uvwxyz "
+           "(Abcdefghij Klmnopqrst Uvwxy),1234567900,50010517,1,Abcdefghij Klmnopqrst Uvwxyz "
            "Abcdefghij\n");
   EXPECT_EQ(ws.Run(Args({"dtaus", "write", "--csv", "eine.csv"}, kClient)).exitCode, 0);
 
@@ -179,7 +179,7 @@ TEST(Messages, LettersTheFileLacksBecomeBaseLettersAndStrengRefusesEveryChange) 
   Workspace ws;
   ws.Write("z.csv",
            "name,konto,blz,betrag,verwendungszweck1\n"
-           "José Sánchez (Kassel),1234567890,50010517,1,Rabatt \\ Skonto\n");
+           "José Sánchez (Kassel),1234567900,50010517,1,Rabatt \\ Skonto\n");
   const auto written = ws.Run(Args({"dtaus", "write", "--csv", "z.csv"}, kClient));
   ASSERT_EQ(written.exitCode, 0) << written.err;
   EXPECT_EQ(written.err,
@@ -206,7 +206,7 @@ TEST(Messages, LettersTheFileLacksBecomeBaseLettersAndStrengRefusesEveryChange) 
   EXPECT_FALSE(ws.Exists("s.dta"));
 
   // A name of nothing the file holds would be blank.
-  ws.Write("leer.csv", "name,konto,blz,betrag\n(),1234567890,50010517,1\n");
+  ws.Write("leer.csv", "name,konto,blz,betrag\n(),1234567900,50010517,1\n");
   const auto blank = ws.Run(Args({"dtaus", "write", "--csv", "leer.csv"}, kClient));
   EXPECT_EQ(blank.exitCode, 1);
   EXPECT_TRUE(Has(blank.err, "Feld name: Von „()“ bleibt in der Datei nichts übrig.")) << blank.err;
