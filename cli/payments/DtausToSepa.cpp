@@ -49,13 +49,6 @@ std::string RecordPlace(const zor::DtausPlace& place) {
          ")";
 }
 
-std::string SepaPurposeCode(std::string_view key) {
-  if (key.starts_with("53")) return "SALA";  // Lohn, Gehalt, Rente
-  if (key.starts_with("54")) return "CBFF";  // vermögenswirksame Leistungen
-  if (key.starts_with("56")) return "GOVT";  // öffentliche Kassen
-  return {};
-}
-
 SepaDocument DtausToSepa::Open(const zor::DtausHeader& header, std::size_t number,
                                std::size_t count, Diagnostics& errors, Diagnostics& warnings) {
   SepaDocument doc;
@@ -119,8 +112,10 @@ bool DtausToSepa::Convert(const zor::DtausPayment& p, SepaDocument& doc, zor::Se
   out.cents = p.betrag;
   out.counterparty.name = Joined(p.name, p.namenszusatz);
   out.remittance = Joined(std::string(), p.verwendungszweck);
-  // Purpose code: out.purposeCode = SepaPurposeCode(p.zahlungsschluessel), once
-  // SepaPayment carries one.
+  // The key's two digits say what the payment is for (53: salary -> SALA).
+  if (p.zahlungsschluessel.size() >= 2) {
+    out.purposeCode = zor::SepaPurposeForDtausKey(std::stoi(p.zahlungsschluessel.substr(0, 2)));
+  }
   bool found = false;
   if (const std::optional<SepaAccountIds> ids =
           fAccounts.Find(p.blz, p.konto, where, "", errors, warnings)) {

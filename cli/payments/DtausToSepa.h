@@ -46,10 +46,6 @@ struct SepaDocument {
 /// "Datensatz 7 (Byte 1024)".
 std::string RecordPlace(const zor::DtausPlace& place);
 
-/// The SEPA purpose code (ExternalPurpose1Code) of a DTAUS payment key, empty
-/// for none. The one place where keys are mapped to purposes.
-std::string SepaPurposeCode(std::string_view key);
-
 class DtausToSepa {
  public:
   DtausToSepa(const ConvertSettings& settings, DtausAccounts& accounts)

@@ -121,8 +121,9 @@ TEST(SepaConvert, CreditsOfTwoLogicalFilesBecomeTwoDocuments) {
   json first = transfer("KONV-1-1", "MUSTER GMBH", "DE89370400440532013000", "COBADEFFXXX",
                         "ANNA SCHMIDT", "DE02500105170137075030", "INGDDEFFXXX", "14.07");
   first["remittance"] = "ERSTATTUNG NOVEMBER";
-  const json second = transfer("KONV-1-1", "MUSTER GMBH", "DE89370400440532013000", "COBADEFFXXX",
-                               "JÜRGEN WEIß", "DE02120300000000202051", "BYLADEM1001", "120.00");
+  json second = transfer("KONV-1-1", "MUSTER GMBH", "DE89370400440532013000", "COBADEFFXXX",
+                         "JÜRGEN WEIß", "DE02120300000000202051", "BYLADEM1001", "120.00");
+  second["purpose_code"] = "SALA";  // key 53: a salary
   EXPECT_EQ(ReadBackProblems(ws, "konv-1.xml", {first, second}), "");
   const json third = transfer("KONV-2-1", "STADTKASSE", "DE12500105170648489890", "INGDDEFFXXX",
                               "OLAF BERG", "DE89370400440532013000", "COBADEFFXXX", "5.50");
