@@ -25,6 +25,7 @@
 #include "output/StagedFiles.h"
 #include "output/StandardOutput.h"
 #include "payments/AccountTables.h"
+#include "payments/AccountWarnings.h"
 #include "payments/BankIdentifiers.h"
 #include "payments/CheckedDtaus.h"
 #include "payments/DtausAccounts.h"
@@ -277,15 +278,30 @@ int RunConvert(const ConvertOptions& o) {
         PlanOutput(o.verzeichnis, FileName(o, i + 1, count), "--dateiname", paths).target;
   }
 
+  // Accounts their bank would refuse are warnings, with --streng faults; a
+  // default bank-code file that is missing leaves them unchecked.
+  Diagnostics warnings;
+  std::shared_ptr<const AccountWarnings> accountChecks;
+  try {
+    accountChecks = AccountWarnings::Load(o.bankdaten);
+  } catch (const zor::BankCodeError& e) {
+    throw UsageError("--bankdaten: " + OneLine(e.what()));
+  }
+  const auto checkAccount = [&](std::int64_t blz, std::int64_t konto, const std::string& where) {
+    if (accountChecks) accountChecks->Check(blz, konto, where, o.streng ? errors : warnings);
+  };
+
   // The first pass: every payment converted, checked and counted in its block.
   DtausAccounts accounts(o.bankdaten, o.standardregel, ibans ? &*ibans : nullptr);
   DtausToSepa convert(settings, accounts);
-  Diagnostics warnings;
   std::size_t opened = 0;
   const auto openUpTo = [&](std::size_t last) {
     for (; opened < last; ++opened) {
-      docs[opened].sepa =
-          convert.Open(file.Files()[opened].header, opened + 1, count, errors, warnings);
+      const zor::DtausHeader& header = file.Files()[opened].header;
+      docs[opened].sepa = convert.Open(header, opened + 1, count, errors, warnings);
+      if (docs[opened].sepa.usable && o.iban.empty()) {
+        checkAccount(header.auftraggeber.blz, header.auftraggeber.konto, RecordPlace(header.place));
+      }
     }
   };
   zor::SepaPayment payment;
@@ -298,6 +314,7 @@ int RunConvert(const ConvertOptions& o) {
     if (!d.plan) d.plan.emplace(OpenPlan(d.sepa, errors, warnings));
     if (!converted) return;
     const std::string where = RecordPlace(p.place);
+    checkAccount(p.blz, p.konto, where);
     const std::size_t warned = d.plan->WarningCount();
     try {
       d.plan->Add(payment);

@@ -253,3 +253,35 @@ TEST(SepaConvert, FaultyTablesAreRefusedRowByRow) {
 }
 
 }  // namespace
+
+namespace {
+
+// An account that fails its bank's check method converts with a warning, and
+// with --streng not at all.
+TEST(SepaConvert, AnAccountItsBankWouldRefuseIsAWarningAndWithStrengAFault) {
+  Workspace ws;
+  WriteBanks(ws);
+  const json job = {
+      {"auftraggeber", {{"name", "Muster GmbH"}, {"blz", "37040044"}, {"konto", "532013000"}}},
+      {"ausfuehrungsdatum", IsoDateFromToday(2)},
+      {"buchungen", {Payment("Anna Schmidt", "37040044", "1234567", "1")}}};
+  WriteDtaus(ws, "k.dta", job);
+  const std::vector<std::string> args = {"sepa", "convert", "k.dta", "--bankdaten", "blz.txt"};
+  const std::string warning =
+      "k.dta: Datensatz 2 (Byte 128), Feld konto: Die Kontonummer 1234567 passt nicht zum "
+      "Prüfverfahren 13 der Bank „Commerzbank“";
+
+  auto strict = args;
+  strict.push_back("--streng");
+  const auto refused = ws.Run(strict);
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_NE(refused.err.find(warning), std::string::npos) << refused.err;
+  EXPECT_FALSE(ws.Exists("k.xml"));
+
+  const auto converted = ws.Run(args);
+  ASSERT_EQ(converted.exitCode, 0) << converted.err;
+  EXPECT_NE(converted.err.find("Warnung: " + warning), std::string::npos) << converted.err;
+  EXPECT_TRUE(ws.Exists("k.xml"));
+}
+
+}  // namespace
