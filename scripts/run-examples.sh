@@ -55,6 +55,15 @@ run sepa write --job examples/cli/sepa-lastschriften.json --verzeichnis out --ov
 mkdir -p out/sepa-xsd
 (cd out/sepa-xsd && cmake -E tar xf /usr/share/java/hbci4j-core.jar \
   pain.001.001.09.xsd pain.008.001.08.xsd pain.008.003.02.xsd)
-xmllint --noout --schema out/sepa-xsd/pain.001.001.09.xsd out/sepa-ueberweisungen.xml
-xmllint --noout --schema out/sepa-xsd/pain.008.001.08.xsd out/sepa-lastschriften.xml
+# DTAUS files written above, carried into SEPA. Debian's bank-code file names no
+# IBAN rules, so the standard rule is assumed (with a warning); debits take their
+# mandates from a table.
+run sepa convert out/ueberweisungen.dta --verzeichnis out --overwrite --standardregel
+run sepa convert out/gehaelter.dta --verzeichnis out --overwrite --standardregel
+run sepa convert out/lastschriften.dta --verzeichnis out --overwrite --standardregel \
+  --mandate examples/cli/mandate.csv --glaeubiger-id DE98ZZZ09999999999
+xmllint --noout --schema out/sepa-xsd/pain.001.001.09.xsd out/sepa-ueberweisungen.xml \
+  out/ueberweisungen.xml out/gehaelter.xml
+xmllint --noout --schema out/sepa-xsd/pain.008.001.08.xsd out/sepa-lastschriften.xml \
+  out/lastschriften.xml
 xmllint --noout --schema out/sepa-xsd/pain.008.003.02.xsd out/sepa-lastschriften-b2b.xml
