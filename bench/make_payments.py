@@ -4,7 +4,10 @@ names of 20 characters with umlauts, two purpose lines, varied accounts,
 bank codes and amounts. Deterministic, so that runs compare.
 
 With --sepa the same payments come as the CSV of `zordta sepa write --csv`:
-the account and bank code make a German IBAN (with valid check digits)."""
+the account and bank code make a German IBAN (with valid check digits).
+
+With --banks FILE the bank codes are those of the main records of a bank-code
+file (Bankleitzahlendatei), so that IBANs can be made from them."""
 import argparse
 import random
 
@@ -22,7 +25,15 @@ def main():
     parser.add_argument("out")
     parser.add_argument("--sepa", action="store_true",
                         help="the columns of sepa write: name, iban, betrag, purpose")
+    parser.add_argument("--banks", metavar="FILE",
+                        help="take bank codes from this bank-code file")
     args = parser.parse_args()
+    codes = []
+    if args.banks:
+        with open(args.banks, encoding="latin-1") as banks:
+            # Main records (mark 1) of banks neither deleted nor about to be.
+            codes = [int(line[:8]) for line in banks
+                     if line[8] == "1" and line[158] != "D" and line[159] == "0"]
     rnd = random.Random(20261208)
     first = ["Jürgen", "Anna", "Müller", "Öztürk", "Schröder", "Weiß", "Käthe", "Björn"]
     last = ["Müller-Schmidt", "Bäckerei", "Schönfeld", "Großmann", "Übelacker", "Jäger"]
@@ -34,7 +45,7 @@ def main():
         for i in range(args.count):
             name = ("%s %s" % (rnd.choice(last), rnd.choice(first)))[:20].ljust(20, "X")
             konto = rnd.randrange(10, 9_999_999_999)
-            blz = rnd.randrange(10_000_000, 99_999_999)
+            blz = rnd.choice(codes) if codes else rnd.randrange(10_000_000, 99_999_999)
             cents = rnd.randrange(100, 5_000_00)  # 1 to 5000 euro: the sum stays in its 13 digits
             account = german_iban(blz, konto) if args.sepa else "%d,%d" % (konto, blz)
             f.write('"%s",%s,"%d,%02d",Lohn November 2026,Personalnummer %06d\n'

@@ -13,6 +13,11 @@
 # from the same accounts) must take at most 2 times as long as `dtaus write`,
 # in constant memory (the ratio and the peak are printed).
 #
+# Payments to real bank codes (from ktoblzcheck's bank-code file) are written as
+# a DTAUS file and converted to SEPA (`zordta sepa convert --standardregel`):
+# at most 3 times as long as `dtaus read --verify` of that file, in constant
+# memory. Their accounts are random, so most draw a warning.
+#
 # The library alone is measured the same way: a component that books the
 # payments and finishes the file, and ImportDTA of that file. With
 # LARGE_IMPORT=1 a file of 8,400,000 payments (2.15 GB) is written and imported
@@ -39,6 +44,9 @@ trap 'rm -rf "$work"' EXIT
 python3 bench/make_payments.py "$payments" "$work/payments.csv"
 python3 bench/make_payments.py --sepa "$payments" "$work/sepa.csv"
 sed '1!s/^"/"Ł/' "$work/payments.csv" >"$work/bad.csv"
+# For the conversion to SEPA: bank codes of real banks, whose IBANs can be made.
+banks=$(ls /usr/share/ktoblzcheck/blz_*.txt | sort | tail -n 1)
+python3 bench/make_payments.py --banks "$banks" "$payments" "$work/convert.csv"
 
 # Runs a command RUNS times; prints "median_seconds median_peak_kib". The
 # command must exit with $expect_status (default 0).
@@ -85,6 +93,17 @@ before_each=""
 measure "$zordta" dtaus read "$file" --verify >"$work/m"
 read -r read_s read_kib <"$work/m"
 
+# DTAUS to SEPA: the file is written once, then read with --verify and converted.
+"$zordta" dtaus write --csv "$work/convert.csv" --verzeichnis "$work/out" --dateiname convert.dta \
+  --name "Zor Lohnbuero GmbH" --blz 37040044 --konto 532013000 --no-pdf --no-text >/dev/null 2>&1
+before_each=""
+measure "$zordta" dtaus read "$work/out/convert.dta" --verify >"$work/m"
+read -r convread_s _ <"$work/m"
+before_each="rm -f '$work/out/convert.xml'"
+measure "$zordta" sepa convert "$work/out/convert.dta" --verzeichnis "$work/out" --standardregel \
+  >"$work/m"
+read -r convert_s convert_kib <"$work/m"
+
 before_each="rm -f '$work/copy'"
 measure cp "$file" "$work/copy" >"$work/m"
 read -r cp_s cp_kib <"$work/m"
@@ -102,6 +121,7 @@ read -r lib_import_s lib_import_kib <"$work/m"
 awk -v n="$payments" -v size="$size" -v runs="$runs" \
   -v ws="$write_s" -v wk="$write_kib" -v rs="$read_s" -v rk="$read_kib" \
   -v ss="$sepa_s" -v sk="$sepa_kib" \
+  -v vs="$convert_s" -v vk="$convert_kib" -v vr="$convread_s" \
   -v bs="$bad_s" -v bk="$bad_kib" -v bl="$bad_lines" \
   -v cs="$cp_s" -v ck="$cp_kib" -v css="$cpsync_s" \
   -v lws="$lib_write_s" -v lwk="$lib_write_kib" -v lis="$lib_import_s" -v lik="$lib_import_kib" 'BEGIN {
@@ -112,6 +132,7 @@ awk -v n="$payments" -v size="$size" -v runs="$runs" \
   printf "%-26s %8.2f %10.1f %12s %10s\n", "cp + sync", css, css / cs, "1.0", ""
   printf "%-26s %8.2f %10.1f %12.1f %10.1f\n", "zordta dtaus write", ws, ws / cs, ws / css, wk / 1024
   printf "%-26s %8.2f %10.1f %12.1f %10.1f\n", "zordta sepa write", ss, ss / cs, ss / css, sk / 1024
+  printf "%-26s %8.2f %10.1f %12.1f %10.1f\n", "zordta sepa convert", vs, vs / cs, vs / css, vk / 1024
   printf "%-26s %8.2f %10.1f %12.1f %10.1f\n", "zordta write, all rows bad", bs, bs / cs, bs / css, bk / 1024
   printf "%-26s %8.2f %10.1f %12.1f %10.1f\n", "zordta dtaus read --verify", rs, rs / cs, rs / css, rk / 1024
   printf "%-26s %8.2f %10.1f %12.1f %10.1f\n", "library: Buchung + Finish", lws, lws / cs, lws / css, lwk / 1024
@@ -120,6 +141,7 @@ awk -v n="$payments" -v size="$size" -v runs="$runs" \
   printf "C records per second: library writer %.0f, ImportDTA %.0f\n", n / lws, n / lis
   printf "all rows bad / good write: %.2f (at most 3), %d lines printed\n", bs / ws, bl
   printf "sepa write / dtaus write: %.2f (at most 2), peak %.1f MiB (under 64)\n", ss / ws, sk / 1024
+  printf "sepa convert / dtaus read --verify of its file (%.2f s): %.2f (at most 3), peak %.1f MiB (under 64)\n", vr, vs / vr, vk / 1024
 }'
 
 if [ -n "${LARGE_IMPORT:-}" ]; then

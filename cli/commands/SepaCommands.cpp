@@ -164,6 +164,7 @@ int RunWrite(WriteOptions& o) {
   };
   Diagnostics rowErrors;
   Diagnostics warnings;
+  warnings.KeepAtMost(kKeptWarnings);  // a million warnings cost no memory
   zor::SepaPlan plan = OpenPlan(settings.library, faulty("auftraggeber.iban"),
                                 faulty("auftraggeber.bic"), label, checkErrors, warnings);
 

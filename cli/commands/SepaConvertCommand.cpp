@@ -281,6 +281,7 @@ int RunConvert(const ConvertOptions& o) {
   // Accounts their bank would refuse are warnings, with --streng faults; a
   // default bank-code file that is missing leaves them unchecked.
   Diagnostics warnings;
+  warnings.KeepAtMost(kKeptWarnings);  // a million warnings cost no memory
   std::shared_ptr<const AccountWarnings> accountChecks;
   try {
     accountChecks = AccountWarnings::Load(o.bankdaten);
