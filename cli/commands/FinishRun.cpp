@@ -21,16 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void CreateFolderOf(const std::string& target) {
-  const std::string folder = FolderOfPath(target);
-  std::error_code error;
-  fs::create_directories(folder, error);
-  if (error) {
-    throw OutputError("Das Verzeichnis " + folder +
-                      " kann nicht angelegt werden: " + error.message());
-  }
-}
-
 // A file that was never committed must not use up a diskette number.
 void GiveBackDisketteNumber(zor::TZorBaseDTA& component) {
   auto* dta = dynamic_cast<zor::TZorDTA*>(&component);

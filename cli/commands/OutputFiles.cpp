@@ -1,7 +1,10 @@
 #include "commands/OutputFiles.h"
 
+#include <filesystem>
+
 #include "commands/Commands.h"
 #include "io/MessageText.h"
+#include "output/OutputError.h"
 #include "output/StagedFiles.h"
 #include "zordta/host/Exception.h"
 #include "zordta/host/Text.h"
@@ -50,6 +53,16 @@ void CheckTargetsFree(const OutputFiles& files, const WriteOptions& o) {
     if (!refusal.empty()) {
       throw zor::Exception(zor::StringFromUtf8(refusal + " Nichts geschrieben."));
     }
+  }
+}
+
+void CreateFolderOf(const std::string& target) {
+  const std::string folder = FolderOfPath(target);
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) {
+    throw OutputError("Das Verzeichnis " + folder +
+                      " kann nicht angelegt werden: " + error.message());
   }
 }
 

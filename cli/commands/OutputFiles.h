@@ -25,4 +25,7 @@ OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
 /// one of the inputs. The commit checks again: this only saves the work.
 void CheckTargetsFree(const OutputFiles& files, const WriteOptions& o);
 
+/// Makes the folder a target goes into; raises OutputError when it cannot.
+void CreateFolderOf(const std::string& target);
+
 }  // namespace zcli

@@ -69,16 +69,6 @@ zor::SepaPlan OpenPlan(const zor::SepaSettings& given, bool ibanFaulty, bool bic
   return zor::SepaPlan(settings);
 }
 
-void CreateFolderOf(const std::string& target) {
-  const std::string folder = FolderOfPath(target);
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (error) {
-    throw OutputError("Das Verzeichnis " + folder +
-                      " kann nicht angelegt werden: " + error.message());
-  }
-}
-
 // The second pass: the payments group by group, each group one more pass over
 // the input, into a temporary file that becomes the target only when complete.
 void WriteDocument(const zor::SepaPlan& plan, const PaymentSource& input,

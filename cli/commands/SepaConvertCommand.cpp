@@ -167,16 +167,6 @@ std::string Summary(const zor::SepaPlan& plan) {
          ", Summe " + GermanAmount(plan.Cents()) + " EUR";
 }
 
-void CreateFolderOf(const std::string& target) {
-  const std::string folder = FolderOfPath(target);
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (error) {
-    throw OutputError("Das Verzeichnis " + folder +
-                      " kann nicht angelegt werden: " + error.message());
-  }
-}
-
 // Every document into its temporary file, block by block: one more reading
 // of the DTAUS file per block, which writes that block of every document.
 // The documents become their targets together, or none does.

@@ -111,6 +111,13 @@ std::string FormatIsoDate(zor::TDate date) {
   return text;
 }
 
+std::string FormatIsoDate(const std::chrono::year_month_day& date) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+  return text;
+}
+
 std::optional<bool> ParseBool(std::string_view text) {
   const std::string t = Lower(Trimmed(text));
   if (t == "true" || t == "ja" || t == "1") return true;

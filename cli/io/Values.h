@@ -2,6 +2,7 @@
 // nothing instead of guessing: a payment file must not carry a misread number.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,6 +31,7 @@ std::string FormatCent(std::int64_t cent);
 std::optional<zor::TDate> ParseDate(std::string_view text);
 /// YYYY-MM-DD.
 std::string FormatIsoDate(zor::TDate date);
+std::string FormatIsoDate(const std::chrono::year_month_day& date);
 
 /// true/false, ja/nein, 1/0.
 std::optional<bool> ParseBool(std::string_view text);

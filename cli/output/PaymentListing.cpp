@@ -59,13 +59,6 @@ void ListingBuffer::Flush() {
 
 namespace {
 
-std::string IsoDate(const std::chrono::year_month_day& date) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
-                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-  return text;
-}
-
 const char* CurrencyCode(zor::DtausCurrency currency) {
   return currency == zor::DtausCurrency::DM ? "DEM" : "EUR";
 }
@@ -83,8 +76,8 @@ json FileHead(const LogicalFile& f) {
                  {"blz", h.auftraggeber.blz},
                  {"konto", h.auftraggeber.konto}}},
                {"lastschriften", h.lastschriften},
-               {"dateidatum", IsoDate(h.dateidatum)}};
-  if (h.ausfuehrungsdatum) head["ausfuehrungsdatum"] = IsoDate(*h.ausfuehrungsdatum);
+               {"dateidatum", FormatIsoDate(h.dateidatum)}};
+  if (h.ausfuehrungsdatum) head["ausfuehrungsdatum"] = FormatIsoDate(*h.ausfuehrungsdatum);
   head["waehrung"] = CurrencyCode(h.waehrung);
   // Where the file came from, when it says so.
   if (!h.diskettennummer.empty()) head["diskettennummer"] = h.diskettennummer;

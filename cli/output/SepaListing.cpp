@@ -4,19 +4,13 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string_view>
+#include "io/Values.h"
 
 namespace zcli {
 
 namespace {
 
 using json = nlohmann::ordered_json;
-
-std::string IsoDate(const std::chrono::year_month_day& date) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
-                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-  return text;
-}
 
 std::string IsoDateTime(std::chrono::local_seconds time) {
   const auto days = std::chrono::floor<std::chrono::days>(time);
@@ -25,7 +19,7 @@ std::string IsoDateTime(std::chrono::local_seconds time) {
   std::snprintf(text, sizeof text, "T%02d:%02d:%02d", static_cast<int>(clock.hours().count()),
                 static_cast<int>(clock.minutes().count()),
                 static_cast<int>(clock.seconds().count()));
-  return IsoDate(std::chrono::year_month_day(days)) + text;
+  return FormatIsoDate(std::chrono::year_month_day(days)) + text;
 }
 
 // Amounts as the file states them, "1234.50": exact, also for sums of 18 digits.
@@ -69,13 +63,13 @@ json Head(const std::string& path, const CheckedSepa& file) {
   head["nachricht_id"] = d.messageId;
   head["auftraggeber"] = Account(first.account);
   if (debits) head["glaeubiger_id"] = first.creditorId;
-  if (!file.SeveralDates()) head["ausfuehrungsdatum"] = IsoDate(first.group.date);
+  if (!file.SeveralDates()) head["ausfuehrungsdatum"] = FormatIsoDate(first.group.date);
   head["erstellt"] = IsoDateTime(d.creationTime);
   head["einreicher"] = d.initiatingParty;
   head["summen"] = {{"anzahl", d.count}, {"betrag", Amount(d.cents)}};
   json blocks = json::array();
   for (const zor::SepaBlock& b : file.Blocks()) {
-    json block = {{"zahlungsinfo_id", b.paymentInfoId}, {"datum", IsoDate(b.group.date)}};
+    json block = {{"zahlungsinfo_id", b.paymentInfoId}, {"datum", FormatIsoDate(b.group.date)}};
     if (debits) block["sequenz"] = SequenceCode(b.group.sequence);
     block["anzahl"] = b.count;
     block["betrag"] = Amount(b.cents);
@@ -92,10 +86,10 @@ json PaymentObject(const zor::SepaPayment& p, bool debits, bool dates) {
   if (!p.endToEndId.empty()) out["ende_zu_ende_id"] = p.endToEndId;
   if (!p.remittance.empty()) out["verwendungszweck"] = p.remittance;
   if (!p.purposeCode.empty()) out["zweck"] = p.purposeCode;
-  if (dates) out["datum"] = IsoDate(p.group.date);
+  if (dates) out["datum"] = FormatIsoDate(p.group.date);
   if (debits) {
     out["mandat_id"] = p.mandateId;
-    out["mandat_datum"] = p.mandateSigned ? IsoDate(*p.mandateSigned) : std::string();
+    out["mandat_datum"] = p.mandateSigned ? FormatIsoDate(*p.mandateSigned) : std::string();
     out["sequenz"] = SequenceCode(p.group.sequence);
   }
   return out;
@@ -141,10 +135,10 @@ void SepaCsvListing::Add(const zor::SepaPayment& p) {
   std::string& text = fBuffer.Text();
   text += CsvCell(p.counterparty.name) + ',' + p.counterparty.iban + ',' + p.counterparty.bic +
           ',' + Amount(p.cents) + ',' + CsvCell(p.endToEndId) + ',' + CsvCell(p.remittance) + ',' +
-          p.purposeCode + ',' + IsoDate(p.group.date);
+          p.purposeCode + ',' + FormatIsoDate(p.group.date);
   if (fDebits) {
     text += ',' + CsvCell(p.mandateId) + ',' +
-            (p.mandateSigned ? IsoDate(*p.mandateSigned) : std::string()) + ',' +
+            (p.mandateSigned ? FormatIsoDate(*p.mandateSigned) : std::string()) + ',' +
             SequenceCode(p.group.sequence);
   }
   text += "\r\n";

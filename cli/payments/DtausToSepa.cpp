@@ -11,13 +11,6 @@ namespace zcli {
 
 namespace {
 
-std::string IsoDate(const std::chrono::year_month_day& date) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
-                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-  return text;
-}
-
 // Key 04 is the Abbuchungsauftrag, between companies; 05 the Einzugsermächtigung.
 std::optional<zor::SepaInstrument> DebitInstrument(std::string_view key) {
   if (key.starts_with("04")) return zor::SepaInstrument::B2B;
@@ -95,8 +88,8 @@ SepaDocument DtausToSepa::Open(const zor::DtausHeader& header, std::size_t numbe
   doc.date = stated ? *header.ausfuehrungsdatum : header.dateidatum;
   if (doc.date < SepaDate(zor::Date())) {
     errors.Add(where, stated ? "ausfuehrungsdatum" : "dateidatum",
-               (stated ? "Das Ausführungsdatum " + IsoDate(doc.date)
-                       : "Kein Ausführungsdatum, und das Dateidatum " + IsoDate(doc.date)) +
+               (stated ? "Das Ausführungsdatum " + FormatIsoDate(doc.date)
+                       : "Kein Ausführungsdatum, und das Dateidatum " + FormatIsoDate(doc.date)) +
                    " liegt vor heute; mit --ausfuehrung DATUM ein neues Ausführungsdatum "
                    "angeben.");
   }

@@ -12,11 +12,13 @@
 #include <nlohmann/json.hpp>
 
 #include "CliRunner.h"
+#include "SepaReadBack.h"
 
 namespace {
 
 using clitest::Example;
 using clitest::IsoDateFromToday;
+using clitest::ReadBackProblems;
 using clitest::Workspace;
 using nlohmann::json;
 
@@ -26,32 +28,6 @@ const std::vector<std::string> kClient = {
 std::vector<std::string> Args(std::vector<std::string> args, const std::vector<std::string>& more) {
   args.insert(args.end(), more.begin(), more.end());
   return args;
-}
-
-// The peer's classes: where the CTest fixture compiles them, or compiled here
-// when the suite runs on its own.
-std::string PeerClasses() {
-  const char* fromCtest = std::getenv("ZORDTA_SEPA_PEER_CLASSES");
-  const std::string classes = fromCtest ? fromCtest : ZORDTA_SEPA_PEER_CLASSES_DEFAULT;
-  if (!std::filesystem::exists(classes + "/PainPeer.class")) {
-    const std::string compile =
-        "python3 '" ZORDTA_SEPA_READ_BACK "' --compile '" + classes + "' >/dev/null";
-    EXPECT_EQ(std::system(compile.c_str()), 0) << compile;
-  }
-  return classes;
-}
-
-// Empty when the file is schema-valid, its control sums agree and the peer
-// reads exactly the transactions `expected`; else what read_back.py reports.
-std::string ReadBackProblems(const Workspace& ws, const std::string& file, const json& expected) {
-  ws.Write("expected.json", expected.dump());
-  const std::string report = (ws / "read_back.txt").string();
-  const std::string command = "python3 '" ZORDTA_SEPA_READ_BACK "' --classes '" + PeerClasses() +
-                              "' '" + (ws / file).string() + "' '" +
-                              (ws / "expected.json").string() + "' >'" + report + "' 2>&1";
-  if (std::system(command.c_str()) == 0) return {};
-  const std::string problems = ws.Read("read_back.txt");
-  return problems.empty() ? "read_back.py failed" : problems;
 }
 
 json Transfer(const std::string& name, const std::string& iban, const std::string& bic,

@@ -11,12 +11,14 @@
 
 #include "../bankdata/BankCodeLines.h"
 #include "CliRunner.h"
+#include "SepaReadBack.h"
 
 namespace {
 
 using banktest::Bank;
 using banktest::Line;
 using clitest::IsoDateFromToday;
+using clitest::ReadBackProblems;
 using clitest::Workspace;
 using nlohmann::json;
 
@@ -28,29 +30,6 @@ void WriteBanks(const Workspace& ws) {
                .bic = "HYVEDEMM488",
                .rule = "000503"};
   ws.Write("blz.txt", Line(Bank{}) + Line(ing) + Line(special));
-}
-
-std::string PeerClasses() {
-  const char* fromCtest = std::getenv("ZORDTA_SEPA_PEER_CLASSES");
-  const std::string classes = fromCtest ? fromCtest : ZORDTA_SEPA_PEER_CLASSES_DEFAULT;
-  if (!std::filesystem::exists(classes + "/PainPeer.class")) {
-    const std::string compile =
-        "python3 '" ZORDTA_SEPA_READ_BACK "' --compile '" + classes + "' >/dev/null";
-    EXPECT_EQ(std::system(compile.c_str()), 0) << compile;
-  }
-  return classes;
-}
-
-// Empty when the file is schema-valid and the peer reads exactly `expected`.
-std::string ReadBackProblems(const Workspace& ws, const std::string& file, const json& expected) {
-  ws.Write("expected.json", expected.dump());
-  const std::string report = (ws / "read_back.txt").string();
-  const std::string command = "python3 '" ZORDTA_SEPA_READ_BACK "' --classes '" + PeerClasses() +
-                              "' '" + (ws / file).string() + "' '" +
-                              (ws / "expected.json").string() + "' >'" + report + "' 2>&1";
-  if (std::system(command.c_str()) == 0) return {};
-  const std::string problems = ws.Read("read_back.txt");
-  return problems.empty() ? "read_back.py failed" : problems;
 }
 
 void WriteDtaus(const Workspace& ws, const std::string& name, const json& job) {
