@@ -211,8 +211,8 @@ int RunWrite(WriteOptions& o) {
 }  // namespace
 
 void AddSepaCommands(CLI::App& app, Action& action) {
-  CLI::App* sepa =
-      app.add_subcommand("sepa", "SEPA-Überweisungen und -Lastschriften schreiben und lesen");
+  CLI::App* sepa = app.add_subcommand(
+      "sepa", "SEPA-Überweisungen und -Lastschriften schreiben, lesen und aus DTAUS umwandeln");
   sepa->require_subcommand(1);
 
   auto w = std::make_shared<WriteOptions>();
