@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The library's micro benchmarks, each repeated (default 5 times) in random
+# interleaving so a noisy moment spreads over all of them, with medians. The
+# bookings are set beside the bare record-assembly limit measured in the same
+# run: DTAUS_Buchung must reach 60 % of Limit_CRecordAssembly, DTAZV_Buchung
+# 2 M bookings per second.
+#
+#   bench/run-benchmarks.sh [FILTER]      ZORDTA_BENCH_BUILD=<tree> REPETITIONS=<n>
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+filter=${1:-.}
+repetitions=${REPETITIONS:-5}
+build=${ZORDTA_BENCH_BUILD:-build-bench}
+if [ ! -x "$build/bench/zordta_bench" ] || [ -z "${ZORDTA_BENCH_NO_BUILD:-}" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ \
+    -DZORDTA_BUILD_BENCHMARKS=ON -DZORDTA_BUILD_TESTS=OFF -DZORDTA_BUILD_EXAMPLES=OFF >/dev/null
+  cmake --build "$build" --target zordta_bench >/dev/null
+fi
+
+out=$(mktemp); log=$(mktemp); trap 'rm -f "$out" "$log"' EXIT
+# The limit and both bookings always run, whatever the filter, for the ratios.
+"$build/bench/zordta_bench" --benchmark_filter="$filter|^Limit_|^DTAUS_Buchung|^DTAZV_Buchung" \
+  --benchmark_repetitions="$repetitions" --benchmark_enable_random_interleaving=true \
+  --benchmark_report_aggregates_only=true --benchmark_out="$out" --benchmark_out_format=json \
+  >"$log" 2>&1 || { cat "$log" >&2; exit 1; }
+
+python3 - "$out" "$repetitions" <<'PY'
+import json, sys
+runs = json.load(open(sys.argv[1]))["benchmarks"]
+medians = {r["run_name"]: r for r in runs if r.get("aggregate_name") == "median"}
+print(f"medians of {sys.argv[2]} interleaved repetitions")
+print(f"{'benchmark':<34} {'CPU time':>12} {'items/s':>12}")
+for name, r in medians.items():
+    rate = r.get("items_per_second")
+    print(f"{name:<34} {r['cpu_time']:>9.1f} {r['time_unit']:<2} "
+          f"{(f'{rate / 1e6:.2f} M' if rate else ''):>12}")
+def rate(name):
+    return medians[name]["items_per_second"]
+limit, dtaus, dtazv = rate("Limit_CRecordAssembly"), rate("DTAUS_Buchung"), rate("DTAZV_Buchung")
+print(f"DTAUS_Buchung / limit: {dtaus / limit:.0%} ({dtaus / 1e6:.2f} of {limit / 1e6:.2f} M/s; target at least 60 %)")
+print(f"DTAZV_Buchung: {dtazv / 1e6:.2f} M/s (target at least 2 M/s)")
+PY
