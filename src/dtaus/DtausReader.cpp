@@ -74,6 +74,18 @@ std::int64_t DigitsValue(std::string_view text) {
   return value;
 }
 
+// Checks and converts in one pass; false when a byte is no digit.
+bool ParseDigits(std::string_view text, std::int64_t& value) {
+  std::int64_t v = 0;
+  for (char c : text) {
+    const unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
+    if (digit > 9) return false;
+    v = v * 10 + digit;
+  }
+  value = v;
+  return !text.empty();
+}
+
 // The kinds of note that can repeat many times in one file.
 enum class NoteKind : std::size_t { LineBreak, Text, Trailing, Count };
 
@@ -144,7 +156,12 @@ class detail::DtausReaderState {
   [[noreturn]] void Fail(DtausFault fault, DtausPlace place, std::string text) const {
     throw DtausReadError(fault, place, std::move(text));
   }
-  std::int64_t Digits(std::size_t part, const Field& f, const char* name) const;
+  std::int64_t Digits(std::size_t part, const Field& f, const char* name) const {
+    std::int64_t value = 0;
+    if (!ParseDigits(At(part, f), value)) NotDigits(part, f, name);
+    return value;
+  }
+  [[noreturn]] void NotDigits(std::size_t part, const Field& f, const char* name) const;
   std::int64_t DigitsOrBlank(std::size_t part, const Field& f, const char* name) const;
   void Text(std::size_t part, const Field& f, const char* name, std::string& utf8);
   std::chrono::year_month_day Date(std::size_t part, const Field& f, const char* name,
@@ -276,22 +293,19 @@ void detail::DtausReaderState::SkipLineBreaks(std::size_t recordOfBreak) {
   Note(NoteKind::LineBreak, place, "Zeilenumbruch nach einem 128-Byte-Teil übergangen.");
 }
 
-std::int64_t detail::DtausReaderState::Digits(std::size_t part, const Field& f,
-                                              const char* name) const {
-  const std::string_view text = At(part, f);
-  if (!AllDigits(text)) {
-    Fail(DtausFault::Structure, PlaceOf(part, f),
-         std::string(name) + " (" + Positions(part, f) +
-             ") enthält nicht nur Ziffern: " + Shown(text) + ".");
-  }
-  return DigitsValue(text);
+void detail::DtausReaderState::NotDigits(std::size_t part, const Field& f, const char* name) const {
+  Fail(DtausFault::Structure, PlaceOf(part, f),
+       std::string(name) + " (" + Positions(part, f) +
+           ") enthält nicht nur Ziffern: " + Shown(At(part, f)) + ".");
 }
 
 // Fields that many programs leave blank when they do not use them.
 std::int64_t detail::DtausReaderState::DigitsOrBlank(std::size_t part, const Field& f,
                                                      const char* name) const {
+  std::int64_t value = 0;
+  if (ParseDigits(At(part, f), value)) return value;
   if (AllBlank(At(part, f))) return 0;
-  return Digits(part, f, name);
+  NotDigits(part, f, name);
 }
 
 void detail::DtausReaderState::Text(std::size_t part, const Field& f, const char* name,

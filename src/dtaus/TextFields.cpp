@@ -63,22 +63,22 @@ constexpr std::array<ByteMeaning, 256> kMeanings = MakeMeanings();
 }  // namespace
 
 TextReading ReadTextField(std::string_view field, std::string& utf8) {
-  utf8.clear();
-  const std::size_t end = field.find_last_not_of(' ');
-  if (end == std::string_view::npos) return {};
-  // Most fields hold only bytes that stand for themselves.
-  std::size_t plain = 0;
-  while (plain <= end && kMeanings[static_cast<unsigned char>(field[plain])].length == 1 &&
-         kMeanings[static_cast<unsigned char>(field[plain])].deviation == TextDeviation::None) {
-    ++plain;
-  }
-  utf8.assign(field.data(), plain);
+  // Each byte gives at most two, written straight into the string: this runs
+  // for every text field of every record. Only a blank reads as a blank, so
+  // the trailing blanks of the field are those cut off the result.
+  utf8.resize(2 * field.size());
+  char* const begin = utf8.data();
+  char* out = begin;
   TextReading reading;
-  for (std::size_t i = plain; i <= end; ++i) {
+  for (std::size_t i = 0; i < field.size(); ++i) {
     const ByteMeaning& m = kMeanings[static_cast<unsigned char>(field[i])];
-    utf8.append(m.utf8, m.length);
+    out[0] = m.utf8[0];
+    out[1] = m.utf8[1];
+    out += m.length;
     if (m.deviation > reading.deviation) reading = {m.deviation, i};
   }
+  while (out != begin && out[-1] == ' ') --out;
+  utf8.resize(static_cast<std::size_t>(out - begin));
   return reading;
 }
 
