@@ -60,25 +60,37 @@ constexpr std::array<ByteMeaning, 256> MakeMeanings() {
 
 constexpr std::array<ByteMeaning, 256> kMeanings = MakeMeanings();
 
+constexpr std::array<bool, 256> MakeStandsForItself() {
+  std::array<bool, 256> table{};
+  for (unsigned b = 0; b < 256; ++b) {
+    const ByteMeaning& m = kMeanings[b];
+    table[b] =
+        m.length == 1 && m.utf8[0] == static_cast<char>(b) && m.deviation == TextDeviation::None;
+  }
+  return table;
+}
+
+constexpr std::array<bool, 256> kStandsForItself = MakeStandsForItself();
+
 }  // namespace
 
 TextReading ReadTextField(std::string_view field, std::string& utf8) {
-  // Each byte gives at most two, written straight into the string: this runs
-  // for every text field of every record. Only a blank reads as a blank, so
-  // the trailing blanks of the field are those cut off the result.
-  utf8.resize(2 * field.size());
-  char* const begin = utf8.data();
-  char* out = begin;
+  utf8.clear();
+  std::size_t end = field.size();
+  while (end > 0 && field[end - 1] == ' ') --end;
   TextReading reading;
-  for (std::size_t i = 0; i < field.size(); ++i) {
-    const ByteMeaning& m = kMeanings[static_cast<unsigned char>(field[i])];
-    out[0] = m.utf8[0];
-    out[1] = m.utf8[1];
-    out += m.length;
-    if (m.deviation > reading.deviation) reading = {m.deviation, i};
+  for (std::size_t i = 0; i < end; ++i) {
+    // Most bytes stand for themselves: such a run is copied in one piece, as
+    // this runs for every text field of every record.
+    std::size_t run = i;
+    while (run < end && kStandsForItself[static_cast<unsigned char>(field[run])]) ++run;
+    utf8.append(field.data() + i, run - i);
+    if (run == end) break;
+    const ByteMeaning& m = kMeanings[static_cast<unsigned char>(field[run])];
+    utf8.append(m.utf8, m.length);
+    if (m.deviation > reading.deviation) reading = {m.deviation, run};
+    i = run;
   }
-  while (out != begin && out[-1] == ' ') --out;
-  utf8.resize(static_cast<std::size_t>(out - begin));
   return reading;
 }
 
