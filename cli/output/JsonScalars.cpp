@@ -1,5 +1,6 @@
 #include "output/JsonScalars.h"
 
+#include <array>
 #include <charconv>
 #include <nlohmann/json.hpp>
 
@@ -39,6 +40,15 @@ void AppendEscaped(std::string& text, unsigned char byte) {
   }
 }
 
+// ASCII bytes the dump writes as they are.
+constexpr std::array<bool, 256> MakeAsIs() {
+  std::array<bool, 256> table{};
+  for (unsigned b = 0x20; b < 0x80; ++b) table[b] = b != '"' && b != '\\';
+  return table;
+}
+
+constexpr std::array<bool, 256> kAsIs = MakeAsIs();
+
 // Below this the decimal of hundredths / 100 is the shortest that reads back as
 // that double, and so what the dump's shortest-digits conversion writes; the
 // fields of a DTAUS file hold far less.
@@ -50,9 +60,20 @@ void AppendJsonString(std::string& text, std::string_view value) {
   const std::size_t start = text.size();
   text += '"';
   std::size_t copied = 0;  // the bytes before it are in `text`
-  for (std::size_t i = 0; i < value.size();) {
+  std::size_t i = 0;
+  while (i < value.size()) {
     const auto byte = static_cast<unsigned char>(value[i]);
-    if (byte >= 0x80) {
+    if (kAsIs[byte]) {
+      ++i;
+    } else if (byte < 0x80) {
+      text.append(value.data() + copied, i - copied);
+      AppendEscaped(text, byte);
+      copied = ++i;
+    } else if (byte >= 0xC2 && byte <= 0xDF && i + 1 < value.size() &&
+               (static_cast<unsigned char>(value[i + 1]) & 0xC0) == 0x80) {
+      // A two-byte sequence, as every umlaut is: always well-formed.
+      i += 2;
+    } else {
       char32_t codePoint = 0;
       const std::size_t length = zor::DecodeUtf8(value, i, codePoint);
       if (length == 0) {
@@ -61,12 +82,6 @@ void AppendJsonString(std::string& text, std::string_view value) {
         return;
       }
       i += length;
-    } else if (byte < 0x20 || byte == '"' || byte == '\\') {
-      text.append(value.data() + copied, i - copied);
-      AppendEscaped(text, byte);
-      copied = ++i;
-    } else {
-      ++i;
     }
   }
   text.append(value.data() + copied, value.size() - copied);
