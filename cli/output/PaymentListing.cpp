@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "io/Values.h"
+#include "output/JsonScalars.h"
 #include "output/OutputError.h"
 #include "output/StandardOutput.h"
 
@@ -19,23 +20,31 @@ using json = nlohmann::ordered_json;
 
 constexpr std::size_t kPieceSize = 1 << 16;
 
-// A scalar as the document's dump writes it: strings escaped, numbers as nlohmann prints them.
-std::string Scalar(const json& value) {
-  return value.dump(-1, ' ', false);
-}
-
 }  // namespace
 
 std::string CsvCell(const std::string& text) {
-  const bool plain = text.find_first_of(",\";\r\n") == std::string::npos &&
-                     (text.empty() || (text.front() != ' ' && text.back() != ' '));
-  if (plain) return text;
-  std::string quoted = "\"";
-  for (char c : text) {
-    quoted += c;
-    if (c == '"') quoted += '"';
+  std::string cell;
+  AppendCsvCell(cell, text);
+  return cell;
+}
+
+void AppendCsvCell(std::string& text, std::string_view cell) {
+  // A plain loop rather than find_first_of, which looks each byte up in the set.
+  const bool plain =
+      std::none_of(
+          cell.begin(), cell.end(),
+          [](char c) { return c == ',' || c == '"' || c == ';' || c == '\r' || c == '\n'; }) &&
+      (cell.empty() || (cell.front() != ' ' && cell.back() != ' '));
+  if (plain) {
+    text += cell;
+    return;
   }
-  return quoted + "\"";
+  text += '"';
+  for (char c : cell) {
+    text += c;
+    if (c == '"') text += '"';
+  }
+  text += '"';
 }
 
 ListingBuffer::~ListingBuffer() {
@@ -61,6 +70,19 @@ namespace {
 
 const char* CurrencyCode(zor::DtausCurrency currency) {
   return currency == zor::DtausCurrency::DM ? "DEM" : "EUR";
+}
+
+// As FormatCent writes it, without a string of its own.
+void AppendCent(std::string& text, std::int64_t cent) {
+  if (cent < 0) {
+    text += FormatCent(cent);
+    return;
+  }
+  AppendInteger(text, cent / 100);
+  const auto hundredths = static_cast<int>(cent % 100);
+  text += '.';
+  text += static_cast<char>('0' + hundredths / 10);
+  text += static_cast<char>('0' + hundredths % 10);
 }
 
 double Units(std::int64_t hundredths) {
@@ -104,19 +126,49 @@ std::string OpenEnded(const json& object, const std::string& indent) {
   return indented + "[";
 }
 
-void AddList(std::string& text, const std::string& indent, const char* key,
+void AddList(std::string& text, const std::string& key, const JsonListing::Pieces& pieces,
              const std::vector<std::string>& lines) {
-  text += ",\n" + indent + "\"" + key + "\": [";
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    text += (i == 0 ? "\n" : ",\n") + indent + "  " + Scalar(lines[i]);
+  text += key;
+  if (lines.empty()) {
+    text += ']';
+    return;
   }
-  text += lines.empty() ? "]" : "\n" + indent + "]";
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += ',';
+    text += pieces.line;
+    AppendJsonString(text, lines[i]);
+  }
+  text += pieces.listEnd;
 }
 
 }  // namespace
 
+JsonListing::Pieces::Pieces(const std::string& indent) {
+  const std::string field = indent + "  ";
+  const auto key = [&](const char* name) { return ",\n" + field + "\"" + name + "\": "; };
+  open = indent + "{\n" + field + "\"name\": ";
+  konto = key("konto");
+  blz = key("blz");
+  betrag = key("betrag");
+  zahlungsschluessel = key("zahlungsschluessel");
+  verwendungszweck = key("verwendungszweck") + "[";
+  kundennummer = key("kundennummer");
+  namenszusatz = key("namenszusatz") + "[";
+  auftraggeberzusatz = key("auftraggeberzusatz") + "[";
+  line = "\n" + field + "  ";
+  listEnd = "\n" + field + "]";
+  auftraggeber = key("auftraggeber") + "{\n" + field + "  \"name\": ";
+  auftraggeberBlz = ",\n" + field + "  \"blz\": ";
+  auftraggeberKonto = ",\n" + field + "  \"konto\": ";
+  auftraggeberEnd = "\n" + field + "}";
+  close = "\n" + indent + "}";
+}
+
 JsonListing::JsonListing(std::ostream& out, std::string path, const std::vector<LogicalFile>& files)
-    : fBuffer(out), fFiles(files), fNested(files.size() > 1), fIndent(fNested ? 8 : 4, ' ') {
+    : fBuffer(out),
+      fFiles(files),
+      fNested(files.size() > 1),
+      fPieces(std::string(fNested ? 8 : 4, ' ')) {
   json top = {{"art", "dtaus"}, {"datei", std::move(path)}};
   if (fNested) {
     top["dateien"] = json::array();
@@ -146,29 +198,36 @@ void JsonListing::CloseFile() {
 
 void JsonListing::Add(std::size_t file, const zor::DtausPayment& p) {
   if (fNested) Open(file);
-  const std::string field = fIndent + "  ";
+  const Pieces& k = fPieces;
   std::string& text = fBuffer.Text();
   text += fCount++ == 0 ? "\n" : ",\n";
-  text += fIndent + "{\n" + field + "\"name\": " + Scalar(p.name);
-  text += ",\n" + field + "\"konto\": " + std::to_string(p.konto);
-  text += ",\n" + field + "\"blz\": " + std::to_string(p.blz);
-  text += ",\n" + field + "\"betrag\": " + Scalar(Units(p.betrag));
-  text += ",\n" + field + "\"zahlungsschluessel\": " + Scalar(p.zahlungsschluessel);
-  AddList(text, field, "verwendungszweck", p.verwendungszweck);
+  text += k.open;
+  AppendJsonString(text, p.name);
+  text += k.konto;
+  AppendInteger(text, p.konto);
+  text += k.blz;
+  AppendInteger(text, p.blz);
+  text += k.betrag;
+  AppendJsonUnits(text, p.betrag);
+  text += k.zahlungsschluessel;
+  AppendJsonString(text, p.zahlungsschluessel);
+  AddList(text, k.verwendungszweck, k, p.verwendungszweck);
   if (p.kundennummer != 0) {
-    text += ",\n" + field + "\"kundennummer\": " + std::to_string(p.kundennummer);
+    text += k.kundennummer;
+    AppendInteger(text, p.kundennummer);
   }
-  if (!p.namenszusatz.empty()) AddList(text, field, "namenszusatz", p.namenszusatz);
-  if (!p.auftraggeberzusatz.empty()) {
-    AddList(text, field, "auftraggeberzusatz", p.auftraggeberzusatz);
-  }
+  if (!p.namenszusatz.empty()) AddList(text, k.namenszusatz, k, p.namenszusatz);
+  if (!p.auftraggeberzusatz.empty()) AddList(text, k.auftraggeberzusatz, k, p.auftraggeberzusatz);
   if (!(p.auftraggeber == fFiles.at(file).header.auftraggeber)) {
-    text += ",\n" + field + "\"auftraggeber\": {\n" + field +
-            "  \"name\": " + Scalar(p.auftraggeber.name) + ",\n" + field +
-            "  \"blz\": " + std::to_string(p.auftraggeber.blz) + ",\n" + field +
-            "  \"konto\": " + std::to_string(p.auftraggeber.konto) + "\n" + field + "}";
+    text += k.auftraggeber;
+    AppendJsonString(text, p.auftraggeber.name);
+    text += k.auftraggeberBlz;
+    AppendInteger(text, p.auftraggeber.blz);
+    text += k.auftraggeberKonto;
+    AppendInteger(text, p.auftraggeber.konto);
+    text += k.auftraggeberEnd;
   }
-  text += "\n" + fIndent + "}";
+  text += k.close;
   fBuffer.Ready();
 }
 
@@ -201,14 +260,26 @@ CsvListing::CsvListing(std::ostream& out, const std::vector<LogicalFile>& files)
 
 void CsvListing::Add(std::size_t file, const zor::DtausPayment& p) {
   std::string& text = fBuffer.Text();
-  if (fFileColumn) text += std::to_string(file + 1) + ',';
-  text += CsvCell(p.name) + ',' + std::to_string(p.konto) + ',' + std::to_string(p.blz) + ',' +
-          FormatCent(p.betrag);
-  if (fCurrencyColumn) text += std::string(",") + CurrencyCode(fFiles.at(file).header.waehrung);
-  text += ',' + p.zahlungsschluessel;
+  if (fFileColumn) {
+    AppendInteger(text, static_cast<std::int64_t>(file + 1));
+    text += ',';
+  }
+  AppendCsvCell(text, p.name);
+  text += ',';
+  AppendInteger(text, p.konto);
+  text += ',';
+  AppendInteger(text, p.blz);
+  text += ',';
+  AppendCent(text, p.betrag);
+  if (fCurrencyColumn) {
+    text += ',';
+    text += CurrencyCode(fFiles.at(file).header.waehrung);
+  }
+  text += ',';
+  text += p.zahlungsschluessel;
   for (std::size_t i = 0; i < fPurposeColumns; ++i) {
     text += ',';
-    if (i < p.verwendungszweck.size()) text += CsvCell(p.verwendungszweck[i]);
+    if (i < p.verwendungszweck.size()) AppendCsvCell(text, p.verwendungszweck[i]);
   }
   text += "\r\n";
   fBuffer.Ready();

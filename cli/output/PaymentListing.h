@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "payments/CheckedDtaus.h"
@@ -16,6 +17,8 @@ namespace zcli {
 /// A CSV field, quoted when it holds a delimiter, a quote, a line break or
 /// blanks at either end.
 std::string CsvCell(const std::string& text);
+/// The same cell appended to `text`.
+void AppendCsvCell(std::string& text, std::string_view cell);
 
 /// Collects the text and hands it to the stream in large pieces.
 class ListingBuffer {
@@ -46,6 +49,16 @@ class JsonListing {
   /// Ends the lists and the document.
   void Close();
 
+  /// The fixed text around a payment's values, made once for its indent.
+  struct Pieces {
+    explicit Pieces(const std::string& indent);
+    std::string open, konto, blz, betrag, zahlungsschluessel, kundennummer;
+    std::string verwendungszweck, namenszusatz, auftraggeberzusatz;  // up to the "["
+    std::string line, listEnd;  // before each line of a list, and before its "]"
+    std::string auftraggeber, auftraggeberBlz, auftraggeberKonto, auftraggeberEnd;
+    std::string close;
+  };
+
  private:
   void Open(std::size_t file);
   void CloseFile();
@@ -53,7 +66,7 @@ class JsonListing {
   ListingBuffer fBuffer;
   const std::vector<LogicalFile>& fFiles;
   bool fNested;
-  std::string fIndent;     // of a payment's braces
+  Pieces fPieces;
   std::size_t fOpen = 0;   // logical files begun
   std::size_t fCount = 0;  // payments of the open file
 };

@@ -60,24 +60,36 @@ constexpr std::array<ByteMeaning, 256> MakeMeanings() {
 
 constexpr std::array<ByteMeaning, 256> kMeanings = MakeMeanings();
 
+constexpr std::array<bool, 256> MakeStandsForItself() {
+  std::array<bool, 256> table{};
+  for (unsigned b = 0; b < 256; ++b) {
+    const ByteMeaning& m = kMeanings[b];
+    table[b] =
+        m.length == 1 && m.utf8[0] == static_cast<char>(b) && m.deviation == TextDeviation::None;
+  }
+  return table;
+}
+
+constexpr std::array<bool, 256> kStandsForItself = MakeStandsForItself();
+
 }  // namespace
 
 TextReading ReadTextField(std::string_view field, std::string& utf8) {
   utf8.clear();
-  const std::size_t end = field.find_last_not_of(' ');
-  if (end == std::string_view::npos) return {};
-  // Most fields hold only bytes that stand for themselves.
-  std::size_t plain = 0;
-  while (plain <= end && kMeanings[static_cast<unsigned char>(field[plain])].length == 1 &&
-         kMeanings[static_cast<unsigned char>(field[plain])].deviation == TextDeviation::None) {
-    ++plain;
-  }
-  utf8.assign(field.data(), plain);
+  std::size_t end = field.size();
+  while (end > 0 && field[end - 1] == ' ') --end;
   TextReading reading;
-  for (std::size_t i = plain; i <= end; ++i) {
-    const ByteMeaning& m = kMeanings[static_cast<unsigned char>(field[i])];
+  for (std::size_t i = 0; i < end; ++i) {
+    // Most bytes stand for themselves: such a run is copied in one piece, as
+    // this runs for every text field of every record.
+    std::size_t run = i;
+    while (run < end && kStandsForItself[static_cast<unsigned char>(field[run])]) ++run;
+    utf8.append(field.data() + i, run - i);
+    if (run == end) break;
+    const ByteMeaning& m = kMeanings[static_cast<unsigned char>(field[run])];
     utf8.append(m.utf8, m.length);
-    if (m.deviation > reading.deviation) reading = {m.deviation, i};
+    if (m.deviation > reading.deviation) reading = {m.deviation, run};
+    i = run;
   }
   return reading;
 }

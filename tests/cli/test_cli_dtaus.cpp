@@ -373,6 +373,15 @@ TEST_F(DtausVerify, JsonIsPrintedExactlyAsTheWholeDocumentWouldBeDumped) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, asDump(r.out));
   }
+  // A quote, which a tolerant reading keeps, in a name and a purpose line.
+  std::string quoted = ws.Read("DTAUS0.TXT");
+  quoted.replace(128 + 93, 3, "\"A\"");
+  quoted.replace(128 + 128 + 27, 1, "\"");
+  ws.Write("quote.dta", quoted);
+  const auto r = ws.Run({"dtaus", "read", "quote.dta", "--tolerant"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, asDump(r.out));
+  EXPECT_NE(r.out.find(R"("name": "\"A\")"), std::string::npos) << r.out;
 }
 
 }  // namespace

@@ -125,6 +125,33 @@ TEST_F(DtausReaderTest, DamageIsRefusedWithItsKindAndPlace) {
   }
 }
 
+// Digit fields are taken several bytes at a time: a stray byte is found at
+// every position, also one that differs from a digit in one bit only.
+TEST_F(DtausReaderTest, DigitFieldsAreReadWholeAndRefusedForAnyStrayByte) {
+  const std::string file = OnePayment();
+  const std::size_t konto = 128 + 21, amount = 128 + 79;  // 10 and 11 digits
+  std::string bytes = file;
+  bytes.replace(konto, 10, "9876543210");
+  bytes.replace(amount, 11, "00123456789");
+  const Read read = ReadAll(bytes, {.checkSums = false});
+  ASSERT_EQ(read.payments.size(), 1u);
+  EXPECT_EQ(read.payments[0].konto, 9876543210);
+  EXPECT_EQ(read.payments[0].betrag, 123456789);
+
+  const std::string strays = ":/?\xB5 @\x7F\xF0x";
+  for (std::size_t at = 0; at < 11; ++at) {
+    bytes = file;
+    bytes[amount + at] = strays[at % strays.size()];
+    try {
+      ReadAll(bytes, {.checkSums = false});
+      ADD_FAILURE() << "stray byte at " << at << " read";
+    } catch (const zor::DtausReadError& e) {
+      EXPECT_EQ(e.Fault(), zor::DtausFault::Structure) << e.what();
+      EXPECT_EQ(e.Place().offset, amount) << e.what();
+    }
+  }
+}
+
 TEST_F(DtausReaderTest, WhatFollowsTheLastERecord) {
   const std::string file = OnePayment();
   const Read padded = ReadAll(file + "\x1a" + std::string(3, '\0') + "  ");
