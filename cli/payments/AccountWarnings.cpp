@@ -102,8 +102,11 @@ void AccountWarnings::Check(std::string_view bankCode, std::string_view account,
                             const std::string& where, Diagnostics& findings) const {
   const Verdict verdict = Judge(bankCode, account);
   if (verdict.kind == Verdict::Sound) return;
-  if (!findings.Keeps()) return findings.AddNotKept(1);
-  Report(verdict, bankCode, account, where, findings);
+  if (findings.Keeps()) {
+    Report(verdict, bankCode, account, where, findings);
+  } else {
+    findings.AddNotKept(1);
+  }
 }
 
 void AccountWarnings::Check(std::int64_t bankCode, std::int64_t account, const std::string& where,

@@ -54,8 +54,11 @@ class AccountWarnings {
     if (verdict.kind == Verdict::Sound) return;
     // A file of a million payments to unknown banks: the texts beyond the
     // kept ones are not even made.
-    if (!findings.Keeps()) return findings.AddNotKept(1);
-    Report(verdict, codeText, numberText, where(), findings);
+    if (findings.Keeps()) {
+      Report(verdict, codeText, numberText, where(), findings);
+    } else {
+      findings.AddNotKept(1);
+    }
   }
 
  private:
