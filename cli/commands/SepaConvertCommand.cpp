@@ -1,10 +1,13 @@
 // zordta sepa convert: every logical file of a DTAUS file as a SEPA document.
-// The DTAUS file is read with the checked reader, whole, before anything else;
-// then once to check and count every payment (the plans), and once more per
-// payment block to write them, so that no payment is held in memory.
+// The DTAUS file is read with the checked reader, whole, before anything is
+// printed; that reading also converts, checks and counts every payment (the
+// plans). It is read once more per payment block to write them, so that no
+// payment is held in memory.
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -26,6 +29,7 @@
 #include "output/StandardOutput.h"
 #include "payments/AccountTables.h"
 #include "payments/AccountWarnings.h"
+#include "payments/BankCodeSource.h"
 #include "payments/BankIdentifiers.h"
 #include "payments/CheckedDtaus.h"
 #include "payments/DtausAccounts.h"
@@ -39,6 +43,8 @@ namespace zcli {
 namespace {
 
 constexpr const char* kOptionsWhere = "Befehlszeile";
+
+using TakePayment = std::function<void(std::size_t, const zor::DtausPayment&)>;
 
 struct ConvertOptions {
   std::string file;
@@ -187,6 +193,7 @@ void WriteDocuments(std::vector<Document>& docs, const CheckedDtaus& file, Dtaus
     for (std::size_t block = 0; block < passes; ++block) {
       Diagnostics again;
       Diagnostics ignored;
+      ignored.KeepAtMost(0);  // the first reading reported them
       zor::SepaPayment payment;
       const bool same = file.ReadAgain([&](std::size_t f, const zor::DtausPayment& p) {
         Document& d = docs[f];
@@ -211,8 +218,9 @@ void WriteDocuments(std::vector<Document>& docs, const CheckedDtaus& file, Dtaus
   staged.Commit();
 }
 
-// A file the checked reader refuses is refused with its message.
-bool ReadWhole(const ConvertOptions& o, CheckedDtaus& file) {
+// A file the checked reader refuses is refused with its message; `take` gets
+// the payments as they are read.
+bool ReadWhole(const ConvertOptions& o, CheckedDtaus& file, const TakePayment& take) {
   const auto notes = [&] {
     for (const zor::DtausNote& note : file.Notes()) {
       std::cerr << "Hinweis: " << o.file << ": Byte " << note.place.offset << ": " << note.text
@@ -220,7 +228,7 @@ bool ReadWhole(const ConvertOptions& o, CheckedDtaus& file) {
     }
   };
   try {
-    file.Check();
+    file.Check(take);
   } catch (const zor::DtausReadError& e) {
     notes();
     std::cerr << "Fehler: " << o.file << ": " << OneLine(e.what()) << '\n';
@@ -236,6 +244,97 @@ bool ReadWhole(const ConvertOptions& o, CheckedDtaus& file) {
   notes();
   return true;
 }
+
+// The documents planned payment by payment: each converted, checked and
+// counted in its block. Faults and warnings are only collected, so that a
+// file the reader refuses later is refused with nothing else said.
+class Planning {
+ public:
+  Planning(const CheckedDtaus& file, DtausToSepa& convert, const AccountWarnings* accountChecks,
+           const ConvertOptions& o, Diagnostics& errors, Diagnostics& warnings)
+      : fFile(file),
+        fConvert(convert),
+        fAccountChecks(accountChecks),
+        fOptions(o),
+        fErrors(errors),
+        fWarnings(warnings) {}
+
+  void Take(std::size_t f, const zor::DtausPayment& p) {
+    Guarded([&] { Plan(f, p); });
+  }
+  /// After the last payment: the documents of logical files without one.
+  void Finish() {
+    Guarded([&] { OpenUpTo(fFile.Files().size()); });
+  }
+  /// What stopped the planning, such as a bank-code file that is needed and
+  /// cannot be read: raised once the file is known to be sound, where the
+  /// planning stood when it was a reading of its own.
+  void RaiseFault() const {
+    if (fFault) std::rethrow_exception(fFault);
+  }
+  std::vector<Document>& Documents() { return fDocs; }
+
+ private:
+  template <class Step>
+  void Guarded(Step&& step) {
+    if (fFault) return;
+    try {
+      step();
+    } catch (...) {
+      fFault = std::current_exception();
+    }
+  }
+
+  void CheckAccount(std::int64_t blz, std::int64_t konto, const RecordWhere& where) {
+    if (fAccountChecks) {
+      fAccountChecks->CheckAt(blz, konto, where, fOptions.streng ? fErrors : fWarnings);
+    }
+  }
+
+  void OpenUpTo(std::size_t last) {
+    if (fDocs.size() < last) fDocs.resize(last);
+    // A message ID given is numbered when there are several documents; the
+    // caller counted the logical files first then.
+    const bool numbered = !fOptions.nachrichtId.empty() && fFile.Files().size() > 1;
+    for (; fOpened < last; ++fOpened) {
+      const zor::DtausHeader& header = fFile.Files()[fOpened].header;
+      fDocs[fOpened].sepa = fConvert.Open(header, fOpened + 1, numbered, fErrors, fWarnings);
+      if (fDocs[fOpened].sepa.usable && fOptions.iban.empty()) {
+        CheckAccount(header.auftraggeber.blz, header.auftraggeber.konto, RecordWhere(header.place));
+      }
+    }
+  }
+
+  void Plan(std::size_t f, const zor::DtausPayment& p) {
+    OpenUpTo(f + 1);
+    Document& d = fDocs[f];
+    if (!d.sepa.usable) return;
+    const bool converted = fConvert.Convert(p, d.sepa, fPayment, fErrors, fWarnings);
+    // After the first payment, which decides a direct debit's instrument.
+    if (!d.plan) d.plan.emplace(OpenPlan(d.sepa, fErrors, fWarnings));
+    if (!converted) return;
+    const RecordWhere where(p.place);
+    CheckAccount(p.blz, p.konto, where);
+    const std::size_t warned = d.plan->WarningCount();
+    try {
+      d.plan->Add(fPayment);
+    } catch (const zor::SepaError& e) {
+      fErrors.Add(where(), SepaFieldLabel(e.Place().field, false), e.Text());
+    }
+    if (d.plan->WarningCount() > warned) TakeWarnings(*d.plan, warned, where(), false, fWarnings);
+  }
+
+  const CheckedDtaus& fFile;
+  DtausToSepa& fConvert;
+  const AccountWarnings* fAccountChecks;
+  const ConvertOptions& fOptions;
+  Diagnostics& fErrors;
+  Diagnostics& fWarnings;
+  std::vector<Document> fDocs;
+  std::size_t fOpened = 0;
+  zor::SepaPayment fPayment;
+  std::exception_ptr fFault;
+};
 
 int RunConvert(const ConvertOptions& o) {
   if (o.dateiname.empty() && o.file == kStandardInput) {
@@ -259,66 +358,46 @@ int RunConvert(const ConvertOptions& o) {
   settings.mandates = mandates ? &*mandates : nullptr;
   settings.mandatesName = o.mandate;
 
-  CheckedDtaus file(o.file, {});
-  if (!ReadWhole(o, file)) return kBadData;
-  const std::size_t count = file.Files().size();
-  std::vector<Document> docs(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    docs[i].target =
-        PlanOutput(o.verzeichnis, FileName(o, i + 1, count), "--dateiname", paths).target;
-  }
-
+  // The bank-code file serves the IBANs and the account checks: read once.
   // Accounts their bank would refuse are warnings, with --streng faults; a
   // default bank-code file that is missing leaves them unchecked.
+  const RunBankCodes banks = ReadRunBankCodes(o.bankdaten);
+  const std::shared_ptr<const AccountWarnings> accountChecks = AccountWarnings::Of(banks);
+  DtausAccounts accounts(banks, o.standardregel, ibans ? &*ibans : nullptr);
+  DtausToSepa convert(settings, accounts);
   Diagnostics warnings;
   warnings.KeepAtMost(kKeptWarnings);  // a million warnings cost no memory
-  std::shared_ptr<const AccountWarnings> accountChecks;
+
+  // The plans are made while the file is checked, unless a message ID is
+  // given: the first document's ID is numbered only when there are several,
+  // and its plan checks the ID, so then the logical files are counted first.
+  CheckedDtaus file(o.file, {});
+  Planning planning(file, convert, accountChecks.get(), o, errors, warnings);
+  const bool countFirst = !o.nachrichtId.empty();
+  const TakePayment plan = [&planning](std::size_t f, const zor::DtausPayment& p) {
+    planning.Take(f, p);
+  };
+  if (!ReadWhole(o, file, countFirst ? TakePayment() : plan)) return kBadData;
+  const std::size_t count = file.Files().size();
+  std::vector<Document>& docs = planning.Documents();
+  std::vector<std::string> targets(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    targets[i] = PlanOutput(o.verzeichnis, FileName(o, i + 1, count), "--dateiname", paths).target;
+  }
   try {
-    accountChecks = AccountWarnings::Load(o.bankdaten);
+    AccountWarnings::Unread(banks, o.bankdaten);
   } catch (const zor::BankCodeError& e) {
     throw UsageError("--bankdaten: " + OneLine(e.what()));
   }
-  const auto checkAccount = [&](std::int64_t blz, std::int64_t konto, const std::string& where) {
-    if (accountChecks) accountChecks->Check(blz, konto, where, o.streng ? errors : warnings);
-  };
-
-  // The first pass: every payment converted, checked and counted in its block.
-  DtausAccounts accounts(o.bankdaten, o.standardregel, ibans ? &*ibans : nullptr);
-  DtausToSepa convert(settings, accounts);
-  std::size_t opened = 0;
-  const auto openUpTo = [&](std::size_t last) {
-    for (; opened < last; ++opened) {
-      const zor::DtausHeader& header = file.Files()[opened].header;
-      docs[opened].sepa = convert.Open(header, opened + 1, count, errors, warnings);
-      if (docs[opened].sepa.usable && o.iban.empty()) {
-        checkAccount(header.auftraggeber.blz, header.auftraggeber.konto, RecordPlace(header.place));
-      }
-    }
-  };
-  zor::SepaPayment payment;
-  const bool same = file.ReadAgain([&](std::size_t f, const zor::DtausPayment& p) {
-    openUpTo(f + 1);
-    Document& d = docs[f];
-    if (!d.sepa.usable) return;
-    const bool converted = convert.Convert(p, d.sepa, payment, errors, warnings);
-    // After the first payment, which decides a direct debit's instrument.
-    if (!d.plan) d.plan.emplace(OpenPlan(d.sepa, errors, warnings));
-    if (!converted) return;
-    const std::string where = RecordPlace(p.place);
-    checkAccount(p.blz, p.konto, where);
-    const std::size_t warned = d.plan->WarningCount();
-    try {
-      d.plan->Add(payment);
-    } catch (const zor::SepaError& e) {
-      errors.Add(where, SepaFieldLabel(e.Place().field, false), e.Text());
-    }
-    TakeWarnings(*d.plan, warned, where, false, warnings);
-  });
+  const bool same = !countFirst || file.ReadAgain(plan);
+  planning.RaiseFault();
   if (!same) {
     std::cerr << "Fehler: " << o.file << ": " << kFileChangedWhileRead << "\nNichts geschrieben.\n";
     return kBadData;
   }
-  openUpTo(count);
+  planning.Finish();
+  planning.RaiseFault();
+  for (std::size_t i = 0; i < count; ++i) docs[i].target = targets[i];
   for (const Document& d : docs) {
     if (d.sepa.usable && !d.plan) {
       errors.Add(RecordPlace(d.sepa.place), "",

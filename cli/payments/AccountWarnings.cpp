@@ -1,9 +1,9 @@
 #include "payments/AccountWarnings.h"
 
 #include <charconv>
-#include <filesystem>
 #include <iostream>
-#include <iterator>
+#include <optional>
+#include <system_error>
 #include <utility>
 
 #include "io/MessageText.h"
@@ -20,62 +20,99 @@ std::string Deleted(const zor::BankCodeRecord& bank) {
                                  : "; sie wird ersetzt durch " + bank.successor + ".");
 }
 
+// The bank code as a number: the key of the banks met; none unless 8 digits.
+std::optional<std::uint32_t> CodeNumber(std::string_view bankCode) {
+  std::uint32_t number = 0;
+  if (bankCode.size() != 8) return std::nullopt;
+  const auto [end, error] =
+      std::from_chars(bankCode.data(), bankCode.data() + bankCode.size(), number);
+  if (error != std::errc() || end != bankCode.data() + bankCode.size()) return std::nullopt;
+  return number;
+}
+
 }  // namespace
 
-AccountWarnings::AccountWarnings(zor::BankCodeFile banks, std::string source)
+AccountWarnings::AccountWarnings(std::shared_ptr<const zor::BankCodeFile> banks, std::string source)
     : fBanks(std::move(banks)), fSource(std::move(source)) {}
 
 std::shared_ptr<const AccountWarnings> AccountWarnings::Load(const std::string& bankCodeFile) {
-  std::filesystem::path path = bankCodeFile;
-  if (bankCodeFile.empty()) {
-    try {
-      path = DefaultBankCodeFile();
-      return std::make_shared<const AccountWarnings>(zor::BankCodeFile::Load(path),
-                                                     path.filename().string());
-    } catch (const zor::BankCodeError& e) {
-      std::cerr << "Warnung: Bankleitzahlen und Konten sind nicht geprüft: " << OneLine(e.what())
-                << '\n';
-      return nullptr;
-    }
+  const RunBankCodes banks = ReadRunBankCodes(bankCodeFile);
+  Unread(banks, bankCodeFile);
+  return Of(banks);
+}
+
+std::shared_ptr<const AccountWarnings> AccountWarnings::Of(const RunBankCodes& banks) {
+  if (!banks.file) return nullptr;
+  return std::make_shared<const AccountWarnings>(banks.file, banks.name);
+}
+
+void AccountWarnings::Unread(const RunBankCodes& banks, const std::string& bankCodeFile) {
+  if (!banks.fault) return;
+  if (!bankCodeFile.empty()) throw *banks.fault;
+  std::cerr << "Warnung: Bankleitzahlen und Konten sind nicht geprüft: "
+            << OneLine(banks.fault->what()) << '\n';
+}
+
+const zor::BankCodeRecord* AccountWarnings::Bank(std::string_view bankCode) const {
+  const std::optional<std::uint32_t> key = CodeNumber(bankCode);
+  if (key) {
+    if (const auto met = fBanksMet.find(*key); met != fBanksMet.end()) return met->second;
   }
-  return std::make_shared<const AccountWarnings>(zor::BankCodeFile::Load(path),
-                                                 path.filename().string());
+  const zor::BankCodeRecord* bank = fBanks->Find(bankCode);
+  if (key && bank != nullptr) fBanksMet.emplace(*key, bank);
+  return bank;
+}
+
+AccountWarnings::Verdict AccountWarnings::Judge(std::string_view bankCode,
+                                                std::string_view account) const {
+  const zor::BankCodeRecord* bank = Bank(bankCode);
+  if (bank == nullptr) return {Verdict::UnknownBank, bank};
+  if (bank->IsDeleted()) return {Verdict::DeletedBank, bank};
+  if (fChecker.Check(std::string(bankCode), std::string(account), bank->checkMethod) ==
+      AccountVerdict::Invalid) {
+    return {Verdict::FailsMethod, bank};
+  }
+  return {Verdict::Sound, bank};
+}
+
+void AccountWarnings::Report(const Verdict& verdict, std::string_view bankCode,
+                             std::string_view account, std::string where,
+                             Diagnostics& findings) const {
+  switch (verdict.kind) {
+    case Verdict::Sound:
+      return;
+    case Verdict::UnknownBank:
+      findings.Add(std::move(where), "blz",
+                   "Die Bankleitzahl " + std::string(bankCode) +
+                       " gibt es nicht (Bankleitzahlendatei " + fSource + ").");
+      return;
+    case Verdict::DeletedBank:
+      findings.Add(std::move(where), "blz", Deleted(*verdict.bank));
+      return;
+    case Verdict::FailsMethod:
+      findings.Add(std::move(where), "konto",
+                   "Die Kontonummer " + std::string(account) + " passt nicht zum Prüfverfahren " +
+                       verdict.bank->checkMethod + " der Bank " + Quoted(verdict.bank->name) +
+                       " (Prüfziffer falsch).");
+      return;
+  }
 }
 
 void AccountWarnings::Check(std::string_view bankCode, std::string_view account,
                             const std::string& where, Diagnostics& findings) const {
-  const zor::BankCodeRecord* bank = fBanks.Find(bankCode);
-  const bool known = bank != nullptr && !bank->IsDeleted();
-  if (known && fChecker.Check(std::string(bankCode), std::string(account), bank->checkMethod) !=
-                   AccountVerdict::Invalid) {
-    return;
-  }
-  // A file of a million payments to unknown banks: the texts beyond the kept
-  // ones are not even made.
-  if (!findings.Keeps()) {
-    findings.AddNotKept(1);
-  } else if (bank == nullptr) {
-    findings.Add(where, "blz",
-                 "Die Bankleitzahl " + std::string(bankCode) +
-                     " gibt es nicht (Bankleitzahlendatei " + fSource + ").");
-  } else if (!known) {
-    findings.Add(where, "blz", Deleted(*bank));
+  const Verdict verdict = Judge(bankCode, account);
+  if (verdict.kind == Verdict::Sound) return;
+  if (findings.Keeps()) {
+    Report(verdict, bankCode, account, where, findings);
   } else {
-    findings.Add(where, "konto",
-                 "Die Kontonummer " + std::string(account) + " passt nicht zum Prüfverfahren " +
-                     bank->checkMethod + " der Bank " + Quoted(bank->name) +
-                     " (Prüfziffer falsch).");
+    findings.AddNotKept(1);
   }
 }
 
 void AccountWarnings::Check(std::int64_t bankCode, std::int64_t account, const std::string& where,
                             Diagnostics& findings) const {
-  char code[24];
-  char number[24];
-  const auto codeEnd = std::to_chars(std::begin(code), std::end(code), bankCode).ptr;
-  const auto numberEnd = std::to_chars(std::begin(number), std::end(number), account).ptr;
-  Check(std::string_view(code, static_cast<std::size_t>(codeEnd - code)),
-        std::string_view(number, static_cast<std::size_t>(numberEnd - number)), where, findings);
+  CheckAt(
+      bankCode, account, [&where] { return where; }, findings);
 }
 
 }  // namespace zcli

@@ -4,13 +4,17 @@
 // the caller decides whether they are warnings or (with --streng) faults.
 #pragma once
 
+#include <charconv>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "io/Diagnostics.h"
 #include "payments/AccountCheck.h"
+#include "payments/BankCodeSource.h"
 #include "zordta/BankCodes.h"
 
 namespace zcli {
@@ -18,13 +22,17 @@ namespace zcli {
 class AccountWarnings {
  public:
   /// Checks against `banks`; `source` names the file in messages.
-  AccountWarnings(zor::BankCodeFile banks, std::string source);
+  AccountWarnings(std::shared_ptr<const zor::BankCodeFile> banks, std::string source);
 
   /// For --bankdaten FILE, or the default file when `bankCodeFile` is empty.
   /// A file given that cannot be read raises zor::BankCodeError (File). When
   /// the default one cannot be read, a warning that the accounts go unchecked
   /// is printed and the answer is null: the payment file does not depend on it.
   static std::shared_ptr<const AccountWarnings> Load(const std::string& bankCodeFile);
+  /// The checks against a run's file, null when it cannot be read; Unread
+  /// says so as Load does. Apart, so that a caller can say it later.
+  static std::shared_ptr<const AccountWarnings> Of(const RunBankCodes& banks);
+  static void Unread(const RunBankCodes& banks, const std::string& bankCodeFile);
 
   /// Adds to `findings`, under `where` and the field "blz" or "konto", what the
   /// bank would refuse. The form is the caller's to check first (a bank code of
@@ -33,11 +41,50 @@ class AccountWarnings {
              Diagnostics& findings) const;
   void Check(std::int64_t bankCode, std::int64_t account, const std::string& where,
              Diagnostics& findings) const;
+  /// The same with the place made by `where()` only for a finding that is
+  /// kept: making it costs more than checking a sound account.
+  template <class Where>
+  void CheckAt(std::int64_t bankCode, std::int64_t account, const Where& where,
+               Diagnostics& findings) const {
+    char code[24];
+    char number[24];
+    const std::string_view codeText = Decimal(bankCode, code);
+    const std::string_view numberText = Decimal(account, number);
+    const Verdict verdict = Judge(codeText, numberText);
+    if (verdict.kind == Verdict::Sound) return;
+    // A file of a million payments to unknown banks: the texts beyond the
+    // kept ones are not even made.
+    if (findings.Keeps()) {
+      Report(verdict, codeText, numberText, where(), findings);
+    } else {
+      findings.AddNotKept(1);
+    }
+  }
 
  private:
-  zor::BankCodeFile fBanks;
+  struct Verdict {
+    enum Kind { Sound, UnknownBank, DeletedBank, FailsMethod } kind;
+    const zor::BankCodeRecord* bank;
+  };
+
+  template <std::size_t N>
+  static std::string_view Decimal(std::int64_t value, char (&text)[N]) {
+    const char* end = std::to_chars(std::begin(text), std::end(text), value).ptr;
+    return std::string_view(text, static_cast<std::size_t>(end - text));
+  }
+
+  Verdict Judge(std::string_view bankCode, std::string_view account) const;
+  const zor::BankCodeRecord* Bank(std::string_view bankCode) const;
+  void Report(const Verdict& verdict, std::string_view bankCode, std::string_view account,
+              std::string where, Diagnostics& findings) const;
+
+  std::shared_ptr<const zor::BankCodeFile> fBanks;
   std::string fSource;
   AccountChecker fChecker;
+  // The banks met so far by their code: a file's payments go to few banks,
+  // and a search of the whole file costs more than the account check. Only
+  // banks the file has, so that it stays as small as the file.
+  mutable std::unordered_map<std::uint32_t, const zor::BankCodeRecord*> fBanksMet;
 };
 
 }  // namespace zcli

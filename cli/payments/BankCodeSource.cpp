@@ -32,4 +32,17 @@ zor::BankCodeFile LoadBankCodes(const std::string& option) {
                                                 : std::filesystem::path(option));
 }
 
+RunBankCodes ReadRunBankCodes(const std::string& option) {
+  RunBankCodes banks;
+  try {
+    const std::filesystem::path path =
+        option.empty() ? DefaultBankCodeFile() : std::filesystem::path(option);
+    banks.name = path.filename().string();
+    banks.file = std::make_shared<const zor::BankCodeFile>(zor::BankCodeFile::Load(path));
+  } catch (const zor::BankCodeError& e) {
+    banks.fault = e;
+  }
+  return banks;
+}
+
 }  // namespace zcli

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "zordta/BankCodes.h"
@@ -15,5 +17,18 @@ std::filesystem::path DefaultBankCodeFile();
 
 /// The file given with --bankdaten (empty: the default), read and checked.
 zor::BankCodeFile LoadBankCodes(const std::string& option);
+
+/// The bank-code file of one run, read once and shared by everything that
+/// needs it (reading it takes longer than checking a hundred thousand
+/// accounts). A file that cannot be read is kept as its error, for each user
+/// to raise or report where it needs the file.
+struct RunBankCodes {
+  std::shared_ptr<const zor::BankCodeFile> file;  ///< null when it cannot be read
+  std::string name;                               ///< the file's name, for messages
+  std::optional<zor::BankCodeError> fault;        ///< why there is no file
+};
+
+/// --bankdaten (empty: the default file), read; raises nothing.
+RunBankCodes ReadRunBankCodes(const std::string& option);
 
 }  // namespace zcli

@@ -16,11 +16,11 @@ void CheckedDtaus::Read(Visit&& visit) const {
   });
 }
 
-void CheckedDtaus::Check() {
+void CheckedDtaus::Check(const std::function<void(std::size_t, const zor::DtausPayment&)>& take) {
   fInput.Prepare();
   fFiles.clear();
   fNotes.clear();
-  Read([this](zor::DtausReader& reader) {
+  Read([this, &take](zor::DtausReader& reader) {
     try {
       for (;;) {
         switch (reader.Next()) {
@@ -30,6 +30,7 @@ void CheckedDtaus::Check() {
           case zor::DtausReader::Item::Payment:
             fFiles.back().purposeLines =
                 std::max(fFiles.back().purposeLines, reader.Payment().verwendungszweck.size());
+            if (take) take(fFiles.size() - 1, reader.Payment());
             continue;
           case zor::DtausReader::Item::Trailer:
             fFiles.back().counted = reader.Trailer().counted;

@@ -29,8 +29,10 @@ class CheckedDtaus {
 
   /// The first reading. Raises zor::DtausReadError for a refused file and
   /// zor::Exception naming the file when it cannot be read; the notes found
-  /// until then stay readable.
-  void Check();
+  /// until then stay readable. `take`, when given, gets every payment as
+  /// ReadAgain does, before the file is known to be sound; Files() holds its
+  /// logical file's header by then.
+  void Check(const std::function<void(std::size_t, const zor::DtausPayment&)>& take = {});
   /// The second reading: every payment with the index of its logical file.
   /// False when the file no longer reads as it did: it changed in between.
   bool ReadAgain(const std::function<void(std::size_t, const zor::DtausPayment&)>& take) const;

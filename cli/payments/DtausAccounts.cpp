@@ -1,8 +1,10 @@
 #include "payments/DtausAccounts.h"
 
+#include <charconv>
+#include <cstring>
+#include <iterator>
+#include <string_view>
 #include <utility>
-
-#include "payments/BankCodeSource.h"
 
 namespace zcli {
 
@@ -10,22 +12,30 @@ namespace {
 
 // The record's field holds eight digits; a leading zero is no bank code, and
 // the file says so rather than a message about the number of digits.
-std::string BankCodeText(std::int64_t blz) {
-  std::string digits = std::to_string(blz);
-  if (digits.size() < 8) digits.insert(0, 8 - digits.size(), '0');
-  return digits;
+std::string_view BankCodeText(std::int64_t blz, char (&text)[24]) {
+  char* end = std::to_chars(std::begin(text), std::end(text), blz).ptr;
+  const auto digits = static_cast<std::size_t>(end - text);
+  if (digits < 8) {
+    std::memmove(text + 8 - digits, text, digits);
+    std::memset(text, '0', 8 - digits);
+    end = text + 8;
+  }
+  return std::string_view(text, static_cast<std::size_t>(end - text));
 }
 
 }  // namespace
 
-DtausAccounts::DtausAccounts(std::string bankCodeFile, bool assumeStandardRule,
+std::string RecordPlace(const zor::DtausPlace& place) {
+  return "Datensatz " + std::to_string(place.record) + " (Byte " + std::to_string(place.offset) +
+         ")";
+}
+
+DtausAccounts::DtausAccounts(const RunBankCodes& banks, bool assumeStandardRule,
                              const IbanList* list)
-    : fBankCodeFile(std::move(bankCodeFile)),
-      fAssumeStandardRule(assumeStandardRule),
-      fList(list) {}
+    : fBanks(banks), fAssumeStandardRule(assumeStandardRule), fList(list) {}
 
 std::optional<SepaAccountIds> DtausAccounts::Find(std::int64_t blz, std::int64_t konto,
-                                                  const std::string& where,
+                                                  const RecordWhere& where,
                                                   const std::string& fieldPrefix,
                                                   Diagnostics& errors, Diagnostics& warnings) {
   if (fList) {
@@ -33,10 +43,14 @@ std::optional<SepaAccountIds> DtausAccounts::Find(std::int64_t blz, std::int64_t
       return SepaAccountIds{listed->iban, listed->bic};
     }
   }
-  if (!fBanks) fBanks = LoadBankCodes(fBankCodeFile);
+  if (!fBanks.file) throw *fBanks.fault;
+  char code[24];
+  char number[24];
+  const char* numberEnd = std::to_chars(std::begin(number), std::end(number), konto).ptr;
   try {
-    const zor::GermanIbanResult r =
-        zor::GermanIban(*fBanks, BankCodeText(blz), std::to_string(konto),
+    zor::GermanIbanResult r =
+        zor::GermanIban(*fBanks.file, BankCodeText(blz, code),
+                        std::string_view(number, static_cast<std::size_t>(numberEnd - number)),
                         {.assumeStandardRule = fAssumeStandardRule});
     if (r.ruleAssumed && !fRuleAssumedReported) {
       fRuleAssumedReported = true;
@@ -44,7 +58,7 @@ std::optional<SepaAccountIds> DtausAccounts::Find(std::int64_t blz, std::int64_t
                    "Die Datei nennt keine IBAN-Regeln; die IBANs sind nach der Standardregel "
                    "gebildet und für eine Bank mit eigener Regel falsch.");
     }
-    return SepaAccountIds{r.iban, r.bic};
+    return SepaAccountIds{std::move(r.iban), std::move(r.bic)};
   } catch (const zor::BankCodeError& e) {
     switch (e.Fault()) {
       case zor::BankCodeFault::File:
@@ -61,7 +75,7 @@ std::optional<SepaAccountIds> DtausAccounts::Find(std::int64_t blz, std::int64_t
       case zor::BankCodeFault::SpecialIbanRule:
       case zor::BankCodeFault::Deleted:
       case zor::BankCodeFault::UnknownBankCode:
-        errors.Add(where, fieldPrefix + "blz",
+        errors.Add(where(), fieldPrefix + "blz",
                    OneLine(e.what()) + " Die IBAN mit --iban-liste angeben.");
         return std::nullopt;
       case zor::BankCodeFault::BankCodeForm:
@@ -69,7 +83,7 @@ std::optional<SepaAccountIds> DtausAccounts::Find(std::int64_t blz, std::int64_t
         break;
     }
     const bool account = e.Fault() == zor::BankCodeFault::AccountForm;
-    errors.Add(where, fieldPrefix + (account ? "konto" : "blz"), OneLine(e.what()));
+    errors.Add(where(), fieldPrefix + (account ? "konto" : "blz"), OneLine(e.what()));
     return std::nullopt;
   }
 }

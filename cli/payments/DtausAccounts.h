@@ -9,9 +9,29 @@
 
 #include "io/Diagnostics.h"
 #include "payments/AccountTables.h"
+#include "payments/BankCodeSource.h"
 #include "zordta/BankCodes.h"
+#include "zordta/DtausReader.h"
 
 namespace zcli {
+
+/// "Datensatz 7 (Byte 1024)".
+std::string RecordPlace(const zor::DtausPlace& place);
+
+/// A record's place as RecordPlace gives it, made when a message first needs
+/// it: most payments need none, and making it costs more than most checks.
+class RecordWhere {
+ public:
+  explicit RecordWhere(const zor::DtausPlace& place) : fPlace(place) {}
+  const std::string& operator()() const {
+    if (fText.empty()) fText = RecordPlace(fPlace);
+    return fText;
+  }
+
+ private:
+  const zor::DtausPlace& fPlace;
+  mutable std::string fText;
+};
 
 struct SepaAccountIds {
   std::string iban;
@@ -20,23 +40,22 @@ struct SepaAccountIds {
 
 class DtausAccounts {
  public:
-  /// `bankCodeFile`: --bankdaten (empty: the default file), read when first
-  /// needed; `list` may be null.
-  DtausAccounts(std::string bankCodeFile, bool assumeStandardRule, const IbanList* list);
+  /// `banks`: the run's bank-code file, whose fault is raised when it is first
+  /// needed; `list` may be null. Both must outlive this.
+  DtausAccounts(const RunBankCodes& banks, bool assumeStandardRule, const IbanList* list);
 
   /// None when there is no IBAN to be had: the fault goes to `errors` at
   /// `where`, its field named "blz" or "konto" after `fieldPrefix`. A bank-code file without IBAN
   /// rules, without the standard rule assumed, is one fault for all accounts, and the standard rule
-  /// assumed one warning. A bank-code file that cannot be read raises zor::BankCodeError.
-  std::optional<SepaAccountIds> Find(std::int64_t blz, std::int64_t konto, const std::string& where,
+  /// assumed one warning. A bank-code file that cannot be read raises its zor::BankCodeError.
+  std::optional<SepaAccountIds> Find(std::int64_t blz, std::int64_t konto, const RecordWhere& where,
                                      const std::string& fieldPrefix, Diagnostics& errors,
                                      Diagnostics& warnings);
 
  private:
-  std::string fBankCodeFile;
+  const RunBankCodes& fBanks;
   bool fAssumeStandardRule;
   const IbanList* fList;
-  std::optional<zor::BankCodeFile> fBanks;
   bool fRulesMissingReported = false;
   bool fRuleAssumedReported = false;
 };

@@ -1,6 +1,7 @@
 #include "payments/DtausToSepa.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "io/MessageText.h"
 #include "io/Values.h"
@@ -23,32 +24,27 @@ std::string SchemeText(std::string_view key) {
          (key.starts_with("04") ? " (Abbuchungsauftrag: B2B)" : " (Einzugsermächtigung: CORE)");
 }
 
-// DTAUS text lines become one SEPA text, as sepa write joins its purpose columns.
-std::string Joined(const std::string& first, const std::vector<std::string>& more) {
-  std::string text = Trimmed(first);
+// DTAUS text lines become one SEPA text, as sepa write joins its purpose
+// columns. Into `text`, whose room is kept from the payment before.
+void Join(std::string_view first, const std::vector<std::string>& more, std::string& text) {
+  text.assign(TrimmedView(first));
   for (const std::string& line : more) {
-    const std::string piece = Trimmed(line);
+    const std::string_view piece = TrimmedView(line);
     if (piece.empty()) continue;
     if (!text.empty()) text += ' ';
     text += piece;
   }
-  return text;
 }
 
 }  // namespace
 
-std::string RecordPlace(const zor::DtausPlace& place) {
-  return "Datensatz " + std::to_string(place.record) + " (Byte " + std::to_string(place.offset) +
-         ")";
-}
-
-SepaDocument DtausToSepa::Open(const zor::DtausHeader& header, std::size_t number,
-                               std::size_t count, Diagnostics& errors, Diagnostics& warnings) {
+SepaDocument DtausToSepa::Open(const zor::DtausHeader& header, std::size_t number, bool numbered,
+                               Diagnostics& errors, Diagnostics& warnings) {
   SepaDocument doc;
   doc.place = header.place;
-  const std::string where = RecordPlace(header.place);
+  const RecordWhere where(header.place);
   if (header.waehrung == zor::DtausCurrency::DM) {
-    errors.Add(where, "waehrung",
+    errors.Add(where(), "waehrung",
                "Die logische Datei lautet auf DM; SEPA-Zahlungen gibt es nur in Euro.");
     doc.usable = false;
   }
@@ -57,16 +53,16 @@ SepaDocument DtausToSepa::Open(const zor::DtausHeader& header, std::size_t numbe
   s.version = fSettings.version;
   s.strict = fSettings.strict;
   s.messageId = fSettings.messageId;
-  if (!s.messageId.empty() && count > 1) s.messageId += "-" + std::to_string(number);
+  if (!s.messageId.empty() && numbered) s.messageId += "-" + std::to_string(number);
   // DTAUS names are in capitals; they stay as the bank has them.
   s.account.name = header.auftraggeber.name;
   if (!fSettings.clientIban.empty()) {
     s.account.iban = fSettings.clientIban;
-  } else if (const std::optional<SepaAccountIds> ids =
+  } else if (std::optional<SepaAccountIds> ids =
                  fAccounts.Find(header.auftraggeber.blz, header.auftraggeber.konto, where,
                                 "auftraggeber.", errors, warnings)) {
-    s.account.iban = ids->iban;
-    s.account.bic = ids->bic;
+    s.account.iban = std::move(ids->iban);
+    s.account.bic = std::move(ids->bic);
   } else {
     s.account.iban = kStandInIban;
   }
@@ -74,7 +70,7 @@ SepaDocument DtausToSepa::Open(const zor::DtausHeader& header, std::size_t numbe
   if (header.lastschriften) {
     s.creditorId = fSettings.creditorId;
     if (s.creditorId.empty()) {
-      errors.Add(where, "--glaeubiger-id",
+      errors.Add(where(), "--glaeubiger-id",
                  "Die Gläubiger-Identifikationsnummer fehlt; Lastschriften brauchen sie.");
       s.creditorId = kStandInCreditorId;
     }
@@ -87,7 +83,7 @@ SepaDocument DtausToSepa::Open(const zor::DtausHeader& header, std::size_t numbe
   const bool stated = header.ausfuehrungsdatum.has_value();
   doc.date = stated ? *header.ausfuehrungsdatum : header.dateidatum;
   if (doc.date < SepaDate(zor::Date())) {
-    errors.Add(where, stated ? "ausfuehrungsdatum" : "dateidatum",
+    errors.Add(where(), stated ? "ausfuehrungsdatum" : "dateidatum",
                (stated ? "Das Ausführungsdatum " + FormatIsoDate(doc.date)
                        : "Kein Ausführungsdatum, und das Dateidatum " + FormatIsoDate(doc.date)) +
                    " liegt vor heute; mit --ausfuehrung DATUM ein neues Ausführungsdatum "
@@ -99,42 +95,48 @@ SepaDocument DtausToSepa::Open(const zor::DtausHeader& header, std::size_t numbe
 bool DtausToSepa::Convert(const zor::DtausPayment& p, SepaDocument& doc, zor::SepaPayment& out,
                           Diagnostics& errors, Diagnostics& warnings) {
   const std::size_t before = errors.Count();
-  const std::string where = RecordPlace(p.place);
-  out = zor::SepaPayment();
-  out.group.date = doc.date;
+  const RecordWhere where(p.place);
+  // Field by field rather than anew, so that its texts keep their room.
+  out.group = zor::SepaGroup{.date = doc.date};
   out.cents = p.betrag;
-  out.counterparty.name = Joined(p.name, p.namenszusatz);
-  out.remittance = Joined(std::string(), p.verwendungszweck);
+  Join(p.name, p.namenszusatz, out.counterparty.name);
+  Join({}, p.verwendungszweck, out.remittance);
+  out.counterparty.iban.clear();
+  out.counterparty.bic.clear();
+  out.endToEndId.clear();
+  out.mandateId.clear();
+  out.mandateSigned.reset();
+  out.purposeCode.clear();
   // The key's two digits say what the payment is for (53: salary -> SALA).
   if (p.zahlungsschluessel.size() >= 2) {
     out.purposeCode = zor::SepaPurposeForDtausKey(std::stoi(p.zahlungsschluessel.substr(0, 2)));
   }
   bool found = false;
-  if (const std::optional<SepaAccountIds> ids =
+  if (std::optional<SepaAccountIds> ids =
           fAccounts.Find(p.blz, p.konto, where, "", errors, warnings)) {
-    out.counterparty.iban = ids->iban;
-    out.counterparty.bic = ids->bic;
+    out.counterparty.iban = std::move(ids->iban);
+    out.counterparty.bic = std::move(ids->bic);
     found = true;
   }
   for (const std::string& line : p.auftraggeberzusatz) {
     if (Trimmed(line).empty()) continue;
-    warnings.Add(where, "auftraggeberzusatz",
+    warnings.Add(where(), "auftraggeberzusatz",
                  Quoted(Trimmed(line)) + " hat in der SEPA-Datei keinen Platz und entfällt.");
   }
   if (doc.settings.kind == zor::SepaKind::CreditTransfer) return found && errors.Count() == before;
 
   const std::string& key = p.zahlungsschluessel;
   if (const std::optional<zor::SepaInstrument> instrument = DebitInstrument(key); !instrument) {
-    errors.Add(where, "zahlungsschluessel",
+    errors.Add(where(), "zahlungsschluessel",
                "Der Zahlungsschlüssel " + key +
                    " ist keiner für Lastschriften (04 Abbuchungsauftrag oder 05 "
                    "Einzugsermächtigung).");
   } else if (doc.firstDebitKey.empty()) {
     doc.firstDebitKey = key;
-    doc.firstDebitWhere = where;
+    doc.firstDebitWhere = where();
     doc.settings.instrument = *instrument;
   } else if (*instrument != doc.settings.instrument) {
-    errors.Add(where, "zahlungsschluessel",
+    errors.Add(where(), "zahlungsschluessel",
                "Schlüssel " + SchemeText(key) + ", die erste Lastschrift der logischen Datei, " +
                    doc.firstDebitWhere + ", hat Schlüssel " + SchemeText(doc.firstDebitKey) +
                    ". Ein SEPA-Dokument hat ein Verfahren: die Lastschriften auf zwei "
@@ -144,7 +146,7 @@ bool DtausToSepa::Convert(const zor::DtausPayment& p, SepaDocument& doc, zor::Se
                                ? fSettings.mandates->Find({p.blz, p.konto}, out.counterparty.iban)
                                : nullptr;
   if (!mandate) {
-    errors.Add(where, "mandat",
+    errors.Add(where(), "mandat",
                fSettings.mandates
                    ? "Kein Mandat für BLZ " + std::to_string(p.blz) + ", Konto " +
                          std::to_string(p.konto) +

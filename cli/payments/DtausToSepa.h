@@ -43,18 +43,16 @@ struct SepaDocument {
   std::string firstDebitWhere;
 };
 
-/// "Datensatz 7 (Byte 1024)".
-std::string RecordPlace(const zor::DtausPlace& place);
-
 class DtausToSepa {
  public:
   DtausToSepa(const ConvertSettings& settings, DtausAccounts& accounts)
       : fSettings(settings), fAccounts(accounts) {}
 
-  /// The document of logical file `number` of `count` (from 1). Faults of
+  /// The document of logical file `number` (from 1); `numbered` when there
+  /// are several, which puts "-number" after a message ID given. Faults of
   /// record A go to `errors`; a client without IBAN gets a stand-in, so that
   /// the payments are still checked.
-  SepaDocument Open(const zor::DtausHeader& header, std::size_t number, std::size_t count,
+  SepaDocument Open(const zor::DtausHeader& header, std::size_t number, bool numbered,
                     Diagnostics& errors, Diagnostics& warnings);
 
   /// One payment of `document`; false when it has a fault, which went to

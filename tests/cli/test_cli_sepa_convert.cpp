@@ -264,3 +264,61 @@ TEST(SepaConvert, AnAccountItsBankWouldRefuseIsAWarningAndWithStrengAFault) {
 }
 
 }  // namespace
+
+namespace {
+
+// The plans are made in the reading that checks the file, or, with a message
+// ID, in a reading of their own: both say the same. The bank of each account
+// is looked up once and remembered, so a bank met again is judged again.
+TEST(SepaConvert, EitherReadingPlansAlikeAndARefusedFileSaysOnlyItsRefusal) {
+  Workspace ws;
+  WriteBanks(ws);
+  const std::string date = IsoDateFromToday(2);
+  const json job = {
+      {"art", "dtaus"},
+      {"dateien",
+       {{{"auftraggeber", {{"name", "Muster GmbH"}, {"blz", "37040044"}, {"konto", "532013000"}}},
+         {"ausfuehrungsdatum", date},
+         {"buchungen",
+          {Payment("Anna Schmidt", "37040044", "1234567", "1"),
+           Payment("Berta Berg", "37040044", "1234567", "2"),
+           Payment("Carl Ohnebank", "12345678", "1000", "3")}}},
+        {{"auftraggeber", {{"name", "Stadtkasse"}, {"blz", "50010517"}, {"konto", "648489890"}}},
+         {"ausfuehrungsdatum", date},
+         {"buchungen", {Payment("Dora Berg", "37040044", "1234567", "4")}}}}}};
+  WriteDtaus(ws, "p.dta", job);
+  const std::vector<std::string> args = {"sepa", "convert", "p.dta", "--bankdaten", "blz.txt"};
+
+  const auto checking = ws.Run(args);
+  auto withId = args;
+  withId.insert(withId.end(), {"--nachricht-id", "KONV"});
+  const auto ownReading = ws.Run(withId);
+  EXPECT_EQ(checking.exitCode, 1);
+  EXPECT_EQ(ownReading.exitCode, 1);
+  EXPECT_EQ(checking.err, ownReading.err);
+  for (const char* place :
+       {"Datensatz 2 (Byte 128)", "Datensatz 3 (Byte 384)", "Datensatz 7 (Byte 1152)"}) {
+    EXPECT_NE(checking.err.find(std::string("Warnung: p.dta: ") + place +
+                                ", Feld konto: Die Kontonummer 1234567 passt nicht"),
+              std::string::npos)
+        << place << "\n"
+        << checking.err;
+  }
+  EXPECT_NE(checking.err.find("Datensatz 4 (Byte 640), Feld blz: "), std::string::npos)
+      << checking.err;
+
+  // Without its last E record: the payments were planned before the reader
+  // refused, and none of that is said.
+  std::string bytes = ws.Read("p.dta");
+  ws.Write("p.dta", bytes.substr(0, bytes.size() - 128));
+  for (const auto& run : {args, withId}) {
+    const auto refused = ws.Run(run);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err.find("Datensatz 2"), std::string::npos) << refused.err;
+    EXPECT_EQ(refused.err.find("Warnung"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("Nichts geschrieben."), std::string::npos) << refused.err;
+  }
+  EXPECT_FALSE(ws.Exists("p-1.xml"));
+}
+
+}  // namespace
