@@ -30,6 +30,12 @@ class RecordWriter {
     CopyShort(at, text.data(), length);
   }
 
+  /// Text for a field that holds blanks already, as in a record begun from a
+  /// template: only the text is copied.
+  void TextOnBlanks(Field field, std::string_view text) {
+    CopyShort(fRecord + field.offset, text.data(), std::min(text.size(), field.width));
+  }
+
   void Blanks(Field field) { std::memset(fRecord + field.offset, ' ', field.width); }
 
   /// "%.Nd" for a value of at most N digits; the writers check every value

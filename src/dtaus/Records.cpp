@@ -12,10 +12,10 @@ namespace {
 
 using detail::RecordWriter;
 
-// The type and the line of an extension that holds one.
+// The type and the line of an extension that holds one, in a blank slot.
 void PurposeSlot(RecordWriter& r, const SlotLayout& slot, std::string_view line) {
-  r.Text(slot.type, kPurposeSlotType);
-  r.Text(slot.text, line);
+  r.TextOnBlanks(slot.type, kPurposeSlotType);
+  r.TextOnBlanks(slot.text, line);
 }
 
 // The first two parts of a C record with the fields that are the same in every
@@ -69,20 +69,21 @@ std::string_view BuildCRecord(const CRecordFields& f, CRecordBuffer& record) {
   std::memcpy(record.data(), kCTemplate.data(), kCTemplate.size());
 
   // Record type, the first bank code, the customer number, the former amount,
-  // the currency and every reserved field come from the template.
+  // the currency and every reserved field come from the template, the text
+  // fields' blanks too.
   RecordWriter first(record.data());
   first.Digits(kC1.recordLength, CRecordLength(extensions));
   first.Digits(kC1.blz, static_cast<std::uint64_t>(f.blz));
   first.Digits(kC1.konto, static_cast<std::uint64_t>(f.konto));
-  first.Text(Joined(kC1.key, kC1.keyExtension), f.key);
+  first.TextOnBlanks(Joined(kC1.key, kC1.keyExtension), f.key);
   first.Digits(kC1.clientBLZ, static_cast<std::uint64_t>(f.auftraggeberBLZ));
   first.Digits(kC1.clientKonto, static_cast<std::uint64_t>(f.auftraggeberKontoNr));
   first.Digits(kC1.betragCent, static_cast<std::uint64_t>(f.betragCent));
-  first.Text(kC1.name, f.name);
+  first.TextOnBlanks(kC1.name, f.name);
 
   RecordWriter second(record.data() + kPartLength);
-  second.Text(kC2.clientName, f.auftraggeberName);
-  second.Text(kC2.purpose1, f.purposeLines[0]);
+  second.TextOnBlanks(kC2.clientName, f.auftraggeberName);
+  second.TextOnBlanks(kC2.purpose1, f.purposeLines[0]);
   second.Digits(kC2.extensionCount, extensions);
   for (std::size_t slot = 0; slot < kSecondPartSlots && 1 + slot < f.purposeLines.size(); ++slot) {
     PurposeSlot(second, kC2.slots[slot], f.purposeLines[1 + slot]);

@@ -34,16 +34,18 @@ constexpr std::array<IbanDigits, 256> MakeIbanDigits() {
 
 constexpr std::array<IbanDigits, 256> kIbanDigits = MakeIbanDigits();
 
-// Asked for every byte of a BIC and an IBAN at every booking.
-constexpr std::array<bool, 256> MakeLetterOrDigit() {
-  std::array<bool, 256> table{};
+// Each letter's capital and each digit itself; 0 for every other byte. Asked
+// for every byte of a BIC and an IBAN at every booking.
+constexpr std::array<char, 256> MakeCapitalOrDigit() {
+  std::array<char, 256> table{};
   for (unsigned b = 0; b < 256; ++b) {
-    table[b] = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9');
+    if ((b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9')) table[b] = static_cast<char>(b);
+    if (b >= 'a' && b <= 'z') table[b] = static_cast<char>(b - 'a' + 'A');
   }
   return table;
 }
 
-constexpr std::array<bool, 256> kLetterOrDigit = MakeLetterOrDigit();
+constexpr std::array<char, 256> kCapitalOrDigit = MakeCapitalOrDigit();
 
 }  // namespace
 
@@ -79,9 +81,13 @@ bool IsValidBIC(const AnsiString& bic) {
   return true;
 }
 
-bool IsWritableIdentifier(const AnsiString& identifier) {
-  for (const char c : identifier) {
-    if (!kLetterOrDigit[static_cast<unsigned char>(c)]) return false;
+bool WritableInCapitals(std::string_view identifier, AnsiString& capitals) {
+  capitals.resize(identifier.size());
+  char* const out = capitals.data();
+  for (std::size_t i = 0; i < identifier.size(); ++i) {
+    const char capital = kCapitalOrDigit[static_cast<unsigned char>(identifier[i])];
+    if (capital == 0) return false;
+    out[i] = capital;
   }
   return true;
 }

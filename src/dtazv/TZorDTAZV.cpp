@@ -123,9 +123,9 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
 
   // A BIC or IBAN the record cannot hold is refused below with a message of
   // its own; the check's message would report the same fault twice.
-  const bool bicWritable = dtazv::IsWritableIdentifier(BIC);
+  const bool bicWritable = dtazv::WritableInCapitals(BIC, fCleaned.bic);
   if (bicWritable) ValidateBIC(BIC);
-  const bool ibanWritable = dtazv::IsWritableIdentifier(IBAN);
+  const bool ibanWritable = dtazv::WritableInCapitals(IBAN, fCleaned.iban);
   if (ibanWritable) ValidateIBAN(IBAN);
   const AnsiString& name1 = Cleaned(Name1, fCleaned.name1);
   const AnsiString& name2 = Cleaned(Name2, fCleaned.name2);
@@ -143,8 +143,9 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
   // Small letters pass the checks but lie outside the file's repertoire.
   const AnsiString& laendercode =
       UpperAscii(std::string_view(Laendercode).substr(0, 2), fCleaned.laendercode);
-  const AnsiString& bic = UpperAscii(BIC, fCleaned.bic);
-  const AnsiString& iban = UpperAscii(IBAN, fCleaned.iban);
+  // Written only when writable, and then already in capitals.
+  const AnsiString& bic = fCleaned.bic;
+  const AnsiString& iban = fCleaned.iban;
 
   // Whatever the checks let through, a value that cannot stand in its field is
   // never written: it is reported once and the payment ends here, before it
