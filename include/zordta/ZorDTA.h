@@ -1,10 +1,13 @@
 // The unit ZorDTA: the base of both payment-file writers and the DTAUS component.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
+#include <string_view>
 
 #include "zordta/host/Classes.h"
 #include "zordta/host/Exception.h"
@@ -232,8 +235,24 @@ class ZORDTA_API TZorDTA : public TZorBaseDTA {
 
  private:
   void WriteDatensatzA();
+  // What the checks of a payment found; a failed one has reported already.
+  struct PaymentChecks {
+    bool blzValid = true;
+    bool kontoValid = true;
+    bool betragValid = true;
+    bool countValid = true;
+  };
+  PaymentChecks CheckPayment(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ,
+                             double Betrag);
+  // Refuses a value its field cannot hold, else counts the payment into the run.
+  bool AcceptPayment(const PaymentChecks& checks, std::int64_t Konto, std::int64_t BLZ,
+                     double Betrag, int lineCount, std::int64_t& cent);
+  // The three-text booking through the list overload, for texts only it prepares.
+  void BuchungThroughList(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ,
+                          double Betrag, std::array<const AnsiString*, 3> texts);
+  // lines: 1 to 19, already in the repertoire.
   void WriteDatensatzC(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ,
-                       std::int64_t BetragCent, TStrings& Vwz);
+                       std::int64_t BetragCent, std::span<const std::string_view> lines);
   void WriteDatensatzE();
   String GetBegleitzettel() const;
   void PrintBegleitzettel();
@@ -265,6 +284,11 @@ class ZORDTA_API TZorDTA : public TZorBaseDTA {
   String fLineText;
   // The list the three-line Buchung fills and books; its lines keep their storage too.
   TStringList fTextLines;
+  // The client's name as the C records carry it, and what it was cleaned from.
+  AnsiString fClientName;
+  AnsiString fClientNameSource;
+  bool fClientNameFirstKind = false;
+  bool fClientNameCleaned = false;
 };
 
 }  // namespace zor

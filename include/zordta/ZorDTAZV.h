@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "zordta/ZorDTA.h"
 
@@ -101,10 +103,10 @@ class ZORDTA_API TZorDTAZV : public TZorBaseDTA {
   void WriteDatensatzT(const AnsiString& BIC, const AnsiString& IBAN, const AnsiString& Name1,
                        const AnsiString& Name2, const AnsiString& Strasse,
                        const AnsiString& OrtLand, const AnsiString& Laendercode,
-                       std::int64_t BetragVorKomma, std::int32_t BetragNachKomma, TStrings& Vwz,
-                       TDateTime Datum, const AnsiString& NotizIntern,
-                       const AnsiString& Ansprechpartner, std::int32_t AnzahlMeldungen,
-                       const AnsiString& Waehrung);
+                       std::int64_t BetragVorKomma, std::int32_t BetragNachKomma,
+                       std::span<const AnsiString> Vwz, TDateTime Datum,
+                       const AnsiString& NotizIntern, const AnsiString& Ansprechpartner,
+                       std::int32_t AnzahlMeldungen, const AnsiString& Waehrung);
   void WriteDatensatzZ();
   String GetBegleitzettel() const;
   void PrintBegleitzettel();
@@ -124,10 +126,11 @@ class ZORDTA_API TZorDTAZV : public TZorBaseDTA {
   // Kept from booking to booking, so that cleaning purpose lines and fields
   // reuses their storage.
   AnsiString fLineBytes;
-  AnsiString fCleanedLine;
   String fLineText;
+  std::vector<AnsiString> fCleanedLines;
   struct CleanedFields {
     AnsiString name1, name2, strasse, ortLand, notiz, ansprechpartner;
+    AnsiString waehrung, laendercode, bic, iban;  // in capitals
   } fCleaned;
 };
 

@@ -8,8 +8,9 @@ namespace zor::detail::dtaus {
 
 void RemoveBlankLines(TStrings& lines) {
   // Blank: what Trim would leave empty.
+  String scratch;
   for (int i = lines.Count() - 1; i >= 0; --i) {
-    if (detail::TrimmedLeft(View<Char>(lines.Strings(i))).empty()) lines.Delete(i);
+    if (detail::TrimmedLeft(View<Char>(lines.StringsRef(i, scratch))).empty()) lines.Delete(i);
   }
 }
 

@@ -1,6 +1,8 @@
 #include "dtaus/Records.h"
 
+#include <array>
 #include <cmath>
+#include <cstring>
 
 #include "core/RecordWriter.h"
 #include "zordta/host/SysUtils.h"
@@ -10,21 +12,31 @@ namespace {
 
 using detail::RecordWriter;
 
-// Purpose line i (0-based) of the record, or nothing.
-const std::string_view* LineAt(const CRecordFields& fields, std::size_t i) {
-  return i < fields.purposeLines.size() ? &fields.purposeLines[i] : nullptr;
+// The type and the line of an extension that holds one, in a blank slot.
+void PurposeSlot(RecordWriter& r, const SlotLayout& slot, std::string_view line) {
+  r.TextOnBlanks(slot.type, kPurposeSlotType);
+  r.TextOnBlanks(slot.text, line);
 }
 
-// The type and the line, or blanks for a slot without one.
-void ExtensionSlot(RecordWriter& r, const SlotLayout& slot, const std::string_view* line) {
-  if (!line) {
-    r.Blanks(slot.type);
-    r.Blanks(slot.text);
-    return;
-  }
-  r.Text(slot.type, kPurposeSlotType);
-  r.Text(slot.text, *line);
+// The first two parts of a C record with the fields that are the same in every
+// one, copied whole so a booking writes only what is its own.
+using CTemplate = std::array<char, 2 * kPartLength>;
+
+constexpr CTemplate MakeCTemplate() {
+  CTemplate parts{};
+  for (char& c : parts) c = ' ';
+  const auto fill = [&parts](std::size_t partOffset, Field field, char c) {
+    for (std::size_t i = 0; i < field.width; ++i) parts[partOffset + field.offset + i] = c;
+  };
+  fill(0, kC1.recordType, 'C');
+  fill(0, kC1.firstBLZ, '0');
+  fill(0, kC1.customerNumber, '0');
+  fill(0, kC1.formerAmount, '0');
+  fill(kPartLength, kC2.currency, '1');
+  return parts;
 }
+
+constexpr CTemplate kCTemplate = MakeCTemplate();
 
 }  // namespace
 
@@ -54,42 +66,38 @@ AnsiString BuildARecord(const ARecordFields& f) {
 std::string_view BuildCRecord(const CRecordFields& f, CRecordBuffer& record) {
   const std::size_t extensions = f.purposeLines.size() - 1;
   const std::size_t parts = CRecordParts(extensions);
+  std::memcpy(record.data(), kCTemplate.data(), kCTemplate.size());
 
+  // Record type, the first bank code, the customer number, the former amount,
+  // the currency and every reserved field come from the template, the text
+  // fields' blanks too.
   RecordWriter first(record.data());
   first.Digits(kC1.recordLength, CRecordLength(extensions));
-  first.Text(kC1.recordType, "C");
-  first.Digits(kC1.firstBLZ, 0);
   first.Digits(kC1.blz, static_cast<std::uint64_t>(f.blz));
   first.Digits(kC1.konto, static_cast<std::uint64_t>(f.konto));
-  first.Digits(kC1.customerNumber, 0);
-  first.Text(Joined(kC1.key, kC1.keyExtension), f.key);
-  first.Blanks(kC1.bankInternal);
-  first.Digits(kC1.formerAmount, 0);
+  first.TextOnBlanks(Joined(kC1.key, kC1.keyExtension), f.key);
   first.Digits(kC1.clientBLZ, static_cast<std::uint64_t>(f.auftraggeberBLZ));
   first.Digits(kC1.clientKonto, static_cast<std::uint64_t>(f.auftraggeberKontoNr));
   first.Digits(kC1.betragCent, static_cast<std::uint64_t>(f.betragCent));
-  first.Blanks(kC1.reserved1);
-  first.Text(kC1.name, f.name);
-  first.Blanks(kC1.reserved2);
+  first.TextOnBlanks(kC1.name, f.name);
 
   RecordWriter second(record.data() + kPartLength);
-  second.Text(kC2.clientName, f.auftraggeberName);
-  second.Text(kC2.purpose1, *LineAt(f, 0));
-  second.Text(kC2.currency, "1");
-  second.Blanks(kC2.reserved1);
+  second.TextOnBlanks(kC2.clientName, f.auftraggeberName);
+  second.TextOnBlanks(kC2.purpose1, f.purposeLines[0]);
   second.Digits(kC2.extensionCount, extensions);
-  for (std::size_t slot = 0; slot < kSecondPartSlots; ++slot) {
-    ExtensionSlot(second, kC2.slots[slot], LineAt(f, 1 + slot));
+  for (std::size_t slot = 0; slot < kSecondPartSlots && 1 + slot < f.purposeLines.size(); ++slot) {
+    PurposeSlot(second, kC2.slots[slot], f.purposeLines[1 + slot]);
   }
-  second.Blanks(kC2.reserved2);
 
   for (std::size_t part = 2; part < parts; ++part) {
-    RecordWriter further(record.data() + part * kPartLength);
+    char* const partStart = record.data() + part * kPartLength;
+    std::memset(partStart, ' ', kPartLength);
+    RecordWriter further(partStart);
     const std::size_t firstLine = 1 + kSecondPartSlots + (part - 2) * kFurtherPartSlots;
-    for (std::size_t slot = 0; slot < kFurtherPartSlots; ++slot) {
-      ExtensionSlot(further, kCFurther.slots[slot], LineAt(f, firstLine + slot));
+    for (std::size_t slot = 0; slot < kFurtherPartSlots && firstLine + slot < f.purposeLines.size();
+         ++slot) {
+      PurposeSlot(further, kCFurther.slots[slot], f.purposeLines[firstLine + slot]);
     }
-    further.Blanks(kCFurther.reserved);
   }
   return {record.data(), parts * kPartLength};
 }

@@ -1,5 +1,6 @@
 #include "dtaus/Repertoire.h"
 
+#include <algorithm>
 #include <array>
 
 #include "host/AnsiCase.h"
@@ -125,8 +126,25 @@ bool IsFirstFileKind(const String& fileName) {
 std::size_t RemoveInvalidChars(std::string_view text, bool firstKind, char* out,
                                std::size_t capacity) {
   const ByteTable& table = firstKind ? kFirstKindTable : kSecondKindTable;
+  // Every byte is stored and the position moves on only for a kept one: no
+  // branch on the data. While fewer bytes were read than out holds, that store
+  // stays inside out, so the first stretch needs no test of the capacity.
+  const std::size_t unchecked = std::min(text.size(), capacity);
   std::size_t written = 0;
-  for (std::size_t i = 0; i < text.size() && written < capacity; ++i) {
+  std::size_t i = 0;
+  const auto keep = [&](std::size_t at) {
+    const unsigned char kept = table[static_cast<unsigned char>(text[at])];
+    out[written] = static_cast<char>(kept);
+    written += kept != 0 ? 1 : 0;
+  };
+  for (; i + 4 <= unchecked; i += 4) {
+    keep(i);
+    keep(i + 1);
+    keep(i + 2);
+    keep(i + 3);
+  }
+  for (; i < unchecked; ++i) keep(i);
+  for (; i < text.size() && written < capacity; ++i) {
     const unsigned char kept = table[static_cast<unsigned char>(text[i])];
     if (kept != 0) out[written++] = static_cast<char>(kept);
   }

@@ -11,6 +11,7 @@
 #include "dtaus/Records.h"
 #include "dtaus/Repertoire.h"
 #include "host/TextConversion.h"
+#include "host/TextTemplates.h"
 #include "zordta/Limits.h"
 #include "zordta/host/Registry.h"
 #include "zordta/host/Text.h"
@@ -95,35 +96,32 @@ void TZorDTA::Start() {
   WriteDatensatzA();
 }
 
-void TZorDTA::Buchung(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ, double Betrag,
-                      TStrings& Vwz) {
-  if (!CheckRunOpenForBooking()) return;
-  fState = stBooking;
-
-  const bool blzValid = ValidateBLZ(BLZ);
-  const bool kontoValid = ValidateKontoDE(Konto);
+TZorDTA::PaymentChecks TZorDTA::CheckPayment(const AnsiString& Name, std::int64_t Konto,
+                                             std::int64_t BLZ, double Betrag) {
+  PaymentChecks checks;
+  checks.blzValid = ValidateBLZ(BLZ);
+  checks.kontoValid = ValidateKontoDE(Konto);
   ValidateName(Name);
-  const bool betragValid = ValidateBetrag(Betrag);
+  checks.betragValid = ValidateBetrag(Betrag);
+  return checks;
+}
 
-  if (!fLeerzeilenBehalten) dtaus::RemoveBlankLines(Vwz);
-  dtaus::SplitSingleLongLine(Vwz);
-  const bool countValid = ValidateVwzCount(Vwz);
-
+bool TZorDTA::AcceptPayment(const PaymentChecks& checks, std::int64_t Konto, std::int64_t BLZ,
+                            double Betrag, int lineCount, std::int64_t& cent) {
   // Whatever the checks let through, a value that cannot stand in its field is
   // never written; it is reported once (unless its check just did) and the
   // booking ends here.
-  std::int64_t cent = 0;
   const bool betragFits = dtaus::AmountToCent(Betrag, cent);
   const char* refusal = nullptr;
   bool alreadyReported = false;
   if (!FitsBLZField(BLZ)) {
-    refusal = msg::_MsgValidateBLZ, alreadyReported = !blzValid;
+    refusal = msg::_MsgValidateBLZ, alreadyReported = !checks.blzValid;
   } else if (!FitsKontoField(Konto)) {
-    refusal = msg::_MsgValidateKontoDE, alreadyReported = !kontoValid;
+    refusal = msg::_MsgValidateKontoDE, alreadyReported = !checks.kontoValid;
   } else if (!betragFits) {
-    refusal = msg::_MsgValidateBetrag, alreadyReported = !betragValid;
-  } else if (Vwz.Count() > dtaus::kMaxRecordPurposeLines) {
-    refusal = msg::_MsgValidateVwzCount, alreadyReported = !countValid;
+    refusal = msg::_MsgValidateBetrag, alreadyReported = !checks.betragValid;
+  } else if (lineCount > dtaus::kMaxRecordPurposeLines) {
+    refusal = msg::_MsgValidateVwzCount, alreadyReported = !checks.countValid;
   } else if (!FitsBLZField(fAuftraggeberBLZ)) {
     refusal = msg::_MsgValidateBLZ;
   } else if (!FitsKontoField(fAuftraggeberKontoNr)) {
@@ -134,22 +132,99 @@ void TZorDTA::Buchung(const AnsiString& Name, std::int64_t Konto, std::int64_t B
   }
   if (refusal) {
     if (!alreadyReported) Error(StringFromUtf8(refusal));
-    return;
+    return false;
   }
 
   ++fAnzahlBuchungen;
   fSummeKontonummer += Konto;
   fSummeBLZ += BLZ;
   fSummeBetragCent += cent;
-  WriteDatensatzC(Name, Konto, BLZ, cent, Vwz);
+  return true;
+}
+
+void TZorDTA::Buchung(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ, double Betrag,
+                      TStrings& Vwz) {
+  if (!CheckRunOpenForBooking()) return;
+  fState = stBooking;
+
+  PaymentChecks checks = CheckPayment(Name, Konto, BLZ, Betrag);
+  if (!fLeerzeilenBehalten) dtaus::RemoveBlankLines(Vwz);
+  dtaus::SplitSingleLongLine(Vwz);
+  checks.countValid = ValidateVwzCount(Vwz);
+
+  std::int64_t cent = 0;
+  if (!AcceptPayment(checks, Konto, BLZ, Betrag, Vwz.Count(), cent)) return;
+
+  if (Vwz.Count() == 0) Vwz.Add(String());
+  const bool firstKind = IsFirstFileKind();
+  // The cleaned lines go back into the caller's list and into the record.
+  const auto lineCount = static_cast<std::size_t>(Vwz.Count());
+  if (fCleanedLines.size() < lineCount) fCleanedLines.resize(lineCount);
+  std::array<std::string_view, dtaus::kMaxRecordPurposeLines> lineViews;
+  for (int i = Vwz.Count() - 1; i >= 0; --i) {
+    const auto at = static_cast<std::size_t>(i);
+    detail::AssignAnsi(fLineBytes, Vwz.StringsRef(i, fLineText));
+    AnsiString& cleaned = fCleanedLines[at];
+    cleaned.resize(fLineBytes.size());
+    cleaned.resize(
+        dtaus::RemoveInvalidChars(fLineBytes, firstKind, cleaned.data(), cleaned.size()));
+    detail::AssignString(fLineText, cleaned);
+    Vwz.SetStrings(i, fLineText);
+    lineViews[at] = cleaned;
+  }
+  WriteDatensatzC(Name, Konto, BLZ, cent, std::span(lineViews.data(), lineCount));
 }
 
 void TZorDTA::Buchung(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ, double Betrag,
                       const AnsiString& Vwz1, const AnsiString& Vwz2, const AnsiString& Vwz3) {
+  // The texts are prepared as bytes, as the list overload prepares its lines,
+  // without the round trip through a list of interface text. Blank: what Trim
+  // would leave empty; Windows-1252 and UTF-16 agree on every code up to 0x20.
+  std::array<std::string_view, 3> texts;
+  int count = 0;
+  for (const AnsiString* text : {&Vwz1, &Vwz2, &Vwz3}) {
+    if (count > 0 && text->empty()) continue;
+    texts[static_cast<std::size_t>(count++)] = *text;
+  }
+  int kept = 0;
+  for (int i = 0; i < count; ++i) {
+    const std::string_view text = texts[static_cast<std::size_t>(i)];
+    if (!fLeerzeilenBehalten && detail::TrimmedLeft(text).empty()) continue;
+    texts[static_cast<std::size_t>(kept++)] = text;
+  }
+  // A single text too long for its field is split as the list overload splits
+  // it, line breaks in it included: that rare case takes the list.
+  if (kept == 1 && texts[0].size() + 2 > dtaus::kTextWidth) {
+    BuchungThroughList(Name, Konto, BLZ, Betrag, {&Vwz1, &Vwz2, &Vwz3});
+    return;
+  }
+
+  if (!CheckRunOpenForBooking()) return;
+  fState = stBooking;
+  // Three lines at most: the count check cannot fail.
+  const PaymentChecks checks = CheckPayment(Name, Konto, BLZ, Betrag);
+  std::int64_t cent = 0;
+  if (!AcceptPayment(checks, Konto, BLZ, Betrag, kept, cent)) return;
+
+  // A line needs no more of its cleaned text than its field holds.
+  const bool firstKind = IsFirstFileKind();
+  char cleaned[3][dtaus::kTextWidth];
+  std::array<std::string_view, 3> lineViews;
+  for (std::size_t i = 0; i < static_cast<std::size_t>(kept); ++i) {
+    lineViews[i] = {cleaned[i],
+                    dtaus::RemoveInvalidChars(texts[i], firstKind, cleaned[i], dtaus::kTextWidth)};
+  }
+  // No line left: the record carries one empty line.
+  const std::size_t lineCount = kept == 0 ? 1 : static_cast<std::size_t>(kept);
+  WriteDatensatzC(Name, Konto, BLZ, cent, std::span(lineViews.data(), lineCount));
+}
+
+void TZorDTA::BuchungThroughList(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ,
+                                 double Betrag, std::array<const AnsiString*, 3> texts) {
   // The list is refilled line by line rather than built anew, so that a run of
   // bookings converts into the same storage each time.
   int count = 0;
-  for (const AnsiString* line : {&Vwz1, &Vwz2, &Vwz3}) {
+  for (const AnsiString* line : texts) {
     if (count > 0 && line->empty()) continue;
     detail::AssignString(fLineText, *line);
     if (count < fTextLines.Count()) {
@@ -257,29 +332,22 @@ void TZorDTA::WriteDatensatzA() {
 }
 
 void TZorDTA::WriteDatensatzC(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ,
-                              std::int64_t BetragCent, TStrings& Vwz) {
-  if (Vwz.Count() == 0) Vwz.Add(String());
+                              std::int64_t BetragCent, std::span<const std::string_view> lines) {
   const bool firstKind = IsFirstFileKind();
-
-  // The cleaned lines go back into the caller's list and into the record.
-  const auto lineCount = static_cast<std::size_t>(Vwz.Count());
-  if (fCleanedLines.size() < lineCount) fCleanedLines.resize(lineCount);
-  std::array<std::string_view, dtaus::kMaxRecordPurposeLines> lineViews;
-  for (int i = Vwz.Count() - 1; i >= 0; --i) {
-    const auto at = static_cast<std::size_t>(i);
-    detail::AssignAnsi(fLineBytes, Vwz.Strings(i));
-    AnsiString& cleaned = fCleanedLines[at];
-    cleaned.resize(fLineBytes.size());
-    cleaned.resize(
-        dtaus::RemoveInvalidChars(fLineBytes, firstKind, cleaned.data(), cleaned.size()));
-    detail::AssignString(fLineText, cleaned);
-    Vwz.SetStrings(i, fLineText);
-    lineViews[at] = cleaned;
+  // The client's name is the same in every record of a run: cleaned again only
+  // when it or the file kind changed.
+  if (!fClientNameCleaned || fClientNameFirstKind != firstKind ||
+      fClientNameSource != fAuftraggeberName) {
+    fClientNameSource = fAuftraggeberName;
+    fClientNameFirstKind = firstKind;
+    fClientName.resize(dtaus::kC2.clientName.width);
+    fClientName.resize(dtaus::RemoveInvalidChars(fAuftraggeberName, firstKind, fClientName.data(),
+                                                 fClientName.size()));
+    fClientNameCleaned = true;
   }
 
   // A name field holds no more than its width, so no more of a name is cleaned.
   char name[dtaus::kC1.name.width];
-  char clientName[dtaus::kC2.clientName.width];
   const AnsiString key = dtaus::PaymentKey(fLastschriften, fAbbuchungsauftrag, fZahlungsschluessel);
   dtaus::CRecordFields fields;
   fields.blz = BLZ;
@@ -289,9 +357,8 @@ void TZorDTA::WriteDatensatzC(const AnsiString& Name, std::int64_t Konto, std::i
   fields.auftraggeberKontoNr = fAuftraggeberKontoNr;
   fields.betragCent = BetragCent;
   fields.name = {name, dtaus::RemoveInvalidChars(Name, firstKind, name, sizeof name)};
-  fields.auftraggeberName = {clientName, dtaus::RemoveInvalidChars(fAuftraggeberName, firstKind,
-                                                                   clientName, sizeof clientName)};
-  fields.purposeLines = std::span(lineViews.data(), lineCount);
+  fields.auftraggeberName = fClientName;
+  fields.purposeLines = lines;
   dtaus::CRecordBuffer record;
   WriteString(dtaus::BuildCRecord(fields, record));
 }

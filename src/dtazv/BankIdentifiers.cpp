@@ -1,5 +1,6 @@
 #include "dtazv/BankIdentifiers.h"
 
+#include <array>
 #include <cstddef>
 
 namespace zor::detail::dtazv {
@@ -9,26 +10,63 @@ bool IsAsciiLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+// What a character adds to an IBAN's number: a digit itself, a letter two
+// digits (A = 10 ... Z = 35, small letters as capitals). A scale of 0 marks a
+// sign, a blank or any other byte, which makes the number unreadable.
+struct IbanDigits {
+  std::uint8_t scale;
+  std::uint8_t value;
+};
+
+constexpr std::array<IbanDigits, 256> MakeIbanDigits() {
+  std::array<IbanDigits, 256> table{};
+  for (unsigned b = 0; b < 256; ++b) {
+    if (b >= '0' && b <= '9') {
+      table[b] = {10, static_cast<std::uint8_t>(b - '0')};
+    } else if (b >= 'A' && b <= 'Z') {
+      table[b] = {100, static_cast<std::uint8_t>(b - 'A' + 10)};
+    } else if (b >= 'a' && b <= 'z') {
+      table[b] = {100, static_cast<std::uint8_t>(b - 'a' + 10)};
+    }
+  }
+  return table;
+}
+
+constexpr std::array<IbanDigits, 256> kIbanDigits = MakeIbanDigits();
+
+// Each letter's capital and each digit itself; 0 for every other byte. Asked
+// for every byte of a BIC and an IBAN at every booking.
+constexpr std::array<char, 256> MakeCapitalOrDigit() {
+  std::array<char, 256> table{};
+  for (unsigned b = 0; b < 256; ++b) {
+    if ((b >= 'A' && b <= 'Z') || (b >= '0' && b <= '9')) table[b] = static_cast<char>(b);
+    if (b >= 'a' && b <= 'z') table[b] = static_cast<char>(b - 'a' + 'A');
+  }
+  return table;
+}
+
+constexpr std::array<char, 256> kCapitalOrDigit = MakeCapitalOrDigit();
+
 }  // namespace
 
 std::int32_t IBANMod97(const AnsiString& iban) {
-  // The first four characters go to the end; a letter counts as two digits
-  // (A = 10 ... Z = 35), small letters as capitals. The remainder is taken digit
-  // by digit, so no number grows beyond 9999.
+  // The first four characters go to the end. Digits gather in 64 bits and are
+  // reduced only when the number grows large, not once per digit.
   const std::size_t head = iban.size() < 4 ? iban.size() : 4;
-  std::uint32_t remainder = 0;
-  for (std::size_t i = 0; i < iban.size(); ++i) {
-    const char c = iban[(i + head) % iban.size()];
-    if (c >= '0' && c <= '9') {
-      remainder = (remainder * 10 + static_cast<std::uint32_t>(c - '0')) % 97;
-    } else if (IsAsciiLetter(c)) {
-      const char upper = c >= 'a' ? static_cast<char>(c - 'a' + 'A') : c;
-      remainder = (remainder * 100 + static_cast<std::uint32_t>(upper - 'A' + 10)) % 97;
-    } else {
-      return 0;  // a sign, a blank or any other byte makes the number unreadable
-    }
+  std::uint64_t value = 0;
+  const auto add = [&value](char c) {
+    const IbanDigits digits = kIbanDigits[static_cast<unsigned char>(c)];
+    value = value * digits.scale + digits.value;
+    if (value >= (std::uint64_t{1} << 56)) value %= 97;  // so that value * 100 + 35 fits
+    return digits.scale != 0;
+  };
+  for (std::size_t i = head; i < iban.size(); ++i) {
+    if (!add(iban[i])) return 0;
   }
-  return static_cast<std::int32_t>(remainder);
+  for (std::size_t i = 0; i < head; ++i) {
+    if (!add(iban[i])) return 0;
+  }
+  return static_cast<std::int32_t>(value % 97);
 }
 
 bool IsValidIBAN(const AnsiString& iban) {
@@ -43,9 +81,13 @@ bool IsValidBIC(const AnsiString& bic) {
   return true;
 }
 
-bool IsWritableIdentifier(const AnsiString& identifier) {
-  for (const char c : identifier) {
-    if (!IsAsciiLetter(c) && !(c >= '0' && c <= '9')) return false;
+bool WritableInCapitals(std::string_view identifier, AnsiString& capitals) {
+  capitals.resize(identifier.size());
+  char* const out = capitals.data();
+  for (std::size_t i = 0; i < identifier.size(); ++i) {
+    const char capital = kCapitalOrDigit[static_cast<unsigned char>(identifier[i])];
+    if (capital == 0) return false;
+    out[i] = capital;
   }
   return true;
 }

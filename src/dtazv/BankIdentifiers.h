@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "zordta/host/Types.h"
 
@@ -18,8 +19,9 @@ bool IsValidIBAN(const AnsiString& iban);
 bool IsValidBIC(const AnsiString& bic);
 
 /// Only letters A-Z or a-z and digits: a BIC or IBAN the record can hold once
-/// its letters are capitals. Length and shape are the checks' to judge.
-bool IsWritableIdentifier(const AnsiString& identifier);
+/// its letters are capitals, which go into capitals (one pass for both, as
+/// every booking asks both). Length and shape are the checks' to judge.
+bool WritableInCapitals(std::string_view identifier, AnsiString& capitals);
 
 /// Only letters A-Z or a-z and blanks: a country code the record can hold once
 /// its letters are capitals (blank when the caller gives none).

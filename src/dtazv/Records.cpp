@@ -1,6 +1,7 @@
 #include "dtazv/Records.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "core/RecordWriter.h"
 #include "zordta/host/SysUtils.h"
@@ -17,6 +18,28 @@ void ShortDate(RecordWriter& r, Field field, TDate date) {
   const auto value = static_cast<std::uint64_t>((year % 100) * 10'000 + month * 100 + day);
   r.Digits(field, value);
 }
+
+// A T record with the fields that are the same in every one: its header, the
+// other bank's empty fields, the slash before the IBAN, the zero fields and
+// every reserved one; the text fields blank. Copied whole, so a booking writes
+// only what is its own.
+constexpr TRecordBuffer MakeTTemplate() {
+  TRecordBuffer record{};
+  for (char& c : record) c = ' ';
+  const auto fill = [&record](Field field, char c) {
+    for (std::size_t i = 0; i < field.width; ++i) record[field.offset + i] = c;
+  };
+  for (std::size_t i = 0; i < kTHeader.size(); ++i) record[i] = kTHeader[i];
+  fill(kT.otherBLZ, '0');
+  fill(kT.otherKonto, '0');
+  fill(kT.ibanSlash, '/');
+  fill(kT.nachKommaFill, '0');
+  fill(kT.zeros1, '0');
+  fill(kT.zeros2, '0');
+  return record;
+}
+
+constexpr TRecordBuffer kTTemplate = MakeTTemplate();
 
 }  // namespace
 
@@ -41,40 +64,29 @@ AnsiString BuildQRecord(const QRecordFields& f) {
 }
 
 std::string_view BuildTRecord(const TRecordFields& f, TRecordBuffer& record) {
+  std::memcpy(record.data(), kTTemplate.data(), kTLength);
   RecordWriter r(record.data());
-  r.Text(Joined(kT.recordLength, kT.recordType), kTHeader);
   r.Digits(kT.blz, static_cast<std::uint64_t>(f.auftraggeberBLZ));
-  r.Text(kT.kontoWaehrung, f.kontoWaehrung);
+  r.TextOnBlanks(kT.kontoWaehrung, f.kontoWaehrung);
   r.Digits(kT.konto, static_cast<std::uint64_t>(f.auftraggeberKontoNr));
   ShortDate(r, kT.datum, f.datum);
-  r.Digits(kT.otherBLZ, 0);
-  r.Blanks(kT.otherWaehrung);
-  r.Digits(kT.otherKonto, 0);
-  r.Text(kT.bic, f.bic);
-  r.Blanks(kT.otherLaendercode);
-  r.Blanks(kT.otherAddress);
-  r.Text(kT.laendercode, f.laendercode);
-  r.Blanks(kT.laendercodeFill);
-  r.Text(kT.name1, f.name1);
-  r.Text(kT.name2, f.name2);
-  r.Text(kT.strasse, f.strasse);
-  r.Text(kT.ortLand, f.ortLand);
-  r.Blanks(kT.reserved1);
-  r.Text(kT.ibanSlash, "/");
-  r.Text(kT.iban, f.iban);
-  r.Text(kT.waehrung, f.waehrung);
+  r.TextOnBlanks(kT.bic, f.bic);
+  r.TextOnBlanks(kT.laendercode, f.laendercode);
+  r.TextOnBlanks(kT.name1, f.name1);
+  r.TextOnBlanks(kT.name2, f.name2);
+  r.TextOnBlanks(kT.strasse, f.strasse);
+  r.TextOnBlanks(kT.ortLand, f.ortLand);
+  r.TextOnBlanks(kT.iban, f.iban);
+  r.TextOnBlanks(kT.waehrung, f.waehrung);
   r.Digits(kT.vorKomma, static_cast<std::uint64_t>(f.vorKomma));
   r.Digits(kT.nachKomma, static_cast<std::uint64_t>(f.nachKomma));
-  r.Digits(kT.nachKommaFill, 0);
-  for (std::size_t i = 0; i < f.purposeLines.size(); ++i) r.Text(kT.purpose[i], f.purposeLines[i]);
-  r.Digits(kT.zeros1, 0);
-  r.Blanks(kT.reserved2);
-  r.Digits(kT.zeros2, 0);
+  for (std::size_t i = 0; i < f.purposeLines.size(); ++i) {
+    r.TextOnBlanks(kT.purpose[i], f.purposeLines[i]);
+  }
   r.Digits(kT.zahlungsArtSchluessel, static_cast<std::uint64_t>(f.zahlungsArtSchluessel));
-  r.Text(kT.notizIntern, f.notizIntern);
-  r.Text(kT.ansprechpartner, f.ansprechpartner);
-  r.Text(kT.meldungen, f.anzahlMeldungen != 0 ? "1" : "0");
-  r.Blanks(kT.reserved3);
+  r.TextOnBlanks(kT.notizIntern, f.notizIntern);
+  r.TextOnBlanks(kT.ansprechpartner, f.ansprechpartner);
+  r.TextOnBlanks(kT.meldungen, f.anzahlMeldungen != 0 ? "1" : "0");
   r.Digits(kT.anzahlMeldungen, static_cast<std::uint64_t>(f.anzahlMeldungen));
   return {record.data(), kTLength};
 }

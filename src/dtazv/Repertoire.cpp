@@ -1,6 +1,7 @@
 #include "dtazv/Repertoire.h"
 
 #include <array>
+#include <cstring>
 
 #include "host/AnsiCase.h"
 
@@ -13,7 +14,7 @@ constexpr bool InRepertoire(unsigned c) {
 
 // What one input byte becomes: nothing, itself in capitals, or two letters for
 // ß, Ä, Ö and Ü (and their small letters).
-struct Spelling {
+struct alignas(4) Spelling {
   char text[2];
   unsigned char length;
 };
@@ -47,18 +48,40 @@ constexpr std::array<Spelling, 256> kSpellings = MakeSpellings();
 
 }  // namespace
 
-void RemoveInvalidChars(std::string_view text, AnsiString& result) {
-  result.resize(2 * text.size());
-  // Through a plain pointer, so the compiler need not reload the string's
-  // buffer after every byte written.
-  char* out = result.data();
-  for (const char c : text) {
-    const Spelling spelling = kSpellings[static_cast<unsigned char>(c)];
-    out[0] = spelling.text[0];
-    out[1] = spelling.text[1];
+namespace {
+
+// Spells text into out, which has room for two bytes per byte of text; answers
+// the end. Both letters are always stored and the position moves on by the
+// spelling's length: no branch on the data.
+char* Spell(std::string_view text, char* out) {
+  const auto spell = [&out](char c) {
+    const Spelling& spelling = kSpellings[static_cast<unsigned char>(c)];
+    std::memcpy(out, spelling.text, 2);
     out += spelling.length;
+  };
+  std::size_t i = 0;
+  for (; i + 4 <= text.size(); i += 4) {
+    spell(text[i]);
+    spell(text[i + 1]);
+    spell(text[i + 2]);
+    spell(text[i + 3]);
   }
-  result.resize(static_cast<std::size_t>(out - result.data()));
+  for (; i < text.size(); ++i) spell(text[i]);
+  return out;
+}
+
+}  // namespace
+
+void RemoveInvalidChars(std::string_view text, AnsiString& result) {
+  // A field's text is spelled on the stack and then assigned: growing the
+  // result to twice the text's length would first fill it with zeros.
+  char buffer[256];
+  if (2 * text.size() <= sizeof buffer) {
+    result.assign(buffer, static_cast<std::size_t>(Spell(text, buffer) - buffer));
+    return;
+  }
+  result.resize(2 * text.size());
+  result.resize(static_cast<std::size_t>(Spell(text, result.data()) - result.data()));
 }
 
 AnsiString RemoveInvalidChars(const AnsiString& text) {

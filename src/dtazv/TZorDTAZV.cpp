@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cmath>
+#include <span>
+#include <string_view>
 
 #include "core/ZorDTAMessages.h"
 #include "dtazv/BankIdentifiers.h"
@@ -41,6 +43,15 @@ AnsiString UpperAscii(AnsiString text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
   return text;
+}
+
+// The same into storage kept from booking to booking.
+const AnsiString& UpperAscii(std::string_view text, AnsiString& storage) {
+  storage.assign(text);
+  for (char& c : storage) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return storage;
 }
 
 }  // namespace
@@ -112,9 +123,9 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
 
   // A BIC or IBAN the record cannot hold is refused below with a message of
   // its own; the check's message would report the same fault twice.
-  const bool bicWritable = dtazv::IsWritableIdentifier(BIC);
+  const bool bicWritable = dtazv::WritableInCapitals(BIC, fCleaned.bic);
   if (bicWritable) ValidateBIC(BIC);
-  const bool ibanWritable = dtazv::IsWritableIdentifier(IBAN);
+  const bool ibanWritable = dtazv::WritableInCapitals(IBAN, fCleaned.iban);
   if (ibanWritable) ValidateIBAN(IBAN);
   const AnsiString& name1 = Cleaned(Name1, fCleaned.name1);
   const AnsiString& name2 = Cleaned(Name2, fCleaned.name2);
@@ -126,12 +137,15 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
   ValidateNotiz(notiz);
   const AnsiString& ansprechpartner = Cleaned(Ansprechpartner, fCleaned.ansprechpartner);
   ValidateAnsprechpartner(ansprechpartner);
-  const AnsiString waehrung =
-      UpperAscii((Waehrung.empty() ? fWaehrungscode : Waehrung).substr(0, 3));
+  const AnsiString& waehrung =
+      UpperAscii(std::string_view(Waehrung.empty() ? fWaehrungscode : Waehrung).substr(0, 3),
+                 fCleaned.waehrung);
   // Small letters pass the checks but lie outside the file's repertoire.
-  const AnsiString laendercode = UpperAscii(Laendercode.substr(0, 2));
-  const AnsiString bic = UpperAscii(BIC);
-  const AnsiString iban = UpperAscii(IBAN);
+  const AnsiString& laendercode =
+      UpperAscii(std::string_view(Laendercode).substr(0, 2), fCleaned.laendercode);
+  // Written only when writable, and then already in capitals.
+  const AnsiString& bic = fCleaned.bic;
+  const AnsiString& iban = fCleaned.iban;
 
   // Whatever the checks let through, a value that cannot stand in its field is
   // never written: it is reported once and the payment ends here, before it
@@ -173,18 +187,25 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
     fMultiWaehrung = true;
   }
 
+  // Empty lines leave the caller's list, the others go back cleaned. Their
+  // bytes are kept for the record, in list order at the end of fCleanedLines.
+  const auto count = static_cast<std::size_t>(Vwz.Count());
+  if (fCleanedLines.size() < count) fCleanedLines.resize(count);
+  std::size_t first = count;
   for (int i = Vwz.Count() - 1; i >= 0; --i) {
-    const String line = Vwz.Strings(i);
+    const String& line = Vwz.StringsRef(i, fLineText);
     if (line.empty()) {
       Vwz.Delete(i);
-    } else {
-      detail::AssignAnsi(fLineBytes, line);
-      dtazv::RemoveInvalidChars(fLineBytes, fCleanedLine);
-      detail::AssignString(fLineText, fCleanedLine);
-      Vwz.SetStrings(i, fLineText);
+      continue;
     }
+    detail::AssignAnsi(fLineBytes, line);
+    AnsiString& cleaned = fCleanedLines[--first];
+    dtazv::RemoveInvalidChars(fLineBytes, cleaned);
+    detail::AssignString(fLineText, cleaned);
+    Vwz.SetStrings(i, fLineText);
   }
-  if (Vwz.Count() == 1 && Vwz.Strings(0).size() >= kLineWidth - 1) {
+  std::span<const AnsiString> lines(fCleanedLines.data() + first, count - first);
+  if (Vwz.Count() == 1 && Vwz.StringsRef(0, fLineText).size() >= kLineWidth - 1) {
     const String line = Vwz.Strings(0);
     String joined;
     for (std::size_t at = 0; at < line.size(); at += kLineWidth) {
@@ -192,6 +213,13 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
       joined += line.substr(at, kLineWidth);
     }
     Vwz.SetText(Trim(joined));
+    // The record takes the split lines; they are clean already, so they only convert.
+    const auto splitCount = static_cast<std::size_t>(Vwz.Count());
+    if (fCleanedLines.size() < splitCount) fCleanedLines.resize(splitCount);
+    for (std::size_t i = 0; i < splitCount; ++i) {
+      detail::AssignAnsi(fCleanedLines[i], Vwz.StringsRef(static_cast<int>(i), fLineText));
+    }
+    lines = std::span<const AnsiString>(fCleanedLines.data(), splitCount);
   }
   ValidateVwzCount(Vwz);
 
@@ -202,8 +230,9 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
   if (Datum < fErstesDatum) fErstesDatum = Datum;
 
   ++fAnzahlBuchungen;
-  WriteDatensatzT(bic, iban, name1, name2, strasse, ortLand, laendercode, vorKomma, nachKomma, Vwz,
-                  Datum, notiz, ansprechpartner, 0, waehrung);
+  if (Vwz.Count() == 0) Vwz.Add(String());
+  WriteDatensatzT(bic, iban, name1, name2, strasse, ortLand, laendercode, vorKomma, nachKomma,
+                  lines, Datum, notiz, ansprechpartner, 0, waehrung);
 }
 
 void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const AnsiString& Name1,
@@ -343,10 +372,10 @@ void TZorDTAZV::WriteDatensatzT(const AnsiString& BIC, const AnsiString& IBAN,
                                 const AnsiString& Name1, const AnsiString& Name2,
                                 const AnsiString& Strasse, const AnsiString& OrtLand,
                                 const AnsiString& Laendercode, std::int64_t BetragVorKomma,
-                                std::int32_t BetragNachKomma, TStrings& Vwz, TDateTime Datum,
-                                const AnsiString& NotizIntern, const AnsiString& Ansprechpartner,
-                                std::int32_t AnzahlMeldungen, const AnsiString& Waehrung) {
-  if (Vwz.Count() == 0) Vwz.Add(String());
+                                std::int32_t BetragNachKomma, std::span<const AnsiString> Vwz,
+                                TDateTime Datum, const AnsiString& NotizIntern,
+                                const AnsiString& Ansprechpartner, std::int32_t AnzahlMeldungen,
+                                const AnsiString& Waehrung) {
   dtazv::TRecordFields fields;
   fields.auftraggeberBLZ = fAuftraggeberBLZ;
   fields.auftraggeberKontoNr = fAuftraggeberKontoNr;
@@ -362,12 +391,8 @@ void TZorDTAZV::WriteDatensatzT(const AnsiString& BIC, const AnsiString& IBAN,
   fields.waehrung = Waehrung;
   fields.vorKomma = BetragVorKomma;
   fields.nachKomma = BetragNachKomma;
-  // Buchung cleaned the lines already; cleaning is idempotent, so they only convert.
-  std::array<AnsiString, kMaxPurposeLines> lines;
-  for (int i = 0; i < kMaxPurposeLines && i < Vwz.Count(); ++i) {
-    const auto at = static_cast<std::size_t>(i);
-    detail::AssignAnsi(lines[at], Vwz.Strings(i));
-    fields.purposeLines[at] = lines[at];
+  for (std::size_t i = 0; i < fields.purposeLines.size() && i < Vwz.size(); ++i) {
+    fields.purposeLines[i] = Vwz[i];
   }
   fields.zahlungsArtSchluessel = FZahlungsArtSchluessel;
   fields.notizIntern = NotizIntern;

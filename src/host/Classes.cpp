@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "host/HostMessages.h"
 #include "zordta/host/Exception.h"
@@ -67,16 +68,32 @@ void TComponent::SetName(const String& value) {
 
 TStrings::~TStrings() = default;
 
+const String& TStrings::StringsRef(int index, String& scratch) const {
+  scratch = Strings(index);
+  return scratch;
+}
+
 int TStrings::Add(const String& line) {
   const int index = Count();
   Insert(index, line);
   return index;
 }
 
+int TStrings::Add(String&& line) {
+  const int index = Count();
+  InsertMoved(index, std::move(line));
+  return index;
+}
+
+void TStrings::InsertMoved(int index, String&& line) {
+  Insert(index, line);
+}
+
 String TStrings::Text() const {
   String text;
+  String scratch;
   for (int i = 0; i < Count(); ++i) {
-    text += Strings(i);
+    text += StringsRef(i, scratch);
     text += Char('\r');
     text += Char('\n');
   }
@@ -115,6 +132,11 @@ String TStringList::Strings(int index) const {
   return fLines[static_cast<std::size_t>(index)];
 }
 
+const String& TStringList::StringsRef(int index, String& /*scratch*/) const {
+  if (index < 0 || index >= Count()) RaiseListIndexError(index);
+  return fLines[static_cast<std::size_t>(index)];
+}
+
 void TStringList::SetStrings(int index, const String& line) {
   if (index < 0 || index >= Count()) RaiseListIndexError(index);
   fLines[static_cast<std::size_t>(index)] = line;
@@ -123,6 +145,11 @@ void TStringList::SetStrings(int index, const String& line) {
 void TStringList::Insert(int index, const String& line) {
   if (index < 0 || index > Count()) RaiseListIndexError(index);
   fLines.insert(fLines.begin() + index, line);
+}
+
+void TStringList::InsertMoved(int index, String&& line) {
+  if (index < 0 || index > Count()) RaiseListIndexError(index);
+  fLines.insert(fLines.begin() + index, std::move(line));
 }
 
 void TStringList::Delete(int index) {

@@ -9,7 +9,21 @@ constexpr char32_t kHighControls[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+constexpr std::array<char16_t, 256> MakeUnits() {
+  std::array<char16_t, 256> units{};
+  for (unsigned b = 0; b < 256; ++b) {
+    units[b] = static_cast<char16_t>(b >= 0x80 && b <= 0x9F ? kHighControls[b - 0x80] : b);
+  }
+  return units;
+}
+
+constexpr std::array<char16_t, 256> kUnits = MakeUnits();
+
 }  // namespace
+
+const std::array<char16_t, 256>& Cp1252Units() {
+  return kUnits;
+}
 
 char32_t Cp1252ToUnicode(unsigned char byte) {
   if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80];

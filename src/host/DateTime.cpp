@@ -99,15 +99,14 @@ void ReadZoneWhenChanged(ClockState& state) {
   state.localKnown = false;
 }
 
-TDateTime SystemNow() {
+// Called with the state locked.
+TDateTime SystemNow(ClockState& state) {
   const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
   const std::int64_t ms = std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count();
   std::int64_t seconds = ms / 1000;
   std::int64_t milliseconds = ms % 1000;
   if (milliseconds < 0) milliseconds += 1000, --seconds;
 
-  ClockState& state = Clock();
-  std::lock_guard<std::mutex> lock(state.mutex);
   ReadZoneWhenChanged(state);
   if (!state.localKnown || state.utcSecond != seconds) {
     const auto time = static_cast<time_t>(seconds);
@@ -213,13 +212,17 @@ void SetClock(TClock clock) {
 }
 
 TDateTime Now() {
+  // One lock for the common case of no replaced clock: the writers ask at every
+  // booking. A replaced clock is called outside the lock, on a copy, so that it
+  // may itself call SetClock.
   TClock clock;
   {
     ClockState& state = Clock();
     std::lock_guard<std::mutex> lock(state.mutex);
+    if (!state.clock) return SystemNow(state);
     clock = state.clock;
   }
-  return clock ? clock() : SystemNow();
+  return clock();
 }
 
 TDate Date() {

@@ -1,5 +1,7 @@
 #include "zordta/host/Text.h"
 
+#include <array>
+
 #include "host/Cp1252.h"
 #include "host/TextConversion.h"
 #include "host/TextTemplates.h"
@@ -156,10 +158,26 @@ namespace detail {
 
 #if ZORDTA_WIDE_STRINGS
 void AssignString(String& out, std::string_view ansi) {
-  AssignUtf16(out, ansi);
+  // One lookup a byte, no test: payment data converts at every booking.
+  const std::array<char16_t, 256>& units = Cp1252Units();
+  out.resize(ansi.size());
+  char16_t* const written = out.data();
+  for (std::size_t i = 0; i < ansi.size(); ++i) {
+    written[i] = units[static_cast<unsigned char>(ansi[i])];
+  }
 }
 
 void AssignAnsi(AnsiString& out, std::u16string_view text) {
+  // Payment data is mostly ASCII: a text of ASCII alone converts unit by unit,
+  // without the tests for the code page.
+  std::size_t ascii = 0;
+  while (ascii < text.size() && text[ascii] < 0x80) ++ascii;
+  if (ascii == text.size()) {
+    out.resize(text.size());
+    char* const written = out.data();
+    for (std::size_t i = 0; i < text.size(); ++i) written[i] = static_cast<char>(text[i]);
+    return;
+  }
   AssignCp1252(out, text);
 }
 #else

@@ -3,16 +3,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <initializer_list>
 #include <limits>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/RecordWriter.h"
 #include "dtaus/Layout.h"
 #include "dtaus/Records.h"
+#include "dtaus/Repertoire.h"
 #include "support/FieldChecks.h"
 #include "zordta/host/SysUtils.h"
 
@@ -228,6 +233,58 @@ TEST(DtausAmountToCent, RoundsAsTwoDecimalsShowAndRefusesWhatTheFieldCannotHold)
     EXPECT_EQ(fits, k.fits) << k.betrag;
     if (!k.fits) continue;
     EXPECT_EQ(cent, k.cent) << k.betrag;
+  }
+}
+
+// The record writer fills digits eight at a time and copies text in words: every
+// width, the values around each carry and every text length against printf.
+TEST(RecordWriter, DigitsAndTextAsPrintfWritesThem) {
+  std::vector<std::uint64_t> values = {0, 1, 9, 10, 99, 100, 9'999, 10'000, 12'345'678};
+  for (std::uint64_t power = 10; power <= 10'000'000'000'000'000'000ULL / 10; power *= 10) {
+    values.push_back(power - 1);
+    values.push_back(power);
+    values.push_back(power + 1);
+  }
+  for (std::size_t width = 1; width <= 19; ++width) {
+    for (const std::uint64_t value : values) {
+      if (width < 19 && value >= static_cast<std::uint64_t>(std::pow(10.0, width))) continue;
+      std::string record(width + 4, '#');
+      zor::detail::RecordWriter(record.data()).Digits(Field{2, width}, value);
+      char expected[32];
+      std::snprintf(expected, sizeof expected, "##%0*llu##", static_cast<int>(width),
+                    static_cast<unsigned long long>(value));
+      EXPECT_EQ(record, expected) << "width " << width << ", value " << value;
+    }
+  }
+  const std::string text = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  for (std::size_t width = 1; width <= 35; ++width) {
+    for (std::size_t length = 0; length <= width + 1; ++length) {
+      std::string record(width + 4, '#');
+      zor::detail::RecordWriter(record.data()).Text(Field{2, width}, text.substr(0, length));
+      char expected[48];
+      std::snprintf(expected, sizeof expected, "##%-*.*s##", static_cast<int>(width),
+                    static_cast<int>(width), text.substr(0, length).c_str());
+      EXPECT_EQ(record, expected) << "width " << width << ", length " << length;
+    }
+  }
+}
+
+// A record field needs only the start of a cleaned text; that start is the
+// start of the whole text cleaned, for every byte, length and room.
+TEST(DtausRepertoire, CleaningIntoAFieldStopsAtItsRoom) {
+  std::mt19937 rng(20261209);
+  for (int n = 0; n < 2000; ++n) {
+    std::string text(rng() % 60, ' ');
+    for (char& c : text) c = static_cast<char>(rng() & 0xFF);
+    for (const bool firstKind : {true, false}) {
+      const std::string whole = dtaus::RemoveInvalidChars(text, firstKind);
+      const std::size_t room = rng() % 64;
+      std::string field(room + 1, '#');
+      const std::size_t written = dtaus::RemoveInvalidChars(text, firstKind, field.data(), room);
+      ASSERT_EQ(written, std::min(room, whole.size())) << "text " << n;
+      EXPECT_EQ(field.substr(0, written), whole.substr(0, written)) << "text " << n;
+      EXPECT_EQ(field[room], '#') << "text " << n << ": written past the room";
+    }
   }
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "dtaus/WriterFixture.h"
+#include "support/PlainList.h"
 #include "zordta/host/FileSystem.h"
 
 namespace {
@@ -84,6 +85,22 @@ TEST_F(WriterTest, PurposeListIsPreparedInTheCallersList) {
   EXPECT_EQ(lines.Strings(0), ZT(""));
 }
 
+// A list that lends no lines of its own is read through the copying default
+// and prepared in place like the string list.
+TEST_F(WriterTest, PurposeListOfAnyKindIsPreparedAlike) {
+  dta.Start();
+  zortest::PlainList plain;
+  zor::TStringList list;
+  for (zor::TStrings* lines :
+       {static_cast<zor::TStrings*>(&plain), static_cast<zor::TStrings*>(&list)}) {
+    for (const char* line : {"Rechnung 1", " \t ", "Kunde 7", "Müller"}) lines->Add(ZT(line));
+    BookValid(*lines);
+    EXPECT_EQ(lines->Text(), ZT("RECHNUNG 1\r\nKUNDE 7\r\nM]LLER\r\n"));
+  }
+  const auto content = dta.DTAFileContent();
+  EXPECT_EQ(content.substr(kC, 256), content.substr(kC + 256, 256));
+}
+
 TEST_F(WriterTest, ThreeTextBookingLeavesOutEmptyTexts) {
   dta.Start();
   dta.Buchung(ZA("Max"), 1234567890, 50010517, 10, ZA("Erste"), "", ZA("Dritte"));
@@ -119,6 +136,70 @@ TEST_F(WriterTest, ThreeTextBookingsInARowMatchFreshListsOfTheSameLines) {
     reference.Buchung(ZA("Max"), 1234567890, 50010517, 10, fresh);
   }
   EXPECT_EQ(dta.DTAFileContent(), reference.DTAFileContent());
+}
+
+// The three-text Buchung prepares its texts as bytes, beside the list
+// overload: the list is the reference for every byte, blank and control-only
+// texts, line breaks, the lengths around the split, both file kinds and both
+// blank-line settings, and for the messages of failed checks.
+TEST_F(WriterTest, ThreeTextBookingMatchesTheListOverload) {
+  std::string everyByte;
+  for (int b = 0; b < 256; ++b) everyByte += static_cast<char>(b);
+  const std::vector<std::array<std::string, 3>> bookings = {
+      {everyByte.substr(0, 60), everyByte.substr(100, 80), everyByte.substr(180)},
+      {"\t\r\n", "\x81\x8D\x8F\x90\x9D", " \x1F "},
+      {"a\r\nb", "", ""},
+      {std::string(25, 'x'), "", ""},
+      {std::string(26, 'y'), "", ""},
+      {"\t", std::string(40, 'z'), ""},
+      {"abcdefghijklmnopqrstuvwxyz\r\n0123", "", ""},
+      {"M\xFCller \xC4\xD6\xDC\xDF [\\]~ \x8E\x99\x9A\xE1", "\xA0\xFF", "x"},
+      {"", "", ""},
+      {" ", "", "  "}};
+  const auto start = [](zor::TZorDTA& writer, const char* fileName, bool keepBlank) {
+    writer.SetAuftraggeberName(ZA("Muster GmbH"));
+    writer.SetAuftraggeberBLZ(37040044);
+    writer.SetAuftraggeberKontoNr(532013000);
+    writer.SetDTAFilename(ZT(fileName));
+    writer.SetLeerzeilenBehalten(keepBlank);
+    writer.SetShowWarnings(true);
+    writer.Start();
+  };
+  for (const bool keepBlank : {false, true}) {
+    for (const char* fileName : {"DTAUS0.TXT", "LASTSCHRIFT.TXT"}) {
+      SCOPED_TRACE(std::string(fileName) + (keepBlank ? " keeping blank lines" : ""));
+      zor::TZorDTA bytes(nullptr);
+      zor::TZorDTA list(nullptr);
+      MessageBoxRecorder bytesBoxes;
+      start(bytes, fileName, keepBlank);
+      for (const auto& t : bookings) {
+        bytes.Buchung(ZA("Max"), 1234567890, 50010517, 10, t[0], t[1], t[2]);
+        bytes.Buchung("", 99, 123, 0.5, t[0], t[1], t[2]);
+        bytes.Buchung(ZA("Max"), 1234567890, 100000000, 10, t[0], t[1], t[2]);
+      }
+      const auto messages = bytesBoxes.boxes();
+      MessageBoxRecorder listBoxes;
+      start(list, fileName, keepBlank);
+      for (const auto& t : bookings) {
+        zor::TStringList given;
+        given.Add(zor::AnsiToString(t[0]));
+        if (!t[1].empty()) given.Add(zor::AnsiToString(t[1]));
+        if (!t[2].empty()) given.Add(zor::AnsiToString(t[2]));
+        zor::TStringList lines;  // changed in place by each booking
+        lines.Assign(given);
+        list.Buchung(ZA("Max"), 1234567890, 50010517, 10, lines);
+        lines.Assign(given);
+        list.Buchung("", 99, 123, 0.5, lines);
+        lines.Assign(given);
+        list.Buchung(ZA("Max"), 1234567890, 100000000, 10, lines);
+      }
+      EXPECT_TRUE(zortest::SameBytes(list.DTAFileContent(), bytes.DTAFileContent()));
+      ASSERT_EQ(listBoxes.boxes().size(), messages.size());
+      for (std::size_t i = 0; i < messages.size(); ++i) {
+        EXPECT_EQ(listBoxes.boxes()[i].text, messages[i].text) << "message " << i;
+      }
+    }
+  }
 }
 
 TEST_F(WriterTest, SumsCoverThePaymentsNotTheClient) {

@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
+#include <random>
 #include <string>
 #include <string_view>
 
+#include "dtazv/BankIdentifiers.h"
 #include "dtazv/Layout.h"
 #include "dtazv/Records.h"
 #include "support/FieldChecks.h"
@@ -189,6 +191,35 @@ TEST(DtazvSplitAmount, HundredthsRoundHalfToEvenAndCarryIntoTheUnits) {
     EXPECT_EQ(units, k.units) << k.betrag;
     EXPECT_EQ(hundredths, k.hundredths) << k.betrag;
   }
+}
+
+// The IBAN's remainder gathers its digits in 64 bits; the reference takes it
+// digit by digit. Random texts of digits, both cases of letters and strays.
+TEST(DtazvIban, RemainderAsTakenDigitByDigit) {
+  const auto reference = [](const std::string& iban) {
+    const std::string moved = iban.size() < 4 ? iban : iban.substr(4) + iban.substr(0, 4);
+    std::uint32_t remainder = 0;
+    for (const char c : moved) {
+      if (c >= '0' && c <= '9') {
+        remainder = (remainder * 10 + static_cast<std::uint32_t>(c - '0')) % 97;
+      } else if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
+        const int letter = (c >= 'a' ? c - 'a' : c - 'A') + 10;
+        remainder = (remainder * 100 + static_cast<std::uint32_t>(letter)) % 97;
+      } else {
+        return 0;
+      }
+    }
+    return static_cast<int>(remainder);
+  };
+  const std::string alphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  std::mt19937 rng(20261209);
+  for (int n = 0; n < 5000; ++n) {
+    std::string iban(rng() % 80, '0');
+    for (char& c : iban) c = alphabet[rng() % alphabet.size()];
+    if (n % 10 == 0 && !iban.empty()) iban[rng() % iban.size()] = " -/\xE4"[rng() % 4];
+    ASSERT_EQ(dtazv::IBANMod97(iban), reference(iban)) << iban;
+  }
+  EXPECT_EQ(dtazv::IBANMod97("DE89370400440532013000"), 1);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "support/PlainList.h"
 #include "support/TestSupport.h"
 #include "zordta/ZorDTAZV.h"
 
@@ -183,6 +184,29 @@ TEST_F(WriterZVTest, PurposeLinesAreCleanedSplitAndCounted) {
   EXPECT_THROW_MESSAGE(Pay(10, kToday, lines),
                        ZT("Es sind nicht mehr als 4 Verwendungszwecke erlaubt."));
   EXPECT_EQ(zv.AnzahlBuchungen(), 2);
+}
+
+// The cleaned lines go to the record in the list's order, past removed empty
+// lines and from a list that lends no lines of its own alike.
+std::string Line(const std::string& text) {
+  return text + std::string(35 - text.size(), ' ');
+}
+
+TEST_F(WriterZVTest, PurposeLinesReachTheRecordInOrderFromAnyList) {
+  zv.SetValidateData(false);
+  zv.Start(1);
+  zortest::PlainList plain;
+  zor::TStringList list;
+  for (zor::TStrings* lines :
+       {static_cast<zor::TStrings*>(&plain), static_cast<zor::TStrings*>(&list)}) {
+    for (const char* line : {"", "eins", "", "&&&", "zwei", "drei", "vier"}) lines->Add(ZT(line));
+    Pay(10, kToday, *lines);
+    EXPECT_EQ(lines->Text(), ZT("EINS\r\n\r\nZWEI\r\nDREI\r\nVIER\r\n"));
+  }
+  for (std::size_t record = 0; record < 2; ++record) {
+    EXPECT_EQ(TRecord(record).substr(475, 140),
+              Line("EINS") + Line("") + Line("ZWEI") + Line("DREI"));
+  }
 }
 
 TEST_F(WriterZVTest, ExecutionDatesAreCorrectedToToday) {

@@ -47,13 +47,22 @@ class ZORDTA_API TStrings {
   virtual int Count() const = 0;
   /// The line at index; raises Exception for an index outside 0..Count()-1.
   virtual String Strings(int index) const = 0;
+  /// The line at index as Strings answers it, without a copy where the list can
+  /// lend its own: valid until the list or scratch changes. The default copies
+  /// the line into scratch and answers scratch.
+  virtual const String& StringsRef(int index, String& scratch) const;
   virtual void SetStrings(int index, const String& line) = 0;
   virtual void Insert(int index, const String& line) = 0;
+  /// Insert for a line the caller gives up; the default copies it through Insert.
+  virtual void InsertMoved(int index, String&& line);
   virtual void Delete(int index) = 0;
   virtual void Clear() = 0;
 
   /// Appends a line and answers its index.
   int Add(const String& line);
+  /// The same for a line the caller gives up (a temporary): a list that keeps
+  /// its lines takes it over without a copy.
+  int Add(String&& line);
   /// Every line followed by CR LF.
   String Text() const;
   /// Replaces the lines by those of text, split at CR LF, CR or LF; a line break at
@@ -71,8 +80,11 @@ class ZORDTA_API TStringList : public TStrings {
 
   int Count() const override { return static_cast<int>(fLines.size()); }
   String Strings(int index) const override;
+  /// Lends the list's own line.
+  const String& StringsRef(int index, String& scratch) const override;
   void SetStrings(int index, const String& line) override;
   void Insert(int index, const String& line) override;
+  void InsertMoved(int index, String&& line) override;
   void Delete(int index) override;
   void Clear() override { fLines.clear(); }
 
