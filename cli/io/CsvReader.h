@@ -17,7 +17,8 @@ namespace zcli {
 
 struct CsvRow {
   int line = 0;  ///< physical line the row starts on (1-based)
-  std::vector<std::string> cells;
+  /// Valid while the row is being taken: they view the text or the parser's copy.
+  std::vector<std::string_view> cells;
 };
 
 /// The delimiter of the header line: ";" or a tab when the line has one and no
@@ -46,6 +47,11 @@ bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
                  const std::function<bool(const CsvRow&)>& take,
                  CsvReading reading = CsvReading::First);
 
+/// How CsvRowStream splits rows. A line of plain cells (SplitPlainCsvLine) is
+/// split in place and everything else by libcsv; tests hold the two to the
+/// same rows with LibcsvOnly.
+enum class CsvSplitting { PlainLinesInPlace, LibcsvOnly };
+
 /// ReadCsvRows for a text handed over in pieces of whole lines (only the last
 /// piece may end without a line break), so that it is never held whole: the
 /// rows, their lines and the messages are those of ReadCsvRows over the whole
@@ -54,7 +60,8 @@ bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
 class CsvRowStream {
  public:
   CsvRowStream(char delimiter, Diagnostics& errors, const std::function<bool(const CsvRow&)>& take,
-               CsvReading reading = CsvReading::First);
+               CsvReading reading = CsvReading::First,
+               CsvSplitting splitting = CsvSplitting::PlainLinesInPlace);
   ~CsvRowStream();
   CsvRowStream(const CsvRowStream&) = delete;
   CsvRowStream& operator=(const CsvRowStream&) = delete;

@@ -59,12 +59,25 @@ class PaymentRun {
   /// there are several (a single long line is split by the library, not cut).
   void PreparePurpose(const std::vector<std::string>& purpose, const std::string& where,
                       std::size_t width) {
-    fLines.Clear();
     const std::size_t lineWidth = purpose.size() > 1 ? width : 0;
+    int count = 0;
     for (const std::string& line : purpose) {
       fText.Prepare(line, lineWidth, where, "verwendungszweck", fLine);
-      fLines.Add(zor::AnsiToString(fLine));
+      if (IsAscii(fLine)) {
+        fWideLine.assign(fLine.begin(), fLine.end());  // ASCII is the same in every width
+      } else {
+        fWideLine = zor::AnsiToString(fLine);
+      }
+      // Into the lines the last payment left (the library may have changed
+      // them), so that a long run allocates little.
+      if (count < fLines.Count()) {
+        fLines.SetStrings(count, fWideLine);
+      } else {
+        fLines.Add(fWideLine);
+      }
+      ++count;
     }
+    while (fLines.Count() > count) fLines.Delete(fLines.Count() - 1);
   }
 
   /// True when the payment's row, whose checks began at `rowStart` errors,
@@ -82,7 +95,16 @@ class PaymentRun {
   bool fTrailerFull = false;
   // Kept from record to record, so a long run allocates little.
   zor::AnsiString fLine;
+  zor::String fWideLine;
   zor::TStringList fLines;
+
+ private:
+  static bool IsAscii(const zor::AnsiString& text) {
+    for (const char c : text) {
+      if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+  }
 };
 
 }  // namespace zcli
