@@ -1,6 +1,9 @@
 #include "io/CsvPlainLine.h"
 
+#include <cstdint>
 #include <cstring>
+
+#include "io/ByteScan.h"
 
 namespace zcli {
 
@@ -40,6 +43,11 @@ bool SplitPlainCsvLine(std::string_view line, char delimiter,
       if (at < end && text[at] != delimiter) return false;
     } else {
       const std::size_t start = at;
+      while (end - at >= 8) {
+        const std::uint64_t word = bytescan::Load(text + at);
+        if (bytescan::HasByte(word, delimiter) || bytescan::HasByte(word, '"')) break;
+        at += 8;
+      }
       while (at < end && text[at] != delimiter) {
         if (text[at] == '"') return false;
         ++at;

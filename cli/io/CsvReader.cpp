@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 
+#include "io/ByteScan.h"
 #include "io/CsvPlainLine.h"
 #include "io/CsvTextCheck.h"
 #include "io/Utf8Check.h"
@@ -61,8 +62,32 @@ std::string_view WithoutByteOrderMark(std::string_view text) {
   return text;
 }
 
+namespace {
+
+// zor::FindMalformedUtf8, passing plain ASCII and the umlauts without decoding:
+// a CSV file is read through once for this alone.
+std::size_t FindMalformedUtf8(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    if (text.size() - at >= 8 && !bytescan::HasHigh(bytescan::Load(text.data() + at))) {
+      at += 8;
+    } else if (static_cast<unsigned char>(text[at]) < 0x80) {
+      ++at;
+    } else if (Latin1LetterAt(text, at) != 0) {
+      at += 2;
+    } else {
+      char32_t codePoint = 0;
+      const std::size_t length = zor::DecodeUtf8(text, at, codePoint);
+      if (length == 0) return at;
+      at += length;
+    }
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
 bool CheckCsvUtf8(std::string_view lines, int firstLine, Diagnostics& errors) {
-  const std::size_t malformed = zor::FindMalformedUtf8(lines);
+  const std::size_t malformed = FindMalformedUtf8(lines);
   if (malformed == std::string_view::npos) return true;
   const std::string_view before = lines.substr(0, malformed);
   const std::size_t lastBreak = before.rfind('\n');

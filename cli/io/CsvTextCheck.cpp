@@ -1,5 +1,8 @@
 #include "io/CsvTextCheck.h"
 
+#include <cstdint>
+
+#include "io/ByteScan.h"
 #include "io/TextPosition.h"
 #include "io/Utf8Check.h"
 #include "io/Values.h"
@@ -14,6 +17,13 @@ namespace {
 bool NothingToReport(std::string_view line, char delimiter,
                      const std::vector<std::string_view>& cells) {
   for (std::size_t at = 0; at < line.size(); ++at) {
+    if (line.size() - at >= 8) {
+      const std::uint64_t word = bytescan::Load(line.data() + at);
+      if (!bytescan::HasControl(word) && !bytescan::HasDelOrHigh(word)) {
+        at += 7;
+        continue;
+      }
+    }
     const auto byte = static_cast<unsigned char>(line[at]);
     if ((byte >= 0x20 && byte < 0x7F) || byte == '\r' || byte == '\n') continue;
     if (byte == '\t' && delimiter == '\t') continue;  // only in a cell it is one (below)

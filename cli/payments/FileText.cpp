@@ -17,25 +17,6 @@ std::string Shown(char c) {
                                      : Quoted(zor::AnsiToUtf8(zor::AnsiString(1, c)));
 }
 
-// zor::Utf8ToAnsi, into storage kept from call to call.
-void ToAnsi(std::string_view utf8, zor::AnsiString& ansi) {
-  ansi.resize(utf8.size());  // never more characters than bytes
-  std::size_t written = 0;
-  for (std::size_t at = 0; at < utf8.size(); ++at) {
-    const char c = utf8[at];
-    if (static_cast<unsigned char>(c) < 0x80) {
-      ansi[written++] = c;
-    } else if (const unsigned char letter = Latin1LetterAt(utf8, at)) {
-      ansi[written++] = static_cast<char>(letter);
-      ++at;
-    } else {
-      ansi = zor::Utf8ToAnsi(utf8);  // the rest of Windows-1252 is the library's
-      return;
-    }
-  }
-  ansi.resize(written);
-}
-
 void AddOnce(std::string& list, char c) {
   if (list.find(c) == std::string::npos) list += c;
 }
@@ -73,6 +54,8 @@ void FileText::Learn(const Component& component, ReadsAsItself readsAsItself) {
     } else {
       c = {written.empty() ? Fate::kDropped : Fate::kLeftOut, 0};
     }
+    c.marks = static_cast<unsigned char>((c.fate != Fate::kKept ? kNotKept : 0) |
+                                         (c.fileLength != 0 && b != ' ' ? kShows : 0));
   }
 }
 
@@ -84,17 +67,37 @@ void FileText::Count(char c, TextInFile& text) const {
 
 TextInFile FileText::Prepare(std::string_view utf8, std::size_t width, const std::string& where,
                              std::string_view field, zor::AnsiString& ansi) {
-  ToAnsi(utf8, ansi);
   TextInFile text;
-  bool allKept = true;
-  for (const char c : ansi) {
-    // Count() without its branches: this runs for every character of every payment.
-    const CharFate& f = fChars[static_cast<unsigned char>(c)];
-    text.length += f.fileLength;
-    text.blank &= f.fileLength == 0 || c == ' ';
-    allKept &= f.fate == Fate::kKept;
+  unsigned char marks = 0;
+  const auto tally = [&](unsigned char c) {
+    text.length += fChars[c].fileLength;
+    marks |= fChars[c].marks;
+  };
+  // Converted as zor::Utf8ToAnsi does and counted in one pass, into storage kept
+  // from call to call: this runs for every character of every payment.
+  ansi.resize(utf8.size());  // never more characters than bytes
+  std::size_t written = 0;
+  bool converted = true;
+  for (std::size_t at = 0; at < utf8.size() && converted; ++at) {
+    auto c = static_cast<unsigned char>(utf8[at]);
+    if (c >= 0x80) {
+      c = Latin1LetterAt(utf8, at);
+      converted = c != 0;
+      ++at;
+    }
+    ansi[written++] = static_cast<char>(c);
+    tally(c);
   }
-  if (!allKept) text = Rewrite(ansi, where, field);
+  if (converted) {
+    ansi.resize(written);
+  } else {
+    ansi = zor::Utf8ToAnsi(utf8);  // the rest of Windows-1252 is the library's
+    text.length = 0;
+    marks = 0;
+    for (const char c : ansi) tally(static_cast<unsigned char>(c));
+  }
+  text.blank = (marks & kShows) == 0;
+  if (marks & kNotKept) text = Rewrite(ansi, where, field);
   if (width > 0 && text.length > width) {
     fErrors.Add(where, std::string(field),
                 Quoted(utf8) + " ist zu lang: in der Datei " + std::to_string(text.length) +

@@ -50,7 +50,11 @@ class FileText {
   struct CharFate {
     Fate fate = Fate::kDropped;
     unsigned char fileLength = 0;  ///< characters it becomes in the file
+    /// kNotKept and kShows, so that a text's characters are told by one OR.
+    unsigned char marks = 0;
   };
+  static constexpr unsigned char kNotKept = 1;
+  static constexpr unsigned char kShows = 2;  ///< not blank in the file
 
   template <class Component, class ReadsAsItself>
   void Learn(const Component& component, ReadsAsItself readsAsItself);
