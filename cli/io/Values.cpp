@@ -35,17 +35,6 @@ std::string Lower(std::string_view text) {
 
 }  // namespace
 
-std::string_view TrimmedView(std::string_view text) {
-  // A loop, not find_first_not_of: most values have no blank to trim, and this
-  // runs for every field of every row.
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  std::size_t first = 0;
-  std::size_t end = text.size();
-  while (first < end && blank(text[first])) ++first;
-  while (end > first && blank(text[end - 1])) --end;
-  return text.substr(first, end - first);
-}
-
 std::string AsciiUpper(std::string_view text) {
   std::string upper(text);
   for (char& c : upper) {
@@ -60,8 +49,14 @@ std::string Trimmed(std::string_view text) {
 
 std::optional<std::int64_t> ParseDigits(std::string_view text) {
   const std::string_view t = TrimmedView(text);
-  if (!AllDigits(t) || t.size() > 18) return std::nullopt;
-  return DigitsValue(t);
+  if (t.empty() || t.size() > 18) return std::nullopt;
+  std::int64_t value = 0;
+  for (const char c :
+       t) {  // checked and summed in one pass: every account and bank code comes here
+    if (!IsDigit(c)) return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
 }
 
 std::optional<std::int64_t> ParseAmountCent(std::string_view text) {
