@@ -63,11 +63,7 @@ class PaymentRun {
     int count = 0;
     for (const std::string& line : purpose) {
       fText.Prepare(line, lineWidth, where, "verwendungszweck", fLine);
-      if (IsAscii(fLine)) {
-        fWideLine.assign(fLine.begin(), fLine.end());  // ASCII is the same in every width
-      } else {
-        fWideLine = zor::AnsiToString(fLine);
-      }
+      Widen(fLine, fWideLine);
       // Into the lines the last payment left (the library may have changed
       // them), so that a long run allocates little.
       if (count < fLines.Count()) {
@@ -99,11 +95,17 @@ class PaymentRun {
   zor::TStringList fLines;
 
  private:
-  static bool IsAscii(const zor::AnsiString& text) {
-    for (const char c : text) {
-      if (static_cast<unsigned char>(c) >= 0x80) return false;
+  // zor::AnsiToString into storage kept from line to line: ASCII is the same
+  // in every width, the rest is the library's.
+  static void Widen(const zor::AnsiString& ansi, zor::String& wide) {
+    wide.resize(ansi.size());
+    for (std::size_t i = 0; i < ansi.size(); ++i) {
+      if (static_cast<unsigned char>(ansi[i]) >= 0x80) {
+        wide = zor::AnsiToString(ansi);
+        return;
+      }
+      wide[i] = static_cast<zor::String::value_type>(ansi[i]);
     }
-    return true;
   }
 };
 
