@@ -1,6 +1,7 @@
 // Payment tables in CSV (RFC 4180, UTF-8, header row). The parsing itself is
-// libcsv's; this adds what a person fixing the file needs: line numbers for
-// every row and line and column for every character Windows-1252 lacks.
+// libcsv's, but for plain lines, split in place as libcsv would split them
+// (CsvPlainLine.h); this adds what a person fixing the file needs: line numbers
+// for every row and line and column for every character Windows-1252 lacks.
 #pragma once
 
 #include <functional>

@@ -1,5 +1,6 @@
 // Plain lines are split in place, the rest by libcsv: both must give the same
-// rows, lines and faults, so the text is read the same way by both paths.
+// rows, lines and faults, so the text is read the same way by both paths. The
+// same for the shortcuts past the library's UTF-8 decoding.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -9,6 +10,8 @@
 
 #include "io/CsvPlainLine.h"
 #include "io/CsvReader.h"
+#include "io/Utf8Check.h"
+#include "zordta/host/Text.h"
 
 namespace {
 
@@ -76,6 +79,49 @@ TEST(CsvPlainLines, GiveTheRowsLinesAndFaultsLibcsvGives) {
     for (std::size_t i = 0; i < length; ++i) text += pieces[random() % pieces.size()];
     for (const char delimiter : {',', ';', '\t'}) ExpectSameRows(text, delimiter);
     if (HasFailure()) break;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The shortcuts past the library's decoding must answer what it answers.
+TEST(Utf8Shortcuts, AgreeWithTheLibrarysDecoding) {
+  for (unsigned lead = 0x80; lead <= 0xFF; ++lead) {
+    for (unsigned next = 0; next <= 0xFF; ++next) {
+      const std::string pair{static_cast<char>(lead), static_cast<char>(next)};
+      const unsigned char letter = zcli::Latin1LetterAt(pair, 0);
+      char32_t codePoint = 0;
+      const bool latin1 =
+          zor::DecodeUtf8(pair, 0, codePoint) == 2 && codePoint >= 0xA0 && codePoint <= 0xFF;
+      ASSERT_EQ(letter != 0, latin1) << lead << " " << next;
+      if (latin1) {
+        ASSERT_EQ(zor::Utf8ToAnsi(pair), std::string(1, static_cast<char>(letter)));
+      }
+    }
+  }
+  // Malformed UTF-8 is named at the byte the library names, after plain runs of eight.
+  const std::vector<std::string> pieces = {
+      "a",  "abcdefgh", "\xC3\xA4",     "\xC3",         "\x80",
+      "\n", "\xC0\x80", "\xED\xA0\x80", "\xE2\x82\xAC", "\xF0\x9F\x98\x80"};
+  std::mt19937 random(7);
+  for (int round = 0; round < 2000; ++round) {
+    std::string text;
+    for (std::size_t i = random() % 12; i > 0; --i) text += pieces[random() % pieces.size()];
+    zcli::Diagnostics errors;
+    const bool wellFormed = zcli::CheckCsvUtf8(text, 1, errors);
+    const std::size_t malformed = zor::FindMalformedUtf8(text);
+    ASSERT_EQ(wellFormed, malformed == std::string::npos) << testing::PrintToString(text);
+    if (wellFormed) continue;
+    const std::string before = text.substr(0, malformed);
+    const std::size_t lineStart =
+        before.rfind('\n') == std::string::npos ? 0 : before.rfind('\n') + 1;
+    EXPECT_EQ(
+        errors.Items()[0].message.rfind(
+            "Spalte " + std::to_string(zcli::CharCount(before.substr(lineStart)) + 1) + ":", 0),
+        0u)
+        << testing::PrintToString(text);
   }
 }
 
