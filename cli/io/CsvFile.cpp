@@ -1,9 +1,25 @@
 #include "io/CsvFile.h"
 
-#include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace zcli {
+
+namespace {
+
+// memchr finds a line break many bytes at a time.
+int LineBreaks(std::string_view text) {
+  int count = 0;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const void* found = std::memchr(text.data() + at, '\n', text.size() - at);
+    if (found == nullptr) break;
+    at = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+    ++count;
+  }
+  return count;
+}
+
+}  // namespace
 
 CsvFile::CsvFile(std::string path, LineBlocks& blocks, char delimiter, std::size_t blockSize)
     : fPath(std::move(path)),
@@ -23,7 +39,7 @@ CsvFile::CsvFile(std::string path, LineBlocks& blocks, char delimiter, std::size
       Diagnostics fault;
       if (!CheckCsvUtf8(block, line, fault)) fMalformed = fault.Items().front();
     }
-    line += static_cast<int>(std::count(block.begin(), block.end(), '\n'));
+    line += LineBreaks(block);
   }
   fChecksum = blocks.Checksum();
 }

@@ -3,9 +3,12 @@
 #include <csv.h>
 
 #include <algorithm>
+#include <charconv>
 #include <optional>
 #include <set>
 
+#include "io/ByteScan.h"
+#include "io/CsvPlainLine.h"
 #include "io/CsvTextCheck.h"
 #include "io/Utf8Check.h"
 #include "io/Values.h"
@@ -16,49 +19,9 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-struct ParseState {
-  const std::function<bool(const CsvRow&)>* take = nullptr;
-  CsvRow row;  // reused: its first `cells` strings keep their storage
-  std::size_t cellCount = 0;
-  std::vector<std::string> header;  // the first row's cells, for messages
-  int headerLastLine = 0;
-  bool headerSeen = false;
-  bool stopped = false;
-  int line = 0;             // the physical line being fed
-  int lineBreaksInRow = 0;  // inside quoted cells of the current row
-};
-
-void OnCell(void* data, std::size_t size, void* user) {
-  auto* state = static_cast<ParseState*>(user);
-  std::vector<std::string>& cells = state->row.cells;
-  if (state->cellCount == cells.size()) cells.emplace_back();
-  std::string& cell = cells[state->cellCount++];
-  if (data) {
-    cell.assign(static_cast<const char*>(data), size);
-  } else {
-    cell.clear();
-  }
-  state->lineBreaksInRow += static_cast<int>(std::count(cell.begin(), cell.end(), '\n'));
-}
-
-void OnRow(int, void* user) {
-  auto* state = static_cast<ParseState*>(user);
-  CsvRow& row = state->row;
-  row.cells.resize(state->cellCount);
-  row.line = state->line - state->lineBreaksInRow;
-  if (!state->headerSeen) {
-    state->header = row.cells;
-    state->headerLastLine = state->line;
-    state->headerSeen = true;
-  }
-  if (!state->stopped && !(*state->take)(row)) state->stopped = true;
-  state->cellCount = 0;
-  state->lineBreaksInRow = 0;
-}
-
 bool IsBlankRow(const CsvRow& row) {
   return std::all_of(row.cells.begin(), row.cells.end(),
-                     [](const std::string& cell) { return Trimmed(cell).empty(); });
+                     [](std::string_view cell) { return TrimmedView(cell).empty(); });
 }
 
 // The position of a purpose column: 0 for "verwendungszweck", n for "...n".
@@ -99,8 +62,32 @@ std::string_view WithoutByteOrderMark(std::string_view text) {
   return text;
 }
 
+namespace {
+
+// zor::FindMalformedUtf8, passing plain ASCII and the umlauts without decoding:
+// a CSV file is read through once for this alone.
+std::size_t FindMalformedUtf8(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    if (text.size() - at >= 8 && !bytescan::HasHigh(bytescan::Load(text.data() + at))) {
+      at += 8;
+    } else if (static_cast<unsigned char>(text[at]) < 0x80) {
+      ++at;
+    } else if (Latin1LetterAt(text, at) != 0) {
+      at += 2;
+    } else {
+      char32_t codePoint = 0;
+      const std::size_t length = zor::DecodeUtf8(text, at, codePoint);
+      if (length == 0) return at;
+      at += length;
+    }
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace
+
 bool CheckCsvUtf8(std::string_view lines, int firstLine, Diagnostics& errors) {
-  const std::size_t malformed = zor::FindMalformedUtf8(lines);
+  const std::size_t malformed = FindMalformedUtf8(lines);
   if (malformed == std::string_view::npos) return true;
   const std::string_view before = lines.substr(0, malformed);
   const std::size_t lastBreak = before.rfind('\n');
@@ -124,8 +111,23 @@ struct CsvRowStream::State {
   csv_parser parser{};
   char delimiter = ',';
   CsvReading reading = CsvReading::First;
+  CsvSplitting splitting = CsvSplitting::PlainLinesInPlace;
   Diagnostics& errors;
-  ParseState parse;
+  const std::function<bool(const CsvRow&)>& take;
+  CsvRow row;  // reused, so that a long text allocates little
+  // The cells libcsv handed over for the current row, one after the other.
+  std::string cellText;
+  std::vector<std::size_t> cellEnds;
+  int lineBreaksInRow = 0;          // inside quoted cells of the current row
+  std::vector<std::string> header;  // the first row's cells, for messages
+  int headerLastLine = 0;
+  bool headerSeen = false;
+  bool stopped = false;
+  int line = 0;  // the physical line being read
+  // libcsv is between rows: its last line ended, and outside quotes. Only then
+  // may a line be split without it.
+  bool libcsvBetweenRows = true;
+  bool libcsvInQuotes = false;
   // The text waits here for its check until the header row is complete.
   std::string unchecked;
   std::optional<CsvCharCheck> check;
@@ -133,39 +135,89 @@ struct CsvRowStream::State {
   Diagnostics charFaults;
   bool broken = false;
 
-  State(char d, CsvReading r, Diagnostics& e) : delimiter(d), reading(r), errors(e) {}
+  State(char d, CsvReading r, CsvSplitting s, Diagnostics& e,
+        const std::function<bool(const CsvRow&)>& t)
+      : delimiter(d), reading(r), splitting(s), errors(e), take(t) {}
+
+  // `row` holds the cells of a row that starts on `rowLine`.
+  void TakeRow(int rowLine) {
+    row.line = rowLine;
+    if (!headerSeen) {
+      header.assign(row.cells.begin(), row.cells.end());
+      headerLastLine = line;
+      headerSeen = true;
+    }
+    if (!stopped && !take(row)) stopped = true;
+  }
+
+  static void OnCell(void* data, std::size_t size, void* user) {
+    auto* s = static_cast<State*>(user);
+    const std::string_view cell(data ? static_cast<const char*>(data) : "", data ? size : 0);
+    s->cellText += cell;
+    s->cellEnds.push_back(s->cellText.size());
+    s->lineBreaksInRow += static_cast<int>(std::count(cell.begin(), cell.end(), '\n'));
+  }
+
+  static void OnRow(int, void* user) {
+    auto* s = static_cast<State*>(user);
+    s->row.cells.clear();
+    std::size_t from = 0;
+    for (const std::size_t end : s->cellEnds) {
+      s->row.cells.emplace_back(s->cellText.data() + from, end - from);
+      from = end;
+    }
+    s->TakeRow(s->line - s->lineBreaksInRow);
+    s->cellText.clear();
+    s->cellEnds.clear();
+    s->lineBreaksInRow = 0;
+  }
+
+  // One line through libcsv; false when its quoting is broken.
+  bool ParseWithLibcsv(std::string_view piece) {
+    if (csv_parse(&parser, piece.data(), piece.size(), OnCell, OnRow, this) != piece.size()) {
+      return false;
+    }
+    // With strict parsing a quote opens or closes a quoted cell, or is one of
+    // the two that stand for one inside it.
+    for (const char c : piece) libcsvInQuotes = libcsvInQuotes != (c == '"');
+    libcsvBetweenRows = !libcsvInQuotes && piece.ends_with('\n');
+    return true;
+  }
 
   CsvCharCheck MakeCheck() const {
     CsvColumnRules rules;
-    rules.names = parse.header;
-    rules.headerLastLine = parse.headerLastLine;
-    for (const std::string& name : parse.header) {
+    rules.names = header;
+    rules.headerLastLine = headerLastLine;
+    for (const std::string& name : header) {
       rules.multiLine.push_back(PurposeIndex(NormalizeHeader(name)).has_value());
     }
     return CsvCharCheck(delimiter, rules);
   }
 
-  void Check(std::string_view lines, bool atEnd) {
+  // `plain`: the line was split by SplitPlainCsvLine into row.cells.
+  void Check(std::string_view lines, bool plain, bool atEnd) {
     if (reading == CsvReading::Again) return;
-    if (!check && (parse.headerSeen || atEnd)) {
+    if (!check && (headerSeen || atEnd)) {
       check.emplace(MakeCheck());
       check->Scan(unchecked, charFaults);
       unchecked = std::string();
     }
-    if (check) {
-      check->Scan(lines, charFaults);
-    } else {
+    if (!check) {
       unchecked += lines;
+    } else if (plain) {
+      check->ScanPlainLine(lines, row.cells, charFaults);
+    } else {
+      check->Scan(lines, charFaults);
     }
   }
 };
 
 CsvRowStream::CsvRowStream(char delimiter, Diagnostics& errors,
-                           const std::function<bool(const CsvRow&)>& take, CsvReading reading)
-    : fState(std::make_unique<State>(delimiter, reading, errors)) {
+                           const std::function<bool(const CsvRow&)>& take, CsvReading reading,
+                           CsvSplitting splitting)
+    : fState(std::make_unique<State>(delimiter, reading, splitting, errors, take)) {
   csv_init(&fState->parser, CSV_STRICT | CSV_STRICT_FINI | CSV_APPEND_NULL);
   csv_set_delim(&fState->parser, static_cast<unsigned char>(delimiter));
-  fState->parse.take = &take;
 }
 
 CsvRowStream::~CsvRowStream() {
@@ -175,39 +227,44 @@ CsvRowStream::~CsvRowStream() {
 bool CsvRowStream::Feed(std::string_view text) {
   State& s = *fState;
   if (s.broken) return false;
-  ParseState& state = s.parse;
-  // Fed a line at a time, so every row knows the line it ends on.
-  for (std::size_t at = 0; at < text.size() && !state.stopped;) {
+  // A line at a time, so every row knows the line it ends on.
+  for (std::size_t at = 0; at < text.size();) {
     const std::size_t end = std::min(text.find('\n', at), text.size() - 1) + 1;
-    ++state.line;
     const std::string_view piece = text.substr(at, end - at);
-    if (csv_parse(&s.parser, piece.data(), piece.size(), OnCell, OnRow, &state) != piece.size()) {
-      s.errors.Add(
-          "Zeile " + std::to_string(state.line), "",
-          "CSV nicht lesbar: ein Anführungszeichen steht an falscher Stelle "
-          "(Felder mit Anführungszeichen ganz einschließen, \"\" für ein Anführungszeichen).");
-      s.broken = true;
-      return false;
-    }
     at = end;
+    ++s.line;
+    bool plain = false;
+    if (!s.stopped) {
+      plain = s.libcsvBetweenRows && s.splitting == CsvSplitting::PlainLinesInPlace &&
+              SplitPlainCsvLine(piece, s.delimiter, s.row.cells);
+      if (plain) {
+        s.TakeRow(s.line);
+      } else if (!s.ParseWithLibcsv(piece)) {
+        s.errors.Add(
+            "Zeile " + std::to_string(s.line), "",
+            "CSV nicht lesbar: ein Anführungszeichen steht an falscher Stelle "
+            "(Felder mit Anführungszeichen ganz einschließen, \"\" für ein Anführungszeichen).");
+        s.broken = true;
+        return false;
+      }
+    }
+    // Also when the rows were not wanted any more: their other faults are worth hearing.
+    s.Check(piece, plain, false);
   }
-  // Also when the rows were not wanted any more: their other faults are worth hearing.
-  s.Check(text, false);
   return true;
 }
 
 bool CsvRowStream::Finish() {
   State& s = *fState;
   if (s.broken) return false;
-  ParseState& state = s.parse;
-  if (!state.stopped && csv_fini(&s.parser, OnCell, OnRow, &state) != 0) {
+  if (!s.stopped && csv_fini(&s.parser, State::OnCell, State::OnRow, &s) != 0) {
     // The open field starts after the last whole row (line 0 before any).
-    s.errors.Add("Zeile " + std::to_string(state.row.line + 1), "",
+    s.errors.Add("Zeile " + std::to_string(s.row.line + 1), "",
                  "CSV nicht lesbar: ein Feld in Anführungszeichen wird nicht geschlossen.");
     s.broken = true;
     return false;
   }
-  s.Check({}, true);
+  s.Check({}, false, true);
   s.errors.Append(std::move(s.charFaults));
   return true;
 }
@@ -274,7 +331,10 @@ CsvRecordReader::CsvRecordReader(const CsvRow& header, const CsvColumns& columns
 bool CsvRecordReader::Read(const CsvRow& row, InputRecord& record, Diagnostics& errors) const {
   record.Clear();
   if (!fUsable || IsBlankRow(row)) return false;
-  record.where = "Zeile " + std::to_string(row.line);
+  // Into the record's own storage: no text is made anew for each row.
+  char number[16];
+  const std::to_chars_result written = std::to_chars(number, number + sizeof number, row.line);
+  record.where.assign("Zeile ").append(number, written.ptr);
   if (row.cells.size() != fWidth) {
     errors.Add(record.where, "",
                std::to_string(row.cells.size()) + (row.cells.size() == 1 ? " Feld" : " Felder") +
@@ -291,7 +351,7 @@ bool CsvRecordReader::Read(const CsvRow& row, InputRecord& record, Diagnostics& 
       const std::size_t end = std::min(cell.find('\n', at), cell.size());
       std::string_view line = TrimmedView(cell.substr(at, end - at));
       if (!line.empty() && line.back() == '\r') line = TrimmedView(line.substr(0, line.size() - 1));
-      if (!line.empty()) record.purpose.emplace_back(line);
+      if (!line.empty()) record.AddPurpose(line);
       at = end + 1;
     }
   }

@@ -1,6 +1,7 @@
 // Payment tables in CSV (RFC 4180, UTF-8, header row). The parsing itself is
-// libcsv's; this adds what a person fixing the file needs: line numbers for
-// every row and line and column for every character Windows-1252 lacks.
+// libcsv's, but for plain lines, split in place as libcsv would split them
+// (CsvPlainLine.h); this adds what a person fixing the file needs: line numbers
+// for every row and line and column for every character Windows-1252 lacks.
 #pragma once
 
 #include <functional>
@@ -17,7 +18,8 @@ namespace zcli {
 
 struct CsvRow {
   int line = 0;  ///< physical line the row starts on (1-based)
-  std::vector<std::string> cells;
+  /// Valid while the row is being taken: they view the text or the parser's copy.
+  std::vector<std::string_view> cells;
 };
 
 /// The delimiter of the header line: ";" or a tab when the line has one and no
@@ -46,6 +48,11 @@ bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
                  const std::function<bool(const CsvRow&)>& take,
                  CsvReading reading = CsvReading::First);
 
+/// How CsvRowStream splits rows. A line of plain cells (SplitPlainCsvLine) is
+/// split in place and everything else by libcsv; tests hold the two to the
+/// same rows with LibcsvOnly.
+enum class CsvSplitting { PlainLinesInPlace, LibcsvOnly };
+
 /// ReadCsvRows for a text handed over in pieces of whole lines (only the last
 /// piece may end without a line break), so that it is never held whole: the
 /// rows, their lines and the messages are those of ReadCsvRows over the whole
@@ -54,7 +61,8 @@ bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
 class CsvRowStream {
  public:
   CsvRowStream(char delimiter, Diagnostics& errors, const std::function<bool(const CsvRow&)>& take,
-               CsvReading reading = CsvReading::First);
+               CsvReading reading = CsvReading::First,
+               CsvSplitting splitting = CsvSplitting::PlainLinesInPlace);
   ~CsvRowStream();
   CsvRowStream(const CsvRowStream&) = delete;
   CsvRowStream& operator=(const CsvRowStream&) = delete;

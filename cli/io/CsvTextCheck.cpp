@@ -1,11 +1,50 @@
 #include "io/CsvTextCheck.h"
 
+#include <cstdint>
+
+#include "io/ByteScan.h"
 #include "io/TextPosition.h"
 #include "io/Utf8Check.h"
 #include "io/Values.h"
 #include "zordta/host/Text.h"
 
 namespace zcli {
+
+namespace {
+
+// True when a plain line holds no control character (its closing line break
+// and the delimiter aside) and none that Windows-1252 lacks.
+bool NothingToReport(std::string_view line, char delimiter,
+                     const std::vector<std::string_view>& cells) {
+  for (std::size_t at = 0; at < line.size(); ++at) {
+    if (line.size() - at >= 8) {
+      const std::uint64_t word = bytescan::Load(line.data() + at);
+      if (!bytescan::HasControl(word) && !bytescan::HasDelOrHigh(word)) {
+        at += 7;
+        continue;
+      }
+    }
+    const auto byte = static_cast<unsigned char>(line[at]);
+    if ((byte >= 0x20 && byte < 0x7F) || byte == '\r' || byte == '\n') continue;
+    if (byte == '\t' && delimiter == '\t') continue;  // only in a cell it is one (below)
+    if (byte < 0x80) return false;
+    if (Latin1LetterAt(line, at) != 0) {
+      ++at;
+      continue;
+    }
+    char32_t codePoint = 0;
+    const std::size_t length = zor::DecodeUtf8(line, at, codePoint);
+    if (length == 0 || IsControlChar(codePoint) || !zor::InWindows1252(codePoint)) return false;
+    at += length - 1;
+  }
+  if (delimiter != '\t') return true;
+  for (const std::string_view cell : cells) {
+    if (cell.find('\t') != std::string_view::npos) return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 CsvCharCheck::CsvCharCheck(char delimiter, const CsvColumnRules& rules)
     : fDelimiter(delimiter), fRules(rules) {
@@ -62,6 +101,16 @@ void CsvCharCheck::Scan(std::string_view text, Diagnostics& errors) {
     }
   }
   fLine = position.Line();
+}
+
+void CsvCharCheck::ScanPlainLine(std::string_view line, const std::vector<std::string_view>& cells,
+                                 Diagnostics& errors) {
+  if (!NothingToReport(line, fDelimiter, cells)) {
+    Scan(line, errors);
+    return;
+  }
+  // A plain line starts and ends outside quotes, in the first cell.
+  if (line.ends_with('\n')) ++fLine;
 }
 
 }  // namespace zcli

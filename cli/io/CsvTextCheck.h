@@ -29,6 +29,10 @@ class CsvCharCheck {
  public:
   CsvCharCheck(char delimiter, const CsvColumnRules& rules);
   void Scan(std::string_view lines, Diagnostics& errors);
+  /// Scan for one line that SplitPlainCsvLine split into `cells`. Such a line
+  /// is looked at once more only when one of its bytes may need a report.
+  void ScanPlainLine(std::string_view line, const std::vector<std::string_view>& cells,
+                     Diagnostics& errors);
 
  private:
   char fDelimiter;

@@ -24,8 +24,19 @@ void InputRecord::Set(std::string_view field, std::string_view text) {
   ++fCount;
 }
 
+void InputRecord::AddPurpose(std::string_view line) {
+  if (fSparePurpose.empty()) {
+    purpose.emplace_back(line);
+    return;
+  }
+  purpose.push_back(std::move(fSparePurpose.back()));
+  fSparePurpose.pop_back();
+  purpose.back().assign(line);
+}
+
 void InputRecord::Clear() {
   where.clear();
+  for (std::string& line : purpose) fSparePurpose.push_back(std::move(line));
   purpose.clear();
   fCount = 0;
 }

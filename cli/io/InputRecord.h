@@ -24,11 +24,15 @@ struct InputRecord {
   std::span<const std::pair<std::string, std::string>> Values() const {
     return {fValues.data(), fCount};
   }
+  /// Adds a purpose line, in storage an earlier row left where there is some.
+  void AddPurpose(std::string_view line);
   /// Empties the record for the next row. The storage stays: a large table is
   /// read into one record, row after row, without an allocation per field.
   void Clear();
 
  private:
+  // Purpose lines of an earlier row, kept for their storage.
+  std::vector<std::string> fSparePurpose;
   // Field name -> text; a flat list, as a payment has only a handful. Entries
   // past fCount are storage kept from an earlier row.
   std::vector<std::pair<std::string, std::string>> fValues;

@@ -35,13 +35,6 @@ std::string Lower(std::string_view text) {
 
 }  // namespace
 
-std::string_view TrimmedView(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return std::string_view();
-  const std::size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
 std::string AsciiUpper(std::string_view text) {
   std::string upper(text);
   for (char& c : upper) {
@@ -56,8 +49,14 @@ std::string Trimmed(std::string_view text) {
 
 std::optional<std::int64_t> ParseDigits(std::string_view text) {
   const std::string_view t = TrimmedView(text);
-  if (!AllDigits(t) || t.size() > 18) return std::nullopt;
-  return DigitsValue(t);
+  if (t.empty() || t.size() > 18) return std::nullopt;
+  std::int64_t value = 0;
+  for (const char c :
+       t) {  // checked and summed in one pass: every account and bank code comes here
+    if (!IsDigit(c)) return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
 }
 
 std::optional<std::int64_t> ParseAmountCent(std::string_view text) {

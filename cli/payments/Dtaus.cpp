@@ -54,11 +54,11 @@ std::unique_ptr<zor::TZorDTA> NewComponent(const DtausSettings& s) {
   return dta;
 }
 
-std::optional<std::int64_t> ReadNumber(const InputRecord& r, const char* field,
-                                       const std::string& what, Diagnostics& errors) {
+std::optional<std::int64_t> ReadNumber(const InputRecord& r, const char* field, const char* what,
+                                       Diagnostics& errors) {
   const std::string_view text = r.Get(field);
   if (text.empty()) {
-    errors.Add(r.where, field, what + " fehlt.");
+    errors.Add(r.where, field, std::string(what) + " fehlt.");
     return std::nullopt;
   }
   const std::optional<std::int64_t> number = ParseDigits(text);
@@ -227,7 +227,9 @@ void DtausRun::Add(const InputRecord& record) {
   ReadDtausPayment(record, p, fErrors);
 
   const std::size_t rowStart = fErrors.Count();
-  const auto readable = [&p](const char* field) { return !p.unreadable.count(field); };
+  const auto readable = [&p](const char* field) {
+    return p.unreadable.empty() || !p.unreadable.count(field);
+  };
   const TextInFile name = fText.Prepare(p.name, kNameWidth, p.where, "name", fName);
   if (!fText.LeftBlank(name, p.name, p.where, "name")) {
     TryCheck(fErrors, p.where, "name", [&] { dta.ValidateName(fName); });

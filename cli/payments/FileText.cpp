@@ -11,13 +11,6 @@ namespace zcli {
 
 namespace {
 
-bool IsAscii(std::string_view text) {
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  }
-  return true;
-}
-
 std::string Shown(char c) {
   const auto byte = static_cast<unsigned char>(c);
   return byte < 0x20 || byte == 0x7F ? DescribeChar(byte)
@@ -61,6 +54,8 @@ void FileText::Learn(const Component& component, ReadsAsItself readsAsItself) {
     } else {
       c = {written.empty() ? Fate::kDropped : Fate::kLeftOut, 0};
     }
+    c.marks = static_cast<unsigned char>((c.fate != Fate::kKept ? kNotKept : 0) |
+                                         (c.fileLength != 0 && b != ' ' ? kShows : 0));
   }
 }
 
@@ -71,22 +66,40 @@ void FileText::Count(char c, TextInFile& text) const {
 }
 
 TextInFile FileText::Prepare(std::string_view utf8, std::size_t width, const std::string& where,
-                             const std::string& field, zor::AnsiString& ansi) {
-  // Most text is ASCII: copied into storage that is kept from call to call.
-  if (IsAscii(utf8)) {
-    ansi.assign(utf8);
-  } else {
-    ansi = zor::Utf8ToAnsi(utf8);
-  }
+                             std::string_view field, zor::AnsiString& ansi) {
   TextInFile text;
-  bool allKept = true;
-  for (const char c : ansi) {
-    Count(c, text);
-    allKept = allKept && fChars[static_cast<unsigned char>(c)].fate == Fate::kKept;
+  unsigned char marks = 0;
+  const auto tally = [&](unsigned char c) {
+    text.length += fChars[c].fileLength;
+    marks |= fChars[c].marks;
+  };
+  // Converted as zor::Utf8ToAnsi does and counted in one pass, into storage kept
+  // from call to call: this runs for every character of every payment.
+  ansi.resize(utf8.size());  // never more characters than bytes
+  std::size_t written = 0;
+  bool converted = true;
+  for (std::size_t at = 0; at < utf8.size() && converted; ++at) {
+    auto c = static_cast<unsigned char>(utf8[at]);
+    if (c >= 0x80) {
+      c = Latin1LetterAt(utf8, at);
+      converted = c != 0;
+      ++at;
+    }
+    ansi[written++] = static_cast<char>(c);
+    tally(c);
   }
-  if (!allKept) text = Rewrite(ansi, where, field);
+  if (converted) {
+    ansi.resize(written);
+  } else {
+    ansi = zor::Utf8ToAnsi(utf8);  // the rest of Windows-1252 is the library's
+    text.length = 0;
+    marks = 0;
+    for (const char c : ansi) tally(static_cast<unsigned char>(c));
+  }
+  text.blank = (marks & kShows) == 0;
+  if (marks & kNotKept) text = Rewrite(ansi, where, field);
   if (width > 0 && text.length > width) {
-    fErrors.Add(where, field,
+    fErrors.Add(where, std::string(field),
                 Quoted(utf8) + " ist zu lang: in der Datei " + std::to_string(text.length) +
                     " Zeichen, das Feld fasst " + std::to_string(width) + ".");
   }
@@ -94,14 +107,15 @@ TextInFile FileText::Prepare(std::string_view utf8, std::size_t width, const std
 }
 
 bool FileText::LeftBlank(const TextInFile& text, std::string_view given, const std::string& where,
-                         const std::string& field) {
+                         std::string_view field) {
   if (!text.blank || TrimmedView(given).empty()) return false;
-  fErrors.Add(where, field, "Von " + Quoted(given) + " bleibt in der Datei nichts übrig.");
+  fErrors.Add(where, std::string(field),
+              "Von " + Quoted(given) + " bleibt in der Datei nichts übrig.");
   return true;
 }
 
 TextInFile FileText::Rewrite(zor::AnsiString& ansi, const std::string& where,
-                             const std::string& field) {
+                             std::string_view field) {
   std::string replaced;
   std::string dropped;
   fScratch.clear();
@@ -137,12 +151,12 @@ TextInFile FileText::Rewrite(zor::AnsiString& ansi, const std::string& where,
       changes += (changes.empty() ? "" : ", ") + Shown(c) + (fStreng ? " würde zu " : " wird zu ") +
                  Quoted(zor::UpperCase(BaseLetters(static_cast<unsigned char>(c))));
     }
-    report.Add(where, field, prefix + changes + ".");
+    report.Add(where, std::string(field), prefix + changes + ".");
   }
   if (!dropped.empty()) {
     std::string shown;
     for (const char c : dropped) shown += (shown.empty() ? "" : " ") + Shown(c);
-    report.Add(where, field,
+    report.Add(where, std::string(field),
                prefix + (fStreng ? "diese Zeichen fielen weg: " : "Diese Zeichen fallen weg: ") +
                    shown + ".");
   }

@@ -34,11 +34,11 @@ class FileText {
   /// not hold as given; more than `width` characters in the file (0: no limit)
   /// is an error.
   TextInFile Prepare(std::string_view utf8, std::size_t width, const std::string& where,
-                     const std::string& field, zor::AnsiString& ansi);
+                     std::string_view field, zor::AnsiString& ansi);
   /// True, with an error, when a text that was given is blank in the file. For
   /// a field that must not be blank, which the library checks only as given.
   bool LeftBlank(const TextInFile& text, std::string_view given, const std::string& where,
-                 const std::string& field);
+                 std::string_view field);
 
  private:
   enum class Fate : unsigned char {
@@ -50,11 +50,15 @@ class FileText {
   struct CharFate {
     Fate fate = Fate::kDropped;
     unsigned char fileLength = 0;  ///< characters it becomes in the file
+    /// kNotKept and kShows, so that a text's characters are told by one OR.
+    unsigned char marks = 0;
   };
+  static constexpr unsigned char kNotKept = 1;
+  static constexpr unsigned char kShows = 2;  ///< not blank in the file
 
   template <class Component, class ReadsAsItself>
   void Learn(const Component& component, ReadsAsItself readsAsItself);
-  TextInFile Rewrite(zor::AnsiString& ansi, const std::string& where, const std::string& field);
+  TextInFile Rewrite(zor::AnsiString& ansi, const std::string& where, std::string_view field);
   void Count(char c, TextInFile& text) const;
 
   std::array<CharFate, 256> fChars;

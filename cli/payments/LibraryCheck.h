@@ -2,20 +2,22 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "io/Diagnostics.h"
 #include "zordta/host/Exception.h"
 
 namespace zcli {
 
-/// Runs one of the library's checks; its exception becomes a diagnostic.
+/// Runs one of the library's checks; its exception becomes a diagnostic. The
+/// field is a view: its text is made only for a fault.
 template <class Check>
-void TryCheck(Diagnostics& errors, const std::string& where, const std::string& field,
+void TryCheck(Diagnostics& errors, const std::string& where, std::string_view field,
               Check&& check) {
   try {
     check();
   } catch (const zor::Exception& e) {
-    errors.Add(where, field, e.what());
+    errors.Add(where, std::string(field), e.what());
   }
 }
 

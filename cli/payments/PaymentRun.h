@@ -59,12 +59,21 @@ class PaymentRun {
   /// there are several (a single long line is split by the library, not cut).
   void PreparePurpose(const std::vector<std::string>& purpose, const std::string& where,
                       std::size_t width) {
-    fLines.Clear();
     const std::size_t lineWidth = purpose.size() > 1 ? width : 0;
+    int count = 0;
     for (const std::string& line : purpose) {
       fText.Prepare(line, lineWidth, where, "verwendungszweck", fLine);
-      fLines.Add(zor::AnsiToString(fLine));
+      Widen(fLine, fWideLine);
+      // Into the lines the last payment left (the library may have changed
+      // them), so that a long run allocates little.
+      if (count < fLines.Count()) {
+        fLines.SetStrings(count, fWideLine);
+      } else {
+        fLines.Add(fWideLine);
+      }
+      ++count;
     }
+    while (fLines.Count() > count) fLines.Delete(fLines.Count() - 1);
   }
 
   /// True when the payment's row, whose checks began at `rowStart` errors,
@@ -82,7 +91,22 @@ class PaymentRun {
   bool fTrailerFull = false;
   // Kept from record to record, so a long run allocates little.
   zor::AnsiString fLine;
+  zor::String fWideLine;
   zor::TStringList fLines;
+
+ private:
+  // zor::AnsiToString into storage kept from line to line: ASCII is the same
+  // in every width, the rest is the library's.
+  static void Widen(const zor::AnsiString& ansi, zor::String& wide) {
+    wide.resize(ansi.size());
+    for (std::size_t i = 0; i < ansi.size(); ++i) {
+      if (static_cast<unsigned char>(ansi[i]) >= 0x80) {
+        wide = zor::AnsiToString(ansi);
+        return;
+      }
+      wide[i] = static_cast<zor::String::value_type>(ansi[i]);
+    }
+  }
 };
 
 }  // namespace zcli

@@ -24,7 +24,7 @@ struct Read {
 std::function<bool(const zcli::CsvRow&)> Collect(Read& read) {
   return [&read](const zcli::CsvRow& row) {
     std::string text = std::to_string(row.line);
-    for (const std::string& cell : row.cells) text += "|" + cell;
+    for (const std::string_view cell : row.cells) (text += "|") += cell;
     read.rows.push_back(text);
     return true;
   };
