@@ -58,12 +58,8 @@ SepaDocument DtausToSepa::Open(const zor::DtausHeader& header, std::size_t numbe
   s.account.name = header.auftraggeber.name;
   if (!fSettings.clientIban.empty()) {
     s.account.iban = fSettings.clientIban;
-  } else if (std::optional<SepaAccountIds> ids =
-                 fAccounts.Find(header.auftraggeber.blz, header.auftraggeber.konto, where,
-                                "auftraggeber.", errors, warnings)) {
-    s.account.iban = std::move(ids->iban);
-    s.account.bic = std::move(ids->bic);
-  } else {
+  } else if (!fAccounts.Find(header.auftraggeber.blz, header.auftraggeber.konto, where,
+                             "auftraggeber.", errors, warnings, s.account)) {
     s.account.iban = kStandInIban;
   }
   if (!fSettings.clientBic.empty()) s.account.bic = fSettings.clientBic;
@@ -101,8 +97,6 @@ bool DtausToSepa::Convert(const zor::DtausPayment& p, SepaDocument& doc, zor::Se
   out.cents = p.betrag;
   Join(p.name, p.namenszusatz, out.counterparty.name);
   Join({}, p.verwendungszweck, out.remittance);
-  out.counterparty.iban.clear();
-  out.counterparty.bic.clear();
   out.endToEndId.clear();
   out.mandateId.clear();
   out.mandateSigned.reset();
@@ -111,12 +105,10 @@ bool DtausToSepa::Convert(const zor::DtausPayment& p, SepaDocument& doc, zor::Se
   if (p.zahlungsschluessel.size() >= 2) {
     out.purposeCode = zor::SepaPurposeForDtausKey(std::stoi(p.zahlungsschluessel.substr(0, 2)));
   }
-  bool found = false;
-  if (std::optional<SepaAccountIds> ids =
-          fAccounts.Find(p.blz, p.konto, where, "", errors, warnings)) {
-    out.counterparty.iban = std::move(ids->iban);
-    out.counterparty.bic = std::move(ids->bic);
-    found = true;
+  const bool found = fAccounts.Find(p.blz, p.konto, where, "", errors, warnings, out.counterparty);
+  if (!found) {
+    out.counterparty.iban.clear();
+    out.counterparty.bic.clear();
   }
   for (const std::string& line : p.auftraggeberzusatz) {
     if (Trimmed(line).empty()) continue;
