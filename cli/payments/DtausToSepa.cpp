@@ -13,6 +13,10 @@ namespace zcli {
 namespace {
 
 // Key 04 is the Abbuchungsauftrag, between companies; 05 the Einzugsermächtigung.
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
 std::optional<zor::SepaInstrument> DebitInstrument(std::string_view key) {
   if (key.starts_with("04")) return zor::SepaInstrument::B2B;
   if (key.starts_with("05")) return zor::SepaInstrument::Core;
@@ -102,8 +106,11 @@ bool DtausToSepa::Convert(const zor::DtausPayment& p, SepaDocument& doc, zor::Se
   out.mandateSigned.reset();
   out.purposeCode.clear();
   // The key's two digits say what the payment is for (53: salary -> SALA).
-  if (p.zahlungsschluessel.size() >= 2) {
-    out.purposeCode = zor::SepaPurposeForDtausKey(std::stoi(p.zahlungsschluessel.substr(0, 2)));
+  const std::string& key = p.zahlungsschluessel;
+  if (key.size() >= 2 && IsDigit(key[0]) && IsDigit(key[1])) {
+    out.purposeCode = zor::SepaPurposeForDtausKey((key[0] - '0') * 10 + (key[1] - '0'));
+  } else if (key.size() >= 2) {
+    out.purposeCode = zor::SepaPurposeForDtausKey(std::stoi(key.substr(0, 2)));
   }
   const bool found = fAccounts.Find(p.blz, p.konto, where, "", errors, warnings, out.counterparty);
   if (!found) {
@@ -117,7 +124,6 @@ bool DtausToSepa::Convert(const zor::DtausPayment& p, SepaDocument& doc, zor::Se
   }
   if (doc.settings.kind == zor::SepaKind::CreditTransfer) return found && errors.Count() == before;
 
-  const std::string& key = p.zahlungsschluessel;
   if (const std::optional<zor::SepaInstrument> instrument = DebitInstrument(key); !instrument) {
     errors.Add(where(), "zahlungsschluessel",
                "Der Zahlungsschlüssel " + key +

@@ -1,5 +1,7 @@
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <istream>
 
@@ -76,7 +78,8 @@ namespace {
 // a look-up compares numbers, not texts.
 std::uint64_t CodeNumber(std::string_view code) {
   std::uint64_t number = 0;
-  for (std::size_t i = 0; i < 8; ++i) number = number << 8 | static_cast<unsigned char>(code[i]);
+  std::memcpy(&number, code.data(), sizeof number);
+  if constexpr (std::endian::native == std::endian::little) number = __builtin_bswap64(number);
   return number;
 }
 

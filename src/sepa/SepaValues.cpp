@@ -108,16 +108,21 @@ bool IsSepaBic(std::string_view bic, SepaVersion version) {
 
 bool IsValidSepaIban(std::string_view iban) {
   // "DE", the check digits and a BBAN of 18 digits; the BBAN fits in 64 bits,
-  // and "DE" (13 14) and the check digits follow it as six more.
-  const bool german = iban.size() == 22 && iban[0] == 'D' && iban[1] == 'E' &&
-                      std::all_of(iban.begin() + 2, iban.end(), IsDigit);
-  if (german) {
+  // and "DE" (13 14) and the check digits follow it as six more digits.
+  if (iban.size() == 22 && iban[0] == 'D' && iban[1] == 'E') {
+    bool digits = true;
     std::uint64_t bban = 0;
-    for (const char c : iban.substr(4)) bban = bban * 10 + static_cast<std::uint64_t>(c - '0');
+    for (const char c : iban.substr(4)) {
+      digits &= IsDigit(c);
+      bban = bban * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    digits &= IsDigit(iban[2]) && IsDigit(iban[3]);
     const int check = (iban[2] - '0') * 10 + (iban[3] - '0');
     // Check digits 00, 01 and 99 are never issued; CheckIBAN says why.
-    const auto tail = static_cast<std::uint64_t>(131400 + check);
-    if (check >= 2 && check <= 98 && (bban % 97 * 1'000'000 + tail) % 97 == 1) return true;
+    if (digits && check >= 2 && check <= 98 &&
+        (bban % 97 * 1'000'000 + 131400 + static_cast<std::uint64_t>(check)) % 97 == 1) {
+      return true;
+    }
   }
   return CheckIBAN(iban).IsValid();
 }

@@ -134,22 +134,13 @@ class TransactionBody {
   }
   // `attribute` is written as it stands.
   void Element(std::string_view name, std::string_view content, std::string_view attribute = {}) {
-    if (!recording) {
-      text += (*pieces)[next++];
-      Escaped(content);
-      return;
-    }
-    Indent();
-    text += '<';
-    text += name;
-    text += attribute;
-    text += '>';
-    Cut();
-    Escaped(content);
-    cut = text.size();
-    text += "</";
-    text += name;
-    text += ">\n";
+    Put(name, content, attribute, true);
+  }
+  // Content the checks left without a character XML escapes: references,
+  // codes, IBAN, BIC, amounts and dates. Only names and texts need the look.
+  void PlainElement(std::string_view name, std::string_view content,
+                    std::string_view attribute = {}) {
+    Put(name, content, attribute, false);
   }
   // The transaction's text, its end tag written.
   const std::string& Finished() {
@@ -164,6 +155,32 @@ class TransactionBody {
   }
 
  private:
+  void Put(std::string_view name, std::string_view content, std::string_view attribute,
+           bool escape) {
+    if (!recording) {
+      text += (*pieces)[next++];
+      Content(content, escape);
+      return;
+    }
+    Indent();
+    text += '<';
+    text += name;
+    text += attribute;
+    text += '>';
+    Cut();
+    Content(content, escape);
+    cut = text.size();
+    text += "</";
+    text += name;
+    text += ">\n";
+  }
+  void Content(std::string_view content, bool escape) {
+    if (escape) {
+      Escaped(content);
+    } else {
+      text += content;
+    }
+  }
   void Indent() { text.append(2 * depth, ' '); }
   // The text since the last value is a piece of the shape.
   void Cut() { pieces->emplace_back(text, cut); }
@@ -173,8 +190,8 @@ class TransactionBody {
   // Escaped by libxml2's own function, the one its text writer uses for text;
   // almost no text needs it, so the others skip the copy.
   void Escaped(std::string_view content) {
-    if (std::none_of(content.begin(), content.end(),
-                     [](char c) { return kNeedsEscaping[static_cast<unsigned char>(c)]; })) {
+    const auto needs = [](char c) { return kNeedsEscaping[static_cast<unsigned char>(c)]; };
+    if (std::none_of(content.begin(), content.end(), needs)) {
       text += content;
       return;
     }
@@ -378,7 +395,7 @@ class detail::SepaWriterState {
     body.End();
     body.Start(party == "Cdtr" ? "CdtrAcct" : "DbtrAcct");
     body.Start("Id");
-    body.Element("IBAN", iban);
+    body.PlainElement("IBAN", iban);
     body.End();
     body.End();
   }
@@ -389,10 +406,10 @@ class detail::SepaWriterState {
     body.Start("FinInstnId");
     if (bic.empty()) {
       body.Start("Othr");
-      body.Element("Id", "NOTPROVIDED");
+      body.PlainElement("Id", "NOTPROVIDED");
       body.End();
     } else {
-      body.Element(german ? "BIC" : "BICFI", bic);
+      body.PlainElement(german ? "BIC" : "BICFI", bic);
     }
     body.End();
     body.End();
@@ -402,7 +419,7 @@ class detail::SepaWriterState {
   void BodyPurpose(std::string_view code) {
     if (code.empty()) return;
     body.Start("Purp");
-    body.Element("Cd", code);
+    body.PlainElement("Cd", code);
     body.End();
   }
 
@@ -422,10 +439,10 @@ class detail::SepaWriterState {
   void BodyStart(const char* name, const SepaCheckedPayment& p, std::int64_t amount, bool inAmt) {
     body.Begin(ShapeOf(p), name);
     body.Start("PmtId");
-    body.Element("EndToEndId", p.endToEndId);
+    body.PlainElement("EndToEndId", p.endToEndId);
     body.End();
     if (inAmt) body.Start("Amt");
-    body.Element("InstdAmt", Amount(amount), " Ccy=\"EUR\"");
+    body.PlainElement("InstdAmt", Amount(amount), " Ccy=\"EUR\"");
     if (inAmt) body.End();
   }
 
@@ -452,8 +469,8 @@ class detail::SepaWriterState {
     BodyStart("DrctDbtTxInf", p, payment.cents, false);
     body.Start("DrctDbtTx");
     body.Start("MndtRltdInf");
-    body.Element("MndtId", p.mandateId);
-    body.Element("DtOfSgntr", SepaIsoDate(*payment.mandateSigned));
+    body.PlainElement("MndtId", p.mandateId);
+    body.PlainElement("DtOfSgntr", SepaIsoDate(*payment.mandateSigned));
     body.End();
     body.End();
     BodyAgent("DbtrAgt", p.bic, true);
