@@ -58,8 +58,9 @@ bool DtausAccounts::Find(std::int64_t blz, std::int64_t konto, const RecordWhere
                    "Die Datei nennt keine IBAN-Regeln; die IBANs sind nach der Standardregel "
                    "gebildet und für eine Bank mit eigener Regel falsch.");
     }
-    out.iban.assign(fMade.iban);
-    out.bic.assign(fMade.bic);
+    // Exchanged, not copied: both keep room for the next account.
+    out.iban.swap(fMade.iban);
+    out.bic.swap(fMade.bic);
     return true;
   } catch (const zor::BankCodeError& e) {
     switch (e.Fault()) {

@@ -129,8 +129,8 @@ std::string_view Transliteration(char32_t c) {
 // Most text needs no change: one sweep over basic characters within the limit
 // tells, without building anything.
 bool KeptAsItIs(std::string_view utf8, std::size_t maxChars) {
-  std::size_t chars = 0;
-  for (std::size_t at = 0; at < utf8.size(); ++chars) {
+  std::size_t continuations = 0;  // bytes that start no character
+  for (std::size_t at = 0; at < utf8.size();) {
     const auto lead = static_cast<unsigned char>(utf8[at]);
     if (lead < 0x80) {
       if (!kBasicLatin1[lead]) return false;
@@ -142,14 +142,16 @@ bool KeptAsItIs(std::string_view utf8, std::size_t maxChars) {
     if ((lead == 0xC2 || lead == 0xC3) && (next & 0xC0) == 0x80) {
       if (!kBasicLatin1[(lead & 0x1Fu) << 6 | (next & 0x3Fu)]) return false;
       at += 2;
+      ++continuations;
       continue;
     }
     char32_t c = 0;
     const std::size_t length = DecodeUtf8(utf8, at, c);
     if (length == 0 || !IsBasic(c)) return false;
     at += length;
+    continuations += length - 1;
   }
-  return chars <= maxChars;
+  return utf8.size() - continuations <= maxChars;
 }
 
 std::string Quoted(std::string_view text) {
