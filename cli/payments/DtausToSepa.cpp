@@ -12,11 +12,11 @@ namespace zcli {
 
 namespace {
 
-// Key 04 is the Abbuchungsauftrag, between companies; 05 the Einzugsermächtigung.
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// Key 04 is the Abbuchungsauftrag, between companies; 05 the Einzugsermächtigung.
 std::optional<zor::SepaInstrument> DebitInstrument(std::string_view key) {
   if (key.starts_with("04")) return zor::SepaInstrument::B2B;
   if (key.starts_with("05")) return zor::SepaInstrument::Core;
