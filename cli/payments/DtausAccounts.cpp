@@ -34,13 +34,14 @@ DtausAccounts::DtausAccounts(const RunBankCodes& banks, bool assumeStandardRule,
                              const IbanList* list)
     : fBanks(banks), fAssumeStandardRule(assumeStandardRule), fList(list) {}
 
-std::optional<SepaAccountIds> DtausAccounts::Find(std::int64_t blz, std::int64_t konto,
-                                                  const RecordWhere& where,
-                                                  const std::string& fieldPrefix,
-                                                  Diagnostics& errors, Diagnostics& warnings) {
+bool DtausAccounts::Find(std::int64_t blz, std::int64_t konto, const RecordWhere& where,
+                         const std::string& fieldPrefix, Diagnostics& errors, Diagnostics& warnings,
+                         zor::SepaAccount& out) {
   if (fList) {
     if (const ListedAccount* listed = fList->Find({blz, konto})) {
-      return SepaAccountIds{listed->iban, listed->bic};
+      out.iban.assign(listed->iban);
+      out.bic.assign(listed->bic);
+      return true;
     }
   }
   if (!fBanks.file) throw *fBanks.fault;
@@ -48,17 +49,19 @@ std::optional<SepaAccountIds> DtausAccounts::Find(std::int64_t blz, std::int64_t
   char number[24];
   const char* numberEnd = std::to_chars(std::begin(number), std::end(number), konto).ptr;
   try {
-    zor::GermanIbanResult r =
-        zor::GermanIban(*fBanks.file, BankCodeText(blz, code),
-                        std::string_view(number, static_cast<std::size_t>(numberEnd - number)),
-                        {.assumeStandardRule = fAssumeStandardRule});
-    if (r.ruleAssumed && !fRuleAssumedReported) {
+    zor::GermanIban(*fBanks.file, BankCodeText(blz, code),
+                    std::string_view(number, static_cast<std::size_t>(numberEnd - number)),
+                    {.assumeStandardRule = fAssumeStandardRule}, fMade);
+    if (fMade.ruleAssumed && !fRuleAssumedReported) {
       fRuleAssumedReported = true;
       warnings.Add(kBankCodeFileWhere, "",
                    "Die Datei nennt keine IBAN-Regeln; die IBANs sind nach der Standardregel "
                    "gebildet und für eine Bank mit eigener Regel falsch.");
     }
-    return SepaAccountIds{std::move(r.iban), std::move(r.bic)};
+    // Exchanged, not copied: both keep room for the next account.
+    out.iban.swap(fMade.iban);
+    out.bic.swap(fMade.bic);
+    return true;
   } catch (const zor::BankCodeError& e) {
     switch (e.Fault()) {
       case zor::BankCodeFault::File:
@@ -71,20 +74,20 @@ std::optional<SepaAccountIds> DtausAccounts::Find(std::int64_t blz, std::int64_t
                      "mit --bankdaten angeben, mit --standardregel die Standardregel annehmen "
                      "oder die IBANs mit --iban-liste angeben.");
         }
-        return std::nullopt;
+        return false;
       case zor::BankCodeFault::SpecialIbanRule:
       case zor::BankCodeFault::Deleted:
       case zor::BankCodeFault::UnknownBankCode:
         errors.Add(where(), fieldPrefix + "blz",
                    OneLine(e.what()) + " Die IBAN mit --iban-liste angeben.");
-        return std::nullopt;
+        return false;
       case zor::BankCodeFault::BankCodeForm:
       case zor::BankCodeFault::AccountForm:
         break;
     }
     const bool account = e.Fault() == zor::BankCodeFault::AccountForm;
     errors.Add(where(), fieldPrefix + (account ? "konto" : "blz"), OneLine(e.what()));
-    return std::nullopt;
+    return false;
   }
 }
 

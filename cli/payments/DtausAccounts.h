@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "io/Diagnostics.h"
@@ -12,6 +11,7 @@
 #include "payments/BankCodeSource.h"
 #include "zordta/BankCodes.h"
 #include "zordta/DtausReader.h"
+#include "zordta/Sepa.h"
 
 namespace zcli {
 
@@ -33,24 +33,21 @@ class RecordWhere {
   mutable std::string fText;
 };
 
-struct SepaAccountIds {
-  std::string iban;
-  std::string bic;  ///< empty when the bank has none or the list gives none
-};
-
 class DtausAccounts {
  public:
   /// `banks`: the run's bank-code file, whose fault is raised when it is first
   /// needed; `list` may be null. Both must outlive this.
   DtausAccounts(const RunBankCodes& banks, bool assumeStandardRule, const IbanList* list);
 
-  /// None when there is no IBAN to be had: the fault goes to `errors` at
-  /// `where`, its field named "blz" or "konto" after `fieldPrefix`. A bank-code file without IBAN
-  /// rules, without the standard rule assumed, is one fault for all accounts, and the standard rule
-  /// assumed one warning. A bank-code file that cannot be read raises its zor::BankCodeError.
-  std::optional<SepaAccountIds> Find(std::int64_t blz, std::int64_t konto, const RecordWhere& where,
-                                     const std::string& fieldPrefix, Diagnostics& errors,
-                                     Diagnostics& warnings);
+  /// Puts the account's IBAN and BIC (empty when the bank has none or the list
+  /// gives none) into `out`, whose texts keep their room. False when there
+  /// is no IBAN to be had: the fault goes to `errors` at `where`, its field named "blz" or "konto"
+  /// after `fieldPrefix`. A bank-code file without IBAN rules, without the standard rule assumed,
+  /// is one fault for all accounts, and the standard rule assumed one warning. A bank-code file
+  /// that cannot be read raises its zor::BankCodeError.
+  bool Find(std::int64_t blz, std::int64_t konto, const RecordWhere& where,
+            const std::string& fieldPrefix, Diagnostics& errors, Diagnostics& warnings,
+            zor::SepaAccount& out);
 
  private:
   const RunBankCodes& fBanks;
@@ -58,6 +55,7 @@ class DtausAccounts {
   const IbanList* fList;
   bool fRulesMissingReported = false;
   bool fRuleAssumedReported = false;
+  zor::GermanIbanResult fMade;  // reused: its texts keep their room
 };
 
 /// Where messages about the bank-code file as a whole are placed.

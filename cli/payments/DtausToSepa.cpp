@@ -12,6 +12,10 @@ namespace zcli {
 
 namespace {
 
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
 // Key 04 is the Abbuchungsauftrag, between companies; 05 the Einzugsermächtigung.
 std::optional<zor::SepaInstrument> DebitInstrument(std::string_view key) {
   if (key.starts_with("04")) return zor::SepaInstrument::B2B;
@@ -58,12 +62,8 @@ SepaDocument DtausToSepa::Open(const zor::DtausHeader& header, std::size_t numbe
   s.account.name = header.auftraggeber.name;
   if (!fSettings.clientIban.empty()) {
     s.account.iban = fSettings.clientIban;
-  } else if (std::optional<SepaAccountIds> ids =
-                 fAccounts.Find(header.auftraggeber.blz, header.auftraggeber.konto, where,
-                                "auftraggeber.", errors, warnings)) {
-    s.account.iban = std::move(ids->iban);
-    s.account.bic = std::move(ids->bic);
-  } else {
+  } else if (!fAccounts.Find(header.auftraggeber.blz, header.auftraggeber.konto, where,
+                             "auftraggeber.", errors, warnings, s.account)) {
     s.account.iban = kStandInIban;
   }
   if (!fSettings.clientBic.empty()) s.account.bic = fSettings.clientBic;
@@ -101,22 +101,21 @@ bool DtausToSepa::Convert(const zor::DtausPayment& p, SepaDocument& doc, zor::Se
   out.cents = p.betrag;
   Join(p.name, p.namenszusatz, out.counterparty.name);
   Join({}, p.verwendungszweck, out.remittance);
-  out.counterparty.iban.clear();
-  out.counterparty.bic.clear();
   out.endToEndId.clear();
   out.mandateId.clear();
   out.mandateSigned.reset();
   out.purposeCode.clear();
   // The key's two digits say what the payment is for (53: salary -> SALA).
-  if (p.zahlungsschluessel.size() >= 2) {
-    out.purposeCode = zor::SepaPurposeForDtausKey(std::stoi(p.zahlungsschluessel.substr(0, 2)));
+  const std::string& key = p.zahlungsschluessel;
+  if (key.size() >= 2 && IsDigit(key[0]) && IsDigit(key[1])) {
+    out.purposeCode = zor::SepaPurposeForDtausKey((key[0] - '0') * 10 + (key[1] - '0'));
+  } else if (key.size() >= 2) {
+    out.purposeCode = zor::SepaPurposeForDtausKey(std::stoi(key.substr(0, 2)));
   }
-  bool found = false;
-  if (std::optional<SepaAccountIds> ids =
-          fAccounts.Find(p.blz, p.konto, where, "", errors, warnings)) {
-    out.counterparty.iban = std::move(ids->iban);
-    out.counterparty.bic = std::move(ids->bic);
-    found = true;
+  const bool found = fAccounts.Find(p.blz, p.konto, where, "", errors, warnings, out.counterparty);
+  if (!found) {
+    out.counterparty.iban.clear();
+    out.counterparty.bic.clear();
   }
   for (const std::string& line : p.auftraggeberzusatz) {
     if (Trimmed(line).empty()) continue;
@@ -125,7 +124,6 @@ bool DtausToSepa::Convert(const zor::DtausPayment& p, SepaDocument& doc, zor::Se
   }
   if (doc.settings.kind == zor::SepaKind::CreditTransfer) return found && errors.Count() == before;
 
-  const std::string& key = p.zahlungsschluessel;
   if (const std::optional<zor::SepaInstrument> instrument = DebitInstrument(key); !instrument) {
     errors.Add(where(), "zahlungsschluessel",
                "Der Zahlungsschlüssel " + key +

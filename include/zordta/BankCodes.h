@@ -139,4 +139,10 @@ ZORDTA_API void CheckAccountNumber(std::string_view account);
 ZORDTA_API GermanIbanResult GermanIban(const BankCodeFile& file, std::string_view bankCode,
                                        std::string_view account, GermanIbanOptions options = {});
 
+/// As above, into `result`, whose texts keep their room from the call before:
+/// for one account after another.
+ZORDTA_API void GermanIban(const BankCodeFile& file, std::string_view bankCode,
+                           std::string_view account, GermanIbanOptions options,
+                           GermanIbanResult& result);
+
 }  // namespace zor

@@ -1,4 +1,7 @@
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <istream>
 
@@ -67,10 +70,32 @@ BankCodeFile BankCodeFile::Read(std::istream& in) {
   return file;
 }
 
+namespace {
+
+// A code of 8 digits as one number of its 8 bytes, the first the highest.
+// Every record's code is 8 digits (the line parser takes nothing else), and
+// for those the numbers' order is the texts' order the records are sorted in:
+// a look-up compares numbers, not texts.
+std::uint64_t CodeNumber(std::string_view code) {
+  std::uint64_t number = 0;
+  std::memcpy(&number, code.data(), sizeof number);
+  if constexpr (std::endian::native == std::endian::little) number = __builtin_bswap64(number);
+  return number;
+}
+
+bool IsEightDigits(std::string_view code) {
+  return code.size() == 8 &&
+         std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
 const BankCodeRecord* BankCodeFile::Find(std::string_view bankCode) const noexcept {
+  if (!IsEightDigits(bankCode)) return nullptr;  // no record has such a code
+  const std::uint64_t number = CodeNumber(bankCode);
   const auto it = std::lower_bound(
-      fRecords.begin(), fRecords.end(), bankCode,
-      [](const BankCodeRecord& r, std::string_view code) { return r.bankCode < code; });
+      fRecords.begin(), fRecords.end(), number,
+      [](const BankCodeRecord& r, std::uint64_t n) { return CodeNumber(r.bankCode) < n; });
   return it != fRecords.end() && it->bankCode == bankCode ? &*it : nullptr;
 }
 

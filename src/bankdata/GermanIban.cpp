@@ -1,9 +1,10 @@
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
 #include "bankdata/BankCodeMessages.h"
 #include "bankdata/MessageFill.h"
 #include "zordta/BankCodes.h"
-#include "zordta/Iban.h"
 
 namespace zor {
 
@@ -17,13 +18,12 @@ bool AllDigits(std::string_view s) {
 }
 
 // ISO 7064 MOD 97-10 over the BBAN followed by "DE00" as digits (D=13, E=14).
-std::string CheckDigits(std::string_view bban) {
-  unsigned rest = 0;
-  for (const char c : bban) rest = (rest * 10 + static_cast<unsigned>(c - '0')) % 97;
-  for (const char c : std::string_view("131400")) {
-    rest = (rest * 10 + static_cast<unsigned>(c - '0')) % 97;
-  }
-  const unsigned check = 98 - rest;
+// The BBAN's 18 digits fit in 64 bits: one number, two remainders.
+std::array<char, 2> CheckDigits(std::string_view bban) {
+  std::uint64_t value = 0;
+  for (const char c : bban) value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  const std::uint64_t rest = (value % 97 * 1'000'000 + 131400) % 97;
+  const auto check = static_cast<unsigned>(98 - rest);
   return {static_cast<char>('0' + check / 10), static_cast<char>('0' + check % 10)};
 }
 
@@ -73,16 +73,23 @@ const BankCodeRecord& BankCodeFile::Lookup(std::string_view bankCode) const {
 
 GermanIbanResult GermanIban(const BankCodeFile& file, std::string_view bankCode,
                             std::string_view account, GermanIbanOptions options) {
+  GermanIbanResult result;
+  GermanIban(file, bankCode, account, options, result);
+  return result;
+}
+
+void GermanIban(const BankCodeFile& file, std::string_view bankCode, std::string_view account,
+                GermanIbanOptions options, GermanIbanResult& result) {
   const BankCodeRecord* bank = &file.Lookup(bankCode);
   CheckAccountNumber(account);
-  GermanIbanResult result;
+  bool ruleAssumed = false;
   if (!bank->ibanRule) {
     if (!options.assumeStandardRule) {
       throw BankCodeError(BankCodeFault::IbanRuleUnknown,
                           Fill(_MsgIbanRuleUnknown, {bank->bankCode, bank->name}),
                           DetailsOf(*bank));
     }
-    result.ruleAssumed = true;
+    ruleAssumed = true;
   } else if (!bank->ibanRule->IsStandard()) {
     const IbanRule rule = *bank->ibanRule;
     std::string number = std::to_string(rule.number);
@@ -92,16 +99,21 @@ GermanIbanResult GermanIban(const BankCodeFile& file, std::string_view bankCode,
         Fill(_MsgSpecialIbanRule, {bank->bankCode, bank->name, number, TwoDigits(rule.version)}),
         DetailsOf(*bank));
   }
-  const std::string bban =
-      std::string(bankCode) + std::string(10 - account.size(), '0') + std::string(account);
-  result.iban = "DE" + CheckDigits(bban) + bban;
-  // The registry's check as the last word: a German IBAN is 22 characters, all digits after DE.
-  if (!CheckIBAN(result.iban).IsValid()) {
-    throw BankCodeError(BankCodeFault::AccountForm, Fill(_MsgAccountForm, {account}));
-  }
-  result.bic = bank->bic;
-  result.bankName = bank->name;
-  return result;
+  // Bank code (8 digits) and account padded to 10: Lookup and CheckAccountNumber
+  // let nothing else through, so with its check digits this is always an IBAN
+  // of the registry's German form (22 characters, all digits after DE).
+  char bban[18];
+  std::copy(bankCode.begin(), bankCode.end(), bban);
+  std::fill(bban + 8, bban + 18 - account.size(), '0');
+  std::copy(account.begin(), account.end(), bban + 18 - account.size());
+  const std::string_view digits(bban, sizeof bban);
+  const std::array<char, 2> check = CheckDigits(digits);
+  result.iban.assign("DE");
+  result.iban.append(check.data(), check.size());
+  result.iban.append(digits);
+  result.bic.assign(bank->bic);
+  result.bankName.assign(bank->name);
+  result.ruleAssumed = ruleAssumed;
 }
 
 }  // namespace zor

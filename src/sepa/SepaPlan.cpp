@@ -51,8 +51,9 @@ SepaPlan::SepaPlan(SepaSettings settings) : fSettings(std::move(settings)) {
 
 void SepaPlan::Add(const SepaPayment& payment) {
   const std::size_t ordinal = fCount + 1;
-  detail::CheckSepaPayment(fSettings, payment, ordinal,
-                           [this](SepaWarning w) { Warn(std::move(w)); });
+  detail::SepaPaymentRoom room;  // holds nothing unless a text has to be changed
+  detail::CheckSepaPayment(
+      fSettings, payment, ordinal, [this](SepaWarning w) { Warn(std::move(w)); }, room);
   if (fCents > detail::kSepaMaxSum - payment.cents) {
     detail::SepaRefuse(SepaFault::Amount, {ordinal, "CtrlSum"}, _MsgSepaSumTooLarge);
   }

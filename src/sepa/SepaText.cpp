@@ -16,16 +16,40 @@ using namespace std::literals;
 constexpr std::size_t kNameLength = 70;
 constexpr std::size_t kIdentifierLength = 35;
 
+constexpr std::u32string_view kBasicOthers = U" ':?,-(+.)/&*$%ÄÖÜäöüß";
+
+// A byte per character of Latin-1, made from the list above: the check of most
+// characters is one look-up, not a search of the list.
+constexpr std::array<bool, 0x100> kBasicLatin1 = [] {
+  std::array<bool, 0x100> basic{};
+  for (char32_t c = 0; c < 0x80; ++c) {
+    basic[c] = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+  }
+  for (const char32_t c : kBasicOthers) {
+    if (c < 0x100) basic[c] = true;
+  }
+  return basic;
+}();
+
 bool IsBasic(char32_t c) {
-  if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
-  constexpr std::u32string_view kOthers = U" ':?,-(+.)/&*$%ÄÖÜäöüß";
-  return kOthers.find(c) != std::u32string_view::npos;
+  if (c < 0x100) return kBasicLatin1[c];
+  return kBasicOthers.find(c) != std::u32string_view::npos;
 }
 
+// The same for references, with the blank apart: only some take it.
+constexpr std::array<bool, 0x80> kIdentifierAscii = [] {
+  std::array<bool, 0x80> allowed{};
+  for (unsigned c = 0; c < 0x80; ++c) {
+    allowed[c] = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+  }
+  for (const char c : std::string_view("+?/-:().,'")) allowed[static_cast<unsigned char>(c)] = true;
+  return allowed;
+}();
+
 bool IsIdentifierCharacter(char c, bool blanks) {
-  if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
   if (c == ' ') return blanks;
-  return std::string_view("+?/-:().,'").find(c) != std::string_view::npos;
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x80 && kIdentifierAscii[byte];
 }
 
 // U+00C0 to U+00FF; '\0' where the character is kept or has no single letter.
@@ -105,14 +129,29 @@ std::string_view Transliteration(char32_t c) {
 // Most text needs no change: one sweep over basic characters within the limit
 // tells, without building anything.
 bool KeptAsItIs(std::string_view utf8, std::size_t maxChars) {
-  std::size_t chars = 0;
-  for (std::size_t at = 0; at < utf8.size(); ++chars) {
-    char32_t c = static_cast<unsigned char>(utf8[at]);
-    const std::size_t length = c < 0x80 ? 1 : DecodeUtf8(utf8, at, c);
+  std::size_t continuations = 0;  // bytes that start no character
+  for (std::size_t at = 0; at < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[at]);
+    if (lead < 0x80) {
+      if (!kBasicLatin1[lead]) return false;
+      ++at;
+      continue;
+    }
+    // C2 or C3 and a continuation byte: the rest of Latin-1, umlauts and ß among it.
+    const auto next = at + 1 < utf8.size() ? static_cast<unsigned char>(utf8[at + 1]) : 0u;
+    if ((lead == 0xC2 || lead == 0xC3) && (next & 0xC0) == 0x80) {
+      if (!kBasicLatin1[(lead & 0x1Fu) << 6 | (next & 0x3Fu)]) return false;
+      at += 2;
+      ++continuations;
+      continue;
+    }
+    char32_t c = 0;
+    const std::size_t length = DecodeUtf8(utf8, at, c);
     if (length == 0 || !IsBasic(c)) return false;
     at += length;
+    continuations += length - 1;
   }
-  return chars <= maxChars;
+  return utf8.size() - continuations <= maxChars;
 }
 
 std::string Quoted(std::string_view text) {
@@ -132,14 +171,15 @@ void SepaRefuse(SepaFault fault, SepaPlace place, std::string text) {
   throw SepaError(fault, std::move(place), std::move(text));
 }
 
-std::string SepaText(std::string_view utf8, std::size_t maxChars, bool strict,
-                     const SepaPlace& place, const SepaWarn& warn) {
+std::string_view SepaText(std::string_view utf8, std::size_t maxChars, bool strict, SepaSpot spot,
+                          const SepaWarn& warn, std::string& room) {
   if (KeptAsItIs(utf8, maxChars)) {
-    std::string out(utf8);
-    while (!out.empty() && out.back() == ' ') out.pop_back();
-    return out;
+    const std::size_t kept = utf8.find_last_not_of(' ');
+    return utf8.substr(0, kept == std::string_view::npos ? 0 : kept + 1);
   }
-  std::string out;
+  std::string& out = room;
+  out.clear();
+  const SepaPlace place = spot.Place();
   std::string replaced;  // the characters transliterated, for the message
   std::size_t chars = 0;
   bool cut = false;
@@ -189,21 +229,22 @@ std::string SepaText(std::string_view utf8, std::size_t maxChars, bool strict,
   return out;
 }
 
-std::string SepaName(std::string_view utf8, bool strict, const SepaPlace& place,
-                     const SepaWarn& warn) {
-  std::string name = SepaText(utf8, kNameLength, strict, place, warn);
-  if (name.empty()) SepaRefuse(SepaFault::Text, place, _MsgSepaNameEmpty);
+std::string_view SepaName(std::string_view utf8, bool strict, SepaSpot spot, const SepaWarn& warn,
+                          std::string& room) {
+  const std::string_view name = SepaText(utf8, kNameLength, strict, spot, warn, room);
+  if (name.empty()) SepaRefuse(SepaFault::Text, spot.Place(), _MsgSepaNameEmpty);
   return name;
 }
 
-void CheckSepaIdentifier(std::string_view id, bool blanks, const SepaPlace& place) {
-  if (id.empty()) SepaRefuse(SepaFault::Identifier, place, _MsgSepaIdentifierEmpty);
+void CheckSepaIdentifier(std::string_view id, bool blanks, SepaSpot spot) {
+  if (id.empty()) SepaRefuse(SepaFault::Identifier, spot.Place(), _MsgSepaIdentifierEmpty);
   if (id.size() > kIdentifierLength) {
-    SepaRefuse(SepaFault::Identifier, place, SepaFill(_MsgSepaIdentifierLength, Quoted(id)));
+    SepaRefuse(SepaFault::Identifier, spot.Place(), SepaFill(_MsgSepaIdentifierLength, Quoted(id)));
   }
   for (const char c : id) {
     if (!IsIdentifierCharacter(c, blanks)) {
-      SepaRefuse(SepaFault::Identifier, place, SepaFill(_MsgSepaIdentifierCharacter, Quoted(id)));
+      SepaRefuse(SepaFault::Identifier, spot.Place(),
+                 SepaFill(_MsgSepaIdentifierCharacter, Quoted(id)));
     }
   }
 }

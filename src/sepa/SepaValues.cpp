@@ -1,6 +1,7 @@
 #include "sepa/SepaValues.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <random>
 
@@ -25,13 +26,17 @@ std::string Quoted(std::string_view text) {
   return "\"" + std::string(text) + "\"";
 }
 
-std::string NormalIban(std::string_view iban) {
-  std::string out;
+// The IBAN without blanks and with small letters raised: the text itself when
+// it has neither, else made in `room`.
+std::string_view NormalIban(std::string_view iban, std::string& room) {
+  const auto plain = [](char c) { return c != ' ' && !(c >= 'a' && c <= 'z'); };
+  if (std::all_of(iban.begin(), iban.end(), plain)) return iban;
+  room.clear();
   for (const char c : iban) {
     if (c == ' ') continue;
-    out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    room += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
   }
-  return out;
+  return room;
 }
 
 // The German schemas take the BIC's older form: the bank code in letters, no
@@ -49,19 +54,34 @@ bool IsBic(std::string_view bic, SepaVersion version) {
   return true;
 }
 
-SepaCheckedAccount CheckAccount(const SepaSettings& settings, const SepaAccount& account,
-                                std::size_t ordinal, const std::string& prefix,
-                                const SepaWarn& warn) {
-  SepaCheckedAccount out;
-  out.name = SepaName(account.name, settings.strict, {ordinal, prefix + "/Nm"}, warn);
-  out.iban = NormalIban(account.iban);
-  if (!CheckIBAN(out.iban).IsValid()) {
-    SepaRefuse(SepaFault::Iban, {ordinal, prefix + "Acct/Id/IBAN"},
+// The fields an account's faults are placed at.
+struct PartyFields {
+  std::string_view name;
+  std::string_view iban;
+  std::string_view bic;
+};
+constexpr PartyFields kCreditorFields{"Cdtr/Nm", "CdtrAcct/Id/IBAN", "CdtrAgt/FinInstnId"};
+constexpr PartyFields kDebtorFields{"Dbtr/Nm", "DbtrAcct/Id/IBAN", "DbtrAgt/FinInstnId"};
+
+struct AccountView {
+  std::string_view name;
+  std::string_view iban;
+  std::string_view bic;
+};
+
+AccountView CheckAccount(const SepaSettings& settings, const SepaAccount& account,
+                         std::size_t ordinal, const PartyFields& fields, const SepaWarn& warn,
+                         std::string& nameRoom, std::string& ibanRoom) {
+  AccountView out;
+  out.name = SepaName(account.name, settings.strict, {ordinal, fields.name}, warn, nameRoom);
+  out.iban = NormalIban(account.iban, ibanRoom);
+  if (!IsValidSepaIban(out.iban)) {
+    SepaRefuse(SepaFault::Iban, {ordinal, std::string(fields.iban)},
                SepaFill(_MsgSepaIban, Quoted(account.iban)));
   }
   out.bic = account.bic;
   if (!out.bic.empty() && !IsBic(out.bic, settings.version)) {
-    SepaRefuse(SepaFault::Bic, {ordinal, prefix + "Agt/FinInstnId"},
+    SepaRefuse(SepaFault::Bic, {ordinal, std::string(fields.bic)},
                SepaFill(_MsgSepaBic, Quoted(account.bic)));
   }
   return out;
@@ -86,6 +106,27 @@ bool IsSepaBic(std::string_view bic, SepaVersion version) {
   return IsBic(bic, version);
 }
 
+bool IsValidSepaIban(std::string_view iban) {
+  // "DE", the check digits and a BBAN of 18 digits; the BBAN fits in 64 bits,
+  // and "DE" (13 14) and the check digits follow it as six more digits.
+  if (iban.size() == 22 && iban[0] == 'D' && iban[1] == 'E') {
+    bool digits = true;
+    std::uint64_t bban = 0;
+    for (const char c : iban.substr(4)) {
+      digits &= IsDigit(c);
+      bban = bban * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    digits &= IsDigit(iban[2]) && IsDigit(iban[3]);
+    const int check = (iban[2] - '0') * 10 + (iban[3] - '0');
+    // Check digits 00, 01 and 99 are never issued; CheckIBAN says why.
+    if (digits && check >= 2 && check <= 98 &&
+        (bban % 97 * 1'000'000 + 131400 + static_cast<std::uint64_t>(check)) % 97 == 1) {
+      return true;
+    }
+  }
+  return CheckIBAN(iban).IsValid();
+}
+
 bool IsSepaPurposeCode(std::string_view code) {
   return code.size() == 4 && std::all_of(code.begin(), code.end(), IsCapital);
 }
@@ -102,16 +143,20 @@ SepaCheckedSettings CheckSepaSettings(const SepaSettings& settings, const SepaWa
   out.messageId = settings.messageId.empty() ? MadeMessageId() : settings.messageId;
   CheckSepaIdentifier(out.messageId, true, {0, "MsgId"});
   const bool debits = settings.kind == SepaKind::DirectDebit;
-  const std::string party = debits ? "Cdtr" : "Dbtr";
-  out.account = CheckAccount(settings, settings.account, 0, party, warn);
-  out.initiatingParty =
-      settings.initiatingParty.empty()
-          ? out.account.name
-          : SepaName(settings.initiatingParty, settings.strict, {0, "InitgPty/Nm"}, warn);
+  std::string nameRoom;
+  std::string ibanRoom;
+  const AccountView account =
+      CheckAccount(settings, settings.account, 0, debits ? kCreditorFields : kDebtorFields, warn,
+                   nameRoom, ibanRoom);
+  out.account = {std::string(account.name), std::string(account.iban), std::string(account.bic)};
+  out.initiatingParty = settings.initiatingParty.empty()
+                            ? out.account.name
+                            : std::string(SepaName(settings.initiatingParty, settings.strict,
+                                                   {0, "InitgPty/Nm"}, warn, nameRoom));
   if (debits) {
     out.creditorId = settings.creditorId;
     const SepaPlace place{0, "CdtrSchmeId"};
-    CheckSepaIdentifier(out.creditorId, false, place);
+    CheckSepaIdentifier(out.creditorId, false, {0, "CdtrSchmeId"});
     if (!CheckCreditorId(out.creditorId)) {
       const bool form = out.creditorId.size() >= 8 && IsCapital(out.creditorId[0]) &&
                         IsCapital(out.creditorId[1]) && IsDigit(out.creditorId[2]) &&
@@ -125,27 +170,34 @@ SepaCheckedSettings CheckSepaSettings(const SepaSettings& settings, const SepaWa
 }
 
 SepaCheckedPayment CheckSepaPayment(const SepaSettings& settings, const SepaPayment& payment,
-                                    std::size_t ordinal, const SepaWarn& warn) {
+                                    std::size_t ordinal, const SepaWarn& warn,
+                                    SepaPaymentRoom& room) {
   SepaCheckedPayment out;
   if (!IsDate(payment.group.date)) SepaRefuse(SepaFault::Date, {ordinal, "ReqdDt"}, _MsgSepaDate);
   if (payment.cents < 1 || payment.cents > kSepaMaxCents) {
     SepaRefuse(SepaFault::Amount, {ordinal, "InstdAmt"}, _MsgSepaAmount);
   }
   const bool debits = settings.kind == SepaKind::DirectDebit;
-  out.counterparty =
-      CheckAccount(settings, payment.counterparty, ordinal, debits ? "Dbtr" : "Cdtr", warn);
-  out.endToEndId = payment.endToEndId.empty() ? "NOTPROVIDED" : payment.endToEndId;
+  const AccountView counterparty =
+      CheckAccount(settings, payment.counterparty, ordinal,
+                   debits ? kDebtorFields : kCreditorFields, warn, room.name, room.iban);
+  out.name = counterparty.name;
+  out.iban = counterparty.iban;
+  out.bic = counterparty.bic;
+  out.endToEndId = payment.endToEndId.empty() ? std::string_view("NOTPROVIDED")
+                                              : std::string_view(payment.endToEndId);
   CheckSepaIdentifier(out.endToEndId, true, {ordinal, "EndToEndId"});
-  out.remittance = SepaText(payment.remittance, 140, settings.strict, {ordinal, "Ustrd"}, warn);
+  out.remittance =
+      SepaText(payment.remittance, 140, settings.strict, {ordinal, "Ustrd"}, warn, room.remittance);
   if (!payment.purposeCode.empty() && !IsSepaPurposeCode(payment.purposeCode)) {
     SepaRefuse(SepaFault::Purpose, {ordinal, "Purp/Cd"},
                SepaFill(_MsgSepaPurpose, Quoted(payment.purposeCode)));
   }
   out.purposeCode = payment.purposeCode;
   if (debits) {
-    const SepaPlace place{ordinal, "MndtRltdInf/MndtId"};
-    if (payment.mandateId.empty()) SepaRefuse(SepaFault::Mandate, place, _MsgSepaMandateId);
-    CheckSepaIdentifier(payment.mandateId, false, place);
+    const SepaSpot spot{ordinal, "MndtRltdInf/MndtId"};
+    if (payment.mandateId.empty()) SepaRefuse(SepaFault::Mandate, spot.Place(), _MsgSepaMandateId);
+    CheckSepaIdentifier(payment.mandateId, false, spot);
     out.mandateId = payment.mandateId;
     if (!payment.mandateSigned || !IsDate(*payment.mandateSigned)) {
       SepaRefuse(SepaFault::Mandate, {ordinal, "MndtRltdInf/DtOfSgntr"}, _MsgSepaMandateDate);

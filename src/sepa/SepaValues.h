@@ -29,12 +29,24 @@ struct SepaCheckedSettings {
   std::string creditorId;
 };
 
-struct SepaCheckedPayment {
-  SepaCheckedAccount counterparty;
-  std::string endToEndId;
+/// Where a payment's texts are made when they have to be changed; reused from
+/// payment to payment, so that checking most payments allocates nothing.
+struct SepaPaymentRoom {
+  std::string name;
+  std::string iban;
   std::string remittance;
-  std::string mandateId;
-  std::string purposeCode;  // empty: none
+};
+
+/// A payment's values as they are written: views of the payment, of its room
+/// or of constants, valid while those are.
+struct SepaCheckedPayment {
+  std::string_view name;
+  std::string_view iban;
+  std::string_view bic;  // empty: none
+  std::string_view endToEndId;
+  std::string_view remittance;
+  std::string_view mandateId;
+  std::string_view purposeCode;  // empty: none
 };
 
 /// Checks and converts the settings; a missing message id is made here.
@@ -42,7 +54,13 @@ SepaCheckedSettings CheckSepaSettings(const SepaSettings& settings, const SepaWa
 
 /// Checks and converts a payment; `ordinal` counts from 1.
 SepaCheckedPayment CheckSepaPayment(const SepaSettings& settings, const SepaPayment& payment,
-                                    std::size_t ordinal, const SepaWarn& warn);
+                                    std::size_t ordinal, const SepaWarn& warn,
+                                    SepaPaymentRoom& room);
+
+/// Whether CheckIBAN takes `iban`, answered without it for the common case:
+/// a German IBAN of its 22 characters with its check digits right. Anything
+/// else goes to CheckIBAN, so this never takes what CheckIBAN refuses.
+bool IsValidSepaIban(std::string_view iban);
 
 /// The group a payment belongs to once what does not divide it is dropped.
 SepaGroup SepaGroupOf(const SepaSettings& settings, const SepaPayment& payment);

@@ -1,6 +1,8 @@
 #include <libxml/entities.h>
 #include <libxml/xmlwriter.h>
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <memory>
@@ -77,65 +79,119 @@ int CloseStream(void* context) {
   return out ? 0 : -1;
 }
 
-// The elements inside one transaction, made as text and handed to the text
-// writer in one piece: its bookkeeping per element (a list entry, the
+// Whether a text needs libxml2's escaping: a byte per character, so that the
+// common text without any is one look-up per character.
+constexpr std::array<bool, 256> kNeedsEscaping = [] {
+  std::array<bool, 256> needs{};
+  for (const char c : std::string_view("<>&\"\r")) needs[static_cast<unsigned char>(c)] = true;
+  return needs;
+}();
+
+// One transaction, its start and end tag included, made as text and handed to
+// the text writer in one piece: its bookkeeping per element (a list entry, the
 // indentation written blank by blank) cost most of the time of a large
 // document. The bytes are those it makes itself: one element a line, indented
 // two blanks a level, text escaped by the function xmlTextWriterWriteString uses.
+//
+// Apart from its values, a transaction's text depends only on which of its
+// optional parts it has, its shape. The first transaction of a shape is made
+// element by element and the text between its values kept; the others are
+// that text with their values put between.
 class TransactionBody {
  public:
   // Document, the initiation and PmtInf are open around a transaction.
   static constexpr std::size_t kTransactionDepth = 3;
+  static constexpr std::size_t kShapes = 8;
 
-  void Clear() {
+  // `shape` below kShapes; the same shape must make the same elements.
+  void Begin(std::size_t shape, std::string_view name) {
     text.clear();
-    // The text writer ends the transaction's start tag; its first child starts a line.
-    text += '\n';
-    depth = kTransactionDepth + 1;
+    pieces = &shapes[shape];
+    recording = !known[shape];
+    next = 0;
+    if (!recording) return;
+    current = shape;
+    pieces->clear();  // what a transaction that failed midway left
+    cut = 0;
+    depth = kTransactionDepth;
+    Start(name);
   }
   void Start(std::string_view name) {
+    if (!recording) return;
     Indent();
     text += '<';
     text += name;
     text += ">\n";
-    open[depth++ - kTransactionDepth - 1] = name;
+    open[depth++ - kTransactionDepth] = name;
   }
   void End() {
+    if (!recording) return;
     --depth;
     Indent();
     text += "</";
-    text += open[depth - kTransactionDepth - 1];
+    text += open[depth - kTransactionDepth];
     text += ">\n";
   }
   // `attribute` is written as it stands.
   void Element(std::string_view name, std::string_view content, std::string_view attribute = {}) {
+    Put(name, content, attribute, true);
+  }
+  // Content the checks left without a character XML escapes: references,
+  // codes, IBAN, BIC, amounts and dates. Only names and texts need the look.
+  void PlainElement(std::string_view name, std::string_view content,
+                    std::string_view attribute = {}) {
+    Put(name, content, attribute, false);
+  }
+  // The transaction's text, its end tag written.
+  const std::string& Finished() {
+    if (!recording) {
+      text += (*pieces)[next];
+      return text;
+    }
+    End();
+    Cut();
+    known[current] = true;
+    return text;
+  }
+
+ private:
+  void Put(std::string_view name, std::string_view content, std::string_view attribute,
+           bool escape) {
+    if (!recording) {
+      text += (*pieces)[next++];
+      Content(content, escape);
+      return;
+    }
     Indent();
     text += '<';
     text += name;
     text += attribute;
     text += '>';
-    Escaped(content);
+    Cut();
+    Content(content, escape);
+    cut = text.size();
     text += "</";
     text += name;
     text += ">\n";
   }
-  // The text to hand over: the indentation of the transaction's end tag closes
-  // it, as after text content the writer indents no end tag.
-  const std::string& Finished() {
-    depth = kTransactionDepth;
-    Indent();
-    return text;
+  void Content(std::string_view content, bool escape) {
+    if (escape) {
+      Escaped(content);
+    } else {
+      text += content;
+    }
   }
-
- private:
   void Indent() { text.append(2 * depth, ' '); }
+  // The text since the last value is a piece of the shape.
+  void Cut() { pieces->emplace_back(text, cut); }
   struct FreeXml {
     void operator()(xmlChar* p) const { xmlFree(p); }
   };
   // Escaped by libxml2's own function, the one its text writer uses for text;
   // almost no text needs it, so the others skip the copy.
   void Escaped(std::string_view content) {
-    if (content.find_first_of("<>&\"\r") == std::string_view::npos) {
+    const auto needs = [](char c) { return kNeedsEscaping[static_cast<unsigned char>(c)]; };
+    if (std::none_of(content.begin(), content.end(), needs)) {
       text += content;
       return;
     }
@@ -146,9 +202,16 @@ class TransactionBody {
     text += reinterpret_cast<const char*>(escaped.get());
   }
 
-  std::string text;
-  std::size_t depth = kTransactionDepth + 1;
-  std::string_view open[8];  // names of the open elements below the transaction
+  std::string text;  // reused: keeps its storage from payment to payment
+  std::array<std::vector<std::string>, kShapes> shapes;
+  std::array<bool, kShapes> known{};
+  std::vector<std::string>* pieces = nullptr;  // of the transaction's shape
+  bool recording = false;
+  std::size_t current = 0;   // the shape being recorded
+  std::size_t next = 0;      // the piece before the next value
+  std::size_t cut = 0;       // where the text after the last value begins
+  std::size_t depth = 0;     // while recording
+  std::string_view open[8];  // names of the open elements from the transaction on
 };
 
 }  // namespace
@@ -208,7 +271,7 @@ class detail::SepaWriterState {
       SepaRefuse(SepaFault::Totals, {ordinal, {}},
                  SepaFill(_MsgSepaGroupCount, SepaIsoDate(Current().group.date)));
     }
-    const SepaCheckedPayment p = CheckSepaPayment(settings, payment, ordinal, {});
+    const SepaCheckedPayment p = CheckSepaPayment(settings, payment, ordinal, {}, room);
     ++count;
     cents += payment.cents;
     if (count == Current().count && !Complete()) {
@@ -326,87 +389,95 @@ class detail::SepaWriterState {
   }
 
   // The parts of a transaction, into `body`.
-  void BodyAccount(std::string_view party, const SepaCheckedAccount& account) {
+  void BodyAccount(std::string_view party, std::string_view name, std::string_view iban) {
     body.Start(party);
-    body.Element("Nm", account.name);
+    body.Element("Nm", name);
     body.End();
     body.Start(party == "Cdtr" ? "CdtrAcct" : "DbtrAcct");
     body.Start("Id");
-    body.Element("IBAN", account.iban);
+    body.PlainElement("IBAN", iban);
     body.End();
     body.End();
   }
 
-  void BodyAgent(std::string_view agent, const std::string& bic, bool required) {
+  void BodyAgent(std::string_view agent, std::string_view bic, bool required) {
     if (bic.empty() && !required) return;
     body.Start(agent);
     body.Start("FinInstnId");
     if (bic.empty()) {
       body.Start("Othr");
-      body.Element("Id", "NOTPROVIDED");
+      body.PlainElement("Id", "NOTPROVIDED");
       body.End();
     } else {
-      body.Element(german ? "BIC" : "BICFI", bic);
+      body.PlainElement(german ? "BIC" : "BICFI", bic);
     }
     body.End();
     body.End();
   }
 
   // Where every version's schema puts it: after the counterparty's account.
-  void BodyPurpose(const std::string& code) {
+  void BodyPurpose(std::string_view code) {
     if (code.empty()) return;
     body.Start("Purp");
-    body.Element("Cd", code);
+    body.PlainElement("Cd", code);
     body.End();
   }
 
-  void BodyRemittance(const std::string& text) {
+  void BodyRemittance(std::string_view text) {
     if (text.empty()) return;
     body.Start("RmtInf");
     body.Element("Ustrd", text);
     body.End();
   }
 
-  void BodyStart(const std::string& endToEndId, std::int64_t amount, bool inAmt) {
-    body.Clear();
+  // What is there or not decides the elements of a transaction, so its shape.
+  static std::size_t ShapeOf(const SepaCheckedPayment& p) {
+    return (p.bic.empty() ? 0 : 1) | (p.purposeCode.empty() ? 0 : 2) |
+           (p.remittance.empty() ? 0 : 4);
+  }
+
+  void BodyStart(const char* name, const SepaCheckedPayment& p, std::int64_t amount, bool inAmt) {
+    body.Begin(ShapeOf(p), name);
     body.Start("PmtId");
-    body.Element("EndToEndId", endToEndId);
+    body.PlainElement("EndToEndId", p.endToEndId);
     body.End();
     if (inAmt) body.Start("Amt");
-    body.Element("InstdAmt", Amount(amount), " Ccy=\"EUR\"");
+    body.PlainElement("InstdAmt", Amount(amount), " Ccy=\"EUR\"");
     if (inAmt) body.End();
   }
 
-  void WriteTransaction(const char* name) {
-    Start(name);
+  // The transaction as raw text inside PmtInf. Raw text leaves the writer
+  // taking the line as begun, so that it would not indent PmtInf's end tag;
+  // setting the indentation again tells it a line begins, as an end tag does.
+  void WriteTransaction() {
     const std::string& text = body.Finished();
     Check(xmlTextWriterWriteRawLen(writer.get(), BAD_CAST text.data(),
                                    static_cast<int>(text.size())));
-    End();
+    Check(xmlTextWriterSetIndent(writer.get(), 1));
   }
 
   void WriteTransfer(const SepaPayment& payment, const SepaCheckedPayment& p) {
-    BodyStart(p.endToEndId, payment.cents, true);
-    BodyAgent("CdtrAgt", p.counterparty.bic, false);
-    BodyAccount("Cdtr", p.counterparty);
+    BodyStart("CdtTrfTxInf", p, payment.cents, true);
+    BodyAgent("CdtrAgt", p.bic, false);
+    BodyAccount("Cdtr", p.name, p.iban);
     BodyPurpose(p.purposeCode);
     BodyRemittance(p.remittance);
-    WriteTransaction("CdtTrfTxInf");
+    WriteTransaction();
   }
 
   void WriteDebit(const SepaPayment& payment, const SepaCheckedPayment& p) {
-    BodyStart(p.endToEndId, payment.cents, false);
+    BodyStart("DrctDbtTxInf", p, payment.cents, false);
     body.Start("DrctDbtTx");
     body.Start("MndtRltdInf");
-    body.Element("MndtId", p.mandateId);
-    body.Element("DtOfSgntr", SepaIsoDate(*payment.mandateSigned));
+    body.PlainElement("MndtId", p.mandateId);
+    body.PlainElement("DtOfSgntr", SepaIsoDate(*payment.mandateSigned));
     body.End();
     body.End();
-    BodyAgent("DbtrAgt", p.counterparty.bic, true);
-    BodyAccount("Dbtr", p.counterparty);
+    BodyAgent("DbtrAgt", p.bic, true);
+    BodyAccount("Dbtr", p.name, p.iban);
     BodyPurpose(p.purposeCode);
     BodyRemittance(p.remittance);
-    WriteTransaction("DrctDbtTxInf");
+    WriteTransaction();
   }
 
   struct FreeWriter {
@@ -420,7 +491,8 @@ class detail::SepaWriterState {
   const bool debits;
   const bool german;
   std::unique_ptr<xmlTextWriter, FreeWriter> writer;
-  TransactionBody body;  // reused: its text keeps its storage from payment to payment
+  TransactionBody body;
+  SepaPaymentRoom room;  // reused: its texts keep their storage from payment to payment
   std::size_t current = 0;
   std::size_t count = 0;
   std::int64_t cents = 0;

@@ -66,6 +66,41 @@ TEST(GermanIban, StandardRulePadsTheAccountAndPassesTheRegistryCheck) {
   EXPECT_EQ(zor::GermanIban(file, "37040044", "9999999999").iban.size(), 22u);
 }
 
+// Filled into a result of the account before: nothing of that one is left.
+TEST(GermanIban, IntoAResultLeavesNothingOfTheAccountBefore) {
+  Bank noBic{"10020890", '1', "Kleine Bank", "", "00", 'U', '0', "00000000", "000000"};
+  const zor::BankCodeFile file = Read(Line(noBic) + Line(Bank{}));
+  zor::GermanIbanResult r;
+  zor::GermanIban(file, "37040044", "532013000", {}, r);
+  EXPECT_EQ(r.bic, "COBADEFFXXX");
+  zor::GermanIban(file, "10020890", "5", {}, r);
+  EXPECT_EQ(r.iban, "DE03100208900000000005");
+  EXPECT_EQ(r.bic, "");
+  EXPECT_EQ(r.bankName, "Kleine Bank");
+  // A refusal leaves the result as it was.
+  EXPECT_THROW(zor::GermanIban(file, "37040044", "0", {}, r), zor::BankCodeError);
+  EXPECT_EQ(r.iban, "DE03100208900000000005");
+}
+
+// Codes are looked up as numbers: neighbours, the ends and malformed codes.
+TEST(BankCodeFile, FindsExactlyTheCodesItHolds) {
+  std::string text;
+  for (const char* code : {"10000000", "10020890", "10020891", "37040044", "99999999"}) {
+    Bank b;
+    b.code = code;
+    text += Line(b);
+  }
+  const zor::BankCodeFile file = Read(text);
+  for (const char* code : {"10000000", "10020890", "10020891", "37040044", "99999999"}) {
+    ASSERT_NE(file.Find(code), nullptr) << code;
+    EXPECT_EQ(file.Find(code)->bankCode, code);
+  }
+  for (const char* code :
+       {"10020889", "10020892", "00000000", "9999999", "100208900", "1002089A", "1002089 ", ""}) {
+    EXPECT_EQ(file.Find(code), nullptr) << code;
+  }
+}
+
 TEST(GermanIban, RefusesABankOfARuleOfItsOwnNamingRuleAndBank) {
   const zor::BankCodeError e = Refusal(Read(SampleFile()), "10020890", "1234567");
   EXPECT_EQ(e.Fault(), zor::BankCodeFault::SpecialIbanRule);

@@ -1,0 +1,171 @@
+// The writer's shortcuts give what the general way gives: a transaction of a
+// shape seen before, a German IBAN, text of the banks' set with umlauts.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "sepa/SepaTestSupport.h"
+#include "zordta/Iban.h"
+#include "zordta/Sepa.h"
+
+namespace {
+
+using zortest::Day;
+
+zor::SepaSettings Settings(zor::SepaKind kind, zor::SepaVersion version) {
+  zor::SepaSettings s;
+  s.kind = kind;
+  s.version = version;
+  s.messageId = "MSG-1";
+  s.account = {"Firma & Co", "DE89370400440532013000", ""};
+  s.creditorId = "DE98ZZZ09999999999";
+  return s;
+}
+
+zor::SepaPayment Payment(int day, std::int64_t cents, const std::string& name,
+                         const std::string& bic, const std::string& purpose,
+                         const std::string& remittance) {
+  return {{Day(2026, 12, static_cast<unsigned>(day)), zor::SepaSequence::OneOff},
+          cents,
+          {name, "DE02100100100006820101", bic},
+          "",
+          remittance,
+          "M-1",
+          Day(2025, 1, 2),
+          purpose};
+}
+
+// Every transaction of a document, its start and end line included.
+std::vector<std::string> Transactions(const std::string& document, const std::string& tag) {
+  std::vector<std::string> found;
+  const std::string end = "</" + tag + ">\n";
+  for (std::size_t at = document.find("      <" + tag + ">"); at != std::string::npos;
+       at = document.find("      <" + tag + ">", at + 1)) {
+    found.push_back(document.substr(at, document.find(end, at) + end.size() - at));
+  }
+  return found;
+}
+
+TEST(SepaWriterShapes, EachTransactionIsWhatItIsAlone) {
+  for (const bool debits : {false, true}) {
+    const zor::SepaSettings s =
+        debits ? Settings(zor::SepaKind::DirectDebit, zor::SepaVersion::German)
+               : Settings(zor::SepaKind::CreditTransfer, zor::SepaVersion::Current);
+    const std::string tag = debits ? "DrctDbtTxInf" : "CdtTrfTxInf";
+    // Every shape twice, with other values and two dates, so two groups.
+    std::vector<zor::SepaPayment> payments;
+    for (int round = 0; round < 2; ++round) {
+      for (int shape = 0; shape < 8; ++shape) {
+        payments.push_back(
+            Payment(15 + round, 100 + shape + 10 * round, round == 0 ? "A & B" : "Ä & ß",
+                    (shape & 1) ? "COBADEFFXXX" : "", (shape & 2) ? "SALA" : "",
+                    (shape & 4) ? (round == 0 ? "Lohn & \"Bonus\"" : "Miete Dezember") : ""));
+      }
+    }
+    const std::string document = zortest::WriteSepa(s, payments);
+    ASSERT_TRUE(zortest::ValidSepa(document));
+    EXPECT_EQ(Transactions(document, tag).size(), payments.size());
+    for (const zor::SepaPayment& p : payments) {
+      const std::vector<std::string> alone = Transactions(zortest::WriteSepa(s, {p}), tag);
+      ASSERT_EQ(alone.size(), 1u);
+      EXPECT_NE(document.find(alone[0]), std::string::npos) << alone[0];
+    }
+    // The group after a transaction ends on its own line, indented.
+    std::size_t ends = 0;
+    for (std::size_t at = document.find("\n    </PmtInf>\n"); at != std::string::npos;
+         at = document.find("\n    </PmtInf>\n", at + 1)) {
+      ++ends;
+    }
+    EXPECT_EQ(ends, 2u) << document;
+  }
+}
+
+// Check digits by long division, independent of the library.
+std::string CheckDigits(const std::string& bban) {
+  int rest = 0;
+  for (const char c : bban + "131400") rest = (rest * 10 + (c - '0')) % 97;
+  const int check = 98 - rest;
+  return {static_cast<char>('0' + check / 10), static_cast<char>('0' + check % 10)};
+}
+
+// A German BBAN whose check digits are `wanted`.
+std::string BbanWithCheckDigits(const std::string& wanted) {
+  for (int account = 1;; ++account) {
+    std::string bban = "37040044" + std::to_string(1000000000 + account).substr(0, 10);
+    if (CheckDigits(bban) == wanted) return bban;
+  }
+}
+
+TEST(SepaIban, TakenExactlyWhenTheRegistryCheckTakesIt) {
+  std::vector<std::string> ibans = {
+      "DE89370400440532013000",  "DE88370400440532013000", "DE8937040044053201300",
+      "DE893704004405320130000", "DE8937040044053201300A", "de89 3704 0044 0532 0130 00",
+      "GB29NWBK60161331926819",  "AT611904300234573201",   "DEXX370400440532013000",
+      "DF89370400440532013000",  "DE02100100100006820101"};
+  // Check digits 00, 01 and 99 leave the same remainder as 97, 98 and 02.
+  for (const auto& [right, never] : {std::pair{"97", "00"}, {"98", "01"}, {"02", "99"}}) {
+    const std::string bban = BbanWithCheckDigits(right);
+    ibans.push_back("DE" + std::string(right) + bban);
+    ibans.push_back("DE" + std::string(never) + bban);
+  }
+  const zor::SepaSettings s = Settings(zor::SepaKind::CreditTransfer, zor::SepaVersion::Current);
+  for (const std::string& iban : ibans) {
+    std::string electronic;
+    for (const char c : iban) {
+      if (c != ' ') electronic += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+    }
+    zor::SepaPayment p = Payment(15, 100, "Hans", "", "", "");
+    p.counterparty.iban = iban;
+    zor::SepaPlan plan(s);
+    bool taken = true;
+    try {
+      plan.Add(p);
+    } catch (const zor::SepaError& e) {
+      EXPECT_EQ(e.Fault(), zor::SepaFault::Iban) << iban;
+      taken = false;
+    }
+    EXPECT_EQ(taken, zor::CheckIBAN(electronic).IsValid()) << iban;
+  }
+}
+
+std::string Umlauts(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += "ä";
+  return text;
+}
+
+TEST(SepaText, UmlautsAreKeptAndTheRestOfLatin1GoesTheGeneralWay) {
+  const zor::SepaSettings s = Settings(zor::SepaKind::CreditTransfer, zor::SepaVersion::Current);
+  struct Case {
+    std::string name;
+    std::string written;  // empty: refused
+    std::size_t warnings;
+  };
+  const std::vector<Case> cases = {
+      {"Müller Straße ÄÖÜ", "Müller Straße ÄÖÜ", 0},
+      {"Zoë", "Zoe", 1},
+      {"A\u00A0B", "A B", 1},
+      {"\u00A7 5", "", 0},
+      {"Ab\xC3", "", 0},
+      {"Ab\xC3\x28", "", 0},
+      // Names hold 70 characters, not bytes.
+      {Umlauts(70), Umlauts(70), 0},
+      {Umlauts(71), Umlauts(70), 1},
+  };
+  for (const Case& c : cases) {
+    zor::SepaPlan plan(s);
+    const zor::SepaPayment p = Payment(15, 100, c.name, "", "", "");
+    if (c.written.empty()) {
+      EXPECT_THROW(plan.Add(p), zor::SepaError) << c.name;
+      continue;
+    }
+    plan.Add(p);
+    EXPECT_EQ(plan.WarningCount(), c.warnings) << c.name;
+    EXPECT_NE(zortest::WriteSepa(s, {p}).find("<Nm>" + c.written + "</Nm>"), std::string::npos)
+        << c.name;
+  }
+}
+
+}  // namespace
