@@ -96,7 +96,8 @@ void PaymentSource::TakeCsv(std::string name, std::string text, char delimiter) 
 
 PaymentSource::Pass PaymentSource::Read(std::size_t file,
                                         const std::function<void(const InputRecord&)>& take,
-                                        Diagnostics& errors, CsvReading reading) const {
+                                        Diagnostics& errors, CsvReading reading,
+                                        const RowTaker* takeRow) const {
   Pass pass;
   if (!fFromCsv) {
     for (const InputRecord& record : fFiles[file].payments) take(record);
@@ -106,23 +107,28 @@ PaymentSource::Pass PaymentSource::Read(std::size_t file,
   std::optional<CsvRecordReader> reader;
   InputRecord record;
   const std::size_t before = errors.Count();
-  const auto takeRow = [&](const CsvRow& row) {
+  const auto takeCsvRow = [&](const CsvRow& row) {
     if (!reader) {
       reader.emplace(row, fColumns, errors);
       return reader->Usable();
     }
-    if (reader->Read(row, record, errors)) {
+    if (takeRow && *takeRow) {
+      if (reader->Accept(row, record.where, errors)) {
+        (*takeRow)(CsvRecordRow{row, *reader, record.where});
+        ++pass.records;
+      }
+    } else if (reader->Read(row, record, errors)) {
       take(record);
       ++pass.records;
     }
     return true;
   };
   if (fCsvFile) {
-    const CsvFile::Pass read = fCsvFile->ReadRows(errors, takeRow, reading);
+    const CsvFile::Pass read = fCsvFile->ReadRows(errors, takeCsvRow, reading);
     pass.complete = read == CsvFile::Pass::Complete;
     pass.changed = read == CsvFile::Pass::Changed;
   } else {
-    pass.complete = ReadCsvRows(fCsvText, fDelimiter, errors, takeRow, reading);
+    pass.complete = ReadCsvRows(fCsvText, fDelimiter, errors, takeCsvRow, reading);
   }
   if (!reader && pass.complete && errors.Count() == before) {
     errors.Add("Zeile 1", "",

@@ -75,6 +75,18 @@ class PaymentSource {
     return Read(file, take, errors, CsvReading::Again);
   }
 
+  /// Where a kind of payment reads CSV rows itself: the rows go to `takeRow`,
+  /// the records of a job file to `take`.
+  using RowTaker = std::function<void(const CsvRecordRow&)>;
+  Pass ForEach(std::size_t file, const std::function<void(const InputRecord&)>& take,
+               const RowTaker& takeRow, Diagnostics& errors) const {
+    return Read(file, take, errors, CsvReading::First, &takeRow);
+  }
+  Pass ForEachAgain(std::size_t file, const std::function<void(const InputRecord&)>& take,
+                    const RowTaker& takeRow, Diagnostics& errors) const {
+    return Read(file, take, errors, CsvReading::Again, &takeRow);
+  }
+
  private:
   struct File {
     std::string place;
@@ -84,7 +96,7 @@ class PaymentSource {
 
   explicit PaymentSource(const CsvColumns& columns) : fColumns(columns), fFiles(1) {}
   Pass Read(std::size_t file, const std::function<void(const InputRecord&)>& take,
-            Diagnostics& errors, CsvReading reading) const;
+            Diagnostics& errors, CsvReading reading, const RowTaker* takeRow = nullptr) const;
   void TakeCsv(std::string name, std::string text, char delimiter);
 
   const CsvColumns& fColumns;

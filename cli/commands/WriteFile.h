@@ -51,6 +51,22 @@ struct WriteKind {
                          const KeyLabel& optionLabel);
 };
 
+/// Hands `run` the payments of file `file`: CSV rows straight, where the run
+/// reads them itself, else as records. `again`: a second pass (ForEachAgain).
+template <class Run>
+PaymentSource::Pass FeedRun(const PaymentSource& input, std::size_t file, Run& run,
+                            Diagnostics& errors, bool again) {
+  const std::function<void(const InputRecord&)> take = [&run](const InputRecord& record) {
+    run.Add(record);
+  };
+  PaymentSource::RowTaker takeRow;
+  if constexpr (requires(const CsvRecordRow& row) { run.Add(row); }) {
+    takeRow = [&run](const CsvRecordRow& row) { run.Add(row); };
+  }
+  return again ? input.ForEachAgain(file, take, takeRow, errors)
+               : input.ForEach(file, take, takeRow, errors);
+}
+
 /// The faults of one file of several, placed in it: "dateien[2], Auftraggeber".
 inline void AppendPlaced(Diagnostics& to, Diagnostics&& from, const std::string& place) {
   if (place.empty()) {
@@ -138,8 +154,7 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind,
     runWarnings[f].KeepAtMost(kKeptWarnings);
     runs.push_back(std::make_unique<Run>(settings[f], !checkFirst, runErrors[f], runWarnings[f]));
     Run& run = *runs.back();
-    const PaymentSource::Pass pass = input.ForEach(
-        f, [&run](const InputRecord& record) { run.Add(record); }, inputErrors);
+    const PaymentSource::Pass pass = FeedRun(input, f, run, inputErrors, false);
     records += pass.records;
     complete = complete && pass.complete;
     if (pass.records == 0 && fileCount > 1) {
@@ -197,8 +212,7 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind,
   for (std::size_t f = 0; f < fileCount; ++f) {
     runs.push_back(std::make_unique<Run>(settings[f], true, again, ignored));
     Run& run = *runs.back();
-    input.ForEachAgain(
-        f, [&run](const InputRecord& record) { run.Add(record); }, again);
+    FeedRun(input, f, run, again, true);
   }
   // The same input, checked the same way: a fault here means the run itself failed.
   if (!again.Empty()) return ReportErrors(again, input.Name());

@@ -328,33 +328,34 @@ CsvRecordReader::CsvRecordReader(const CsvRow& header, const CsvColumns& columns
   fUsable = errors.Count() == before;
 }
 
-bool CsvRecordReader::Read(const CsvRow& row, InputRecord& record, Diagnostics& errors) const {
-  record.Clear();
+bool CsvRecordReader::Accept(const CsvRow& row, std::string& where, Diagnostics& errors) const {
   if (!fUsable || IsBlankRow(row)) return false;
-  // Into the record's own storage: no text is made anew for each row.
+  // Into the caller's storage: no text is made anew for each row.
   char number[16];
   const std::to_chars_result written = std::to_chars(number, number + sizeof number, row.line);
-  record.where.assign("Zeile ").append(number, written.ptr);
+  where.assign("Zeile ").append(number, written.ptr);
   if (row.cells.size() != fWidth) {
-    errors.Add(record.where, "",
+    errors.Add(where, "",
                std::to_string(row.cells.size()) + (row.cells.size() == 1 ? " Feld" : " Felder") +
                    ", die Kopfzeile hat " + std::to_string(fWidth) + ".");
     return false;
   }
+  return true;
+}
+
+std::size_t CsvRecordReader::ColumnOf(std::string_view field) const {
+  const auto column = std::find(fFieldOf.begin(), fFieldOf.end(), field);
+  return column == fFieldOf.end() ? std::string_view::npos
+                                  : static_cast<std::size_t>(column - fFieldOf.begin());
+}
+
+bool CsvRecordReader::Read(const CsvRow& row, InputRecord& record, Diagnostics& errors) const {
+  record.Clear();
+  if (!Accept(row, record.where, errors)) return false;
   for (std::size_t i = 0; i < row.cells.size(); ++i) {
     if (!fFieldOf[i].empty()) record.Set(fFieldOf[i], row.cells[i]);
   }
-  for (const std::size_t column : fPurposeColumns) {
-    // A cell with line breaks holds several purpose lines.
-    const std::string_view cell = row.cells[column];
-    for (std::size_t at = 0; at <= cell.size();) {
-      const std::size_t end = std::min(cell.find('\n', at), cell.size());
-      std::string_view line = TrimmedView(cell.substr(at, end - at));
-      if (!line.empty() && line.back() == '\r') line = TrimmedView(line.substr(0, line.size() - 1));
-      if (!line.empty()) record.AddPurpose(line);
-      at = end + 1;
-    }
-  }
+  ForEachPurposeLine(row, [&record](std::string_view line) { record.AddPurpose(line); });
   return true;
 }
 

@@ -4,6 +4,7 @@
 // for every row and line and column for every character Windows-1252 lacks.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,6 +14,7 @@
 
 #include "io/Diagnostics.h"
 #include "io/InputRecord.h"
+#include "io/Values.h"
 
 namespace zcli {
 
@@ -100,6 +102,14 @@ class CsvRecordReader {
   /// Fills `record` from a row. Answers false for a blank row, and for a row of
   /// the wrong width, which is reported.
   bool Read(const CsvRow& row, InputRecord& record, Diagnostics& errors) const;
+  /// What Read does before it fills a record: sets `where` ("Zeile 4") and
+  /// answers whether the row is a payment.
+  bool Accept(const CsvRow& row, std::string& where, Diagnostics& errors) const;
+  /// The column of a field, or npos when the header has none.
+  std::size_t ColumnOf(std::string_view field) const;
+  /// Hands `take` each purpose line of an accepted row, trimmed, blank ones left out.
+  template <class Take>
+  void ForEachPurposeLine(const CsvRow& row, Take&& take) const;
 
  private:
   std::size_t fWidth = 0;
@@ -107,5 +117,28 @@ class CsvRecordReader {
   std::vector<std::size_t> fPurposeColumns;  // in line order
   bool fUsable = false;
 };
+
+/// A row CsvRecordReader::Accept took as a payment: a reader of one kind of
+/// payment fills it straight from the cells, without a record in between.
+struct CsvRecordRow {
+  const CsvRow& row;
+  const CsvRecordReader& reader;
+  const std::string& where;
+};
+
+template <class Take>
+void CsvRecordReader::ForEachPurposeLine(const CsvRow& row, Take&& take) const {
+  for (const std::size_t column : fPurposeColumns) {
+    // A cell with line breaks holds several purpose lines.
+    const std::string_view cell = row.cells[column];
+    for (std::size_t at = 0; at <= cell.size();) {
+      const std::size_t end = std::min(cell.find('\n', at), cell.size());
+      std::string_view line = TrimmedView(cell.substr(at, end - at));
+      if (!line.empty() && line.back() == '\r') line = TrimmedView(line.substr(0, line.size() - 1));
+      if (!line.empty()) take(line);
+      at = end + 1;
+    }
+  }
+}
 
 }  // namespace zcli

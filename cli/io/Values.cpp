@@ -61,13 +61,20 @@ std::optional<std::int64_t> ParseDigits(std::string_view text) {
 
 std::optional<std::int64_t> ParseAmountCent(std::string_view text) {
   const std::string_view t = TrimmedView(text);
-  const std::size_t separator = t.find_first_of(".,");
-  const std::string_view whole = t.substr(0, separator);
+  // In one pass, as every amount of every payment comes here: the euros up to
+  // the first byte that is no digit, which must be the end or the separator.
+  std::size_t at = 0;
+  std::int64_t cent = 0;
   // 15 digits of euros keep the cents far from the end of int64.
-  if (!AllDigits(whole) || whole.size() > 15) return std::nullopt;
-  std::int64_t cent = DigitsValue(whole) * 100;
-  if (separator == std::string::npos) return cent;
-  const std::string_view decimals = t.substr(separator + 1);
+  for (; at < t.size() && IsDigit(t[at]); ++at) {
+    if (at == 15) return std::nullopt;
+    cent = cent * 10 + (t[at] - '0');
+  }
+  if (at == 0) return std::nullopt;
+  cent *= 100;
+  if (at == t.size()) return cent;
+  if (t[at] != '.' && t[at] != ',') return std::nullopt;
+  const std::string_view decimals = t.substr(at + 1);
   if (!AllDigits(decimals) || decimals.size() > 2) return std::nullopt;
   cent += decimals.size() == 1 ? (decimals[0] - '0') * 10 : DigitsValue(decimals);
   return cent;

@@ -6,13 +6,17 @@
 namespace zcli {
 
 std::optional<std::int64_t> ReadAmount(const InputRecord& r, Diagnostics& errors) {
-  const std::string_view betrag = r.Get("betrag");
+  return ReadAmount(r.Get("betrag"), r.where, errors);
+}
+
+std::optional<std::int64_t> ReadAmount(std::string_view betrag, const std::string& where,
+                                       Diagnostics& errors) {
   const std::optional<std::int64_t> cent = ParseAmountCent(betrag);
   if (betrag.empty()) {
-    errors.Add(r.where, "betrag", "Betrag fehlt.");
+    errors.Add(where, "betrag", "Betrag fehlt.");
   } else if (!cent) {
     errors.Add(
-        r.where, "betrag",
+        where, "betrag",
         Quoted(betrag) + " ist kein Betrag (z.B. 1234,56 oder 1234.56, ohne Tausenderpunkte).");
   }
   return cent;

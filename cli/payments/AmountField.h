@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "io/Diagnostics.h"
 #include "io/InputRecord.h"
@@ -11,5 +13,8 @@ namespace zcli {
 
 /// The record's "betrag" in cents; a missing or unreadable amount is reported.
 std::optional<std::int64_t> ReadAmount(const InputRecord& record, Diagnostics& errors);
+/// The same for the trimmed text of a "betrag" found at `where`.
+std::optional<std::int64_t> ReadAmount(std::string_view betrag, const std::string& where,
+                                       Diagnostics& errors);
 
 }  // namespace zcli

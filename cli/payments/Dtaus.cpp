@@ -21,6 +21,8 @@ constexpr std::int64_t kMaxKonto = zor::limits::kMaxKonto;
 constexpr std::int32_t kMaxCount = zor::limits::dtaus::kMaxCount;
 constexpr std::int64_t kMaxSumCent = zor::limits::dtaus::kMaxCentSum;
 
+const zor::AnsiString kNoLine;
+
 double Euro(std::int64_t cent) {
   return static_cast<double>(cent) / 100.0;
 }
@@ -54,18 +56,52 @@ std::unique_ptr<zor::TZorDTA> NewComponent(const DtausSettings& s) {
   return dta;
 }
 
-std::optional<std::int64_t> ReadNumber(const InputRecord& r, const char* field, const char* what,
-                                       Diagnostics& errors) {
-  const std::string_view text = r.Get(field);
+std::optional<std::int64_t> ReadNumber(std::string_view text, const std::string& where,
+                                       const char* field, const char* what, Diagnostics& errors) {
   if (text.empty()) {
-    errors.Add(r.where, field, std::string(what) + " fehlt.");
+    errors.Add(where, field, std::string(what) + " fehlt.");
     return std::nullopt;
   }
   const std::optional<std::int64_t> number = ParseDigits(text);
   if (!number) {
-    errors.Add(r.where, field, Quoted(text) + " ist keine " + what + " (nur Ziffern).");
+    errors.Add(where, field, Quoted(text) + " ist keine " + what + " (nur Ziffern).");
   }
   return number;
+}
+
+// The trimmed texts of a payment's fields, wherever they were read.
+struct DtausFields {
+  std::string_view name, konto, blz, betrag, schluessel;
+};
+
+// The fields into `p`, whose place and purpose lines are set already.
+void ReadFields(const DtausFields& f, DtausPayment& p, Diagnostics& errors) {
+  p.name = f.name;
+  p.schluessel = f.schluessel;
+  p.unreadable.clear();
+  p.konto = 0;
+  p.blz = 0;
+  p.cent = 0;
+  if (const auto konto = ReadNumber(f.konto, p.where, "konto", "Kontonummer", errors)) {
+    p.konto = *konto;
+  } else {
+    p.unreadable.insert("konto");
+  }
+  if (const auto blz = ReadNumber(f.blz, p.where, "blz", "Bankleitzahl", errors)) {
+    p.blz = *blz;
+  } else {
+    p.unreadable.insert("blz");
+  }
+  const std::optional<std::int64_t> cent = ReadAmount(f.betrag, p.where, errors);
+  if (cent) {
+    p.cent = *cent;
+  } else {
+    p.unreadable.insert("betrag");
+  }
+}
+
+std::string_view Cell(const CsvRow& row, std::size_t column) {
+  return column < row.cells.size() ? TrimmedView(row.cells[column]) : std::string_view();
 }
 
 }  // namespace
@@ -151,29 +187,10 @@ bool IsDebitFile(const DtausSettings& s) {
 
 void ReadDtausPayment(const InputRecord& r, DtausPayment& p, Diagnostics& errors) {
   p.where = r.where;
-  p.name = r.Get("name");
-  p.purpose = r.purpose;
-  p.schluessel = r.Get("zahlungsschluessel");
-  p.unreadable.clear();
-  p.konto = 0;
-  p.blz = 0;
-  p.cent = 0;
-  if (const auto konto = ReadNumber(r, "konto", "Kontonummer", errors)) {
-    p.konto = *konto;
-  } else {
-    p.unreadable.insert("konto");
-  }
-  if (const auto blz = ReadNumber(r, "blz", "Bankleitzahl", errors)) {
-    p.blz = *blz;
-  } else {
-    p.unreadable.insert("blz");
-  }
-  const std::optional<std::int64_t> cent = ReadAmount(r, errors);
-  if (cent) {
-    p.cent = *cent;
-  } else {
-    p.unreadable.insert("betrag");
-  }
+  p.purpose.assign(r.purpose.begin(), r.purpose.end());
+  ReadFields(
+      {r.Get("name"), r.Get("konto"), r.Get("blz"), r.Get("betrag"), r.Get("zahlungsschluessel")},
+      p, errors);
 }
 
 DtausRun::DtausRun(const DtausSettings& s, bool forFile, Diagnostics& errors, Diagnostics& warnings)
@@ -222,9 +239,35 @@ void DtausRun::OpenStandIn(const DtausSettings& s) {
 }
 
 void DtausRun::Add(const InputRecord& record) {
+  ReadDtausPayment(record, fPayment, fErrors);
+  Book();
+}
+
+// As ReadDtausPayment would read the record CsvRecordReader::Read makes of the
+// row, without making it: this runs for every row of a large table.
+void DtausRun::Add(const CsvRecordRow& r) {
+  Columns& c = fColumns;
+  if (c.reader != &r.reader) {
+    c = {&r.reader,
+         r.reader.ColumnOf("name"),
+         r.reader.ColumnOf("konto"),
+         r.reader.ColumnOf("blz"),
+         r.reader.ColumnOf("betrag"),
+         r.reader.ColumnOf("zahlungsschluessel")};
+  }
+  DtausPayment& p = fPayment;
+  p.where = r.where;
+  p.purpose.clear();
+  r.reader.ForEachPurposeLine(r.row, [&p](std::string_view line) { p.purpose.push_back(line); });
+  ReadFields({Cell(r.row, c.name), Cell(r.row, c.konto), Cell(r.row, c.blz), Cell(r.row, c.betrag),
+              Cell(r.row, c.schluessel)},
+             p, fErrors);
+  Book();
+}
+
+void DtausRun::Book() {
   DtausPayment& p = fPayment;
   zor::TZorDTA& dta = *fComponent;
-  ReadDtausPayment(record, p, fErrors);
 
   const std::size_t rowStart = fErrors.Count();
   const auto readable = [&p](const char* field) {
@@ -244,17 +287,42 @@ void DtausRun::Add(const InputRecord& record) {
       fErrors.Add(p.where, "zahlungsschluessel", std::move(problem));
     }
   }
-  PreparePurpose(p.purpose, p.where, kPurposeWidth);
-  TryCheck(fErrors, p.where, "verwendungszweck", [&] { dta.ValidateVwzCount(fLines); });
+  PreparePurposeText(p.purpose, p.where, kPurposeWidth);
+  const bool asTexts = BooksAsTexts();
+  if (!asTexts) {
+    PurposeList();
+    TryCheck(fErrors, p.where, "verwendungszweck", [&] { dta.ValidateVwzCount(fLines); });
+  }
   if (!RowClean(rowStart, p)) return;
   // Only a row otherwise clean: one with faults is fixed first, and so a file
   // refused row by row costs no account checks.
   if (fCheckAccount) fCheckAccount(p.blz, p.konto, p.where, fAccountFindings);
   if (!RowClean(rowStart, p) || !FitsTrailer(p)) return;
   // Empty: the library's key for the file's kind (51000, 04000 or 05000).
-  dta.SetZahlungsschluessel(p.schluessel.empty() ? fFileKey : p.schluessel);
+  dta.SetZahlungsschluessel(p.schluessel.empty() ? fFileKey : zor::AnsiString(p.schluessel));
   // Whatever else the library refuses shows in the booking.
-  TryCheck(fErrors, p.where, "", [&] { dta.Buchung(fName, p.konto, p.blz, Euro(p.cent), fLines); });
+  TryCheck(fErrors, p.where, "", [&] {
+    if (!asTexts) {
+      dta.Buchung(fName, p.konto, p.blz, Euro(p.cent), fLines);
+      return;
+    }
+    const auto line = [this](std::size_t i) -> const zor::AnsiString& {
+      return i < fLineCount ? fAnsiLines[i] : kNoLine;
+    };
+    dta.Buchung(fName, p.konto, p.blz, Euro(p.cent), line(0), line(1), line(2));
+  });
+}
+
+// The booking of up to three texts needs no list of interface text, which
+// costs more than the rest of the booking. It leaves out an empty second or
+// third text, where the list keeps a blank line: those take the list. Three
+// lines are never too many, so the count needs no check.
+bool DtausRun::BooksAsTexts() const {
+  if (fLineCount > 3) return false;
+  for (std::size_t i = 1; i < fLineCount; ++i) {
+    if (fAnsiLines[i].empty()) return false;
+  }
+  return true;
 }
 
 // The library refuses a booking beyond record E's fields with the message about

@@ -8,6 +8,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "io/CsvReader.h"
@@ -43,14 +44,16 @@ struct DtausSettings {
       checkAccount;
 };
 
+/// The texts view the record or the CSV row the payment was read from: they
+/// are valid while it is.
 struct DtausPayment {
   std::string where;
-  std::string name;
+  std::string_view name;
   std::int64_t konto = 0;
   std::int64_t blz = 0;
   std::int64_t cent = 0;
-  std::vector<std::string> purpose;  ///< a blank line keeps its place
-  std::string schluessel;            ///< its own payment key, or empty for the file's
+  std::vector<std::string_view> purpose;  ///< a blank line keeps its place
+  std::string_view schluessel;            ///< its own payment key, or empty for the file's
   /// Fields whose text could not be read (already reported); the others are still checked.
   std::set<std::string> unreadable;
 };
@@ -83,9 +86,21 @@ class DtausRun : public PaymentRun<zor::TZorDTA> {
   DtausRun(const DtausSettings& settings, bool forFile, Diagnostics& errors, Diagnostics& warnings);
 
   void Add(const InputRecord& record);
+  /// The same for a CSV row, read straight from its cells.
+  void Add(const CsvRecordRow& row);
 
  private:
+  /// Where the fields are in the rows of one reader; npos: not there.
+  struct Columns {
+    const CsvRecordReader* reader = nullptr;
+    std::size_t name = 0, konto = 0, blz = 0, betrag = 0, schluessel = 0;
+  };
+
   void OpenStandIn(const DtausSettings& settings);
+  /// Checks and books fPayment.
+  void Book();
+  /// True when the prepared purpose lines go to the library as texts, not as a list.
+  bool BooksAsTexts() const;
   /// False, with the fault reported, when the payment would take record E's
   /// count or sum beyond their fields.
   bool FitsTrailer(const DtausPayment& payment);
@@ -96,6 +111,7 @@ class DtausRun : public PaymentRun<zor::TZorDTA> {
 
   // Kept from record to record, so a long run allocates little.
   DtausPayment fPayment;
+  Columns fColumns;
   zor::AnsiString fName;
   std::string fFileKey;
   bool fDebitFile = false;

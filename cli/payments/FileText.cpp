@@ -1,5 +1,9 @@
 #include "payments/FileText.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "io/ByteScan.h"
 #include "io/MessageText.h"
 #include "io/Utf8Check.h"
 #include "io/Values.h"
@@ -54,9 +58,16 @@ void FileText::Learn(const Component& component, ReadsAsItself readsAsItself) {
     } else {
       c = {written.empty() ? Fate::kDropped : Fate::kLeftOut, 0};
     }
-    c.marks = static_cast<unsigned char>((c.fate != Fate::kKept ? kNotKept : 0) |
-                                         (c.fileLength != 0 && b != ' ' ? kShows : 0));
+    fTally[b] = c.fileLength | std::uint64_t{c.fate != Fate::kKept} << kNotKeptShift |
+                std::uint64_t{c.fileLength != 0 && b != ' '} << kShowsShift;
   }
+}
+
+void FileText::Tally::Add(std::uint64_t sum) {
+  constexpr std::uint64_t kCount = 0xFFFF;
+  length += static_cast<std::size_t>(sum & 0xFFFF'FFFF);
+  notKept = notKept || ((sum >> kNotKeptShift) & kCount) != 0;
+  shows = shows || (sum >> kShowsShift) != 0;
 }
 
 void FileText::Count(char c, TextInFile& text) const {
@@ -67,37 +78,53 @@ void FileText::Count(char c, TextInFile& text) const {
 
 TextInFile FileText::Prepare(std::string_view utf8, std::size_t width, const std::string& where,
                              std::string_view field, zor::AnsiString& ansi) {
-  TextInFile text;
-  unsigned char marks = 0;
-  const auto tally = [&](unsigned char c) {
-    text.length += fChars[c].fileLength;
-    marks |= fChars[c].marks;
-  };
-  // Converted as zor::Utf8ToAnsi does and counted in one pass, into storage kept
-  // from call to call: this runs for every character of every payment.
+  // Converted as zor::Utf8ToAnsi does and tallied in one pass, into storage
+  // kept from call to call: this runs for every character of every payment.
+  // Plain ASCII is the same in the file's code page: copied eight bytes at a time.
   ansi.resize(utf8.size());  // never more characters than bytes
+  Tally tally;
+  std::size_t at = 0;
   std::size_t written = 0;
   bool converted = true;
-  for (std::size_t at = 0; at < utf8.size() && converted; ++at) {
-    auto c = static_cast<unsigned char>(utf8[at]);
-    if (c >= 0x80) {
-      c = Latin1LetterAt(utf8, at);
-      converted = c != 0;
+  while (at < utf8.size() && converted) {
+    const std::size_t pieceEnd = std::min(utf8.size(), at + kTallyPiece);
+    std::uint64_t sum = 0;
+    while (at < pieceEnd && converted) {
+      std::uint64_t word = 0;
+      if (pieceEnd - at >= 8 && !bytescan::HasHigh(word = bytescan::Load(utf8.data() + at))) {
+        std::memcpy(ansi.data() + written, utf8.data() + at, 8);
+        for (int i = 0; i < 8; ++i, word >>= 8) sum += fTally[word & 0xFF];
+        at += 8;
+        written += 8;
+        continue;
+      }
+      auto c = static_cast<unsigned char>(utf8[at]);
+      if (c >= 0x80) {
+        c = Latin1LetterAt(utf8, at);
+        converted = c != 0;
+        ++at;
+      }
       ++at;
+      ansi[written++] = static_cast<char>(c);
+      sum += fTally[c];
     }
-    ansi[written++] = static_cast<char>(c);
-    tally(c);
+    tally.Add(sum);
   }
   if (converted) {
     ansi.resize(written);
   } else {
     ansi = zor::Utf8ToAnsi(utf8);  // the rest of Windows-1252 is the library's
-    text.length = 0;
-    marks = 0;
-    for (const char c : ansi) tally(static_cast<unsigned char>(c));
+    tally = Tally();
+    for (std::size_t from = 0; from < ansi.size(); from += kTallyPiece) {
+      std::uint64_t sum = 0;
+      for (const char c : std::string_view(ansi).substr(from, kTallyPiece)) {
+        sum += fTally[static_cast<unsigned char>(c)];
+      }
+      tally.Add(sum);
+    }
   }
-  text.blank = (marks & kShows) == 0;
-  if (marks & kNotKept) text = Rewrite(ansi, where, field);
+  TextInFile text{tally.length, !tally.shows};
+  if (tally.notKept) text = Rewrite(ansi, where, field);
   if (width > 0 && text.length > width) {
     fErrors.Add(where, std::string(field),
                 Quoted(utf8) + " ist zu lang: in der Datei " + std::to_string(text.length) +

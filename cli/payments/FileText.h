@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -50,11 +51,20 @@ class FileText {
   struct CharFate {
     Fate fate = Fate::kDropped;
     unsigned char fileLength = 0;  ///< characters it becomes in the file
-    /// kNotKept and kShows, so that a text's characters are told by one OR.
-    unsigned char marks = 0;
   };
-  static constexpr unsigned char kNotKept = 1;
-  static constexpr unsigned char kShows = 2;  ///< not blank in the file
+  // A character's tally: its file length in the low 32 bits, and one count
+  // each of "not kept" and of "not blank in the file" above, so that a text is
+  // tallied by adding alone. Texts are added in pieces of kTallyPiece bytes,
+  // which no count can outgrow.
+  static constexpr int kNotKeptShift = 32;
+  static constexpr int kShowsShift = 48;
+  static constexpr std::size_t kTallyPiece = 1U << 15;
+  struct Tally {
+    std::size_t length = 0;
+    bool notKept = false;
+    bool shows = false;
+    void Add(std::uint64_t sum);
+  };
 
   template <class Component, class ReadsAsItself>
   void Learn(const Component& component, ReadsAsItself readsAsItself);
@@ -62,6 +72,7 @@ class FileText {
   void Count(char c, TextInFile& text) const;
 
   std::array<CharFate, 256> fChars;
+  std::array<std::uint64_t, 256> fTally;
   bool fStreng;
   Diagnostics& fErrors;
   Diagnostics& fWarnings;

@@ -55,15 +55,25 @@ class PaymentRun {
     if (fErrors.Count() != before) openStandIn();
   }
 
-  /// The purpose lines for the component, in fLines; `width` applies when
-  /// there are several (a single long line is split by the library, not cut).
-  void PreparePurpose(const std::vector<std::string>& purpose, const std::string& where,
-                      std::size_t width) {
+  /// The purpose lines for the file, in the first fLineCount of fAnsiLines;
+  /// `width` applies when there are several (a single long line is split by
+  /// the library, not cut).
+  template <class Lines>
+  void PreparePurposeText(const Lines& purpose, const std::string& where, std::size_t width) {
     const std::size_t lineWidth = purpose.size() > 1 ? width : 0;
+    fLineCount = 0;
+    for (const auto& line : purpose) {
+      // Into the lines the last payment left, so that a long run allocates little.
+      if (fLineCount == fAnsiLines.size()) fAnsiLines.emplace_back();
+      fText.Prepare(line, lineWidth, where, "verwendungszweck", fAnsiLines[fLineCount++]);
+    }
+  }
+
+  /// The prepared purpose lines as the component's list, in fLines.
+  void PurposeList() {
     int count = 0;
-    for (const std::string& line : purpose) {
-      fText.Prepare(line, lineWidth, where, "verwendungszweck", fLine);
-      Widen(fLine, fWideLine);
+    for (std::size_t i = 0; i < fLineCount; ++i) {
+      Widen(fAnsiLines[i], fWideLine);
       // Into the lines the last payment left (the library may have changed
       // them), so that a long run allocates little.
       if (count < fLines.Count()) {
@@ -74,6 +84,13 @@ class PaymentRun {
       ++count;
     }
     while (fLines.Count() > count) fLines.Delete(fLines.Count() - 1);
+  }
+
+  /// PreparePurposeText, then PurposeList.
+  template <class Lines>
+  void PreparePurpose(const Lines& purpose, const std::string& where, std::size_t width) {
+    PreparePurposeText(purpose, where, width);
+    PurposeList();
   }
 
   /// True when the payment's row, whose checks began at `rowStart` errors,
@@ -90,7 +107,8 @@ class PaymentRun {
   /// further payment is booked, the file cannot be written anyway.
   bool fTrailerFull = false;
   // Kept from record to record, so a long run allocates little.
-  zor::AnsiString fLine;
+  std::vector<zor::AnsiString> fAnsiLines;
+  std::size_t fLineCount = 0;
   zor::String fWideLine;
   zor::TStringList fLines;
 

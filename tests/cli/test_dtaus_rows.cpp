@@ -1,0 +1,166 @@
+// dtaus write reads CSV rows straight from their cells and books up to three
+// purpose lines as texts: both must come to what the records and the library's
+// list of lines come to, message for message and byte for byte.
+#include <gtest/gtest.h>
+
+#include "commands/PaymentSource.h"
+#include "commands/WriteFile.h"
+#include "payments/Dtaus.h"
+#include "zordta/host/Classes.h"
+#include "zordta/host/SysUtils.h"
+#include "zordta/host/Text.h"
+
+namespace {
+
+std::vector<std::string> Lines(const zcli::Diagnostics& d) {
+  std::vector<std::string> lines;
+  for (const zcli::Diagnostic& item : d.Items()) {
+    lines.push_back(item.where + "|" + item.field + "|" + item.message);
+  }
+  return lines;
+}
+
+zcli::DtausSettings Client() {
+  zcli::DtausSettings s;
+  s.name = "Zor GmbH";
+  s.blz = 37040044;
+  s.konto = 532013000;
+  s.dateidatum = zor::EncodeDate(2026, 12, 1);
+  return s;
+}
+
+struct Booked {
+  std::vector<std::string> errors;
+  std::vector<std::string> warnings;
+  zor::AnsiString content;
+  std::int32_t count = 0;
+};
+
+// `straight`: the rows as dtaus write takes them, else as records.
+Booked Book(const std::string& csv, bool straight) {
+  const zcli::PaymentSource source =
+      zcli::PaymentSource::FromCsvText("z.csv", csv, "", zcli::DtausCsvColumns());
+  zcli::Diagnostics errors;
+  zcli::Diagnostics warnings;
+  zcli::DtausRun run(Client(), false, errors, warnings);
+  if (straight) {
+    zcli::FeedRun(source, 0, run, errors, false);
+  } else {
+    source.ForEach([&run](const zcli::InputRecord& r) { run.Add(r); }, errors);
+  }
+  return {Lines(errors), Lines(warnings), run.Component().DTAFileContent(),
+          run.Component().AnzahlBuchungen()};
+}
+
+TEST(DtausRows, StraightFromTheCellsAsThroughRecords) {
+  const std::string header =
+      "Empfänger;BLZ;Kontonummer;vwz3;Betrag;Verwendungszweck1;vwz2;vwz4;zahlungsschluessel\n";
+  const std::string clean =
+      header +
+      " Müller & Söhne ;50010517;1234567900;drei;10,00; eins ;zwei;;\n"
+      "\"Weiß\";10070000;987651;;1.5;\"a\nb\r\n c \";;vier;53000\n"
+      "Lang;10070000;987651;;2,00;Ein einzelner sehr langer Verwendungszweck;;;\n"
+      "Euro €;10070000;987651;;2,00;;;;\n"
+      ";;;;;;;;\n"
+      "Zeichen;10070000;987651;]x;2,00;ß é ½;\"\"\"q\"\"\";;  \n";
+  // Each field unreadable once, a row too short, a text too long, a bad key.
+  const std::string faulty = header +
+                             "A;1007000x;;;1,00;x;;;\n"
+                             ";10070000;12a;;;;;;5300\n"
+                             "kurz;1;2\n"
+                             "B;10070000;1;;abc;Dieser Zweck ist viel zu lang;zwei;;04000\n";
+  for (const std::string& csv : {clean, faulty}) {
+    const Booked straight = Book(csv, true);
+    const Booked records = Book(csv, false);
+    EXPECT_EQ(straight.errors, records.errors) << csv;
+    EXPECT_EQ(straight.warnings, records.warnings) << csv;
+    EXPECT_EQ(straight.content, records.content) << csv;
+  }
+  const Booked booked = Book(clean, true);
+  EXPECT_TRUE(booked.errors.empty()) << booked.errors[0];
+  EXPECT_EQ(booked.count, 5);
+  EXPECT_EQ(booked.warnings.size(), 5u);
+  EXPECT_EQ(Book(faulty, true).errors.size(), 11u);
+}
+
+// A blank line keeps its place, as the library's list keeps it, where the
+// booking of texts would leave it out.
+TEST(DtausRows, PurposeLinesBookedAsTextsAsTheListBooksThem) {
+  const std::vector<std::vector<std::string>> purposes = {
+      {},
+      {"a", "b", "c"},
+      {"a", "", "c"},
+      {"", "b"},
+      {"a", ""},
+      {"  ", "b"},
+      {"a", "]"},
+      {"w", "x", "y", "z"},
+      {"Ein einzelner sehr langer Verwendungszweck"}};
+  zcli::Diagnostics errors;
+  zcli::Diagnostics warnings;
+  zcli::DtausRun run(Client(), false, errors, warnings);
+  zor::TZorDTA list(nullptr);
+  list.SetAuftraggeberName("Zor GmbH");
+  list.SetAuftraggeberBLZ(37040044);
+  list.SetAuftraggeberKontoNr(532013000);
+  list.setDiskettenErstellDatum(zor::EncodeDate(2026, 12, 1));
+  list.SetLeerzeilenBehalten(true);
+  list.SetDTAFilename(zor::StringFromUtf8("DTAUS0.TXT"));
+  list.Start();
+  zcli::InputRecord record;
+  for (std::size_t i = 0; i < purposes.size(); ++i) {
+    record.Clear();
+    record.where = "Buchung " + std::to_string(i + 1);
+    record.Set("name", "Name");
+    record.Set("konto", "1234567900");
+    record.Set("blz", "50010517");
+    record.Set("betrag", "1,00");
+    zor::TStringList lines;
+    for (const std::string& line : purposes[i]) {
+      record.purpose.push_back(line);
+      lines.Add(zor::StringFromUtf8(line == "]" ? "" : line));  // the tool leaves "]" out
+    }
+    run.Add(record);
+    list.SetZahlungsschluessel("");
+    list.Buchung("Name", 1234567900, 50010517, 1.0, lines);
+  }
+  EXPECT_TRUE(errors.Empty()) << Lines(errors)[0];
+  EXPECT_EQ(run.Component().DTAFileContent(), list.DTAFileContent());
+}
+
+}  // namespace
+
+// Plain ASCII is tallied eight bytes at a time, the rest a character at a
+// time: a text comes to what its characters come to one by one, wherever the
+// eight-byte steps fall.
+TEST(DtausFileText, EightBytesAtATimeAsOneByOne) {
+  zor::TZorDTA dta(nullptr);
+  dta.SetDTAFilename(zor::StringFromUtf8("DTAUS0.TXT"));
+  zcli::Diagnostics errors;
+  zcli::Diagnostics warnings;
+  zcli::FileText text(dta, false, errors, warnings);
+  const std::vector<std::string> pieces = {"a", "Z", " ", "9", "Ä", "ß", "é", "€", "]", "!", "\t"};
+  zor::AnsiString ansi;
+  for (std::size_t run = 0; run <= 17; ++run) {
+    for (const std::string& piece : pieces) {
+      std::vector<std::string> chars(run, "k");
+      chars.push_back(piece);
+      chars.insert(chars.end(), run % 9, piece.size() == 1 ? piece : " ");
+      std::string whole;
+      zor::AnsiString joined;
+      std::size_t length = 0;
+      bool blank = true;
+      for (const std::string& c : chars) {
+        whole += c;
+        const zcli::TextInFile one = text.Prepare(c, 0, "", "f", ansi);
+        joined += ansi;
+        length += one.length;
+        blank = blank && one.blank;
+      }
+      const zcli::TextInFile all = text.Prepare(whole, 0, "", "f", ansi);
+      EXPECT_EQ(ansi, joined) << whole;
+      EXPECT_EQ(all.length, length) << whole;
+      EXPECT_EQ(all.blank, blank) << whole;
+    }
+  }
+}
