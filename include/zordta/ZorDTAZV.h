@@ -100,6 +100,7 @@ class ZORDTA_API TZorDTAZV : public TZorBaseDTA {
 
  private:
   bool ValidateVwzCount(const TStrings& Vwz);
+  bool IsWritableDateKept(TDate date);
   void WriteDatensatzQ(std::int32_t LfdNummer);
   void WriteDatensatzT(std::string_view BIC, std::string_view IBAN, std::string_view Name1,
                        std::string_view Name2, std::string_view Strasse, std::string_view OrtLand,
@@ -132,6 +133,10 @@ class ZORDTA_API TZorDTAZV : public TZorBaseDTA {
     AnsiString name1, name2, strasse, ortLand, notiz, ansprechpartner;  // long texts only
     AnsiString bic, iban;                                               // in capitals
   } fCleaned;
+  // The last date IsWritableDateKept judged, and its verdict (a NaN is judged
+  // every time).
+  TDate fCheckedDatum = 0;
+  bool fCheckedDatumWritable = true;
 };
 
 }  // namespace zor

@@ -207,7 +207,7 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
     refusal = msg::_MsgValidateBLZ;
   } else if (fAuftraggeberKontoNr < 0 || fAuftraggeberKontoNr > limits::kMaxKonto) {
     refusal = msg::_MsgValidateKontoDE;
-  } else if (!dateCorrected && !IsWritableDate(Datum)) {
+  } else if (!dateCorrected && !IsWritableDateKept(Datum)) {
     refusal = msg::_MsgADatum;
   }
   if (refusal) {
@@ -236,7 +236,7 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
     Scratch lineBytes;
     const std::string_view bytes = Cleaned<Char>(line, lineBytes, cleaned);
     if (bytes.data() == lineBytes.data()) cleaned.assign(bytes);
-    detail::AssignString(fLineText, cleaned);
+    detail::AssignAscii(fLineText, cleaned);
     Vwz.SetStrings(i, fLineText);
   }
   std::span<const AnsiString> lines(fCleanedLines.data() + first, count - first);
@@ -360,6 +360,15 @@ bool TZorDTAZV::ValidateBIC(const AnsiString& aBIC) {
   if (!FValidateData || dtazv::IsValidBIC(aBIC)) return true;
   Error(StringFromUtf8(msgzv::_MsgValidateBIC));
   return false;
+}
+
+// A file's payments mostly share their date: the last one's verdict is kept.
+bool TZorDTAZV::IsWritableDateKept(TDate date) {
+  if (date != fCheckedDatum) {
+    fCheckedDatumWritable = IsWritableDate(date);
+    fCheckedDatum = date;
+  }
+  return fCheckedDatumWritable;
 }
 
 AnsiString TZorDTAZV::RemoveInvalidChars(const AnsiString& str) const {

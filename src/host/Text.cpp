@@ -197,6 +197,12 @@ void AssignString(String& out, std::string_view ansi) {
   for (std::size_t i = 0; i < ansi.size(); ++i) written[i] = units[bytes[i]];
 }
 
+void AssignAscii(String& out, std::string_view ascii) {
+  out.resize(ascii.size());
+  char16_t* const written = out.data();
+  for (std::size_t i = 0; i < ascii.size(); ++i) written[i] = static_cast<char16_t>(ascii[i]);
+}
+
 void AssignAnsi(AnsiString& out, std::u16string_view text) {
   // Payment data is mostly ASCII: a text of ASCII alone converts unit by unit,
   // without the tests for the code page.
@@ -213,6 +219,10 @@ void AssignAnsi(AnsiString& out, std::u16string_view text) {
 #else
 void AssignString(String& out, std::string_view ansi) {
   out.assign(ansi);
+}
+
+void AssignAscii(String& out, std::string_view ascii) {
+  out.assign(ascii);
 }
 
 void AssignAnsi(AnsiString& out, std::string_view text) {
