@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "zordta/ZorDTA.h"
@@ -99,14 +100,15 @@ class ZORDTA_API TZorDTAZV : public TZorBaseDTA {
 
  private:
   bool ValidateVwzCount(const TStrings& Vwz);
+  bool IsWritableDateKept(TDate date);
   void WriteDatensatzQ(std::int32_t LfdNummer);
-  void WriteDatensatzT(const AnsiString& BIC, const AnsiString& IBAN, const AnsiString& Name1,
-                       const AnsiString& Name2, const AnsiString& Strasse,
-                       const AnsiString& OrtLand, const AnsiString& Laendercode,
-                       std::int64_t BetragVorKomma, std::int32_t BetragNachKomma,
-                       std::span<const AnsiString> Vwz, TDateTime Datum,
-                       const AnsiString& NotizIntern, const AnsiString& Ansprechpartner,
-                       std::int32_t AnzahlMeldungen, const AnsiString& Waehrung);
+  void WriteDatensatzT(std::string_view BIC, std::string_view IBAN, std::string_view Name1,
+                       std::string_view Name2, std::string_view Strasse, std::string_view OrtLand,
+                       std::string_view Laendercode, std::int64_t BetragVorKomma,
+                       std::int32_t BetragNachKomma, std::span<const AnsiString> Vwz,
+                       TDateTime Datum, std::string_view NotizIntern,
+                       std::string_view Ansprechpartner, std::int32_t AnzahlMeldungen,
+                       std::string_view Waehrung);
   void WriteDatensatzZ();
   String GetBegleitzettel() const;
   void PrintBegleitzettel();
@@ -125,13 +127,16 @@ class ZORDTA_API TZorDTAZV : public TZorBaseDTA {
   std::uint8_t FZahlungsArtSchluessel = 0;
   // Kept from booking to booking, so that cleaning purpose lines and fields
   // reuses their storage.
-  AnsiString fLineBytes;
   String fLineText;
   std::vector<AnsiString> fCleanedLines;
   struct CleanedFields {
-    AnsiString name1, name2, strasse, ortLand, notiz, ansprechpartner;
-    AnsiString waehrung, laendercode, bic, iban;  // in capitals
+    AnsiString name1, name2, strasse, ortLand, notiz, ansprechpartner;  // long texts only
+    AnsiString bic, iban;                                               // in capitals
   } fCleaned;
+  // The last date IsWritableDateKept judged, and its verdict (a NaN is judged
+  // every time).
+  TDate fCheckedDatum = 0;
+  bool fCheckedDatumWritable = true;
 };
 
 }  // namespace zor

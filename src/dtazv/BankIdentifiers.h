@@ -25,6 +25,6 @@ bool WritableInCapitals(std::string_view identifier, AnsiString& capitals);
 
 /// Only letters A-Z or a-z and blanks: a country code the record can hold once
 /// its letters are capitals (blank when the caller gives none).
-bool IsWritableCountryCode(const AnsiString& code);
+bool IsWritableCountryCode(std::string_view code);
 
 }  // namespace zor::detail::dtazv

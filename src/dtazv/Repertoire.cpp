@@ -1,6 +1,7 @@
 #include "dtazv/Repertoire.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "host/AnsiCase.h"
@@ -46,42 +47,59 @@ constexpr std::array<Spelling, 256> MakeSpellings() {
 
 constexpr std::array<Spelling, 256> kSpellings = MakeSpellings();
 
-}  // namespace
+// The table's entry of a byte, and of a UTF-16 unit: a unit beyond Latin-1 is
+// '?' or one of 0x80-0x9F in Windows-1252, and none of those is kept, nor is
+// the byte 0.
+unsigned SpellingIndex(char c) {
+  return static_cast<unsigned char>(c);
+}
+unsigned SpellingIndex(char16_t unit) {
+  return unit <= 0xFF ? unit : 0;
+}
 
-namespace {
+// Both letters are always stored and the position moves on by the spelling's
+// length: no branch on the data.
+template <class C>
+char* SpellOne(C c, char* out) {
+  const Spelling& spelling = kSpellings[SpellingIndex(c)];
+  std::memcpy(out, spelling.text, 2);
+  return out + spelling.length;
+}
 
-// Spells text into out, which has room for two bytes per byte of text; answers
-// the end. Both letters are always stored and the position moves on by the
-// spelling's length: no branch on the data.
-char* Spell(std::string_view text, char* out) {
-  const auto spell = [&out](char c) {
-    const Spelling& spelling = kSpellings[static_cast<unsigned char>(c)];
-    std::memcpy(out, spelling.text, 2);
-    out += spelling.length;
-  };
+// Spells text into out, which has room for two bytes per unit; answers the end.
+template <class C>
+char* Spell(const C* text, std::size_t size, char* out) {
   std::size_t i = 0;
-  for (; i + 4 <= text.size(); i += 4) {
-    spell(text[i]);
-    spell(text[i + 1]);
-    spell(text[i + 2]);
-    spell(text[i + 3]);
+  for (; i + 4 <= size; i += 4) {
+    out = SpellOne(text[i], out);
+    out = SpellOne(text[i + 1], out);
+    out = SpellOne(text[i + 2], out);
+    out = SpellOne(text[i + 3], out);
   }
-  for (; i < text.size(); ++i) spell(text[i]);
+  for (; i < size; ++i) out = SpellOne(text[i], out);
   return out;
 }
 
 }  // namespace
+
+std::size_t RemoveInvalidChars(std::string_view text, char* out) {
+  return static_cast<std::size_t>(Spell(text.data(), text.size(), out) - out);
+}
+
+std::size_t RemoveInvalidChars(std::u16string_view text, char* out) {
+  return static_cast<std::size_t>(Spell(text.data(), text.size(), out) - out);
+}
 
 void RemoveInvalidChars(std::string_view text, AnsiString& result) {
   // A field's text is spelled on the stack and then assigned: growing the
   // result to twice the text's length would first fill it with zeros.
   char buffer[256];
   if (2 * text.size() <= sizeof buffer) {
-    result.assign(buffer, static_cast<std::size_t>(Spell(text, buffer) - buffer));
+    result.assign(buffer, RemoveInvalidChars(text, buffer));
     return;
   }
   result.resize(2 * text.size());
-  result.resize(static_cast<std::size_t>(Spell(text, result.data()) - result.data()));
+  result.resize(RemoveInvalidChars(text, result.data()));
 }
 
 AnsiString RemoveInvalidChars(const AnsiString& text) {

@@ -27,10 +27,35 @@ constexpr std::size_t kLineWidth = dtazv::kLineWidth;
 constexpr int kMaxPurposeLines = limits::dtazv::kMaxPurposeLines;
 constexpr int kDaysAhead = limits::kExecutionWindowDays;
 
-// A field's text cleaned into storage kept from booking to booking.
-const AnsiString& Cleaned(const AnsiString& text, AnsiString& storage) {
-  dtazv::RemoveInvalidChars(text, storage);
+// Room on the stack for a field's cleaned text: up to two bytes per byte of a
+// text of kScratchText bytes. A longer text is cleaned into storage kept from
+// booking to booking.
+constexpr std::size_t kScratchText = 128;
+using Scratch = std::array<char, 2 * kScratchText>;
+
+template <class C>
+std::string_view Cleaned(std::basic_string_view<C> text, Scratch& scratch, AnsiString& storage) {
+  if (text.size() <= kScratchText) {
+    return {scratch.data(), dtazv::RemoveInvalidChars(text, scratch.data())};
+  }
+  storage.resize(2 * text.size());
+  storage.resize(dtazv::RemoveInvalidChars(text, storage.data()));
   return storage;
+}
+
+// The rules of ValidateStrasse and the others, which Buchung applies to the
+// cleaned texts it holds on the stack.
+bool StrasseFits(std::size_t length) {
+  return length <= kLineWidth;
+}
+bool OrtFits(std::size_t length) {
+  return length != 0 && length <= kLineWidth;
+}
+bool NotizFits(std::size_t length) {
+  return length <= limits::dtazv::kNotizWidth;
+}
+bool AnsprechpartnerFits(std::size_t length) {
+  return length <= kLineWidth;
 }
 
 bool IsWritableDate(TDate date) {
@@ -45,13 +70,15 @@ AnsiString UpperAscii(AnsiString text) {
   return text;
 }
 
-// The same into storage kept from booking to booking.
-const AnsiString& UpperAscii(std::string_view text, AnsiString& storage) {
-  storage.assign(text);
-  for (char& c : storage) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+// The first bytes of text, at most out's size, in capitals into out.
+template <std::size_t N>
+std::string_view UpperAscii(std::string_view text, std::array<char, N>& out) {
+  const std::size_t length = text.size() < N ? text.size() : N;
+  for (std::size_t i = 0; i < length; ++i) {
+    const char c = text[i];
+    out[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
   }
-  return storage;
+  return {out.data(), length};
 }
 
 }  // namespace
@@ -127,22 +154,29 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
   if (bicWritable) ValidateBIC(BIC);
   const bool ibanWritable = dtazv::WritableInCapitals(IBAN, fCleaned.iban);
   if (ibanWritable) ValidateIBAN(IBAN);
-  const AnsiString& name1 = Cleaned(Name1, fCleaned.name1);
-  const AnsiString& name2 = Cleaned(Name2, fCleaned.name2);
-  const AnsiString& strasse = Cleaned(Strasse, fCleaned.strasse);
-  ValidateStrasse(strasse);
-  const AnsiString& ortLand = Cleaned(OrtLand, fCleaned.ortLand);
-  ValidateOrt(ortLand);
-  const AnsiString& notiz = Cleaned(NotizIntern, fCleaned.notiz);
-  ValidateNotiz(notiz);
-  const AnsiString& ansprechpartner = Cleaned(Ansprechpartner, fCleaned.ansprechpartner);
-  ValidateAnsprechpartner(ansprechpartner);
-  const AnsiString& waehrung =
-      UpperAscii(std::string_view(Waehrung.empty() ? fWaehrungscode : Waehrung).substr(0, 3),
-                 fCleaned.waehrung);
+  // The texts are cleaned on the stack; the checks are ValidateStrasse and the
+  // others on the cleaned text, in their order.
+  const auto check = [this](bool fits, const char* message) {
+    if (FValidateData && !fits) Error(StringFromUtf8(message));
+  };
+  Scratch name1Bytes, name2Bytes, strasseBytes, ortLandBytes, notizBytes, ansprechpartnerBytes;
+  const std::string_view name1 = Cleaned<char>(Name1, name1Bytes, fCleaned.name1);
+  const std::string_view name2 = Cleaned<char>(Name2, name2Bytes, fCleaned.name2);
+  const std::string_view strasse = Cleaned<char>(Strasse, strasseBytes, fCleaned.strasse);
+  check(StrasseFits(strasse.size()), msgzv::_MsgValidateStrasse);
+  const std::string_view ortLand = Cleaned<char>(OrtLand, ortLandBytes, fCleaned.ortLand);
+  check(OrtFits(ortLand.size()), msgzv::_MsgValidateOrt);
+  const std::string_view notiz = Cleaned<char>(NotizIntern, notizBytes, fCleaned.notiz);
+  check(NotizFits(notiz.size()), msgzv::_MsgValidateNotiz);
+  const std::string_view ansprechpartner =
+      Cleaned<char>(Ansprechpartner, ansprechpartnerBytes, fCleaned.ansprechpartner);
+  check(AnsprechpartnerFits(ansprechpartner.size()), msgzv::_MsgValidateAnsprechpartner);
+  std::array<char, 3> waehrungBytes;
+  const std::string_view waehrung =
+      UpperAscii(Waehrung.empty() ? fWaehrungscode : Waehrung, waehrungBytes);
   // Small letters pass the checks but lie outside the file's repertoire.
-  const AnsiString& laendercode =
-      UpperAscii(std::string_view(Laendercode).substr(0, 2), fCleaned.laendercode);
+  std::array<char, 2> laendercodeBytes;
+  const std::string_view laendercode = UpperAscii(Laendercode, laendercodeBytes);
   // Written only when writable, and then already in capitals.
   const AnsiString& bic = fCleaned.bic;
   const AnsiString& iban = fCleaned.iban;
@@ -173,7 +207,7 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
     refusal = msg::_MsgValidateBLZ;
   } else if (fAuftraggeberKontoNr < 0 || fAuftraggeberKontoNr > limits::kMaxKonto) {
     refusal = msg::_MsgValidateKontoDE;
-  } else if (!dateCorrected && !IsWritableDate(Datum)) {
+  } else if (!dateCorrected && !IsWritableDateKept(Datum)) {
     refusal = msg::_MsgADatum;
   }
   if (refusal) {
@@ -198,10 +232,11 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
       Vwz.Delete(i);
       continue;
     }
-    detail::AssignAnsi(fLineBytes, line);
     AnsiString& cleaned = fCleanedLines[--first];
-    dtazv::RemoveInvalidChars(fLineBytes, cleaned);
-    detail::AssignString(fLineText, cleaned);
+    Scratch lineBytes;
+    const std::string_view bytes = Cleaned<Char>(line, lineBytes, cleaned);
+    if (bytes.data() == lineBytes.data()) cleaned.assign(bytes);
+    detail::AssignAscii(fLineText, cleaned);
     Vwz.SetStrings(i, fLineText);
   }
   std::span<const AnsiString> lines(fCleanedLines.data() + first, count - first);
@@ -268,25 +303,25 @@ bool TZorDTAZV::ValidateName(const AnsiString& aName) {
 }
 
 bool TZorDTAZV::ValidateStrasse(const AnsiString& aStrasse) {
-  if (!FValidateData || aStrasse.size() <= kLineWidth) return true;
+  if (!FValidateData || StrasseFits(aStrasse.size())) return true;
   Error(StringFromUtf8(msgzv::_MsgValidateStrasse));
   return false;
 }
 
 bool TZorDTAZV::ValidateOrt(const AnsiString& aOrt) {
-  if (!FValidateData || (!aOrt.empty() && aOrt.size() <= kLineWidth)) return true;
+  if (!FValidateData || OrtFits(aOrt.size())) return true;
   Error(StringFromUtf8(msgzv::_MsgValidateOrt));
   return false;
 }
 
 bool TZorDTAZV::ValidateNotiz(const AnsiString& aNotiz) {
-  if (!FValidateData || aNotiz.size() <= limits::dtazv::kNotizWidth) return true;
+  if (!FValidateData || NotizFits(aNotiz.size())) return true;
   Error(StringFromUtf8(msgzv::_MsgValidateNotiz));
   return false;
 }
 
 bool TZorDTAZV::ValidateAnsprechpartner(const AnsiString& aAnsprechpartner) {
-  if (!FValidateData || aAnsprechpartner.size() <= kLineWidth) return true;
+  if (!FValidateData || AnsprechpartnerFits(aAnsprechpartner.size())) return true;
   Error(StringFromUtf8(msgzv::_MsgValidateAnsprechpartner));
   return false;
 }
@@ -325,6 +360,15 @@ bool TZorDTAZV::ValidateBIC(const AnsiString& aBIC) {
   if (!FValidateData || dtazv::IsValidBIC(aBIC)) return true;
   Error(StringFromUtf8(msgzv::_MsgValidateBIC));
   return false;
+}
+
+// A file's payments mostly share their date: the last one's verdict is kept.
+bool TZorDTAZV::IsWritableDateKept(TDate date) {
+  if (date != fCheckedDatum) {
+    fCheckedDatumWritable = IsWritableDate(date);
+    fCheckedDatum = date;
+  }
+  return fCheckedDatumWritable;
 }
 
 AnsiString TZorDTAZV::RemoveInvalidChars(const AnsiString& str) const {
@@ -368,14 +412,13 @@ void TZorDTAZV::WriteDatensatzQ(std::int32_t LfdNummer) {
   MarkHeaderWritten();
 }
 
-void TZorDTAZV::WriteDatensatzT(const AnsiString& BIC, const AnsiString& IBAN,
-                                const AnsiString& Name1, const AnsiString& Name2,
-                                const AnsiString& Strasse, const AnsiString& OrtLand,
-                                const AnsiString& Laendercode, std::int64_t BetragVorKomma,
-                                std::int32_t BetragNachKomma, std::span<const AnsiString> Vwz,
-                                TDateTime Datum, const AnsiString& NotizIntern,
-                                const AnsiString& Ansprechpartner, std::int32_t AnzahlMeldungen,
-                                const AnsiString& Waehrung) {
+void TZorDTAZV::WriteDatensatzT(std::string_view BIC, std::string_view IBAN, std::string_view Name1,
+                                std::string_view Name2, std::string_view Strasse,
+                                std::string_view OrtLand, std::string_view Laendercode,
+                                std::int64_t BetragVorKomma, std::int32_t BetragNachKomma,
+                                std::span<const AnsiString> Vwz, TDateTime Datum,
+                                std::string_view NotizIntern, std::string_view Ansprechpartner,
+                                std::int32_t AnzahlMeldungen, std::string_view Waehrung) {
   dtazv::TRecordFields fields;
   fields.auftraggeberBLZ = fAuftraggeberBLZ;
   fields.auftraggeberKontoNr = fAuftraggeberKontoNr;

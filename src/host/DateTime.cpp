@@ -38,17 +38,26 @@ std::int64_t DaysFromCivil(std::int64_t year, unsigned month, unsigned day) {
   return era * 146097 + static_cast<std::int64_t>(dayOfEra) - 719468;
 }
 
+// The calendar day of a day number, by Neri and Schneider's affine functions:
+// a few multiplications in place of the divisions of the count by eras and
+// centuries, as every booking decodes its execution date. The days are moved
+// on by 82 cycles of 400 years, so that every one counted here is positive, and
+// the year is taken to begin on 1 March, so that February's length comes last.
 void CivilFromDays(std::int64_t days, int& year, int& month, int& day) {
-  days += 719468;
-  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-  const auto dayOfEra = static_cast<unsigned>(days - era * 146097);
-  const unsigned yearOfEra =
-      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const unsigned shifted = (5 * dayOfYear + 2) / 153;
-  day = static_cast<int>(dayOfYear - (153 * shifted + 2) / 5 + 1);
-  month = static_cast<int>(shifted < 10 ? shifted + 3 : shifted - 9);
-  year = static_cast<int>(static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2));
+  constexpr std::uint32_t kCycles = 82;
+  const auto shifted = static_cast<std::uint32_t>(days + 719468 + 146097 * kCycles);
+  const std::uint32_t quarterDays = 4 * shifted + 3;
+  const std::uint32_t century = quarterDays / 146097;
+  const std::uint64_t withinCentury = std::uint64_t{2939745} * ((quarterDays % 146097) | 3);
+  const auto yearOfCentury = static_cast<std::uint32_t>(withinCentury >> 32);
+  const std::uint32_t dayOfYear = static_cast<std::uint32_t>(withinCentury) / 2939745 / 4;
+  const std::uint32_t monthAndDay = 2141 * dayOfYear + 197913;
+  const std::uint32_t marchMonth = monthAndDay >> 16;
+  const bool januaryOrFebruary = dayOfYear >= 306;
+  year = static_cast<int>(100 * century + yearOfCentury) - static_cast<int>(400 * kCycles) +
+         (januaryOrFebruary ? 1 : 0);
+  month = static_cast<int>(januaryOrFebruary ? marchMonth - 12 : marchMonth);
+  day = static_cast<int>((monthAndDay & 0xFFFF) / 2141 + 1);
 }
 
 bool IsLeapYear(int year) {

@@ -1,6 +1,8 @@
 #include "zordta/host/Text.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "host/Cp1252.h"
 #include "host/TextConversion.h"
@@ -157,14 +159,48 @@ std::string AnsiToUtf8(const AnsiString& ansi) {
 namespace detail {
 
 #if ZORDTA_WIDE_STRINGS
+namespace {
+
+// True when a byte of text lies in 0x80-0x9F, the only bytes that are not their
+// own code points. Payment data converts at every booking and has none of
+// them: eight bytes are looked at together, a byte 100xxxxx in binary leaving
+// its high bit after the two bits below it are masked off.
+bool HasHighControls(std::string_view text) {
+  const auto mask = [](std::uint64_t word) { return word & ~(word << 1) & ~(word << 2); };
+  const auto load = [&text](std::size_t at) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + at, 8);
+    return word;
+  };
+  std::uint64_t found = 0;
+  if (text.size() < 8) {
+    for (const char c : text) found |= mask(static_cast<unsigned char>(c));
+    return (found & 0x80) != 0;
+  }
+  for (std::size_t at = 0; at + 8 <= text.size(); at += 8) found |= mask(load(at));
+  found |= mask(load(text.size() - 8));  // the last bytes, overlapping the word before
+  return (found & 0x8080808080808080ULL) != 0;
+}
+
+}  // namespace
+
 void AssignString(String& out, std::string_view ansi) {
-  // One lookup a byte, no test: payment data converts at every booking.
-  const std::array<char16_t, 256>& units = Cp1252Units();
   out.resize(ansi.size());
   char16_t* const written = out.data();
-  for (std::size_t i = 0; i < ansi.size(); ++i) {
-    written[i] = units[static_cast<unsigned char>(ansi[i])];
+  const auto* const bytes = reinterpret_cast<const unsigned char*>(ansi.data());
+  if (!HasHighControls(ansi)) {
+    // A loop the compiler turns into wide moves.
+    for (std::size_t i = 0; i < ansi.size(); ++i) written[i] = bytes[i];
+    return;
   }
+  const std::array<char16_t, 256>& units = Cp1252Units();
+  for (std::size_t i = 0; i < ansi.size(); ++i) written[i] = units[bytes[i]];
+}
+
+void AssignAscii(String& out, std::string_view ascii) {
+  out.resize(ascii.size());
+  char16_t* const written = out.data();
+  for (std::size_t i = 0; i < ascii.size(); ++i) written[i] = static_cast<char16_t>(ascii[i]);
 }
 
 void AssignAnsi(AnsiString& out, std::u16string_view text) {
@@ -185,6 +221,10 @@ void AssignString(String& out, std::string_view ansi) {
   out.assign(ansi);
 }
 
+void AssignAscii(String& out, std::string_view ascii) {
+  out.assign(ascii);
+}
+
 void AssignAnsi(AnsiString& out, std::string_view text) {
   out.assign(text);
 }
@@ -200,6 +240,11 @@ std::string StringToUtf8(const String& text) {
   return Utf16ToUtf8(text);
 }
 String AnsiToString(const AnsiString& ansi) {
+  if (!detail::HasHighControls(ansi)) {
+    // Built from the bytes, widened as they are copied: no zeros written first.
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(ansi.data());
+    return String(bytes, bytes + ansi.size());
+  }
   String out;
   detail::AssignString(out, ansi);
   return out;

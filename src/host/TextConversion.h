@@ -11,6 +11,8 @@ namespace zor::detail {
 
 /// out = AnsiToString(ansi).
 void AssignString(String& out, std::string_view ansi);
+/// The same for text of bytes below 0x80 alone, such as cleaned payment text.
+void AssignAscii(String& out, std::string_view ascii);
 /// out = StringToAnsi(text).
 void AssignAnsi(AnsiString& out, std::basic_string_view<Char> text);
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
@@ -13,6 +14,8 @@
 #include "dtazv/BankIdentifiers.h"
 #include "dtazv/Layout.h"
 #include "dtazv/Records.h"
+#include "dtazv/Repertoire.h"
+#include "host/TextTemplates.h"
 #include "support/FieldChecks.h"
 #include "zordta/host/SysUtils.h"
 
@@ -193,8 +196,9 @@ TEST(DtazvSplitAmount, HundredthsRoundHalfToEvenAndCarryIntoTheUnits) {
   }
 }
 
-// The IBAN's remainder gathers its digits in 64 bits; the reference takes it
-// digit by digit. Random texts of digits, both cases of letters and strays.
+// The IBAN's remainder gathers its digits in 64 bits, eight digits in a row at
+// once; the reference takes it digit by digit. Random texts of digits, both
+// cases of letters and strays, half of them mostly digits.
 TEST(DtazvIban, RemainderAsTakenDigitByDigit) {
   const auto reference = [](const std::string& iban) {
     const std::string moved = iban.size() < 4 ? iban : iban.substr(4) + iban.substr(0, 4);
@@ -216,10 +220,63 @@ TEST(DtazvIban, RemainderAsTakenDigitByDigit) {
   for (int n = 0; n < 5000; ++n) {
     std::string iban(rng() % 80, '0');
     for (char& c : iban) c = alphabet[rng() % alphabet.size()];
+    if (n % 2 == 0) {
+      for (char& c : iban) c = rng() % 16 == 0 ? c : static_cast<char>('0' + rng() % 10);
+    }
     if (n % 10 == 0 && !iban.empty()) iban[rng() % iban.size()] = " -/\xE4"[rng() % 4];
     ASSERT_EQ(dtazv::IBANMod97(iban), reference(iban)) << iban;
   }
   EXPECT_EQ(dtazv::IBANMod97("DE89370400440532013000"), 1);
+}
+
+// BICs and IBANs are checked and raised eight bytes at a time; the reference
+// takes them byte by byte.
+TEST(DtazvIban, WritableInCapitalsAsTakenByteByByte) {
+  std::mt19937 rng(20261210);
+  const std::string alphabet = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  std::string capitals;
+  for (int n = 0; n < 5000; ++n) {
+    std::string text(rng() % 40, '0');
+    for (char& c : text) c = alphabet[rng() % alphabet.size()];
+    if (n % 3 == 0 && !text.empty()) {
+      text[rng() % text.size()] = " -@[`{\x80\xE4"[rng() % 8];
+    }
+    bool writable = true;
+    std::string expected;
+    for (const char c : text) {
+      writable = writable && std::isalnum(static_cast<unsigned char>(c)) &&
+                 static_cast<unsigned char>(c) < 0x80;
+      expected += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    }
+    ASSERT_EQ(dtazv::WritableInCapitals(text, capitals), writable) << text;
+    if (writable) {
+      ASSERT_EQ(capitals, expected) << text;
+    }
+  }
+}
+
+// Purpose lines are cleaned straight from UTF-16: every unit, surrogate pairs
+// and lone surrogates, in texts of any length, as the 8-bit text would be.
+TEST(DtazvRepertoire, Utf16AsItsWindows1252Text) {
+  std::mt19937 rng(20261211);
+  char wide[200], narrow[200];
+  for (int n = 0; n < 70000; ++n) {
+    std::u16string text;
+    if (n < 65536) {
+      text = {u'a', static_cast<char16_t>(n), u'\u00DF'};
+    } else {
+      text.resize(rng() % 60);
+      for (char16_t& u : text) {
+        u = static_cast<char16_t>(rng() % 3 == 0 ? rng() % 0x10000 : rng() % 0x100);
+      }
+    }
+    const std::string bytes = zor::detail::Utf16ToCp1252(text);
+    const std::size_t length = dtazv::RemoveInvalidChars(text, wide);
+    ASSERT_EQ(std::string_view(wide, length),
+              std::string_view(narrow, dtazv::RemoveInvalidChars(bytes, narrow)))
+        << n;
+    ASSERT_EQ(std::string_view(wide, length), dtazv::RemoveInvalidChars(bytes)) << n;
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <limits>
 #include <optional>
+#include <random>
 #include <string>
 
 #include "support/TestSupport.h"
@@ -176,6 +177,24 @@ TEST(InWindows1252, AgreesWithTheConversionForEveryCharacterUpToU2FFF) {
   }
   EXPECT_TRUE(zor::InWindows1252('?'));
   EXPECT_FALSE(zor::InWindows1252(0x1F600));
+}
+
+// Texts of any length with 0x80-0x9F (the bytes that are not their own code
+// points) anywhere, or nowhere: the whole text converts as its bytes one by one,
+// and back.
+TEST(AnsiToString, WholeTextsAsTheirBytesAndBack) {
+  std::mt19937 rng(20261209);
+  for (int n = 0; n < 2000; ++n) {
+    std::string text(rng() % 40, 'a');
+    for (char& c : text) c = static_cast<char>(rng() % 4 == 0 ? 0x80 + rng() % 0x80 : rng() % 0x80);
+    if (n % 2 == 0) {
+      for (char& c : text) c = (c & 0xE0) == 0x80 ? 'x' : c;  // half without them
+    }
+    zor::String expected;
+    for (const char c : text) expected += zor::AnsiToString(std::string(1, c));
+    ASSERT_EQ(zor::AnsiToString(text), expected) << n;
+    ASSERT_EQ(zor::StringToAnsi(expected), text) << n;
+  }
 }
 
 TEST(Trim, RemovesControlsAndBlanksAtTheEnds) {
