@@ -2,7 +2,8 @@
 # Two builds of the tool side by side: each step runs RUNS times (default 5),
 # the builds taking turns, so a noisy moment on a shared machine hits both.
 # Prints the median wall time and peak memory of each step for each build, and
-# the ratio to cp + sync of the DTAUS file.
+# the ratio to cp + sync of the DTAUS file. Standard output goes to a file, as
+# a listing of `dtaus read` would.
 #
 #   bench/alternate.sh BEFORE_TREE AFTER_TREE [N]      RUNS=<n>
 # Each tree is a Release build folder with cli/zordta (bench/whole-process.sh
@@ -54,7 +55,7 @@ for _ in $(seq "$runs"); do
   for name in "${steps[@]}"; do
     for tree in before after; do
       set_command "$name" "${!tree}"
-      /usr/bin/time -f "%e %M" -o "$work/time" "${command[@]}" >/dev/null 2>"$work/log" || {
+      /usr/bin/time -f "%e %M" -o "$work/time" "${command[@]}" >"$work/stdout" 2>"$work/log" || {
         cat "$work/log" "$work/time" >&2
         exit 1
       }
