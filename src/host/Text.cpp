@@ -151,8 +151,16 @@ AnsiString Utf8ToAnsi(std::string_view utf8) {
 std::string AnsiToUtf8(const AnsiString& ansi) {
   std::string out;
   out.reserve(ansi.size());
-  for (char c : ansi)
-    detail::AppendUtf8(out, detail::Cp1252ToUnicode(static_cast<unsigned char>(c)));
+  // ASCII bytes are their own UTF-8: copied a run at a time.
+  std::size_t ascii = 0;
+  for (std::size_t i = 0; i < ansi.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(ansi[i]);
+    if (byte < 0x80) continue;
+    out.append(ansi, ascii, i - ascii);
+    detail::AppendUtf8(out, detail::Cp1252ToUnicode(byte));
+    ascii = i + 1;
+  }
+  out.append(ansi, ascii);
   return out;
 }
 

@@ -138,6 +138,22 @@ TEST(Utf8Conversion, AsciiUmlautsEmojiAndMalformedBytes) {
   EXPECT_EQ(zor::Utf8ToUtf16(std::string(40, 'x')), std::u16string(40, u'x'));
 }
 
+TEST(Utf8Conversion, EightBitTextConvertsAsItsBytesOneByOne) {
+  // Every byte, alone and between runs of ASCII of every length up to 3, so a
+  // run copied whole cannot drop, double or misplace a byte.
+  std::string text;
+  std::string expected;
+  for (int byte = 0; byte < 256; ++byte) {
+    const std::string one(1, static_cast<char>(byte));
+    const std::string run(static_cast<std::size_t>(byte % 4), 'a' + static_cast<char>(byte % 26));
+    text += run + one;
+    expected += run + zor::AnsiToUtf8(one);
+  }
+  EXPECT_EQ(zor::AnsiToUtf8(text), expected);
+  EXPECT_EQ(zor::AnsiToUtf8("\x80"), "\xE2\x82\xAC");
+  EXPECT_EQ(zor::AnsiToUtf8(""), "");
+}
+
 TEST(Utf8Conversion, ASequenceShapedLikeOneButNotUtf8IsOneReplacement) {
   // A surrogate and a value beyond U+10FFFF, each whole; then a lead cut short.
   EXPECT_EQ(zor::Utf8ToUtf16("\xED\xA0\x80"
