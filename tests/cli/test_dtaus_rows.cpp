@@ -3,6 +3,7 @@
 // list of lines come to, message for message and byte for byte.
 #include <gtest/gtest.h>
 
+#include "DiagnosticLines.h"
 #include "commands/PaymentSource.h"
 #include "commands/WriteFile.h"
 #include "payments/Dtaus.h"
@@ -12,13 +13,7 @@
 
 namespace {
 
-std::vector<std::string> Lines(const zcli::Diagnostics& d) {
-  std::vector<std::string> lines;
-  for (const zcli::Diagnostic& item : d.Items()) {
-    lines.push_back(item.where + "|" + item.field + "|" + item.message);
-  }
-  return lines;
-}
+using zclitest::Lines;
 
 zcli::DtausSettings Client() {
   zcli::DtausSettings s;

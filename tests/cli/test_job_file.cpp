@@ -2,19 +2,14 @@
 // broken file breaks.
 #include <gtest/gtest.h>
 
+#include "DiagnosticLines.h"
 #include "io/JobFile.h"
 #include "payments/Dtaus.h"
 #include "payments/Dtazv.h"
 
 namespace {
 
-std::vector<std::string> Lines(const zcli::Diagnostics& d) {
-  std::vector<std::string> lines;
-  for (const zcli::Diagnostic& item : d.Items()) {
-    lines.push_back(item.where + "|" + item.field + "|" + item.message);
-  }
-  return lines;
-}
+using zclitest::Lines;
 
 TEST(JobFile, FlattensTheClientAndKeepsNumbersAsWritten) {
   zcli::Diagnostics errors;
