@@ -4,6 +4,7 @@
 
 #include "bankdata/BankCodeMessages.h"
 #include "bankdata/MessageFill.h"
+#include "dtazv/BankIdentifiers.h"
 #include "zordta/BankCodes.h"
 
 namespace zor {
@@ -17,13 +18,11 @@ bool AllDigits(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// ISO 7064 MOD 97-10 over the BBAN followed by "DE00" as digits (D=13, E=14).
-// The BBAN's 18 digits fit in 64 bits: one number, two remainders.
+// ISO 7064 MOD 97-10: 98 minus the remainder with check digits 00.
 std::array<char, 2> CheckDigits(std::string_view bban) {
   std::uint64_t value = 0;
   for (const char c : bban) value = value * 10 + static_cast<std::uint64_t>(c - '0');
-  const std::uint64_t rest = (value % 97 * 1'000'000 + 131400) % 97;
-  const auto check = static_cast<unsigned>(98 - rest);
+  const unsigned check = 98 - detail::dtazv::GermanIbanMod97(value, 0);
   return {static_cast<char>('0' + check / 10), static_cast<char>('0' + check % 10)};
 }
 

@@ -9,6 +9,7 @@
 #include <istream>
 #include <string_view>
 
+#include "core/DigitRun.h"
 #include "dtaus/Layout.h"
 #include "dtaus/PartSource.h"
 #include "dtaus/TextFields.h"
@@ -75,21 +76,6 @@ std::int64_t DigitsValue(std::string_view text) {
   return value;
 }
 
-// Eight ASCII digits, the first in the lowest byte: true when each byte is
-// 0x30-0x39. With the high nibbles all 3, adding 6 leaves them so only for 0-9.
-bool EightDigits(std::uint64_t chunk) {
-  constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0, kThrees = 0x3030303030303030;
-  return (chunk & kHigh) == kThrees && ((chunk + 0x0606060606060606) & kHigh) == kThrees;
-}
-
-// Their value: neighbouring digits, then pairs, then fours are joined in place.
-std::uint64_t EightDigitsValue(std::uint64_t chunk) {
-  chunk -= 0x3030303030303030;
-  chunk = (chunk * 10 + (chunk >> 8)) & 0x00FF00FF00FF00FF;
-  chunk = (chunk * 100 + (chunk >> 16)) & 0x0000FFFF0000FFFF;
-  return (chunk * 10000 + (chunk >> 32)) & 0xFFFFFFFF;
-}
-
 // Checks and converts in one pass; false when a byte is no digit. Account
 // numbers, bank codes and amounts are read twice per payment by the tool, so
 // eight bytes are taken at once where the byte order allows.
@@ -98,10 +84,9 @@ bool ParseDigits(std::string_view text, std::int64_t& value) {
   std::size_t i = 0;
   if constexpr (std::endian::native == std::endian::little) {
     for (; i + 8 <= text.size(); i += 8) {
-      std::uint64_t chunk = 0;
-      std::memcpy(&chunk, text.data() + i, 8);
-      if (!EightDigits(chunk)) return false;
-      v = v * 100'000'000 + EightDigitsValue(chunk);
+      const std::uint64_t word = detail::LoadEightBytes(text.data() + i);
+      if (!detail::AreEightDigits(word)) return false;
+      v = v * 100'000'000 + detail::EightDigitsValue(word);
     }
   }
   for (; i < text.size(); ++i) {

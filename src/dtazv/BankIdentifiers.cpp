@@ -1,9 +1,9 @@
 #include "dtazv/BankIdentifiers.h"
 
 #include <array>
-#include <bit>
 #include <cstddef>
 
+#include "core/DigitRun.h"
 #include "dtazv/AsciiWords.h"
 
 namespace zor::detail::dtazv {
@@ -59,37 +59,9 @@ bool AlphanumericWord(const char* text, std::uint64_t& capitals) {
          words::kHighBits;
 }
 
-// Eight digits in a row at text, as their number.
-bool EightDigits(const char* text, std::uint32_t& number) {
-  if constexpr (std::endian::native == std::endian::little) {
-    std::uint64_t word = words::Load(text);
-    // Each byte 0x30-0x39: its high half 3, and 6 more keeps it below 0x40.
-    const std::uint64_t highHalves = 0xF0F0F0F0F0F0F0F0ULL;
-    if (((word & highHalves) | (((word + 0x0606060606060606ULL) & highHalves) >> 4)) !=
-        0x3333333333333333ULL) {
-      return false;
-    }
-    // The first digit is the low byte. Neighbouring digits are joined into
-    // two-digit, then four-digit, then the eight-digit number, each step one
-    // multiplication that weighs the earlier half and adds the later one.
-    word = ((word & 0x0F0F0F0F0F0F0F0FULL) * (256 * 10 + 1)) >> 8;
-    word = ((word & 0x00FF00FF00FF00FFULL) * (65536 * 100 + 1)) >> 16;
-    number = static_cast<std::uint32_t>(
-        ((word & 0x0000FFFF0000FFFFULL) * ((std::uint64_t{10000} << 32) + 1)) >> 32);
-    return true;
-  } else {
-    number = 0;
-    for (int i = 0; i < 8; ++i) {
-      if (text[i] < '0' || text[i] > '9') return false;
-      number = number * 10 + static_cast<std::uint32_t>(text[i] - '0');
-    }
-    return true;
-  }
-}
-
 }  // namespace
 
-std::int32_t IBANMod97(const AnsiString& iban) {
+std::int32_t IBANMod97(std::string_view iban) {
   // The first four characters go to the end. Digits gather in 64 bits and are
   // reduced only when the number grows large, not once per digit; a run of
   // eight digits (most of an IBAN) joins the number at once.
@@ -104,7 +76,7 @@ std::int32_t IBANMod97(const AnsiString& iban) {
   std::size_t i = head;
   while (i < iban.size()) {
     std::uint32_t eight = 0;
-    if (i + 8 <= iban.size() && EightDigits(iban.data() + i, eight)) {
+    if (i + 8 <= iban.size() && ReadEightDigits(iban.data() + i, eight)) {
       value = value % 97 * 100'000'000 + eight;
       i += 8;
     } else if (add(iban[i])) {
@@ -117,6 +89,12 @@ std::int32_t IBANMod97(const AnsiString& iban) {
     if (!add(iban[k])) return 0;
   }
   return static_cast<std::int32_t>(value % 97);
+}
+
+std::uint32_t GermanIbanMod97(std::uint64_t bban, unsigned checkDigits) {
+  // The BBAN fits in 64 bits; "DE" (13 14) and the check digits follow it as
+  // six more digits.
+  return static_cast<std::uint32_t>((bban % 97 * 1'000'000 + 131400 + checkDigits) % 97);
 }
 
 bool IsValidIBAN(const AnsiString& iban) {

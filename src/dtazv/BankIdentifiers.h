@@ -8,9 +8,15 @@
 
 namespace zor::detail::dtazv {
 
-/// The remainder modulo 97 of the IBAN's number, computed digit by digit;
-/// 0 when the IBAN holds a character other than A-Z, a-z and 0-9.
-std::int32_t IBANMod97(const AnsiString& iban);
+/// The remainder modulo 97 of the IBAN's number (its first four characters
+/// moved to the end, each letter as two digits); 0 when the IBAN holds a
+/// character other than A-Z, a-z and 0-9.
+std::int32_t IBANMod97(std::string_view iban);
+
+/// The same for a German IBAN: "DE", `checkDigits` and the 18 digits of the
+/// BBAN, given as their number. With check digits 00 it is what 98 minus the
+/// right check digits leaves.
+std::uint32_t GermanIbanMod97(std::uint64_t bban, unsigned checkDigits);
 
 /// Length 5 to 34 and a remainder of exactly 1.
 bool IsValidIBAN(const AnsiString& iban);

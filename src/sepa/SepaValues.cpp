@@ -75,7 +75,7 @@ AccountView CheckAccount(const SepaSettings& settings, const SepaAccount& accoun
   AccountView out;
   out.name = SepaName(account.name, settings.strict, {ordinal, fields.name}, warn, nameRoom);
   out.iban = NormalIban(account.iban, ibanRoom);
-  if (!IsValidSepaIban(out.iban)) {
+  if (!CheckIBAN(out.iban).IsValid()) {
     SepaRefuse(SepaFault::Iban, {ordinal, std::string(fields.iban)},
                SepaFill(_MsgSepaIban, Quoted(account.iban)));
   }
@@ -104,27 +104,6 @@ std::string MadeMessageId() {
 
 bool IsSepaBic(std::string_view bic, SepaVersion version) {
   return IsBic(bic, version);
-}
-
-bool IsValidSepaIban(std::string_view iban) {
-  // "DE", the check digits and a BBAN of 18 digits; the BBAN fits in 64 bits,
-  // and "DE" (13 14) and the check digits follow it as six more digits.
-  if (iban.size() == 22 && iban[0] == 'D' && iban[1] == 'E') {
-    bool digits = true;
-    std::uint64_t bban = 0;
-    for (const char c : iban.substr(4)) {
-      digits &= IsDigit(c);
-      bban = bban * 10 + static_cast<std::uint64_t>(c - '0');
-    }
-    digits &= IsDigit(iban[2]) && IsDigit(iban[3]);
-    const int check = (iban[2] - '0') * 10 + (iban[3] - '0');
-    // Check digits 00, 01 and 99 are never issued; CheckIBAN says why.
-    if (digits && check >= 2 && check <= 98 &&
-        (bban % 97 * 1'000'000 + 131400 + static_cast<std::uint64_t>(check)) % 97 == 1) {
-      return true;
-    }
-  }
-  return CheckIBAN(iban).IsValid();
 }
 
 bool IsSepaPurposeCode(std::string_view code) {

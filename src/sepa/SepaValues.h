@@ -57,11 +57,6 @@ SepaCheckedPayment CheckSepaPayment(const SepaSettings& settings, const SepaPaym
                                     std::size_t ordinal, const SepaWarn& warn,
                                     SepaPaymentRoom& room);
 
-/// Whether CheckIBAN takes `iban`, answered without it for the common case:
-/// a German IBAN of its 22 characters with its check digits right. Anything
-/// else goes to CheckIBAN, so this never takes what CheckIBAN refuses.
-bool IsValidSepaIban(std::string_view iban);
-
 /// The group a payment belongs to once what does not divide it is dropped.
 SepaGroup SepaGroupOf(const SepaSettings& settings, const SepaPayment& payment);
 
