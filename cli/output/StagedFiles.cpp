@@ -70,6 +70,16 @@ void RemoveStaleTemps(const std::string& folder) {
   ::closedir(dir);
 }
 
+// 0 or errno. A file that takes its target's place must be on disk first: a
+// crash after the rename would otherwise leave an empty or partial target.
+int SyncFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  const int error = ::fsync(fd) == 0 ? 0 : errno;
+  ::close(fd);
+  return error;
+}
+
 void SyncFolder(const std::string& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
@@ -203,6 +213,12 @@ void StagedFiles::Commit() {
     if (SameFileAsAny(e.target, fProtect)) {
       throw OutputError("Die Datei " + e.target +
                         " ist eine Eingabe dieses Aufrufs; sie wird nie ersetzt.");
+    }
+  }
+  for (const Entry& e : fEntries) {
+    if (const int error = SyncFile(e.temp); error != 0) {
+      throw OutputError("Die Datei " + e.target +
+                        " kann nicht geschrieben werden: " + SystemReason(error));
     }
   }
   const InterruptsDeferred whole;

@@ -31,7 +31,8 @@ class StagedFiles {
   /// The targets staged so far, in order.
   std::vector<std::string> Targets() const;
 
-  /// Moves every staged file onto its target, all or nothing: without
+  /// Moves every staged file onto its target, all or nothing, each synced to
+  /// disk first, whoever wrote it: without
   /// overwrite a target that exists by now is left alone and the files
   /// committed before it are taken back; with overwrite the replaced files
   /// keep their permission bits, and a failure puts the old files back.
