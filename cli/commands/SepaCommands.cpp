@@ -1,6 +1,5 @@
 // zordta sepa write (sepa read: SepaReadCommand.cpp)
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -15,6 +14,7 @@
 #include "io/CsvFile.h"
 #include "io/Diagnostics.h"
 #include "io/MessageText.h"
+#include "output/FileOut.h"
 #include "output/OutputError.h"
 #include "output/StagedFiles.h"
 #include "output/StandardOutput.h"
@@ -77,7 +77,7 @@ void WriteDocument(const zor::SepaPlan& plan, const PaymentSource& input,
   StagedFiles staged(o.overwrite, files.inputs);
   CreateFolderOf(files.target);
   const std::string& temp = staged.Stage(files.target);
-  std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+  FileOut out(temp);
   try {
     zor::SepaWriter writer(plan, out);
     const zor::SepaKind kind = plan.Settings().kind;

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -24,6 +23,7 @@
 #include "io/FileBytes.h"
 #include "io/MessageText.h"
 #include "io/Values.h"
+#include "output/FileOut.h"
 #include "output/OutputError.h"
 #include "output/StagedFiles.h"
 #include "output/StandardOutput.h"
@@ -72,7 +72,7 @@ struct Document {
   std::optional<zor::SepaPlan> plan;
   std::string target;
   std::vector<zor::SepaGroupTotals> groups;
-  std::unique_ptr<std::ofstream> out;
+  std::unique_ptr<FileOut> out;
   std::unique_ptr<zor::SepaWriter> writer;
 };
 
@@ -182,8 +182,7 @@ void WriteDocuments(std::vector<Document>& docs, const CheckedDtaus& file, Dtaus
   std::size_t passes = 0;
   for (Document& d : docs) {
     CreateFolderOf(d.target);
-    d.out =
-        std::make_unique<std::ofstream>(staged.Stage(d.target), std::ios::binary | std::ios::trunc);
+    d.out = std::make_unique<FileOut>(staged.Stage(d.target));
     if (!*d.out) throw OutputError(d.target + " kann nicht geschrieben werden.");
     d.groups = d.plan->Groups();
     passes = std::max(passes, d.groups.size());

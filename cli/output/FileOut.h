@@ -1,0 +1,74 @@
+// An output stream onto a file the run writes in one go, such as a SEPA
+// document of hundreds of megabytes. Full blocks go to the file on a thread of
+// their own, so that copying them into the kernel runs on the second core
+// while the next block fills, and each stretch written is handed to the disk
+// at once, so that the sync before the commit has little left to do.
+#pragma once
+
+#include <condition_variable>
+#include <mutex>
+#include <ostream>
+#include <streambuf>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace zcli {
+
+class FileOutBuffer : public std::streambuf {
+ public:
+  FileOutBuffer() = default;
+  FileOutBuffer(const FileOutBuffer&) = delete;
+  FileOutBuffer& operator=(const FileOutBuffer&) = delete;
+  ~FileOutBuffer() override;
+
+  /// Opens `path` for writing, emptied; false when it cannot be opened (errno).
+  bool Open(const std::string& path);
+  /// Writes what is left and closes; false when any write failed (errno).
+  bool Close();
+
+  static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+  /// How much is written before the kernel is asked to take it to disk.
+  static constexpr long long kWritebackStretch = 16LL << 20;
+
+ protected:
+  int_type overflow(int_type c) override;
+  std::streamsize xsputn(const char* data, std::streamsize size) override;
+  int sync() override;
+
+ private:
+  /// Hands the filled block to the writing thread and fills the other one.
+  bool HandOver();
+  /// Waits until the writing thread has nothing left; false after a failed write.
+  bool WaitIdle();
+  void WriteLoop();
+  void WriteOut(const char* data, std::size_t size);
+
+  int fFd = -1;
+  std::vector<char> fBlocks[2];
+  int fFilling = 0;
+
+  std::thread fWriter;
+  std::mutex fMutex;
+  std::condition_variable fChanged;
+  const char* fPending = nullptr;  ///< the block the writer is to write, or null
+  std::size_t fPendingSize = 0;
+  bool fStop = false;
+  int fError = 0;  ///< errno of the first failed write
+
+  long long fWritten = 0;  ///< by the writing thread only
+  long long fWritebackFrom = 0;
+};
+
+/// Like `std::ofstream`: opened at construction, `good()` tells whether it was.
+class FileOut : public std::ostream {
+ public:
+  explicit FileOut(const std::string& path);
+  /// Writes what is left and closes; sets the fail bit when anything was not written.
+  void close();
+
+ private:
+  FileOutBuffer fBuffer;
+};
+
+}  // namespace zcli

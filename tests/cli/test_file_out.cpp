@@ -1,0 +1,69 @@
+// The large-file output stream: bytes in order across its blocks and its
+// writing thread, and a failed write that does not pass for success.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "CliRunner.h"
+#include "output/FileOut.h"
+
+namespace {
+
+using clitest::Workspace;
+using zcli::FileOut;
+using zcli::FileOutBuffer;
+
+TEST(FileOut, KeepsEveryByteInOrderWhateverTheSizeOfThePieces) {
+  Workspace ws;
+  const std::string path = (ws / "out.xml").string();
+  std::string expected;
+  {
+    FileOut out(path);
+    ASSERT_TRUE(out.good());
+    std::mt19937 random(7);
+    // Single characters, pieces that straddle a block, and pieces of several blocks.
+    const std::size_t sizes[] = {0,
+                                 1,
+                                 17,
+                                 4096,
+                                 FileOutBuffer::kBlockSize - 3,
+                                 FileOutBuffer::kBlockSize,
+                                 3 * FileOutBuffer::kBlockSize + 5};
+    for (int round = 0; round < 40; ++round) {
+      const std::size_t size = sizes[random() % std::size(sizes)];
+      std::string piece(size, '\0');
+      for (char& c : piece) c = static_cast<char>('a' + random() % 26);
+      if (size == 1) {
+        out.put(piece[0]);
+      } else {
+        out << piece;
+      }
+      expected += piece;
+      if (round % 9 == 0) out.flush();
+    }
+    out.close();
+    EXPECT_TRUE(out.good());
+  }
+  const std::string written = ws.Read("out.xml");
+  ASSERT_EQ(written.size(), expected.size());
+  EXPECT_TRUE(written == expected);
+}
+
+TEST(FileOut, AFullDiskFailsTheStreamInsteadOfPassingForWritten) {
+  FileOut out("/dev/full");
+  ASSERT_TRUE(out.good());
+  const std::string block(FileOutBuffer::kBlockSize, 'x');
+  for (int i = 0; i < 4 && out.good(); ++i) out << block;
+  out << "tail";
+  out.close();
+  EXPECT_FALSE(out.good());
+}
+
+TEST(FileOut, AFileThatCannotBeOpenedFailsAtOnce) {
+  Workspace ws;
+  FileOut out((ws / "missing" / "out.xml").string());
+  EXPECT_FALSE(out.good());
+}
+
+}  // namespace
