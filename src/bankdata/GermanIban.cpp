@@ -4,6 +4,7 @@
 
 #include "bankdata/BankCodeMessages.h"
 #include "bankdata/MessageFill.h"
+#include "core/DigitRun.h"
 #include "dtazv/BankIdentifiers.h"
 #include "zordta/BankCodes.h"
 
@@ -19,9 +20,16 @@ bool AllDigits(std::string_view s) {
 }
 
 // ISO 7064 MOD 97-10: 98 minus the remainder with check digits 00.
+// The 18 digits are read as two words of eight and a last two: every
+// payment of a converted file has its IBAN made.
 std::array<char, 2> CheckDigits(std::string_view bban) {
   std::uint64_t value = 0;
-  for (const char c : bban) value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  std::size_t i = 0;
+  for (std::uint32_t eight = 0;
+       i + 8 <= bban.size() && detail::ReadEightDigits(bban.data() + i, eight); i += 8) {
+    value = value * 100'000'000 + eight;
+  }
+  for (; i < bban.size(); ++i) value = value * 10 + static_cast<std::uint64_t>(bban[i] - '0');
   const unsigned check = 98 - detail::dtazv::GermanIbanMod97(value, 0);
   return {static_cast<char>('0' + check / 10), static_cast<char>('0' + check % 10)};
 }

@@ -1,6 +1,7 @@
 #include "sepa/SepaValues.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <random>
@@ -39,19 +40,31 @@ std::string_view NormalIban(std::string_view iban, std::string& room) {
   return room;
 }
 
+// A byte's kind in a BIC: 1 a capital, 2 a digit, 0 neither.
+constexpr std::array<unsigned char, 256> kBicKinds = [] {
+  std::array<unsigned char, 256> kinds{};
+  for (unsigned c = 'A'; c <= 'Z'; ++c) kinds[c] = 1;
+  for (unsigned c = '0'; c <= '9'; ++c) kinds[c] = 2;
+  return kinds;
+}();
+
 // The German schemas take the BIC's older form: the bank code in letters, no
-// location code 0 or 1 in its first and no O in its second character.
+// location code 0 or 1 in its first and no O in its second character. The
+// kinds are gathered without a branch per character: both readings check the
+// BIC of every payment.
 bool IsBic(std::string_view bic, SepaVersion version) {
   if (bic.size() != 8 && bic.size() != 11) return false;
-  for (std::size_t i = 0; i < bic.size(); ++i) {
-    const char c = bic[i];
-    const bool letterPlace = (i >= 4 && i < 6) || (version == SepaVersion::German && i < 4);
-    if (letterPlace ? !IsCapital(c) : !(IsCapital(c) || IsDigit(c))) return false;
+  const auto kind = [&bic](std::size_t i) -> unsigned {
+    return kBicKinds[static_cast<unsigned char>(bic[i])];
+  };
+  bool capitalsAndDigits = true;
+  for (std::size_t i = 0; i < bic.size(); ++i) capitalsAndDigits &= kind(i) != 0;
+  unsigned letters = kind(4) & kind(5);
+  if (version == SepaVersion::German) {
+    letters &= kind(0) & kind(1) & kind(2) & kind(3);
+    if (bic[6] == '0' || bic[6] == '1' || bic[7] == 'O') return false;
   }
-  if (version == SepaVersion::German && (bic[6] == '0' || bic[6] == '1' || bic[7] == 'O')) {
-    return false;
-  }
-  return true;
+  return capitalsAndDigits && letters == 1;
 }
 
 // The fields an account's faults are placed at.

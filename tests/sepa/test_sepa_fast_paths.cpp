@@ -168,4 +168,68 @@ TEST(SepaText, UmlautsAreKeptAndTheRestOfLatin1GoesTheGeneralWay) {
   }
 }
 
+// Whether the plan takes a payment.
+bool Taken(const zor::SepaSettings& s, const zor::SepaPayment& p) {
+  zor::SepaPlan plan(s);
+  try {
+    plan.Add(p);
+    return true;
+  } catch (const zor::SepaError&) {
+    return false;
+  }
+}
+
+// BIC and references are judged without a branch per character; every byte
+// in every place gets the verdict the rules give.
+TEST(SepaValueChecks, BicAndReferencesTakeExactlyTheirCharacters) {
+  const auto capital = [](char c) { return c >= 'A' && c <= 'Z'; };
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  const std::string bic = "COBADEFFXXX";
+  const std::string reference = "M-1";
+  for (const zor::SepaVersion version : {zor::SepaVersion::Current, zor::SepaVersion::German}) {
+    const zor::SepaSettings s = Settings(zor::SepaKind::DirectDebit, version);
+    const bool german = version == zor::SepaVersion::German;
+    for (unsigned b = 0; b < 256; ++b) {
+      const char c = static_cast<char>(b);
+      for (std::size_t at = 0; at < bic.size(); ++at) {
+        std::string changed = bic;
+        changed[at] = c;
+        const bool letter = (at >= 4 && at < 6) || (german && at < 4);
+        bool right = letter ? capital(c) : capital(c) || digit(c);
+        if (german && ((at == 6 && (c == '0' || c == '1')) || (at == 7 && c == 'O'))) right = false;
+        zor::SepaPayment p = Payment(15, 100, "Hans", changed, "", "");
+        EXPECT_EQ(Taken(s, p), right) << changed;
+        if (at >= 8) continue;
+        p = Payment(15, 100, "Hans", changed.substr(0, 8), "", "");
+        EXPECT_EQ(Taken(s, p), right) << changed.substr(0, 8);
+      }
+      const bool mark = std::string("+?/-:().,'").find(c) != std::string::npos;
+      const bool inReference = capital(c) || digit(c) || (c >= 'a' && c <= 'z') || mark;
+      zor::SepaPayment p = Payment(15, 100, "Hans", "", "", "");
+      p.endToEndId = reference + c;
+      EXPECT_EQ(Taken(s, p), inReference || c == ' ') << b;
+      p = Payment(15, 100, "Hans", "", "", "");
+      p.mandateId = reference + c;
+      EXPECT_EQ(Taken(s, p), inReference) << b;
+    }
+  }
+}
+
+// A German IBAN is read in words of eight digits; a stray byte anywhere in
+// it must still send it the registry's way.
+TEST(SepaIban, AnyStrayByteInAGermanIbanIsFound) {
+  const std::string iban = "DE89370400440532013000";
+  for (std::size_t at = 2; at < iban.size(); ++at) {
+    for (const char c : std::string("/0123456789:A ")) {
+      std::string changed = iban;
+      changed[at] = c;
+      const bool digits = changed.find_first_not_of("0123456789", 2) == std::string::npos;
+      const std::string check = changed.substr(2, 2);
+      const bool right =
+          digits && check >= "02" && check <= "98" && CheckDigits(changed.substr(4)) == check;
+      EXPECT_EQ(zor::CheckIBAN(changed).IsValid(), right) << changed;
+    }
+  }
+}
+
 }  // namespace
