@@ -58,9 +58,10 @@ bool DtausAccounts::Find(std::int64_t blz, std::int64_t konto, const RecordWhere
                    "Die Datei nennt keine IBAN-Regeln; die IBANs sind nach der Standardregel "
                    "gebildet und für eine Bank mit eigener Regel falsch.");
     }
-    // Exchanged, not copied: both keep room for the next account.
-    out.iban.swap(fMade.iban);
-    out.bic.swap(fMade.bic);
+    // Copied into the room `out` keeps: an exchange of short strings costs
+    // more than the copy.
+    out.iban.assign(fMade.iban);
+    out.bic.assign(fMade.bic);
     return true;
   } catch (const zor::BankCodeError& e) {
     switch (e.Fault()) {

@@ -59,10 +59,11 @@ void CheckAccountNumber(std::string_view account) {
 }
 
 const BankCodeRecord& BankCodeFile::Lookup(std::string_view bankCode) const {
-  if (bankCode.size() != 8 || !AllDigits(bankCode)) {
+  // Find answers none for a code of another form; only then is its form asked.
+  const BankCodeRecord* bank = Find(bankCode);
+  if (bank == nullptr && (bankCode.size() != 8 || !AllDigits(bankCode))) {
     throw BankCodeError(BankCodeFault::BankCodeForm, Fill(_MsgBankCodeForm, {bankCode}));
   }
-  const BankCodeRecord* bank = Find(bankCode);
   if (bank == nullptr) {
     BankCodeErrorDetails d;
     d.bankCode = bankCode;
