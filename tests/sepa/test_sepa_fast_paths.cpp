@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -233,4 +234,67 @@ TEST(SepaIban, AnyStrayByteInAGermanIbanIsFound) {
     }
   }
 }
+// A group whose payments the plan took as given is written without checking
+// them again: it must read as the checking way writes it, which a payment
+// that needs a change forces on its whole group.
+TEST(SepaAsGiven, WritesWhatTheCheckingWayWrites) {
+  for (const bool debits : {false, true}) {
+    for (const zor::SepaVersion version : {zor::SepaVersion::Current, zor::SepaVersion::German}) {
+      const zor::SepaSettings s =
+          Settings(debits ? zor::SepaKind::DirectDebit : zor::SepaKind::CreditTransfer, version);
+      std::vector<zor::SepaPayment> payments = {
+          Payment(15, 100, "Hans Müller  ", "", "", "Miete Dezember  "),
+          Payment(15, 2500, "A & B", "COBADEFFXXX", "SALA", ""),
+          Payment(15, 99, "Ä", "COBADEFF", "", "Lohn & Gehalt 12/2026"),
+      };
+      payments[1].endToEndId = "E2E 4711";
+      const std::string tag = debits ? "DrctDbtTxInf" : "CdtTrfTxInf";
+      const std::vector<std::string> asGiven = Transactions(zortest::WriteSepa(s, payments), tag);
+      payments.push_back(Payment(15, 1, "Zoë", "", "", ""));  // the group is checked now
+      std::vector<std::string> checked = Transactions(zortest::WriteSepa(s, payments), tag);
+      ASSERT_EQ(checked.size(), 4u);
+      checked.pop_back();
+      EXPECT_EQ(asGiven, checked);
+    }
+  }
+}
+
+// What the writer is handed instead of the planned payments is refused once
+// its group is complete, however well it would pass the checks, and a value
+// whose absence would break the writing is still refused at once.
+TEST(SepaAsGiven, APaymentOtherThanThePlannedOneIsRefused) {
+  const zor::SepaSettings s = Settings(zor::SepaKind::DirectDebit, zor::SepaVersion::Current);
+  const std::vector<zor::SepaPayment> planned = {Payment(15, 100, "Hans", "", "", "Miete"),
+                                                 Payment(15, 200, "Anna", "", "", "Lohn")};
+  zor::SepaPlan plan(s);
+  for (const zor::SepaPayment& p : planned) plan.Add(p);
+  std::vector<zor::SepaPayment> others(3, planned[1]);
+  others[0].counterparty.name = "Anne";
+  others[1].remittance = std::string(200, 'X');
+  others[2].counterparty.iban = "DE02100100100006820102";
+  for (const zor::SepaPayment& other : others) {
+    std::ostringstream out;
+    zor::SepaWriter writer(plan, out);
+    writer.Add(planned[0]);
+    try {
+      writer.Add(other);
+      writer.Finish();
+      ADD_FAILURE() << "taken: " << other.counterparty.name;
+    } catch (const zor::SepaError& e) {
+      EXPECT_EQ(e.Fault(), zor::SepaFault::Totals) << e.what();
+      EXPECT_NE(e.Text().find("andere als die geplanten"), std::string::npos) << e.what();
+    }
+  }
+  zor::SepaPayment undated = planned[0];
+  undated.mandateSigned.reset();
+  std::ostringstream out;
+  zor::SepaWriter writer(plan, out);
+  try {
+    writer.Add(undated);
+    ADD_FAILURE() << "a debit without its mandate's date taken";
+  } catch (const zor::SepaError& e) {
+    EXPECT_EQ(e.Fault(), zor::SepaFault::Mandate) << e.what();
+  }
+}
+
 }  // namespace
