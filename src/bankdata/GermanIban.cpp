@@ -47,6 +47,15 @@ std::string TwoDigits(int n) {
   return std::string(n < 10 ? "0" : "") + std::to_string(n);
 }
 
+void RefuseDeleted(const BankCodeRecord& bank) {
+  if (!bank.IsDeleted()) return;
+  const std::string text =
+      bank.successor.empty()
+          ? Fill(_MsgDeleted, {bank.bankCode, bank.name})
+          : Fill(_MsgDeletedWithSuccessor, {bank.bankCode, bank.name, bank.successor});
+  throw BankCodeError(BankCodeFault::Deleted, text, DetailsOf(bank));
+}
+
 }  // namespace
 
 void CheckAccountNumber(std::string_view account) {
@@ -69,13 +78,7 @@ const BankCodeRecord& BankCodeFile::Lookup(std::string_view bankCode) const {
     d.bankCode = bankCode;
     throw BankCodeError(BankCodeFault::UnknownBankCode, Fill(_MsgUnknownBankCode, {bankCode}), d);
   }
-  if (bank->IsDeleted()) {
-    const std::string text =
-        bank->successor.empty()
-            ? Fill(_MsgDeleted, {bank->bankCode, bank->name})
-            : Fill(_MsgDeletedWithSuccessor, {bank->bankCode, bank->name, bank->successor});
-    throw BankCodeError(BankCodeFault::Deleted, text, DetailsOf(*bank));
-  }
+  RefuseDeleted(*bank);
   return *bank;
 }
 
@@ -88,7 +91,18 @@ GermanIbanResult GermanIban(const BankCodeFile& file, std::string_view bankCode,
 
 void GermanIban(const BankCodeFile& file, std::string_view bankCode, std::string_view account,
                 GermanIbanOptions options, GermanIbanResult& result) {
-  const BankCodeRecord* bank = &file.Lookup(bankCode);
+  GermanIban(file.Lookup(bankCode), account, options, result);
+}
+
+void GermanIban(const BankCodeRecord& record, std::string_view account, GermanIbanOptions options,
+                GermanIbanResult& result) {
+  const BankCodeRecord* bank = &record;
+  // A record of the caller's own making may hold any code.
+  const std::string_view bankCode = bank->bankCode;
+  if (bankCode.size() != 8 || !detail::AreEightDigits(detail::LoadEightBytes(bankCode.data()))) {
+    throw BankCodeError(BankCodeFault::BankCodeForm, Fill(_MsgBankCodeForm, {bankCode}));
+  }
+  RefuseDeleted(*bank);
   CheckAccountNumber(account);
   bool ruleAssumed = false;
   if (!bank->ibanRule) {
@@ -107,8 +121,8 @@ void GermanIban(const BankCodeFile& file, std::string_view bankCode, std::string
         Fill(_MsgSpecialIbanRule, {bank->bankCode, bank->name, number, TwoDigits(rule.version)}),
         DetailsOf(*bank));
   }
-  // Bank code (8 digits) and account padded to 10: Lookup and CheckAccountNumber
-  // let nothing else through, so with its check digits this is always an IBAN
+  // Bank code (8 digits) and account padded to 10: the checks above let
+  // nothing else through, so with its check digits this is always an IBAN
   // of the registry's German form (22 characters, all digits after DE).
   char bban[18];
   std::copy(bankCode.begin(), bankCode.end(), bban);
