@@ -34,6 +34,14 @@ DtausAccounts::DtausAccounts(const RunBankCodes& banks, bool assumeStandardRule,
                              const IbanList* list)
     : fBanks(banks), fAssumeStandardRule(assumeStandardRule), fList(list) {}
 
+const zor::BankCodeRecord* DtausAccounts::BankMet(std::int64_t blz, std::string_view code) {
+  const auto key = static_cast<std::uint32_t>(blz);
+  if (const auto met = fBanksMet.find(key); met != fBanksMet.end()) return met->second;
+  const zor::BankCodeRecord* bank = fBanks.file->Find(code);
+  if (bank != nullptr) fBanksMet.emplace(key, bank);
+  return bank;
+}
+
 bool DtausAccounts::Find(std::int64_t blz, std::int64_t konto, const RecordWhere& where,
                          const std::string& fieldPrefix, Diagnostics& errors, Diagnostics& warnings,
                          zor::SepaAccount& out) {
@@ -48,19 +56,28 @@ bool DtausAccounts::Find(std::int64_t blz, std::int64_t konto, const RecordWhere
   char code[24];
   char number[24];
   const char* numberEnd = std::to_chars(std::begin(number), std::end(number), konto).ptr;
+  const std::string_view numberText(number, static_cast<std::size_t>(numberEnd - number));
+  const zor::GermanIbanOptions options{.assumeStandardRule = fAssumeStandardRule};
   try {
-    zor::GermanIban(*fBanks.file, BankCodeText(blz, code),
-                    std::string_view(number, static_cast<std::size_t>(numberEnd - number)),
-                    {.assumeStandardRule = fAssumeStandardRule}, fMade);
+    // A code of eight digits without a leading zero; any other takes the way
+    // that names its fault.
+    if (const zor::BankCodeRecord* bank = blz >= 10'000'000 && blz <= 99'999'999
+                                              ? BankMet(blz, BankCodeText(blz, code))
+                                              : nullptr) {
+      zor::GermanIban(*bank, numberText, options, fMade);
+    } else {
+      zor::GermanIban(*fBanks.file, BankCodeText(blz, code), numberText, options, fMade);
+    }
     if (fMade.ruleAssumed && !fRuleAssumedReported) {
       fRuleAssumedReported = true;
       warnings.Add(kBankCodeFileWhere, "",
                    "Die Datei nennt keine IBAN-Regeln; die IBANs sind nach der Standardregel "
                    "gebildet und für eine Bank mit eigener Regel falsch.");
     }
-    // Exchanged, not copied: both keep room for the next account.
-    out.iban.swap(fMade.iban);
-    out.bic.swap(fMade.bic);
+    // Copied into the room `out` keeps: an exchange of short strings costs
+    // more than the copy.
+    out.iban.assign(fMade.iban);
+    out.bic.assign(fMade.bic);
     return true;
   } catch (const zor::BankCodeError& e) {
     switch (e.Fault()) {

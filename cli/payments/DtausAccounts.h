@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "io/Diagnostics.h"
 #include "payments/AccountTables.h"
@@ -50,9 +52,16 @@ class DtausAccounts {
             zor::SepaAccount& out);
 
  private:
+  /// The bank of an eight-digit code, or null when the file has none.
+  const zor::BankCodeRecord* BankMet(std::int64_t blz, std::string_view code);
+
   const RunBankCodes& fBanks;
   bool fAssumeStandardRule;
   const IbanList* fList;
+  // The banks met so far by their code: both readings of a file make the IBAN
+  // of every payment, and looking the bank up cost more than making it. Only
+  // banks the bank-code file has, so that it stays as small as that file.
+  std::unordered_map<std::uint32_t, const zor::BankCodeRecord*> fBanksMet;
   bool fRulesMissingReported = false;
   bool fRuleAssumedReported = false;
   zor::GermanIbanResult fMade;  // reused: its texts keep their room

@@ -145,4 +145,9 @@ ZORDTA_API void GermanIban(const BankCodeFile& file, std::string_view bankCode,
                            std::string_view account, GermanIbanOptions options,
                            GermanIbanResult& result);
 
+/// As above for a bank already found (BankCodeFile::Find), which is not looked
+/// up again: for the accounts of banks met before. A deleted bank is refused.
+ZORDTA_API void GermanIban(const BankCodeRecord& bank, std::string_view account,
+                           GermanIbanOptions options, GermanIbanResult& result);
+
 }  // namespace zor

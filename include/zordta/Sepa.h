@@ -100,7 +100,7 @@ enum class SepaFault {
                ///< or (strict) a text that needs transliterating or cutting
   Date,        ///< no calendar date of the years 1900 to 9999
   Group,       ///< a payment of a group other than the one being written
-  Totals,      ///< a group's payments differ from the plan in number or sum, or none at all
+  Totals,      ///< a group's payments are not the planned ones (number, sum, values), or none
   Stream,      ///< the output stream failed
   Purpose,     ///< a purpose code not of four capital letters
 };
@@ -158,10 +158,20 @@ class ZORDTA_API SepaPlan {
   std::size_t WarningCount() const noexcept { return fWarningCount; }
 
  private:
+  friend class detail::SepaWriterState;
+  /// What the writer holds a group's payments to when each was taken as given:
+  /// then it writes them without checking them again, and their digests must
+  /// add up to this sum.
+  struct Seal {
+    bool asGiven = true;
+    std::uint64_t digest = 0;
+  };
+
   void Warn(SepaWarning warning);
 
   SepaSettings fSettings;
   std::vector<SepaGroupTotals> fGroups;  // sorted; a handful, not one per payment
+  std::vector<Seal> fSeals;              // by group, as fGroups
   std::size_t fCount = 0;
   std::int64_t fCents = 0;
   std::vector<SepaWarning> fWarnings;
@@ -179,7 +189,10 @@ class ZORDTA_API SepaWriter {
   SepaWriter& operator=(const SepaWriter&) = delete;
 
   /// The next payment: of the group being written, or once that group is
-  /// complete, of the next one.
+  /// complete, of the next one. It must be one the plan was given: a group
+  /// whose payments the plan took without a change is written without
+  /// checking them again, and payments other than the planned ones are
+  /// refused (SepaFault::Totals) once their group is complete.
   void Add(const SepaPayment& payment);
   /// Checks that every group is complete and ends the document.
   void Finish();

@@ -8,6 +8,7 @@
 #include "bankdata/BankCodeLine.h"
 #include "bankdata/BankCodeMessages.h"
 #include "bankdata/MessageFill.h"
+#include "core/DigitRun.h"
 #include "zordta/BankCodes.h"
 #include "zordta/host/Text.h"
 
@@ -83,9 +84,9 @@ std::uint64_t CodeNumber(std::string_view code) {
   return number;
 }
 
+// In one word: every payment of a file looks its bank up.
 bool IsEightDigits(std::string_view code) {
-  return code.size() == 8 &&
-         std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return code.size() == 8 && detail::AreEightDigits(detail::LoadEightBytes(code.data()));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "bankdata/BankCodeMessages.h"
 #include "bankdata/MessageFill.h"
+#include "core/DigitRun.h"
 #include "dtazv/BankIdentifiers.h"
 #include "zordta/BankCodes.h"
 
@@ -19,9 +20,16 @@ bool AllDigits(std::string_view s) {
 }
 
 // ISO 7064 MOD 97-10: 98 minus the remainder with check digits 00.
+// The 18 digits are read as two words of eight and a last two: every
+// payment of a converted file has its IBAN made.
 std::array<char, 2> CheckDigits(std::string_view bban) {
   std::uint64_t value = 0;
-  for (const char c : bban) value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  std::size_t i = 0;
+  for (std::uint32_t eight = 0;
+       i + 8 <= bban.size() && detail::ReadEightDigits(bban.data() + i, eight); i += 8) {
+    value = value * 100'000'000 + eight;
+  }
+  for (; i < bban.size(); ++i) value = value * 10 + static_cast<std::uint64_t>(bban[i] - '0');
   const unsigned check = 98 - detail::dtazv::GermanIbanMod97(value, 0);
   return {static_cast<char>('0' + check / 10), static_cast<char>('0' + check % 10)};
 }
@@ -39,6 +47,15 @@ std::string TwoDigits(int n) {
   return std::string(n < 10 ? "0" : "") + std::to_string(n);
 }
 
+void RefuseDeleted(const BankCodeRecord& bank) {
+  if (!bank.IsDeleted()) return;
+  const std::string text =
+      bank.successor.empty()
+          ? Fill(_MsgDeleted, {bank.bankCode, bank.name})
+          : Fill(_MsgDeletedWithSuccessor, {bank.bankCode, bank.name, bank.successor});
+  throw BankCodeError(BankCodeFault::Deleted, text, DetailsOf(bank));
+}
+
 }  // namespace
 
 void CheckAccountNumber(std::string_view account) {
@@ -51,22 +68,17 @@ void CheckAccountNumber(std::string_view account) {
 }
 
 const BankCodeRecord& BankCodeFile::Lookup(std::string_view bankCode) const {
-  if (bankCode.size() != 8 || !AllDigits(bankCode)) {
+  // Find answers none for a code of another form; only then is its form asked.
+  const BankCodeRecord* bank = Find(bankCode);
+  if (bank == nullptr && (bankCode.size() != 8 || !AllDigits(bankCode))) {
     throw BankCodeError(BankCodeFault::BankCodeForm, Fill(_MsgBankCodeForm, {bankCode}));
   }
-  const BankCodeRecord* bank = Find(bankCode);
   if (bank == nullptr) {
     BankCodeErrorDetails d;
     d.bankCode = bankCode;
     throw BankCodeError(BankCodeFault::UnknownBankCode, Fill(_MsgUnknownBankCode, {bankCode}), d);
   }
-  if (bank->IsDeleted()) {
-    const std::string text =
-        bank->successor.empty()
-            ? Fill(_MsgDeleted, {bank->bankCode, bank->name})
-            : Fill(_MsgDeletedWithSuccessor, {bank->bankCode, bank->name, bank->successor});
-    throw BankCodeError(BankCodeFault::Deleted, text, DetailsOf(*bank));
-  }
+  RefuseDeleted(*bank);
   return *bank;
 }
 
@@ -79,7 +91,18 @@ GermanIbanResult GermanIban(const BankCodeFile& file, std::string_view bankCode,
 
 void GermanIban(const BankCodeFile& file, std::string_view bankCode, std::string_view account,
                 GermanIbanOptions options, GermanIbanResult& result) {
-  const BankCodeRecord* bank = &file.Lookup(bankCode);
+  GermanIban(file.Lookup(bankCode), account, options, result);
+}
+
+void GermanIban(const BankCodeRecord& record, std::string_view account, GermanIbanOptions options,
+                GermanIbanResult& result) {
+  const BankCodeRecord* bank = &record;
+  // A record of the caller's own making may hold any code.
+  const std::string_view bankCode = bank->bankCode;
+  if (bankCode.size() != 8 || !detail::AreEightDigits(detail::LoadEightBytes(bankCode.data()))) {
+    throw BankCodeError(BankCodeFault::BankCodeForm, Fill(_MsgBankCodeForm, {bankCode}));
+  }
+  RefuseDeleted(*bank);
   CheckAccountNumber(account);
   bool ruleAssumed = false;
   if (!bank->ibanRule) {
@@ -98,8 +121,8 @@ void GermanIban(const BankCodeFile& file, std::string_view bankCode, std::string
         Fill(_MsgSpecialIbanRule, {bank->bankCode, bank->name, number, TwoDigits(rule.version)}),
         DetailsOf(*bank));
   }
-  // Bank code (8 digits) and account padded to 10: Lookup and CheckAccountNumber
-  // let nothing else through, so with its check digits this is always an IBAN
+  // Bank code (8 digits) and account padded to 10: the checks above let
+  // nothing else through, so with its check digits this is always an IBAN
   // of the registry's German form (22 characters, all digits after DE).
   char bban[18];
   std::copy(bankCode.begin(), bankCode.end(), bban);

@@ -64,8 +64,12 @@ bool AllDigits(std::string_view text) {
 }
 
 bool AllBlank(std::string_view text) {
-  for (char c : text) {
-    if (c != ' ') return false;
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    if (detail::LoadEightBytes(text.data() + i) != 0x2020202020202020) return false;
+  }
+  for (; i < text.size(); ++i) {
+    if (text[i] != ' ') return false;
   }
   return true;
 }

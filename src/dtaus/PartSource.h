@@ -26,10 +26,14 @@ class PartSource {
  private:
   /// Makes `width` bytes available from fPosition on, as far as the stream has them.
   void Fill(std::size_t width);
+  std::string_view Held() const { return std::string_view(fBuffer.data(), fEnd); }
 
   static constexpr std::size_t kBlock = 256 * 1024;
   std::istream& fIn;
+  // Its size only grows: resizing it for every block cleared the whole block
+  // before each read. fEnd marks the bytes read.
   std::string fBuffer;
+  std::size_t fEnd = 0;
   std::size_t fPosition = 0;  // in fBuffer
   std::uint64_t fStart = 0;   // file offset of fBuffer[0]
   bool fEnded = false;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "core/DigitRun.h"
 #include "dtazv/BankIdentifiers.h"
 #include "dtazv/IbanRegistry.h"
 
@@ -40,15 +41,20 @@ IbanCheck Broken(IbanVerdict verdict, std::size_t position = 0, std::size_t expe
 // anything else, right or wrong, takes the registry's way and its verdict.
 bool IsRightGermanIban(std::string_view iban) {
   if (iban.size() != 22 || iban[0] != 'D' || iban[1] != 'E') return false;
-  bool digits = IsDigit(iban[2]) && IsDigit(iban[3]);
-  std::uint64_t bban = 0;
-  for (const char c : iban.substr(4)) {
-    digits &= IsDigit(c);
-    bban = bban * 10 + static_cast<std::uint64_t>(c - '0');
+  // The BBAN's 18 digits as two words of eight and a last two: every payment
+  // of a file checks its IBAN, the writer once more.
+  std::uint32_t high = 0;
+  std::uint32_t middle = 0;
+  if (!IsDigit(iban[2]) || !IsDigit(iban[3]) || !IsDigit(iban[20]) || !IsDigit(iban[21]) ||
+      !detail::ReadEightDigits(iban.data() + 4, high) ||
+      !detail::ReadEightDigits(iban.data() + 12, middle)) {
+    return false;
   }
+  const std::uint64_t bban = (std::uint64_t{high} * 100'000'000 + middle) * 100 +
+                             static_cast<std::uint64_t>((iban[20] - '0') * 10 + (iban[21] - '0'));
   const auto check = static_cast<unsigned>((iban[2] - '0') * 10 + (iban[3] - '0'));
   // Check digits 00, 01 and 99 are never issued (see below).
-  return digits && check >= 2 && check <= 98 && detail::dtazv::GermanIbanMod97(bban, check) == 1;
+  return check >= 2 && check <= 98 && detail::dtazv::GermanIbanMod97(bban, check) == 1;
 }
 
 }  // namespace

@@ -43,6 +43,8 @@ inline constexpr const char* _MsgSepaGroupCount =
     "Die Gruppe mit Datum {} erhält mehr Zahlungen als geplant.";
 inline constexpr const char* _MsgSepaGroupTotals =
     "Die Zahlungen der Gruppe mit Datum {} weichen in Anzahl oder Summe vom Plan ab.";
+inline constexpr const char* _MsgSepaGroupPayments =
+    "Die Zahlungen der Gruppe mit Datum {} sind andere als die geplanten.";
 inline constexpr const char* _MsgSepaPurpose =
     "Der Zweck {} ist kein Code aus vier Großbuchstaben (z.B. SALA).";
 inline constexpr const char* _MsgSepaStream = "Die SEPA-Datei konnte nicht geschrieben werden.";

@@ -52,7 +52,7 @@ SepaPlan::SepaPlan(SepaSettings settings) : fSettings(std::move(settings)) {
 void SepaPlan::Add(const SepaPayment& payment) {
   const std::size_t ordinal = fCount + 1;
   detail::SepaPaymentRoom room;  // holds nothing unless a text has to be changed
-  detail::CheckSepaPayment(
+  const detail::SepaCheckedPayment checked = detail::CheckSepaPayment(
       fSettings, payment, ordinal, [this](SepaWarning w) { Warn(std::move(w)); }, room);
   if (fCents > detail::kSepaMaxSum - payment.cents) {
     detail::SepaRefuse(SepaFault::Amount, {ordinal, "CtrlSum"}, _MsgSepaSumTooLarge);
@@ -61,9 +61,15 @@ void SepaPlan::Add(const SepaPayment& payment) {
   auto at = std::lower_bound(
       fGroups.begin(), fGroups.end(), group,
       [](const SepaGroupTotals& totals, const SepaGroup& g) { return Before(totals.group, g); });
-  if (at == fGroups.end() || !(at->group == group)) at = fGroups.insert(at, {group, {}, 0, 0});
+  if (at == fGroups.end() || !(at->group == group)) {
+    fSeals.insert(fSeals.begin() + (at - fGroups.begin()), Seal{});
+    at = fGroups.insert(at, {group, {}, 0, 0});
+  }
   ++at->count;
   at->cents += payment.cents;
+  Seal& seal = fSeals[static_cast<std::size_t>(at - fGroups.begin())];
+  seal.asGiven = seal.asGiven && detail::SepaTakenAsGiven(payment, checked);
+  seal.digest += detail::SepaPaymentDigest(payment);
   ++fCount;
   fCents += payment.cents;
 }

@@ -57,6 +57,20 @@ SepaCheckedPayment CheckSepaPayment(const SepaSettings& settings, const SepaPaym
                                     std::size_t ordinal, const SepaWarn& warn,
                                     SepaPaymentRoom& room);
 
+/// Whether the checks took the payment's texts and IBAN as given (trailing
+/// blanks apart): then SepaPaymentAsGiven makes the same values.
+bool SepaTakenAsGiven(const SepaPayment& payment, const SepaCheckedPayment& checked);
+
+/// The values of a payment a plan took as given, as CheckSepaPayment makes
+/// them. Only what needs no look at a text is checked again (dates, amount,
+/// purpose code, the mandate's date); the rest is the plan's word, which the
+/// writer holds to by the digests of the payments.
+SepaCheckedPayment SepaPaymentAsGiven(const SepaSettings& settings, const SepaPayment& payment,
+                                      std::size_t ordinal);
+
+/// A digest of every value of a payment the writer writes.
+std::uint64_t SepaPaymentDigest(const SepaPayment& payment);
+
 /// The group a payment belongs to once what does not divide it is dropped.
 SepaGroup SepaGroupOf(const SepaSettings& settings, const SepaPayment& payment);
 

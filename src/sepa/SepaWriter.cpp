@@ -223,6 +223,7 @@ class detail::SepaWriterState {
         settings(plan.Settings()),
         checked(CheckSepaSettings(settings, {})),
         groups(plan.Groups()),
+        seals(plan.fSeals),
         debits(settings.kind == SepaKind::DirectDebit),
         german(settings.version == SepaVersion::German) {
     if (groups.empty()) SepaRefuse(SepaFault::Totals, {}, _MsgSepaNoPayments);
@@ -265,18 +266,24 @@ class detail::SepaWriterState {
       ++current;
       count = 0;
       cents = 0;
+      digest = 0;
       StartGroup();
     }
     if (count == Current().count) {
       SepaRefuse(SepaFault::Totals, {ordinal, {}},
                  SepaFill(_MsgSepaGroupCount, SepaIsoDate(Current().group.date)));
     }
-    const SepaCheckedPayment p = CheckSepaPayment(settings, payment, ordinal, {}, room);
+    // A group the plan took as given is not checked again: the digests of its
+    // payments must add up to the plan's before the group is complete.
+    const bool asGiven = seals[current].asGiven;
+    const SepaCheckedPayment p = asGiven ? SepaPaymentAsGiven(settings, payment, ordinal)
+                                         : CheckSepaPayment(settings, payment, ordinal, {}, room);
+    if (asGiven) digest += SepaPaymentDigest(payment);
     ++count;
     cents += payment.cents;
     if (count == Current().count && !Complete()) {
       SepaRefuse(SepaFault::Totals, {ordinal, {}},
-                 SepaFill(_MsgSepaGroupTotals, SepaIsoDate(Current().group.date)));
+                 SepaFill(Incomplete(), SepaIsoDate(Current().group.date)));
     }
     if (debits) {
       WriteDebit(payment, p);
@@ -289,7 +296,8 @@ class detail::SepaWriterState {
     if (finished) SepaRefuse(SepaFault::Group, {}, _MsgSepaFinished);
     if (current + 1 != groups.size() || !Complete()) {
       SepaRefuse(SepaFault::Totals, {},
-                 SepaFill(_MsgSepaGroupTotals, SepaIsoDate(Current().group.date)));
+                 SepaFill(Complete() ? _MsgSepaGroupTotals : Incomplete(),
+                          SepaIsoDate(Current().group.date)));
     }
     Check(xmlTextWriterEndDocument(writer.get()));  // closes every open element
     Check(xmlTextWriterFlush(writer.get()));
@@ -300,7 +308,17 @@ class detail::SepaWriterState {
 
  private:
   const SepaGroupTotals& Current() const { return groups[current]; }
-  bool Complete() const { return count == Current().count && cents == Current().cents; }
+  bool Complete() const {
+    return count == Current().count && cents == Current().cents &&
+           (!seals[current].asGiven || digest == seals[current].digest);
+  }
+
+  // Why the group is not complete: its figures, or payments other than the
+  // planned ones with the planned figures.
+  const char* Incomplete() const {
+    return count == Current().count && cents == Current().cents ? _MsgSepaGroupPayments
+                                                                : _MsgSepaGroupTotals;
+  }
 
   void Check(int result) {
     if (result < 0) SepaRefuse(SepaFault::Stream, {}, _MsgSepaStream);
@@ -488,6 +506,7 @@ class detail::SepaWriterState {
   const SepaSettings& settings;
   const SepaCheckedSettings checked;
   const std::vector<SepaGroupTotals> groups;
+  const std::vector<SepaPlan::Seal> seals;
   const bool debits;
   const bool german;
   std::unique_ptr<xmlTextWriter, FreeWriter> writer;
@@ -496,6 +515,7 @@ class detail::SepaWriterState {
   std::size_t current = 0;
   std::size_t count = 0;
   std::int64_t cents = 0;
+  std::uint64_t digest = 0;  // of the group's payments, when it was taken as given
   std::size_t written = 0;
   bool finished = false;
 };

@@ -227,4 +227,51 @@ TEST(BankCodeFile, RefusesABrokenLineNamingItsNumber) {
   EXPECT_THROW(zor::BankCodeFile::Load("/nonexistent/blz.txt"), zor::BankCodeError);
 }
 
+// The IBAN of a bank already found is what the look-up by its code gives, or
+// the same refusal, with rules and without; a record of the caller's own
+// making with another code is refused, not copied.
+TEST(GermanIban, OfABankFoundIsThatOfItsCode) {
+  Bank noRule;
+  noRule.rule = "";
+  for (const std::string& text : {SampleFile(), Line(noRule)}) {
+    const zor::BankCodeFile file = Read(text);
+    for (const char* code : {"37040044", "10020890", "13061088", "20010020"}) {
+      const zor::BankCodeRecord* bank = file.Find(code);
+      if (bank == nullptr) continue;
+      for (const char* account : {"532013000", "1", "0000", "12345678901", "12a"}) {
+        for (const bool assume : {false, true}) {
+          const zor::GermanIbanOptions options{.assumeStandardRule = assume};
+          std::string byCode;
+          std::string found;
+          try {
+            const zor::GermanIbanResult r = zor::GermanIban(file, code, account, options);
+            byCode = r.iban + " " + r.bic + " " + r.bankName + " " + (r.ruleAssumed ? "1" : "0");
+          } catch (const zor::BankCodeError& e) {
+            byCode = e.what();
+          }
+          try {
+            zor::GermanIbanResult r;
+            zor::GermanIban(*bank, account, options, r);
+            found = r.iban + " " + r.bic + " " + r.bankName + " " + (r.ruleAssumed ? "1" : "0");
+          } catch (const zor::BankCodeError& e) {
+            found = e.what();
+          }
+          EXPECT_EQ(found, byCode) << code << " " << account;
+        }
+      }
+    }
+  }
+  zor::BankCodeRecord made = *Read(SampleFile()).Find("37040044");
+  zor::GermanIbanResult r;
+  for (const char* code : {"3704004", "370400440000", "3704004A"}) {
+    made.bankCode = code;
+    try {
+      zor::GermanIban(made, "532013000", {}, r);
+      ADD_FAILURE() << code << " taken";
+    } catch (const zor::BankCodeError& e) {
+      EXPECT_EQ(e.Fault(), zor::BankCodeFault::BankCodeForm) << code;
+    }
+  }
+}
+
 }  // namespace

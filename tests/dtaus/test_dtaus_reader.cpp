@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "dtaus/Layout.h"
 #include "dtaus/WriterFixture.h"
 #include "zordta/DtausReader.h"
 
@@ -203,6 +204,32 @@ TEST_F(DtausReaderTest, TolerantReadingKeepsEveryPaymentAndBoundsItsNotes) {
   ASSERT_EQ(read.notes.size(), 11u);
   EXPECT_EQ(read.notes[1].place.offset, 128 + 2 + 128);
   EXPECT_NE(read.notes.back().text.find(std::to_string(2 * kPayments + 2 - 10)), std::string::npos);
+}
+
+// The reader copies a field whose bytes all stand for themselves at once:
+// exactly the format's own characters may take that way.
+TEST_F(DtausReaderTest, TextIsCopiedAsItStandsExactlyForTheFormatsCharacters) {
+  const std::string file = OnePayment();
+  const std::size_t name = 128 + zor::detail::dtaus::kC1.name.offset;
+  const std::string own = " $%&*+,-./0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  for (unsigned b = 0; b < 256; ++b) {
+    const char c = static_cast<char>(b);
+    std::string bytes = file;
+    std::string field = std::string("AB") + c + "CD";
+    field.resize(zor::detail::dtaus::kC1.name.width, ' ');
+    bytes.replace(name, field.size(), field);
+    std::string read;
+    bool noted = false;
+    try {
+      const Read r = ReadAll(bytes, {.tolerant = true});
+      read = r.payments.at(0).name;
+      noted = !r.notes.empty();
+    } catch (const zor::DtausReadError&) {
+      noted = true;
+    }
+    const bool standsForItself = own.find(c) != std::string::npos;
+    EXPECT_EQ(read == std::string("AB") + c + "CD" && !noted, standsForItself) << b;
+  }
 }
 
 }  // namespace

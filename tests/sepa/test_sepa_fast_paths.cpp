@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -165,6 +166,134 @@ TEST(SepaText, UmlautsAreKeptAndTheRestOfLatin1GoesTheGeneralWay) {
     EXPECT_EQ(plan.WarningCount(), c.warnings) << c.name;
     EXPECT_NE(zortest::WriteSepa(s, {p}).find("<Nm>" + c.written + "</Nm>"), std::string::npos)
         << c.name;
+  }
+}
+
+// Whether the plan takes a payment.
+bool Taken(const zor::SepaSettings& s, const zor::SepaPayment& p) {
+  zor::SepaPlan plan(s);
+  try {
+    plan.Add(p);
+    return true;
+  } catch (const zor::SepaError&) {
+    return false;
+  }
+}
+
+// BIC and references are judged without a branch per character; every byte
+// in every place gets the verdict the rules give.
+TEST(SepaValueChecks, BicAndReferencesTakeExactlyTheirCharacters) {
+  const auto capital = [](char c) { return c >= 'A' && c <= 'Z'; };
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  const std::string bic = "COBADEFFXXX";
+  const std::string reference = "M-1";
+  for (const zor::SepaVersion version : {zor::SepaVersion::Current, zor::SepaVersion::German}) {
+    const zor::SepaSettings s = Settings(zor::SepaKind::DirectDebit, version);
+    const bool german = version == zor::SepaVersion::German;
+    for (unsigned b = 0; b < 256; ++b) {
+      const char c = static_cast<char>(b);
+      for (std::size_t at = 0; at < bic.size(); ++at) {
+        std::string changed = bic;
+        changed[at] = c;
+        const bool letter = (at >= 4 && at < 6) || (german && at < 4);
+        bool right = letter ? capital(c) : capital(c) || digit(c);
+        if (german && ((at == 6 && (c == '0' || c == '1')) || (at == 7 && c == 'O'))) right = false;
+        zor::SepaPayment p = Payment(15, 100, "Hans", changed, "", "");
+        EXPECT_EQ(Taken(s, p), right) << changed;
+        if (at >= 8) continue;
+        p = Payment(15, 100, "Hans", changed.substr(0, 8), "", "");
+        EXPECT_EQ(Taken(s, p), right) << changed.substr(0, 8);
+      }
+      const bool mark = std::string("+?/-:().,'").find(c) != std::string::npos;
+      const bool inReference = capital(c) || digit(c) || (c >= 'a' && c <= 'z') || mark;
+      zor::SepaPayment p = Payment(15, 100, "Hans", "", "", "");
+      p.endToEndId = reference + c;
+      EXPECT_EQ(Taken(s, p), inReference || c == ' ') << b;
+      p = Payment(15, 100, "Hans", "", "", "");
+      p.mandateId = reference + c;
+      EXPECT_EQ(Taken(s, p), inReference) << b;
+    }
+  }
+}
+
+// A German IBAN is read in words of eight digits; a stray byte anywhere in
+// it must send it the registry's way whatever check digits stand with it.
+TEST(SepaIban, AnyStrayByteInAGermanIbanIsFound) {
+  const std::string bban = "370400440532013000";
+  for (std::size_t at = 2; at < 22; ++at) {
+    for (const char c : std::string("/0123456789:A ")) {
+      for (int check = 0; check < 100; ++check) {
+        std::string iban = "DE" + std::to_string(100 + check).substr(1) + bban;
+        iban[at] = c;
+        const bool digits = iban.find_first_not_of("0123456789", 2) == std::string::npos;
+        const std::string stated = iban.substr(2, 2);
+        const bool right =
+            digits && stated >= "02" && stated <= "98" && CheckDigits(iban.substr(4)) == stated;
+        EXPECT_EQ(zor::CheckIBAN(iban).IsValid(), right) << iban;
+      }
+    }
+  }
+}
+// A group whose payments the plan took as given is written without checking
+// them again: it must read as the checking way writes it, which a payment
+// that needs a change forces on its whole group.
+TEST(SepaAsGiven, WritesWhatTheCheckingWayWrites) {
+  for (const bool debits : {false, true}) {
+    for (const zor::SepaVersion version : {zor::SepaVersion::Current, zor::SepaVersion::German}) {
+      const zor::SepaSettings s =
+          Settings(debits ? zor::SepaKind::DirectDebit : zor::SepaKind::CreditTransfer, version);
+      std::vector<zor::SepaPayment> payments = {
+          Payment(15, 100, "Hans Müller  ", "", "", "Miete Dezember  "),
+          Payment(15, 2500, "A & B", "COBADEFFXXX", "SALA", ""),
+          Payment(15, 99, "Ä", "COBADEFF", "", "Lohn & Gehalt 12/2026"),
+      };
+      payments[1].endToEndId = "E2E 4711";
+      const std::string tag = debits ? "DrctDbtTxInf" : "CdtTrfTxInf";
+      const std::vector<std::string> asGiven = Transactions(zortest::WriteSepa(s, payments), tag);
+      payments.push_back(Payment(15, 1, "Zoë", "", "", ""));  // the group is checked now
+      std::vector<std::string> checked = Transactions(zortest::WriteSepa(s, payments), tag);
+      ASSERT_EQ(checked.size(), 4u);
+      checked.pop_back();
+      EXPECT_EQ(asGiven, checked);
+    }
+  }
+}
+
+// What the writer is handed instead of the planned payments is refused once
+// its group is complete, however well it would pass the checks, and a value
+// whose absence would break the writing is still refused at once.
+TEST(SepaAsGiven, APaymentOtherThanThePlannedOneIsRefused) {
+  const zor::SepaSettings s = Settings(zor::SepaKind::DirectDebit, zor::SepaVersion::Current);
+  const std::vector<zor::SepaPayment> planned = {Payment(15, 100, "Hans", "", "", "Miete"),
+                                                 Payment(15, 200, "Anna", "", "", "Lohn")};
+  zor::SepaPlan plan(s);
+  for (const zor::SepaPayment& p : planned) plan.Add(p);
+  std::vector<zor::SepaPayment> others(3, planned[1]);
+  others[0].counterparty.name = "Anne";
+  others[1].remittance = std::string(200, 'X');
+  others[2].counterparty.iban = "DE02100100100006820102";
+  for (const zor::SepaPayment& other : others) {
+    std::ostringstream out;
+    zor::SepaWriter writer(plan, out);
+    writer.Add(planned[0]);
+    try {
+      writer.Add(other);
+      writer.Finish();
+      ADD_FAILURE() << "taken: " << other.counterparty.name;
+    } catch (const zor::SepaError& e) {
+      EXPECT_EQ(e.Fault(), zor::SepaFault::Totals) << e.what();
+      EXPECT_NE(e.Text().find("andere als die geplanten"), std::string::npos) << e.what();
+    }
+  }
+  zor::SepaPayment undated = planned[0];
+  undated.mandateSigned.reset();
+  std::ostringstream out;
+  zor::SepaWriter writer(plan, out);
+  try {
+    writer.Add(undated);
+    ADD_FAILURE() << "a debit without its mandate's date taken";
+  } catch (const zor::SepaError& e) {
+    EXPECT_EQ(e.Fault(), zor::SepaFault::Mandate) << e.what();
   }
 }
 
