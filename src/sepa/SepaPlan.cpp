@@ -30,7 +30,8 @@ bool Before(const SepaGroup& a, const SepaGroup& b) {
 
 // "<message id>-<n>", the message id shortened so that it stays within 35.
 std::string PaymentInfoId(const std::string& messageId, std::size_t number) {
-  const std::string suffix = "-" + std::to_string(number);
+  std::string suffix = std::to_string(number);
+  suffix.insert(suffix.begin(), '-');
   return messageId.substr(0, 35 - suffix.size()) + suffix;
 }
 

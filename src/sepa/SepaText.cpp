@@ -151,10 +151,6 @@ bool KeptAsItIs(std::string_view utf8, std::size_t maxChars) {
   return utf8.size() - continuations <= maxChars;
 }
 
-std::string Quoted(std::string_view text) {
-  return "\"" + std::string(text) + "\"";
-}
-
 }  // namespace
 
 std::string SepaFill(std::string_view message, std::string_view value) {
@@ -162,6 +158,16 @@ std::string SepaFill(std::string_view message, std::string_view value) {
   const std::size_t at = text.find("{}");
   if (at != std::string::npos) text.replace(at, 2, value);
   return text;
+}
+
+std::string SepaQuoted(std::string_view text) {
+  // Built in place: g++ 12 at -O3 warns falsely about `"\"" + std::string(text)`.
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted.push_back('"');
+  quoted.append(text);
+  quoted.push_back('"');
+  return quoted;
 }
 
 void SepaRefuse(SepaFault fault, SepaPlace place, std::string text) {
@@ -191,7 +197,7 @@ std::string_view SepaText(std::string_view utf8, std::size_t maxChars, bool stri
     if (!IsBasic(c)) {
       counterpart = Transliteration(c);
       if (counterpart.empty()) {
-        SepaRefuse(SepaFault::Text, place, SepaFill(_MsgSepaNoCounterpart, Quoted(original)));
+        SepaRefuse(SepaFault::Text, place, SepaFill(_MsgSepaNoCounterpart, SepaQuoted(original)));
       }
       if (replaced.find(original) == std::string::npos) {
         if (!replaced.empty()) replaced += ", ";
@@ -236,7 +242,8 @@ std::string_view SepaName(std::string_view utf8, bool strict, SepaSpot spot, con
 void CheckSepaIdentifier(std::string_view id, bool blanks, SepaSpot spot) {
   if (id.empty()) SepaRefuse(SepaFault::Identifier, spot.Place(), _MsgSepaIdentifierEmpty);
   if (id.size() > kIdentifierLength) {
-    SepaRefuse(SepaFault::Identifier, spot.Place(), SepaFill(_MsgSepaIdentifierLength, Quoted(id)));
+    SepaRefuse(SepaFault::Identifier, spot.Place(),
+               SepaFill(_MsgSepaIdentifierLength, SepaQuoted(id)));
   }
   // Gathered without a branch per character: every payment has references.
   const std::array<bool, 0x100>& allowed = blanks ? kIdentifierBytesWithBlank : kIdentifierBytes;
@@ -244,7 +251,7 @@ void CheckSepaIdentifier(std::string_view id, bool blanks, SepaSpot spot) {
   for (const char c : id) fits &= allowed[static_cast<unsigned char>(c)];
   if (!fits) {
     SepaRefuse(SepaFault::Identifier, spot.Place(),
-               SepaFill(_MsgSepaIdentifierCharacter, Quoted(id)));
+               SepaFill(_MsgSepaIdentifierCharacter, SepaQuoted(id)));
   }
 }
 

@@ -14,6 +14,8 @@ using SepaWarn = std::function<void(SepaWarning)>;
 
 /// The message with its "{}" replaced by `value`.
 std::string SepaFill(std::string_view message, std::string_view value);
+/// The value in straight double quotes, as the messages show it.
+std::string SepaQuoted(std::string_view text);
 
 [[noreturn]] void SepaRefuse(SepaFault fault, SepaPlace place, std::string text);
 

@@ -25,10 +25,6 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-std::string Quoted(std::string_view text) {
-  return "\"" + std::string(text) + "\"";
-}
-
 // The IBAN without blanks and with small letters raised: the text itself when
 // it has neither, else made in `room`.
 std::string_view NormalIban(std::string_view iban, std::string& room) {
@@ -92,12 +88,12 @@ AccountView CheckAccount(const SepaSettings& settings, const SepaAccount& accoun
   out.iban = NormalIban(account.iban, ibanRoom);
   if (!CheckIBAN(out.iban).IsValid()) {
     SepaRefuse(SepaFault::Iban, {ordinal, std::string(fields.iban)},
-               SepaFill(_MsgSepaIban, Quoted(account.iban)));
+               SepaFill(_MsgSepaIban, SepaQuoted(account.iban)));
   }
   out.bic = account.bic;
   if (!out.bic.empty() && !IsBic(out.bic, settings.version)) {
     SepaRefuse(SepaFault::Bic, {ordinal, std::string(fields.bic)},
-               SepaFill(_MsgSepaBic, Quoted(account.bic)));
+               SepaFill(_MsgSepaBic, SepaQuoted(account.bic)));
   }
   return out;
 }
@@ -157,7 +153,7 @@ SepaCheckedSettings CheckSepaSettings(const SepaSettings& settings, const SepaWa
                         IsDigit(out.creditorId[3]);
       SepaRefuse(SepaFault::CreditorId, place,
                  SepaFill(form ? _MsgSepaCreditorIdDigits : _MsgSepaCreditorIdForm,
-                          Quoted(out.creditorId)));
+                          SepaQuoted(out.creditorId)));
     }
   }
   return out;
@@ -185,7 +181,7 @@ SepaCheckedPayment CheckSepaPayment(const SepaSettings& settings, const SepaPaym
       SepaText(payment.remittance, 140, settings.strict, {ordinal, "Ustrd"}, warn, room.remittance);
   if (!payment.purposeCode.empty() && !IsSepaPurposeCode(payment.purposeCode)) {
     SepaRefuse(SepaFault::Purpose, {ordinal, "Purp/Cd"},
-               SepaFill(_MsgSepaPurpose, Quoted(payment.purposeCode)));
+               SepaFill(_MsgSepaPurpose, SepaQuoted(payment.purposeCode)));
   }
   out.purposeCode = payment.purposeCode;
   if (debits) {
@@ -217,7 +213,7 @@ SepaCheckedPayment SepaPaymentAsGiven(const SepaSettings& settings, const SepaPa
   }
   if (!payment.purposeCode.empty() && !IsSepaPurposeCode(payment.purposeCode)) {
     SepaRefuse(SepaFault::Purpose, {ordinal, "Purp/Cd"},
-               SepaFill(_MsgSepaPurpose, Quoted(payment.purposeCode)));
+               SepaFill(_MsgSepaPurpose, SepaQuoted(payment.purposeCode)));
   }
   if (settings.kind == SepaKind::DirectDebit &&
       (!payment.mandateSigned || !IsDate(*payment.mandateSigned))) {
