@@ -51,6 +51,20 @@ TEST(Numbers, AreDigitsOnly) {
   for (const char* bad : {"", "-1", "+1", "1.0", "12a", "1234567890123456789"}) {
     EXPECT_FALSE(zcli::ParseDigits(bad)) << bad;
   }
+  // Eight digits are read at once: every length, and the neighbours of the
+  // digits, '/' and ':', at every place.
+  const std::string digits = "918273645546372819";
+  for (std::size_t length = 1; length <= digits.size(); ++length) {
+    const std::string number = digits.substr(0, length);
+    EXPECT_EQ(zcli::ParseDigits(number), std::stoll(number)) << number;
+    for (std::size_t at = 0; at < length; ++at) {
+      for (const char wrong : {'/', ':'}) {
+        std::string bad = number;
+        bad[at] = wrong;
+        EXPECT_FALSE(zcli::ParseDigits(bad)) << bad;
+      }
+    }
+  }
   EXPECT_EQ(zcli::ParseBool("Ja"), true);
   EXPECT_EQ(zcli::ParseBool("false"), false);
   EXPECT_FALSE(zcli::ParseBool("vielleicht"));
