@@ -70,7 +70,7 @@ std::size_t FindMalformedUtf8(std::string_view text, CsvTextFacts& facts) {
   for (std::size_t at = 0; at < text.size();) {
     if (text.size() - at >= 8) {
       const std::uint64_t word = bytescan::Load(text.data() + at);
-      const std::uint64_t marked = bytescan::ControlBytes(word) | bytescan::DelOrHighBytes(word);
+      const std::uint64_t marked = bytescan::UnprintableBytes(word);
       if (marked == 0) {
         at += 8;
         continue;

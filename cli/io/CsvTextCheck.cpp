@@ -19,7 +19,7 @@ bool NothingToReport(std::string_view line, char delimiter,
   for (std::size_t at = 0; at < line.size(); ++at) {
     if (line.size() - at >= 8) {
       const std::uint64_t word = bytescan::Load(line.data() + at);
-      const std::uint64_t marked = bytescan::ControlBytes(word) | bytescan::DelOrHighBytes(word);
+      const std::uint64_t marked = bytescan::UnprintableBytes(word);
       if (marked == 0) {
         at += 7;
         continue;

@@ -46,6 +46,14 @@ TEST(Dates, ReadBothWrittenFormsAndRefuseImpossibleDays) {
   EXPECT_EQ(zcli::FormatIsoDate(zor::EncodeDate(2027, 3, 9)), "2027-03-09");
 }
 
+// Only blanks and tabs are trimmed: not the bytes beside them, nor those of
+// UTF-8 beyond ASCII, which are below the blank as signed chars.
+TEST(Values, TrimOnlyBlanksAndTabs) {
+  EXPECT_EQ(zcli::TrimmedView(" \t\xC3\xA4\x1F!\x08\t "), "\xC3\xA4\x1F!\x08");
+  EXPECT_EQ(zcli::TrimmedView("\x1F \xA0"), "\x1F \xA0");
+  EXPECT_EQ(zcli::TrimmedView(" \t "), "");
+}
+
 TEST(Numbers, AreDigitsOnly) {
   EXPECT_EQ(zcli::ParseDigits(" 0532013000 "), 532013000);
   for (const char* bad : {"", "-1", "+1", "1.0", "12a", "1234567890123456789"}) {
