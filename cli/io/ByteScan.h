@@ -22,19 +22,10 @@ inline std::uint64_t Load(const char* at) {
   return word;
 }
 
-/// Bytes below 0x20: subtracting borrows into the top bit, which they lacked.
-constexpr std::uint64_t ControlBytes(std::uint64_t word) {
-  return (word - kOnes * 0x20) & ~word & kHighBits;
-}
-
-/// Bytes of 0x7F or above: adding one carries into the top bit, or they have it.
-constexpr std::uint64_t DelOrHighBytes(std::uint64_t word) {
-  return ((word + kOnes) | word) & kHighBits;
-}
-
-/// Bytes below 0x20 or of 0x7F and above, as ControlBytes | DelOrHighBytes in
-/// fewer steps: a byte from 0x20 to 0x7E neither borrows nor carries into its
-/// top bit, and a byte that lends or carries is marked itself.
+/// Bytes below 0x20 or of 0x7F and above: subtracting 0x20 borrows into the
+/// top bit of the first, adding one carries into that of 0x7F, and the high
+/// bytes have it. A byte from 0x20 to 0x7E does neither, and a byte that lends
+/// or carries is marked itself.
 constexpr std::uint64_t UnprintableBytes(std::uint64_t word) {
   return ((word - kOnes * 0x20) | (word + kOnes) | word) & kHighBits;
 }
@@ -48,19 +39,6 @@ constexpr std::uint64_t HighBytes(std::uint64_t word) {
 constexpr std::uint64_t BytesEqual(std::uint64_t word, char c) {
   const std::uint64_t zeroWhereC = word ^ (kOnes * static_cast<unsigned char>(c));
   return (zeroWhereC - kOnes) & ~zeroWhereC & kHighBits;
-}
-
-inline bool HasControl(std::uint64_t word) {
-  return ControlBytes(word) != 0;
-}
-inline bool HasDelOrHigh(std::uint64_t word) {
-  return DelOrHighBytes(word) != 0;
-}
-inline bool HasHigh(std::uint64_t word) {
-  return HighBytes(word) != 0;
-}
-inline bool HasByte(std::uint64_t word, char c) {
-  return BytesEqual(word, c) != 0;
 }
 
 /// How many bytes of the word, loaded from memory, come before the first one

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -17,7 +18,7 @@
 namespace {
 
 struct Rows {
-  std::vector<std::string> rows;  // "line|cell|cell..."
+  std::vector<std::string> rows;  // "line|cell|cell...", then "/purpose line..."
   std::vector<std::string> faults;
   bool readable = true;
 };
@@ -26,9 +27,20 @@ Rows Read(std::string_view text, char delimiter, zcli::CsvSplitting splitting,
           zcli::CsvReading reading = zcli::CsvReading::First) {
   Rows read;
   zcli::Diagnostics errors;
-  const std::function<bool(const zcli::CsvRow&)> take = [&read](const zcli::CsvRow& row) {
+  // A row split in place takes its purpose lines without a search for line breaks.
+  static const zcli::CsvColumns columns{{{"name", "name"}}, {}};
+  std::optional<zcli::CsvRecordReader> reader;
+  std::size_t width = 0;
+  const std::function<bool(const zcli::CsvRow&)> take = [&](const zcli::CsvRow& row) {
     std::string shown = std::to_string(row.line);
     for (const std::string_view cell : row.cells) (shown += "|") += cell;
+    if (!reader) {
+      zcli::Diagnostics headerFaults;
+      reader.emplace(row, columns, headerFaults);
+      width = row.cells.size();
+    } else if (row.cells.size() == width) {
+      reader->ForEachPurposeLine(row, [&shown](std::string_view line) { (shown += "/") += line; });
+    }
     read.rows.push_back(shown);
     return true;
   };
@@ -80,6 +92,7 @@ TEST(CsvPlainLines, GiveTheRowsLinesAndFaultsLibcsvGives) {
     const std::size_t length = random() % 30;
     for (std::size_t i = 0; i < length; ++i) text += pieces[random() % pieces.size()];
     for (const char delimiter : {',', ';', '\t'}) ExpectSameRows(text, delimiter);
+    ExpectSameRows("name,vwz1,vwz2\n" + text, ',');
     if (HasFailure()) break;
   }
 }
