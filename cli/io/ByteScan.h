@@ -1,9 +1,13 @@
 // Eight bytes at a time. A line of payment data is mostly plain ASCII, and
-// looking at it a byte at a time cost more than all that is done with it. The
-// tests answer whether some byte of a word is of a kind (exactly), not which
-// one: a caller that needs the byte looks at the eight bytes one by one.
+// looking at it a byte at a time cost more than all that is done with it.
+// A test gives the top bit of each byte of a word that is of a kind. Only the
+// first such byte is sure to be one (a borrow or a carry can mark the bytes
+// after it), which is all FirstMarked needs: the bytes before it are not of
+// the kind, and the caller looks at the rest one by one.
 #pragma once
 
+#include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -18,25 +22,57 @@ inline std::uint64_t Load(const char* at) {
   return word;
 }
 
-/// A byte below 0x20: subtracting borrows into its top bit, which it lacked.
-inline bool HasControl(std::uint64_t word) {
-  return ((word - kOnes * 0x20) & ~word & kHighBits) != 0;
+/// Bytes below 0x20 or of 0x7F and above: subtracting 0x20 borrows into the
+/// top bit of the first, adding one carries into that of 0x7F, and the high
+/// bytes have it. A byte from 0x20 to 0x7E does neither, and a byte that lends
+/// or carries is marked itself.
+constexpr std::uint64_t UnprintableBytes(std::uint64_t word) {
+  return ((word - kOnes * 0x20) | (word + kOnes) | word) & kHighBits;
 }
 
-/// A byte of 0x7F or above: adding one carries into its top bit, or it has it.
-inline bool HasDelOrHigh(std::uint64_t word) {
-  return (((word + kOnes) | word) & kHighBits) != 0;
+/// Bytes of 0x80 or above: those of UTF-8 beyond ASCII.
+constexpr std::uint64_t HighBytes(std::uint64_t word) {
+  return word & kHighBits;
 }
 
-/// A byte of 0x80 or above: one of UTF-8 beyond ASCII.
-inline bool HasHigh(std::uint64_t word) {
-  return (word & kHighBits) != 0;
-}
-
-/// A byte equal to `c`: it leaves a zero byte after the XOR.
-inline bool HasByte(std::uint64_t word, char c) {
+/// Bytes equal to `c`: they leave a zero byte after the XOR.
+constexpr std::uint64_t BytesEqual(std::uint64_t word, char c) {
   const std::uint64_t zeroWhereC = word ^ (kOnes * static_cast<unsigned char>(c));
-  return ((zeroWhereC - kOnes) & ~zeroWhereC & kHighBits) != 0;
+  return (zeroWhereC - kOnes) & ~zeroWhereC & kHighBits;
+}
+
+/// How many bytes of the word, loaded from memory, come before the first one
+/// `marked` (not zero) marks. A big-endian machine holds the first byte at the
+/// top: it answers 0 there, and its caller goes on a byte at a time.
+inline std::size_t FirstMarked(std::uint64_t marked) {
+  if constexpr (std::endian::native == std::endian::little) {
+    return static_cast<std::size_t>(std::countr_zero(marked)) / 8;
+  } else {
+    return 0;
+  }
+}
+
+/// True when each of the eight bytes is a digit 0-9: the high nibble is 3 and
+/// stays 3 after adding 6.
+constexpr bool AreEightDigits(std::uint64_t word) {
+  constexpr std::uint64_t kHigh = kOnes * 0xF0, kThrees = kOnes * 0x30;
+  return (word & kHigh) == kThrees && ((word + kOnes * 0x06) & kHigh) == kThrees;
+}
+
+/// The number eight digits loaded from memory stand for (AreEightDigits):
+/// neighbouring digits, then pairs, then fours are joined in place. The
+/// library has the same for its readers, but keeps it to itself.
+inline std::uint32_t EightDigitsValue(std::uint64_t word) {
+  if constexpr (std::endian::native == std::endian::little) {
+    word -= kOnes * 0x30;
+    word = (word * 10 + (word >> 8)) & 0x00FF00FF00FF00FF;
+    word = (word * 100 + (word >> 16)) & 0x0000FFFF0000FFFF;
+    return static_cast<std::uint32_t>((word * 10000 + (word >> 32)) & 0xFFFFFFFF);
+  } else {
+    std::uint32_t value = 0;
+    for (int shift = 56; shift >= 0; shift -= 8) value = value * 10 + ((word >> shift) & 0x0F);
+    return value;
+  }
 }
 
 }  // namespace zcli::bytescan

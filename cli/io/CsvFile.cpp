@@ -1,25 +1,8 @@
 #include "io/CsvFile.h"
 
-#include <cstring>
 #include <utility>
 
 namespace zcli {
-
-namespace {
-
-// memchr finds a line break many bytes at a time.
-int LineBreaks(std::string_view text) {
-  int count = 0;
-  for (std::size_t at = 0; at < text.size(); ++at) {
-    const void* found = std::memchr(text.data() + at, '\n', text.size() - at);
-    if (found == nullptr) break;
-    at = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
-    ++count;
-  }
-  return count;
-}
-
-}  // namespace
 
 CsvFile::CsvFile(std::string path, LineBlocks& blocks, char delimiter, std::size_t blockSize)
     : fPath(std::move(path)),
@@ -35,11 +18,14 @@ CsvFile::CsvFile(std::string path, LineBlocks& blocks, char delimiter, std::size
       block = WithoutByteOrderMark(block);
       first = false;
     }
+    // Past the first fault the lines need no counting: it is the one reported.
     if (!fMalformed) {
       Diagnostics fault;
-      if (!CheckCsvUtf8(block, line, fault)) fMalformed = fault.Items().front();
+      CsvTextFacts facts;
+      if (!CheckCsvUtf8(block, line, fault, facts)) fMalformed = fault.Items().front();
+      fPlainChars = fPlainChars && facts.plainChars;
+      line += facts.lineBreaks;
     }
-    line += LineBreaks(block);
   }
   fChecksum = blocks.Checksum();
 }
@@ -56,6 +42,8 @@ CsvFile::Pass CsvFile::ReadRows(Diagnostics& errors, const std::function<bool(co
     return Pass::Changed;
   };
   if (!blocks.Regular() || blocks.OpenedStamp() != fStamp) return changed();
+  // A file that changed since is refused at the end, whatever its characters.
+  if (reading == CsvReading::First && fPlainChars) reading = CsvReading::FirstOfPlainChars;
   CsvRowStream rows(fDelimiter, errors, take, reading);
   bool readable = true;
   bool first = true;

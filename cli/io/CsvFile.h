@@ -47,6 +47,8 @@ class CsvFile {
   std::uint64_t fChecksum = 0;
   /// The text's first UTF-8 fault, reported by every pass without reading.
   std::optional<Diagnostic> fMalformed;
+  /// CheckCsvUtf8 found nothing but plain characters in the text.
+  bool fPlainChars = true;
 };
 
 }  // namespace zcli

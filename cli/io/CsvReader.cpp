@@ -64,13 +64,27 @@ std::string_view WithoutByteOrderMark(std::string_view text) {
 
 namespace {
 
-// zor::FindMalformedUtf8, passing plain ASCII and the umlauts without decoding:
-// a CSV file is read through once for this alone.
-std::size_t FindMalformedUtf8(std::string_view text) {
+// zor::FindMalformedUtf8, passing plain ASCII and the umlauts without decoding,
+// and in the same pass the facts: a CSV file is read through once for this alone.
+std::size_t FindMalformedUtf8(std::string_view text, CsvTextFacts& facts) {
   for (std::size_t at = 0; at < text.size();) {
-    if (text.size() - at >= 8 && !bytescan::HasHigh(bytescan::Load(text.data() + at))) {
-      at += 8;
-    } else if (static_cast<unsigned char>(text[at]) < 0x80) {
+    if (text.size() - at >= 8) {
+      const std::uint64_t word = bytescan::Load(text.data() + at);
+      const std::uint64_t marked = bytescan::UnprintableBytes(word);
+      if (marked == 0) {
+        at += 8;
+        continue;
+      }
+      at += bytescan::FirstMarked(marked);
+    }
+    const auto byte = static_cast<unsigned char>(text[at]);
+    if (byte == '\n') {
+      ++facts.lineBreaks;  // every control byte is marked, so none is passed by
+      ++at;
+    } else if (byte < 0x80) {
+      // A tab, even where it is the delimiter: only the cells can tell.
+      const bool control = (byte < 0x20 && byte != '\r') || byte == 0x7F;
+      facts.plainChars = facts.plainChars && !control;
       ++at;
     } else if (Latin1LetterAt(text, at) != 0) {
       at += 2;
@@ -78,6 +92,8 @@ std::size_t FindMalformedUtf8(std::string_view text) {
       char32_t codePoint = 0;
       const std::size_t length = zor::DecodeUtf8(text, at, codePoint);
       if (length == 0) return at;
+      facts.plainChars =
+          facts.plainChars && !IsControlChar(codePoint) && zor::InWindows1252(codePoint);
       at += length;
     }
   }
@@ -86,8 +102,8 @@ std::size_t FindMalformedUtf8(std::string_view text) {
 
 }  // namespace
 
-bool CheckCsvUtf8(std::string_view lines, int firstLine, Diagnostics& errors) {
-  const std::size_t malformed = FindMalformedUtf8(lines);
+bool CheckCsvUtf8(std::string_view lines, int firstLine, Diagnostics& errors, CsvTextFacts& facts) {
+  const std::size_t malformed = FindMalformedUtf8(lines, facts);
   if (malformed == std::string_view::npos) return true;
   const std::string_view before = lines.substr(0, malformed);
   const std::size_t lastBreak = before.rfind('\n');
@@ -99,10 +115,17 @@ bool CheckCsvUtf8(std::string_view lines, int firstLine, Diagnostics& errors) {
   return false;
 }
 
+bool CheckCsvUtf8(std::string_view lines, int firstLine, Diagnostics& errors) {
+  CsvTextFacts facts;
+  return CheckCsvUtf8(lines, firstLine, errors, facts);
+}
+
 bool ReadCsvRows(std::string_view text, char delimiter, Diagnostics& errors,
                  const std::function<bool(const CsvRow&)>& take, CsvReading reading) {
   text = WithoutByteOrderMark(text);
-  if (!CheckCsvUtf8(text, 1, errors)) return false;
+  CsvTextFacts facts;
+  if (!CheckCsvUtf8(text, 1, errors, facts)) return false;
+  if (reading == CsvReading::First && facts.plainChars) reading = CsvReading::FirstOfPlainChars;
   CsvRowStream rows(delimiter, errors, take, reading);
   return rows.Feed(text) && rows.Finish();
 }
@@ -160,6 +183,7 @@ struct CsvRowStream::State {
 
   static void OnRow(int, void* user) {
     auto* s = static_cast<State*>(user);
+    s->row.oneLine = false;
     s->row.cells.clear();
     std::size_t from = 0;
     for (const std::size_t end : s->cellEnds) {
@@ -204,6 +228,8 @@ struct CsvRowStream::State {
     }
     if (!check) {
       unchecked += lines;
+    } else if (plain && reading == CsvReading::FirstOfPlainChars) {
+      check->PassPlainLine(lines);
     } else if (plain) {
       check->ScanPlainLine(lines, row.cells, charFaults);
     } else {
@@ -238,6 +264,7 @@ bool CsvRowStream::Feed(std::string_view text) {
       plain = s.libcsvBetweenRows && s.splitting == CsvSplitting::PlainLinesInPlace &&
               SplitPlainCsvLine(piece, s.delimiter, s.row.cells);
       if (plain) {
+        s.row.oneLine = true;
         s.TakeRow(s.line);
       } else if (!s.ParseWithLibcsv(piece)) {
         s.errors.Add(
@@ -330,10 +357,14 @@ CsvRecordReader::CsvRecordReader(const CsvRow& header, const CsvColumns& columns
 
 bool CsvRecordReader::Accept(const CsvRow& row, std::string& where, Diagnostics& errors) const {
   if (!fUsable || IsBlankRow(row)) return false;
-  // Into the caller's storage: no text is made anew for each row.
+  // Into the caller's storage, whose "Zeile " stays from row to row: no text
+  // is made anew for each row.
+  constexpr std::string_view kLine = "Zeile ";
   char number[16];
   const std::to_chars_result written = std::to_chars(number, number + sizeof number, row.line);
-  where.assign("Zeile ").append(number, written.ptr);
+  if (!std::string_view(where).starts_with(kLine)) where.assign(kLine);
+  where.resize(kLine.size());
+  where.append(number, written.ptr);
   if (row.cells.size() != fWidth) {
     errors.Add(where, "",
                std::to_string(row.cells.size()) + (row.cells.size() == 1 ? " Feld" : " Felder") +

@@ -22,6 +22,8 @@ struct CsvRow {
   int line = 0;  ///< physical line the row starts on (1-based)
   /// Valid while the row is being taken: they view the text or the parser's copy.
   std::vector<std::string_view> cells;
+  /// The row was split from one line in place: no cell holds a line break.
+  bool oneLine = false;
 };
 
 /// The delimiter of the header line: ";" or a tab when the line has one and no
@@ -34,11 +36,21 @@ std::string_view WithoutByteOrderMark(std::string_view text);
 /// Reports the first byte of `lines` that is no well-formed UTF-8, placed as
 /// in a text whose first line is `firstLine`; answers false then.
 bool CheckCsvUtf8(std::string_view lines, int firstLine, Diagnostics& errors);
+/// What CheckCsvUtf8 finds in well-formed text on the way.
+struct CsvTextFacts {
+  /// Nothing but line breaks and characters of Windows-1252 that are no
+  /// control characters: no line SplitPlainCsvLine splits has one to report.
+  bool plainChars = true;
+  int lineBreaks = 0;
+};
+/// The same, and `facts` of well-formed text.
+bool CheckCsvUtf8(std::string_view lines, int firstLine, Diagnostics& errors, CsvTextFacts& facts);
 
 /// A text read again after a reading that found no fault in it, and the same
 /// text (a file says when it is not), has no characters to report: they are not
-/// checked once more.
-enum class CsvReading { First, Again };
+/// checked once more. A first reading of a text of plain characters
+/// (CheckCsvUtf8) checks only the lines libcsv splits.
+enum class CsvReading { First, FirstOfPlainChars, Again };
 
 /// Hands the rows of a text to `take` one at a time, the header first (a UTF-8
 /// byte order mark is skipped). The row passed is reused for the next one.
@@ -129,8 +141,13 @@ struct CsvRecordRow {
 template <class Take>
 void CsvRecordReader::ForEachPurposeLine(const CsvRow& row, Take&& take) const {
   for (const std::size_t column : fPurposeColumns) {
-    // A cell with line breaks holds several purpose lines.
     const std::string_view cell = row.cells[column];
+    if (row.oneLine) {
+      const std::string_view line = TrimmedView(cell);
+      if (!line.empty()) take(line);
+      continue;
+    }
+    // A cell with line breaks holds several purpose lines.
     for (std::size_t at = 0; at <= cell.size();) {
       const std::size_t end = std::min(cell.find('\n', at), cell.size());
       std::string_view line = TrimmedView(cell.substr(at, end - at));

@@ -19,10 +19,12 @@ bool NothingToReport(std::string_view line, char delimiter,
   for (std::size_t at = 0; at < line.size(); ++at) {
     if (line.size() - at >= 8) {
       const std::uint64_t word = bytescan::Load(line.data() + at);
-      if (!bytescan::HasControl(word) && !bytescan::HasDelOrHigh(word)) {
+      const std::uint64_t marked = bytescan::UnprintableBytes(word);
+      if (marked == 0) {
         at += 7;
         continue;
       }
+      at += bytescan::FirstMarked(marked);
     }
     const auto byte = static_cast<unsigned char>(line[at]);
     if ((byte >= 0x20 && byte < 0x7F) || byte == '\r' || byte == '\n') continue;
@@ -109,8 +111,7 @@ void CsvCharCheck::ScanPlainLine(std::string_view line, const std::vector<std::s
     Scan(line, errors);
     return;
   }
-  // A plain line starts and ends outside quotes, in the first cell.
-  if (line.ends_with('\n')) ++fLine;
+  PassPlainLine(line);
 }
 
 }  // namespace zcli

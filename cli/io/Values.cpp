@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "io/ByteScan.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zcli {
@@ -50,13 +51,18 @@ std::string Trimmed(std::string_view text) {
 std::optional<std::int64_t> ParseDigits(std::string_view text) {
   const std::string_view t = TrimmedView(text);
   if (t.empty() || t.size() > 18) return std::nullopt;
+  // Every account and bank code comes here, some twice: the last eight digits
+  // are checked and read in one word, those before them one at a time.
+  const std::size_t head = t.size() >= 8 ? t.size() - 8 : t.size();
   std::int64_t value = 0;
-  for (const char c :
-       t) {  // checked and summed in one pass: every account and bank code comes here
+  for (const char c : t.substr(0, head)) {
     if (!IsDigit(c)) return std::nullopt;
     value = value * 10 + (c - '0');
   }
-  return value;
+  if (head == t.size()) return value;
+  const std::uint64_t last = bytescan::Load(t.data() + head);
+  if (!bytescan::AreEightDigits(last)) return std::nullopt;
+  return value * 100'000'000 + bytescan::EightDigitsValue(last);
 }
 
 std::optional<std::int64_t> ParseAmountCent(std::string_view text) {

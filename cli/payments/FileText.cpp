@@ -90,13 +90,22 @@ TextInFile FileText::Prepare(std::string_view utf8, std::size_t width, const std
     const std::size_t pieceEnd = std::min(utf8.size(), at + kTallyPiece);
     std::uint64_t sum = 0;
     while (at < pieceEnd && converted) {
-      std::uint64_t word = 0;
-      if (pieceEnd - at >= 8 && !bytescan::HasHigh(word = bytescan::Load(utf8.data() + at))) {
+      if (pieceEnd - at >= 8) {
+        std::uint64_t word = bytescan::Load(utf8.data() + at);
+        const std::uint64_t high = bytescan::HighBytes(word);
+        // All eight bytes fit: written never passes at.
         std::memcpy(ansi.data() + written, utf8.data() + at, 8);
-        for (int i = 0; i < 8; ++i, word >>= 8) sum += fTally[word & 0xFF];
-        at += 8;
-        written += 8;
-        continue;
+        if (high == 0) {
+          for (int i = 0; i < 8; ++i, word >>= 8) sum += fTally[word & 0xFF];
+          at += 8;
+          written += 8;
+          continue;
+        }
+        // The plain bytes before the first beyond ASCII are taken as copied.
+        const std::size_t plain = bytescan::FirstMarked(high);
+        for (std::size_t i = 0; i < plain; ++i, word >>= 8) sum += fTally[word & 0xFF];
+        at += plain;
+        written += plain;
       }
       auto c = static_cast<unsigned char>(utf8[at]);
       if (c >= 0x80) {

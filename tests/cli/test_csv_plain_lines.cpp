@@ -3,6 +3,8 @@
 // same for the shortcuts past the library's UTF-8 decoding.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -16,21 +18,33 @@
 namespace {
 
 struct Rows {
-  std::vector<std::string> rows;  // "line|cell|cell..."
+  std::vector<std::string> rows;  // "line|cell|cell...", then "/purpose line..."
   std::vector<std::string> faults;
   bool readable = true;
 };
 
-Rows Read(std::string_view text, char delimiter, zcli::CsvSplitting splitting) {
+Rows Read(std::string_view text, char delimiter, zcli::CsvSplitting splitting,
+          zcli::CsvReading reading = zcli::CsvReading::First) {
   Rows read;
   zcli::Diagnostics errors;
-  const std::function<bool(const zcli::CsvRow&)> take = [&read](const zcli::CsvRow& row) {
+  // A row split in place takes its purpose lines without a search for line breaks.
+  static const zcli::CsvColumns columns{{{"name", "name"}}, {}};
+  std::optional<zcli::CsvRecordReader> reader;
+  std::size_t width = 0;
+  const std::function<bool(const zcli::CsvRow&)> take = [&](const zcli::CsvRow& row) {
     std::string shown = std::to_string(row.line);
     for (const std::string_view cell : row.cells) (shown += "|") += cell;
+    if (!reader) {
+      zcli::Diagnostics headerFaults;
+      reader.emplace(row, columns, headerFaults);
+      width = row.cells.size();
+    } else if (row.cells.size() == width) {
+      reader->ForEachPurposeLine(row, [&shown](std::string_view line) { (shown += "/") += line; });
+    }
     read.rows.push_back(shown);
     return true;
   };
-  zcli::CsvRowStream stream(delimiter, errors, take, zcli::CsvReading::First, splitting);
+  zcli::CsvRowStream stream(delimiter, errors, take, reading, splitting);
   read.readable = stream.Feed(text) && stream.Finish();
   for (const zcli::Diagnostic& d : errors.Items()) {
     read.faults.push_back(d.where + "|" + d.field + "|" + d.message);
@@ -78,8 +92,46 @@ TEST(CsvPlainLines, GiveTheRowsLinesAndFaultsLibcsvGives) {
     const std::size_t length = random() % 30;
     for (std::size_t i = 0; i < length; ++i) text += pieces[random() % pieces.size()];
     for (const char delimiter : {',', ';', '\t'}) ExpectSameRows(text, delimiter);
+    ExpectSameRows("name,vwz1,vwz2\n" + text, ',');
     if (HasFailure()) break;
   }
+}
+
+// A text CheckCsvUtf8 calls plain has its plain lines left unchecked: it must
+// hold nothing a check would report, whichever the delimiter. Its line breaks
+// are counted on the way.
+TEST(CsvPlainLines, OfPlainCharsAreReadAsWhenChecked) {
+  const std::vector<std::string> pieces = {
+      "abcdefgh", "\xC3\xA4", "\xE2\x82\xAC", "\xC5\x81", "\xC2\x85", "\x7F",  "\t",      "\x01",
+      "\r\n",     "\n",       "\r",           "\"",       ",",        "a b;c", "\xC2\xA0"};
+  std::mt19937 random(99);
+  int plainTexts = 0;
+  for (int round = 0; round < 3000; ++round) {
+    std::string text = "name,vwz1\n";
+    for (std::size_t i = random() % 8; i > 0; --i) text += pieces[random() % pieces.size()];
+    // Mostly plain: a piece that is not at most once.
+    if (random() % 2 == 0) text += "\n" + pieces[random() % pieces.size()] + ",x\n";
+    zcli::Diagnostics errors;
+    zcli::CsvTextFacts facts;
+    ASSERT_TRUE(zcli::CheckCsvUtf8(text, 1, errors, facts));
+    ASSERT_EQ(facts.lineBreaks, std::count(text.begin(), text.end(), '\n'));
+    bool expected = true;
+    for (const zcli::ForeignChar& c : zcli::FindUnwritableChars(text)) {
+      expected = expected && (c.codePoint == '\n' || c.codePoint == '\r');
+    }
+    ASSERT_EQ(facts.plainChars, expected) << testing::PrintToString(text);
+    if (!facts.plainChars) continue;
+    ++plainTexts;
+    for (const char delimiter : {',', ';', '\t'}) {
+      const Rows checked = Read(text, delimiter, zcli::CsvSplitting::PlainLinesInPlace);
+      const Rows plain = Read(text, delimiter, zcli::CsvSplitting::PlainLinesInPlace,
+                              zcli::CsvReading::FirstOfPlainChars);
+      EXPECT_EQ(plain.rows, checked.rows) << testing::PrintToString(text);
+      EXPECT_EQ(plain.faults, checked.faults) << testing::PrintToString(text);
+    }
+    if (HasFailure()) break;
+  }
+  EXPECT_GT(plainTexts, 300);
 }
 
 }  // namespace

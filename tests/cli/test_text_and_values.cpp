@@ -46,10 +46,32 @@ TEST(Dates, ReadBothWrittenFormsAndRefuseImpossibleDays) {
   EXPECT_EQ(zcli::FormatIsoDate(zor::EncodeDate(2027, 3, 9)), "2027-03-09");
 }
 
+// Only blanks and tabs are trimmed: not the bytes beside them, nor those of
+// UTF-8 beyond ASCII, which are below the blank as signed chars.
+TEST(Values, TrimOnlyBlanksAndTabs) {
+  EXPECT_EQ(zcli::TrimmedView(" \t\xC3\xA4\x1F!\x08\t "), "\xC3\xA4\x1F!\x08");
+  EXPECT_EQ(zcli::TrimmedView("\x1F \xA0"), "\x1F \xA0");
+  EXPECT_EQ(zcli::TrimmedView(" \t "), "");
+}
+
 TEST(Numbers, AreDigitsOnly) {
   EXPECT_EQ(zcli::ParseDigits(" 0532013000 "), 532013000);
   for (const char* bad : {"", "-1", "+1", "1.0", "12a", "1234567890123456789"}) {
     EXPECT_FALSE(zcli::ParseDigits(bad)) << bad;
+  }
+  // Eight digits are read at once: every length, and the neighbours of the
+  // digits, '/' and ':', at every place.
+  const std::string digits = "918273645546372819";
+  for (std::size_t length = 1; length <= digits.size(); ++length) {
+    const std::string number = digits.substr(0, length);
+    EXPECT_EQ(zcli::ParseDigits(number), std::stoll(number)) << number;
+    for (std::size_t at = 0; at < length; ++at) {
+      for (const char wrong : {'/', ':'}) {
+        std::string bad = number;
+        bad[at] = wrong;
+        EXPECT_FALSE(zcli::ParseDigits(bad)) << bad;
+      }
+    }
   }
   EXPECT_EQ(zcli::ParseBool("Ja"), true);
   EXPECT_EQ(zcli::ParseBool("false"), false);
