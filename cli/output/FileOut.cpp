@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 namespace zcli {
 
@@ -25,10 +26,22 @@ std::thread StartWithoutSignals(FileOutBuffer* buffer, void (FileOutBuffer::*loo
 }  // namespace
 
 bool FileOutBuffer::Open(const std::string& path) {
-  fFd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  for (auto& block : fBlocks) {
+    // Direct writes need their memory aligned to the disk's sectors.
+    block.reset(static_cast<char*>(std::aligned_alloc(kAlignment, kBlockSize)));
+    if (!block) throw std::bad_alloc();
+  }
+  constexpr int kFlags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
+#ifdef O_DIRECT
+  fFd = ::open(path.c_str(), kFlags | O_DIRECT, 0666);
+  fDirect = fFd >= 0;
+  // File systems without direct writes refuse the flag (tmpfs, some network ones).
+  if (fFd < 0 && errno == EINVAL) fFd = ::open(path.c_str(), kFlags, 0666);
+#else
+  fFd = ::open(path.c_str(), kFlags, 0666);
+#endif
   if (fFd < 0) return false;
-  for (std::vector<char>& block : fBlocks) block.resize(kBlockSize);
-  setp(fBlocks[0].data(), fBlocks[0].data() + kBlockSize);
+  setp(fBlocks[0].get(), fBlocks[0].get() + kBlockSize);
   fWriter = StartWithoutSignals(this, &FileOutBuffer::WriteLoop);
   return true;
 }
@@ -38,9 +51,25 @@ FileOutBuffer::~FileOutBuffer() {
 }
 
 void FileOutBuffer::WriteOut(const char* data, std::size_t size) {
+#ifdef O_DIRECT
+  // Direct writes take whole sectors only; the last, shorter piece goes through
+  // the page cache, and so does everything after it.
+  if (fDirect && size % kAlignment != 0) {
+    fDirect = false;
+    ::fcntl(fFd, F_SETFL, ::fcntl(fFd, F_GETFL) & ~O_DIRECT);
+  }
+#endif
   while (size > 0) {
     const ssize_t n = ::write(fFd, data, size);
     if (n < 0 && errno == EINTR) continue;
+#ifdef O_DIRECT
+    if (n < 0 && errno == EINVAL && fDirect) {
+      // Opened for direct writes, yet not for these: through the page cache then.
+      fDirect = false;
+      ::fcntl(fFd, F_SETFL, ::fcntl(fFd, F_GETFL) & ~O_DIRECT);
+      continue;
+    }
+#endif
     if (n <= 0) {
       const std::lock_guard<std::mutex> lock(fMutex);
       fError = n < 0 ? errno : EIO;
@@ -52,7 +81,7 @@ void FileOutBuffer::WriteOut(const char* data, std::size_t size) {
   }
 #ifdef __linux__
   // Only starts the writing; the sync before the commit waits for it.
-  if (fWritten - fWritebackFrom >= kWritebackStretch) {
+  if (!fDirect && fWritten - fWritebackFrom >= kWritebackStretch) {
     ::sync_file_range(fFd, fWritebackFrom, fWritten - fWritebackFrom, SYNC_FILE_RANGE_WRITE);
     fWritebackFrom = fWritten;
   }
@@ -89,12 +118,12 @@ bool FileOutBuffer::HandOver() {
     // The writer still holds the other block until it is done with it.
     fChanged.wait(lock, [this] { return fPending == nullptr; });
     if (fError != 0) return false;
-    fPending = fBlocks[fFilling].data();
+    fPending = fBlocks[fFilling].get();
     fPendingSize = used;
   }
   fChanged.notify_all();
   fFilling = 1 - fFilling;
-  setp(fBlocks[fFilling].data(), fBlocks[fFilling].data() + kBlockSize);
+  setp(fBlocks[fFilling].get(), fBlocks[fFilling].get() + kBlockSize);
   return true;
 }
 
