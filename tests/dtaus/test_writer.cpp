@@ -1,11 +1,14 @@
 // The domestic writer's own behaviour: setters, checks, purpose-line
 // preparation, control sums, and the guarantees that hold whatever the
 // caller's settings are.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <fstream>
 #include <limits>
 #include <random>
 #include <string>
@@ -456,6 +459,36 @@ TEST_F(WriterTest, InterruptedWriteLeavesThePreviousFile) {
   EXPECT_EQ(files, 1u) << "no temporary file is left behind";
   dta.Finish();
   EXPECT_EQ(WrittenFile().size(), 512u);
+}
+
+// Large runs go to the disk past the page cache where it can be done; the file
+// must be whole either way, also when the tool appends it to another one at an
+// offset that is no sector's.
+TEST_F(WriterTest, ALargeRunIsWrittenWholeAlsoAfterAnotherFile) {
+  const auto book = [this] {
+    dta.Start();
+    for (int i = 0; i < 70'000; ++i) {
+      dta.Buchung(ZA("Max"), 1234567890, 50010517, 10 + i % 7, ZA("x"), "", "");
+    }
+    dta.Finish();
+  };
+  book();
+  EXPECT_GT(dta.DTAFileContent().size(), std::size_t{16} << 20);
+  EXPECT_TRUE(zortest::SameBytes(dta.DTAFileContent(), WrittenFile()));
+
+  const std::filesystem::path joined = dir.path() / "joined";
+  std::ofstream(joined, std::ios::binary) << "first logical file";
+  zor::TFileSystemOps appending;
+  appending.open = [&joined](const char* path, int flags, unsigned mode) {
+    if (flags & O_CREAT) return ::open(joined.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    return ::open(path, flags, static_cast<mode_t>(mode));
+  };
+  appending.rename = [](const char*, const char*) { return 0; };
+  zor::SetFileSystemOps(appending);
+  book();
+  zor::SetFileSystemOps({});
+  EXPECT_TRUE(
+      zortest::SameBytes("first logical file" + dta.DTAFileContent(), zortest::ReadFile(joined)));
 }
 
 }  // namespace
