@@ -22,6 +22,8 @@ python3 bench/make_payments.py "$payments" "$work/payments.csv"
 python3 bench/make_payments.py --sepa "$payments" "$work/sepa.csv"
 banks=$(ls /usr/share/ktoblzcheck/blz_*.txt | sort | tail -n 1)
 python3 bench/make_payments.py --banks "$banks" "$payments" "$work/convert.csv"
+# The inputs on disk first: their writeback would otherwise fall into the first step.
+sync
 mkdir -p "$work/out"
 client=(--name "Zor Lohnbuero GmbH" --blz 37040044 --konto 532013000 --no-pdf --no-text)
 "$before/cli/zordta" dtaus write --csv "$work/payments.csv" --verzeichnis "$work/out" \

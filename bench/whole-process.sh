@@ -51,6 +51,8 @@ sed '1!s/^"/"Ł/' "$work/payments.csv" >"$work/bad.csv"
 # For the conversion to SEPA: bank codes of real banks, whose IBANs can be made.
 banks=$(ls /usr/share/ktoblzcheck/blz_*.txt | sort | tail -n 1)
 python3 bench/make_payments.py --banks "$banks" "$payments" "$work/convert.csv"
+# The inputs on disk first: their writeback would otherwise fall into the first step.
+sync
 
 # Runs a command RUNS times; prints "median_seconds median_peak_kib". The
 # command must exit with $expect_status (default 0).

@@ -52,27 +52,4 @@ inline std::size_t FirstMarked(std::uint64_t marked) {
   }
 }
 
-/// True when each of the eight bytes is a digit 0-9: the high nibble is 3 and
-/// stays 3 after adding 6.
-constexpr bool AreEightDigits(std::uint64_t word) {
-  constexpr std::uint64_t kHigh = kOnes * 0xF0, kThrees = kOnes * 0x30;
-  return (word & kHigh) == kThrees && ((word + kOnes * 0x06) & kHigh) == kThrees;
-}
-
-/// The number eight digits loaded from memory stand for (AreEightDigits):
-/// neighbouring digits, then pairs, then fours are joined in place. The
-/// library has the same for its readers, but keeps it to itself.
-inline std::uint32_t EightDigitsValue(std::uint64_t word) {
-  if constexpr (std::endian::native == std::endian::little) {
-    word -= kOnes * 0x30;
-    word = (word * 10 + (word >> 8)) & 0x00FF00FF00FF00FF;
-    word = (word * 100 + (word >> 16)) & 0x0000FFFF0000FFFF;
-    return static_cast<std::uint32_t>((word * 10000 + (word >> 32)) & 0xFFFFFFFF);
-  } else {
-    std::uint32_t value = 0;
-    for (int shift = 56; shift >= 0; shift -= 8) value = value * 10 + ((word >> shift) & 0x0F);
-    return value;
-  }
-}
-
 }  // namespace zcli::bytescan

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "io/ByteScan.h"
+#include "core/DigitRun.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zcli {
@@ -60,9 +60,9 @@ std::optional<std::int64_t> ParseDigits(std::string_view text) {
     value = value * 10 + (c - '0');
   }
   if (head == t.size()) return value;
-  const std::uint64_t last = bytescan::Load(t.data() + head);
-  if (!bytescan::AreEightDigits(last)) return std::nullopt;
-  return value * 100'000'000 + bytescan::EightDigitsValue(last);
+  std::uint32_t last = 0;
+  if (!zor::detail::ReadEightDigits(t.data() + head, last)) return std::nullopt;
+  return value * 100'000'000 + last;
 }
 
 std::optional<std::int64_t> ParseAmountCent(std::string_view text) {
