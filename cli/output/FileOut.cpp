@@ -7,6 +7,9 @@
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <string_view>
+
+#include "host/DirectWrites.h"
 
 namespace zcli {
 
@@ -28,19 +31,13 @@ std::thread StartWithoutSignals(FileOutBuffer* buffer, void (FileOutBuffer::*loo
 bool FileOutBuffer::Open(const std::string& path) {
   for (auto& block : fBlocks) {
     // Direct writes need their memory aligned to the disk's sectors.
-    block.reset(static_cast<char*>(std::aligned_alloc(kAlignment, kBlockSize)));
+    block.reset(
+        static_cast<char*>(std::aligned_alloc(zor::detail::DirectWrites::kSector, kBlockSize)));
     if (!block) throw std::bad_alloc();
   }
-  constexpr int kFlags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
-#ifdef O_DIRECT
-  fFd = ::open(path.c_str(), kFlags | O_DIRECT, 0666);
-  fDirect = fFd >= 0;
-  // File systems without direct writes refuse the flag (tmpfs, some network ones).
-  if (fFd < 0 && errno == EINVAL) fFd = ::open(path.c_str(), kFlags, 0666);
-#else
-  fFd = ::open(path.c_str(), kFlags, 0666);
-#endif
+  fFd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fFd < 0) return false;
+  fDirect = std::make_unique<zor::detail::DirectWrites>(fFd, true);
   setp(fBlocks[0].get(), fBlocks[0].get() + kBlockSize);
   fWriter = StartWithoutSignals(this, &FileOutBuffer::WriteLoop);
   return true;
@@ -51,25 +48,11 @@ FileOutBuffer::~FileOutBuffer() {
 }
 
 void FileOutBuffer::WriteOut(const char* data, std::size_t size) {
-#ifdef O_DIRECT
-  // Direct writes take whole sectors only; the last, shorter piece goes through
-  // the page cache, and so does everything after it.
-  if (fDirect && size % kAlignment != 0) {
-    fDirect = false;
-    ::fcntl(fFd, F_SETFL, ::fcntl(fFd, F_GETFL) & ~O_DIRECT);
-  }
-#endif
+  fDirect->Prepare(std::string_view(data, size));
+  const std::size_t whole = size;
   while (size > 0) {
     const ssize_t n = ::write(fFd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-#ifdef O_DIRECT
-    if (n < 0 && errno == EINVAL && fDirect) {
-      // Opened for direct writes, yet not for these: through the page cache then.
-      fDirect = false;
-      ::fcntl(fFd, F_SETFL, ::fcntl(fFd, F_GETFL) & ~O_DIRECT);
-      continue;
-    }
-#endif
+    if (n < 0 && (errno == EINTR || fDirect->Refused(errno))) continue;
     if (n <= 0) {
       const std::lock_guard<std::mutex> lock(fMutex);
       fError = n < 0 ? errno : EIO;
@@ -77,15 +60,8 @@ void FileOutBuffer::WriteOut(const char* data, std::size_t size) {
     }
     data += n;
     size -= static_cast<std::size_t>(n);
-    fWritten += n;
   }
-#ifdef __linux__
-  // Only starts the writing; the sync before the commit waits for it.
-  if (!fDirect && fWritten - fWritebackFrom >= kWritebackStretch) {
-    ::sync_file_range(fFd, fWritebackFrom, fWritten - fWritebackFrom, SYNC_FILE_RANGE_WRITE);
-    fWritebackFrom = fWritten;
-  }
-#endif
+  fDirect->Written(whole);
 }
 
 void FileOutBuffer::WriteLoop() {

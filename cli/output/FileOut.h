@@ -1,10 +1,8 @@
 // An output stream onto a file the run writes in one go, such as a SEPA
 // document of hundreds of megabytes. Full blocks go to the file on a thread of
-// their own, while the next block fills. Where the file system allows, they go
-// straight to the disk, past the page cache: hundreds of megabytes of fresh
-// cache pages cost more than the disk itself, and on a virtual machine their
-// cost swings from run to run. Elsewhere each stretch written is handed to the
-// disk at once, so that the sync before the commit has little left to do.
+// their own, while the next block fills, and they go to disk as the library
+// writes a large payment file: past the page cache where the file system
+// allows it (host/DirectWrites.h).
 #pragma once
 
 #include <condition_variable>
@@ -15,6 +13,10 @@
 #include <streambuf>
 #include <string>
 #include <thread>
+
+namespace zor::detail {
+class DirectWrites;
+}
 
 namespace zcli {
 
@@ -31,9 +33,6 @@ class FileOutBuffer : public std::streambuf {
   bool Close();
 
   static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
-  static constexpr std::size_t kAlignment = 4096;
-  /// How much is written before the kernel is asked to take it to disk.
-  static constexpr long long kWritebackStretch = 16LL << 20;
 
  protected:
   int_type overflow(int_type c) override;
@@ -53,7 +52,7 @@ class FileOutBuffer : public std::streambuf {
   };
 
   int fFd = -1;
-  bool fDirect = false;  ///< the file is open past the page cache
+  std::unique_ptr<zor::detail::DirectWrites> fDirect;  ///< used by the writing thread
   std::unique_ptr<char, Free> fBlocks[2];
   int fFilling = 0;
 
@@ -64,9 +63,6 @@ class FileOutBuffer : public std::streambuf {
   std::size_t fPendingSize = 0;
   bool fStop = false;
   int fError = 0;  ///< errno of the first failed write
-
-  long long fWritten = 0;  ///< by the writing thread only
-  long long fWritebackFrom = 0;
 };
 
 /// Like `std::ofstream`: opened at construction, `good()` tells whether it was.

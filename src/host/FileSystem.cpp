@@ -12,6 +12,7 @@
 #include <mutex>
 #include <utility>
 
+#include "host/DirectWrites.h"
 #include "host/HostMessages.h"
 #include "host/Posix.h"
 #include "zordta/host/Exception.h"
@@ -44,56 +45,6 @@ int LastError() {
   return errno != 0 ? errno : EIO;
 }
 
-// A large file goes straight to the disk, past the page cache, where the file
-// system allows it: hundreds of megabytes of fresh cache pages cost more than
-// the disk itself, and on a virtual machine their cost swings from run to run.
-// Only whole sectors from aligned memory can go that way; any other piece, or
-// a refusal, sends the rest through the page cache.
-class DirectWrites {
- public:
-  DirectWrites(int fd, std::span<const std::string_view> pieces) : fFd(fd) {
-#ifdef O_DIRECT
-    std::int64_t total = 0;
-    for (const std::string_view piece : pieces) total += static_cast<std::int64_t>(piece.size());
-    if (total < kFrom) return;
-    // A test's stand-in for a descriptor has no flags to set.
-    const int flags = ::fcntl(fd, F_GETFL);
-    fOn = flags >= 0 && ::fcntl(fd, F_SETFL, flags | O_DIRECT) == 0;
-#else
-    (void)pieces;
-#endif
-  }
-  bool On() const {
-    return fOn;
-  }
-  void Prepare(std::string_view piece) {
-    if (fOn && (reinterpret_cast<std::uintptr_t>(piece.data()) % kSector != 0 ||
-                piece.size() % kSector != 0)) {
-      Off();
-    }
-  }
-  /// True when a failed write is to be tried again through the page cache.
-  bool Refused(int error) {
-    if (!fOn || error != EINVAL) return false;
-    Off();
-    return true;
-  }
-
- private:
-  static constexpr std::int64_t kFrom = std::int64_t{16} << 20;
-  static constexpr std::size_t kSector = 4096;
-
-  void Off() {
-#ifdef O_DIRECT
-    ::fcntl(fFd, F_SETFL, ::fcntl(fFd, F_GETFL) & ~O_DIRECT);
-#endif
-    fOn = false;
-  }
-
-  int fFd;
-  bool fOn = false;
-};
-
 int WriteAll(int fd, std::string_view content, const TFileSystemOps& ops,
              DirectWrites* direct = nullptr) {
   if (direct) direct->Prepare(content);
@@ -109,20 +60,6 @@ int WriteAll(int fd, std::string_view content, const TFileSystemOps& ops,
     content.remove_prefix(static_cast<std::size_t>(written));
   }
   return 0;
-}
-
-// A large file that goes through the page cache starts going to disk while
-// the rest of it is still being written, so that the sync at the end has
-// little left to wait for.
-constexpr std::int64_t kWritebackStretch = std::int64_t{16} << 20;
-
-void StartWriteback(int fd, std::int64_t from, std::int64_t length) {
-#ifdef __linux__
-  // Only starts the writing; a descriptor that is not a file (a test's stand-in) just fails.
-  ::sync_file_range(fd, from, length, SYNC_FILE_RANGE_WRITE);
-#else
-  (void)fd, (void)from, (void)length;
-#endif
 }
 
 // Makes the rename itself durable; the new content is already safe, so failures are ignored.
@@ -184,17 +121,14 @@ int ReplaceFileContent(const std::string& path, std::span<const std::string_view
   }
   if (fd < 0) return LastError();
 
+  // A run of 16 MiB or more is a large file.
+  std::size_t total = 0;
+  for (const std::string_view piece : pieces) total += piece.size();
+  DirectWrites direct(fd, total >= (std::size_t{16} << 20));
   int error = 0;
-  std::int64_t written = 0;
-  std::int64_t writebackFrom = 0;
-  DirectWrites direct(fd, pieces);
   for (std::size_t i = 0; i < pieces.size() && error == 0; ++i) {
     error = WriteAll(fd, pieces[i], ops, &direct);
-    written += static_cast<std::int64_t>(pieces[i].size());
-    if (!direct.On() && written - writebackFrom >= kWritebackStretch) {
-      StartWriteback(fd, writebackFrom, written - writebackFrom);
-      writebackFrom = written;
-    }
+    direct.Written(pieces[i].size());
   }
   if (error == 0 && ops.fsync(fd) != 0) error = LastError();
   if (error != 0) {
