@@ -191,10 +191,7 @@ TextInFile FileText::Rewrite(zor::AnsiString& ansi, const std::string& where,
   }
   if (!dropped.empty()) {
     std::string shown;
-    for (const char c : dropped) {
-      if (!shown.empty()) shown += ' ';
-      shown += Shown(c);
-    }
+    for (const char c : dropped) shown += (shown.empty() ? "" : " ") + Shown(c);
     report.Add(where, std::string(field),
                prefix + (fStreng ? "diese Zeichen fielen weg: " : "Diese Zeichen fallen weg: ") +
                    shown + ".");

@@ -30,8 +30,7 @@ bool Before(const SepaGroup& a, const SepaGroup& b) {
 
 // "<message id>-<n>", the message id shortened so that it stays within 35.
 std::string PaymentInfoId(const std::string& messageId, std::size_t number) {
-  std::string suffix = std::to_string(number);
-  suffix.insert(suffix.begin(), '-');
+  const std::string suffix = "-" + std::to_string(number);
   return messageId.substr(0, 35 - suffix.size()) + suffix;
 }
 

@@ -161,13 +161,7 @@ std::string SepaFill(std::string_view message, std::string_view value) {
 }
 
 std::string SepaQuoted(std::string_view text) {
-  // Built in place: g++ 12 at -O3 warns falsely about `"\"" + std::string(text)`.
-  std::string quoted;
-  quoted.reserve(text.size() + 2);
-  quoted.push_back('"');
-  quoted.append(text);
-  quoted.push_back('"');
-  return quoted;
+  return "\"" + std::string(text) + "\"";
 }
 
 void SepaRefuse(SepaFault fault, SepaPlace place, std::string text) {
