@@ -47,10 +47,31 @@ std::string KnownColumns(const CsvColumns& columns) {
   return text + "verwendungszweck1 ...";
 }
 
+// LF, CR LF and a CR alone each end a line, as editors show them; libcsv ends
+// a row at each of them too, outside quotes.
+int LineBreaks(std::string_view text) {
+  int breaks = 0;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (text[at] == '\n' || (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] != '\n'))) {
+      ++breaks;
+    }
+  }
+  return breaks;
+}
+
+// `line` up to its first line end, when that is a CR alone.
+std::string_view UpToLoneCarriageReturn(std::string_view line) {
+  for (std::size_t at = line.find('\r'); at != std::string_view::npos;
+       at = line.find('\r', at + 1)) {
+    if (at + 1 < line.size() && line[at + 1] != '\n') return line.substr(0, at + 1);
+  }
+  return line;
+}
+
 }  // namespace
 
 char GuessDelimiter(std::string_view text) {
-  const std::string_view header = text.substr(0, text.find('\n'));
+  const std::string_view header = text.substr(0, text.find_first_of("\r\n"));
   if (header.find(',') != std::string_view::npos) return ',';
   if (header.find(';') != std::string_view::npos) return ';';
   if (header.find('\t') != std::string_view::npos) return '\t';
@@ -81,6 +102,9 @@ std::size_t FindMalformedUtf8(std::string_view text, CsvTextFacts& facts) {
     if (byte == '\n') {
       ++facts.lineBreaks;  // every control byte is marked, so none is passed by
       ++at;
+    } else if (byte == '\r' && (at + 1 == text.size() || text[at + 1] != '\n')) {
+      ++facts.lineBreaks;  // old Mac programs end their lines so
+      ++at;
     } else if (byte < 0x80) {
       // A tab, even where it is the delimiter: only the cells can tell.
       const bool control = (byte < 0x20 && byte != '\r') || byte == 0x7F;
@@ -103,12 +127,13 @@ std::size_t FindMalformedUtf8(std::string_view text, CsvTextFacts& facts) {
 }  // namespace
 
 bool CheckCsvUtf8(std::string_view lines, int firstLine, Diagnostics& errors, CsvTextFacts& facts) {
+  const int breaksBefore = facts.lineBreaks;
   const std::size_t malformed = FindMalformedUtf8(lines, facts);
   if (malformed == std::string_view::npos) return true;
   const std::string_view before = lines.substr(0, malformed);
-  const std::size_t lastBreak = before.rfind('\n');
+  const std::size_t lastBreak = before.find_last_of("\r\n");
   const std::size_t from = lastBreak == std::string_view::npos ? 0 : lastBreak + 1;
-  const auto line = firstLine + std::count(before.begin(), before.end(), '\n');
+  const int line = firstLine + (facts.lineBreaks - breaksBefore);  // counted up to the fault
   errors.Add("Zeile " + std::to_string(line), "",
              "Spalte " + std::to_string(CharCount(before.substr(from)) + 1) +
                  ": kein gültiges UTF-8 (die Datei muss UTF-8 sein).");
@@ -178,7 +203,7 @@ struct CsvRowStream::State {
     const std::string_view cell(data ? static_cast<const char*>(data) : "", data ? size : 0);
     s->cellText += cell;
     s->cellEnds.push_back(s->cellText.size());
-    s->lineBreaksInRow += static_cast<int>(std::count(cell.begin(), cell.end(), '\n'));
+    s->lineBreaksInRow += LineBreaks(cell);
   }
 
   static void OnRow(int, void* user) {
@@ -204,7 +229,7 @@ struct CsvRowStream::State {
     // With strict parsing a quote opens or closes a quoted cell, or is one of
     // the two that stand for one inside it.
     for (const char c : piece) libcsvInQuotes = libcsvInQuotes != (c == '"');
-    libcsvBetweenRows = !libcsvInQuotes && piece.ends_with('\n');
+    libcsvBetweenRows = !libcsvInQuotes && (piece.ends_with('\n') || piece.ends_with('\r'));
     return true;
   }
 
@@ -256,13 +281,17 @@ bool CsvRowStream::Feed(std::string_view text) {
   // A line at a time, so every row knows the line it ends on.
   for (std::size_t at = 0; at < text.size();) {
     const std::size_t end = std::min(text.find('\n', at), text.size() - 1) + 1;
-    const std::string_view piece = text.substr(at, end - at);
-    at = end;
+    std::string_view piece = text.substr(at, end - at);
     ++s.line;
     bool plain = false;
     if (!s.stopped) {
       plain = s.libcsvBetweenRows && s.splitting == CsvSplitting::PlainLinesInPlace &&
               SplitPlainCsvLine(piece, s.delimiter, s.row.cells);
+    }
+    // A plain line holds no CR but at its end.
+    if (!plain) piece = UpToLoneCarriageReturn(piece);
+    at += piece.size();
+    if (!s.stopped) {
       if (plain) {
         s.row.oneLine = true;
         s.TakeRow(s.line);

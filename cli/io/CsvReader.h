@@ -41,6 +41,7 @@ struct CsvTextFacts {
   /// Nothing but line breaks and characters of Windows-1252 that are no
   /// control characters: no line SplitPlainCsvLine splits has one to report.
   bool plainChars = true;
+  /// LF, CR LF and a CR alone each end a line.
   int lineBreaks = 0;
 };
 /// The same, and `facts` of well-formed text.

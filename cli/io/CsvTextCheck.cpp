@@ -88,8 +88,12 @@ void CsvCharCheck::Scan(std::string_view text, Diagnostics& errors) {
       if (c == '\r') ++at;
       position.LineBreakAt(at);
       if (!quoted) cell = 0;
-    } else if (c == '\r' && !quoted) {
-      cell = 0;  // libcsv ends the row here: no cell holds it
+    } else if (c == '\r') {
+      // A CR alone ends a line as editors show it. Outside quotes libcsv ends
+      // the row there and no cell holds it; inside, the cell does.
+      if (quoted) report(at, UnwritableCharProblem(byte));
+      position.LineBreakAt(at);
+      if (!quoted) cell = 0;
     } else if (byte < 0x20 || byte == 0x7F) {
       report(at, UnwritableCharProblem(byte));
     } else if (byte >= 0x80) {

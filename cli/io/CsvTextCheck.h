@@ -36,7 +36,7 @@ class CsvCharCheck {
   /// ScanPlainLine for a line known to have nothing to report.
   void PassPlainLine(std::string_view line) {
     // A plain line starts and ends outside quotes, in the first cell.
-    if (line.ends_with('\n')) ++fLine;
+    if (line.ends_with('\n') || line.ends_with('\r')) ++fLine;
   }
 
  private:

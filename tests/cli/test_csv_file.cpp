@@ -70,6 +70,9 @@ TEST(CsvFile, BlocksGiveTheRowsLinesAndFaultsOfTheWholeText) {
       good + "\nF,\"offen\n",      // a quoted field never closed
       good + "\nG,x\"y\",z\n",     // a quote inside a field
       good + "\nH,M\xFCller,z\n",  // not UTF-8, found before any row is taken
+      // Lines ending in a CR alone, as old Mac programs write them, and a fault after them.
+      "name,vwz1\rA,\"x\ry\"\r\nB,z\rC,\xE2\x82\xAC\xC5\x81\r",
+      "name,vwz1\rA,x\rB,\xFF\r\n",
   };
   Workspace ws;
   std::vector<std::string> texts = broken;

@@ -50,6 +50,29 @@ TEST(CsvParse, RowsKnowTheLineTheyStartOnAcrossQuotedBreaksAndBlankLines) {
   EXPECT_EQ(read.records[3].where, "Zeile 9");  // no final line break
 }
 
+TEST(CsvParse, LinesEndingInACarriageReturnAloneAreLinesToo) {
+  // As old Mac programs write CSV: the header alone tells the delimiter.
+  const std::string text = "name;betrag;vwz1\rA;1,00;\"eins\nzwei\"\rB;2,00;x\r\nC;3,00;y\r";
+  EXPECT_EQ(zcli::GuessDelimiter(text), ';');
+  const Payments read = Read(text, "", kNameAndAmount);
+  ASSERT_TRUE(read.errors.Empty()) << Lines(read.errors)[0];
+  ASSERT_EQ(read.records.size(), 3u);
+  EXPECT_EQ(read.records[0].where, "Zeile 2");
+  EXPECT_EQ(read.records[0].purpose, (std::vector<std::string>{"eins", "zwei"}));
+  EXPECT_EQ(read.records[1].where, "Zeile 4");
+  EXPECT_EQ(read.records[2].where, "Zeile 5");
+  // Two rows on one line of LFs would have carried the same line.
+  const Payments mixed = Read("name,betrag\nA,1\rB,x\nC,y\n", "", kNameAndAmount);
+  ASSERT_EQ(mixed.records.size(), 3u);
+  EXPECT_EQ(mixed.records[1].where, "Zeile 3");
+  EXPECT_EQ(mixed.records[2].where, "Zeile 4");
+
+  const Payments bad = Read("name;betrag\rA;1,00\rM\xFCller;2,00\r", "", kNameAndAmount);
+  EXPECT_EQ(Lines(bad.errors),
+            (std::vector<std::string>{
+                "Zeile 3||Spalte 2: kein gültiges UTF-8 (die Datei muss UTF-8 sein)."}));
+}
+
 TEST(CsvParse, ByteOrderMarkAndSemicolonsAsExcelWritesThem) {
   const std::string text =
       "\xEF\xBB\xBFName;Betrag\nM\xC3\xBC"
@@ -138,7 +161,7 @@ TEST(CsvParse, ControlCharactersAreNamedButLineBreaksSeparatePurposeLines) {
   const Payments read = Read(
       "name,betrag,vwz1\n"
       "\"A\tB\",1,\"eins\r\nzwei\"\n"  // the tab is a fault, CR LF a break
-      "C ,2,\"x\ry\"\r\n"              // a CR alone is no break
+      "C ,2,\"x\ry\"\r\n"              // a CR alone ends a line, but no purpose line
       "\"D\r\nE\",3,\x7F\n"            // no break in a name; DEL
       "F,4,\"\xC2\x81\"\n",            // a C1 control that Windows-1252 would pass
       ",", kNameAndAmount);
@@ -146,10 +169,10 @@ TEST(CsvParse, ControlCharactersAreNamedButLineBreaksSeparatePurposeLines) {
             (std::vector<std::string>{
                 "Zeile 2|name|Spalte 3: Tabulator (U+0009) ist nicht erlaubt.",
                 "Zeile 4|vwz1|Spalte 8: Wagenrücklauf (U+000D) ist nicht erlaubt.",
-                "Zeile 5|name|Spalte 3: Zeilenumbruch (U+000A) ist nicht erlaubt. Mehrere Zeilen "
+                "Zeile 6|name|Spalte 3: Zeilenumbruch (U+000A) ist nicht erlaubt. Mehrere Zeilen "
                 "nur im Verwendungszweck.",
-                "Zeile 6|vwz1|Spalte 6: Steuerzeichen (U+007F) ist nicht erlaubt.",
-                "Zeile 7|vwz1|Spalte 6: Steuerzeichen (U+0081) ist nicht erlaubt."}));
+                "Zeile 7|vwz1|Spalte 6: Steuerzeichen (U+007F) ist nicht erlaubt.",
+                "Zeile 8|vwz1|Spalte 6: Steuerzeichen (U+0081) ist nicht erlaubt."}));
   ASSERT_EQ(read.records.size(), 4u);
   EXPECT_EQ(read.records[0].purpose, (std::vector<std::string>{"eins", "zwei"}));
 
