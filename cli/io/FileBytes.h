@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <streambuf>
 #include <string>
 #include <string_view>
 
@@ -71,6 +72,36 @@ class LineBlocks {
   std::size_t fFilled = 0;
   std::size_t fHandedOut = 0;
   bool fAtEnd = false;
+  std::uint64_t fChecksum = 0;
+};
+
+/// A regular file as a stream that sums the bytes it hands out, so that two
+/// readings can tell whether they read the same bytes. Reads of whole blocks
+/// go straight to the reader's buffer; the sum is that of the same blocks
+/// however the reader asks. Raises zor::Exception as ReadInput does when the
+/// file cannot be opened; a fault while reading marks the stream bad.
+class SummedFileBuffer : public std::streambuf {
+ public:
+  static constexpr std::size_t kBlockSize = 64 * 1024;
+
+  explicit SummedFileBuffer(const std::string& path);
+  ~SummedFileBuffer() override;
+  SummedFileBuffer(const SummedFileBuffer&) = delete;
+  SummedFileBuffer& operator=(const SummedFileBuffer&) = delete;
+
+  /// A checksum of the bytes read from the file so far.
+  std::uint64_t Checksum() const { return fChecksum; }
+
+ protected:
+  int_type underflow() override;
+  std::streamsize xsgetn(char* to, std::streamsize count) override;
+
+ private:
+  // Whole blocks from the file into `to`, fewer bytes only at its end.
+  std::size_t ReadSummed(char* to, std::size_t count);
+
+  std::unique_ptr<OpenInput> fInput;
+  std::string fBuffer;
   std::uint64_t fChecksum = 0;
 };
 

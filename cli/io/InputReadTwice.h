@@ -1,14 +1,18 @@
 // An input a command reads twice: first to check it whole, then to print it.
-// A regular file is opened again for the second reading; standard input and a
-// pipe cannot be, so their bytes are kept from the first.
+// A regular file is opened again for the second reading, and each reading sums
+// the bytes it got, so that a file that changed in between is told apart even
+// where its figures stay the same. Standard input and a pipe cannot be opened
+// again, so their bytes are kept from the first reading.
 #pragma once
 
-#include <fstream>
+#include <cstdint>
 #include <istream>
 #include <streambuf>
 #include <string>
 #include <string_view>
 #include <utility>
+
+#include "io/FileBytes.h"
 
 namespace zcli {
 
@@ -21,19 +25,22 @@ class InputReadTwice {
   /// opened again. Raises zor::Exception naming the input when it cannot be read.
   void Prepare();
 
-  /// Hands `use` a stream over the whole input, from its start. Raises
-  /// zor::Exception naming the file when it cannot be opened or is a folder.
+  /// Hands `use` a stream over the whole input, from its start, and answers a
+  /// checksum of the bytes `use` read; an input kept in memory cannot change
+  /// and gives 0. Raises zor::Exception naming the file when it cannot be
+  /// opened or is a folder.
   template <class Use>
-  void Read(Use&& use) const {
+  std::uint64_t Read(Use&& use) const {
     if (fInMemory) {
       ViewBuffer buffer(fBytes);
       std::istream in(&buffer);
       use(in);
-      return;
+      return 0;
     }
-    std::ifstream in;
-    Open(in);
+    SummedFileBuffer buffer(fPath);
+    std::istream in(&buffer);
     use(in);
+    return buffer.Checksum();
   }
 
  private:
@@ -45,8 +52,6 @@ class InputReadTwice {
       setg(begin, begin, begin + bytes.size());
     }
   };
-
-  void Open(std::ifstream& in) const;
 
   std::string fPath;
   bool fInMemory = false;

@@ -9,8 +9,8 @@ CheckedDtaus::CheckedDtaus(std::string path, zor::DtausReadOptions options)
     : fInput(std::move(path)), fOptions(options) {}
 
 template <class Visit>
-void CheckedDtaus::Read(Visit&& visit) const {
-  fInput.Read([&](std::istream& in) {
+std::uint64_t CheckedDtaus::Read(Visit&& visit) const {
+  return fInput.Read([&](std::istream& in) {
     zor::DtausReader reader(in, fOptions);
     visit(reader);
   });
@@ -20,7 +20,7 @@ void CheckedDtaus::Check(const std::function<void(std::size_t, const zor::DtausP
   fInput.Prepare();
   fFiles.clear();
   fNotes.clear();
-  Read([this, &take](zor::DtausReader& reader) {
+  fChecksum = Read([this, &take](zor::DtausReader& reader) {
     try {
       for (;;) {
         switch (reader.Next()) {
@@ -51,8 +51,9 @@ void CheckedDtaus::Check(const std::function<void(std::size_t, const zor::DtausP
 bool CheckedDtaus::ReadAgain(
     const std::function<void(std::size_t, const zor::DtausPayment&)>& take) const {
   std::vector<zor::DtausControlFigures> again;
+  std::uint64_t checksum = 0;
   try {
-    Read([&](zor::DtausReader& reader) {
+    checksum = Read([&](zor::DtausReader& reader) {
       for (;;) {
         switch (reader.Next()) {
           case zor::DtausReader::Item::Header:
@@ -74,7 +75,8 @@ bool CheckedDtaus::ReadAgain(
   } catch (const zor::DtausReadError&) {
     return false;
   }
-  if (again.size() != fFiles.size()) return false;
+  // Texts may change and leave every figure as it was.
+  if (checksum != fChecksum || again.size() != fFiles.size()) return false;
   for (std::size_t i = 0; i < again.size(); ++i) {
     if (!(again[i] == fFiles[i].counted)) return false;
   }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -43,10 +44,12 @@ class CheckedDtaus {
   bool AnyDm() const;
 
  private:
+  // Answers the checksum of the bytes read (InputReadTwice::Read).
   template <class Visit>
-  void Read(Visit&& visit) const;
+  std::uint64_t Read(Visit&& visit) const;
 
   InputReadTwice fInput;
+  std::uint64_t fChecksum = 0;  // of the first reading
   zor::DtausReadOptions fOptions;
   std::vector<LogicalFile> fFiles;
   std::vector<zor::DtausNote> fNotes;

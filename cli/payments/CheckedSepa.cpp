@@ -7,8 +7,8 @@ namespace zcli {
 CheckedSepa::CheckedSepa(std::string path) : fInput(std::move(path)) {}
 
 template <class Visit>
-void CheckedSepa::Read(Visit&& visit) const {
-  fInput.Read([&](std::istream& in) {
+std::uint64_t CheckedSepa::Read(Visit&& visit) const {
+  return fInput.Read([&](std::istream& in) {
     zor::SepaReader reader(in);
     visit(reader);
   });
@@ -17,7 +17,7 @@ void CheckedSepa::Read(Visit&& visit) const {
 void CheckedSepa::Check() {
   fInput.Prepare();
   fBlocks.clear();
-  Read([this](zor::SepaReader& reader) {
+  fChecksum = Read([this](zor::SepaReader& reader) {
     for (;;) {
       switch (reader.Next()) {
         case zor::SepaReader::Item::Document:
@@ -38,8 +38,9 @@ void CheckedSepa::Check() {
 
 bool CheckedSepa::ReadAgain(const std::function<void(const zor::SepaPayment&)>& take) const {
   std::size_t blocks = 0;
+  std::uint64_t checksum = 0;
   try {
-    Read([&](zor::SepaReader& reader) {
+    checksum = Read([&](zor::SepaReader& reader) {
       for (;;) {
         switch (reader.Next()) {
           case zor::SepaReader::Item::Document:
@@ -56,8 +57,7 @@ bool CheckedSepa::ReadAgain(const std::function<void(const zor::SepaPayment&)>& 
         }
         break;
       }
-      // A file changed in between shows in its figures (a change that keeps
-      // them does not, as with DTAUS).
+      // A change that keeps the figures shows in the checksum.
       if (reader.Document().count != fDocument.count ||
           reader.Document().cents != fDocument.cents) {
         blocks = 0;
@@ -66,7 +66,7 @@ bool CheckedSepa::ReadAgain(const std::function<void(const zor::SepaPayment&)>& 
   } catch (const zor::SepaReadError&) {
     return false;
   }
-  return blocks == fBlocks.size();
+  return checksum == fChecksum && blocks == fBlocks.size();
 }
 
 bool CheckedSepa::SeveralDates() const {

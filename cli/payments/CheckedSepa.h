@@ -4,6 +4,7 @@
 // then once more to hand the payments over.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -32,10 +33,12 @@ class CheckedSepa {
   bool SeveralDates() const;
 
  private:
+  // Answers the checksum of the bytes read (InputReadTwice::Read).
   template <class Visit>
-  void Read(Visit&& visit) const;
+  std::uint64_t Read(Visit&& visit) const;
 
   InputReadTwice fInput;
+  std::uint64_t fChecksum = 0;  // of the first reading
   zor::SepaDocument fDocument;
   std::vector<zor::SepaBlock> fBlocks;
 };

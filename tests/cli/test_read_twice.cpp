@@ -1,0 +1,86 @@
+// An input read twice tells a file that changed in between, by its bytes and
+// not only by the figures that a change of a text leaves alone.
+#include <gtest/gtest.h>
+
+#include <istream>
+#include <random>
+#include <string>
+
+#include "CliRunner.h"
+#include "io/FileBytes.h"
+#include "payments/CheckedDtaus.h"
+
+namespace {
+
+using clitest::Workspace;
+
+struct Reading {
+  std::string bytes;
+  std::uint64_t checksum = 0;
+};
+
+// The file read by requests of `sizes` in turn; a size of 1 asks for a single character.
+Reading ReadInRequests(const std::string& path, const std::vector<std::size_t>& sizes) {
+  Reading reading;
+  zcli::SummedFileBuffer buffer(path);
+  std::istream in(&buffer);
+  for (std::size_t i = 0; in; ++i) {
+    const std::size_t size = sizes[i % sizes.size()];
+    if (size == 1) {
+      const int c = in.get();
+      if (c != std::char_traits<char>::eof()) reading.bytes += static_cast<char>(c);
+      continue;
+    }
+    std::string part(size, '\0');
+    in.read(part.data(), static_cast<std::streamsize>(size));
+    reading.bytes.append(part, 0, static_cast<std::size_t>(in.gcount()));
+  }
+  reading.checksum = buffer.Checksum();
+  return reading;
+}
+
+TEST(ReadTwice, TheChecksumIsOfTheBytesHoweverTheyAreAskedFor) {
+  constexpr std::size_t kBlock = zcli::SummedFileBuffer::kBlockSize;
+  std::string text(3 * kBlock + 1234, '\0');
+  std::mt19937 random(7);
+  for (char& c : text) c = static_cast<char>(random());
+  Workspace ws;
+  ws.Write("f", text);
+  const std::string path = (ws / "f").string();
+  const Reading whole = ReadInRequests(path, {text.size() + 1});
+  ASSERT_EQ(whole.bytes, text);
+  for (const std::vector<std::size_t>& sizes : std::vector<std::vector<std::size_t>>{
+           {1}, {1, kBlock}, {100, 2 * kBlock + 5}, {kBlock - 1, kBlock + 1}, {kBlock}}) {
+    const Reading reading = ReadInRequests(path, sizes);
+    EXPECT_EQ(reading.bytes, text) << sizes[0];
+    EXPECT_EQ(reading.checksum, whole.checksum) << sizes[0];
+  }
+  for (const std::size_t at : {std::size_t{5}, kBlock + 9, text.size() - 1}) {
+    std::string changed = text;
+    changed[at] ^= 0x20;
+    ws.Write("f", changed);
+    EXPECT_NE(ReadInRequests(path, {kBlock}).checksum, whole.checksum) << at;
+  }
+}
+
+TEST(ReadTwice, ADtausFileWhoseNameChangedWithTheSameFiguresIsNoLongerTheSame) {
+  Workspace ws;
+  const std::string original =
+      zcli::ReadInput(std::string(ZORDTA_TEST_DATA_DIR) + "/dtaus/credit_transfer.dtaus");
+  const std::size_t name = original.find("MAX MUSTERMANN");
+  ASSERT_NE(name, std::string::npos);
+  ws.Write("a.dta", original);
+  zcli::CheckedDtaus file((ws / "a.dta").string(), zor::DtausReadOptions{});
+  file.Check();
+  const auto ignore = [](std::size_t, const zor::DtausPayment&) {};
+  EXPECT_TRUE(file.ReadAgain(ignore));
+
+  std::string renamed = original;
+  renamed.replace(name, 14, "MAX MUSTERFRAU");
+  ws.Write("a.dta", renamed);
+  EXPECT_FALSE(file.ReadAgain(ignore));
+  ws.Write("a.dta", original);  // the same bytes again, in a file written anew
+  EXPECT_TRUE(file.ReadAgain(ignore));
+}
+
+}  // namespace
