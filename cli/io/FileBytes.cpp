@@ -304,7 +304,7 @@ SummedFileBuffer::int_type SummedFileBuffer::underflow() {
 }
 
 std::streamsize SummedFileBuffer::xsgetn(char* to, std::streamsize count) {
-  auto wanted = static_cast<std::size_t>(count);
+  const auto wanted = static_cast<std::size_t>(count);
   std::size_t done = 0;
   // What the last block left, then whole blocks straight from the file: an
   // empty buffer always ends on a block's end, so the blocks summed stay the same.

@@ -75,10 +75,10 @@ class LineBlocks {
   std::uint64_t fChecksum = 0;
 };
 
-/// A regular file as a stream that sums the bytes it hands out, so that two
-/// readings can tell whether they read the same bytes. Reads of whole blocks
-/// go straight to the reader's buffer; the sum is that of the same blocks
-/// however the reader asks. Raises zor::Exception as ReadInput does when the
+/// A regular file as a stream that sums the bytes it reads, so that two
+/// readings can tell whether they got the same bytes. Requests of whole blocks
+/// are read straight into the reader's buffer; either way the file is read and
+/// summed in the same blocks, however the reader asks. Raises zor::Exception as ReadInput does when the
 /// file cannot be opened; a fault while reading marks the stream bad.
 class SummedFileBuffer : public std::streambuf {
  public:
