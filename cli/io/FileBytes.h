@@ -78,8 +78,9 @@ class LineBlocks {
 /// A regular file as a stream that sums the bytes it reads, so that two
 /// readings can tell whether they got the same bytes. Requests of whole blocks
 /// are read straight into the reader's buffer; either way the file is read and
-/// summed in the same blocks, however the reader asks. Raises zor::Exception as ReadInput does when the
-/// file cannot be opened; a fault while reading marks the stream bad.
+/// summed in the same blocks, however the reader asks. Raises zor::Exception
+/// as ReadInput does when the file cannot be opened; a fault while reading
+/// marks the stream bad.
 class SummedFileBuffer : public std::streambuf {
  public:
   static constexpr std::size_t kBlockSize = 64 * 1024;
