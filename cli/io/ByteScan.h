@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace zcli::bytescan {
 
@@ -50,6 +51,18 @@ inline std::size_t FirstMarked(std::uint64_t marked) {
   } else {
     return 0;
   }
+}
+
+/// Where from `at` on the next byte may be one that is not printable ASCII
+/// (UnprintableBytes): the first of a word that has one, or one of the last
+/// seven bytes, or the end. Every byte passed is printable ASCII.
+inline std::size_t SkipPrintable(std::string_view text, std::size_t at) {
+  while (text.size() - at >= 8) {
+    const std::uint64_t marked = UnprintableBytes(Load(text.data() + at));
+    if (marked != 0) return at + FirstMarked(marked);
+    at += 8;
+  }
+  return at;
 }
 
 }  // namespace zcli::bytescan

@@ -88,16 +88,8 @@ namespace {
 // zor::FindMalformedUtf8, passing plain ASCII and the umlauts without decoding,
 // and in the same pass the facts: a CSV file is read through once for this alone.
 std::size_t FindMalformedUtf8(std::string_view text, CsvTextFacts& facts) {
-  for (std::size_t at = 0; at < text.size();) {
-    if (text.size() - at >= 8) {
-      const std::uint64_t word = bytescan::Load(text.data() + at);
-      const std::uint64_t marked = bytescan::UnprintableBytes(word);
-      if (marked == 0) {
-        at += 8;
-        continue;
-      }
-      at += bytescan::FirstMarked(marked);
-    }
+  for (std::size_t at = bytescan::SkipPrintable(text, 0); at < text.size();
+       at = bytescan::SkipPrintable(text, at)) {
     const auto byte = static_cast<unsigned char>(text[at]);
     if (byte == '\n') {
       ++facts.lineBreaks;  // every control byte is marked, so none is passed by

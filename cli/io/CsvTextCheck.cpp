@@ -16,16 +16,8 @@ namespace {
 // and the delimiter aside) and none that Windows-1252 lacks.
 bool NothingToReport(std::string_view line, char delimiter,
                      const std::vector<std::string_view>& cells) {
-  for (std::size_t at = 0; at < line.size(); ++at) {
-    if (line.size() - at >= 8) {
-      const std::uint64_t word = bytescan::Load(line.data() + at);
-      const std::uint64_t marked = bytescan::UnprintableBytes(word);
-      if (marked == 0) {
-        at += 7;
-        continue;
-      }
-      at += bytescan::FirstMarked(marked);
-    }
+  for (std::size_t at = bytescan::SkipPrintable(line, 0); at < line.size();
+       at = bytescan::SkipPrintable(line, at + 1)) {
     const auto byte = static_cast<unsigned char>(line[at]);
     if ((byte >= 0x20 && byte < 0x7F) || byte == '\r' || byte == '\n') continue;
     if (byte == '\t' && delimiter == '\t') continue;  // only in a cell it is one (below)
