@@ -71,20 +71,15 @@ for run in $(seq "$runs"); do
 done
 
 python3 - "$work/results" "$runs" "$payments" <<'PY'
-import statistics, sys
-rows = [line.rstrip("\n").split("|") for line in open(sys.argv[1])]
-data = {}
-for name, tree, measured in rows:
-    seconds, kib = measured.split()
-    data.setdefault(name, {}).setdefault(tree, []).append((float(seconds), int(kib)))
-floor = {t: statistics.median(s for s, _ in data["cp + sync"][t]) for t in ("before", "after")}
+import sys
+sys.path.insert(0, "bench")
+from medians import medians
+steps = medians(sys.argv[1])
+floor = {t: steps["cp + sync"][t][0] for t in ("before", "after")}
 print(f"{sys.argv[3]} payments; medians of {sys.argv[2]} alternating runs")
 print(f"{'step':<22} {'before s':>9} {'after s':>9} {'x cp+sync':>16} {'peak MiB':>16}")
-for name, trees in data.items():
-    b = statistics.median(s for s, _ in trees["before"])
-    a = statistics.median(s for s, _ in trees["after"])
-    bm = statistics.median(k for _, k in trees["before"]) / 1024
-    am = statistics.median(k for _, k in trees["after"]) / 1024
+for name, trees in steps.items():
+    (b, bm), (a, am) = trees["before"], trees["after"]
     print(f"{name:<22} {b:>9.2f} {a:>9.2f} {b / floor['before']:>7.1f} -> {a / floor['after']:<6.1f}"
           f" {bm:>7.1f} -> {am:<6.1f}")
 PY

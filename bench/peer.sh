@@ -24,39 +24,34 @@ javac -cp "$jar" -d "$work" bench/peer/DtausPeer.java
 python3 bench/make_payments.py "$payments" "$work/payments.csv"
 sync
 
-run() {  # name, command...: appends "name seconds kib"
-  local name=$1
-  shift
+run() {  # step, tool, command...: appends "step|tool|seconds kib"
+  local step=$1 tool=$2
+  shift 2
   /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>"$work/log" || {
     cat "$work/log" >&2
     exit 1
   }
-  echo "$name $(tail -n 1 "$work/time")" >>"$work/results"
+  echo "$step|$tool|$(tail -n 1 "$work/time")" >>"$work/results"
 }
 
 : >"$work/results"
 for i in $(seq "$runs"); do
   rm -f "$work/zordta.dta" "$work/peer.dta"
-  run "zordta write" "$zordta" dtaus write --csv "$work/payments.csv" --verzeichnis "$work" \
+  run write zordta "$zordta" dtaus write --csv "$work/payments.csv" --verzeichnis "$work" \
     --dateiname zordta.dta --name "Zor Lohnbuero GmbH" --blz 37040044 --konto 532013000 \
     --no-pdf --no-text
-  run "peer write" java -cp "$jar:$work" DtausPeer write "$work/payments.csv" "$work/peer.dta"
-  run "zordta read" sh -c "'$zordta' dtaus read '$work/zordta.dta' --verify >'$work/listing.json'"
-  run "peer read" java -cp "$jar:$work" DtausPeer read "$work/zordta.dta" "$work/listing.txt"
+  run write peer java -cp "$jar:$work" DtausPeer write "$work/payments.csv" "$work/peer.dta"
+  run read zordta sh -c "'$zordta' dtaus read '$work/zordta.dta' --verify >'$work/listing.json'"
+  run read peer java -cp "$jar:$work" DtausPeer read "$work/zordta.dta" "$work/listing.txt"
 done
 
 python3 - "$work/results" "$payments" "$runs" <<'PY'
-import statistics, sys
-data = {}
-for line in open(sys.argv[1]):
-    tool, step, seconds, kib = line.split()
-    data.setdefault(step, {}).setdefault(tool, []).append((float(seconds), int(kib)))
+import sys
+sys.path.insert(0, "bench")
+from medians import medians
 print(f"{sys.argv[2]} payments; medians of {sys.argv[3]} runs, taking turns")
-for step, tools in data.items():
-    z = statistics.median(s for s, _ in tools["zordta"])
-    p = statistics.median(s for s, _ in tools["peer"])
-    zm = statistics.median(k for _, k in tools["zordta"]) / 1024
-    pm = statistics.median(k for _, k in tools["peer"]) / 1024
+for step, tools in medians(sys.argv[1]).items():
+    (z, zm), (p, pm) = tools["zordta"], tools["peer"]
     print(f"{step:<6} zordta {z:.3f} s {zm:6.1f} MiB | peer {p:.3f} s {pm:6.1f} MiB"
           f" | {p / z:.1f} x faster, {pm / zm:.1f} x less memory (target at least 10 x faster)")
 PY
