@@ -92,10 +92,12 @@ struct SepaPayment {
 enum class SepaFault {
   Amount,      ///< below 1 cent, above 99,999,999,999 cents, or sums beyond 18 digits
   Iban,        ///< CheckIBAN refuses it
-  Bic,         ///< not 8 or 11 capitals and digits of a BIC's form
+  Bic,         ///< not 8 or 11 capitals and digits of a BIC's form, or missing for an
+               ///< account in a SEPA country outside the EEA
   CreditorId,  ///< form or check digits of the creditor identifier
   Mandate,     ///< a debit without mandate reference or date of signature
-  Identifier,  ///< an empty, too long or ill-formed reference
+  Identifier,  ///< an empty, too long or ill-formed reference (also: a slash first, last or
+               ///< twice in a row)
   Text,        ///< a character with no counterpart, malformed UTF-8, an empty name,
                ///< or (strict) a text that needs transliterating or cutting
   Date,        ///< no calendar date of the years 1900 to 9999
@@ -103,6 +105,7 @@ enum class SepaFault {
   Totals,      ///< a group's payments are not the planned ones (number, sum, values), or none
   Stream,      ///< the output stream failed
   Purpose,     ///< a purpose code not of four capital letters
+  Country,     ///< an IBAN of a country outside the SEPA schemes (zor::SepaAreaOf)
 };
 
 /// Where a warning or refusal belongs: `payment` counts from 1 in the order the

@@ -25,6 +25,14 @@ inline constexpr const char* _MsgSepaIdentifierLength =
     "Die Referenz {} ist länger als 35 Zeichen; Referenzen werden nicht gekürzt.";
 inline constexpr const char* _MsgSepaIdentifierCharacter =
     "Die Referenz {} enthält ein Zeichen, das in Referenzen nicht erlaubt ist.";
+inline constexpr const char* _MsgSepaIdentifierSlash =
+    "Die Referenz {} beginnt oder endet mit \"/\" oder enthält \"//\"; das ist in Referenzen "
+    "nicht erlaubt.";
+inline constexpr const char* _MsgSepaCountry =
+    "Die IBAN {} ist aus {}, einem Land außerhalb des SEPA-Raums; SEPA-Zahlungen dorthin nehmen "
+    "die Banken nicht an.";
+inline constexpr const char* _MsgSepaBicOutsideEea =
+    "Die IBAN {} ist aus {}, einem SEPA-Land außerhalb des EWR; dafür ist die BIC nötig.";
 inline constexpr const char* _MsgSepaNameEmpty = "Der Name muss angegeben werden.";
 inline constexpr const char* _MsgSepaMalformed = "Der Text ist kein gültiges UTF-8.";
 inline constexpr const char* _MsgSepaNoCounterpart =

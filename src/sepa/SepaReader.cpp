@@ -186,7 +186,7 @@ class detail::SepaReaderState {
     try {
       CheckSepaIdentifier(target, blanks, {});
     } catch (const SepaError& e) {
-      Refuse(e.Text());
+      Refuse(std::string(name) + ": " + e.Text());
     }
   }
 
@@ -268,7 +268,18 @@ class detail::SepaReaderState {
 
   void Iban(std::string& iban) {
     iban = xml.Text("IBAN");
+    ibanLine = xml.Line();
     if (!CheckIBAN(iban).IsValid()) Refuse(SepaFill(_MsgReadIban, Quoted(iban)));
+  }
+
+  // An account the SEPA schemes do not reach, as the writer refuses it; placed
+  // at its IBAN, which the agent's BIC may follow or precede.
+  void Reach(const SepaAccount& account) {
+    try {
+      CheckSepaReach(account.iban, account.bic, {}, {});
+    } catch (const SepaError& e) {
+      xml.Fail(SepaReadFault::Value, ibanLine, e.Text());
+    }
   }
 
   void Party(const char* party, SepaAccount& account) {
@@ -330,6 +341,7 @@ class detail::SepaReaderState {
       next.group.date = Date("ReqdColltnDt");
       Party("Cdtr", next.account);
       Agent("CdtrAgt", next.account.bic, false);
+      Reach(next.account);
       Code("ChrgBr", {"SLEV"});
       xml.Open("CdtrSchmeId");
       xml.Open("Id");
@@ -352,6 +364,7 @@ class detail::SepaReaderState {
       }
       Party("Dbtr", next.account);
       Agent("DbtrAgt", next.account.bic, false);
+      Reach(next.account);
       Code("ChrgBr", {"SLEV"});
     }
     if (block.number > 0 &&
@@ -398,6 +411,7 @@ class detail::SepaReaderState {
       Agent("CdtrAgt", p.counterparty.bic, true);
       Party("Cdtr", p.counterparty);
     }
+    Reach(p.counterparty);
     p.purposeCode.clear();
     if (xml.At("Purp")) {
       xml.Open("Purp");
@@ -424,6 +438,7 @@ class detail::SepaReaderState {
   std::optional<SepaReadError> error;
   std::size_t countLine = 0, sumLine = 0, blockCountLine = 0, blockSumLine = 0;
   std::size_t blockCount = 0;
+  std::size_t ibanLine = 0;  // of the last IBAN read
   std::uint64_t blockCents = 0, documentCents = 0;
 
   void CheckFigures(const char* countMessage, const char* sumMessage, const std::string& name,

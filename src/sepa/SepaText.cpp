@@ -247,6 +247,11 @@ void CheckSepaIdentifier(std::string_view id, bool blanks, SepaSpot spot) {
     SepaRefuse(SepaFault::Identifier, spot.Place(),
                SepaFill(_MsgSepaIdentifierCharacter, SepaQuoted(id)));
   }
+  // The rulebooks keep the slash for structured references of their own.
+  if (id.front() == '/' || id.back() == '/' || id.find("//") != std::string_view::npos) {
+    SepaRefuse(SepaFault::Identifier, spot.Place(),
+               SepaFill(_MsgSepaIdentifierSlash, SepaQuoted(id)));
+  }
 }
 
 }  // namespace zor::detail

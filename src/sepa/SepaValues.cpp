@@ -10,6 +10,7 @@
 #include "core/DigitRun.h"
 #include "sepa/SepaMessages.h"
 #include "zordta/Iban.h"
+#include "zordta/SepaCountries.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zor::detail {
@@ -95,6 +96,7 @@ AccountView CheckAccount(const SepaSettings& settings, const SepaAccount& accoun
     SepaRefuse(SepaFault::Bic, {ordinal, std::string(fields.bic)},
                SepaFill(_MsgSepaBic, SepaQuoted(account.bic)));
   }
+  CheckSepaReach(out.iban, out.bic, {ordinal, fields.iban}, {ordinal, fields.bic});
   return out;
 }
 
@@ -115,6 +117,24 @@ std::string MadeMessageId() {
 
 bool IsSepaBic(std::string_view bic, SepaVersion version) {
   return IsBic(bic, version);
+}
+
+void CheckSepaReach(std::string_view iban, std::string_view bic, SepaSpot ibanSpot,
+                    SepaSpot bicSpot) {
+  const std::string_view country = iban.substr(0, 2);
+  switch (SepaAreaOf(country)) {
+    case SepaArea::Eea:
+      return;
+    case SepaArea::Outside:
+      SepaRefuse(SepaFault::Country, ibanSpot.Place(),
+                 SepaFill(SepaFill(_MsgSepaCountry, SepaQuoted(iban)), country));
+    case SepaArea::OutsideEea:
+      if (bic.empty()) {
+        SepaRefuse(SepaFault::Bic, bicSpot.Place(),
+                   SepaFill(SepaFill(_MsgSepaBicOutsideEea, SepaQuoted(iban)), country));
+      }
+      return;
+  }
 }
 
 bool IsSepaPurposeCode(std::string_view code) {

@@ -77,6 +77,12 @@ SepaGroup SepaGroupOf(const SepaSettings& settings, const SepaPayment& payment);
 /// 8 or 11 capitals and digits of a BIC's form, as the version's schema takes it.
 bool IsSepaBic(std::string_view bic, SepaVersion version);
 
+/// Refuses an account the SEPA schemes do not reach: an IBAN (valid, in its
+/// electronic form) of a country outside them, or of one outside the EEA
+/// without the BIC of its bank.
+void CheckSepaReach(std::string_view iban, std::string_view bic, SepaSpot ibanSpot,
+                    SepaSpot bicSpot);
+
 /// A purpose code as the writer writes it: four capital letters.
 bool IsSepaPurposeCode(std::string_view code);
 

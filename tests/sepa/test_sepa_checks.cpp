@@ -7,6 +7,7 @@
 
 #include "sepa/SepaTestSupport.h"
 #include "zordta/Sepa.h"
+#include "zordta/SepaCountries.h"
 
 namespace {
 
@@ -101,6 +102,66 @@ TEST(SepaRefusals, PaymentValuesNameFieldAndPayment) {
   // Nothing refused was counted.
   EXPECT_EQ(plan.Count(), 1u);
   EXPECT_EQ(plan.Cents(), 1000);
+}
+
+// The banks refuse an account outside the SEPA schemes, and one outside the
+// EEA without its BIC: the client's as well as the payments'.
+TEST(SepaRefusals, AccountsOutsideTheSchemesAndOutsideTheEeaWithoutBic) {
+  EXPECT_EQ(zor::SepaAreaOf("DE"), zor::SepaArea::Eea);
+  EXPECT_EQ(zor::SepaAreaOf("MK"), zor::SepaArea::OutsideEea);
+  for (const char* code : {"TR", "XK", "de", "D", "", "D\xC4"}) {
+    EXPECT_EQ(zor::SepaAreaOf(code), zor::SepaArea::Outside) << code;
+  }
+  for (const zor::SepaVersion version : {zor::SepaVersion::Current, zor::SepaVersion::German}) {
+    zor::SepaSettings s = Debits();
+    s.kind = zor::SepaKind::CreditTransfer;
+    s.version = version;
+    zor::SepaPlan plan(s);
+    zor::SepaPayment p = Debit();
+    for (const char* iban : {"TR330006100519786457841326", "BR1800360305000010009795493C1",
+                             "SA0380000000608010167519"}) {
+      p.counterparty.iban = iban;
+      ExpectRefused([&] { plan.Add(p); }, SepaFault::Country, "CdtrAcct/Id/IBAN",
+                    std::string(iban, 2) + ", einem Land außerhalb des SEPA-Raums");
+    }
+    for (const char* iban : {"CH9300762011623852957", "AL47212110090000000235698741"}) {
+      p.counterparty = {"Hans", iban, ""};
+      ExpectRefused([&] { plan.Add(p); }, SepaFault::Bic, "CdtrAgt/FinInstnId",
+                    "SEPA-Land außerhalb des EWR; dafür ist die BIC nötig");
+      p.counterparty.bic = "UBSWCHZH80A";
+      plan.Add(p);
+    }
+    EXPECT_EQ(plan.Count(), 2u);
+
+    s.account = {"Zor Ltd", "GB29NWBK60161331926819", ""};
+    ExpectRefused([&] { zor::SepaPlan refused(s); }, SepaFault::Bic, "DbtrAgt/FinInstnId",
+                  "außerhalb des EWR");
+  }
+}
+
+// The EPC's rules keep a slash off both ends of a reference and out of pairs,
+// in every version.
+TEST(SepaRefusals, ReferencesWithSlashesAtTheEndsOrDoubled) {
+  for (const zor::SepaVersion version : {zor::SepaVersion::Current, zor::SepaVersion::German}) {
+    zor::SepaSettings s = Debits();
+    s.version = version;
+    zor::SepaPlan plan(s);
+    zor::SepaPayment p = Debit();
+    p.endToEndId = "A/B";
+    p.mandateId = "M/1";
+    plan.Add(p);
+    for (const char* id : {"/A", "A/", "A//B", "/"}) {
+      p = Debit();
+      p.endToEndId = id;
+      ExpectRefused([&] { plan.Add(p); }, SepaFault::Identifier, "EndToEndId", "\"//\"");
+      p = Debit();
+      p.mandateId = id;
+      ExpectRefused([&] { plan.Add(p); }, SepaFault::Identifier, "MndtRltdInf/MndtId",
+                    "beginnt oder endet mit \"/\"");
+      s.messageId = id;
+      ExpectRefused([&] { zor::SepaPlan refused(s); }, SepaFault::Identifier, "MsgId", "/");
+    }
+  }
 }
 
 TEST(SepaRefusals, WriterTakesOnlyThePlannedGroupsAndTotals) {
