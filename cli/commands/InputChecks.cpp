@@ -14,7 +14,6 @@ namespace {
 // As compilers do: the first faults are what a person fixes first, and a million
 // lines on the screen help no one.
 constexpr std::size_t kShownErrors = 100;
-constexpr std::size_t kShownWarnings = 100;
 
 }  // namespace
 

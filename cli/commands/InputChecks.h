@@ -10,6 +10,9 @@ namespace zcli {
 
 struct WriteOptions;
 
+/// The warnings (and notes) a run prints; the rest are counted.
+inline constexpr std::size_t kShownWarnings = 100;
+
 /// The warnings a run keeps; the rest are only counted. More than are shown,
 /// since those about rows with errors are passed over.
 inline constexpr std::size_t kKeptWarnings = 1000;

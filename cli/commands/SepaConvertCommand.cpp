@@ -166,6 +166,19 @@ zor::SepaPlan OpenPlan(const SepaDocument& doc, Diagnostics& errors, Diagnostics
   return zor::SepaPlan(standIn);
 }
 
+// Notes about the tables: nothing wrong, but worth knowing.
+void PrintNotes(const Diagnostics& notes) {
+  for (const Diagnostic& d : notes.Items()) {
+    std::cerr << "Hinweis: ";
+    PrintDiagnostic(std::cerr, "", d);
+    std::cerr << '\n';
+  }
+  if (const std::size_t rest = notes.NotKept(); rest > 0) {
+    std::cerr << "… und " << GroupedCount(rest)
+              << (rest == 1 ? " weiterer Hinweis.\n" : " weitere Hinweise.\n");
+  }
+}
+
 std::string Summary(const zor::SepaPlan& plan) {
   const bool debits = plan.Settings().kind == zor::SepaKind::DirectDebit;
   return (debits ? Counted(plan.Count(), "Lastschrift", "Lastschriften")
@@ -363,6 +376,16 @@ int RunConvert(const ConvertOptions& o) {
   const RunBankCodes banks = ReadRunBankCodes(o.bankdaten);
   const std::shared_ptr<const AccountWarnings> accountChecks = AccountWarnings::Of(banks);
   DtausAccounts accounts(banks, o.standardregel, ibans ? &*ibans : nullptr);
+  Diagnostics notes;
+  notes.KeepAtMost(kShownWarnings);  // a table of a million rows notes no more
+  if (mandates) {
+    // By the IBANs the payments get, so that the table holds each account once.
+    mandates->Settle(accounts, tableErrors, notes);
+    if (!tableErrors.Empty()) {
+      PrintNotes(notes);
+      return ReportErrors(tableErrors, "");
+    }
+  }
   DtausToSepa convert(settings, accounts);
   Diagnostics warnings;
   warnings.KeepAtMost(kKeptWarnings);  // a million warnings cost no memory
@@ -403,6 +426,8 @@ int RunConvert(const ConvertOptions& o) {
                  "Die logische Datei hat keine Buchungen; ein SEPA-Dokument braucht eine.");
     }
   }
+  if (mandates) mandates->NoteUnused(notes);
+  PrintNotes(notes);
   ReportWarnings(warnings, errors, o.file);
   if (!errors.Empty()) return ReportErrors(errors, o.file);
 

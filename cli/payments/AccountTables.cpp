@@ -11,6 +11,7 @@
 #include "io/MessageText.h"
 #include "io/Values.h"
 #include "payments/BankIdentifiers.h"
+#include "payments/DtausAccounts.h"
 #include "payments/Dtazv.h"
 #include "payments/SepaInput.h"
 #include "zordta/host/SysUtils.h"
@@ -149,13 +150,15 @@ MandateList MandateList::Read(const std::string& path, Diagnostics& errors) {
   ForEachRow(path, MandateColumns(), errors,
              [&list](const InputRecord& r, const std::string& where, Diagnostics& found) {
                const std::size_t before = found.Count();
-               const std::optional<AccountKey> account = ReadAccount(r, where, found);
-               const std::string iban = ReadIban(r, where, found);
-               if (!account && r.Get("iban").empty() && found.Count() == before) {
+               Row row;
+               row.account = ReadAccount(r, where, found);
+               row.iban = ReadIban(r, where, found);
+               if (!row.account && r.Get("iban").empty() && found.Count() == before) {
                  found.Add(where, "", "Es fehlen blz und konto oder iban: wessen Mandat?");
                }
-               Mandate mandate;
+               Mandate& mandate = row.mandate;
                mandate.where = where;
+               mandate.row = r.where;
                mandate.id = r.Get("mandat_id");
                if (mandate.id.empty()) found.Add(where, "mandat_id", "Die Mandatsreferenz fehlt.");
                const std::string_view datum = r.Get("mandat_datum");
@@ -176,22 +179,69 @@ MandateList MandateList::Read(const std::string& path, Diagnostics& errors) {
                  found.Add(where, "sequenz",
                            Quoted(sequenz) + " ist keine Sequenz (FRST, RCUR, OOFF oder FNAL).");
                }
-               if (found.Count() != before) return;
-               if (account) {
-                 Insert(list.fByAccount, *account, mandate, AccountText(*account), where, found);
-               }
-               if (!iban.empty()) {
-                 Insert(list.fByIban, iban, mandate, "Die IBAN " + iban, where, found);
-               }
+               if (found.Count() == before) list.fRows.push_back(std::move(row));
              });
   return list;
 }
 
+void MandateList::Settle(DtausAccounts& accounts, Diagnostics& errors, Diagnostics& notes) {
+  zor::SepaAccount made;
+  for (std::size_t i = 0; i < fRows.size(); ++i) {
+    Row& row = fRows[i];
+    // The IBAN the payments of that bank code and account get; none when the
+    // run cannot make one, and then no payment of that account is converted.
+    std::string iban = row.iban;
+    if (row.account && accounts.Quietly(row.account->blz, row.account->konto, made)) {
+      if (!iban.empty() && made.iban != iban) {
+        errors.Add(row.mandate.where, "iban",
+                   AccountText(*row.account) + " hat die IBAN " + made.iban + ", nicht " + iban +
+                       ": die Zeile nennt zwei Konten. Ein Konto je Zeile angeben.");
+        continue;
+      }
+      iban = made.iban;
+    }
+    const auto byIban = iban.empty() ? fByIban.end() : fByIban.find(iban);
+    const auto byAccount = row.account ? fByAccount.find(*row.account) : fByAccount.end();
+    const std::size_t* before = byIban != fByIban.end()         ? &byIban->second
+                                : byAccount != fByAccount.end() ? &byAccount->second
+                                                                : nullptr;
+    if (before != nullptr) {
+      const Mandate& first = fRows[*before].mandate;
+      const std::string account = row.account ? AccountText(*row.account) : "Die IBAN " + iban;
+      if (row.mandate.SameTerms(first)) {
+        notes.Add(row.mandate.where, "",
+                  account + " steht schon in " + first.row +
+                      ", mit denselben Mandatsdaten; die Zeile zählt einmal.");
+        row.repeated = true;
+      } else {
+        errors.Add(row.mandate.where, "",
+                   account + " steht schon in " + first.row +
+                       ", mit anderen Mandatsdaten. Ein Konto hat eine Zeile.");
+      }
+      continue;
+    }
+    if (!iban.empty()) fByIban.emplace(iban, i);
+    if (row.account) fByAccount.emplace(*row.account, i);
+  }
+}
+
 const Mandate* MandateList::Find(AccountKey account, const std::string& iban) const {
-  if (const auto it = fByAccount.find(account); it != fByAccount.end()) return &it->second;
+  const auto row = [this](std::size_t i) {
+    fRows[i].used = true;
+    return &fRows[i].mandate;
+  };
+  if (const auto it = fByAccount.find(account); it != fByAccount.end()) return row(it->second);
   if (iban.empty()) return nullptr;
   const auto it = fByIban.find(iban);
-  return it == fByIban.end() ? nullptr : &it->second;
+  return it == fByIban.end() ? nullptr : row(it->second);
+}
+
+void MandateList::NoteUnused(Diagnostics& notes) const {
+  for (const Row& row : fRows) {
+    if (row.used || row.repeated) continue;
+    notes.Add(row.mandate.where, "",
+              "Keine Zahlung der Datei nutzt das Mandat " + Quoted(row.mandate.id) + ".");
+  }
 }
 
 }  // namespace zcli

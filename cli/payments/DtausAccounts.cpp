@@ -42,14 +42,12 @@ const zor::BankCodeRecord* DtausAccounts::BankMet(std::int64_t blz, std::string_
   return bank;
 }
 
-bool DtausAccounts::Find(std::int64_t blz, std::int64_t konto, const RecordWhere& where,
-                         const std::string& fieldPrefix, Diagnostics& errors, Diagnostics& warnings,
-                         zor::SepaAccount& out) {
+bool DtausAccounts::Made(std::int64_t blz, std::int64_t konto, zor::SepaAccount& out) {
   if (fList) {
     if (const ListedAccount* listed = fList->Find({blz, konto})) {
       out.iban.assign(listed->iban);
       out.bic.assign(listed->bic);
-      return true;
+      return false;
     }
   }
   if (!fBanks.file) throw *fBanks.fault;
@@ -58,26 +56,41 @@ bool DtausAccounts::Find(std::int64_t blz, std::int64_t konto, const RecordWhere
   const char* numberEnd = std::to_chars(std::begin(number), std::end(number), konto).ptr;
   const std::string_view numberText(number, static_cast<std::size_t>(numberEnd - number));
   const zor::GermanIbanOptions options{.assumeStandardRule = fAssumeStandardRule};
+  // A code of eight digits without a leading zero; any other takes the way
+  // that names its fault.
+  if (const zor::BankCodeRecord* bank = blz >= 10'000'000 && blz <= 99'999'999
+                                            ? BankMet(blz, BankCodeText(blz, code))
+                                            : nullptr) {
+    zor::GermanIban(*bank, numberText, options, fMade);
+  } else {
+    zor::GermanIban(*fBanks.file, BankCodeText(blz, code), numberText, options, fMade);
+  }
+  // Copied into the room `out` keeps: an exchange of short strings costs
+  // more than the copy.
+  out.iban.assign(fMade.iban);
+  out.bic.assign(fMade.bic);
+  return fMade.ruleAssumed;
+}
+
+bool DtausAccounts::Quietly(std::int64_t blz, std::int64_t konto, zor::SepaAccount& out) {
   try {
-    // A code of eight digits without a leading zero; any other takes the way
-    // that names its fault.
-    if (const zor::BankCodeRecord* bank = blz >= 10'000'000 && blz <= 99'999'999
-                                              ? BankMet(blz, BankCodeText(blz, code))
-                                              : nullptr) {
-      zor::GermanIban(*bank, numberText, options, fMade);
-    } else {
-      zor::GermanIban(*fBanks.file, BankCodeText(blz, code), numberText, options, fMade);
-    }
-    if (fMade.ruleAssumed && !fRuleAssumedReported) {
+    Made(blz, konto, out);
+    return true;
+  } catch (const zor::BankCodeError&) {
+    return false;
+  }
+}
+
+bool DtausAccounts::Find(std::int64_t blz, std::int64_t konto, const RecordWhere& where,
+                         const std::string& fieldPrefix, Diagnostics& errors, Diagnostics& warnings,
+                         zor::SepaAccount& out) {
+  try {
+    if (Made(blz, konto, out) && !fRuleAssumedReported) {
       fRuleAssumedReported = true;
       warnings.Add(kBankCodeFileWhere, "",
                    "Die Datei nennt keine IBAN-Regeln; die IBANs sind nach der Standardregel "
                    "gebildet und für eine Bank mit eigener Regel falsch.");
     }
-    // Copied into the room `out` keeps: an exchange of short strings costs
-    // more than the copy.
-    out.iban.assign(fMade.iban);
-    out.bic.assign(fMade.bic);
     return true;
   } catch (const zor::BankCodeError& e) {
     switch (e.Fault()) {

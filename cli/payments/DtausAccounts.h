@@ -50,8 +50,15 @@ class DtausAccounts {
   bool Find(std::int64_t blz, std::int64_t konto, const RecordWhere& where,
             const std::string& fieldPrefix, Diagnostics& errors, Diagnostics& warnings,
             zor::SepaAccount& out);
+  /// As Find, without a word: false when there is no IBAN to be had, whatever
+  /// the reason (the bank-code file unreadable included).
+  bool Quietly(std::int64_t blz, std::int64_t konto, zor::SepaAccount& out);
 
  private:
+  /// The IBAN and BIC into `out`; true when the standard rule was assumed.
+  /// Raises zor::BankCodeError.
+  bool Made(std::int64_t blz, std::int64_t konto, zor::SepaAccount& out);
+
   /// The bank of an eight-digit code, or null when the file has none.
   const zor::BankCodeRecord* BankMet(std::int64_t blz, std::string_view code);
 

@@ -207,6 +207,67 @@ TEST(SepaConvert, EveryFaultIsNamedByItsRecordAndNothingIsWritten) {
   EXPECT_FALSE(AnyTemporaryFile(ws));
 }
 
+// A debtor is never debited under another's mandate: a row names one account,
+// and an account has one mandate, whichever forms the rows name it by.
+TEST(SepaConvert, MandateRowsAreHeldToTheAccountsTheyName) {
+  Workspace ws;
+  WriteBanks(ws);
+  const json job = {
+      {"art", "dtaus"},
+      {"lastschriften", true},
+      {"auftraggeber", {{"name", "Sportverein"}, {"blz", "37040044"}, {"konto", "532013000"}}},
+      {"ausfuehrungsdatum", IsoDateFromToday(3)},
+      {"buchungen",
+       {Payment("Olaf Berg", "50010517", "648489890", "5.50"),
+        Payment("Anna Schmidt", "50010517", "137075030", "14.07")}}};
+  WriteDtaus(ws, "b.dta", job);
+  const auto convert = [&ws](const std::string& table) {
+    ws.Write("mandate.csv", "iban,blz,konto,mandat_id,mandat_datum,sequenz\n" + table);
+    return ws.Run({"sepa", "convert", "b.dta", "--bankdaten", "blz.txt", "--mandate", "mandate.csv",
+                   "--glaeubiger-id", "DE98ZZZ09999999999", "--dry-run"});
+  };
+  const std::string olaf = "50010517,648489890";
+  const std::string anna = "50010517,137075030";
+
+  // Olaf's IBAN beside Anna's account: both would be debited under M-1.
+  const auto twoAccounts = convert("DE12500105170648489890," + anna + ",M-1,2024-06-30,RCUR\n");
+  EXPECT_EQ(twoAccounts.exitCode, 1);
+  EXPECT_NE(twoAccounts.err.find("mandate.csv: Zeile 2, Feld iban: BLZ 50010517, Konto 137075030 "
+                                 "hat die IBAN DE02500105170137075030, nicht "
+                                 "DE12500105170648489890: die Zeile nennt zwei Konten."),
+            std::string::npos)
+      << twoAccounts.err;
+
+  // One account in two forms, or twice in one, with different mandates.
+  for (const std::string& table :
+       {"," + olaf + ",M-1,2024-06-30,RCUR\nDE12500105170648489890,,,M-2,2024-06-30,RCUR\n",
+        "DE12500105170648489890,,,M-1,2024-06-30,RCUR\n," + olaf + ",M-1,2024-06-30,FRST\n",
+        "," + olaf + ",M-1,2024-06-30,RCUR\n," + olaf + ",M-2,2024-06-30,RCUR\n"}) {
+    const auto twice = convert(table + "," + anna + ",M-3,2024-06-30,RCUR\n");
+    EXPECT_EQ(twice.exitCode, 1) << table;
+    EXPECT_NE(twice.err.find("mandate.csv: Zeile 3: "), std::string::npos) << twice.err;
+    EXPECT_NE(twice.err.find(" steht schon in Zeile 2, mit anderen Mandatsdaten."),
+              std::string::npos)
+        << twice.err;
+  }
+
+  // Rows that agree stand, with a note, and so does a row no payment uses.
+  const auto notes =
+      convert("DE12500105170648489890,,,M-1,2024-06-30,RCUR\n," + olaf + ",M-1,2024-06-30,RCUR\n," +
+              anna + ",M-3,2024-06-30,RCUR\n,37040044,532013000,M-9,2024-06-30,RCUR\n");
+  EXPECT_EQ(notes.exitCode, 0) << notes.err;
+  EXPECT_NE(notes.err.find("Hinweis: mandate.csv: Zeile 3: BLZ 50010517, Konto 648489890 steht "
+                           "schon in Zeile 2, mit denselben Mandatsdaten; die Zeile zählt "
+                           "einmal.\n"),
+            std::string::npos)
+      << notes.err;
+  EXPECT_NE(notes.err.find("Hinweis: mandate.csv: Zeile 5: Keine Zahlung der Datei nutzt das "
+                           "Mandat „M-9“.\n"),
+            std::string::npos)
+      << notes.err;
+  EXPECT_EQ(notes.err.find("Zeile 2: Keine Zahlung"), std::string::npos) << notes.err;
+}
+
 // Payments judged by a wrong table would be wrongly judged: its faults alone are named.
 TEST(SepaConvert, FaultyTablesAreRefusedRowByRow) {
   Workspace ws;
