@@ -19,6 +19,7 @@ struct BankOptions {
   std::string account;
   std::string bankCodeFile;
   bool assumeStandardRule = false;
+  bool withoutAccountCheck = false;
 };
 
 // Blanks are how people group digits ("370 400 44"); they carry nothing.
@@ -31,13 +32,41 @@ std::string BankLine(const zor::BankCodeRecord& bank) {
   return "Bank: " + bank.name + ", " + bank.postalCode + " " + bank.city + "\n";
 }
 
+std::string Problem(const zor::BankCodeRecord& bank, const std::string& bankCode,
+                    const std::string& account) {
+  switch (CheckAccount(bankCode, account, bank.checkMethod)) {
+    case AccountVerdict::Valid:
+      return std::string();
+    case AccountVerdict::UnknownMethod:
+      return "Das Prüfverfahren " + bank.checkMethod +
+             " ist nicht bekannt; die Kontonummer lässt sich nicht prüfen.";
+    case AccountVerdict::Invalid:
+      break;
+  }
+  return "Die Kontonummer passt nicht zum Prüfverfahren " + bank.checkMethod +
+         " der Bank (Prüfziffer falsch).";
+}
+
 int MakeIban(const BankOptions& o) {
   const zor::BankCodeFile banks = LoadBankCodes(o.bankCodeFile);
   zor::GermanIbanOptions options;
   options.assumeStandardRule = o.assumeStandardRule;
   try {
-    const zor::GermanIbanResult r =
-        zor::GermanIban(banks, WithoutBlanks(o.bankCode), WithoutBlanks(o.account), options);
+    const std::string bankCode = WithoutBlanks(o.bankCode);
+    const std::string account = WithoutBlanks(o.account);
+    const zor::GermanIbanResult r = zor::GermanIban(banks, bankCode, account, options);
+    // Valid check digits on a mistyped account would hide the typo for good.
+    if (std::string problem = Problem(banks.Lookup(bankCode), bankCode, account);
+        !problem.empty()) {
+      if (!o.withoutAccountCheck) {
+        std::cout << "Keine IBAN: " << problem
+                  << " Mit --ohne-kontopruefung wird die IBAN trotzdem gebildet.\n";
+        return kBadData;
+      }
+      std::cerr << "Warnung: " << problem
+                << " Die IBAN ist ohne Kontoprüfung gebildet; vor dem Gebrauch bei der Bank "
+                   "bestätigen lassen.\n";
+    }
     std::cout << "IBAN: " << r.iban << "\nBIC: " << (r.bic.empty() ? "keine" : r.bic)
               << "\nBank: " << r.bankName << '\n';
     if (r.ruleAssumed) {
@@ -54,21 +83,6 @@ int MakeIban(const BankOptions& o) {
     }
     return kBadData;
   }
-}
-
-std::string Problem(const zor::BankCodeRecord& bank, const std::string& bankCode,
-                    const std::string& account) {
-  switch (CheckAccount(bankCode, account, bank.checkMethod)) {
-    case AccountVerdict::Valid:
-      return std::string();
-    case AccountVerdict::UnknownMethod:
-      return "Das Prüfverfahren " + bank.checkMethod +
-             " ist nicht bekannt; die Kontonummer lässt sich nicht prüfen.";
-    case AccountVerdict::Invalid:
-      break;
-  }
-  return "Die Kontonummer passt nicht zum Prüfverfahren " + bank.checkMethod +
-         " der Bank (Prüfziffer falsch).";
 }
 
 int CheckAccountCommand(const BankOptions& o) {
@@ -110,6 +124,9 @@ void AddBankCommands(CLI::App& app, Action& action) {
   AddBankOptions(*make, *ibanOptions);
   make->add_flag("--standardregel", ibanOptions->assumeStandardRule,
                  "Für eine Bankleitzahlendatei ohne IBAN-Regeln die Standardregel annehmen");
+  make->add_flag("--ohne-kontopruefung", ibanOptions->withoutAccountCheck,
+                 "Die IBAN auch für eine Kontonummer bilden, die das Prüfverfahren der Bank "
+                 "ablehnt (mit Warnung)");
   make->callback(
       [ibanOptions, &action] { action = [ibanOptions] { return MakeIban(*ibanOptions); }; });
 

@@ -50,6 +50,29 @@ TEST(IbanAus, RefusesARuleOfItsOwnAndADeletedCodeNamingThem) {
             "Keine IBAN: Eine Kontonummer hat 1 bis 10 Ziffern, nicht „12345678901“.\n");
 }
 
+// Valid IBAN check digits would hide a mistyped account for good: no IBAN for
+// an account its bank's method refuses, unless asked for, and then with a warning.
+TEST(IbanAus, AnAccountItsBanksMethodRefusesGetsNoIbanUnlessAskedFor) {
+  Workspace ws;
+  WriteBanks(ws);
+  const auto typo = ws.Run({"iban", "aus", "37040044", "532014000", "--bankdaten", "blz.txt"});
+  EXPECT_EQ(typo.exitCode, 1);
+  EXPECT_EQ(typo.out.rfind("Keine IBAN: Die Kontonummer passt nicht zum Prüfverfahren ", 0), 0u)
+      << typo.out;
+  EXPECT_EQ(typo.out.find("DE"), std::string::npos) << typo.out;
+  const auto unknown = ws.Run({"iban", "aus", "20010020", "1234567", "--bankdaten", "blz.txt"});
+  EXPECT_EQ(unknown.exitCode, 1);
+  EXPECT_NE(unknown.out.find("Das Prüfverfahren Z9 ist nicht bekannt"), std::string::npos)
+      << unknown.out;
+
+  const auto asked = ws.Run(
+      {"iban", "aus", "37040044", "532014000", "--bankdaten", "blz.txt", "--ohne-kontopruefung"});
+  EXPECT_EQ(asked.exitCode, 0) << asked.err;
+  EXPECT_EQ(asked.out.rfind("IBAN: DE", 0), 0u) << asked.out;
+  EXPECT_EQ(asked.err.rfind("Warnung: Die Kontonummer passt nicht zum Prüfverfahren ", 0), 0u)
+      << asked.err;
+}
+
 // Debian's file is the version without IBAN rules: the standard rule only on request.
 TEST(IbanAus, TheDefaultFileNeedsTheStandardRuleAskedFor) {
   Workspace ws;
