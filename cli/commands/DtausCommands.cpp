@@ -127,12 +127,41 @@ std::string Verified(const CheckedDtaus& file) {
          payments + ").";
 }
 
+// The first payment that carries more than the CSV has columns for, in one
+// line; empty while there is none.
+class CsvLosses {
+ public:
+  void Take(const CheckedDtaus& file, std::size_t f, const zor::DtausPayment& p) {
+    if (!fRefusal.empty()) return;
+    const std::vector<std::string> unlisted = CsvListing::Unlisted(p, file.Files()[f].header);
+    if (unlisted.empty()) return;
+    std::string what;
+    for (std::size_t i = 0; i < unlisted.size(); ++i) {
+      what += (i == 0 ? "" : i + 1 == unlisted.size() ? " und " : ", ") + unlisted[i];
+    }
+    fRefusal = "Datensatz " + std::to_string(p.place.record) + ", Byte " +
+               std::to_string(p.place.offset) + ": Die Buchung hat " + what +
+               "; das CSV hat dafür keine Spalte. Ohne --format csv (als JSON) geht nichts "
+               "verloren.";
+  }
+  const std::string& Refusal() const { return fRefusal; }
+
+ private:
+  std::string fRefusal;
+};
+
 // The file is read twice, so that no payment is held in memory: first whole,
-// so that a refused file prints nothing, then to print its payments.
+// so that a refused file prints nothing, then to print its payments. A CSV
+// that would lose part of a payment is refused as well.
 int RunRead(const ReadOptions& r) {
   CheckedDtaus file(r.file, {.checkSums = r.verify, .tolerant = r.tolerant});
+  CsvLosses losses;
   try {
-    file.Check();
+    if (r.format == "csv") {
+      file.Check([&](std::size_t f, const zor::DtausPayment& p) { losses.Take(file, f, p); });
+    } else {
+      file.Check();
+    }
   } catch (const zor::DtausReadError& e) {
     PrintNotes(r.file, file.Notes());
     PrintRefusal(r.file, e);
@@ -142,6 +171,10 @@ int RunRead(const ReadOptions& r) {
     return kBadData;
   }
   PrintNotes(r.file, file.Notes());
+  if (!losses.Refusal().empty()) {
+    std::cerr << "Fehler: " << r.file << ": " << losses.Refusal() << '\n';
+    return kBadData;
+  }
   try {
     if (!PrintPayments(r, file)) {
       std::cerr << "Fehler: " << r.file << ": " << kFileChangedWhileRead << '\n';
