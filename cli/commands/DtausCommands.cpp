@@ -12,6 +12,7 @@
 #include "io/Values.h"
 #include "output/PaymentListing.h"
 #include "payments/AccountWarnings.h"
+#include "payments/BankCodeSource.h"
 #include "payments/CheckedDtaus.h"
 #include "payments/Dtaus.h"
 #include "payments/DtausDirection.h"
@@ -55,13 +56,14 @@ void CheckDirection(const std::map<std::string, std::string>& job,
 // The bank-code file is read before the input: a file given that cannot be
 // read is a usage error, one that is missing by default only leaves the
 // accounts unchecked.
-std::function<void(DtausSettings&)> AccountCheckFor(const std::string& bankCodeFile) {
-  std::shared_ptr<const AccountWarnings> accounts;
+std::function<void(DtausSettings&)> AccountCheckFor(const RunBankCodes& banks,
+                                                    const std::string& bankCodeFile) {
   try {
-    accounts = AccountWarnings::Load(bankCodeFile);
+    AccountWarnings::Unread(banks, bankCodeFile);
   } catch (const zor::BankCodeError& e) {
     throw UsageError("--bankdaten: " + OneLine(e.what()));
   }
+  const std::shared_ptr<const AccountWarnings> accounts = AccountWarnings::Of(banks);
   if (!accounts) return {};
   return [accounts](DtausSettings& s) {
     s.checkAccount = [accounts](std::int64_t bankCode, std::int64_t account,
@@ -71,8 +73,10 @@ std::function<void(DtausSettings&)> AccountCheckFor(const std::string& bankCodeF
   };
 }
 
-int RunWrite(const WriteOptions& o, const std::string& bankCodeFile) {
-  const std::function<void(DtausSettings&)> complete = AccountCheckFor(bankCodeFile);
+int RunWrite(WriteOptions o, const std::string& bankCodeFile) {
+  const RunBankCodes banks = ReadRunBankCodes(bankCodeFile);
+  const std::function<void(DtausSettings&)> complete = AccountCheckFor(banks, bankCodeFile);
+  if (!banks.path.empty()) o.readFiles.push_back(banks.path);
   const WriteKind<DtausRun> kind{DtausJobSchema(),
                                  DtausCsvColumns(),
                                  ApplyDtausSettings,

@@ -1,6 +1,7 @@
 #include "commands/OutputFiles.h"
 
 #include <filesystem>
+#include <functional>
 
 #include "commands/Commands.h"
 #include "io/MessageText.h"
@@ -17,6 +18,19 @@ namespace {
 std::string TargetPath(const std::string& folder, const std::string& fileName) {
   if (folder.empty()) return fileName;
   return folder.back() == '/' ? folder + fileName : folder + "/" + fileName;
+}
+
+// Raises the first refusal `refusal` gives for one of the paths.
+void CheckTargets(const OutputFiles& files,
+                  const std::function<std::string(const std::string&)>& refusal) {
+  std::vector<std::string> paths = {files.target, files.textSheet};
+  paths.insert(paths.end(), files.pdfSheets.begin(), files.pdfSheets.end());
+  for (const std::string& path : paths) {
+    if (path.empty()) continue;
+    if (const std::string reason = refusal(path); !reason.empty()) {
+      throw zor::Exception(zor::StringFromUtf8(reason + " Nichts geschrieben."));
+    }
+  }
 }
 
 }  // namespace
@@ -41,19 +55,16 @@ OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
   for (const std::string* input : {&o.csv, &o.job}) {
     if (!input->empty() && *input != "-") files.inputs.push_back(*input);
   }
+  files.inputs.insert(files.inputs.end(), o.readFiles.begin(), o.readFiles.end());
+  CheckTargets(files,
+               [&files](const std::string& path) { return InputRefusal(path, files.inputs); });
   return files;
 }
 
 void CheckTargetsFree(const OutputFiles& files, const WriteOptions& o) {
-  std::vector<std::string> paths = {files.target, files.textSheet};
-  paths.insert(paths.end(), files.pdfSheets.begin(), files.pdfSheets.end());
-  for (const std::string& path : paths) {
-    if (path.empty()) continue;
-    const std::string refusal = TargetRefusal(path, o.overwrite, files.inputs);
-    if (!refusal.empty()) {
-      throw zor::Exception(zor::StringFromUtf8(refusal + " Nichts geschrieben."));
-    }
-  }
+  CheckTargets(files, [&](const std::string& path) {
+    return TargetRefusal(path, o.overwrite, files.inputs);
+  });
 }
 
 void CreateFolderOf(const std::string& target) {

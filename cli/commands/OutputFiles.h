@@ -17,7 +17,8 @@ struct OutputFiles {
 };
 
 /// The paths of a run whose file holds `sheets` logical files, each with its
-/// cover sheet; the file name must be a bare name (UsageError).
+/// cover sheet; the file name must be a bare name (UsageError). A path that is one of the inputs raises
+/// zor::Exception: that is known before any work is done.
 OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
                        const std::string& fileNameLabel, const WriteOptions& o,
                        std::size_t sheets = 1);

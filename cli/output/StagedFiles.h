@@ -65,6 +65,10 @@ class StagedFiles {
 std::string TargetRefusal(const std::string& target, bool overwrite,
                           const std::vector<std::string>& protect);
 
+/// Why `target` may never be written: it is one of the run's inputs (the
+/// same file by any name). Empty when it is none of them.
+std::string InputRefusal(const std::string& target, const std::vector<std::string>& protect);
+
 /// True when `path` names the same file as one of `others` (links followed).
 bool SameFileAsAny(const std::string& path, const std::vector<std::string>& others);
 
