@@ -35,6 +35,16 @@ void CheckTargets(const OutputFiles& files,
 
 }  // namespace
 
+void CheckNotTemporaryName(const std::string& fileName, const std::string& label) {
+  // The next run in the folder would take the file for a leftover of ours and remove it.
+  if (IsTemporaryName(fileName)) {
+    throw UsageError(label + ": " + Quoted(fileName) +
+                     " hat die Form der temporären Dateien von zordta (.zordta-<pid>-XXXXXX.tmp); "
+                     "der nächste Aufruf in diesem Verzeichnis würde die Datei als Überbleibsel "
+                     "löschen.");
+  }
+}
+
 OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
                        const std::string& fileNameLabel, const WriteOptions& o,
                        std::size_t sheets) {
@@ -45,6 +55,7 @@ OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
                      " ist kein Dateiname (ohne Verzeichnis; das Verzeichnis gibt --verzeichnis "
                      "an).");
   }
+  CheckNotTemporaryName(fileName, fileNameLabel);
   OutputFiles files;
   files.target = TargetPath(folder, fileName);
   if (!o.noText) files.textSheet = files.target + ".begleitzettel.txt";

@@ -141,6 +141,10 @@ std::string InputRefusal(const std::string& target, const std::vector<std::strin
   return "Die Datei " + target + " ist eine Eingabe dieses Aufrufs; sie wird nie ersetzt.";
 }
 
+bool IsTemporaryName(std::string_view name) {
+  return OwnerOfTempName(name) > 0;
+}
+
 std::string TargetRefusal(const std::string& target, bool overwrite,
                           const std::vector<std::string>& protect) {
   if (std::string refusal = InputRefusal(target, protect); !refusal.empty()) return refusal;

@@ -110,6 +110,31 @@ TEST(NeverReplace, SheetsDanglingLinksAndInputsAreExistingFiles) {
   EXPECT_EQ(input.Read("zahlungen.csv"), before);
 }
 
+// The next run in the folder would remove such a file as a leftover of a killed run.
+TEST(NeverReplace, ANameOfTheToolsTemporaryFilesIsRefused) {
+  Workspace ws;
+  for (const std::string name : {".zordta-4242-Ab12Cd.tmp", ".zordta-7-xYz123.tmp.old"}) {
+    const auto r = ws.Run(Write("MUSTER", {"--dateiname", name}));
+    EXPECT_EQ(r.exitCode, 2) << r.err;
+    EXPECT_NE(r.err.find("--dateiname: „" + name + "“ hat die Form der temporären Dateien"),
+              std::string::npos)
+        << r.err;
+  }
+  ws.Write("job.json", R"({"art": "dtaus", "dateiname": ".zordta-4242-Ab12Cd.tmp",
+    "auftraggeber": {"name": "MUSTER", "blz": 37040044, "konto": 532013000},
+    "buchungen": [{"name": "A", "konto": 1234567, "blz": 50010517, "betrag": 10}]})");
+  EXPECT_EQ(ws.Run({"dtaus", "write", "--job", "job.json"}).exitCode, 2);
+  EXPECT_TRUE(Leftovers(ws.path()).empty());
+
+  // A name merely like theirs is a name.
+  ASSERT_EQ(ws.Run(Write("MUSTER", {"--dateiname", "zordta-4242-Ab12Cd.tmp", "--no-pdf"})).exitCode,
+            0);
+  EXPECT_EQ(
+      ws.Run({"coversheet", "zordta-4242-Ab12Cd.tmp", "--pdf", ".zordta-4242-Ab12Cd.tmp"}).exitCode,
+      2);
+  EXPECT_FALSE(ws.Exists(".zordta-4242-Ab12Cd.tmp"));
+}
+
 // An input by another name (a hard or symbolic link) is the input still: the
 // bank-code file given, and the one read when none is given.
 TEST(NeverReplace, AnInputIsKnownByItsFileNotByItsName) {
