@@ -10,6 +10,7 @@
 #include <CLI/CLI.hpp>
 
 #include "commands/Commands.h"
+#include "commands/OutputFiles.h"
 #include "io/Diagnostics.h"
 #include "io/MessageText.h"
 #include "output/DryRunFiles.h"
@@ -68,6 +69,7 @@ std::string SheetRefusal(const CheckedDtaus& file) {
 // its figures, then to book its payments again.
 int Run(const CoverSheetOptions& o) {
   if (!o.pdf.empty()) {
+    CheckNotTemporaryName(fs::path(o.pdf).filename().string(), "--pdf");
     if (SameFileAsAny(o.pdf, {o.file})) {
       throw UsageError(
           "--pdf: " + Quoted(o.pdf) +

@@ -12,6 +12,7 @@
 #include "io/Values.h"
 #include "output/PaymentListing.h"
 #include "payments/AccountWarnings.h"
+#include "payments/BankCodeSource.h"
 #include "payments/CheckedDtaus.h"
 #include "payments/Dtaus.h"
 #include "payments/DtausDirection.h"
@@ -55,13 +56,14 @@ void CheckDirection(const std::map<std::string, std::string>& job,
 // The bank-code file is read before the input: a file given that cannot be
 // read is a usage error, one that is missing by default only leaves the
 // accounts unchecked.
-std::function<void(DtausSettings&)> AccountCheckFor(const std::string& bankCodeFile) {
-  std::shared_ptr<const AccountWarnings> accounts;
+std::function<void(DtausSettings&)> AccountCheckFor(const RunBankCodes& banks,
+                                                    const std::string& bankCodeFile) {
   try {
-    accounts = AccountWarnings::Load(bankCodeFile);
+    AccountWarnings::Unread(banks, bankCodeFile);
   } catch (const zor::BankCodeError& e) {
     throw UsageError("--bankdaten: " + OneLine(e.what()));
   }
+  const std::shared_ptr<const AccountWarnings> accounts = AccountWarnings::Of(banks);
   if (!accounts) return {};
   return [accounts](DtausSettings& s) {
     s.checkAccount = [accounts](std::int64_t bankCode, std::int64_t account,
@@ -71,8 +73,10 @@ std::function<void(DtausSettings&)> AccountCheckFor(const std::string& bankCodeF
   };
 }
 
-int RunWrite(const WriteOptions& o, const std::string& bankCodeFile) {
-  const std::function<void(DtausSettings&)> complete = AccountCheckFor(bankCodeFile);
+int RunWrite(WriteOptions o, const std::string& bankCodeFile) {
+  const RunBankCodes banks = ReadRunBankCodes(bankCodeFile);
+  const std::function<void(DtausSettings&)> complete = AccountCheckFor(banks, bankCodeFile);
+  if (!banks.path.empty()) o.readFiles.push_back(banks.path);
   const WriteKind<DtausRun> kind{DtausJobSchema(),
                                  DtausCsvColumns(),
                                  ApplyDtausSettings,
@@ -127,12 +131,41 @@ std::string Verified(const CheckedDtaus& file) {
          payments + ").";
 }
 
+// The first payment that carries more than the CSV has columns for, in one
+// line; empty while there is none.
+class CsvLosses {
+ public:
+  void Take(const CheckedDtaus& file, std::size_t f, const zor::DtausPayment& p) {
+    if (!fRefusal.empty()) return;
+    const std::vector<std::string> unlisted = CsvListing::Unlisted(p, file.Files()[f].header);
+    if (unlisted.empty()) return;
+    std::string what;
+    for (std::size_t i = 0; i < unlisted.size(); ++i) {
+      what += (i == 0 ? "" : i + 1 == unlisted.size() ? " und " : ", ") + unlisted[i];
+    }
+    fRefusal = "Datensatz " + std::to_string(p.place.record) + ", Byte " +
+               std::to_string(p.place.offset) + ": Die Buchung hat " + what +
+               "; das CSV hat dafür keine Spalte. Ohne --format csv (als JSON) geht nichts "
+               "verloren.";
+  }
+  const std::string& Refusal() const { return fRefusal; }
+
+ private:
+  std::string fRefusal;
+};
+
 // The file is read twice, so that no payment is held in memory: first whole,
-// so that a refused file prints nothing, then to print its payments.
+// so that a refused file prints nothing, then to print its payments. A CSV
+// that would lose part of a payment is refused as well.
 int RunRead(const ReadOptions& r) {
   CheckedDtaus file(r.file, {.checkSums = r.verify, .tolerant = r.tolerant});
+  CsvLosses losses;
   try {
-    file.Check();
+    if (r.format == "csv") {
+      file.Check([&](std::size_t f, const zor::DtausPayment& p) { losses.Take(file, f, p); });
+    } else {
+      file.Check();
+    }
   } catch (const zor::DtausReadError& e) {
     PrintNotes(r.file, file.Notes());
     PrintRefusal(r.file, e);
@@ -142,6 +175,10 @@ int RunRead(const ReadOptions& r) {
     return kBadData;
   }
   PrintNotes(r.file, file.Notes());
+  if (!losses.Refusal().empty()) {
+    std::cerr << "Fehler: " << r.file << ": " << losses.Refusal() << '\n';
+    return kBadData;
+  }
   try {
     if (!PrintPayments(r, file)) {
       std::cerr << "Fehler: " << r.file << ": " << kFileChangedWhileRead << '\n';

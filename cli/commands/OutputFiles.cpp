@@ -1,6 +1,7 @@
 #include "commands/OutputFiles.h"
 
 #include <filesystem>
+#include <functional>
 
 #include "commands/Commands.h"
 #include "io/MessageText.h"
@@ -19,7 +20,30 @@ std::string TargetPath(const std::string& folder, const std::string& fileName) {
   return folder.back() == '/' ? folder + fileName : folder + "/" + fileName;
 }
 
+// Raises the first refusal `refusal` gives for one of the paths.
+void CheckTargets(const OutputFiles& files,
+                  const std::function<std::string(const std::string&)>& refusal) {
+  std::vector<std::string> paths = {files.target, files.textSheet};
+  paths.insert(paths.end(), files.pdfSheets.begin(), files.pdfSheets.end());
+  for (const std::string& path : paths) {
+    if (path.empty()) continue;
+    if (const std::string reason = refusal(path); !reason.empty()) {
+      throw zor::Exception(zor::StringFromUtf8(reason + " Nichts geschrieben."));
+    }
+  }
+}
+
 }  // namespace
+
+void CheckNotTemporaryName(const std::string& fileName, const std::string& label) {
+  // The next run in the folder would take the file for a leftover of ours and remove it.
+  if (IsTemporaryName(fileName)) {
+    throw UsageError(label + ": " + Quoted(fileName) +
+                     " hat die Form der temporären Dateien von zordta (.zordta-<pid>-XXXXXX.tmp); "
+                     "der nächste Aufruf in diesem Verzeichnis würde die Datei als Überbleibsel "
+                     "löschen.");
+  }
+}
 
 OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
                        const std::string& fileNameLabel, const WriteOptions& o,
@@ -31,6 +55,7 @@ OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
                      " ist kein Dateiname (ohne Verzeichnis; das Verzeichnis gibt --verzeichnis "
                      "an).");
   }
+  CheckNotTemporaryName(fileName, fileNameLabel);
   OutputFiles files;
   files.target = TargetPath(folder, fileName);
   if (!o.noText) files.textSheet = files.target + ".begleitzettel.txt";
@@ -41,19 +66,16 @@ OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
   for (const std::string* input : {&o.csv, &o.job}) {
     if (!input->empty() && *input != "-") files.inputs.push_back(*input);
   }
+  files.inputs.insert(files.inputs.end(), o.readFiles.begin(), o.readFiles.end());
+  CheckTargets(files,
+               [&files](const std::string& path) { return InputRefusal(path, files.inputs); });
   return files;
 }
 
 void CheckTargetsFree(const OutputFiles& files, const WriteOptions& o) {
-  std::vector<std::string> paths = {files.target, files.textSheet};
-  paths.insert(paths.end(), files.pdfSheets.begin(), files.pdfSheets.end());
-  for (const std::string& path : paths) {
-    if (path.empty()) continue;
-    const std::string refusal = TargetRefusal(path, o.overwrite, files.inputs);
-    if (!refusal.empty()) {
-      throw zor::Exception(zor::StringFromUtf8(refusal + " Nichts geschrieben."));
-    }
-  }
+  CheckTargets(files, [&](const std::string& path) {
+    return TargetRefusal(path, o.overwrite, files.inputs);
+  });
 }
 
 void CreateFolderOf(const std::string& target) {

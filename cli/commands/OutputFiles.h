@@ -17,10 +17,16 @@ struct OutputFiles {
 };
 
 /// The paths of a run whose file holds `sheets` logical files, each with its
-/// cover sheet; the file name must be a bare name (UsageError).
+/// cover sheet; the file name must be a bare name and not one of the tool's
+/// temporary files (UsageError). A path that is one of the inputs raises
+/// zor::Exception: that is known before any work is done.
 OutputFiles PlanOutput(const std::string& folder, const std::string& fileName,
                        const std::string& fileNameLabel, const WriteOptions& o,
                        std::size_t sheets = 1);
+/// Raises UsageError when `fileName` (a bare name) has the form of the tool's
+/// temporary files; `label` names the option or setting it came from.
+void CheckNotTemporaryName(const std::string& fileName, const std::string& label);
+
 /// Raises zor::Exception when a target exists and may not be replaced, or is
 /// one of the inputs. The commit checks again: this only saves the work.
 void CheckTargetsFree(const OutputFiles& files, const WriteOptions& o);

@@ -87,9 +87,10 @@ std::string FileName(const ConvertOptions& o, std::size_t number, std::size_t co
   return name.substr(0, dot) + suffix + name.substr(dot);
 }
 
-std::vector<std::string> Inputs(const ConvertOptions& o) {
+// Every file the run reads: the bank-code file is the one found when none is given.
+std::vector<std::string> Inputs(const ConvertOptions& o, const RunBankCodes& banks) {
   std::vector<std::string> inputs;
-  for (const std::string* input : {&o.file, &o.mandate, &o.ibanListe, &o.bankdaten}) {
+  for (const std::string* input : {&o.file, &o.mandate, &o.ibanListe, &banks.path}) {
     if (!input->empty() && *input != kStandardInput) inputs.push_back(*input);
   }
   return inputs;
@@ -190,8 +191,8 @@ std::string Summary(const zor::SepaPlan& plan) {
 // of the DTAUS file per block, which writes that block of every document.
 // The documents become their targets together, or none does.
 void WriteDocuments(std::vector<Document>& docs, const CheckedDtaus& file, DtausToSepa& convert,
-                    const ConvertOptions& o) {
-  StagedFiles staged(o.overwrite, Inputs(o));
+                    const ConvertOptions& o, const std::vector<std::string>& inputs) {
+  StagedFiles staged(o.overwrite, inputs);
   std::size_t passes = 0;
   for (Document& d : docs) {
     CreateFolderOf(d.target);
@@ -403,6 +404,7 @@ int RunConvert(const ConvertOptions& o) {
   const std::size_t count = file.Files().size();
   std::vector<Document>& docs = planning.Documents();
   std::vector<std::string> targets(count);
+  paths.readFiles = Inputs(o, banks);
   for (std::size_t i = 0; i < count; ++i) {
     targets[i] = PlanOutput(o.verzeichnis, FileName(o, i + 1, count), "--dateiname", paths).target;
   }
@@ -440,11 +442,11 @@ int RunConvert(const ConvertOptions& o) {
   for (const Document& d : docs) {
     OutputFiles target;
     target.target = d.target;
-    target.inputs = Inputs(o);
+    target.inputs = paths.readFiles;
     CheckTargetsFree(target, paths);
   }
   try {
-    WriteDocuments(docs, file, convert, o);
+    WriteDocuments(docs, file, convert, o, paths.readFiles);
   } catch (const OutputError& e) {
     std::cerr << "Fehler: " << e.what() << "\nNichts geschrieben.\n";
     return kBadData;

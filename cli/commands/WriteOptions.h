@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
@@ -12,6 +13,8 @@ namespace zcli {
 struct WriteOptions {
   std::string csv;
   std::string job;
+  /// Other files the run reads (the bank-code file); never a target, as the two above.
+  std::vector<std::string> readFiles;
   std::string delimiter;
   /// Settings from options, keyed as in a job file ("auftraggeber.blz").
   std::map<std::string, std::string> settings;

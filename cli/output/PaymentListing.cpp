@@ -218,7 +218,7 @@ void JsonListing::Add(std::size_t file, const zor::DtausPayment& p) {
   }
   if (!p.namenszusatz.empty()) AddList(text, k.namenszusatz, k, p.namenszusatz);
   if (!p.auftraggeberzusatz.empty()) AddList(text, k.auftraggeberzusatz, k, p.auftraggeberzusatz);
-  if (!(p.auftraggeber == fFiles.at(file).header.auftraggeber)) {
+  if (HasOwnClient(p, fFiles.at(file).header)) {
     text += k.auftraggeber;
     AppendJsonString(text, p.auftraggeber.name);
     text += k.auftraggeberBlz;
@@ -240,6 +240,22 @@ void JsonListing::Close() {
     fBuffer.Text() += fCount == 0 ? "]\n}\n" : "\n  ]\n}\n";
   }
   fBuffer.Flush();
+}
+
+bool HasOwnClient(const zor::DtausPayment& payment, const zor::DtausHeader& header) {
+  return !(payment.auftraggeber == header.auftraggeber);
+}
+
+std::vector<std::string> CsvListing::Unlisted(const zor::DtausPayment& p,
+                                              const zor::DtausHeader& header) {
+  std::vector<std::string> unlisted;
+  if (!p.namenszusatz.empty()) unlisted.push_back("einen Namenszusatz („namenszusatz“)");
+  if (!p.auftraggeberzusatz.empty()) {
+    unlisted.push_back("einen Namenszusatz des Auftraggebers („auftraggeberzusatz“)");
+  }
+  if (p.kundennummer != 0) unlisted.push_back("eine Kundennummer („kundennummer“)");
+  if (HasOwnClient(p, header)) unlisted.push_back("einen eigenen Auftraggeber („auftraggeber“)");
+  return unlisted;
 }
 
 CsvListing::CsvListing(std::ostream& out, const std::vector<LogicalFile>& files)

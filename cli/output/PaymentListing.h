@@ -71,8 +71,17 @@ class JsonListing {
   std::size_t fCount = 0;  // payments of the open file
 };
 
+/// True when the payment names a client other than its file's record A.
+bool HasOwnClient(const zor::DtausPayment& payment, const zor::DtausHeader& header);
+
 class CsvListing {
  public:
+  /// What the payment carries that the CSV has no column for, each in words
+  /// with its key in the JSON ("einen Namenszusatz („namenszusatz“)"); empty
+  /// when the CSV holds all of it.
+  static std::vector<std::string> Unlisted(const zor::DtausPayment& payment,
+                                           const zor::DtausHeader& header);
+
   /// Prints the header: as many purpose columns as the longest payment needs,
   /// and the logical file and the currency where they can differ.
   CsvListing(std::ostream& out, const std::vector<LogicalFile>& files);

@@ -136,11 +136,18 @@ bool SameFileAsAny(const std::string& path, const std::vector<std::string>& othe
   });
 }
 
+std::string InputRefusal(const std::string& target, const std::vector<std::string>& protect) {
+  if (!SameFileAsAny(target, protect)) return std::string();
+  return "Die Datei " + target + " ist eine Eingabe dieses Aufrufs; sie wird nie ersetzt.";
+}
+
+bool IsTemporaryName(std::string_view name) {
+  return OwnerOfTempName(name) > 0;
+}
+
 std::string TargetRefusal(const std::string& target, bool overwrite,
                           const std::vector<std::string>& protect) {
-  if (SameFileAsAny(target, protect)) {
-    return "Die Datei " + target + " ist eine Eingabe dieses Aufrufs; sie wird nie ersetzt.";
-  }
+  if (std::string refusal = InputRefusal(target, protect); !refusal.empty()) return refusal;
   struct stat info {};
   // A dangling symbolic link is there too: lstat, not stat.
   if (::lstat(target.c_str(), &info) != 0) return std::string();
@@ -210,9 +217,8 @@ std::vector<std::string> StagedFiles::Targets() const {
 
 void StagedFiles::Commit() {
   for (const Entry& e : fEntries) {
-    if (SameFileAsAny(e.target, fProtect)) {
-      throw OutputError("Die Datei " + e.target +
-                        " ist eine Eingabe dieses Aufrufs; sie wird nie ersetzt.");
+    if (std::string refusal = InputRefusal(e.target, fProtect); !refusal.empty()) {
+      throw OutputError(refusal);
     }
   }
   for (const Entry& e : fEntries) {

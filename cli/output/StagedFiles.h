@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "output/OutputError.h"
@@ -64,6 +65,15 @@ class StagedFiles {
 /// when the target is free.
 std::string TargetRefusal(const std::string& target, bool overwrite,
                           const std::vector<std::string>& protect);
+
+/// Why `target` may never be written: it is one of the run's inputs (the
+/// same file by any name). Empty when it is none of them.
+std::string InputRefusal(const std::string& target, const std::vector<std::string>& protect);
+
+/// True for a name of the tool's temporary files (".zordta-<pid>-XXXXXX.tmp"
+/// and their backups): a later run in the folder removes such a file once its
+/// process is gone.
+bool IsTemporaryName(std::string_view name);
 
 /// True when `path` names the same file as one of `others` (links followed).
 bool SameFileAsAny(const std::string& path, const std::vector<std::string>& others);

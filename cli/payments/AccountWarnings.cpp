@@ -35,12 +35,6 @@ std::optional<std::uint32_t> CodeNumber(std::string_view bankCode) {
 AccountWarnings::AccountWarnings(std::shared_ptr<const zor::BankCodeFile> banks, std::string source)
     : fBanks(std::move(banks)), fSource(std::move(source)) {}
 
-std::shared_ptr<const AccountWarnings> AccountWarnings::Load(const std::string& bankCodeFile) {
-  const RunBankCodes banks = ReadRunBankCodes(bankCodeFile);
-  Unread(banks, bankCodeFile);
-  return Of(banks);
-}
-
 std::shared_ptr<const AccountWarnings> AccountWarnings::Of(const RunBankCodes& banks) {
   if (!banks.file) return nullptr;
   return std::make_shared<const AccountWarnings>(banks.file, banks.name);

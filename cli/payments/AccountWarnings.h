@@ -24,14 +24,13 @@ class AccountWarnings {
   /// Checks against `banks`; `source` names the file in messages.
   AccountWarnings(std::shared_ptr<const zor::BankCodeFile> banks, std::string source);
 
-  /// For --bankdaten FILE, or the default file when `bankCodeFile` is empty.
-  /// A file given that cannot be read raises zor::BankCodeError (File). When
-  /// the default one cannot be read, a warning that the accounts go unchecked
-  /// is printed and the answer is null: the payment file does not depend on it.
-  static std::shared_ptr<const AccountWarnings> Load(const std::string& bankCodeFile);
-  /// The checks against a run's file, null when it cannot be read; Unread
-  /// says so as Load does. Apart, so that a caller can say it later.
+  /// The checks against a run's file (ReadRunBankCodes), null when it cannot
+  /// be read.
   static std::shared_ptr<const AccountWarnings> Of(const RunBankCodes& banks);
+  /// When the file cannot be read: for --bankdaten FILE (`bankCodeFile` not
+  /// empty) raises its zor::BankCodeError (File); for the default one prints a
+  /// warning that the accounts go unchecked, as the payment file does not
+  /// depend on it. Apart from Of, so that a caller can say it later.
   static void Unread(const RunBankCodes& banks, const std::string& bankCodeFile);
 
   /// Adds to `findings`, under `where` and the field "blz" or "konto", what the

@@ -38,6 +38,7 @@ RunBankCodes ReadRunBankCodes(const std::string& option) {
     const std::filesystem::path path =
         option.empty() ? DefaultBankCodeFile() : std::filesystem::path(option);
     banks.name = path.filename().string();
+    banks.path = path.string();
     banks.file = std::make_shared<const zor::BankCodeFile>(zor::BankCodeFile::Load(path));
   } catch (const zor::BankCodeError& e) {
     banks.fault = e;

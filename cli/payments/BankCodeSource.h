@@ -25,7 +25,10 @@ zor::BankCodeFile LoadBankCodes(const std::string& option);
 struct RunBankCodes {
   std::shared_ptr<const zor::BankCodeFile> file;  ///< null when it cannot be read
   std::string name;                               ///< the file's name, for messages
-  std::optional<zor::BankCodeError> fault;        ///< why there is no file
+  /// The file read, or meant: empty only when no default file was found. No
+  /// output of the run may replace it.
+  std::string path;
+  std::optional<zor::BankCodeError> fault;  ///< why there is no file
 };
 
 /// --bankdaten (empty: the default file), read; raises nothing.

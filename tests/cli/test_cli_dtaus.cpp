@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -355,6 +356,42 @@ TEST_F(DtausVerify, DisketteNumberAndCustomerNumberAreShown) {
   const auto refused = ws.Run({"dtaus", "write", "--job", "kunde.json", "--dateiname", "k.dta"});
   EXPECT_EQ(refused.exitCode, 1);
   EXPECT_NE(refused.err.find("Kundennummer"), std::string::npos) << refused.err;
+}
+
+// What the CSV has no column for (and write takes back in no form) is never
+// dropped from it: the file is refused as CSV, naming the record, and the
+// JSON carries it. An ordinary file's CSV is as it always was.
+TEST_F(DtausVerify, CsvRefusesAPaymentItCannotHoldWhole) {
+  const auto plain = ws.Run({"dtaus", "read", "DTAUS0.TXT", "--format", "csv"});
+  ASSERT_EQ(plain.exitCode, 0) << plain.err;
+  EXPECT_EQ(plain.out.substr(0, plain.out.find("\r\n")),
+            "name,konto,blz,betrag,zahlungsschluessel,verwendungszweck1,verwendungszweck2,"
+            "verwendungszweck3");
+
+  // The second payment (record 3 at byte 384): its extension's type, its
+  // customer number, the client's name it states.
+  const std::size_t c = 384;
+  const std::vector<std::pair<std::string, std::pair<std::size_t, std::string>>> cases = {
+      {"namenszusatz", {c + 187, "01"}},
+      {"auftraggeberzusatz", {c + 187, "03"}},
+      {"kundennummer", {c + 31, "0000000004711"}},
+      {"auftraggeber", {c + 128, "ANDERE GMBH                "}}};
+  for (const auto& [key, patch] : cases) {
+    std::string patched = bytes;
+    patched.replace(patch.first, patch.second.size(), patch.second);
+    ws.Write("mehr.dta", patched);
+    const auto csv = ws.Run({"dtaus", "read", "mehr.dta", "--format", "csv"});
+    EXPECT_EQ(csv.exitCode, 1) << key;
+    EXPECT_TRUE(csv.out.empty()) << csv.out;
+    EXPECT_EQ(csv.err.rfind("Fehler: mehr.dta: Datensatz 3, Byte 384: Die Buchung hat ", 0), 0u)
+        << csv.err;
+    EXPECT_NE(csv.err.find("(„" + key + "“); das CSV hat dafür keine Spalte. Ohne --format csv"),
+              std::string::npos)
+        << csv.err;
+    const auto json = ws.Run({"dtaus", "read", "mehr.dta"});
+    ASSERT_EQ(json.exitCode, 0) << json.err;
+    EXPECT_TRUE(nlohmann::json::parse(json.out)["buchungen"][1].contains(key)) << key;
+  }
 }
 
 TEST_F(DtausVerify, JsonIsPrintedExactlyAsTheWholeDocumentWouldBeDumped) {

@@ -10,6 +10,9 @@
 #include <fstream>
 #include <thread>
 
+#include <ktoblzcheck.h>
+
+#include "../bankdata/BankCodeLines.h"
 #include "CliRunner.h"
 
 namespace {
@@ -36,6 +39,23 @@ std::vector<std::string> Leftovers(const fs::path& folder) {
   }
   return names;
 }
+
+// The file a run reads when no --bankdaten is given: the newest blz_*.txt of
+// the account-check library's data folder; empty when there is none.
+fs::path DefaultBankCodeFile() {
+  fs::path newest;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(AccountNumberCheck::bankdata_dir(), error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() == 16 && name.starts_with("blz_") && name.ends_with(".txt") &&
+        (newest.empty() || name > newest.filename().string())) {
+      newest = entry.path();
+    }
+  }
+  return newest;
+}
+
+constexpr const char* kIsInput = " ist eine Eingabe dieses Aufrufs; sie wird nie ersetzt.";
 
 mode_t ModeOf(const fs::path& path) {
   struct stat info {};
@@ -88,6 +108,63 @@ TEST(NeverReplace, SheetsDanglingLinksAndInputsAreExistingFiles) {
                  "--no-pdf", "--no-text"});
   EXPECT_EQ(r.exitCode, 1) << r.err;
   EXPECT_EQ(input.Read("zahlungen.csv"), before);
+}
+
+// The next run in the folder would remove such a file as a leftover of a killed run.
+TEST(NeverReplace, ANameOfTheToolsTemporaryFilesIsRefused) {
+  Workspace ws;
+  for (const std::string name : {".zordta-4242-Ab12Cd.tmp", ".zordta-7-xYz123.tmp.old"}) {
+    const auto r = ws.Run(Write("MUSTER", {"--dateiname", name}));
+    EXPECT_EQ(r.exitCode, 2) << r.err;
+    EXPECT_NE(r.err.find("--dateiname: „" + name + "“ hat die Form der temporären Dateien"),
+              std::string::npos)
+        << r.err;
+  }
+  ws.Write("job.json", R"({"art": "dtaus", "dateiname": ".zordta-4242-Ab12Cd.tmp",
+    "auftraggeber": {"name": "MUSTER", "blz": 37040044, "konto": 532013000},
+    "buchungen": [{"name": "A", "konto": 1234567, "blz": 50010517, "betrag": 10}]})");
+  EXPECT_EQ(ws.Run({"dtaus", "write", "--job", "job.json"}).exitCode, 2);
+  EXPECT_TRUE(Leftovers(ws.path()).empty());
+
+  // A name merely like theirs is a name.
+  ASSERT_EQ(ws.Run(Write("MUSTER", {"--dateiname", "zordta-4242-Ab12Cd.tmp", "--no-pdf"})).exitCode,
+            0);
+  EXPECT_EQ(
+      ws.Run({"coversheet", "zordta-4242-Ab12Cd.tmp", "--pdf", ".zordta-4242-Ab12Cd.tmp"}).exitCode,
+      2);
+  EXPECT_FALSE(ws.Exists(".zordta-4242-Ab12Cd.tmp"));
+}
+
+// An input by another name (a hard or symbolic link) is the input still: the
+// bank-code file given, and the one read when none is given.
+TEST(NeverReplace, AnInputIsKnownByItsFileNotByItsName) {
+  Workspace ws;
+  ws.Write("blz.txt", banktest::Line(banktest::Bank{}));
+  fs::create_hard_link(ws / "blz.txt", ws / "DTAUS0.TXT");
+  auto r = ws.Run(Write("MUSTER", {"--bankdaten", "blz.txt", "--overwrite"}));
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(r.err.find(std::string("Die Datei ./DTAUS0.TXT") + kIsInput), std::string::npos)
+      << r.err;
+  EXPECT_EQ(fs::hard_link_count(ws / "blz.txt"), 2u);
+  EXPECT_FALSE(ws.Exists("DTAUS0.TXT.begleitzettel.txt"));
+
+  const fs::path banks = DefaultBankCodeFile();
+  if (banks.empty()) GTEST_SKIP() << "No bank-code file in " << AccountNumberCheck::bankdata_dir();
+  Workspace standard;
+  ASSERT_EQ(
+      standard.Run(Write("MUSTER", {"--dateiname", "konv.dta", "--no-pdf", "--no-text"})).exitCode,
+      0);
+  fs::create_symlink(banks, standard / "DTAUS0.TXT");
+  r = standard.Run(Write("MUSTER", {"--overwrite"}));
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(r.err.find(kIsInput), std::string::npos) << r.err;
+  EXPECT_TRUE(fs::is_symlink(standard / "DTAUS0.TXT"));
+
+  fs::create_symlink(banks, standard / "konv.xml");
+  r = standard.Run({"sepa", "convert", "konv.dta", "--overwrite"});
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(r.err.find(std::string("Die Datei ./konv.xml") + kIsInput), std::string::npos) << r.err;
+  EXPECT_TRUE(fs::is_symlink(standard / "konv.xml"));
 }
 
 TEST(NeverReplace, CoverSheetPdfNeedsOverwriteAndIsNeverThePaymentFile) {
