@@ -166,6 +166,33 @@ TEST(SepaWrite, EveryFaultOfEveryRowIsNamedAndNothingIsWritten) {
   EXPECT_FALSE(ws.Exists("sepa-lastschriften.xml"));
 }
 
+// The bank refuses what the schemes do not reach: never "written" without a word.
+TEST(SepaWrite, AccountsAndReferencesTheBankWouldRefuseAreNamed) {
+  Workspace ws;
+  ws.Write("welt.csv",
+           "name,iban,bic,betrag,ende_zu_ende_id\n"
+           "Ali,TR330006100519786457841326,,1.00,\n"
+           "Bia,BR1800360305000010009795493C1,,1.00,\n"
+           "Sam,SA0380000000608010167519,,1.00,\n"
+           "Urs,CH9300762011623852957,,1.00,\n"
+           "Jon,GB29NWBK60161331926819,NWBKGB2L,1.00,R//1\n"
+           "Eva,AT611904300234573201,,1.00,R/1\n");
+  const auto r = ws.Run({"sepa", "write", "--csv", "welt.csv", "--name", "Zor GmbH", "--iban",
+                         "DE89370400440532013000", "--dry-run"});
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  for (const std::string fault :
+       {"Zeile 2, Feld iban: Die IBAN \"TR330006100519786457841326\" ist aus TR, einem Land "
+        "außerhalb des SEPA-Raums",
+        "Zeile 3, Feld iban: Die IBAN \"BR1800360305000010009795493C1\" ist aus BR",
+        "Zeile 4, Feld iban: Die IBAN \"SA0380000000608010167519\" ist aus SA",
+        "Zeile 5, Feld bic: Die IBAN \"CH9300762011623852957\" ist aus CH, einem SEPA-Land "
+        "außerhalb des EWR; dafür ist die BIC nötig.",
+        "Zeile 6, Feld ende_zu_ende_id: Die Referenz \"R//1\" beginnt oder endet mit"}) {
+    EXPECT_NE(r.err.find("welt.csv: " + fault), std::string::npos) << fault << "\n" << r.err;
+  }
+  EXPECT_NE(r.err.find("Nichts geschrieben: 5 Fehler."), std::string::npos) << r.err;
+}
+
 TEST(SepaWrite, DryRunWritesNothingAndAFileIsReplacedOnlyWithOverwrite) {
   Workspace ws;
   const auto args =
