@@ -222,8 +222,8 @@ void WriteDocuments(std::vector<Document>& docs, const CheckedDtaus& file, Dtaus
 bool ReadWhole(const ConvertOptions& o, CheckedDtaus& file, const TakePayment& take) {
   const auto notes = [&] {
     for (const zor::DtausNote& note : file.Notes()) {
-      std::cerr << "Hinweis: " << o.file << ": Byte " << note.place.offset << ": " << note.text
-                << '\n';
+      std::cerr << "Hinweis: " << o.file << ": Byte " << note.place.offset << ": "
+                << OneLine(note.text) << '\n';
     }
   };
   try {
@@ -232,7 +232,7 @@ bool ReadWhole(const ConvertOptions& o, CheckedDtaus& file, const TakePayment& t
     notes();
     std::cerr << "Fehler: " << o.file << ": " << OneLine(e.what()) << '\n';
     for (const std::string& difference : e.Details()) {
-      std::cerr << "Fehler: " << o.file << ": " << difference << '\n';
+      std::cerr << "Fehler: " << o.file << ": " << OneLine(difference) << '\n';
     }
     std::cerr << "Nichts geschrieben.\n";
     return false;

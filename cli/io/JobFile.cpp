@@ -292,7 +292,8 @@ Job LoadJob(std::string_view text, const JobSchema& schema, Diagnostics& errors)
   for (const DuplicateKey& d : duplicates) {
     errors.Add("JSON", "",
                "Zeile " + std::to_string(d.line) + ", Spalte " + std::to_string(d.column) +
-                   ": Der Schlüssel „" + d.key + "“ steht in diesem Objekt schon weiter oben.");
+                   ": Der Schlüssel " + Quoted(d.key) +
+                   " steht in diesem Objekt schon weiter oben.");
   }
   if (!duplicates.empty()) return job;
   if (!root.is_object()) {

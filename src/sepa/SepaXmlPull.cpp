@@ -23,7 +23,7 @@ constexpr std::size_t kMaxAttributes = 4;
 constexpr const char* kSchemaInstance = "http://www.w3.org/2001/XMLSchema-instance";
 
 std::string Named(std::string_view name) {
-  return "„" + std::string(name) + "“";
+  return "„" + SepaPrintable(name) + "“";
 }
 
 std::string Utf8(const xmlChar* text) {
@@ -34,10 +34,10 @@ std::string Utf8(const xmlChar* text) {
 std::string Excerpt(std::string_view text) {
   std::string out;
   for (const char c : text) {
-    if (out.size() >= 40) return "„" + out + "…“";
+    if (out.size() >= 40) return "„" + SepaPrintable(out) + "…“";
     out += (c == '\n' || c == '\r' || c == '\t') ? ' ' : c;
   }
-  return "„" + out + "“";
+  return "„" + SepaPrintable(out) + "“";
 }
 
 }  // namespace

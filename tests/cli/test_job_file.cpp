@@ -168,4 +168,25 @@ TEST(JobFile, ControlCharactersAreRefusedAlsoWhereTheyWouldSplitAPurposeLine) {
                 "Mehrere Zeilen stehen als Liste im Verwendungszweck."}));
 }
 
+TEST(JobFile, AControlCharacterIsNamedByItsCodeWhereverAMessageQuotesIt) {
+  zcli::Diagnostics errors;
+  const zcli::Job job =
+      zcli::LoadJob(R"({"lastschriften": "\u001b[2J", "auftraggeber": {"blz": "1\u001b"},
+                        "x\u009b": 1, "buchungen": [{"n\u001bame": "A"}]})",
+                    zcli::DtausJobSchema(), errors);
+  zcli::DtausSettings settings;
+  zcli::ApplyDtausSettings(
+      job.settings, "Auftrag", [](const std::string& k) { return k; }, settings, errors);
+  EXPECT_EQ(Lines(errors),
+            (std::vector<std::string>{
+                "Auftrag|lastschriften|Erwartet wird true oder false, kein Text („[U+001B][2J“).",
+                "Auftrag|auftraggeber.blz|Zeichen 2: Steuerzeichen (U+001B) ist nicht erlaubt.",
+                "Auftrag|x[U+009B]|Unbekannter Schlüssel.",
+                "Buchung 1|n[U+001B]ame|Unbekannter Schlüssel.",
+                "Auftrag|auftraggeber.blz|„1[U+001B]“ ist keine Zahl von 0 bis 99999999."}));
+  // A library's message passes the same way.
+  EXPECT_EQ(zcli::OneLine("Die Datei \"a\x1b\" fehlt.\r\nNochmal\x7f"),
+            "Die Datei \"a[U+001B]\" fehlt. Nochmal[U+007F]");
+}
+
 }  // namespace
