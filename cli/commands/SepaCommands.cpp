@@ -60,7 +60,7 @@ zor::SepaPlan OpenPlan(const zor::SepaSettings& given, bool ibanFaulty, bool bic
     TakeWarnings(plan, 0, kClientWhere, true, label, warnings);
     return plan;
   } catch (const zor::SepaError& e) {
-    errors.Add(kClientWhere, label(SepaFieldLabel(e.Place().field, true)), e.Text());
+    AddSepaRefusal(e, kClientWhere, true, errors, label);
   }
   settings.account = {"X", kStandInIban, ""};
   settings.creditorId = kStandInCreditorId;
@@ -170,7 +170,7 @@ int RunWrite(WriteOptions& o) {
         try {
           plan.Add(payment);
         } catch (const zor::SepaError& e) {
-          rowErrors.Add(record.where, SepaFieldLabel(e.Place().field, false), e.Text());
+          AddSepaRefusal(e, record.where, false, rowErrors);
         }
         TakeWarnings(plan, warned, record.where, false, field, warnings);
       },

@@ -157,7 +157,7 @@ zor::SepaPlan OpenPlan(const SepaDocument& doc, Diagnostics& errors, Diagnostics
     TakeWarnings(plan, 0, where, true, warnings);
     return plan;
   } catch (const zor::SepaError& e) {
-    errors.Add(where, SepaFieldLabel(e.Place().field, true), e.Text());
+    AddSepaRefusal(e, where, true, errors);
   }
   zor::SepaSettings standIn = doc.settings;
   standIn.account = {"X", kStandInIban, ""};
@@ -318,7 +318,7 @@ class Planning {
     try {
       d.plan->Add(fPayment);
     } catch (const zor::SepaError& e) {
-      fErrors.Add(where(), SepaFieldLabel(e.Place().field, false), e.Text());
+      AddSepaRefusal(e, where(), false, fErrors);
     }
     if (d.plan->WarningCount() > warned) TakeWarnings(*d.plan, warned, where(), false, fWarnings);
   }

@@ -276,4 +276,14 @@ std::string SepaFieldLabel(const std::string& element, bool settings) {
   return element;
 }
 
+void AddSepaRefusal(const zor::SepaError& e, const std::string& where, bool settings,
+                    Diagnostics& errors, const KeyLabel& label) {
+  const auto add = [&](const zor::SepaError& refusal) {
+    const std::string field = SepaFieldLabel(refusal.Place().field, settings);
+    errors.Add(where, label ? label(field) : field, refusal.Text());
+  };
+  add(e);
+  for (const zor::SepaError& further : e.Further()) add(further);
+}
+
 }  // namespace zcli

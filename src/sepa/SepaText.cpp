@@ -200,6 +200,8 @@ std::string_view SepaText(std::string_view utf8, std::size_t maxChars, bool stri
   out.clear();
   const SepaPlace place = spot.Place();
   std::string replaced;  // the characters transliterated, for the message
+  std::string refused;   // those without a counterpart, each once
+  std::size_t refusedCount = 0;
   std::size_t chars = 0;
   bool cut = false;
   out.reserve(utf8.size());
@@ -213,7 +215,13 @@ std::string_view SepaText(std::string_view utf8, std::size_t maxChars, bool stri
     if (!IsBasic(c)) {
       counterpart = Transliteration(c);
       if (counterpart.empty()) {
-        SepaRefuse(SepaFault::Text, place, SepaFill(_MsgSepaNoCounterpart, SepaQuoted(original)));
+        // Each one named, not only the first: the text is fixed in one go.
+        const std::string quoted = SepaQuoted(original);
+        if (refused.find(quoted) == std::string::npos) {
+          refused += (refused.empty() ? "" : ", ") + quoted;
+          ++refusedCount;
+        }
+        continue;
       }
       if (replaced.find(original) == std::string::npos) {
         if (!replaced.empty()) replaced += ", ";
@@ -231,6 +239,16 @@ std::string_view SepaText(std::string_view utf8, std::size_t maxChars, bool stri
     } else {
       out += counterpart;
     }
+  }
+  if (!refused.empty()) {
+    std::string text =
+        SepaFill(refusedCount == 1 ? _MsgSepaNoCounterpart : _MsgSepaNoCounterparts, refused);
+    if (strict && !replaced.empty()) {
+      text += " " + SepaFill(_MsgSepaTransliterationRefused, replaced);
+    } else if (!replaced.empty() && warn) {
+      warn({place, SepaFill(_MsgSepaTransliterated, replaced)});
+    }
+    SepaRefuse(SepaFault::Text, place, std::move(text));
   }
   if (!replaced.empty()) {
     if (strict) {
