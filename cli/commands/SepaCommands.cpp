@@ -104,10 +104,12 @@ void WriteDocument(const zor::SepaPlan& plan, const PaymentSource& input,
   } catch (const zor::SepaError& e) {
     // A payment the plan does not know: most likely the file changed under the writer.
     if (input.Changed()) throw OutputError(input.Name() + ": " + kCsvChangedMessage);
+    // The writer knows only that its stream failed; the file knows why.
+    if (out.Error() != 0) throw CannotWrite(files.target, out.Error());
     throw OutputError(files.target + " kann nicht geschrieben werden: " + OneLine(e.what()));
   }
   out.close();
-  if (!out) throw OutputError(files.target + " kann nicht geschrieben werden.");
+  if (!out) throw CannotWrite(files.target, out.Error());
   staged.Commit();
 }
 

@@ -183,7 +183,7 @@ void WriteDocuments(std::vector<Document>& docs, const CheckedDtaus& file, Dtaus
   for (Document& d : docs) {
     CreateFolderOf(d.target);
     d.out = std::make_unique<FileOut>(staged.Stage(d.target));
-    if (!*d.out) throw OutputError(d.target + " kann nicht geschrieben werden.");
+    if (!*d.out) throw CannotWrite(d.target, d.out->Error());
     d.groups = d.plan->Groups();
     passes = std::max(passes, d.groups.size());
   }
@@ -209,9 +209,13 @@ void WriteDocuments(std::vector<Document>& docs, const CheckedDtaus& file, Dtaus
       d.writer->Finish();
       d.writer.reset();
       d.out->close();
-      if (!*d.out) throw OutputError(d.target + " kann nicht geschrieben werden.");
+      if (!*d.out) throw CannotWrite(d.target, d.out->Error());
     }
   } catch (const zor::SepaError& e) {
+    // The writer knows only that its stream failed; the file knows why.
+    for (const Document& d : docs) {
+      if (d.out->Error() != 0) throw CannotWrite(d.target, d.out->Error());
+    }
     throw OutputError(o.file + ": " + OneLine(e.what()));
   }
   staged.Commit();
