@@ -77,6 +77,7 @@ std::string GermanFailure(const CLI::App* app, const CLI::Error& e) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const zcli::StandardOutputBuffer standardOutput;
   // The sheets go to a German bank: German dates and decimal commas, whatever the locale.
   zor::TFormatSettings& formats = zor::FormatSettings();
   formats.DecimalSeparator = ',';

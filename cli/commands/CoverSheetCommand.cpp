@@ -15,6 +15,7 @@
 #include "io/MessageText.h"
 #include "output/DryRunFiles.h"
 #include "output/LibraryWrites.h"
+#include "output/OutputError.h"
 #include "output/RecordedSheet.h"
 #include "output/StagedFiles.h"
 #include "output/TextSheet.h"
@@ -144,7 +145,12 @@ int Run(const CoverSheetOptions& o) {
       staged.Stage(o.pdf);
       {
         const LibraryWritesInto redirect(staged);
-        WritePdfSheet(sheet, o.pdf);
+        try {
+          WritePdfSheet(sheet, o.pdf);
+        } catch (const zor::Exception&) {
+          if (redirect.Error() != 0) throw CannotWrite(o.pdf, redirect.Error());
+          throw;
+        }
       }
       staged.Commit();
     } catch (const std::exception& e) {

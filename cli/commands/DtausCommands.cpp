@@ -102,7 +102,8 @@ bool PrintPayments(const ReadOptions& r, const CheckedDtaus& file) {
 
 void PrintNotes(const std::string& path, const std::vector<zor::DtausNote>& notes) {
   for (const zor::DtausNote& note : notes) {
-    std::cerr << "Hinweis: " << path << ": Byte " << note.place.offset << ": " << note.text << '\n';
+    std::cerr << "Hinweis: " << path << ": Byte " << note.place.offset << ": " << OneLine(note.text)
+              << '\n';
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "commands/Commands.h"
 #include "io/Diagnostics.h"
+#include "io/FileBytes.h"
 #include "io/MessageText.h"
 #include "output/LibraryWrites.h"
 #include "output/RecordedSheet.h"
@@ -50,7 +51,7 @@ zor::String SheetsText(const std::vector<BookedRun>& runs) {
 std::uint64_t StagedSize(const std::string& temp) {
   std::error_code error;
   const std::uintmax_t size = fs::file_size(temp, error);
-  if (error) throw OutputError(temp + " kann nicht gelesen werden: " + error.message());
+  if (error) throw OutputError(temp + " kann nicht gelesen werden: " + SystemReason(error.value()));
   return size;
 }
 
@@ -82,6 +83,7 @@ int FinishRun(const std::vector<BookedRun>& runs, const OutputFiles& files, cons
         try {
           run.finish();
         } catch (const zor::Exception& e) {
+          if (redirect.Error() != 0) throw CannotWrite(files.target, redirect.Error());
           throw OutputError(files.target + " kann nicht geschrieben werden: " + OneLine(e.what()));
         }
       }
@@ -92,7 +94,11 @@ int FinishRun(const std::vector<BookedRun>& runs, const OutputFiles& files, cons
         try {
           WritePdfSheet(recorder->Sheets()[i], files.pdfSheets[i]);
         } catch (const zor::Exception& e) {
-          throw OutputError(OneLine(e.what()) + " (--no-pdf schreibt ohne PDF)");
+          const std::string hint = " (--no-pdf schreibt ohne PDF)";
+          if (redirect.Error() != 0) {
+            throw OutputError(CannotWrite(files.pdfSheets[i], redirect.Error()).what() + hint);
+          }
+          throw OutputError(OneLine(e.what()) + hint);
         }
       }
       if (!files.textSheet.empty()) {

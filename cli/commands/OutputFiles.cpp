@@ -84,7 +84,7 @@ void CreateFolderOf(const std::string& target) {
   std::filesystem::create_directories(folder, error);
   if (error) {
     throw OutputError("Das Verzeichnis " + folder +
-                      " kann nicht angelegt werden: " + error.message());
+                      " kann nicht angelegt werden: " + SystemReason(error.value()));
   }
 }
 

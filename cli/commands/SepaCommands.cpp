@@ -60,7 +60,7 @@ zor::SepaPlan OpenPlan(const zor::SepaSettings& given, bool ibanFaulty, bool bic
     TakeWarnings(plan, 0, kClientWhere, true, label, warnings);
     return plan;
   } catch (const zor::SepaError& e) {
-    errors.Add(kClientWhere, label(SepaFieldLabel(e.Place().field, true)), e.Text());
+    AddSepaRefusal(e, kClientWhere, true, errors, label);
   }
   settings.account = {"X", kStandInIban, ""};
   settings.creditorId = kStandInCreditorId;
@@ -104,10 +104,12 @@ void WriteDocument(const zor::SepaPlan& plan, const PaymentSource& input,
   } catch (const zor::SepaError& e) {
     // A payment the plan does not know: most likely the file changed under the writer.
     if (input.Changed()) throw OutputError(input.Name() + ": " + kCsvChangedMessage);
+    // The writer knows only that its stream failed; the file knows why.
+    if (out.Error() != 0) throw CannotWrite(files.target, out.Error());
     throw OutputError(files.target + " kann nicht geschrieben werden: " + OneLine(e.what()));
   }
   out.close();
-  if (!out) throw OutputError(files.target + " kann nicht geschrieben werden.");
+  if (!out) throw CannotWrite(files.target, out.Error());
   staged.Commit();
 }
 
@@ -170,7 +172,7 @@ int RunWrite(WriteOptions& o) {
         try {
           plan.Add(payment);
         } catch (const zor::SepaError& e) {
-          rowErrors.Add(record.where, SepaFieldLabel(e.Place().field, false), e.Text());
+          AddSepaRefusal(e, record.where, false, rowErrors);
         }
         TakeWarnings(plan, warned, record.where, false, field, warnings);
       },

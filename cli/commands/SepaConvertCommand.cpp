@@ -158,7 +158,7 @@ zor::SepaPlan OpenPlan(const SepaDocument& doc, Diagnostics& errors, Diagnostics
     TakeWarnings(plan, 0, where, true, warnings);
     return plan;
   } catch (const zor::SepaError& e) {
-    errors.Add(where, SepaFieldLabel(e.Place().field, true), e.Text());
+    AddSepaRefusal(e, where, true, errors);
   }
   zor::SepaSettings standIn = doc.settings;
   standIn.account = {"X", kStandInIban, ""};
@@ -197,7 +197,7 @@ void WriteDocuments(std::vector<Document>& docs, const CheckedDtaus& file, Dtaus
   for (Document& d : docs) {
     CreateFolderOf(d.target);
     d.out = std::make_unique<FileOut>(staged.Stage(d.target));
-    if (!*d.out) throw OutputError(d.target + " kann nicht geschrieben werden.");
+    if (!*d.out) throw CannotWrite(d.target, d.out->Error());
     d.groups = d.plan->Groups();
     passes = std::max(passes, d.groups.size());
   }
@@ -223,9 +223,13 @@ void WriteDocuments(std::vector<Document>& docs, const CheckedDtaus& file, Dtaus
       d.writer->Finish();
       d.writer.reset();
       d.out->close();
-      if (!*d.out) throw OutputError(d.target + " kann nicht geschrieben werden.");
+      if (!*d.out) throw CannotWrite(d.target, d.out->Error());
     }
   } catch (const zor::SepaError& e) {
+    // The writer knows only that its stream failed; the file knows why.
+    for (const Document& d : docs) {
+      if (d.out->Error() != 0) throw CannotWrite(d.target, d.out->Error());
+    }
     throw OutputError(o.file + ": " + OneLine(e.what()));
   }
   staged.Commit();
@@ -236,8 +240,8 @@ void WriteDocuments(std::vector<Document>& docs, const CheckedDtaus& file, Dtaus
 bool ReadWhole(const ConvertOptions& o, CheckedDtaus& file, const TakePayment& take) {
   const auto notes = [&] {
     for (const zor::DtausNote& note : file.Notes()) {
-      std::cerr << "Hinweis: " << o.file << ": Byte " << note.place.offset << ": " << note.text
-                << '\n';
+      std::cerr << "Hinweis: " << o.file << ": Byte " << note.place.offset << ": "
+                << OneLine(note.text) << '\n';
     }
   };
   try {
@@ -246,7 +250,7 @@ bool ReadWhole(const ConvertOptions& o, CheckedDtaus& file, const TakePayment& t
     notes();
     std::cerr << "Fehler: " << o.file << ": " << OneLine(e.what()) << '\n';
     for (const std::string& difference : e.Details()) {
-      std::cerr << "Fehler: " << o.file << ": " << difference << '\n';
+      std::cerr << "Fehler: " << o.file << ": " << OneLine(difference) << '\n';
     }
     std::cerr << "Nichts geschrieben.\n";
     return false;
@@ -332,7 +336,7 @@ class Planning {
     try {
       d.plan->Add(fPayment);
     } catch (const zor::SepaError& e) {
-      fErrors.Add(where(), SepaFieldLabel(e.Place().field, false), e.Text());
+      AddSepaRefusal(e, where(), false, fErrors);
     }
     if (d.plan->WarningCount() > warned) TakeWarnings(*d.plan, warned, where(), false, fWarnings);
   }

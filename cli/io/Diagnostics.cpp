@@ -10,7 +10,7 @@
 namespace zcli {
 
 std::string OneLine(std::string message) {
-  if (message.find_first_of("\r\n") == std::string::npos) return message;
+  if (message.find_first_of("\r\n") == std::string::npos) return Printable(std::move(message));
   // Built anew: replacing in place would move the rest once per break.
   std::string line;
   line.reserve(message.size());
@@ -22,7 +22,7 @@ std::string OneLine(std::string message) {
       line += ' ';
     }
   }
-  return line;
+  return Printable(std::move(line));
 }
 
 void Diagnostics::Add(std::string where, std::string field, std::string message) {
@@ -30,8 +30,8 @@ void Diagnostics::Add(std::string where, std::string field, std::string message)
     ++fNotKept;
     return;
   }
-  // A key or header from the input may hold a line break; printed as is, it
-  // would forge a line of the report.
+  // A key or header from the input may hold a line break or an escape; printed
+  // as is, it would forge a line of the report or steer the terminal.
   fItems.push_back({std::move(where), OneLine(std::move(field)), OneLine(std::move(message))});
 }
 

@@ -60,7 +60,8 @@ class Diagnostics {
 /// One diagnostic as Print writes it, without the line break.
 void PrintDiagnostic(std::ostream& out, const std::string& source, const Diagnostic& d);
 
-/// A message on one line: line breaks (library messages have CR LF) become blanks.
+/// A message on one line: line breaks (library messages have CR LF) become
+/// blanks, other control characters their code (Printable).
 std::string OneLine(std::string message);
 
 /// "Zeile 3, Spalte 7" for a byte offset in a text (columns count characters).

@@ -14,12 +14,16 @@
 
 namespace zcli {
 
-namespace {
-
-// The system's reason, in the words of its German translation where it is a
-// common one; the tool runs in the C locale, which knows only English.
 std::string SystemReason(int error) {
   switch (error) {
+    case ENOSPC:
+      return "Der Datenträger ist voll";
+    case EDQUOT:
+      return "Das Speicherkontingent (Quota) auf dem Datenträger ist erschöpft";
+    case EFBIG:
+      return "Die Datei ist zu groß";
+    case EROFS:
+      return "Das Dateisystem ist nur lesbar";
     case ENOENT:
       return "Datei oder Verzeichnis nicht gefunden";
     case EACCES:
@@ -46,6 +50,8 @@ std::string SystemReason(int error) {
       return std::strerror(error);
   }
 }
+
+namespace {
 
 [[noreturn]] void CannotRead(const std::string& path, bool standardInput, const std::string& why) {
   const std::string subject = standardInput ? "Die Standardeingabe" : "Die Datei " + path;

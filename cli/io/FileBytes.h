@@ -16,6 +16,11 @@ namespace zcli {
 /// The path that names standard input.
 inline constexpr const char* kStandardInput = "-";
 
+/// The system's reason for an errno value, in German where it is a common one
+/// (a full disk among them); the tool runs in the C locale, which knows only
+/// English. Every message that words an errno takes it from here.
+std::string SystemReason(int error);
+
 /// How messages name an input: "Standardeingabe" for "-", else the path as given.
 std::string InputName(const std::string& path);
 

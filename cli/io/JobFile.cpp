@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "io/JsonDuplicateKeys.h"
+#include "io/MessageText.h"
 #include "io/Utf8Check.h"
 #include "zordta/host/Text.h"
 
@@ -61,19 +62,74 @@ void CheckText(const std::string& text, const std::string& where, const std::str
 // The key that holds the files of a job of several.
 constexpr const char* kFilesKey = "dateien";
 
+// What a value is, for a message that refuses it: "kein Text („ja“)".
+std::string NotThat(const json& value) {
+  if (value.is_string()) return "kein Text (" + Quoted(value.get<std::string>()) + ")";
+  if (value.is_number()) return "keine Zahl (" + value.dump() + ")";
+  if (value.is_boolean() || value.is_null()) return "nicht " + value.dump();
+  return value.is_object() ? "kein Objekt" : "keine Liste";
+}
+
+std::string Expected(JobValue kind) {
+  switch (kind) {
+    case JobValue::kText:
+      return "ein Text";
+    case JobValue::kNumber:
+      return "eine Zahl";
+    case JobValue::kFlag:
+      return "true oder false";
+  }
+  return "";
+}
+
+bool Fits(const json& value, JobValue kind) {
+  switch (kind) {
+    case JobValue::kText:
+      return value.is_string();
+    case JobValue::kNumber:
+      return value.is_number() || value.is_string();
+    case JobValue::kFlag:
+      return value.is_boolean();
+  }
+  return false;
+}
+
+// The members of a group of settings ("name, blz, konto" for "auftraggeber");
+// empty when `key` is none.
+std::string GroupMembers(const JobSchema& schema, const std::string& key) {
+  std::string members;
+  for (const auto& [setting, kind] : schema.settings) {
+    if (setting.size() > key.size() + 1 && setting.compare(0, key.size(), key) == 0 &&
+        setting[key.size()] == '.') {
+      members += (members.empty() ? "" : ", ") + setting.substr(key.size() + 1);
+    }
+  }
+  return members;
+}
+
 // `where`: "Auftrag", or the file's place in a job of several.
 void ReadSetting(const std::string& key, const json& value, const std::string& where,
                  const JobSchema& schema, Job& job, Diagnostics& errors) {
-  if (value.is_null()) return;
-  if (!schema.settings.count(key)) {
-    errors.Add(where, key, "Unbekannter Schlüssel.");
+  const auto setting = schema.settings.find(key);
+  if (setting == schema.settings.end()) {
+    if (value.is_null()) return;
+    const std::string members = GroupMembers(schema, key);
+    errors.Add(where, key,
+               members.empty()
+                   ? "Unbekannter Schlüssel."
+                   : "Erwartet wird ein Objekt (" + members + "), " + NotThat(value) + ".");
+    return;
+  }
+  // Null stands for a setting not given, except where that would decide a
+  // yes or no: the file's kind, say.
+  if (value.is_null() && setting->second != JobValue::kFlag) return;
+  if (!Fits(value, setting->second)) {
+    errors.Add(where, key,
+               "Erwartet wird " + Expected(setting->second) + ", " + NotThat(value) + ".");
     return;
   }
   std::string text;
-  if (!ScalarText(value, text)) {
-    errors.Add(where, key, "Erwartet wird ein Text, eine Zahl oder true/false.");
-    return;
-  }
+  ScalarText(value, text);
   CheckText(text, where, key, errors);
   job.settings[key] = text;
 }
@@ -144,7 +200,7 @@ void ReadFileObject(const json& object, const std::string& place, const JobSchem
       job.hasPayments = true;
       std::size_t number = 0;
       for (const json& item : value) ReadPayment(item, ++number, place, schema, job, errors);
-    } else if (value.is_object()) {
+    } else if (value.is_object() && !GroupMembers(schema, key).empty()) {
       for (const auto& [member, memberValue] : value.items()) {
         ReadSetting(key + "." + member, memberValue, where, schema, job, errors);
       }
@@ -236,7 +292,8 @@ Job LoadJob(std::string_view text, const JobSchema& schema, Diagnostics& errors)
   for (const DuplicateKey& d : duplicates) {
     errors.Add("JSON", "",
                "Zeile " + std::to_string(d.line) + ", Spalte " + std::to_string(d.column) +
-                   ": Der Schlüssel „" + d.key + "“ steht in diesem Objekt schon weiter oben.");
+                   ": Der Schlüssel " + Quoted(d.key) +
+                   " steht in diesem Objekt schon weiter oben.");
   }
   if (!duplicates.empty()) return job;
   if (!root.is_object()) {

@@ -16,9 +16,17 @@
 
 namespace zcli {
 
+/// What a setting takes in a job. A value of another JSON type is refused by
+/// name, never read as something else (null or {} as "false", say).
+enum class JobValue {
+  kText,    ///< a string
+  kNumber,  ///< a whole number, or a string of digits
+  kFlag,    ///< true or false
+};
+
 struct JobSchema {
   /// Settings as flattened keys: "dateiname", "auftraggeber.blz".
-  std::set<std::string> settings;
+  std::map<std::string, JobValue> settings;
   /// Fields of a payment besides "verwendungszweck".
   std::set<std::string> paymentFields;
   /// Top-level keys that are accepted and ignored (what "dtaus read" adds).

@@ -36,7 +36,10 @@ bool FileOutBuffer::Open(const std::string& path) {
     if (!block) throw std::bad_alloc();
   }
   fFd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fFd < 0) return false;
+  if (fFd < 0) {
+    fOpenOrClose = errno;
+    return false;
+  }
   fDirect = std::make_unique<zor::detail::DirectWrites>(fFd, true);
   setp(fBlocks[0].get(), fBlocks[0].get() + kBlockSize);
   fWriter = StartWithoutSignals(this, &FileOutBuffer::WriteLoop);
@@ -143,8 +146,14 @@ bool FileOutBuffer::Close() {
   if (::close(fFd) != 0 && error == 0) error = errno;
   fFd = -1;
   if (!written && error == 0) error = EIO;
+  fOpenOrClose = error;
   errno = error;
   return error == 0;
+}
+
+int FileOutBuffer::Error() const {
+  const std::lock_guard<std::mutex> lock(fMutex);
+  return fError != 0 ? fError : fOpenOrClose;
 }
 
 FileOut::FileOut(const std::string& path) : std::ostream(nullptr) {

@@ -31,6 +31,8 @@ class FileOutBuffer : public std::streambuf {
   bool Open(const std::string& path);
   /// Writes what is left and closes; false when any write failed (errno).
   bool Close();
+  /// The errno of the first failure to open, write or close; 0 when none.
+  int Error() const;
 
   static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
@@ -57,12 +59,13 @@ class FileOutBuffer : public std::streambuf {
   int fFilling = 0;
 
   std::thread fWriter;
-  std::mutex fMutex;
+  mutable std::mutex fMutex;
   std::condition_variable fChanged;
   const char* fPending = nullptr;  ///< the block the writer is to write, or null
   std::size_t fPendingSize = 0;
   bool fStop = false;
-  int fError = 0;  ///< errno of the first failed write
+  int fError = 0;        ///< errno of the first failed write
+  int fOpenOrClose = 0;  ///< errno of a failed open or close
 };
 
 /// Like `std::ofstream`: opened at construction, `good()` tells whether it was.
@@ -71,6 +74,8 @@ class FileOut : public std::ostream {
   explicit FileOut(const std::string& path);
   /// Writes what is left and closes; sets the fail bit when anything was not written.
   void close();
+  /// Why it failed: the errno of the first failure, 0 when none.
+  int Error() const { return fBuffer.Error(); }
 
  private:
   FileOutBuffer fBuffer;

@@ -5,6 +5,7 @@
 // can be appended to each other there.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "output/StagedFiles.h"
@@ -21,8 +22,15 @@ class LibraryWritesInto {
   explicit LibraryWritesInto(const StagedFiles& staged, bool append = false);
   /// Restores the system's file operations.
   ~LibraryWritesInto();
+  /// The errno of the library's last failed file operation, 0 after a
+  /// successful write: the library's own message has the system's English
+  /// reason, or none.
+  int Error() const;
   LibraryWritesInto(const LibraryWritesInto&) = delete;
   LibraryWritesInto& operator=(const LibraryWritesInto&) = delete;
+
+ private:
+  std::shared_ptr<int> fError;
 };
 
 }  // namespace zcli

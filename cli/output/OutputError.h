@@ -2,6 +2,9 @@
 #pragma once
 
 #include <stdexcept>
+#include <string>
+
+#include "io/FileBytes.h"
 
 namespace zcli {
 
@@ -10,5 +13,10 @@ class OutputError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+/// "<shownAs> kann nicht geschrieben werden: Der Datenträger ist voll." for an errno.
+inline OutputError CannotWrite(const std::string& shownAs, int error) {
+  return OutputError(shownAs + " kann nicht geschrieben werden: " + SystemReason(error) + ".");
+}
 
 }  // namespace zcli

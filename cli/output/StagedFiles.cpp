@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "io/FileBytes.h"
 #include "output/InterruptCleanup.h"
 
 namespace zcli {
@@ -20,10 +21,6 @@ namespace {
 constexpr const char* kTempPrefix = ".zordta-";
 constexpr const char* kTempSuffix = ".tmp";
 constexpr const char* kBackupSuffix = ".old";
-
-std::string SystemReason(int error) {
-  return std::strerror(error);
-}
 
 mode_t NewFileMode() {
   // The tool runs on one thread, so reading the umask by setting it is safe here.

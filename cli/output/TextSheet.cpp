@@ -4,9 +4,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <string_view>
 
+#include "output/OutputError.h"
 #include "output/StagedFiles.h"
 #include "zordta/host/Text.h"
 
@@ -40,8 +40,7 @@ void WriteTextSheet(const std::string& file, const std::string& shownAs,
   if (error == 0 && ::fsync(fd) != 0) error = errno;
   if (fd >= 0 && ::close(fd) != 0 && error == 0) error = errno;
   if (error != 0) {
-    throw OutputError("Der Begleitzettel " + shownAs +
-                      " kann nicht geschrieben werden: " + std::strerror(error));
+    throw CannotWrite("Der Begleitzettel " + shownAs, error);
   }
 }
 

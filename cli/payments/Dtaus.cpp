@@ -108,9 +108,19 @@ std::string_view Cell(const CsvRow& row, std::size_t column) {
 
 const JobSchema& DtausJobSchema() {
   static const JobSchema schema{
-      {"art", "auftraggeber.name", "auftraggeber.blz", "auftraggeber.konto", "lastschriften",
-       "abbuchung", "zahlungsschluessel", "ausfuehrungsdatum", "dateidatum", "zentralbank",
-       "dateiname", "verzeichnis", "waehrung"},
+      {{"art", JobValue::kText},
+       {"auftraggeber.name", JobValue::kText},
+       {"auftraggeber.blz", JobValue::kNumber},
+       {"auftraggeber.konto", JobValue::kNumber},
+       {"lastschriften", JobValue::kFlag},
+       {"abbuchung", JobValue::kFlag},
+       {"zahlungsschluessel", JobValue::kText},
+       {"ausfuehrungsdatum", JobValue::kText},
+       {"dateidatum", JobValue::kText},
+       {"zentralbank", JobValue::kFlag},
+       {"dateiname", JobValue::kText},
+       {"verzeichnis", JobValue::kText},
+       {"waehrung", JobValue::kText}},
       {"name", "konto", "blz", "betrag", "zahlungsschluessel"},
       // The diskette number and the sender's reference say where a file came
       // from; a file written anew gets its own.

@@ -64,16 +64,27 @@ std::string CompactIdentifier(std::string_view text) {
 }
 
 const JobSchema& DtazvJobSchema() {
-  static const JobSchema schema{
-      {"art", "auftraggeber.name", "auftraggeber.name2", "auftraggeber.strasse", "auftraggeber.ort",
-       "auftraggeber.blz", "auftraggeber.konto", "waehrung", "bundeslandschluessel", "firmennummer",
-       "zahlungsart", "laufende_nummer", "ausfuehrungsdatum", "dateiname", "verzeichnis"},
-      {"bic", "iban", "name", "name2", "strasse", "ort", "land", "betrag", "waehrung", "datum",
-       "notiz", "ansprechpartner"},
-      {},
-      {},
-      false,
-      false};
+  static const JobSchema schema{{{"art", JobValue::kText},
+                                 {"auftraggeber.name", JobValue::kText},
+                                 {"auftraggeber.name2", JobValue::kText},
+                                 {"auftraggeber.strasse", JobValue::kText},
+                                 {"auftraggeber.ort", JobValue::kText},
+                                 {"auftraggeber.blz", JobValue::kNumber},
+                                 {"auftraggeber.konto", JobValue::kNumber},
+                                 {"waehrung", JobValue::kText},
+                                 {"bundeslandschluessel", JobValue::kNumber},
+                                 {"firmennummer", JobValue::kNumber},
+                                 {"zahlungsart", JobValue::kNumber},
+                                 {"laufende_nummer", JobValue::kNumber},
+                                 {"ausfuehrungsdatum", JobValue::kText},
+                                 {"dateiname", JobValue::kText},
+                                 {"verzeichnis", JobValue::kText}},
+                                {"bic", "iban", "name", "name2", "strasse", "ort", "land", "betrag",
+                                 "waehrung", "datum", "notiz", "ansprechpartner"},
+                                {},
+                                {},
+                                false,
+                                false};
   return schema;
 }
 

@@ -65,9 +65,18 @@ std::chrono::year_month_day SepaDate(zor::TDate date) {
 }
 
 const JobSchema& SepaJobSchema() {
-  static const JobSchema schema{{"art", "lastschriften", "auftraggeber.name", "auftraggeber.iban",
-                                 "auftraggeber.bic", "ausfuehrungsdatum", "glaeubiger_id",
-                                 "lastart", "version", "nachricht_id", "dateiname", "verzeichnis"},
+  static const JobSchema schema{{{"art", JobValue::kText},
+                                 {"lastschriften", JobValue::kFlag},
+                                 {"auftraggeber.name", JobValue::kText},
+                                 {"auftraggeber.iban", JobValue::kText},
+                                 {"auftraggeber.bic", JobValue::kText},
+                                 {"ausfuehrungsdatum", JobValue::kText},
+                                 {"glaeubiger_id", JobValue::kText},
+                                 {"lastart", JobValue::kText},
+                                 {"version", JobValue::kText},
+                                 {"nachricht_id", JobValue::kText},
+                                 {"dateiname", JobValue::kText},
+                                 {"verzeichnis", JobValue::kText}},
                                 {"name", "iban", "bic", "betrag", "ende_zu_ende_id", "datum",
                                  "mandat_id", "mandat_datum", "sequenz", "zweck"},
                                 // What "sepa read" adds: a file written anew gets its own.
@@ -265,6 +274,16 @@ std::string SepaFieldLabel(const std::string& element, bool settings) {
   if (ends("DtOfSgntr")) return "mandat_datum";
   if (ends("Purp/Cd")) return "zweck";
   return element;
+}
+
+void AddSepaRefusal(const zor::SepaError& e, const std::string& where, bool settings,
+                    Diagnostics& errors, const KeyLabel& label) {
+  const auto add = [&](const zor::SepaError& refusal) {
+    const std::string field = SepaFieldLabel(refusal.Place().field, settings);
+    errors.Add(where, label ? label(field) : field, refusal.Text());
+  };
+  add(e);
+  for (const zor::SepaError& further : e.Further()) add(further);
 }
 
 }  // namespace zcli

@@ -51,6 +51,11 @@ bool ReadSepaPayment(const InputRecord& record, zor::SepaKind kind,
 /// ("Cdtr/Nm" -> "name"); `settings`: a field of the document's settings.
 std::string SepaFieldLabel(const std::string& element, bool settings);
 
+/// A refusal of the library, and the further ones it carries, each at its
+/// field (SepaFieldLabel, then `label` where given).
+void AddSepaRefusal(const zor::SepaError& e, const std::string& where, bool settings,
+                    Diagnostics& errors, const KeyLabel& label = {});
+
 /// A date of the host's kind as the library takes it.
 std::chrono::year_month_day SepaDate(zor::TDate date);
 

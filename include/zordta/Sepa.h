@@ -127,11 +127,16 @@ class ZORDTA_API SepaError : public Exception {
   const SepaPlace& Place() const noexcept { return fPlace; }
   /// The German sentence without the place, which what() puts in front.
   const std::string& Text() const noexcept { return fText; }
+  /// The refusals of the same payment's (or settings') later fields: each
+  /// field is checked, so that one reading names every fault of a payment.
+  const std::vector<SepaError>& Further() const noexcept { return fFurther; }
+  void AddFurther(SepaError further) { fFurther.push_back(std::move(further)); }
 
  private:
   SepaFault fFault;
   SepaPlace fPlace;
   std::string fText;
+  std::vector<SepaError> fFurther;
 };
 
 /// The figures of one payment information block.

@@ -77,7 +77,7 @@ struct SepaReadPlace {
 
 /// Why a file was refused.
 enum class SepaReadFault {
-  Unreadable,      ///< the stream failed, or one piece of markup is beyond any size
+  Unreadable,      ///< the stream failed, or the file is beyond a limit of size or depth
   Xml,             ///< not well-formed XML, or it ends before the document does
   Doctype,         ///< a document type declaration: never loaded, always refused
   Namespace,       ///< a root element of another kind or version

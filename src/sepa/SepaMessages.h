@@ -37,6 +37,8 @@ inline constexpr const char* _MsgSepaNameEmpty = "Der Name muss angegeben werden
 inline constexpr const char* _MsgSepaMalformed = "Der Text ist kein gültiges UTF-8.";
 inline constexpr const char* _MsgSepaNoCounterpart =
     "Das Zeichen {} hat keine Entsprechung im Zeichensatz der Banken.";
+inline constexpr const char* _MsgSepaNoCounterparts =
+    "Die Zeichen {} haben keine Entsprechung im Zeichensatz der Banken.";
 inline constexpr const char* _MsgSepaTransliterated =
     "Zeichen außerhalb des Zeichensatzes der Banken wurden umschrieben: {}";
 inline constexpr const char* _MsgSepaTransliterationRefused =

@@ -8,6 +8,15 @@ inline constexpr const char* _MsgReadStream = "Die SEPA-Datei konnte nicht geles
 inline constexpr const char* _MsgReadTooLarge =
     "Ein Teil der Datei ist größer als 16 MiB; so groß ist in einer SEPA-Datei nichts.";
 inline constexpr const char* _MsgReadNotXml = "Die Datei ist kein wohlgeformtes XML.";
+inline constexpr const char* _MsgReadTooDeep =
+    "Die Elemente sind tiefer als {} Ebenen verschachtelt; so tief ist keine SEPA-Datei.";
+inline constexpr const char* _MsgReadTextTooLong =
+    "Ein Text ist länger als 10.000.000 Bytes; so lang ist in einer SEPA-Datei keiner.";
+inline constexpr const char* _MsgReadNameTooLong =
+    "Ein Name ist länger als 50.000 Bytes; so lang ist in einer SEPA-Datei keiner.";
+inline constexpr const char* _MsgReadMarkupTooLong =
+    "Ein Attributwert, Kommentar oder anderes Stück Markup ist länger als 10.000.000 Bytes; so "
+    "lang ist in einer SEPA-Datei nichts.";
 inline constexpr const char* _MsgReadTruncated = "Die Datei endet vor dem Ende des Dokuments.";
 inline constexpr const char* _MsgReadTruncatedOrAfterEnd =
     "Die Datei endet vor dem Ende des Dokuments, oder nach seinem Ende folgt noch etwas.";

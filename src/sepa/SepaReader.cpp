@@ -32,7 +32,7 @@ constexpr std::string_view kNotProvided = "NOTPROVIDED";
 constexpr std::uint64_t kCountedCap = std::numeric_limits<std::int64_t>::max();
 
 std::string Quoted(std::string_view text) {
-  return "„" + std::string(text) + "“";
+  return "„" + detail::SepaPrintable(text) + "“";
 }
 
 bool AllDigits(std::string_view text) {

@@ -1,6 +1,7 @@
 #include "sepa/SepaText.h"
 
 #include <array>
+#include <cstdio>
 #include <utility>
 
 #include "sepa/SepaMessages.h"
@@ -160,8 +161,29 @@ std::string SepaFill(std::string_view message, std::string_view value) {
   return text;
 }
 
+std::string SepaPrintable(std::string_view text) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    auto code = static_cast<unsigned char>(text[at]);
+    // C1 characters are 0xC2 and a byte below 0xA0 in UTF-8.
+    const bool c1 = code == 0xC2 && at + 1 < text.size() &&
+                    static_cast<unsigned char>(text[at + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(text[at + 1]) < 0xA0;
+    if (c1) code = static_cast<unsigned char>(text[++at]);
+    if (code < 0x20 || code == 0x7F || c1) {
+      char hex[16];
+      std::snprintf(hex, sizeof hex, "[U+%04X]", static_cast<unsigned>(code));
+      shown += hex;
+    } else {
+      shown += text[at];
+    }
+  }
+  return shown;
+}
+
 std::string SepaQuoted(std::string_view text) {
-  return "\"" + std::string(text) + "\"";
+  return "\"" + SepaPrintable(text) + "\"";
 }
 
 void SepaRefuse(SepaFault fault, SepaPlace place, std::string text) {
@@ -178,6 +200,8 @@ std::string_view SepaText(std::string_view utf8, std::size_t maxChars, bool stri
   out.clear();
   const SepaPlace place = spot.Place();
   std::string replaced;  // the characters transliterated, for the message
+  std::string refused;   // those without a counterpart, each once
+  std::size_t refusedCount = 0;
   std::size_t chars = 0;
   bool cut = false;
   out.reserve(utf8.size());
@@ -191,7 +215,13 @@ std::string_view SepaText(std::string_view utf8, std::size_t maxChars, bool stri
     if (!IsBasic(c)) {
       counterpart = Transliteration(c);
       if (counterpart.empty()) {
-        SepaRefuse(SepaFault::Text, place, SepaFill(_MsgSepaNoCounterpart, SepaQuoted(original)));
+        // Each one named, not only the first: the text is fixed in one go.
+        const std::string quoted = SepaQuoted(original);
+        if (refused.find(quoted) == std::string::npos) {
+          refused += (refused.empty() ? "" : ", ") + quoted;
+          ++refusedCount;
+        }
+        continue;
       }
       if (replaced.find(original) == std::string::npos) {
         if (!replaced.empty()) replaced += ", ";
@@ -209,6 +239,16 @@ std::string_view SepaText(std::string_view utf8, std::size_t maxChars, bool stri
     } else {
       out += counterpart;
     }
+  }
+  if (!refused.empty()) {
+    std::string text =
+        SepaFill(refusedCount == 1 ? _MsgSepaNoCounterpart : _MsgSepaNoCounterparts, refused);
+    if (strict && !replaced.empty()) {
+      text += " " + SepaFill(_MsgSepaTransliterationRefused, replaced);
+    } else if (!replaced.empty() && warn) {
+      warn({place, SepaFill(_MsgSepaTransliterated, replaced)});
+    }
+    SepaRefuse(SepaFault::Text, place, std::move(text));
   }
   if (!replaced.empty()) {
     if (strict) {

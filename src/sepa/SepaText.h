@@ -14,7 +14,10 @@ using SepaWarn = std::function<void(SepaWarning)>;
 
 /// The message with its "{}" replaced by `value`.
 std::string SepaFill(std::string_view message, std::string_view value);
-/// The value in straight double quotes, as the messages show it.
+/// The text with each control character written as its code, "[U+001B]", so
+/// that a message quoting a value cannot steer a terminal or start a line.
+std::string SepaPrintable(std::string_view text);
+/// The value in straight double quotes, as the messages show it (printable).
 std::string SepaQuoted(std::string_view text);
 
 [[noreturn]] void SepaRefuse(SepaFault fault, SepaPlace place, std::string text);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <random>
 
 #include "core/DigitRun.h"
@@ -81,20 +82,51 @@ struct AccountView {
   std::string_view bic;
 };
 
+// Runs each check of a payment (or of the settings) and raises the first
+// refusal once all have run, carrying the later ones: one reading names every
+// fault, not only the first.
+class Refusals {
+ public:
+  template <class Check>
+  void Run(Check&& check) {
+    try {
+      check();
+    } catch (SepaError& e) {
+      if (fFirst) {
+        fFirst->AddFurther(std::move(e));
+      } else {
+        fFirst.emplace(std::move(e));
+      }
+    }
+  }
+  void RaiseAny() {
+    if (fFirst) throw std::move(*fFirst);
+  }
+
+ private:
+  std::optional<SepaError> fFirst;
+};
+
 AccountView CheckAccount(const SepaSettings& settings, const SepaAccount& account,
                          std::size_t ordinal, const PartyFields& fields, const SepaWarn& warn,
-                         std::string& nameRoom, std::string& ibanRoom) {
+                         std::string& nameRoom, std::string& ibanRoom, Refusals& refusals) {
   AccountView out;
-  out.name = SepaName(account.name, settings.strict, {ordinal, fields.name}, warn, nameRoom);
+  refusals.Run([&] {
+    out.name = SepaName(account.name, settings.strict, {ordinal, fields.name}, warn, nameRoom);
+  });
   out.iban = NormalIban(account.iban, ibanRoom);
   if (!CheckIBAN(out.iban).IsValid()) {
-    SepaRefuse(SepaFault::Iban, {ordinal, std::string(fields.iban)},
-               SepaFill(_MsgSepaIban, SepaQuoted(account.iban)));
+    refusals.Run([&] {
+      SepaRefuse(SepaFault::Iban, {ordinal, std::string(fields.iban)},
+                 SepaFill(_MsgSepaIban, SepaQuoted(account.iban)));
+    });
   }
   out.bic = account.bic;
   if (!out.bic.empty() && !IsBic(out.bic, settings.version)) {
-    SepaRefuse(SepaFault::Bic, {ordinal, std::string(fields.bic)},
-               SepaFill(_MsgSepaBic, SepaQuoted(account.bic)));
+    refusals.Run([&] {
+      SepaRefuse(SepaFault::Bic, {ordinal, std::string(fields.bic)},
+                 SepaFill(_MsgSepaBic, SepaQuoted(account.bic)));
+    });
   }
   CheckSepaReach(out.iban, out.bic, {ordinal, fields.iban}, {ordinal, fields.bic});
   return out;
@@ -150,32 +182,39 @@ std::string SepaIsoDate(const std::chrono::year_month_day& date) {
 
 SepaCheckedSettings CheckSepaSettings(const SepaSettings& settings, const SepaWarn& warn) {
   SepaCheckedSettings out;
+  Refusals refusals;
   out.messageId = settings.messageId.empty() ? MadeMessageId() : settings.messageId;
-  CheckSepaIdentifier(out.messageId, true, {0, "MsgId"});
+  refusals.Run([&] { CheckSepaIdentifier(out.messageId, true, {0, "MsgId"}); });
   const bool debits = settings.kind == SepaKind::DirectDebit;
   std::string nameRoom;
   std::string ibanRoom;
   const AccountView account =
       CheckAccount(settings, settings.account, 0, debits ? kCreditorFields : kDebtorFields, warn,
-                   nameRoom, ibanRoom);
+                   nameRoom, ibanRoom, refusals);
   out.account = {std::string(account.name), std::string(account.iban), std::string(account.bic)};
-  out.initiatingParty = settings.initiatingParty.empty()
-                            ? out.account.name
-                            : std::string(SepaName(settings.initiatingParty, settings.strict,
-                                                   {0, "InitgPty/Nm"}, warn, nameRoom));
+  out.initiatingParty = out.account.name;
+  if (!settings.initiatingParty.empty()) {
+    refusals.Run([&] {
+      out.initiatingParty = std::string(
+          SepaName(settings.initiatingParty, settings.strict, {0, "InitgPty/Nm"}, warn, nameRoom));
+    });
+  }
   if (debits) {
     out.creditorId = settings.creditorId;
-    const SepaPlace place{0, "CdtrSchmeId"};
-    CheckSepaIdentifier(out.creditorId, false, {0, "CdtrSchmeId"});
-    if (!CheckCreditorId(out.creditorId)) {
-      const bool form = out.creditorId.size() >= 8 && IsCapital(out.creditorId[0]) &&
-                        IsCapital(out.creditorId[1]) && IsDigit(out.creditorId[2]) &&
-                        IsDigit(out.creditorId[3]);
-      SepaRefuse(SepaFault::CreditorId, place,
-                 SepaFill(form ? _MsgSepaCreditorIdDigits : _MsgSepaCreditorIdForm,
-                          SepaQuoted(out.creditorId)));
-    }
+    refusals.Run([&] {
+      const SepaPlace place{0, "CdtrSchmeId"};
+      CheckSepaIdentifier(out.creditorId, false, {0, "CdtrSchmeId"});
+      if (!CheckCreditorId(out.creditorId)) {
+        const bool form = out.creditorId.size() >= 8 && IsCapital(out.creditorId[0]) &&
+                          IsCapital(out.creditorId[1]) && IsDigit(out.creditorId[2]) &&
+                          IsDigit(out.creditorId[3]);
+        SepaRefuse(SepaFault::CreditorId, place,
+                   SepaFill(form ? _MsgSepaCreditorIdDigits : _MsgSepaCreditorIdForm,
+                            SepaQuoted(out.creditorId)));
+      }
+    });
   }
+  refusals.RaiseAny();
   return out;
 }
 
@@ -183,36 +222,50 @@ SepaCheckedPayment CheckSepaPayment(const SepaSettings& settings, const SepaPaym
                                     std::size_t ordinal, const SepaWarn& warn,
                                     SepaPaymentRoom& room) {
   SepaCheckedPayment out;
-  if (!IsDate(payment.group.date)) SepaRefuse(SepaFault::Date, {ordinal, "ReqdDt"}, _MsgSepaDate);
+  Refusals refusals;
+  if (!IsDate(payment.group.date)) {
+    refusals.Run([&] { SepaRefuse(SepaFault::Date, {ordinal, "ReqdDt"}, _MsgSepaDate); });
+  }
   if (payment.cents < 1 || payment.cents > kSepaMaxCents) {
-    SepaRefuse(SepaFault::Amount, {ordinal, "InstdAmt"}, _MsgSepaAmount);
+    refusals.Run([&] { SepaRefuse(SepaFault::Amount, {ordinal, "InstdAmt"}, _MsgSepaAmount); });
   }
   const bool debits = settings.kind == SepaKind::DirectDebit;
   const AccountView counterparty =
       CheckAccount(settings, payment.counterparty, ordinal,
-                   debits ? kDebtorFields : kCreditorFields, warn, room.name, room.iban);
+                   debits ? kDebtorFields : kCreditorFields, warn, room.name, room.iban, refusals);
   out.name = counterparty.name;
   out.iban = counterparty.iban;
   out.bic = counterparty.bic;
   out.endToEndId = payment.endToEndId.empty() ? std::string_view("NOTPROVIDED")
                                               : std::string_view(payment.endToEndId);
-  CheckSepaIdentifier(out.endToEndId, true, {ordinal, "EndToEndId"});
-  out.remittance =
-      SepaText(payment.remittance, 140, settings.strict, {ordinal, "Ustrd"}, warn, room.remittance);
+  refusals.Run([&] { CheckSepaIdentifier(out.endToEndId, true, {ordinal, "EndToEndId"}); });
+  refusals.Run([&] {
+    out.remittance = SepaText(payment.remittance, 140, settings.strict, {ordinal, "Ustrd"}, warn,
+                              room.remittance);
+  });
   if (!payment.purposeCode.empty() && !IsSepaPurposeCode(payment.purposeCode)) {
-    SepaRefuse(SepaFault::Purpose, {ordinal, "Purp/Cd"},
-               SepaFill(_MsgSepaPurpose, SepaQuoted(payment.purposeCode)));
+    refusals.Run([&] {
+      SepaRefuse(SepaFault::Purpose, {ordinal, "Purp/Cd"},
+                 SepaFill(_MsgSepaPurpose, SepaQuoted(payment.purposeCode)));
+    });
   }
   out.purposeCode = payment.purposeCode;
   if (debits) {
-    const SepaSpot spot{ordinal, "MndtRltdInf/MndtId"};
-    if (payment.mandateId.empty()) SepaRefuse(SepaFault::Mandate, spot.Place(), _MsgSepaMandateId);
-    CheckSepaIdentifier(payment.mandateId, false, spot);
+    refusals.Run([&] {
+      const SepaSpot spot{ordinal, "MndtRltdInf/MndtId"};
+      if (payment.mandateId.empty()) {
+        SepaRefuse(SepaFault::Mandate, spot.Place(), _MsgSepaMandateId);
+      }
+      CheckSepaIdentifier(payment.mandateId, false, spot);
+    });
     out.mandateId = payment.mandateId;
     if (!payment.mandateSigned || !IsDate(*payment.mandateSigned)) {
-      SepaRefuse(SepaFault::Mandate, {ordinal, "MndtRltdInf/DtOfSgntr"}, _MsgSepaMandateDate);
+      refusals.Run([&] {
+        SepaRefuse(SepaFault::Mandate, {ordinal, "MndtRltdInf/DtOfSgntr"}, _MsgSepaMandateDate);
+      });
     }
   }
+  refusals.RaiseAny();
   return out;
 }
 

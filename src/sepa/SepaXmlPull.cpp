@@ -1,5 +1,6 @@
 #include "sepa/SepaXmlPull.h"
 
+#include <libxml/parserInternals.h>
 #include <libxml/xmlreader.h>
 
 #include <algorithm>
@@ -23,7 +24,7 @@ constexpr std::size_t kMaxAttributes = 4;
 constexpr const char* kSchemaInstance = "http://www.w3.org/2001/XMLSchema-instance";
 
 std::string Named(std::string_view name) {
-  return "„" + std::string(name) + "“";
+  return "„" + SepaPrintable(name) + "“";
 }
 
 std::string Utf8(const xmlChar* text) {
@@ -34,10 +35,10 @@ std::string Utf8(const xmlChar* text) {
 std::string Excerpt(std::string_view text) {
   std::string out;
   for (const char c : text) {
-    if (out.size() >= 40) return "„" + out + "…“";
+    if (out.size() >= 40) return "„" + SepaPrintable(out) + "…“";
     out += (c == '\n' || c == '\r' || c == '\t') ? ' ' : c;
   }
-  return "„" + out + "“";
+  return "„" + SepaPrintable(out) + "“";
 }
 
 }  // namespace
@@ -91,12 +92,31 @@ struct SepaXmlPull::Reader {
   xmlTextReaderPtr reader = nullptr;
   int errorCode = 0;
   std::size_t errorLine = 0;
+  std::string errorText;  // the parser's English words, to tell its limits apart
 
   static void OnError(void* context, xmlErrorPtr error) {
     auto& self = *static_cast<Reader*>(context);
     if (self.errorCode != 0 || error == nullptr || error->level < XML_ERR_ERROR) return;
     self.errorCode = error->code;
     self.errorLine = error->line > 0 ? static_cast<std::size_t>(error->line) : 0;
+    if (error->message != nullptr) self.errorText = error->message;
+  }
+
+  // The message for one of the parser's limits (those XML_PARSE_HUGE would
+  // lift), or none. The parser shares its codes with other faults, so its
+  // words tell which limit it was.
+  const char* LimitMessage() const {
+    const auto says = [this](const char* words) {
+      return errorText.find(words) != std::string::npos;
+    };
+    if (says("Excessive depth")) return _MsgReadTooDeep;
+    if (says("huge text node")) return _MsgReadTextTooLong;
+    if (errorCode == XML_ERR_NAME_TOO_LONG) return _MsgReadNameTooLong;
+    if (says("too long") || says("too big") || says("Huge input lookup") ||
+        says("XML_PARSE_HUGE")) {
+      return _MsgReadMarkupTooLong;
+    }
+    return nullptr;
   }
   ~Reader() {
     if (reader != nullptr) xmlFreeTextReader(reader);
@@ -125,6 +145,9 @@ void SepaXmlPull::FailParser() {
   // A document cut inside an element ends with "premature end of data"; one cut
   // between two elements, like bytes after the root element, with "extra
   // content at the end", which names neither.
+  if (const char* limit = fReader->LimitMessage()) {
+    Fail(SepaReadFault::Unreadable, line, SepaFill(limit, std::to_string(xmlParserMaxDepth)));
+  }
   const int code = fReader->errorCode;
   const char* text = _MsgReadNotXml;
   if (fInput->atEnd && code == XML_ERR_TAG_NOT_FINISHED) text = _MsgReadTruncated;

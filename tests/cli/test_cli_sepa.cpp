@@ -230,6 +230,25 @@ TEST(SepaWrite, ChangedTextIsAWarningAndWithStrengAFault) {
   EXPECT_NE(ws.Read("sepa-ueberweisungen.xml").find("<Nm>Renee</Nm>"), std::string::npos);
 }
 
+// Every character the banks' set lacks, in every field, not only the first of a row.
+TEST(SepaWrite, EveryCharacterWithoutCounterpartIsNamedInEveryField) {
+  Workspace ws;
+  ws.Write("u.csv",
+           "name,iban,betrag,verwendungszweck\n"
+           "R@n~é,DE02500105170137075030,1.00,x@y~z@\n");
+  const auto strict = ws.Run(Args({"sepa", "write", "--csv", "u.csv", "--streng"}, kClient));
+  EXPECT_EQ(strict.exitCode, 1);
+  for (const std::string fault :
+       {"u.csv: Zeile 2, Feld name: Die Zeichen \"@\", \"~\" haben keine Entsprechung im "
+        "Zeichensatz der Banken. Der Text enthält Zeichen außerhalb des Zeichensatzes der "
+        "Banken: é\n",
+        "u.csv: Zeile 2, Feld verwendungszweck: Die Zeichen \"@\", \"~\" haben keine "
+        "Entsprechung im Zeichensatz der Banken.\n"}) {
+    EXPECT_NE(strict.err.find(fault), std::string::npos) << fault << "\n" << strict.err;
+  }
+  EXPECT_NE(strict.err.find("Nichts geschrieben: 2 Fehler."), std::string::npos) << strict.err;
+}
+
 TEST(SepaWrite, ContradictingOrMisplacedSettingsAreRefusedNamingThem) {
   Workspace ws;
   ws.Write("ueberweisungen.json", R"({"lastschriften": false, "version": "aktuell",

@@ -130,4 +130,30 @@ TEST(SepaRead, ARefusedFilePrintsNothingAndNamesTheLine) {
   }
 }
 
+// A text beyond the parser's limit is no broken XML, and a control character
+// in a quoted value is named by its code.
+TEST(SepaRead, ALimitOrAControlCharacterIsNamedAsSuch) {
+  Workspace ws;
+  ASSERT_EQ(ws.Run({"sepa", "write", "--csv", "-", "--name", "Muster GmbH", "--iban",
+                    "DE89370400440532013000", "--ausfuehrung", IsoDateFromToday(2)},
+                   "name,iban,betrag\nAnna,DE02500105170137075030,1.00\n")
+                .exitCode,
+            0);
+  const std::string good = ws.Read("sepa-ueberweisungen.xml");
+  std::string text = good;
+  text.replace(text.find("<Nm>Anna"), 8, "<Nm>" + std::string(10'000'001, 'A'));
+  ws.Write("long.xml", text);
+  std::string iban = good;
+  iban.replace(iban.find("<IBAN>DE025"), 11, "<IBAN>DE02\u009B5");
+  ws.Write("iban.xml", iban);
+  for (const auto& [file, message] :
+       {std::pair{"long.xml", "Ein Text ist länger als 10.000.000 Bytes"},
+        {"iban.xml", "Die IBAN „DE02[U+009B]500105170137075030“ ist nicht gültig."}}) {
+    const auto r = ws.Run({"sepa", "read", file});
+    EXPECT_EQ(r.exitCode, 1) << file;
+    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("\u009B"), std::string::npos) << r.err;
+  }
+}
+
 }  // namespace

@@ -261,7 +261,9 @@ TEST(CheckedWrites, AFullStandardOutputIsAFault) {
         {"iban", "check", "DE89370400440532013000"}}) {
     const auto r = ws.Run(args, "", "/dev/full");
     EXPECT_EQ(r.exitCode, 1) << args[0] << " " << args[1];
-    EXPECT_NE(r.err.find("Die Ausgabe kann nicht geschrieben werden"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Die Ausgabe kann nicht geschrieben werden: Der Datenträger ist voll."),
+              std::string::npos)
+        << r.err;
   }
   // The files stand; only the report is lost: 3, not 1 (which means nothing was written).
   const auto r = ws.Run(Write("MUSTER", {"--dateiname", "ZWEI.TXT"}), "", "/dev/full");

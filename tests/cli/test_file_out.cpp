@@ -2,11 +2,13 @@
 // writing thread, and a failed write that does not pass for success.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <random>
 #include <string>
 
 #include "CliRunner.h"
 #include "output/FileOut.h"
+#include "output/OutputError.h"
 
 namespace {
 
@@ -58,6 +60,10 @@ TEST(FileOut, AFullDiskFailsTheStreamInsteadOfPassingForWritten) {
   out << "tail";
   out.close();
   EXPECT_FALSE(out.good());
+  // Worded in German, like every other system error the tool names.
+  EXPECT_EQ(out.Error(), ENOSPC);
+  EXPECT_STREQ(zcli::CannotWrite("sepa.xml", out.Error()).what(),
+               "sepa.xml kann nicht geschrieben werden: Der Datenträger ist voll.");
 }
 
 TEST(FileOut, AFileThatCannotBeOpenedFailsAtOnce) {

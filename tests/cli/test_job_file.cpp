@@ -6,6 +6,7 @@
 #include "io/JobFile.h"
 #include "payments/Dtaus.h"
 #include "payments/Dtazv.h"
+#include "payments/SepaInput.h"
 
 namespace {
 
@@ -44,12 +45,39 @@ TEST(JobFile, NamesEveryWrongKeyTypeAndCharacter) {
       Lines(errors),
       (std::vector<std::string>{
           "Auftrag|dateinahme|Unbekannter Schlüssel.",
-          "Auftrag|auftraggeber.blz|Erwartet wird ein Text, eine Zahl oder true/false.",
+          "Auftrag|auftraggeber.blz|Erwartet wird eine Zahl, keine Liste.",
           "Buchung 1|iban|Unbekannter Schlüssel.",
           "Buchung 1|name|Erwartet wird ein Text oder eine Zahl.",
           "Buchung 1|betrag|Erwartet wird ein Text oder eine Zahl.",
           "Buchung 1|verwendungszweck1|Zeichen 1: „Ł“ (U+0141) gibt es in Windows-1252 nicht.",
           "Buchung 2||Erwartet wird ein Objekt mit den Feldern der Buchung."}));
+}
+
+TEST(JobFile, AValueOfAnotherTypeIsNamedAtItsKeyAndNeverReadAsFalse) {
+  zcli::Diagnostics errors;
+  const zcli::Job job = zcli::LoadJob(
+      R"({"lastschriften": "yes", "abbuchung": {"ja": true}, "zentralbank": null,
+          "auftraggeber": {"name": 5, "blz": true, "konto": [1]}, "dateiname": {},
+          "ausfuehrungsdatum": null})",
+      zcli::DtausJobSchema(), errors);
+  EXPECT_EQ(Lines(errors),
+            (std::vector<std::string>{
+                "Auftrag|lastschriften|Erwartet wird true oder false, kein Text („yes“).",
+                "Auftrag|abbuchung|Erwartet wird true oder false, kein Objekt.",
+                "Auftrag|zentralbank|Erwartet wird true oder false, nicht null.",
+                "Auftrag|auftraggeber.name|Erwartet wird ein Text, keine Zahl (5).",
+                "Auftrag|auftraggeber.blz|Erwartet wird eine Zahl, nicht true.",
+                "Auftrag|auftraggeber.konto|Erwartet wird eine Zahl, keine Liste.",
+                "Auftrag|dateiname|Erwartet wird ein Text, kein Objekt."}));
+  EXPECT_TRUE(job.settings.empty());
+
+  zcli::Diagnostics sepa;
+  zcli::LoadJob(R"({"auftraggeber": "Muster", "lastschriften": 1})", zcli::SepaJobSchema(), sepa);
+  EXPECT_EQ(Lines(sepa),
+            (std::vector<std::string>{
+                "Auftrag|auftraggeber|Erwartet wird ein Objekt (bic, iban, name), kein Text "
+                "(„Muster“).",
+                "Auftrag|lastschriften|Erwartet wird true oder false, keine Zahl (1)."}));
 }
 
 TEST(JobFile, BrokenFilesSayWhere) {
@@ -138,6 +166,27 @@ TEST(JobFile, ControlCharactersAreRefusedAlsoWhereTheyWouldSplitAPurposeLine) {
                 "Buchung 1|name|Zeichen 2: Tabulator (U+0009) ist nicht erlaubt.",
                 "Buchung 1|verwendungszweck2|Zeichen 5: Zeilenumbruch (U+000A) ist nicht erlaubt. "
                 "Mehrere Zeilen stehen als Liste im Verwendungszweck."}));
+}
+
+TEST(JobFile, AControlCharacterIsNamedByItsCodeWhereverAMessageQuotesIt) {
+  zcli::Diagnostics errors;
+  const zcli::Job job =
+      zcli::LoadJob(R"({"lastschriften": "\u001b[2J", "auftraggeber": {"blz": "1\u001b"},
+                        "x\u009b": 1, "buchungen": [{"n\u001bame": "A"}]})",
+                    zcli::DtausJobSchema(), errors);
+  zcli::DtausSettings settings;
+  zcli::ApplyDtausSettings(
+      job.settings, "Auftrag", [](const std::string& k) { return k; }, settings, errors);
+  EXPECT_EQ(Lines(errors),
+            (std::vector<std::string>{
+                "Auftrag|lastschriften|Erwartet wird true oder false, kein Text („[U+001B][2J“).",
+                "Auftrag|auftraggeber.blz|Zeichen 2: Steuerzeichen (U+001B) ist nicht erlaubt.",
+                "Auftrag|x[U+009B]|Unbekannter Schlüssel.",
+                "Buchung 1|n[U+001B]ame|Unbekannter Schlüssel.",
+                "Auftrag|auftraggeber.blz|„1[U+001B]“ ist keine Zahl von 0 bis 99999999."}));
+  // A library's message passes the same way.
+  EXPECT_EQ(zcli::OneLine("Die Datei \"a\x1b\" fehlt.\r\nNochmal\x7f"),
+            "Die Datei \"a[U+001B]\" fehlt. Nochmal[U+007F]");
 }
 
 }  // namespace

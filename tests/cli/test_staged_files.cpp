@@ -2,11 +2,17 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
 #include "CliRunner.h"
+#include "output/LibraryWrites.h"
 #include "output/StagedFiles.h"
+#include "output/TextSheet.h"
+#include "zordta/host/Exception.h"
+#include "zordta/host/FileSystem.h"
+#include "zordta/host/Text.h"
 
 namespace {
 
@@ -48,6 +54,31 @@ TEST(StagedFiles, AFailedReplacementPutsTheOldFilesBack) {
   }
   EXPECT_EQ(ws.Read("DTAUS0.TXT"), "old file");
   EXPECT_EQ(std::distance(fs::directory_iterator(ws.path()), fs::directory_iterator()), 2);
+}
+
+// A full disk, wherever the run meets it, is named as such: the library's own
+// message has only the system's English words, or none.
+TEST(StagedFiles, AFullDiskIsNamedWhenTheLibraryOrASheetWrites) {
+  Workspace ws;
+  const std::string file = (ws / "DTAUS0.TXT").string();
+  zcli::StagedFiles staged(false, {});
+  const std::string temp = staged.Stage(file);
+  fs::remove(temp);
+  fs::create_symlink("/dev/full", temp);
+  {
+    const zcli::LibraryWritesInto redirect(staged);
+    EXPECT_THROW(zor::WriteFileAtomically(zor::StringFromUtf8(file), std::string(100, 'x')),
+                 zor::Exception);
+    EXPECT_EQ(redirect.Error(), ENOSPC);
+  }
+  try {
+    zcli::WriteTextSheet("/dev/full", "x.begleitzettel.txt", zor::StringFromUtf8("Summe"));
+    ADD_FAILURE() << "written";
+  } catch (const zcli::OutputError& e) {
+    EXPECT_STREQ(e.what(),
+                 "Der Begleitzettel x.begleitzettel.txt kann nicht geschrieben werden: Der "
+                 "Datenträger ist voll.");
+  }
 }
 
 }  // namespace
