@@ -115,7 +115,8 @@ AccountView CheckAccount(const SepaSettings& settings, const SepaAccount& accoun
     out.name = SepaName(account.name, settings.strict, {ordinal, fields.name}, warn, nameRoom);
   });
   out.iban = NormalIban(account.iban, ibanRoom);
-  if (!CheckIBAN(out.iban).IsValid()) {
+  const bool ibanValid = CheckIBAN(out.iban).IsValid();
+  if (!ibanValid) {
     refusals.Run([&] {
       SepaRefuse(SepaFault::Iban, {ordinal, std::string(fields.iban)},
                  SepaFill(_MsgSepaIban, SepaQuoted(account.iban)));
@@ -128,7 +129,12 @@ AccountView CheckAccount(const SepaSettings& settings, const SepaAccount& accoun
                  SepaFill(_MsgSepaBic, SepaQuoted(account.bic)));
     });
   }
-  CheckSepaReach(out.iban, out.bic, {ordinal, fields.iban}, {ordinal, fields.bic});
+  // Where an account is depends on an IBAN of a country.
+  if (ibanValid) {
+    refusals.Run([&] {
+      CheckSepaReach(out.iban, out.bic, {ordinal, fields.iban}, {ordinal, fields.bic});
+    });
+  }
   return out;
 }
 
