@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "core/DigitRun.h"
+#include "zordta/detail/DigitRun.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zcli {

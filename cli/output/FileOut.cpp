@@ -9,7 +9,7 @@
 #include <new>
 #include <string_view>
 
-#include "host/DirectWrites.h"
+#include "zordta/detail/DirectWrites.h"
 
 namespace zcli {
 

@@ -2,7 +2,7 @@
 // document of hundreds of megabytes. Full blocks go to the file on a thread of
 // their own, while the next block fills, and they go to disk as the library
 // writes a large payment file: past the page cache where the file system
-// allows it (host/DirectWrites.h).
+// allows it (zordta/detail/DirectWrites.h).
 #pragma once
 
 #include <condition_variable>

@@ -8,7 +8,7 @@
 #include "bankdata/BankCodeLine.h"
 #include "bankdata/BankCodeMessages.h"
 #include "bankdata/MessageFill.h"
-#include "core/DigitRun.h"
+#include "zordta/detail/DigitRun.h"
 #include "zordta/BankCodes.h"
 #include "zordta/host/Text.h"
 

@@ -4,7 +4,7 @@
 
 #include "bankdata/BankCodeMessages.h"
 #include "bankdata/MessageFill.h"
-#include "core/DigitRun.h"
+#include "zordta/detail/DigitRun.h"
 #include "dtazv/BankIdentifiers.h"
 #include "zordta/BankCodes.h"
 

@@ -9,7 +9,7 @@
 #include <istream>
 #include <string_view>
 
-#include "core/DigitRun.h"
+#include "zordta/detail/DigitRun.h"
 #include "dtaus/Layout.h"
 #include "dtaus/PartSource.h"
 #include "dtaus/TextFields.h"

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "core/DigitRun.h"
+#include "zordta/detail/DigitRun.h"
 
 namespace zor::detail::dtaus {
 namespace {

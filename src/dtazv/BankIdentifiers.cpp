@@ -3,7 +3,7 @@
 #include <array>
 #include <cstddef>
 
-#include "core/DigitRun.h"
+#include "zordta/detail/DigitRun.h"
 #include "dtazv/AsciiWords.h"
 
 namespace zor::detail::dtazv {

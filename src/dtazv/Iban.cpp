@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/DigitRun.h"
+#include "zordta/detail/DigitRun.h"
 #include "dtazv/BankIdentifiers.h"
 #include "dtazv/IbanRegistry.h"
 

@@ -12,7 +12,7 @@
 #include <mutex>
 #include <utility>
 
-#include "host/DirectWrites.h"
+#include "zordta/detail/DirectWrites.h"
 #include "host/HostMessages.h"
 #include "host/Posix.h"
 #include "zordta/host/Exception.h"

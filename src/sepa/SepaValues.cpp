@@ -8,7 +8,7 @@
 #include <optional>
 #include <random>
 
-#include "core/DigitRun.h"
+#include "zordta/detail/DigitRun.h"
 #include "sepa/SepaMessages.h"
 #include "zordta/Iban.h"
 #include "zordta/SepaCountries.h"
