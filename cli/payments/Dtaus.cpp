@@ -192,7 +192,8 @@ void ApplyDtausSettings(const std::map<std::string, std::string>& values, const 
 }
 
 bool IsDebitFile(const DtausSettings& s) {
-  return s.lastschriften || s.abbuchung || KindOfKey(s.schluessel) == KeyKind::kDebit;
+  const zor::DtausKey* key = KeyOf(s.schluessel);
+  return s.lastschriften || s.abbuchung || (key != nullptr && zor::IsDebit(key->kind));
 }
 
 void ReadDtausPayment(const InputRecord& r, DtausPayment& p, Diagnostics& errors) {

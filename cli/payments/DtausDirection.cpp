@@ -43,11 +43,17 @@ const char* Named(Direction d) {
 // credits, and a key that is no key is reported when the settings are read.
 std::optional<Direction> Says(const std::string& key, const std::string& value) {
   if (key == "zahlungsschluessel") {
-    const std::string schluessel = Trimmed(value);
-    const std::optional<KeyKind> kind = KindOfKey(schluessel);
-    if (!kind) return std::nullopt;
-    if (*kind == KeyKind::kCredit) return Direction::kCredits;
-    return schluessel.starts_with("04") ? Direction::kAbbuchung : Direction::kEinzug;
+    const zor::DtausKey* known = KeyOf(Trimmed(value));
+    if (!known) return std::nullopt;
+    switch (known->kind) {
+      case zor::DtausKeyKind::Credit:
+        return Direction::kCredits;
+      case zor::DtausKeyKind::Abbuchung:
+        return Direction::kAbbuchung;
+      case zor::DtausKeyKind::Einzug:
+        return Direction::kEinzug;
+    }
+    return std::nullopt;
   }
   const std::optional<bool> flag = ParseBool(value);
   if (!flag) return std::nullopt;

@@ -6,26 +6,35 @@
 #include "io/MessageText.h"
 #include "io/Values.h"
 #include "payments/SepaInput.h"
+#include "zordta/DtausKeys.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zcli {
 
 namespace {
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
+// A debit's scheme, from the key's two digits; none for a credit or no key.
+std::optional<zor::SepaInstrument> DebitInstrument(const zor::DtausKey* key) {
+  if (key == nullptr || !zor::IsDebit(key->kind)) return std::nullopt;
+  return key->sepaScheme == "B2B" ? zor::SepaInstrument::B2B : zor::SepaInstrument::Core;
 }
 
-// Key 04 is the Abbuchungsauftrag, between companies; 05 the Einzugsermächtigung.
-std::optional<zor::SepaInstrument> DebitInstrument(std::string_view key) {
-  if (key.starts_with("04")) return zor::SepaInstrument::B2B;
-  if (key.starts_with("05")) return zor::SepaInstrument::Core;
-  return std::nullopt;
-}
-
+// "04000 (Abbuchungsauftrag: B2B)".
 std::string SchemeText(std::string_view key) {
-  return std::string(key) +
-         (key.starts_with("04") ? " (Abbuchungsauftrag: B2B)" : " (Einzugsermächtigung: CORE)");
+  const zor::DtausKey* known = zor::FindDtausKey(key);
+  return std::string(key) + " (" + std::string(known->name) + ": " +
+         std::string(known->sepaScheme) + ")";
+}
+
+// "04 Abbuchungsauftrag oder 05 Einzugsermächtigung".
+std::string DebitKeysText() {
+  std::string text;
+  for (const zor::DtausKey& key : zor::kDtausKeys) {
+    if (!zor::IsDebit(key.kind)) continue;
+    if (!text.empty()) text += " oder ";
+    text += std::string(key.code) + " " + std::string(key.name);
+  }
+  return text;
 }
 
 // DTAUS text lines become one SEPA text, as sepa write joins its purpose
@@ -107,11 +116,8 @@ bool DtausToSepa::Convert(const zor::DtausPayment& p, SepaDocument& doc, zor::Se
   out.purposeCode.clear();
   // The key's two digits say what the payment is for (53: salary -> SALA).
   const std::string& key = p.zahlungsschluessel;
-  if (key.size() >= 2 && IsDigit(key[0]) && IsDigit(key[1])) {
-    out.purposeCode = zor::SepaPurposeForDtausKey((key[0] - '0') * 10 + (key[1] - '0'));
-  } else if (key.size() >= 2) {
-    out.purposeCode = zor::SepaPurposeForDtausKey(std::stoi(key.substr(0, 2)));
-  }
+  const zor::DtausKey* known = zor::FindDtausKey(key);
+  if (known != nullptr) out.purposeCode = known->sepaPurpose;
   const bool found = fAccounts.Find(p.blz, p.konto, where, "", errors, warnings, out.counterparty);
   if (!found) {
     out.counterparty.iban.clear();
@@ -124,11 +130,10 @@ bool DtausToSepa::Convert(const zor::DtausPayment& p, SepaDocument& doc, zor::Se
   }
   if (doc.settings.kind == zor::SepaKind::CreditTransfer) return found && errors.Count() == before;
 
-  if (const std::optional<zor::SepaInstrument> instrument = DebitInstrument(key); !instrument) {
+  if (const std::optional<zor::SepaInstrument> instrument = DebitInstrument(known); !instrument) {
     errors.Add(where(), "zahlungsschluessel",
-               "Der Zahlungsschlüssel " + key +
-                   " ist keiner für Lastschriften (04 Abbuchungsauftrag oder 05 "
-                   "Einzugsermächtigung).");
+               "Der Zahlungsschlüssel " + key + " ist keiner für Lastschriften (" +
+                   DebitKeysText() + ").");
   } else if (doc.firstDebitKey.empty()) {
     doc.firstDebitKey = key;
     doc.firstDebitWhere = where();

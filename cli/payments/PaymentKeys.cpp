@@ -5,33 +5,32 @@
 
 namespace zcli {
 
-std::optional<KeyKind> KindOfKey(std::string_view key) {
-  if (key.size() != 5 || !ParseDigits(key)) return std::nullopt;
-  const std::string_view type = key.substr(0, 2);
-  if (type == "04" || type == "05") return KeyKind::kDebit;
-  if (type == "51" || type == "53" || type == "54" || type == "56") return KeyKind::kCredit;
-  return std::nullopt;
+const zor::DtausKey* KeyOf(std::string_view key) {
+  if (key.size() != 5 || !ParseDigits(key)) return nullptr;
+  return zor::FindDtausKey(key);
 }
 
 std::string KeyTextProblem(std::string_view key) {
   if (key.size() != 5 || !ParseDigits(key)) {
     return Quoted(key) + " ist kein Zahlungsschlüssel (fünf Ziffern, z.B. 53000).";
   }
-  if (!KindOfKey(key)) {
-    return Quoted(key) +
-           " ist kein bekannter Zahlungsschlüssel: Lastschriften beginnen mit 04 oder 05, "
-           "Gutschriften mit 51, 53, 54 oder 56.";
+  if (!KeyOf(key)) {
+    return Quoted(key) + " ist kein bekannter Zahlungsschlüssel: Lastschriften beginnen mit " +
+           zor::DtausKeyCodes(true, " oder ") + ", Gutschriften mit " +
+           zor::DtausKeyCodes(false, " oder ") + ".";
   }
   return std::string();
 }
 
 std::string KeyProblem(std::string_view key, bool debitFile) {
   if (std::string problem = KeyTextProblem(key); !problem.empty()) return problem;
-  const bool debitKey = KindOfKey(key) == KeyKind::kDebit;
+  const bool debitKey = zor::IsDebit(KeyOf(key)->kind);
   if (debitKey == debitFile) return std::string();
   return "Der Zahlungsschlüssel " + std::string(key) + " ist " +
-         (debitKey ? "eine Lastschrift; die Datei enthält Gutschriften (51, 53, 54, 56)."
-                   : "eine Gutschrift; die Datei enthält Lastschriften (04, 05).");
+         (debitKey ? "eine Lastschrift; die Datei enthält Gutschriften (" +
+                         zor::DtausKeyCodes(false, ", ") + ")."
+                   : "eine Gutschrift; die Datei enthält Lastschriften (" +
+                         zor::DtausKeyCodes(true, ", ") + ").");
 }
 
 }  // namespace zcli

@@ -1,19 +1,16 @@
-// The payment keys of DTAUS: two digits that say what a payment is, then three
-// digits of supplement. A file holds debits (04, 05) or credits (51, 53, 54,
-// 56), never both, and its record A says which.
+// The payment keys of a DTAUS file as the tool takes them: five digits whose
+// first two are a key of the library's table (zordta/DtausKeys.h).
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "zordta/DtausKeys.h"
+
 namespace zcli {
 
-enum class KeyKind { kCredit, kDebit };
-
-/// The kind of a key of five digits whose first two are known; nothing for
-/// any other text.
-std::optional<KeyKind> KindOfKey(std::string_view key);
+/// The key of five digits whose first two are known; null for any other text.
+const zor::DtausKey* KeyOf(std::string_view key);
 
 /// Empty when `key` is a key at all (five digits, known first two), else why not.
 std::string KeyTextProblem(std::string_view key);

@@ -214,8 +214,9 @@ class ZORDTA_API SepaWriter {
 ZORDTA_API bool CheckCreditorId(std::string_view creditorId) noexcept;
 
 /// The purpose code of a payment of a DTAUS file, by the two digits of its
-/// payment key (53 of 53000): 53 salary SALA, 54 capital-building payment CBFF,
-/// 56 public payment GOVT; empty for 51, the debits 04 and 05 and any other.
+/// payment key (53 of 53000), as zor::kDtausKeys gives it: 53 salary SALA, 54
+/// capital-building payment CBFF, 56 public payment GOVT; empty for 51, the
+/// debits 04 and 05 and any other.
 ZORDTA_API std::string_view SepaPurposeForDtausKey(int key) noexcept;
 
 }  // namespace zor

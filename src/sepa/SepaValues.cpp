@@ -8,10 +8,11 @@
 #include <optional>
 #include <random>
 
-#include "zordta/detail/DigitRun.h"
 #include "sepa/SepaMessages.h"
+#include "zordta/DtausKeys.h"
 #include "zordta/Iban.h"
 #include "zordta/SepaCountries.h"
+#include "zordta/detail/DigitRun.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zor::detail {
@@ -403,16 +404,10 @@ bool CheckCreditorId(std::string_view id) noexcept {
 }
 
 std::string_view SepaPurposeForDtausKey(int key) noexcept {
-  switch (key) {
-    case 53:
-      return "SALA";
-    case 54:
-      return "CBFF";
-    case 56:
-      return "GOVT";
-    default:
-      return {};
-  }
+  if (key < 0 || key > 99) return {};
+  const char digits[2] = {static_cast<char>('0' + key / 10), static_cast<char>('0' + key % 10)};
+  const DtausKey* known = FindDtausKey(std::string_view(digits, 2));
+  return known == nullptr ? std::string_view() : known->sepaPurpose;
 }
 
 }  // namespace zor
