@@ -150,17 +150,16 @@ MandateList MandateList::Read(const std::string& path, Diagnostics& errors) {
   ForEachRow(path, MandateColumns(), errors,
              [&list](const InputRecord& r, const std::string& where, Diagnostics& found) {
                const std::size_t before = found.Count();
-               Row row;
-               row.account = ReadAccount(r, where, found);
+               zor::MandateRow row;
+               if (const std::optional<AccountKey> account = ReadAccount(r, where, found)) {
+                 row.account = zor::DtausAccount{account->blz, account->konto};
+               }
                row.iban = ReadIban(r, where, found);
                if (!row.account && r.Get("iban").empty() && found.Count() == before) {
                  found.Add(where, "", "Es fehlen blz und konto oder iban: wessen Mandat?");
                }
-               Mandate& mandate = row.mandate;
-               mandate.where = where;
-               mandate.row = r.where;
-               mandate.id = r.Get("mandat_id");
-               if (mandate.id.empty()) found.Add(where, "mandat_id", "Die Mandatsreferenz fehlt.");
+               row.id = r.Get("mandat_id");
+               if (row.id.empty()) found.Add(where, "mandat_id", "Die Mandatsreferenz fehlt.");
                const std::string_view datum = r.Get("mandat_datum");
                if (const std::optional<zor::TDate> date = ParseDate(datum); !date) {
                  found.Add(where, "mandat_datum",
@@ -170,77 +169,62 @@ MandateList MandateList::Read(const std::string& path, Diagnostics& errors) {
                      where, "mandat_datum",
                      "Das Mandat ist auf den " + FormatIsoDate(*date) + " datiert, nach heute.");
                } else {
-                 mandate.signedOn = SepaDate(*date);
+                 row.signedOn = SepaDate(*date);
                }
                const std::string_view sequenz = r.Get("sequenz");
                if (const std::optional<zor::SepaSequence> sequence = ParseSequence(sequenz)) {
-                 mandate.sequence = *sequence;
+                 row.sequence = *sequence;
                } else {
                  found.Add(where, "sequenz",
                            Quoted(sequenz) + " ist keine Sequenz (FRST, RCUR, OOFF oder FNAL).");
                }
-               if (found.Count() == before) list.fRows.push_back(std::move(row));
+               if (found.Count() != before) return;
+               row.place = list.fWhere.size();
+               list.fWhere.push_back(where);
+               list.fRow.push_back(r.where);
+               list.fTable.Add(std::move(row));
              });
   return list;
 }
 
 void MandateList::Settle(DtausAccounts& accounts, Diagnostics& errors, Diagnostics& notes) {
   zor::SepaAccount made;
-  for (std::size_t i = 0; i < fRows.size(); ++i) {
-    Row& row = fRows[i];
-    // The IBAN the payments of that bank code and account get; none when the
-    // run cannot make one, and then no payment of that account is converted.
-    std::string iban = row.iban;
-    if (row.account && accounts.Quietly(row.account->blz, row.account->konto, made)) {
-      if (!iban.empty() && made.iban != iban) {
-        errors.Add(row.mandate.where, "iban",
-                   AccountText(*row.account) + " hat die IBAN " + made.iban + ", nicht " + iban +
-                       ": die Zeile nennt zwei Konten. Ein Konto je Zeile angeben.");
-        continue;
-      }
-      iban = made.iban;
-    }
-    const auto byIban = iban.empty() ? fByIban.end() : fByIban.find(iban);
-    const auto byAccount = row.account ? fByAccount.find(*row.account) : fByAccount.end();
-    const std::size_t* before = byIban != fByIban.end()         ? &byIban->second
-                                : byAccount != fByAccount.end() ? &byAccount->second
-                                                                : nullptr;
-    if (before != nullptr) {
-      const Mandate& first = fRows[*before].mandate;
-      const std::string account = row.account ? AccountText(*row.account) : "Die IBAN " + iban;
-      if (row.mandate.SameTerms(first)) {
-        notes.Add(row.mandate.where, "",
-                  account + " steht schon in " + first.row +
-                      ", mit denselben Mandatsdaten; die Zeile zählt einmal.");
-        row.repeated = true;
-      } else {
-        errors.Add(row.mandate.where, "",
-                   account + " steht schon in " + first.row +
-                       ", mit anderen Mandatsdaten. Ein Konto hat eine Zeile.");
-      }
-      continue;
-    }
-    if (!iban.empty()) fByIban.emplace(iban, i);
-    if (row.account) fByAccount.emplace(*row.account, i);
-  }
-}
-
-const Mandate* MandateList::Find(AccountKey account, const std::string& iban) const {
-  const auto row = [this](std::size_t i) {
-    fRows[i].used = true;
-    return &fRows[i].mandate;
+  const auto ibanOf = [&](zor::DtausAccount account) -> std::optional<std::string> {
+    if (!accounts.Quietly(account.blz, account.konto, made)) return std::nullopt;
+    return made.iban;
   };
-  if (const auto it = fByAccount.find(account); it != fByAccount.end()) return row(it->second);
-  if (iban.empty()) return nullptr;
-  const auto it = fByIban.find(iban);
-  return it == fByIban.end() ? nullptr : row(it->second);
+  for (const zor::MandateIssue& issue : fTable.Settle(ibanOf)) Word(issue, errors, notes);
 }
 
 void MandateList::NoteUnused(Diagnostics& notes) const {
-  for (const Row& row : fRows) {
-    if (row.used || row.repeated) continue;
-    notes.Add(row.mandate.where, "",
-              "Keine Zahlung der Datei nutzt das Mandat " + Quoted(row.mandate.id) + ".");
+  for (const zor::MandateIssue& issue : fTable.Unused()) Word(issue, notes, notes);
+}
+
+void MandateList::Word(const zor::MandateIssue& issue, Diagnostics& errors,
+                       Diagnostics& notes) const {
+  const zor::MandateRow& row = *issue.row;
+  const std::string& where = fWhere[row.place];
+  const std::string account =
+      row.account ? AccountText({row.account->blz, row.account->konto}) : "Die IBAN " + row.iban;
+  switch (issue.kind) {
+    case zor::MandateIssueKind::TwoAccounts:
+      errors.Add(where, "iban",
+                 account + " hat die IBAN " + issue.madeIban + ", nicht " + row.iban +
+                     ": die Zeile nennt zwei Konten. Ein Konto je Zeile angeben.");
+      return;
+    case zor::MandateIssueKind::Conflict:
+      errors.Add(where, "",
+                 account + " steht schon in " + fRow[issue.earlier->place] +
+                     ", mit anderen Mandatsdaten. Ein Konto hat eine Zeile.");
+      return;
+    case zor::MandateIssueKind::Repeated:
+      notes.Add(where, "",
+                account + " steht schon in " + fRow[issue.earlier->place] +
+                    ", mit denselben Mandatsdaten; die Zeile zählt einmal.");
+      return;
+    case zor::MandateIssueKind::Unused:
+      notes.Add(where, "", "Keine Zahlung der Datei nutzt das Mandat " + Quoted(row.id) + ".");
+      return;
   }
 }
 

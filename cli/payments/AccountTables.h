@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "io/Diagnostics.h"
+#include "zordta/Mandates.h"
 #include "zordta/Sepa.h"
 
 namespace zcli {
@@ -44,51 +45,31 @@ class IbanList {
   std::map<AccountKey, ListedAccount> fAccounts;
 };
 
-struct Mandate {
-  std::string id;
-  std::chrono::year_month_day signedOn;
-  zor::SepaSequence sequence = zor::SepaSequence::OneOff;
-  std::string where;  ///< its row, for messages: "<table>: Zeile N"
-  std::string row;    ///< "Zeile N"
-
-  bool SameTerms(const Mandate& other) const {
-    return id == other.id && signedOn == other.signedOn && sequence == other.sequence;
-  }
-};
-
 /// A CSV of columns blz and konto, or iban (or all three), with mandat_id,
-/// mandat_datum and sequenz (FRST, RCUR, OOFF, FNAL).
+/// mandat_datum and sequenz (FRST, RCUR, OOFF, FNAL): the library's
+/// zor::MandateTable, read and worded.
 class MandateList {
  public:
   /// As IbanList::Read. The rows are not yet filed by their accounts: Settle does that.
   static MandateList Read(const std::string& path, Diagnostics& errors);
 
-  /// Files every row under the account it names, as the run makes its IBANs,
-  /// so that a debtor is never debited under another's mandate. Faults: a row
-  /// whose bank code and account are another account than its IBAN, and an
-  /// account of two rows with different mandates, by whichever forms the rows
-  /// name it. Two rows that agree in every field are a note.
+  /// Files every row by the IBAN the run makes for its account; the faults
+  /// go to `errors`, the notes to `notes`.
   void Settle(DtausAccounts& accounts, Diagnostics& errors, Diagnostics& notes);
 
-  /// The mandate of an account, by bank code and account first, else by the
-  /// IBAN (which may be empty). Counts its row as used.
-  const Mandate* Find(AccountKey account, const std::string& iban) const;
+  const zor::MandateRow* Find(AccountKey account, const std::string& iban) const {
+    return fTable.Find({account.blz, account.konto}, iban);
+  }
 
   /// A note for every row no payment used.
   void NoteUnused(Diagnostics& notes) const;
 
  private:
-  struct Row {
-    std::optional<AccountKey> account;
-    std::string iban;  ///< as the row gives it, or empty
-    Mandate mandate;
-    bool repeated = false;  ///< the same as a row before it, which stands for it
-    mutable bool used = false;
-  };
+  void Word(const zor::MandateIssue& issue, Diagnostics& errors, Diagnostics& notes) const;
 
-  std::vector<Row> fRows;
-  std::map<AccountKey, std::size_t> fByAccount;
-  std::map<std::string, std::size_t> fByIban;
+  zor::MandateTable fTable;
+  std::vector<std::string> fWhere;  ///< "<table>: Zeile N", by a row's place
+  std::vector<std::string> fRow;    ///< "Zeile N", by a row's place
 };
 
 }  // namespace zcli

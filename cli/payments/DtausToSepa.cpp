@@ -145,9 +145,9 @@ bool DtausToSepa::Convert(const zor::DtausPayment& p, SepaDocument& doc, zor::Se
                    ". Ein SEPA-Dokument hat ein Verfahren: die Lastschriften auf zwei "
                    "logische Dateien verteilen.");
   }
-  const Mandate* mandate = fSettings.mandates
-                               ? fSettings.mandates->Find({p.blz, p.konto}, out.counterparty.iban)
-                               : nullptr;
+  const zor::MandateRow* mandate =
+      fSettings.mandates ? fSettings.mandates->Find({p.blz, p.konto}, out.counterparty.iban)
+                         : nullptr;
   if (!mandate) {
     errors.Add(where(), "mandat",
                fSettings.mandates

@@ -1,0 +1,76 @@
+// The mandate table is held to the accounts it names: never a debit under
+// another debtor's mandate, whichever forms the rows name an account by.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "zordta/Mandates.h"
+
+namespace {
+
+using zor::DtausAccount;
+using zor::MandateIssueKind;
+
+constexpr DtausAccount kOlaf{50010517, 648489890};
+constexpr DtausAccount kAnna{50010517, 137075030};
+const std::string kOlafIban = "DE12500105170648489890";
+const std::string kAnnaIban = "DE02500105170137075030";
+
+std::optional<std::string> IbanOf(DtausAccount account) {
+  if (account == kOlaf) return kOlafIban;
+  if (account == kAnna) return kAnnaIban;
+  return std::nullopt;  // a bank the run makes no IBAN for
+}
+
+zor::MandateRow Row(std::size_t place, std::optional<DtausAccount> account, std::string iban,
+                    std::string id) {
+  zor::MandateRow row;
+  row.account = account;
+  row.iban = std::move(iban);
+  row.id = std::move(id);
+  row.signedOn = std::chrono::year(2024) / 6 / 30;
+  row.sequence = zor::SepaSequence::Recurring;
+  row.place = place;
+  return row;
+}
+
+TEST(MandateTable, ARowNamesOneAccountAndAnAccountHasOneMandate) {
+  zor::MandateTable table;
+  table.Add(Row(1, kAnna, kOlafIban, "M-1"));  // two accounts in one row
+  table.Add(Row(2, kOlaf, "", "M-2"));
+  table.Add(Row(3, std::nullopt, kOlafIban, "M-3"));  // Olaf again, by IBAN, another mandate
+  table.Add(Row(4, kOlaf, kOlafIban, "M-2"));         // Olaf again, the same mandate
+  table.Add(Row(5, DtausAccount{10020890, 1234567}, "", "M-5"));  // no IBAN made: by account
+  table.Add(Row(6, std::nullopt, kAnnaIban, "M-6"));
+
+  std::map<std::size_t, MandateIssueKind> kinds;
+  for (const zor::MandateIssue& issue : table.Settle(IbanOf)) {
+    kinds[issue.row->place] = issue.kind;
+    if (issue.kind == MandateIssueKind::TwoAccounts) {
+      EXPECT_EQ(issue.madeIban, kAnnaIban);
+    }
+    if (issue.earlier != nullptr) {
+      EXPECT_EQ(issue.earlier->place, 2u);
+    }
+  }
+  EXPECT_EQ(kinds, (std::map<std::size_t, MandateIssueKind>{{1, MandateIssueKind::TwoAccounts},
+                                                            {3, MandateIssueKind::Conflict},
+                                                            {4, MandateIssueKind::Repeated}}));
+
+  // Anna is found by her IBAN, never by the refused row that named her account.
+  ASSERT_NE(table.Find(kAnna, kAnnaIban), nullptr);
+  EXPECT_EQ(table.Find(kAnna, kAnnaIban)->id, "M-6");
+  EXPECT_EQ(table.Find(kOlaf, kOlafIban)->id, "M-2");
+  EXPECT_EQ(table.Find({10020890, 1234567}, "")->id, "M-5");
+  EXPECT_EQ(table.Find({37040044, 532013000}, ""), nullptr);
+
+  table.Add(Row(7, DtausAccount{37040044, 532013000}, "", "M-7"));
+  table.Settle(IbanOf);  // files only what it had not
+  const std::vector<zor::MandateIssue> unused = table.Unused();
+  ASSERT_EQ(unused.size(), 1u);
+  EXPECT_EQ(unused[0].row->place, 7u);
+}
+
+}  // namespace
