@@ -10,6 +10,8 @@ packages=(
   # Account check methods for "konto check", and the central bank's bank-code file
   # (blz_*.txt) that "iban aus" reads by default; the command checks the tests against.
   libktoblzcheck1-dev libktoblzcheck1v5 ktoblzcheck
+  # The ISO 3166-1 countries the library's table is made from at configure time.
+  iso-codes
   # SEPA documents are written with libxml2. The tests validate them against the
   # official schemas, which ship in the jar of libhbci4j-core-java, and read them
   # back with that package's parser (Java) and xmllint.

@@ -1,7 +1,7 @@
 #include "payments/BankIdentifiers.h"
 
 #include "io/MessageText.h"
-#include "payments/CountryCodes.h"
+#include "zordta/Bic.h"
 #include "zordta/Iban.h"
 #include "zordta/host/Text.h"
 
@@ -9,27 +9,11 @@ namespace zcli {
 
 namespace {
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-bool IsCapital(char c) {
-  return c >= 'A' && c <= 'Z';
-}
-
 // The UTF-8 character that begins at `offset`, whole.
 std::string_view CharAt(std::string_view text, std::size_t offset) {
   char32_t codePoint = 0;
   const std::size_t size = zor::DecodeUtf8(text, offset, codePoint);
   return text.substr(offset, size == 0 ? 1 : size);
-}
-
-// "" when the text holds only capitals and digits, else the first other character.
-std::string_view FirstForeignChar(std::string_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (!IsDigit(text[i]) && !IsCapital(text[i])) return CharAt(text, i);
-  }
-  return std::string_view();
 }
 
 // What the registry's class of characters is called in a message.
@@ -84,27 +68,25 @@ std::string IbanProblem(std::string_view iban) {
 }
 
 std::string BicProblem(std::string_view bic) {
-  if (bic.empty()) return "Die BIC fehlt.";
-  const std::string_view foreign = FirstForeignChar(bic);
-  if (!foreign.empty()) {
-    return "Eine BIC besteht aus Buchstaben und Ziffern; " + Quoted(foreign) +
-           " gehört nicht hinein.";
-  }
-  if (bic.size() != 8 && bic.size() != 11) {
-    return "Eine BIC hat 8 oder 11 Zeichen, diese hat " + std::to_string(bic.size()) + ".";
-  }
-  for (std::size_t i = 0; i < 6; ++i) {
-    if (!IsCapital(bic[i])) {
+  const zor::BicCheck check = zor::CheckBIC(bic);
+  switch (check.verdict) {
+    case zor::BicVerdict::Valid:
+      return std::string();
+    case zor::BicVerdict::Empty:
+      return "Die BIC fehlt.";
+    case zor::BicVerdict::Characters:
+      return "Eine BIC besteht aus Buchstaben und Ziffern; " + Quoted(CharAt(bic, check.position)) +
+             " gehört nicht hinein.";
+    case zor::BicVerdict::Length:
+      return "Eine BIC hat 8 oder 11 Zeichen, diese hat " + std::to_string(bic.size()) + ".";
+    case zor::BicVerdict::Structure:
       return "Eine BIC beginnt mit sechs Buchstaben (Bank und Land), nicht mit " +
              Quoted(bic.substr(0, 6)) + ".";
-    }
+    case zor::BicVerdict::Country:
+      break;
   }
-  const std::string_view country = bic.substr(4, 2);
-  if (!IsCountryCode(country)) {
-    return "Zeichen 5 und 6 einer BIC nennen das Land der Bank; " + Quoted(country) +
-           " ist kein Land (ISO 3166, z.B. DE).";
-  }
-  return std::string();
+  return "Zeichen 5 und 6 einer BIC nennen das Land der Bank; " + Quoted(bic.substr(4, 2)) +
+         " ist kein Land (ISO 3166, z.B. DE).";
 }
 
 }  // namespace zcli

@@ -1,17 +1,9 @@
 #include "payments/CurrencyCodes.h"
 
 #include "io/MessageText.h"
+#include "zordta/IsoCodes.h"
 
 namespace zcli {
-
-namespace {
-
-// Codes of List One that are no money: metals, units of account, testing, none.
-constexpr std::array<std::string_view, 14> kNoMoney{{"XAD", "XAG", "XAU", "XBA", "XBB", "XBC",
-                                                     "XBD", "XDR", "XPD", "XPT", "XSU", "XTS",
-                                                     "XUA", "XXX"}};
-
-}  // namespace
 
 std::string CurrencyProblem(std::string_view code) {
   std::string upper(code);
@@ -21,8 +13,8 @@ std::string CurrencyProblem(std::string_view code) {
     letters = letters && c >= 'A' && c <= 'Z';
   }
   if (!letters) return Quoted(code) + " ist kein Währungscode (drei Buchstaben, z.B. USD).";
-  if (IsPayableCurrency(upper)) return std::string();
-  if (std::find(kNoMoney.begin(), kNoMoney.end(), upper) != kNoMoney.end()) {
+  if (zor::IsPayableCurrency(upper)) return std::string();
+  if (zor::IsCurrencyCode(upper)) {
     return Quoted(upper) +
            " ist keine Währung, in der gezahlt werden kann (ein Code für Edelmetall, "
            "Rechnungseinheit, Test oder „keine Währung“).";

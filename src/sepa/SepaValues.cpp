@@ -1,7 +1,6 @@
 #include "sepa/SepaValues.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +8,7 @@
 #include <random>
 
 #include "sepa/SepaMessages.h"
+#include "zordta/Bic.h"
 #include "zordta/DtausKeys.h"
 #include "zordta/Iban.h"
 #include "zordta/SepaCountries.h"
@@ -41,31 +41,13 @@ std::string_view NormalIban(std::string_view iban, std::string& room) {
   return room;
 }
 
-// A byte's kind in a BIC: 1 a capital, 2 a digit, 0 neither.
-constexpr std::array<unsigned char, 256> kBicKinds = [] {
-  std::array<unsigned char, 256> kinds{};
-  for (unsigned c = 'A'; c <= 'Z'; ++c) kinds[c] = 1;
-  for (unsigned c = '0'; c <= '9'; ++c) kinds[c] = 2;
-  return kinds;
-}();
-
-// The German schemas take the BIC's older form: the bank code in letters, no
-// location code 0 or 1 in its first and no O in its second character. The
-// kinds are gathered without a branch per character: both readings check the
-// BIC of every payment.
+// A BIC's bank code holds letters or digits in the current schemas; the
+// German ones take the older form: the bank code in letters, no location code
+// 0 or 1 in its first and no O in its second character.
 bool IsBic(std::string_view bic, SepaVersion version) {
-  if (bic.size() != 8 && bic.size() != 11) return false;
-  const auto kind = [&bic](std::size_t i) -> unsigned {
-    return kBicKinds[static_cast<unsigned char>(bic[i])];
-  };
-  bool capitalsAndDigits = true;
-  for (std::size_t i = 0; i < bic.size(); ++i) capitalsAndDigits &= kind(i) != 0;
-  unsigned letters = kind(4) & kind(5);
-  if (version == SepaVersion::German) {
-    letters &= kind(0) & kind(1) & kind(2) & kind(3);
-    if (bic[6] == '0' || bic[6] == '1' || bic[7] == 'O') return false;
-  }
-  return capitalsAndDigits && letters == 1;
+  if (version != SepaVersion::German) return CheckBIC(bic, BicBankCode::LettersOrDigits).IsValid();
+  return CheckBIC(bic, BicBankCode::Letters).IsValid() && bic[6] != '0' && bic[6] != '1' &&
+         bic[7] != 'O';
 }
 
 // The fields an account's faults are placed at.

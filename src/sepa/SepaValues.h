@@ -74,7 +74,7 @@ std::uint64_t SepaPaymentDigest(const SepaPayment& payment);
 /// The group a payment belongs to once what does not divide it is dropped.
 SepaGroup SepaGroupOf(const SepaSettings& settings, const SepaPayment& payment);
 
-/// 8 or 11 capitals and digits of a BIC's form, as the version's schema takes it.
+/// A BIC (zor::CheckBIC) in the form the version's schema takes.
 bool IsSepaBic(std::string_view bic, SepaVersion version);
 
 /// Refuses an account the SEPA schemes do not reach: an IBAN (valid, in its

@@ -9,6 +9,7 @@
 
 #include "sepa/SepaTestSupport.h"
 #include "zordta/Iban.h"
+#include "zordta/IsoCodes.h"
 #include "zordta/Sepa.h"
 
 namespace {
@@ -199,6 +200,7 @@ TEST(SepaValueChecks, BicAndReferencesTakeExactlyTheirCharacters) {
         const bool letter = (at >= 4 && at < 6) || (german && at < 4);
         bool right = letter ? capital(c) : capital(c) || digit(c);
         if (german && ((at == 6 && (c == '0' || c == '1')) || (at == 7 && c == 'O'))) right = false;
+        if (letter && at >= 4) right = right && zor::IsCountryCode(changed.substr(4, 2));
         zor::SepaPayment p = Payment(15, 100, "Hans", changed, "", "");
         EXPECT_EQ(Taken(s, p), right) << changed;
         if (at >= 8) continue;
