@@ -94,15 +94,6 @@ std::string AccountText(AccountKey account) {
   return "BLZ " + std::to_string(account.blz) + ", Konto " + std::to_string(account.konto);
 }
 
-template <class Key, class Value>
-void Insert(std::map<Key, Value>& map, const Key& key, Value value, const std::string& keyText,
-            const std::string& where, Diagnostics& errors) {
-  const auto [it, inserted] = map.emplace(key, std::move(value));
-  if (!inserted) {
-    errors.Add(where, "", keyText + " steht schon in " + it->second.where + ".");
-  }
-}
-
 std::optional<zor::SepaSequence> ParseSequence(std::string_view text) {
   const std::string code = AsciiUpper(text);
   if (code == "FRST") return zor::SepaSequence::First;
@@ -124,25 +115,28 @@ IbanList IbanList::Read(const std::string& path, Diagnostics& errors) {
         if (!account && found.Count() == before) {
           found.Add(where, "blz", "Bankleitzahl und Kontonummer fehlen.");
         }
-        ListedAccount listed{ReadIban(r, where, found), CompactIdentifier(r.Get("bic")), where};
-        if (listed.iban.empty() && found.Count() == before) {
+        zor::IbanRow row;
+        row.iban = ReadIban(r, where, found);
+        row.bic = CompactIdentifier(r.Get("bic"));
+        if (row.iban.empty() && found.Count() == before) {
           found.Add(where, "iban", "Die IBAN fehlt.");
         }
-        if (!listed.bic.empty()) {
-          if (std::string problem = BicProblem(listed.bic); !problem.empty()) {
+        if (!row.bic.empty()) {
+          if (std::string problem = BicProblem(row.bic); !problem.empty()) {
             found.Add(where, "bic", std::move(problem));
           }
         }
-        if (found.Count() == before) {
-          Insert(list.fAccounts, *account, std::move(listed), AccountText(*account), where, found);
+        if (found.Count() != before) return;
+        row.account = *account;
+        row.place = list.fWhere.size();
+        if (const zor::IbanRow* earlier = list.fTable.Add(std::move(row))) {
+          found.Add(where, "",
+                    AccountText(*account) + " steht schon in " + list.fWhere[earlier->place] + ".");
+          return;
         }
+        list.fWhere.push_back(where);
       });
   return list;
-}
-
-const ListedAccount* IbanList::Find(AccountKey account) const {
-  const auto it = fAccounts.find(account);
-  return it == fAccounts.end() ? nullptr : &it->second;
 }
 
 MandateList MandateList::Read(const std::string& path, Diagnostics& errors) {
@@ -204,8 +198,7 @@ void MandateList::Word(const zor::MandateIssue& issue, Diagnostics& errors,
                        Diagnostics& notes) const {
   const zor::MandateRow& row = *issue.row;
   const std::string& where = fWhere[row.place];
-  const std::string account =
-      row.account ? AccountText({row.account->blz, row.account->konto}) : "Die IBAN " + row.iban;
+  const std::string account = row.account ? AccountText(*row.account) : "Die IBAN " + row.iban;
   switch (issue.kind) {
     case zor::MandateIssueKind::TwoAccounts:
       errors.Add(where, "iban",

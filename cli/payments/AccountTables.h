@@ -13,36 +13,28 @@
 #include <vector>
 
 #include "io/Diagnostics.h"
-#include "zordta/Mandates.h"
+#include "zordta/AccountTables.h"
 #include "zordta/Sepa.h"
 
 namespace zcli {
 
 class DtausAccounts;
 
-struct AccountKey {
-  std::int64_t blz = 0;
-  std::int64_t konto = 0;
-  auto operator<=>(const AccountKey&) const = default;
-};
+using AccountKey = zor::DtausAccount;
 
-struct ListedAccount {
-  std::string iban;
-  std::string bic;    ///< empty when the list gives none
-  std::string where;  ///< its row, for messages
-};
-
-/// A CSV of columns blz, konto, iban and optionally bic.
+/// A CSV of columns blz, konto, iban and optionally bic: the library's
+/// zor::IbanTable, read and worded.
 class IbanList {
  public:
   /// Every fault goes to `errors`, placed "<path>: Zeile N". An unreadable
   /// file raises zor::Exception.
   static IbanList Read(const std::string& path, Diagnostics& errors);
 
-  const ListedAccount* Find(AccountKey account) const;
+  const zor::IbanRow* Find(AccountKey account) const { return fTable.Find(account); }
 
  private:
-  std::map<AccountKey, ListedAccount> fAccounts;
+  zor::IbanTable fTable;
+  std::vector<std::string> fWhere;  ///< "<table>: Zeile N", by a row's place
 };
 
 /// A CSV of columns blz and konto, or iban (or all three), with mandat_id,

@@ -44,7 +44,7 @@ const zor::BankCodeRecord* DtausAccounts::BankMet(std::int64_t blz, std::string_
 
 bool DtausAccounts::Made(std::int64_t blz, std::int64_t konto, zor::SepaAccount& out) {
   if (fList) {
-    if (const ListedAccount* listed = fList->Find({blz, konto})) {
+    if (const zor::IbanRow* listed = fList->Find({blz, konto})) {
       out.iban.assign(listed->iban);
       out.bic.assign(listed->bic);
       return false;

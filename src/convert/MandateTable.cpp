@@ -1,6 +1,6 @@
 #include <utility>
 
-#include "zordta/Mandates.h"
+#include "zordta/AccountTables.h"
 
 namespace zor {
 

@@ -1,5 +1,8 @@
-// The mandates of direct debits that a DTAUS file leaves out, for its way into
-// SEPA: one row an account, named by bank code and account number, by IBAN, or
+// The tables a DTAUS file's way into SEPA takes besides the file: the IBANs of
+// accounts whose bank does not follow the standard rule, and the mandates of
+// direct debits, which a DTAUS file leaves out.
+//
+// A mandate row names its account by bank code and account number, by IBAN, or
 // by both. The table is held to the accounts it names, by the IBANs the
 // conversion makes for them, so that a debtor is never debited under another's
 // mandate:
@@ -32,6 +35,27 @@ struct DtausAccount {
   std::int64_t blz = 0;
   std::int64_t konto = 0;
   auto operator<=>(const DtausAccount&) const = default;
+};
+
+/// One account's IBAN, and its bank's BIC where known.
+struct IbanRow {
+  DtausAccount account;
+  std::string iban;       ///< electronic form
+  std::string bic;        ///< empty: none given
+  std::size_t place = 0;  ///< the caller's own mark (a line, an index), for its messages
+};
+
+/// One IBAN an account: a second row for an account is refused, never taken
+/// over the first, since either may be the wrong one.
+class ZORDTA_API IbanTable {
+ public:
+  /// Takes the row and answers null, or answers the earlier row of its account
+  /// and leaves the table as it was.
+  const IbanRow* Add(IbanRow row);
+  const IbanRow* Find(DtausAccount account) const;
+
+ private:
+  std::map<DtausAccount, IbanRow> fRows;
 };
 
 struct MandateRow {

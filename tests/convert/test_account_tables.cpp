@@ -1,12 +1,12 @@
-// The mandate table is held to the accounts it names: never a debit under
-// another debtor's mandate, whichever forms the rows name an account by.
+// The tables of the way into SEPA: one IBAN an account, and a mandate table held
+// to the accounts it names, never a debit under another debtor's mandate.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <optional>
 #include <string>
 
-#include "zordta/Mandates.h"
+#include "zordta/AccountTables.h"
 
 namespace {
 
@@ -34,6 +34,16 @@ zor::MandateRow Row(std::size_t place, std::optional<DtausAccount> account, std:
   row.sequence = zor::SepaSequence::Recurring;
   row.place = place;
   return row;
+}
+
+TEST(IbanTable, ASecondRowForAnAccountIsRefusedAndTheFirstKept) {
+  zor::IbanTable table;
+  EXPECT_EQ(table.Add({kOlaf, kOlafIban, "INGDDEFFXXX", 1}), nullptr);
+  const zor::IbanRow* earlier = table.Add({kOlaf, kAnnaIban, "", 2});
+  ASSERT_NE(earlier, nullptr);
+  EXPECT_EQ(earlier->place, 1u);
+  EXPECT_EQ(table.Find(kOlaf)->iban, kOlafIban);
+  EXPECT_EQ(table.Find(kAnna), nullptr);
 }
 
 TEST(MandateTable, ARowNamesOneAccountAndAnAccountHasOneMandate) {
