@@ -31,6 +31,7 @@ class IbanList {
   static IbanList Read(const std::string& path, Diagnostics& errors);
 
   const zor::IbanRow* Find(AccountKey account) const { return fTable.Find(account); }
+  const zor::IbanTable& Table() const { return fTable; }
 
  private:
   zor::IbanTable fTable;

@@ -4,13 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "io/Diagnostics.h"
 #include "payments/AccountTables.h"
 #include "payments/BankCodeSource.h"
+#include "zordta/AccountTables.h"
 #include "zordta/BankCodes.h"
 #include "zordta/DtausReader.h"
 #include "zordta/Sepa.h"
@@ -56,22 +57,15 @@ class DtausAccounts {
 
  private:
   /// The IBAN and BIC into `out`; true when the standard rule was assumed.
-  /// Raises zor::BankCodeError.
+  /// Raises zor::BankCodeError, the unreadable bank-code file's among them.
   bool Made(std::int64_t blz, std::int64_t konto, zor::SepaAccount& out);
 
-  /// The bank of an eight-digit code, or null when the file has none.
-  const zor::BankCodeRecord* BankMet(std::int64_t blz, std::string_view code);
-
   const RunBankCodes& fBanks;
-  bool fAssumeStandardRule;
+  std::optional<zor::DtausIbans> fIbans;  // once the bank-code file is known to be there
+  zor::GermanIbanOptions fOptions;
   const IbanList* fList;
-  // The banks met so far by their code: both readings of a file make the IBAN
-  // of every payment, and looking the bank up cost more than making it. Only
-  // banks the bank-code file has, so that it stays as small as that file.
-  std::unordered_map<std::uint32_t, const zor::BankCodeRecord*> fBanksMet;
   bool fRulesMissingReported = false;
   bool fRuleAssumedReported = false;
-  zor::GermanIbanResult fMade;  // reused: its texts keep their room
 };
 
 /// Where messages about the bank-code file as a whole are placed.

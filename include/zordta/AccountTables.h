@@ -23,8 +23,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "zordta/BankCodes.h"
 #include "zordta/Config.h"
 #include "zordta/Sepa.h"
 
@@ -56,6 +58,32 @@ class ZORDTA_API IbanTable {
 
  private:
   std::map<DtausAccount, IbanRow> fRows;
+};
+
+/// The IBAN and BIC of the accounts a DTAUS file names: from the IBAN table
+/// where it has the account, else made from the bank-code file by the bank's
+/// rule. The banks met are kept by their code: a file names the same few banks
+/// again and again, and looking one up costs more than making the IBAN.
+class ZORDTA_API DtausIbans {
+ public:
+  /// Both must outlive this; `table` may be null.
+  DtausIbans(const BankCodeFile& banks, const IbanTable* table, GermanIbanOptions options);
+
+  /// The account's IBAN and BIC (empty when there is none) into `out`, whose
+  /// texts keep their room. Answers true when the standard rule was assumed for
+  /// a file without IBAN rules. Raises zor::BankCodeError when there is no
+  /// IBAN to be had (the code's or account's form, an unknown or deleted bank,
+  /// a rule of its own, a file without rules).
+  bool Make(DtausAccount account, SepaAccount& out);
+
+ private:
+  const BankCodeRecord* BankMet(std::int64_t blz, std::string_view code);
+
+  const BankCodeFile& fBanks;
+  const IbanTable* fTable;
+  GermanIbanOptions fOptions;
+  std::unordered_map<std::uint32_t, const BankCodeRecord*> fBanksMet;
+  GermanIbanResult fMade;  // reused: its texts keep their room
 };
 
 struct MandateRow {
