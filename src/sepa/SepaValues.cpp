@@ -48,11 +48,11 @@ constexpr std::array<unsigned char, 256> kBicKinds = [] {
   return kinds;
 }();
 
-// The German schemas take the BIC's older form: the bank code in letters, no
-// location code 0 or 1 in its first and no O in its second character. The
-// kinds are gathered without a branch per character: both readings check the
-// BIC of every payment.
-bool IsBic(std::string_view bic, SepaVersion version) {
+// The older form (SepaSchema::olderBic): the bank code in letters, no location
+// code 0 or 1 in its first and no O in its second character. The kinds are
+// gathered without a branch per character: both readings check the BIC of
+// every payment.
+bool IsBic(std::string_view bic, bool olderForm) {
   if (bic.size() != 8 && bic.size() != 11) return false;
   const auto kind = [&bic](std::size_t i) -> unsigned {
     return kBicKinds[static_cast<unsigned char>(bic[i])];
@@ -60,7 +60,7 @@ bool IsBic(std::string_view bic, SepaVersion version) {
   bool capitalsAndDigits = true;
   for (std::size_t i = 0; i < bic.size(); ++i) capitalsAndDigits &= kind(i) != 0;
   unsigned letters = kind(4) & kind(5);
-  if (version == SepaVersion::German) {
+  if (olderForm) {
     letters &= kind(0) & kind(1) & kind(2) & kind(3);
     if (bic[6] == '0' || bic[6] == '1' || bic[7] == 'O') return false;
   }
@@ -123,7 +123,7 @@ AccountView CheckAccount(const SepaSettings& settings, const SepaAccount& accoun
     });
   }
   out.bic = account.bic;
-  if (!out.bic.empty() && !IsBic(out.bic, settings.version)) {
+  if (!out.bic.empty() && !IsBic(out.bic, SepaSchemaOf(settings.kind, settings.version).olderBic)) {
     refusals.Run([&] {
       SepaRefuse(SepaFault::Bic, {ordinal, std::string(fields.bic)},
                  SepaFill(_MsgSepaBic, SepaQuoted(account.bic)));
@@ -153,8 +153,8 @@ std::string MadeMessageId() {
 
 }  // namespace
 
-bool IsSepaBic(std::string_view bic, SepaVersion version) {
-  return IsBic(bic, version);
+bool IsSepaBic(std::string_view bic, const SepaSchema& schema) {
+  return IsBic(bic, schema.olderBic);
 }
 
 void CheckSepaReach(std::string_view iban, std::string_view bic, SepaSpot ibanSpot,

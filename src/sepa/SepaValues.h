@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "sepa/SepaSchema.h"
 #include "sepa/SepaText.h"
 #include "zordta/Sepa.h"
 
@@ -74,8 +75,8 @@ std::uint64_t SepaPaymentDigest(const SepaPayment& payment);
 /// The group a payment belongs to once what does not divide it is dropped.
 SepaGroup SepaGroupOf(const SepaSettings& settings, const SepaPayment& payment);
 
-/// 8 or 11 capitals and digits of a BIC's form, as the version's schema takes it.
-bool IsSepaBic(std::string_view bic, SepaVersion version);
+/// 8 or 11 capitals and digits of a BIC's form, as the schema takes it.
+bool IsSepaBic(std::string_view bic, const SepaSchema& schema);
 
 /// Refuses an account the SEPA schemes do not reach: an IBAN (valid, in its
 /// electronic form) of a country outside them, or of one outside the EEA
