@@ -22,9 +22,9 @@ inline constexpr const char* _MsgReadTruncatedOrAfterEnd =
     "Die Datei endet vor dem Ende des Dokuments, oder nach seinem Ende folgt noch etwas.";
 inline constexpr const char* _MsgReadDoctype =
     "Die Datei enthält eine Dokumenttyp-Deklaration (DOCTYPE); sie wird nicht gelesen.";
+// The versions read and a full stop follow.
 inline constexpr const char* _MsgReadNamespace =
-    "Der Namensraum {} wird nicht gelesen; gelesen werden pain.001.001.09, pain.001.003.03, "
-    "pain.008.001.08 und pain.008.003.02.";
+    "Der Namensraum {} wird nicht gelesen; gelesen werden ";
 inline constexpr const char* _MsgReadUnexpected = "Das Element {} wird hier nicht gelesen.";
 inline constexpr const char* _MsgReadUnexpectedExpected =
     "Das Element {} wird hier nicht gelesen; erwartet wird ";

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "sepa/SepaReadMessages.h"
+#include "sepa/SepaSchema.h"
 #include "sepa/SepaText.h"
 #include "sepa/SepaValues.h"
 #include "sepa/SepaXmlPull.h"
@@ -26,7 +27,6 @@ namespace {
 using namespace detail::msgsepaRead;
 using detail::SepaFill;
 
-constexpr std::string_view kNamespacePrefix = "urn:iso:std:iso:20022:tech:xsd:";
 constexpr std::string_view kNotProvided = "NOTPROVIDED";
 // Counted sums stop here: beyond 18 digits they differ from any stated sum anyway.
 constexpr std::uint64_t kCountedCap = std::numeric_limits<std::int64_t>::max();
@@ -138,7 +138,7 @@ class detail::SepaReaderState {
           phase = Phase::Ended;
           return Item::End;
         case Phase::InBlock:
-          if (xml.At(TransactionName()) || blockCount == 0) {
+          if (xml.At(schema->transaction) || blockCount == 0) {
             ReadPayment();
             return Item::Payment;
           }
@@ -155,8 +155,6 @@ class detail::SepaReaderState {
   }
 
   bool Debits() const { return document.kind == SepaKind::DirectDebit; }
-  bool German() const { return document.version == SepaVersion::German; }
-  const char* TransactionName() const { return Debits() ? "DrctDbtTxInf" : "CdtTrfTxInf"; }
 
   [[noreturn]] void Refuse(std::string text) const {
     xml.Fail(SepaReadFault::Value, xml.Line(), std::move(text));
@@ -239,22 +237,14 @@ class detail::SepaReaderState {
       xml.Fail(SepaReadFault::Element, xml.Line(),
                SepaFill(_MsgReadUnexpectedExpected, Quoted(root)) + Quoted("Document") + ".");
     }
-    const std::string_view version =
-        nameSpace.starts_with(kNamespacePrefix)
-            ? std::string_view(nameSpace).substr(kNamespacePrefix.size())
-            : std::string_view();
-    if (version == "pain.001.001.09" || version == "pain.001.003.03") {
-      document.kind = SepaKind::CreditTransfer;
-    } else if (version == "pain.008.001.08" || version == "pain.008.003.02") {
-      document.kind = SepaKind::DirectDebit;
-    } else {
+    schema = SepaSchemaOfNamespace(nameSpace);
+    if (schema == nullptr) {
       xml.Fail(SepaReadFault::Namespace, xml.Line(),
-               SepaFill(_MsgReadNamespace, Quoted(nameSpace)));
+               SepaFill(_MsgReadNamespace, Quoted(nameSpace)) + SepaSchemaMessages() + ".");
     }
-    document.version = version.ends_with(".001.09") || version.ends_with(".001.08")
-                           ? SepaVersion::Current
-                           : SepaVersion::German;
-    xml.Open(Debits() ? "CstmrDrctDbtInitn" : "CstmrCdtTrfInitn");
+    document.kind = schema->kind;
+    document.version = schema->version;
+    xml.Open(schema->initiation);
     xml.Open("GrpHdr");
     Identifier("MsgId", true, document.messageId);
     ReadCreationTime();
@@ -282,30 +272,31 @@ class detail::SepaReaderState {
     }
   }
 
-  void Party(const char* party, SepaAccount& account) {
-    xml.Open(party);
+  void Party(const SepaPartyNames& names, SepaAccount& account) {
+    xml.Open(names.party);
     account.name = Filled("Nm");
     xml.Close();
-    xml.Open(std::string(party) + "Acct");
+    xml.Open(names.account);
     xml.Open("Id");
     Iban(account.iban);
     xml.Close();
     xml.Close();
   }
 
-  // The BIC, or NOTPROVIDED where the writer had none; `optional`: the agent may be missing.
-  void Agent(const char* agent, std::string& bic, bool optional) {
+  // The BIC, or NOTPROVIDED where the writer had none; an agent the schema
+  // does not require may be missing.
+  void Agent(const SepaPartyNames& names, std::string& bic) {
     bic.clear();
-    if (optional && !xml.At(agent)) return;
-    xml.Open(agent);
+    if (!names.agentRequired && !xml.At(names.agent)) return;
+    xml.Open(names.agent);
     xml.Open("FinInstnId");
     if (xml.At("Othr")) {
       xml.Open("Othr");
       Code("Id", {kNotProvided});
       xml.Close();
     } else {
-      bic = xml.Text(German() ? "BIC" : "BICFI");
-      if (!IsSepaBic(bic, document.version)) Refuse(SepaFill(_MsgReadBic, Quoted(bic)));
+      bic = xml.Text(schema->bic);
+      if (!IsSepaBic(bic, *schema)) Refuse(SepaFill(_MsgReadBic, Quoted(bic)));
     }
     xml.Close();
     xml.Close();
@@ -317,7 +308,7 @@ class detail::SepaReaderState {
     next.line = xml.Line();
     next.number = block.number + 1;
     Identifier("PmtInfId", true, next.paymentInfoId);
-    Code("PmtMtd", {Debits() ? "DD" : "TRF"});
+    Code("PmtMtd", {schema->method});
     next.count = Count(blockCountLine);
     next.cents = Sum(blockSumLine);
     xml.Open("PmtTpInf");
@@ -337,12 +328,18 @@ class detail::SepaReaderState {
                                              : SepaSequence::OneOff;
     }
     xml.Close();
+    if (schema->dateInner.empty()) {
+      next.group.date = Date(schema->date);
+    } else {
+      xml.Open(schema->date);
+      next.group.date = Date(schema->dateInner);
+      xml.Close();
+    }
+    Party(schema->own, next.account);
+    Agent(schema->own, next.account.bic);
+    Reach(next.account);
+    Code("ChrgBr", {"SLEV"});
     if (Debits()) {
-      next.group.date = Date("ReqdColltnDt");
-      Party("Cdtr", next.account);
-      Agent("CdtrAgt", next.account.bic, false);
-      Reach(next.account);
-      Code("ChrgBr", {"SLEV"});
       xml.Open("CdtrSchmeId");
       xml.Open("Id");
       xml.Open("PrvtId");
@@ -354,18 +351,6 @@ class detail::SepaReaderState {
       xml.Open("SchmeNm");
       Code("Prtry", {"SEPA"});
       for (int i = 0; i < 5; ++i) xml.Close();
-    } else {
-      if (German()) {
-        next.group.date = Date("ReqdExctnDt");
-      } else {
-        xml.Open("ReqdExctnDt");
-        next.group.date = Date("Dt");
-        xml.Close();
-      }
-      Party("Dbtr", next.account);
-      Agent("DbtrAgt", next.account.bic, false);
-      Reach(next.account);
-      Code("ChrgBr", {"SLEV"});
     }
     if (block.number > 0 &&
         (next.account.name != block.account.name || next.account.iban != block.account.iban ||
@@ -380,7 +365,7 @@ class detail::SepaReaderState {
   }
 
   void ReadPayment() {
-    xml.Open(TransactionName());
+    xml.Open(schema->transaction);
     place = {xml.Line(), place.payment + 1};
     SepaPayment& p = payment;
     p.group = block.group;
@@ -388,14 +373,15 @@ class detail::SepaReaderState {
     Identifier("EndToEndId", true, p.endToEndId);
     if (p.endToEndId == kNotProvided) p.endToEndId.clear();
     xml.Close();
-    if (!Debits()) xml.Open("Amt");
+    const bool outer = !schema->amountOuter.empty();
+    if (outer) xml.Open(schema->amountOuter);
     std::string currency;
     const std::string amount = xml.Text("InstdAmt", &currency);
     if (currency != "EUR") Refuse(SepaFill(_MsgReadCurrency, Quoted(currency)));
     const std::optional<std::int64_t> cents = Cents(amount, 9);
     if (!cents || *cents < 1) Refuse(SepaFill(_MsgReadAmount, Quoted(amount)));
     p.cents = *cents;
-    if (!Debits()) xml.Close();
+    if (outer) xml.Close();
     p.mandateId.clear();
     p.mandateSigned.reset();
     if (Debits()) {
@@ -405,12 +391,9 @@ class detail::SepaReaderState {
       p.mandateSigned = Date("DtOfSgntr");
       xml.Close();
       xml.Close();
-      Agent("DbtrAgt", p.counterparty.bic, false);
-      Party("Dbtr", p.counterparty);
-    } else {
-      Agent("CdtrAgt", p.counterparty.bic, true);
-      Party("Cdtr", p.counterparty);
     }
+    Agent(schema->other, p.counterparty.bic);
+    Party(schema->other, p.counterparty);
     Reach(p.counterparty);
     p.purposeCode.clear();
     if (xml.At("Purp")) {
@@ -434,6 +417,7 @@ class detail::SepaReaderState {
   }
 
   mutable SepaXmlPull xml;
+  const SepaSchema* schema = nullptr;  // of the document, once its root is read
   Phase phase = Phase::Start;
   std::optional<SepaReadError> error;
   std::size_t countLine = 0, sumLine = 0, blockCountLine = 0, blockSumLine = 0;

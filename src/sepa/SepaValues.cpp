@@ -41,11 +41,11 @@ std::string_view NormalIban(std::string_view iban, std::string& room) {
   return room;
 }
 
-// A BIC's bank code holds letters or digits in the current schemas; the
-// German ones take the older form: the bank code in letters, no location code
-// 0 or 1 in its first and no O in its second character.
-bool IsBic(std::string_view bic, SepaVersion version) {
-  if (version != SepaVersion::German) return CheckBIC(bic, BicBankCode::LettersOrDigits).IsValid();
+// A BIC's bank code holds letters or digits in the current schemas; the older
+// form (SepaSchema::olderBic) has the bank code in letters, no location code 0
+// or 1 in its first and no O in its second character.
+bool IsBic(std::string_view bic, bool olderForm) {
+  if (!olderForm) return CheckBIC(bic, BicBankCode::LettersOrDigits).IsValid();
   return CheckBIC(bic, BicBankCode::Letters).IsValid() && bic[6] != '0' && bic[6] != '1' &&
          bic[7] != 'O';
 }
@@ -106,7 +106,7 @@ AccountView CheckAccount(const SepaSettings& settings, const SepaAccount& accoun
     });
   }
   out.bic = account.bic;
-  if (!out.bic.empty() && !IsBic(out.bic, settings.version)) {
+  if (!out.bic.empty() && !IsBic(out.bic, SepaSchemaOf(settings.kind, settings.version).olderBic)) {
     refusals.Run([&] {
       SepaRefuse(SepaFault::Bic, {ordinal, std::string(fields.bic)},
                  SepaFill(_MsgSepaBic, SepaQuoted(account.bic)));
@@ -136,8 +136,8 @@ std::string MadeMessageId() {
 
 }  // namespace
 
-bool IsSepaBic(std::string_view bic, SepaVersion version) {
-  return IsBic(bic, version);
+bool IsSepaBic(std::string_view bic, const SepaSchema& schema) {
+  return IsBic(bic, schema.olderBic);
 }
 
 void CheckSepaReach(std::string_view iban, std::string_view bic, SepaSpot ibanSpot,

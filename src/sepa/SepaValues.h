@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "sepa/SepaSchema.h"
 #include "sepa/SepaText.h"
 #include "zordta/Sepa.h"
 
@@ -74,8 +75,8 @@ std::uint64_t SepaPaymentDigest(const SepaPayment& payment);
 /// The group a payment belongs to once what does not divide it is dropped.
 SepaGroup SepaGroupOf(const SepaSettings& settings, const SepaPayment& payment);
 
-/// A BIC (zor::CheckBIC) in the form the version's schema takes.
-bool IsSepaBic(std::string_view bic, SepaVersion version);
+/// A BIC (zor::CheckBIC) in the form the schema takes.
+bool IsSepaBic(std::string_view bic, const SepaSchema& schema);
 
 /// Refuses an account the SEPA schemes do not reach: an IBAN (valid, in its
 /// electronic form) of a country outside them, or of one outside the EEA

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "sepa/SepaMessages.h"
+#include "sepa/SepaSchema.h"
 #include "sepa/SepaValues.h"
 #include "zordta/Sepa.h"
 #include "zordta/host/SysUtils.h"
@@ -22,16 +23,6 @@ namespace zor {
 namespace {
 
 using namespace detail::msgsepa;
-
-const char* Namespace(const SepaSettings& s) {
-  const bool debits = s.kind == SepaKind::DirectDebit;
-  if (s.version == SepaVersion::German) {
-    return debits ? "urn:iso:std:iso:20022:tech:xsd:pain.008.003.02"
-                  : "urn:iso:std:iso:20022:tech:xsd:pain.001.003.03";
-  }
-  return debits ? "urn:iso:std:iso:20022:tech:xsd:pain.008.001.08"
-                : "urn:iso:std:iso:20022:tech:xsd:pain.001.001.09";
-}
 
 const char* SequenceCode(SepaSequence sequence) {
   switch (sequence) {
@@ -224,8 +215,8 @@ class detail::SepaWriterState {
         checked(CheckSepaSettings(settings, {})),
         groups(plan.Groups()),
         seals(plan.fSeals),
-        debits(settings.kind == SepaKind::DirectDebit),
-        german(settings.version == SepaVersion::German) {
+        schema(SepaSchemaOf(settings.kind, settings.version)),
+        debits(settings.kind == SepaKind::DirectDebit) {
     if (groups.empty()) SepaRefuse(SepaFault::Totals, {}, _MsgSepaNoPayments);
     xmlOutputBufferPtr buffer = xmlOutputBufferCreateIO(WriteToStream, CloseStream, &out, nullptr);
     if (buffer == nullptr) SepaRefuse(SepaFault::Stream, {}, _MsgSepaStream);
@@ -238,9 +229,9 @@ class detail::SepaWriterState {
     Check(xmlTextWriterSetIndentString(writer.get(), BAD_CAST "  "));
     Check(xmlTextWriterStartDocument(writer.get(), "1.0", "UTF-8", nullptr));
     Start("Document");
-    Check(
-        xmlTextWriterWriteAttribute(writer.get(), BAD_CAST "xmlns", BAD_CAST Namespace(settings)));
-    Start(debits ? "CstmrDrctDbtInitn" : "CstmrCdtTrfInitn");
+    Check(xmlTextWriterWriteAttribute(writer.get(), BAD_CAST "xmlns",
+                                      BAD_CAST schema.nameSpace.data()));
+    Start(schema.initiation);
     Start("GrpHdr");
     Element("MsgId", checked.messageId);
     Element("CreDtTm", CreationTime(settings));
@@ -285,11 +276,7 @@ class detail::SepaWriterState {
       SepaRefuse(SepaFault::Totals, {ordinal, {}},
                  SepaFill(Incomplete(), SepaIsoDate(Current().group.date)));
     }
-    if (debits) {
-      WriteDebit(payment, p);
-    } else {
-      WriteTransfer(payment, p);
-    }
+    WritePayment(payment, p);
   }
 
   void Finish() {
@@ -323,34 +310,35 @@ class detail::SepaWriterState {
   void Check(int result) {
     if (result < 0) SepaRefuse(SepaFault::Stream, {}, _MsgSepaStream);
   }
-  void Start(const char* name) { Check(xmlTextWriterStartElement(writer.get(), BAD_CAST name)); }
+  // Names are literals (constants or the schema's): data() ends in a NUL.
+  void Start(std::string_view name) {
+    Check(xmlTextWriterStartElement(writer.get(), BAD_CAST name.data()));
+  }
   void End() { Check(xmlTextWriterEndElement(writer.get())); }
-  void Element(const char* name, const std::string& text) {
-    Check(xmlTextWriterWriteElement(writer.get(), BAD_CAST name, BAD_CAST text.c_str()));
+  void Element(std::string_view name, const std::string& text) {
+    Check(xmlTextWriterWriteElement(writer.get(), BAD_CAST name.data(), BAD_CAST text.c_str()));
   }
 
-  void Account(const char* party, const SepaCheckedAccount& account) {
-    Start(party);
+  // The party, its account and its bank: the BIC, or where the schema wants
+  // an agent anyway, NOTPROVIDED.
+  void Account(const SepaPartyNames& names, const SepaCheckedAccount& account) {
+    Start(names.party);
     Element("Nm", account.name);
     End();
-    Start((std::string(party) + "Acct").c_str());
+    Start(names.account);
     Start("Id");
     Element("IBAN", account.iban);
     End();
     End();
-  }
-
-  // The BIC, or where the schema wants an agent anyway, NOTPROVIDED.
-  void Agent(const char* agent, const std::string& bic, bool required) {
-    if (bic.empty() && !required) return;
-    Start(agent);
+    if (account.bic.empty() && !names.agentRequired) return;
+    Start(names.agent);
     Start("FinInstnId");
-    if (bic.empty()) {
+    if (account.bic.empty()) {
       Start("Othr");
       Element("Id", "NOTPROVIDED");
       End();
     } else {
-      Element(german ? "BIC" : "BICFI", bic);
+      Element(schema.bic, account.bic);
     }
     End();
     End();
@@ -360,7 +348,7 @@ class detail::SepaWriterState {
     const SepaGroupTotals& g = Current();
     Start("PmtInf");
     Element("PmtInfId", g.paymentInfoId);
-    Element("PmtMtd", debits ? "DD" : "TRF");
+    Element("PmtMtd", std::string(schema.method));
     Element("NbOfTxs", std::to_string(g.count));
     Element("CtrlSum", Amount(g.cents));
     Start("PmtTpInf");
@@ -375,11 +363,16 @@ class detail::SepaWriterState {
     }
     End();
     const std::string date = SepaIsoDate(g.group.date);
+    if (schema.dateInner.empty()) {
+      Element(schema.date, date);
+    } else {
+      Start(schema.date);
+      Element(schema.dateInner, date);
+      End();
+    }
+    Account(schema.own, checked.account);
+    Element("ChrgBr", "SLEV");
     if (debits) {
-      Element("ReqdColltnDt", date);
-      Account("Cdtr", checked.account);
-      Agent("CdtrAgt", checked.account.bic, true);
-      Element("ChrgBr", "SLEV");
       Start("CdtrSchmeId");
       Start("Id");
       Start("PrvtId");
@@ -392,43 +385,32 @@ class detail::SepaWriterState {
       End();
       End();
       End();
-    } else {
-      if (german) {
-        Element("ReqdExctnDt", date);
+    }
+  }
+
+  // The parts of a transaction, into `body`. In a transaction the
+  // counterparty's bank comes before the party.
+  void BodyCounterparty(const SepaCheckedPayment& p) {
+    const SepaPartyNames& names = schema.other;
+    if (!p.bic.empty() || names.agentRequired) {
+      body.Start(names.agent);
+      body.Start("FinInstnId");
+      if (p.bic.empty()) {
+        body.Start("Othr");
+        body.PlainElement("Id", "NOTPROVIDED");
+        body.End();
       } else {
-        Start("ReqdExctnDt");
-        Element("Dt", date);
-        End();
+        body.PlainElement(schema.bic, p.bic);
       }
-      Account("Dbtr", checked.account);
-      Agent("DbtrAgt", checked.account.bic, true);
-      Element("ChrgBr", "SLEV");
-    }
-  }
-
-  // The parts of a transaction, into `body`.
-  void BodyAccount(std::string_view party, std::string_view name, std::string_view iban) {
-    body.Start(party);
-    body.Element("Nm", name);
-    body.End();
-    body.Start(party == "Cdtr" ? "CdtrAcct" : "DbtrAcct");
-    body.Start("Id");
-    body.PlainElement("IBAN", iban);
-    body.End();
-    body.End();
-  }
-
-  void BodyAgent(std::string_view agent, std::string_view bic, bool required) {
-    if (bic.empty() && !required) return;
-    body.Start(agent);
-    body.Start("FinInstnId");
-    if (bic.empty()) {
-      body.Start("Othr");
-      body.PlainElement("Id", "NOTPROVIDED");
       body.End();
-    } else {
-      body.PlainElement(german ? "BIC" : "BICFI", bic);
+      body.End();
     }
+    body.Start(names.party);
+    body.Element("Nm", p.name);
+    body.End();
+    body.Start(names.account);
+    body.Start("Id");
+    body.PlainElement("IBAN", p.iban);
     body.End();
     body.End();
   }
@@ -454,14 +436,15 @@ class detail::SepaWriterState {
            (p.remittance.empty() ? 0 : 4);
   }
 
-  void BodyStart(const char* name, const SepaCheckedPayment& p, std::int64_t amount, bool inAmt) {
-    body.Begin(ShapeOf(p), name);
+  void BodyStart(const SepaCheckedPayment& p, std::int64_t amount) {
+    body.Begin(ShapeOf(p), schema.transaction);
     body.Start("PmtId");
     body.PlainElement("EndToEndId", p.endToEndId);
     body.End();
-    if (inAmt) body.Start("Amt");
+    const bool outer = !schema.amountOuter.empty();
+    if (outer) body.Start(schema.amountOuter);
     body.PlainElement("InstdAmt", Amount(amount), " Ccy=\"EUR\"");
-    if (inAmt) body.End();
+    if (outer) body.End();
   }
 
   // The transaction as raw text inside PmtInf. Raw text leaves the writer
@@ -474,25 +457,17 @@ class detail::SepaWriterState {
     Check(xmlTextWriterSetIndent(writer.get(), 1));
   }
 
-  void WriteTransfer(const SepaPayment& payment, const SepaCheckedPayment& p) {
-    BodyStart("CdtTrfTxInf", p, payment.cents, true);
-    BodyAgent("CdtrAgt", p.bic, false);
-    BodyAccount("Cdtr", p.name, p.iban);
-    BodyPurpose(p.purposeCode);
-    BodyRemittance(p.remittance);
-    WriteTransaction();
-  }
-
-  void WriteDebit(const SepaPayment& payment, const SepaCheckedPayment& p) {
-    BodyStart("DrctDbtTxInf", p, payment.cents, false);
-    body.Start("DrctDbtTx");
-    body.Start("MndtRltdInf");
-    body.PlainElement("MndtId", p.mandateId);
-    body.PlainElement("DtOfSgntr", SepaIsoDate(*payment.mandateSigned));
-    body.End();
-    body.End();
-    BodyAgent("DbtrAgt", p.bic, true);
-    BodyAccount("Dbtr", p.name, p.iban);
+  void WritePayment(const SepaPayment& payment, const SepaCheckedPayment& p) {
+    BodyStart(p, payment.cents);
+    if (debits) {
+      body.Start("DrctDbtTx");
+      body.Start("MndtRltdInf");
+      body.PlainElement("MndtId", p.mandateId);
+      body.PlainElement("DtOfSgntr", SepaIsoDate(*payment.mandateSigned));
+      body.End();
+      body.End();
+    }
+    BodyCounterparty(p);
     BodyPurpose(p.purposeCode);
     BodyRemittance(p.remittance);
     WriteTransaction();
@@ -507,8 +482,8 @@ class detail::SepaWriterState {
   const SepaCheckedSettings checked;
   const std::vector<SepaGroupTotals> groups;
   const std::vector<SepaPlan::Seal> seals;
+  const SepaSchema& schema;
   const bool debits;
-  const bool german;
   std::unique_ptr<xmlTextWriter, FreeWriter> writer;
   TransactionBody body;
   SepaPaymentRoom room;  // reused: its texts keep their storage from payment to payment
