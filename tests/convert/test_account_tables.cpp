@@ -4,8 +4,10 @@
 
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 
+#include "bankdata/BankCodeLines.h"
 #include "zordta/AccountTables.h"
 
 namespace {
@@ -44,6 +46,33 @@ TEST(IbanTable, ASecondRowForAnAccountIsRefusedAndTheFirstKept) {
   EXPECT_EQ(earlier->place, 1u);
   EXPECT_EQ(table.Find(kOlaf)->iban, kOlafIban);
   EXPECT_EQ(table.Find(kAnna), nullptr);
+}
+
+// The table's account first, whatever the bank's rule; the rest made by the
+// rule, the bank looked up once; a bank with a rule of its own refused.
+TEST(DtausIbans, TheTableFirstThenTheBankCodeFile) {
+  banktest::Bank special{.code = "10020890", .name = "HypoVereinsbank", .rule = "000503"};
+  std::istringstream lines(banktest::Line(banktest::Bank{}) + banktest::Line(special));
+  const zor::BankCodeFile banks = zor::BankCodeFile::Read(lines);
+  zor::IbanTable table;
+  table.Add({{10020890, 1234567}, "DE02120300000000202051", "BYLADEM1001", 1});
+  zor::DtausIbans ibans(banks, &table, {});
+  zor::SepaAccount out;
+  EXPECT_FALSE(ibans.Make({10020890, 1234567}, out));
+  EXPECT_EQ(out.iban, "DE02120300000000202051");
+  EXPECT_EQ(out.bic, "BYLADEM1001");
+  for (int twice = 0; twice < 2; ++twice) {
+    EXPECT_FALSE(ibans.Make({37040044, 532013000}, out));
+    EXPECT_EQ(out.iban, "DE89370400440532013000");
+    EXPECT_EQ(out.bic, "COBADEFFXXX");
+  }
+  try {
+    ibans.Make({10020890, 7654321}, out);
+    ADD_FAILURE() << "a rule of its own was not refused";
+  } catch (const zor::BankCodeError& e) {
+    EXPECT_EQ(e.Fault(), zor::BankCodeFault::SpecialIbanRule);
+  }
+  EXPECT_THROW(ibans.Make({3704004, 532013000}, out), zor::BankCodeError);
 }
 
 TEST(MandateTable, ARowNamesOneAccountAndAnAccountHasOneMandate) {
