@@ -154,6 +154,16 @@ class detail::DtausReaderState {
   Item ReadHeader();
   Item ReadRecordAfterHeader();
   Item ReadPayment();
+  // The steps of ReadPayment, which runs for every payment: inlined, so that
+  // they cost no calls.
+  [[gnu::always_inline]] inline std::size_t TakePaymentParts();
+  [[gnu::always_inline]] inline void ReadKey(DtausPayment& p);
+  [[gnu::always_inline]] inline void ReadAmount(DtausPayment& p, bool euro);
+  [[gnu::always_inline]] inline void ReadExtensions(DtausPayment& p, std::size_t n);
+  void UnusedSlot(std::size_t slot, std::size_t n, std::size_t part,
+                  const dtaus::SlotLayout& s) const;
+  [[gnu::always_inline]] inline std::vector<std::string>& SlotLines(
+      DtausPayment& p, std::size_t slot, std::size_t part, const dtaus::SlotLayout& s) const;
   Item ReadTrailer();
   Item ReadRest();
 
@@ -443,7 +453,9 @@ DtausReader::Item detail::DtausReaderState::ReadRecordAfterHeader() {
        "Satzart " + Shown(std::string_view(&type, 1)) + " (Stelle 5), erwartet C oder E.");
 }
 
-DtausReader::Item detail::DtausReaderState::ReadPayment() {
+// The first part names the record's length, the second the count of
+// extensions, which the length must match; the count says how many parts follow.
+std::size_t detail::DtausReaderState::TakePaymentParts() {
   const dtaus::C1Layout& c1 = dtaus::kC1;
   const dtaus::C2Layout& c2 = dtaus::kC2;
   const std::string_view length = At(0, c1.recordLength);
@@ -451,7 +463,6 @@ DtausReader::Item detail::DtausReaderState::ReadPayment() {
     Fail(DtausFault::Structure, PlaceOf(0, c1.recordLength),
          "Satzlänge (Stellen 1-4) des Datensatzes C ist keine Zahl: " + Shown(length) + ".");
   }
-  // The second part holds the count of extensions, which the length must match.
   SkipLineBreaks(recordNumber);
   TakePart(1, false);
   const std::int64_t extensions = Digits(1, c2.extensionCount, "Anzahl der Erweiterungsteile");
@@ -472,13 +483,12 @@ DtausReader::Item detail::DtausReaderState::ReadPayment() {
     SkipLineBreaks(recordNumber);
     TakePart(part, false);
   }
+  return n;
+}
 
-  DtausPayment& p = payment;
-  p.place = PlaceOf(0, c1.recordLength);
-  DigitsOrBlank(0, c1.firstBLZ, "Bankleitzahl des erstbeteiligten Instituts");
-  p.blz = Digits(0, c1.blz, "Bankleitzahl");
-  p.konto = Digits(0, c1.konto, "Kontonummer");
-  p.kundennummer = DigitsOrBlank(0, c1.customerNumber, "Interne Kundennummer");
+// The key must exist and be of the kind the A record names for the file.
+void detail::DtausReaderState::ReadKey(DtausPayment& p) {
+  const dtaus::C1Layout& c1 = dtaus::kC1;
   const std::string_view key = At(0, c1.key);
   Digits(0, Joined(c1.key, c1.keyExtension), "Zahlungsschlüssel");
   const bool debitKey = key == "04" || key == "05";
@@ -497,9 +507,11 @@ DtausReader::Item detail::DtausReaderState::ReadPayment() {
              (header.lastschriften ? "\"LK\" (Lastschriften)." : "\"GK\" (Gutschriften)."));
   }
   p.zahlungsschluessel = At(0, Joined(c1.key, c1.keyExtension));
+}
 
-  // The amount stands in the field of the file's currency; the other one is empty.
-  const bool euro = header.waehrung == DtausCurrency::Euro;
+// The amount stands in the field of the file's currency; the other one is empty.
+void detail::DtausReaderState::ReadAmount(DtausPayment& p, bool euro) {
+  const dtaus::C1Layout& c1 = dtaus::kC1;
   const std::int64_t dm = DigitsOrBlank(0, c1.formerAmount, "Betrag in DM");
   const std::int64_t cent = DigitsOrBlank(0, c1.betragCent, "Betrag in Euro");
   if (euro && dm != 0) {
@@ -515,6 +527,74 @@ DtausReader::Item detail::DtausReaderState::ReadPayment() {
   if (euro) Digits(0, c1.betragCent, "Betrag in Euro");
   if (!euro) Digits(0, c1.formerAmount, "Betrag in DM");
   p.betrag = euro ? cent : dm;
+}
+
+// Purpose lines: the record's own field, then the extensions in order.
+void detail::DtausReaderState::ReadExtensions(DtausPayment& p, std::size_t n) {
+  std::vector<std::string>& lines = p.verwendungszweck;
+  Spare(lines);
+  Spare(p.namenszusatz);
+  Spare(p.auftraggeberzusatz);
+  Text(1, dtaus::kC2.purpose1, "Verwendungszweck", NewLine(lines));
+  bool purposeExtension = false;
+  const std::size_t slots =
+      dtaus::kSecondPartSlots + (dtaus::CRecordParts(n) - 2) * dtaus::kFurtherPartSlots;
+  for (std::size_t slot = 0; slot < slots; ++slot) {
+    const bool inSecond = slot < dtaus::kSecondPartSlots;
+    const std::size_t further = slot - dtaus::kSecondPartSlots;
+    const std::size_t part = inSecond ? 1 : 2 + further / dtaus::kFurtherPartSlots;
+    const dtaus::SlotLayout& s = inSecond
+                                     ? dtaus::kC2.slots[slot]
+                                     : dtaus::kCFurther.slots[further % dtaus::kFurtherPartSlots];
+    if (slot >= n) {
+      UnusedSlot(slot, n, part, s);
+      continue;
+    }
+    std::vector<std::string>& into = SlotLines(p, slot, part, s);
+    purposeExtension = purposeExtension || &into == &lines;
+    Text(part, s.text, "Erweiterungsteil", NewLine(into));
+  }
+  // A blank purpose field is a line only when lines follow it.
+  if (lines[0].empty() && !purposeExtension) Spare(lines);
+}
+
+// Beyond the count nothing may stand: it would be lost to every reader.
+void detail::DtausReaderState::UnusedSlot(std::size_t slot, std::size_t n, std::size_t part,
+                                          const dtaus::SlotLayout& s) const {
+  if (AllBlank(At(part, s.type)) && AllBlank(At(part, s.text))) return;
+  Fail(DtausFault::Structure, PlaceOf(part, s.type),
+       "Erweiterungsteil " + std::to_string(slot + 1) + " (" + Positions(part, s.type) +
+           ") ist belegt, der Datensatz nennt aber nur " + std::to_string(n) + ".");
+}
+
+// The list an extension's type sends its text to.
+std::vector<std::string>& detail::DtausReaderState::SlotLines(DtausPayment& p, std::size_t slot,
+                                                              std::size_t part,
+                                                              const dtaus::SlotLayout& s) const {
+  const std::string_view type = At(part, s.type);
+  if (type == "01") return p.namenszusatz;
+  if (type == dtaus::kPurposeSlotType) return p.verwendungszweck;
+  if (type == "03") return p.auftraggeberzusatz;
+  Fail(DtausFault::Structure, PlaceOf(part, s.type),
+       "Art des Erweiterungsteils " + std::to_string(slot + 1) + " (" + Positions(part, s.type) +
+           ") ist " + Shown(type) +
+           ", erwartet 01 (Name), 02 (Verwendungszweck) oder 03 (Auftraggeber).");
+}
+
+DtausReader::Item detail::DtausReaderState::ReadPayment() {
+  const dtaus::C1Layout& c1 = dtaus::kC1;
+  const dtaus::C2Layout& c2 = dtaus::kC2;
+  const std::size_t n = TakePaymentParts();
+
+  DtausPayment& p = payment;
+  p.place = PlaceOf(0, c1.recordLength);
+  DigitsOrBlank(0, c1.firstBLZ, "Bankleitzahl des erstbeteiligten Instituts");
+  p.blz = Digits(0, c1.blz, "Bankleitzahl");
+  p.konto = Digits(0, c1.konto, "Kontonummer");
+  p.kundennummer = DigitsOrBlank(0, c1.customerNumber, "Interne Kundennummer");
+  ReadKey(p);
+  const bool euro = header.waehrung == DtausCurrency::Euro;
+  ReadAmount(p, euro);
   p.auftraggeber.blz = Digits(0, c1.clientBLZ, "Bankleitzahl des Auftraggebers");
   p.auftraggeber.konto = Digits(0, c1.clientKonto, "Kontonummer des Auftraggebers");
   Text(0, c1.name, "Name", p.name);
@@ -525,46 +605,7 @@ DtausReader::Item detail::DtausReaderState::ReadPayment() {
              Shown(At(1, c2.currency)) + ", der Datensatz A nennt " +
              CurrencyName(header.waehrung) + ".");
   }
-
-  // Purpose lines: the record's own field, then the extensions in order.
-  std::vector<std::string>& lines = p.verwendungszweck;
-  Spare(lines);
-  Spare(p.namenszusatz);
-  Spare(p.auftraggeberzusatz);
-  Text(1, c2.purpose1, "Verwendungszweck", NewLine(lines));
-  bool purposeExtension = false;
-  const std::size_t slots = dtaus::kSecondPartSlots + (parts - 2) * dtaus::kFurtherPartSlots;
-  for (std::size_t slot = 0; slot < slots; ++slot) {
-    const bool inSecond = slot < dtaus::kSecondPartSlots;
-    const std::size_t further = slot - dtaus::kSecondPartSlots;
-    const std::size_t part = inSecond ? 1 : 2 + further / dtaus::kFurtherPartSlots;
-    const dtaus::SlotLayout& s =
-        inSecond ? c2.slots[slot] : dtaus::kCFurther.slots[further % dtaus::kFurtherPartSlots];
-    const std::string_view type = At(part, s.type);
-    if (slot >= n) {
-      // Beyond the count nothing may stand: it would be lost to every reader.
-      if (!AllBlank(type) || !AllBlank(At(part, s.text))) {
-        Fail(DtausFault::Structure, PlaceOf(part, s.type),
-             "Erweiterungsteil " + std::to_string(slot + 1) + " (" + Positions(part, s.type) +
-                 ") ist belegt, der Datensatz nennt aber nur " + std::to_string(n) + ".");
-      }
-      continue;
-    }
-    std::vector<std::string>* into = nullptr;
-    if (type == "01") into = &p.namenszusatz;
-    if (type == dtaus::kPurposeSlotType) into = &lines;
-    if (type == "03") into = &p.auftraggeberzusatz;
-    if (!into) {
-      Fail(DtausFault::Structure, PlaceOf(part, s.type),
-           "Art des Erweiterungsteils " + std::to_string(slot + 1) + " (" +
-               Positions(part, s.type) + ") ist " + Shown(type) +
-               ", erwartet 01 (Name), 02 (Verwendungszweck) oder 03 (Auftraggeber).");
-    }
-    purposeExtension = purposeExtension || into == &lines;
-    Text(part, s.text, "Erweiterungsteil", NewLine(*into));
-  }
-  // A blank purpose field is a line only when lines follow it.
-  if (lines[0].empty() && !purposeExtension) Spare(lines);
+  ReadExtensions(p, n);
 
   ++countedPayments;
   countedKonto += static_cast<std::uint64_t>(p.konto);
