@@ -101,6 +101,13 @@ class ZORDTA_API TZorDTAZV : public TZorBaseDTA {
  private:
   bool ValidateVwzCount(const TStrings& Vwz);
   bool IsWritableDateKept(TDate date);
+  // Steps of Buchung, inline: they run for every booking.
+  inline const char* TRecordRefusal(bool bicWritable, bool ibanWritable,
+                                    std::string_view laendercode, std::string_view waehrung,
+                                    double Betrag, bool dateCorrected, TDateTime Datum,
+                                    std::int64_t& vorKomma, std::int32_t& nachKomma);
+  inline void NoteCurrency(std::string_view waehrung);
+  inline std::span<const AnsiString> CleanPurposeLines(TStrings& Vwz);
   void WriteDatensatzQ(std::int32_t LfdNummer);
   void WriteDatensatzT(std::string_view BIC, std::string_view IBAN, std::string_view Name1,
                        std::string_view Name2, std::string_view Strasse, std::string_view OrtLand,

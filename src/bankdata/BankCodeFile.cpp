@@ -7,15 +7,15 @@
 
 #include "bankdata/BankCodeLine.h"
 #include "bankdata/BankCodeMessages.h"
-#include "bankdata/MessageFill.h"
-#include "zordta/detail/DigitRun.h"
+#include "core/MessageFill.h"
 #include "zordta/BankCodes.h"
+#include "zordta/detail/DigitRun.h"
 #include "zordta/host/Text.h"
 
 namespace zor {
 
 using namespace detail::msgbank;
-using detail::bankdata::Fill;
+using detail::Fill;
 
 BankCodeError::BankCodeError(BankCodeFault fault, std::string text, BankCodeErrorDetails details)
     : Exception(StringFromUtf8(text)), fFault(fault), fDetails(std::move(details)) {}

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "bankdata/BankCodeMessages.h"
-#include "bankdata/MessageFill.h"
+#include "core/MessageFill.h"
 #include "zordta/host/Text.h"
 
 namespace zor::detail::bankdata {

@@ -3,15 +3,15 @@
 #include <cstdint>
 
 #include "bankdata/BankCodeMessages.h"
-#include "bankdata/MessageFill.h"
-#include "zordta/detail/DigitRun.h"
+#include "core/MessageFill.h"
 #include "dtazv/BankIdentifiers.h"
 #include "zordta/BankCodes.h"
+#include "zordta/detail/DigitRun.h"
 
 namespace zor {
 
 using namespace detail::msgbank;
-using detail::bankdata::Fill;
+using detail::Fill;
 
 namespace {
 

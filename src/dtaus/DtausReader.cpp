@@ -9,11 +9,13 @@
 #include <istream>
 #include <string_view>
 
-#include "zordta/detail/DigitRun.h"
+#include "core/MessageFill.h"
+#include "dtaus/DtausReadMessages.h"
 #include "dtaus/Layout.h"
 #include "dtaus/PartSource.h"
 #include "dtaus/TextFields.h"
 #include "dtaus/TwoDigitYear.h"
+#include "zordta/detail/DigitRun.h"
 #include "zordta/host/SysUtils.h"
 #include "zordta/host/Text.h"
 
@@ -24,6 +26,8 @@ namespace dtaus = detail::dtaus;
 namespace {
 
 using detail::Field;
+using detail::Fill;
+using namespace detail::msgdtausRead;
 using dtaus::kPartLength;
 
 constexpr std::size_t kNotesOfAKind = 10;
@@ -31,12 +35,12 @@ constexpr char kEuroMarker = '1';
 constexpr char kDmMarker = ' ';
 
 std::string PlaceText(const DtausPlace& place) {
-  return "Datensatz " + std::to_string(place.record) + ", Byte " + std::to_string(place.offset);
+  return Fill(_MsgReadPlace, {std::to_string(place.record), std::to_string(place.offset)});
 }
 
 std::string Positions(std::size_t part, const Field& f) {
   const std::size_t first = part * kPartLength + f.offset + 1;
-  return "Stellen " + std::to_string(first) + "-" + std::to_string(first + f.width - 1);
+  return Fill(_MsgReadPositions, {std::to_string(first), std::to_string(first + f.width - 1)});
 }
 
 std::string Shown(std::string_view bytes) {
@@ -113,7 +117,7 @@ const char* CurrencyName(DtausCurrency currency) {
 
 DtausReadError::DtausReadError(DtausFault fault, DtausPlace place, std::string text,
                                std::vector<std::string> details)
-    : Exception(StringFromUtf8(PlaceText(place) + ": " + text)),
+    : Exception(StringFromUtf8(Fill(_MsgReadAtPlace, {PlaceText(place), text}))),
       fFault(fault),
       fPlace(place),
       fText(std::move(text)),
@@ -135,9 +139,8 @@ std::vector<std::string> DtausFigureDifferences(const DtausControlFigures& state
   std::vector<std::string> differences;
   for (const Figure& f : kFigures) {
     if (stated.*f.member == counted.*f.member) continue;
-    differences.push_back(std::string(f.name) + ": im Datensatz E " +
-                          std::to_string(stated.*f.member) + ", aus den Buchungen " +
-                          std::to_string(counted.*f.member) + ".");
+    differences.push_back(Fill(_MsgReadFigureDifference, {f.name, std::to_string(stated.*f.member),
+                                                          std::to_string(counted.*f.member)}));
   }
   return differences;
 }
@@ -154,6 +157,16 @@ class detail::DtausReaderState {
   Item ReadHeader();
   Item ReadRecordAfterHeader();
   Item ReadPayment();
+  // The steps of ReadPayment, which runs for every payment: inlined, so that
+  // they cost no calls.
+  [[gnu::always_inline]] inline std::size_t TakePaymentParts();
+  [[gnu::always_inline]] inline void ReadKey(DtausPayment& p);
+  [[gnu::always_inline]] inline void ReadAmount(DtausPayment& p, bool euro);
+  [[gnu::always_inline]] inline void ReadExtensions(DtausPayment& p, std::size_t n);
+  void UnusedSlot(std::size_t slot, std::size_t n, std::size_t part,
+                  const dtaus::SlotLayout& s) const;
+  [[gnu::always_inline]] inline std::vector<std::string>& SlotLines(
+      DtausPayment& p, std::size_t slot, std::size_t part, const dtaus::SlotLayout& s) const;
   Item ReadTrailer();
   Item ReadRest();
 
@@ -249,14 +262,14 @@ DtausReader::Item detail::DtausReaderState::Next() {
   switch (phase) {
     case Phase::FirstHeader:
       if (source.Peek() < 0) {
-        if (stream.bad()) Fail(DtausFault::Unreadable, {1, 0}, "Die Datei ist nicht lesbar.");
-        Fail(DtausFault::Truncated, {1, 0}, "Die Datei ist leer.");
+        if (stream.bad()) Fail(DtausFault::Unreadable, {1, 0}, _MsgReadUnreadable);
+        Fail(DtausFault::Truncated, {1, 0}, _MsgReadEmpty);
       }
       return ReadHeader();
     case Phase::InFile:
       SkipLineBreaks(recordNumber + 1);
       ++recordNumber;
-      if (!TakePart(0, true)) Truncated("Die Datei endet ohne Datensatz E.");
+      if (!TakePart(0, true)) Truncated(_MsgReadNoTrailer);
       return ReadRecordAfterHeader();
     case Phase::AfterTrailer:
       return ReadRest();
@@ -274,12 +287,11 @@ bool detail::DtausReaderState::TakePart(std::size_t part, bool recordStart) {
   if (bytes.empty() && recordStart) return false;
   if (bytes.size() < kPartLength) {
     if (stream.bad()) {
-      Fail(DtausFault::Unreadable, {recordNumber, source.Offset()}, "Die Datei ist nicht lesbar.");
+      Fail(DtausFault::Unreadable, {recordNumber, source.Offset()}, _MsgReadUnreadable);
     }
     const DtausPlace start{recordNumber, partOffsets[0]};
     Fail(DtausFault::Truncated, start,
-         "Die Datei endet im Datensatz nach " + std::to_string(part * kPartLength + bytes.size()) +
-             " Bytes.");
+         Fill(_MsgReadCutShort, {std::to_string(part * kPartLength + bytes.size())}));
   }
   std::memcpy(record.data() + part * kPartLength, bytes.data(), kPartLength);
   return true;
@@ -287,7 +299,7 @@ bool detail::DtausReaderState::TakePart(std::size_t part, bool recordStart) {
 
 void detail::DtausReaderState::Truncated(const std::string& what) {
   if (stream.bad()) {
-    Fail(DtausFault::Unreadable, {recordNumber, source.Offset()}, "Die Datei ist nicht lesbar.");
+    Fail(DtausFault::Unreadable, {recordNumber, source.Offset()}, _MsgReadUnreadable);
   }
   Fail(DtausFault::Truncated, {recordNumber, source.Offset()}, what);
 }
@@ -299,20 +311,18 @@ void detail::DtausReaderState::SkipLineBreaks(std::size_t recordOfBreak) {
   if (next != '\r' && next != '\n') return;
   const DtausPlace place{recordOfBreak, source.Offset()};
   if (!options.tolerant) {
-    Fail(DtausFault::LineBreaks, place,
-         "Zeilenumbruch zwischen den 128-Byte-Teilen der Datensätze");
+    Fail(DtausFault::LineBreaks, place, _MsgReadLineBreaks);
   }
   while (next == '\r' || next == '\n') {
     source.Take(1);
     next = source.Peek();
   }
-  Note(NoteKind::LineBreak, place, "Zeilenumbruch nach einem 128-Byte-Teil übergangen.");
+  Note(NoteKind::LineBreak, place, _MsgReadLineBreakSkipped);
 }
 
 void detail::DtausReaderState::NotDigits(std::size_t part, const Field& f, const char* name) const {
   Fail(DtausFault::Structure, PlaceOf(part, f),
-       std::string(name) + " (" + Positions(part, f) +
-           ") enthält nicht nur Ziffern: " + Shown(At(part, f)) + ".");
+       Fill(_MsgReadNotDigits, {name, Positions(part, f), Shown(At(part, f))}));
 }
 
 // Fields that many programs leave blank when they do not use them.
@@ -330,14 +340,15 @@ void detail::DtausReaderState::Text(std::size_t part, const Field& f, const char
   if (reading.deviation == dtaus::TextDeviation::None) return;
   DtausPlace place = PlaceOf(part, f);
   place.offset += reading.at;
-  const std::string what = std::string(name) + " (" + Positions(part, f) + ") enthält " +
-                           Shown(std::string_view(At(part, f).data() + reading.at, 1)) + " (" +
-                           dtaus::DeviationName(reading.deviation) + ")";
+  const std::string what =
+      Fill(_MsgReadTextDeviation,
+           {name, Positions(part, f), Shown(std::string_view(At(part, f).data() + reading.at, 1)),
+            dtaus::DeviationName(reading.deviation)});
   if (reading.deviation == dtaus::TextDeviation::Refused) {
-    Fail(DtausFault::Structure, place, what + ": kein Text einer DTAUS-Datei.");
+    Fail(DtausFault::Structure, place, Fill(_MsgReadTextRefused, {what}));
   }
   if (!options.tolerant) Fail(DtausFault::Text, place, what);
-  Note(NoteKind::Text, place, what + ", gelesen als \"" + utf8 + "\".");
+  Note(NoteKind::Text, place, Fill(_MsgReadTextReadAs, {what, utf8}));
 }
 
 std::chrono::year_month_day detail::DtausReaderState::Date(std::size_t part, const Field& f,
@@ -358,8 +369,7 @@ std::chrono::year_month_day detail::DtausReaderState::Date(std::size_t part, con
                                          std::chrono::day(static_cast<unsigned>(day))};
   if (!date.ok()) {
     Fail(DtausFault::Structure, PlaceOf(part, f),
-         std::string(name) + " (" + Positions(part, f) +
-             ") ist kein Kalenderdatum: " + Shown(text) + ".");
+         Fill(_MsgReadNoDate, {name, Positions(part, f), Shown(text)}));
   }
   return date;
 }
@@ -374,8 +384,7 @@ void detail::DtausReaderState::CountedNotes() {
   for (std::size_t kind = 0; kind < notesOfKind.size(); ++kind) {
     if (notesOfKind[kind] <= kNotesOfAKind) continue;
     notes.push_back({{recordNumber, source.Offset()},
-                     "Dazu " + std::to_string(notesOfKind[kind] - kNotesOfAKind) +
-                         " weitere Abweichungen dieser Art, die nicht einzeln genannt sind."});
+                     Fill(_MsgReadMoreNotes, {std::to_string(notesOfKind[kind] - kNotesOfAKind)})});
     notesOfKind[kind] = 0;
   }
 }
@@ -386,8 +395,7 @@ DtausReader::Item detail::DtausReaderState::ReadHeader() {
   const dtaus::ALayout& a = dtaus::kA;
   const std::string_view head = At(0, Joined(a.recordLength, a.recordType));
   if (head != dtaus::kAHeader) {
-    Fail(DtausFault::Structure, PlaceOf(0, a.recordLength),
-         "Kein Datensatz A: " + Shown(head) + " statt \"0128A\".");
+    Fail(DtausFault::Structure, PlaceOf(0, a.recordLength), Fill(_MsgReadNoHeader, {Shown(head)}));
   }
   header = DtausHeader{};
   header.place = PlaceOf(0, a.recordLength);
@@ -395,8 +403,7 @@ DtausReader::Item detail::DtausReaderState::ReadHeader() {
   const std::string_view kind = At(0, a.kind);
   if (kind != "GK" && kind != dtaus::kDebitFileKind) {
     Fail(DtausFault::Structure, PlaceOf(0, a.kind),
-         "Kennzeichen der Datei (" + Positions(0, a.kind) + ") ist " + Shown(kind) +
-             ", erwartet \"GK\" (Gutschriften) oder \"LK\" (Lastschriften).");
+         Fill(_MsgReadFileKind, {Positions(0, a.kind), Shown(kind)}));
   }
   header.lastschriften = kind == dtaus::kDebitFileKind;
   header.auftraggeber.blz = Digits(0, a.blz, "Bankleitzahl des Auftraggebers");
@@ -413,8 +420,7 @@ DtausReader::Item detail::DtausReaderState::ReadHeader() {
   currencyMarker = At(0, a.currency)[0];
   if (currencyMarker != kEuroMarker && currencyMarker != kDmMarker) {
     Fail(DtausFault::Structure, PlaceOf(0, a.currency),
-         "Währungskennzeichen (" + Positions(0, a.currency) + ") ist " + Shown(At(0, a.currency)) +
-             ", erwartet \"1\" (Euro) oder ein Leerzeichen (DM).");
+         Fill(_MsgReadHeaderCurrency, {Positions(0, a.currency), Shown(At(0, a.currency))}));
   }
   header.waehrung = currencyMarker == kEuroMarker ? DtausCurrency::Euro : DtausCurrency::DM;
 
@@ -431,47 +437,141 @@ DtausReader::Item detail::DtausReaderState::ReadRecordAfterHeader() {
   if (type == 'C') return ReadPayment();
   if (type == 'E') {
     if (length == dtaus::kEHeader.substr(0, 4)) return ReadTrailer();
-    Fail(DtausFault::Structure, start,
-         "Satzart \"E\" mit der Satzlänge " + Shown(length) +
-             ": kein Datensatz E (ein beschädigter Datensatz C?).");
+    Fail(DtausFault::Structure, start, Fill(_MsgReadDamagedTrailer, {Shown(length)}));
   }
   if (type == 'A') {
-    Fail(DtausFault::Structure, start,
-         "Datensatz A, bevor die vorige logische Datei mit einem Datensatz E endet.");
+    Fail(DtausFault::Structure, start, _MsgReadHeaderTooEarly);
   }
-  Fail(DtausFault::Structure, start,
-       "Satzart " + Shown(std::string_view(&type, 1)) + " (Stelle 5), erwartet C oder E.");
+  Fail(DtausFault::Structure, start, Fill(_MsgReadRecordType, {Shown(std::string_view(&type, 1))}));
 }
 
-DtausReader::Item detail::DtausReaderState::ReadPayment() {
+// The first part names the record's length, the second the count of
+// extensions, which the length must match; the count says how many parts follow.
+std::size_t detail::DtausReaderState::TakePaymentParts() {
   const dtaus::C1Layout& c1 = dtaus::kC1;
   const dtaus::C2Layout& c2 = dtaus::kC2;
   const std::string_view length = At(0, c1.recordLength);
   if (!AllDigits(length)) {
     Fail(DtausFault::Structure, PlaceOf(0, c1.recordLength),
-         "Satzlänge (Stellen 1-4) des Datensatzes C ist keine Zahl: " + Shown(length) + ".");
+         Fill(_MsgReadLengthNoNumber, {Shown(length)}));
   }
-  // The second part holds the count of extensions, which the length must match.
   SkipLineBreaks(recordNumber);
   TakePart(1, false);
   const std::int64_t extensions = Digits(1, c2.extensionCount, "Anzahl der Erweiterungsteile");
   if (extensions > dtaus::kMaxExtensions) {
     Fail(DtausFault::Structure, PlaceOf(1, c2.extensionCount),
-         "Anzahl der Erweiterungsteile (" + Positions(1, c2.extensionCount) + ") ist " +
-             std::to_string(extensions) + ", höchstens " + std::to_string(dtaus::kMaxExtensions) +
-             " sind erlaubt.");
+         Fill(_MsgReadTooManyExtensions,
+              {Positions(1, c2.extensionCount), std::to_string(extensions),
+               std::to_string(dtaus::kMaxExtensions)}));
   }
   const auto n = static_cast<std::size_t>(extensions);
   if (static_cast<std::size_t>(DigitsValue(length)) != dtaus::CRecordLength(n)) {
     Fail(DtausFault::Structure, PlaceOf(0, c1.recordLength),
-         "Satzlänge " + Shown(length) + " passt nicht zu " + std::to_string(n) +
-             " Erweiterungsteilen (erwartet " + std::to_string(dtaus::CRecordLength(n)) + ").");
+         Fill(_MsgReadLengthMismatch,
+              {Shown(length), std::to_string(n), std::to_string(dtaus::CRecordLength(n))}));
   }
   const std::size_t parts = dtaus::CRecordParts(n);
   for (std::size_t part = 2; part < parts; ++part) {
     SkipLineBreaks(recordNumber);
     TakePart(part, false);
   }
+  return n;
+}
+
+// The key must exist and be of the kind the A record names for the file.
+void detail::DtausReaderState::ReadKey(DtausPayment& p) {
+  const dtaus::C1Layout& c1 = dtaus::kC1;
+  const std::string_view key = At(0, c1.key);
+  Digits(0, Joined(c1.key, c1.keyExtension), "Zahlungsschlüssel");
+  const bool debitKey = key == "04" || key == "05";
+  const bool creditKey = key == "51" || key == "53" || key == "54" || key == "56";
+  if (!debitKey && !creditKey) {
+    Fail(DtausFault::Structure, PlaceOf(0, c1.key),
+         Fill(_MsgReadUnknownKey, {Shown(key), Positions(0, c1.key)}));
+  }
+  if (debitKey != header.lastschriften) {
+    Fail(DtausFault::Structure, PlaceOf(0, c1.key),
+         Fill(_MsgReadKeyOfOtherKind,
+              {key, debitKey ? _MsgReadDebitKey : _MsgReadCreditKey,
+               header.lastschriften ? _MsgReadDebitFile : _MsgReadCreditFile}));
+  }
+  p.zahlungsschluessel = At(0, Joined(c1.key, c1.keyExtension));
+}
+
+// The amount stands in the field of the file's currency; the other one is empty.
+void detail::DtausReaderState::ReadAmount(DtausPayment& p, bool euro) {
+  const dtaus::C1Layout& c1 = dtaus::kC1;
+  const std::int64_t dm = DigitsOrBlank(0, c1.formerAmount, "Betrag in DM");
+  const std::int64_t cent = DigitsOrBlank(0, c1.betragCent, "Betrag in Euro");
+  if (euro && dm != 0) {
+    Fail(
+        DtausFault::Structure, PlaceOf(0, c1.formerAmount),
+        Fill(_MsgReadDmInEuroFile, {Positions(0, c1.formerAmount), Shown(At(0, c1.formerAmount))}));
+  }
+  if (!euro && cent != 0) {
+    Fail(DtausFault::Structure, PlaceOf(0, c1.betragCent),
+         Fill(_MsgReadEuroInDmFile, {Positions(0, c1.betragCent), Shown(At(0, c1.betragCent))}));
+  }
+  if (euro) Digits(0, c1.betragCent, "Betrag in Euro");
+  if (!euro) Digits(0, c1.formerAmount, "Betrag in DM");
+  p.betrag = euro ? cent : dm;
+}
+
+// Purpose lines: the record's own field, then the extensions in order.
+void detail::DtausReaderState::ReadExtensions(DtausPayment& p, std::size_t n) {
+  std::vector<std::string>& lines = p.verwendungszweck;
+  Spare(lines);
+  Spare(p.namenszusatz);
+  Spare(p.auftraggeberzusatz);
+  Text(1, dtaus::kC2.purpose1, "Verwendungszweck", NewLine(lines));
+  bool purposeExtension = false;
+  const std::size_t slots =
+      dtaus::kSecondPartSlots + (dtaus::CRecordParts(n) - 2) * dtaus::kFurtherPartSlots;
+  for (std::size_t slot = 0; slot < slots; ++slot) {
+    const bool inSecond = slot < dtaus::kSecondPartSlots;
+    const std::size_t further = slot - dtaus::kSecondPartSlots;
+    const std::size_t part = inSecond ? 1 : 2 + further / dtaus::kFurtherPartSlots;
+    const dtaus::SlotLayout& s = inSecond
+                                     ? dtaus::kC2.slots[slot]
+                                     : dtaus::kCFurther.slots[further % dtaus::kFurtherPartSlots];
+    if (slot >= n) {
+      UnusedSlot(slot, n, part, s);
+      continue;
+    }
+    std::vector<std::string>& into = SlotLines(p, slot, part, s);
+    purposeExtension = purposeExtension || &into == &lines;
+    Text(part, s.text, "Erweiterungsteil", NewLine(into));
+  }
+  // A blank purpose field is a line only when lines follow it.
+  if (lines[0].empty() && !purposeExtension) Spare(lines);
+}
+
+// Beyond the count nothing may stand: it would be lost to every reader.
+void detail::DtausReaderState::UnusedSlot(std::size_t slot, std::size_t n, std::size_t part,
+                                          const dtaus::SlotLayout& s) const {
+  if (AllBlank(At(part, s.type)) && AllBlank(At(part, s.text))) return;
+  Fail(DtausFault::Structure, PlaceOf(part, s.type),
+       Fill(_MsgReadUnusedExtension,
+            {std::to_string(slot + 1), Positions(part, s.type), std::to_string(n)}));
+}
+
+// The list an extension's type sends its text to.
+std::vector<std::string>& detail::DtausReaderState::SlotLines(DtausPayment& p, std::size_t slot,
+                                                              std::size_t part,
+                                                              const dtaus::SlotLayout& s) const {
+  const std::string_view type = At(part, s.type);
+  if (type == "01") return p.namenszusatz;
+  if (type == dtaus::kPurposeSlotType) return p.verwendungszweck;
+  if (type == "03") return p.auftraggeberzusatz;
+  Fail(DtausFault::Structure, PlaceOf(part, s.type),
+       Fill(_MsgReadExtensionType,
+            {std::to_string(slot + 1), Positions(part, s.type), Shown(type)}));
+}
+
+DtausReader::Item detail::DtausReaderState::ReadPayment() {
+  const dtaus::C1Layout& c1 = dtaus::kC1;
+  const dtaus::C2Layout& c2 = dtaus::kC2;
+  const std::size_t n = TakePaymentParts();
 
   DtausPayment& p = payment;
   p.place = PlaceOf(0, c1.recordLength);
@@ -479,92 +579,19 @@ DtausReader::Item detail::DtausReaderState::ReadPayment() {
   p.blz = Digits(0, c1.blz, "Bankleitzahl");
   p.konto = Digits(0, c1.konto, "Kontonummer");
   p.kundennummer = DigitsOrBlank(0, c1.customerNumber, "Interne Kundennummer");
-  const std::string_view key = At(0, c1.key);
-  Digits(0, Joined(c1.key, c1.keyExtension), "Zahlungsschlüssel");
-  const bool debitKey = key == "04" || key == "05";
-  const bool creditKey = key == "51" || key == "53" || key == "54" || key == "56";
-  if (!debitKey && !creditKey) {
-    Fail(DtausFault::Structure, PlaceOf(0, c1.key),
-         "Zahlungsschlüssel " + Shown(key) + " (" + Positions(0, c1.key) +
-             ") gibt es nicht; erlaubt sind 04 und 05 (Lastschriften), 51, 53, 54 und 56 "
-             "(Gutschriften).");
-  }
-  if (debitKey != header.lastschriften) {
-    Fail(DtausFault::Structure, PlaceOf(0, c1.key),
-         "Zahlungsschlüssel " + std::string(key) + " ist " +
-             (debitKey ? "eine Lastschrift" : "eine Gutschrift") +
-             ", der Datensatz A kennzeichnet die Datei aber als " +
-             (header.lastschriften ? "\"LK\" (Lastschriften)." : "\"GK\" (Gutschriften)."));
-  }
-  p.zahlungsschluessel = At(0, Joined(c1.key, c1.keyExtension));
-
-  // The amount stands in the field of the file's currency; the other one is empty.
+  ReadKey(p);
   const bool euro = header.waehrung == DtausCurrency::Euro;
-  const std::int64_t dm = DigitsOrBlank(0, c1.formerAmount, "Betrag in DM");
-  const std::int64_t cent = DigitsOrBlank(0, c1.betragCent, "Betrag in Euro");
-  if (euro && dm != 0) {
-    Fail(DtausFault::Structure, PlaceOf(0, c1.formerAmount),
-         "Betrag in DM (" + Positions(0, c1.formerAmount) +
-             ") in einer Euro-Datei: " + Shown(At(0, c1.formerAmount)) + ".");
-  }
-  if (!euro && cent != 0) {
-    Fail(DtausFault::Structure, PlaceOf(0, c1.betragCent),
-         "Betrag in Euro (" + Positions(0, c1.betragCent) +
-             ") in einer DM-Datei: " + Shown(At(0, c1.betragCent)) + ".");
-  }
-  if (euro) Digits(0, c1.betragCent, "Betrag in Euro");
-  if (!euro) Digits(0, c1.formerAmount, "Betrag in DM");
-  p.betrag = euro ? cent : dm;
+  ReadAmount(p, euro);
   p.auftraggeber.blz = Digits(0, c1.clientBLZ, "Bankleitzahl des Auftraggebers");
   p.auftraggeber.konto = Digits(0, c1.clientKonto, "Kontonummer des Auftraggebers");
   Text(0, c1.name, "Name", p.name);
   Text(1, c2.clientName, "Name des Auftraggebers", p.auftraggeber.name);
   if (At(1, c2.currency)[0] != currencyMarker) {
     Fail(DtausFault::Structure, PlaceOf(1, c2.currency),
-         "Währungskennzeichen (" + Positions(1, c2.currency) + ") ist " +
-             Shown(At(1, c2.currency)) + ", der Datensatz A nennt " +
-             CurrencyName(header.waehrung) + ".");
+         Fill(_MsgReadPaymentCurrency, {Positions(1, c2.currency), Shown(At(1, c2.currency)),
+                                        CurrencyName(header.waehrung)}));
   }
-
-  // Purpose lines: the record's own field, then the extensions in order.
-  std::vector<std::string>& lines = p.verwendungszweck;
-  Spare(lines);
-  Spare(p.namenszusatz);
-  Spare(p.auftraggeberzusatz);
-  Text(1, c2.purpose1, "Verwendungszweck", NewLine(lines));
-  bool purposeExtension = false;
-  const std::size_t slots = dtaus::kSecondPartSlots + (parts - 2) * dtaus::kFurtherPartSlots;
-  for (std::size_t slot = 0; slot < slots; ++slot) {
-    const bool inSecond = slot < dtaus::kSecondPartSlots;
-    const std::size_t further = slot - dtaus::kSecondPartSlots;
-    const std::size_t part = inSecond ? 1 : 2 + further / dtaus::kFurtherPartSlots;
-    const dtaus::SlotLayout& s =
-        inSecond ? c2.slots[slot] : dtaus::kCFurther.slots[further % dtaus::kFurtherPartSlots];
-    const std::string_view type = At(part, s.type);
-    if (slot >= n) {
-      // Beyond the count nothing may stand: it would be lost to every reader.
-      if (!AllBlank(type) || !AllBlank(At(part, s.text))) {
-        Fail(DtausFault::Structure, PlaceOf(part, s.type),
-             "Erweiterungsteil " + std::to_string(slot + 1) + " (" + Positions(part, s.type) +
-                 ") ist belegt, der Datensatz nennt aber nur " + std::to_string(n) + ".");
-      }
-      continue;
-    }
-    std::vector<std::string>* into = nullptr;
-    if (type == "01") into = &p.namenszusatz;
-    if (type == dtaus::kPurposeSlotType) into = &lines;
-    if (type == "03") into = &p.auftraggeberzusatz;
-    if (!into) {
-      Fail(DtausFault::Structure, PlaceOf(part, s.type),
-           "Art des Erweiterungsteils " + std::to_string(slot + 1) + " (" +
-               Positions(part, s.type) + ") ist " + Shown(type) +
-               ", erwartet 01 (Name), 02 (Verwendungszweck) oder 03 (Auftraggeber).");
-    }
-    purposeExtension = purposeExtension || into == &lines;
-    Text(part, s.text, "Erweiterungsteil", NewLine(*into));
-  }
-  // A blank purpose field is a line only when lines follow it.
-  if (lines[0].empty() && !purposeExtension) Spare(lines);
+  ReadExtensions(p, n);
 
   ++countedPayments;
   countedKonto += static_cast<std::uint64_t>(p.konto);
@@ -596,7 +623,7 @@ DtausReader::Item detail::DtausReaderState::ReadTrailer() {
   }
   std::vector<std::string> differences = DtausFigureDifferences(stated, compared);
   if (!differences.empty()) {
-    std::string text = "Der Datensatz E passt nicht zu den Buchungen davor:";
+    std::string text = _MsgReadFiguresDiffer;
     for (const std::string& d : differences) text += " " + d;
     throw DtausReadError(DtausFault::ControlFigures, trailer.place, text, std::move(differences));
   }
@@ -626,20 +653,16 @@ DtausReader::Item detail::DtausReaderState::ReadRest() {
                            (options.tolerant && (next == '\r' || next == '\n'));
     if (!tolerated) {
       const DtausPlace place{recordNumber + 1, source.Offset()};
-      Fail(DtausFault::TrailingBytes, place,
-           "Nach dem Datensatz E folgen Bytes, die zu keinem Datensatz gehören (" +
-               Shown(source.Take(1)) + ").");
+      Fail(DtausFault::TrailingBytes, place, Fill(_MsgReadTrailingBytes, {Shown(source.Take(1))}));
     }
     source.Take(1);
     ++padding;
   }
   if (stream.bad()) {
-    Fail(DtausFault::Unreadable, {recordNumber + 1, source.Offset()},
-         "Die Datei ist nicht lesbar.");
+    Fail(DtausFault::Unreadable, {recordNumber + 1, source.Offset()}, _MsgReadUnreadable);
   }
   Note(NoteKind::Trailing, {recordNumber + 1, restStart},
-       std::to_string(padding) +
-           " Füllbytes (Strg-Z, NUL oder Leerzeichen) nach dem letzten Datensatz E übergangen.");
+       Fill(_MsgReadPadding, {std::to_string(padding)}));
   phase = Phase::Ended;
   CountedNotes();
   return Item::End;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "dtaus/DtausReadMessages.h"
 #include "zordta/detail/DigitRun.h"
 
 namespace zor::detail::dtaus {
@@ -120,21 +121,22 @@ TextReading ReadTextField(std::string_view field, std::string& utf8) {
 }
 
 const char* DeviationName(TextDeviation deviation) {
+  using namespace msgdtausRead;
   switch (deviation) {
     case TextDeviation::None:
       return "";
     case TextDeviation::LowerCase:
-      return "Kleinbuchstabe";
+      return _MsgReadLowerCase;
     case TextDeviation::Cp437Umlaut:
-      return "Umlaut in Kleinschreibung der Codepage 437";
+      return _MsgReadCp437Umlaut;
     case TextDeviation::Windows1252Umlaut:
-      return "Umlaut in Windows-1252";
+      return _MsgReadWindows1252Umlaut;
     case TextDeviation::LowerUmlaut7Bit:
-      return "Umlaut in Kleinschreibung des 7-Bit-Codes";
+      return _MsgReadLowerUmlaut7Bit;
     case TextDeviation::OtherPrintable:
-      return "Zeichen außerhalb des DTAUS-Zeichensatzes";
+      return _MsgReadOtherPrintable;
     case TextDeviation::Refused:
-      return "Steuerzeichen oder unbekanntes Byte";
+      return _MsgReadRefusedByte;
   }
   return "";
 }

@@ -81,6 +81,26 @@ std::string_view UpperAscii(std::string_view text, std::array<char, N>& out) {
   return {out.data(), length};
 }
 
+// One long line is split into lines of the field's width, in the list as well.
+// The record takes the split lines; they are clean already, so they only convert.
+std::span<const AnsiString> SplitLongPurposeLine(TStrings& Vwz,
+                                                 std::vector<AnsiString>& cleanedLines,
+                                                 String& lineText) {
+  const String line = Vwz.Strings(0);
+  String joined;
+  for (std::size_t at = 0; at < line.size(); at += kLineWidth) {
+    if (at > 0) joined += StringFromUtf8("\r\n");
+    joined += line.substr(at, kLineWidth);
+  }
+  Vwz.SetText(Trim(joined));
+  const auto splitCount = static_cast<std::size_t>(Vwz.Count());
+  if (cleanedLines.size() < splitCount) cleanedLines.resize(splitCount);
+  for (std::size_t i = 0; i < splitCount; ++i) {
+    detail::AssignAnsi(cleanedLines[i], Vwz.StringsRef(static_cast<int>(i), lineText));
+  }
+  return {cleanedLines.data(), splitCount};
+}
+
 }  // namespace
 
 TZorDTAZV::TZorDTAZV(TComponent* aOwner) : TZorBaseDTA(aOwner) {
@@ -139,6 +159,66 @@ void TZorDTAZV::Start(std::int32_t LfdNummer) {
   fMultiWaehrung = false;
 }
 
+// The first check a value fails that cannot stand in its field, or nullptr.
+// The amount's parts come out of the amount's check.
+inline const char* TZorDTAZV::TRecordRefusal(bool bicWritable, bool ibanWritable,
+                                             std::string_view laendercode,
+                                             std::string_view waehrung, double Betrag,
+                                             bool dateCorrected, TDateTime Datum,
+                                             std::int64_t& vorKomma, std::int32_t& nachKomma) {
+  if (!bicWritable) return msgzv::_MsgBICZeichen;
+  if (!ibanWritable) return msgzv::_MsgIBANZeichen;
+  if (!dtazv::IsWritableCountryCode(laendercode)) return msgzv::_MsgLaendercodeZeichen;
+  if (waehrung.size() != 3) return msgzv::_MsgWaehrungscode;
+  if (!dtazv::SplitAmount(Betrag, vorKomma, nachKomma)) return msgzv::_MsgValidateBetrag;
+  if (fSummeBetragVorKomma > limits::dtazv::kMaxUnitSum - vorKomma) {
+    return msgzv::_MsgValidateBetrag;
+  }
+  if (FZahlungsArtSchluessel > limits::dtazv::kMaxKey) return msgzv::_MsgZahlungsArtSchluessel;
+  if (fAuftraggeberBLZ < 0 || fAuftraggeberBLZ > limits::kMaxBLZ) return msg::_MsgValidateBLZ;
+  if (fAuftraggeberKontoNr < 0 || fAuftraggeberKontoNr > limits::kMaxKonto) {
+    return msg::_MsgValidateKontoDE;
+  }
+  if (!dateCorrected && !IsWritableDateKept(Datum)) return msg::_MsgADatum;
+  return nullptr;
+}
+
+// The cover sheet names one currency, or says that the file holds several.
+inline void TZorDTAZV::NoteCurrency(std::string_view waehrung) {
+  if (fErsteWaehrung.empty()) {
+    fErsteWaehrung = waehrung;
+  } else if (waehrung != fErsteWaehrung) {
+    fMultiWaehrung = true;
+  }
+}
+
+// Empty lines leave the caller's list, the others go back cleaned. Their
+// bytes are kept for the record, in list order at the end of fCleanedLines.
+// Always inlined into Buchung, which runs for every booking.
+[[gnu::always_inline]] inline std::span<const AnsiString> TZorDTAZV::CleanPurposeLines(
+    TStrings& Vwz) {
+  const auto count = static_cast<std::size_t>(Vwz.Count());
+  if (fCleanedLines.size() < count) fCleanedLines.resize(count);
+  std::size_t first = count;
+  for (int i = Vwz.Count() - 1; i >= 0; --i) {
+    const String& line = Vwz.StringsRef(i, fLineText);
+    if (line.empty()) {
+      Vwz.Delete(i);
+      continue;
+    }
+    AnsiString& cleaned = fCleanedLines[--first];
+    Scratch lineBytes;
+    const std::string_view bytes = Cleaned<Char>(line, lineBytes, cleaned);
+    if (bytes.data() == lineBytes.data()) cleaned.assign(bytes);
+    detail::AssignAscii(fLineText, cleaned);
+    Vwz.SetStrings(i, fLineText);
+  }
+  if (Vwz.Count() == 1 && Vwz.StringsRef(0, fLineText).size() >= kLineWidth - 1) {
+    return SplitLongPurposeLine(Vwz, fCleanedLines, fLineText);
+  }
+  return {fCleanedLines.data() + first, count - first};
+}
+
 void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const AnsiString& Name1,
                         const AnsiString& Name2, const AnsiString& Strasse,
                         const AnsiString& OrtLand, const AnsiString& Laendercode, double Betrag,
@@ -188,74 +268,14 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
   const bool dateCorrected = (Datum >= 0 && Datum < today) || Datum > today + kDaysAhead;
   std::int64_t vorKomma = 0;
   std::int32_t nachKomma = 0;
-  const char* refusal = nullptr;
-  if (!bicWritable) {
-    refusal = msgzv::_MsgBICZeichen;
-  } else if (!ibanWritable) {
-    refusal = msgzv::_MsgIBANZeichen;
-  } else if (!dtazv::IsWritableCountryCode(laendercode)) {
-    refusal = msgzv::_MsgLaendercodeZeichen;
-  } else if (waehrung.size() != 3) {
-    refusal = msgzv::_MsgWaehrungscode;
-  } else if (!dtazv::SplitAmount(Betrag, vorKomma, nachKomma)) {
-    refusal = msgzv::_MsgValidateBetrag;
-  } else if (fSummeBetragVorKomma > limits::dtazv::kMaxUnitSum - vorKomma) {
-    refusal = msgzv::_MsgValidateBetrag;
-  } else if (FZahlungsArtSchluessel > limits::dtazv::kMaxKey) {
-    refusal = msgzv::_MsgZahlungsArtSchluessel;
-  } else if (fAuftraggeberBLZ < 0 || fAuftraggeberBLZ > limits::kMaxBLZ) {
-    refusal = msg::_MsgValidateBLZ;
-  } else if (fAuftraggeberKontoNr < 0 || fAuftraggeberKontoNr > limits::kMaxKonto) {
-    refusal = msg::_MsgValidateKontoDE;
-  } else if (!dateCorrected && !IsWritableDateKept(Datum)) {
-    refusal = msg::_MsgADatum;
-  }
-  if (refusal) {
+  if (const char* refusal = TRecordRefusal(bicWritable, ibanWritable, laendercode, waehrung, Betrag,
+                                           dateCorrected, Datum, vorKomma, nachKomma)) {
     Error(StringFromUtf8(refusal));
     return;
   }
 
-  if (fErsteWaehrung.empty()) {
-    fErsteWaehrung = waehrung;
-  } else if (waehrung != fErsteWaehrung) {
-    fMultiWaehrung = true;
-  }
-
-  // Empty lines leave the caller's list, the others go back cleaned. Their
-  // bytes are kept for the record, in list order at the end of fCleanedLines.
-  const auto count = static_cast<std::size_t>(Vwz.Count());
-  if (fCleanedLines.size() < count) fCleanedLines.resize(count);
-  std::size_t first = count;
-  for (int i = Vwz.Count() - 1; i >= 0; --i) {
-    const String& line = Vwz.StringsRef(i, fLineText);
-    if (line.empty()) {
-      Vwz.Delete(i);
-      continue;
-    }
-    AnsiString& cleaned = fCleanedLines[--first];
-    Scratch lineBytes;
-    const std::string_view bytes = Cleaned<Char>(line, lineBytes, cleaned);
-    if (bytes.data() == lineBytes.data()) cleaned.assign(bytes);
-    detail::AssignAscii(fLineText, cleaned);
-    Vwz.SetStrings(i, fLineText);
-  }
-  std::span<const AnsiString> lines(fCleanedLines.data() + first, count - first);
-  if (Vwz.Count() == 1 && Vwz.StringsRef(0, fLineText).size() >= kLineWidth - 1) {
-    const String line = Vwz.Strings(0);
-    String joined;
-    for (std::size_t at = 0; at < line.size(); at += kLineWidth) {
-      if (at > 0) joined += StringFromUtf8("\r\n");
-      joined += line.substr(at, kLineWidth);
-    }
-    Vwz.SetText(Trim(joined));
-    // The record takes the split lines; they are clean already, so they only convert.
-    const auto splitCount = static_cast<std::size_t>(Vwz.Count());
-    if (fCleanedLines.size() < splitCount) fCleanedLines.resize(splitCount);
-    for (std::size_t i = 0; i < splitCount; ++i) {
-      detail::AssignAnsi(fCleanedLines[i], Vwz.StringsRef(static_cast<int>(i), fLineText));
-    }
-    lines = std::span<const AnsiString>(fCleanedLines.data(), splitCount);
-  }
+  NoteCurrency(waehrung);
+  const std::span<const AnsiString> lines = CleanPurposeLines(Vwz);
   ValidateVwzCount(Vwz);
 
   if (dateCorrected) {

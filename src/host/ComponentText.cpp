@@ -297,6 +297,126 @@ struct Assignment {
   PropertyValue value;
 };
 
+struct Heading {
+  int line;
+  std::u16string_view name;
+};
+
+// "object [Name:] Class" on the first line that is not blank; the class must
+// be the component's.
+Heading ReadHeading(const std::vector<Line>& lines, std::size_t& i, const TComponent& component) {
+  while (i < lines.size() && lines[i].text.empty()) ++i;
+  if (i == lines.size()) Fail(detail::hostmsg::kTextObjectExpected, 1);
+
+  const Line& header = lines[i++];
+  std::u16string_view rest = header.text;
+  if (rest.size() < 7 || !SameIgnoringCase(rest.substr(0, 6), "object") || !IsBlank(rest[6])) {
+    Fail(detail::hostmsg::kTextObjectExpected, header.number);
+  }
+  rest = TrimBlanks(rest.substr(7));
+  std::u16string_view name;
+  std::u16string_view className = rest;
+  if (const std::size_t colon = rest.find(u':'); colon != std::u16string_view::npos) {
+    name = TrimBlanks(rest.substr(0, colon));
+    className = TrimBlanks(rest.substr(colon + 1));
+  }
+  const std::u16string actualClass = ToUtf16(component.ClassName());
+  if (!SameIgnoringCase(className, Ascii(actualClass))) {
+    throw EReadError(Format(StringFromUtf8(detail::hostmsg::kTextClassMismatch),
+                            {header.number, FromUtf16(className), FromUtf16(actualClass)}));
+  }
+  return {header.number, name};
+}
+
+// "Property = value" at lines[i], with the lines it goes on in; a property
+// that is published, stored, not set before and given a value of its type.
+Assignment ReadAssignment(const std::vector<Line>& lines, std::size_t& i,
+                          detail::PropertyList properties,
+                          const std::vector<Assignment>& earlierOnes) {
+  const Line& line = lines[i++];
+  const std::size_t equals = line.text.find(u'=');
+  if (equals == std::u16string_view::npos) Fail(detail::hostmsg::kTextEqualsExpected, line.number);
+  const std::u16string_view propertyName = TrimBlanks(line.text.substr(0, equals));
+  std::u16string valueText(TrimBlanks(line.text.substr(equals + 1)));
+  // A long text may go on in the next line after a closing "+".
+  while (!valueText.empty() && valueText.back() == u'+' && i < lines.size()) {
+    valueText.pop_back();
+    valueText += lines[i++].text;
+  }
+
+  const PropertyDescriptor* property = nullptr;
+  for (const PropertyDescriptor* candidate : properties) {
+    if (SameIgnoringCase(propertyName, candidate->name)) property = candidate;
+  }
+  if (!property) {
+    Fail(detail::hostmsg::kTextUnknownProperty, line.number, FromUtf16(propertyName));
+  }
+  const String displayName = StringFromUtf8(property->name);
+  if (property->kind == PropertyKind::Event) {
+    Fail(detail::hostmsg::kTextEventNotStored, line.number, displayName);
+  }
+  for (const Assignment& earlier : earlierOnes) {
+    if (earlier.property == property) {
+      Fail(detail::hostmsg::kTextDuplicateProperty, line.number, displayName);
+    }
+  }
+  Assignment assignment{property, line.number, {}};
+  if (!ParseValue(*property, valueText, assignment.value)) {
+    Fail(detail::hostmsg::kTextInvalidValue, line.number, displayName);
+  }
+  return assignment;
+}
+
+// Every line up to "end" is checked before anything is set, so that bad text
+// leaves the component as it was. After "end" only blank lines may follow.
+std::vector<Assignment> ReadAssignments(const std::vector<Line>& lines, std::size_t& i,
+                                        detail::PropertyList properties) {
+  std::vector<Assignment> assignments;
+  bool ended = false;
+  while (i < lines.size()) {
+    if (lines[i].text.empty()) {
+      ++i;
+      continue;
+    }
+    if (SameIgnoringCase(lines[i].text, "end")) {
+      ++i;
+      ended = true;
+      break;
+    }
+    assignments.push_back(ReadAssignment(lines, i, properties, assignments));
+  }
+  if (!ended) {
+    Fail(detail::hostmsg::kTextEndExpected, lines.empty() ? 1 : lines.back().number + 1);
+  }
+  for (; i < lines.size(); ++i) {
+    if (!lines[i].text.empty()) Fail(detail::hostmsg::kTextAfterEnd, lines[i].number);
+  }
+  return assignments;
+}
+
+// The name first, then the properties in declaration order, not the order of
+// the text: setters depend on each other.
+void Apply(TComponent& component, const Heading& heading,
+           const std::vector<Assignment>& assignments, detail::PropertyList properties) {
+  try {
+    component.SetName(FromUtf16(heading.name));
+  } catch (const Exception& e) {
+    throw EReadError(Format(StringFromUtf8(detail::hostmsg::kTextSetterFailed),
+                            {heading.line, StringFromUtf8("Name"), e.Message()}));
+  }
+  for (const PropertyDescriptor* property : properties) {
+    for (const Assignment& assignment : assignments) {
+      if (assignment.property != property) continue;
+      try {
+        property->set(component, assignment.value);
+      } catch (const Exception& e) {
+        throw EReadError(Format(StringFromUtf8(detail::hostmsg::kTextSetterFailed),
+                                {assignment.line, StringFromUtf8(property->name), e.Message()}));
+      }
+    }
+  }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- the text form
@@ -322,99 +442,10 @@ String WriteComponentText(const TComponent& component, PropertyList properties) 
 void ReadComponentText(const String& text, TComponent& component, PropertyList properties) {
   const std::u16string utf16 = ToUtf16(text);
   const std::vector<Line> lines = SplitLines(utf16);
-
   std::size_t i = 0;
-  while (i < lines.size() && lines[i].text.empty()) ++i;
-  if (i == lines.size()) Fail(detail::hostmsg::kTextObjectExpected, 1);
-
-  // object [Name:] Class
-  const Line& header = lines[i++];
-  std::u16string_view rest = header.text;
-  if (rest.size() < 7 || !SameIgnoringCase(rest.substr(0, 6), "object") || !IsBlank(rest[6])) {
-    Fail(detail::hostmsg::kTextObjectExpected, header.number);
-  }
-  rest = TrimBlanks(rest.substr(7));
-  std::u16string_view name;
-  std::u16string_view className = rest;
-  if (const std::size_t colon = rest.find(u':'); colon != std::u16string_view::npos) {
-    name = TrimBlanks(rest.substr(0, colon));
-    className = TrimBlanks(rest.substr(colon + 1));
-  }
-  const std::u16string actualClass = ToUtf16(component.ClassName());
-  if (!SameIgnoringCase(className, Ascii(actualClass))) {
-    throw EReadError(Format(StringFromUtf8(detail::hostmsg::kTextClassMismatch),
-                            {header.number, FromUtf16(className), FromUtf16(actualClass)}));
-  }
-
-  // Every line is checked before anything is set, so that bad text leaves the
-  // component as it was.
-  std::vector<Assignment> assignments;
-  bool ended = false;
-  while (i < lines.size()) {
-    const Line& line = lines[i++];
-    if (line.text.empty()) continue;
-    if (SameIgnoringCase(line.text, "end")) {
-      ended = true;
-      break;
-    }
-    const std::size_t equals = line.text.find(u'=');
-    if (equals == std::u16string_view::npos)
-      Fail(detail::hostmsg::kTextEqualsExpected, line.number);
-    const std::u16string_view propertyName = TrimBlanks(line.text.substr(0, equals));
-    std::u16string valueText(TrimBlanks(line.text.substr(equals + 1)));
-    // A long text may go on in the next line after a closing "+".
-    while (!valueText.empty() && valueText.back() == u'+' && i < lines.size()) {
-      valueText.pop_back();
-      valueText += lines[i++].text;
-    }
-
-    const PropertyDescriptor* property = nullptr;
-    for (const PropertyDescriptor* candidate : properties) {
-      if (SameIgnoringCase(propertyName, candidate->name)) property = candidate;
-    }
-    if (!property) {
-      Fail(detail::hostmsg::kTextUnknownProperty, line.number, FromUtf16(propertyName));
-    }
-    const String displayName = StringFromUtf8(property->name);
-    if (property->kind == PropertyKind::Event) {
-      Fail(detail::hostmsg::kTextEventNotStored, line.number, displayName);
-    }
-    for (const Assignment& earlier : assignments) {
-      if (earlier.property == property) {
-        Fail(detail::hostmsg::kTextDuplicateProperty, line.number, displayName);
-      }
-    }
-    Assignment assignment{property, line.number, {}};
-    if (!ParseValue(*property, valueText, assignment.value)) {
-      Fail(detail::hostmsg::kTextInvalidValue, line.number, displayName);
-    }
-    assignments.push_back(std::move(assignment));
-  }
-  if (!ended) {
-    Fail(detail::hostmsg::kTextEndExpected, lines.empty() ? 1 : lines.back().number + 1);
-  }
-  for (; i < lines.size(); ++i) {
-    if (!lines[i].text.empty()) Fail(detail::hostmsg::kTextAfterEnd, lines[i].number);
-  }
-
-  try {
-    component.SetName(FromUtf16(name));
-  } catch (const Exception& e) {
-    throw EReadError(Format(StringFromUtf8(detail::hostmsg::kTextSetterFailed),
-                            {header.number, StringFromUtf8("Name"), e.Message()}));
-  }
-  // Declaration order, not the order of the text: setters depend on each other.
-  for (const PropertyDescriptor* property : properties) {
-    for (const Assignment& assignment : assignments) {
-      if (assignment.property != property) continue;
-      try {
-        property->set(component, assignment.value);
-      } catch (const Exception& e) {
-        throw EReadError(Format(StringFromUtf8(detail::hostmsg::kTextSetterFailed),
-                                {assignment.line, StringFromUtf8(property->name), e.Message()}));
-      }
-    }
-  }
+  const Heading heading = ReadHeading(lines, i, component);
+  const std::vector<Assignment> assignments = ReadAssignments(lines, i, properties);
+  Apply(component, heading, assignments, properties);
 }
 
 }  // namespace detail

@@ -96,124 +96,160 @@ std::string FixedText(double value, std::int64_t decimals, char separator) {
   return out;
 }
 
-template <class C>
-Str<C> FormatImpl(View<C> format, FormatArgs args) {
-  Str<C> out;
-  out.reserve(format.size() + 16);
-  const std::size_t n = format.size();
-  std::size_t i = 0;
-  std::size_t next = 0;
+// What stands between "%" and the type letter: "[index:][-][width][.precision]".
+struct Spec {
+  bool leftAligned = false;
+  std::int64_t width = 0;
+  // -1: no precision. A plain number rather than an optional, which g++ 12
+  // at -O3 wrongly takes for uninitialised.
+  std::int64_t precision = -1;
+  unsigned type = 0;  // in lower case
+};
 
-  const auto argument = [&](std::int64_t index) -> const FormatArg& {
-    if (index < 0 || static_cast<std::size_t>(index) >= args.size()) throw BadFormat{};
-    return args.begin()[index];
-  };
-  const auto isDigit = [&](std::size_t at) {
-    return at < n && Code(format[at]) >= '0' && Code(format[at]) <= '9';
-  };
+// Reads a format text from left to right, taking arguments in turn.
+template <class C>
+class FormatReader {
+ public:
+  FormatReader(View<C> format, FormatArgs args) : fFormat(format), fArgs(args) {}
+
+  bool AtEnd() const { return fAt >= fFormat.size(); }
+  // Text up to the next "%", and "%%" as a "%"; false when a conversion follows.
+  bool Literal(Str<C>& out) {
+    const std::size_t n = fFormat.size();
+    if (fFormat[fAt] != C('%')) {
+      const std::size_t percent = std::min(fFormat.find(C('%'), fAt), n);
+      out.append(fFormat.substr(fAt, percent - fAt));
+      fAt = percent;
+      return true;
+    }
+    if (fAt + 1 < n && fFormat[fAt + 1] == C('%')) {
+      out += C('%');
+      fAt += 2;
+      return true;
+    }
+    return false;
+  }
+  // The conversion at the "%" and its argument.
+  Spec ReadSpec() {
+    ++fAt;
+    Spec spec;
+    std::optional<std::int64_t> number = ReadNumber();
+    if (number && Sees(C(':'))) {
+      if (*number < 0) throw BadFormat{};
+      fNext = static_cast<std::size_t>(*number);
+      number.reset();
+      ++fAt;
+    }
+    if (!number && Sees(C('-'))) {
+      spec.leftAligned = true;
+      ++fAt;
+    }
+    if (!number) number = ReadNumber();
+    // A negative width or precision from "*" counts as none.
+    spec.width = std::max<std::int64_t>(number.value_or(0), 0);
+    if (Sees(C('.'))) {
+      ++fAt;
+      spec.precision = std::max<std::int64_t>(ReadNumber().value_or(0), -1);
+    }
+    if (AtEnd()) throw BadFormat{};
+    spec.type = Code(fFormat[fAt++]) | 0x20;
+    return spec;
+  }
+  const FormatArg& NextArgument() { return Argument(static_cast<std::int64_t>(fNext++)); }
+
+ private:
+  bool Sees(C c) const { return fAt < fFormat.size() && fFormat[fAt] == c; }
+  bool IsDigit(std::size_t at) const {
+    return at < fFormat.size() && Code(fFormat[at]) >= '0' && Code(fFormat[at]) <= '9';
+  }
+  const FormatArg& Argument(std::int64_t index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= fArgs.size()) throw BadFormat{};
+    return fArgs.begin()[index];
+  }
   // Digits or "*" (then the next argument, an integer); nullopt when neither is there.
-  const auto readNumber = [&]() -> std::optional<std::int64_t> {
-    if (i < n && format[i] == C('*')) {
-      ++i;
-      const FormatArg& arg = argument(static_cast<std::int64_t>(next++));
+  std::optional<std::int64_t> ReadNumber() {
+    if (Sees(C('*'))) {
+      ++fAt;
+      const FormatArg& arg = NextArgument();
       if (arg.kind() != FormatArg::Kind::Integer) throw BadFormat{};
       if (arg.integer() > kMaxNumber) throw BadFormat{};
       return arg.integer();
     }
-    if (!isDigit(i)) return std::nullopt;
+    if (!IsDigit(fAt)) return std::nullopt;
     std::int64_t value = 0;
-    for (; isDigit(i); ++i) {
-      value = value * 10 + (Code(format[i]) - '0');
+    for (; IsDigit(fAt); ++fAt) {
+      value = value * 10 + (Code(fFormat[fAt]) - '0');
       if (value > kMaxNumber) throw BadFormat{};
     }
     return value;
-  };
+  }
 
-  while (i < n) {
-    if (format[i] != C('%')) {
-      const std::size_t percent = std::min(format.find(C('%'), i), n);
-      out.append(format.substr(i, percent - i));
-      i = percent;
-      continue;
-    }
-    ++i;
-    if (i < n && format[i] == C('%')) {
-      out += C('%');
-      ++i;
-      continue;
-    }
-    std::optional<std::int64_t> number = readNumber();
-    if (number && i < n && format[i] == C(':')) {
-      if (*number < 0) throw BadFormat{};
-      next = static_cast<std::size_t>(*number);
-      number.reset();
-      ++i;
-    }
-    bool leftAligned = false;
-    if (!number && i < n && format[i] == C('-')) {
-      leftAligned = true;
-      ++i;
-    }
-    if (!number) number = readNumber();
-    // A negative width or precision from "*" counts as none.
-    const std::int64_t width = std::max<std::int64_t>(number.value_or(0), 0);
-    // -1: no precision. A plain number rather than an optional, which g++ 12
-    // at -O3 wrongly takes for uninitialised.
-    std::int64_t precision = -1;
-    if (i < n && format[i] == C('.')) {
-      ++i;
-      precision = std::max<std::int64_t>(readNumber().value_or(0), -1);
-    }
-    if (i >= n) throw BadFormat{};
-    const unsigned type = Code(format[i++]) | 0x20;
-    const FormatArg& arg = argument(static_cast<std::int64_t>(next++));
+  View<C> fFormat;
+  FormatArgs fArgs;
+  std::size_t fAt = 0;
+  std::size_t fNext = 0;
+};
 
-    Str<C> field;
-    switch (type) {
-      case 'd': {
-        if (arg.kind() != FormatArg::Kind::Integer) throw BadFormat{};
-        const std::int64_t value = arg.integer();
-        const std::uint64_t magnitude =
-            value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-        std::string digits = UnsignedDigits(magnitude, 10);
-        PadZeros(digits, precision);
-        if (value < 0) digits.insert(0, 1, '-');
-        field = ConvertText<C>(digits);
-        break;
-      }
-      case 'u':
-      case 'x': {
-        if (arg.kind() != FormatArg::Kind::Integer) throw BadFormat{};
-        std::string digits = UnsignedDigits(AsUnsigned(arg.integer()), type == 'x' ? 16 : 10);
-        PadZeros(digits, precision);
-        field = ConvertText<C>(digits);
-        break;
-      }
-      case 'f':
-        if (arg.kind() != FormatArg::Kind::Float) throw BadFormat{};
-        field = ConvertText<C>(FixedText(arg.floating(), precision >= 0 ? precision : 2,
-                                         FormatSettings().DecimalSeparator));
-        break;
-      case 's':
-        if (arg.kind() == FormatArg::Kind::Ansi) {
-          field = ConvertText<C>(arg.ansi());
-        } else if (arg.kind() == FormatArg::Kind::Wide) {
-          field = ConvertText<C>(arg.wide());
-        } else {
-          throw BadFormat{};
-        }
-        if (precision >= 0 && static_cast<std::int64_t>(field.size()) > precision) {
-          field.resize(static_cast<std::size_t>(precision));
-        }
-        break;
-      default:
+// The argument as the type letter shows it, before padding to the width.
+template <class C>
+Str<C> FormatField(unsigned type, std::int64_t precision, const FormatArg& arg) {
+  switch (type) {
+    case 'd': {
+      if (arg.kind() != FormatArg::Kind::Integer) throw BadFormat{};
+      const std::int64_t value = arg.integer();
+      const std::uint64_t magnitude =
+          value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+      std::string digits = UnsignedDigits(magnitude, 10);
+      PadZeros(digits, precision);
+      if (value < 0) digits.insert(0, 1, '-');
+      return ConvertText<C>(digits);
+    }
+    case 'u':
+    case 'x': {
+      if (arg.kind() != FormatArg::Kind::Integer) throw BadFormat{};
+      std::string digits = UnsignedDigits(AsUnsigned(arg.integer()), type == 'x' ? 16 : 10);
+      PadZeros(digits, precision);
+      return ConvertText<C>(digits);
+    }
+    case 'f':
+      if (arg.kind() != FormatArg::Kind::Float) throw BadFormat{};
+      return ConvertText<C>(FixedText(arg.floating(), precision >= 0 ? precision : 2,
+                                      FormatSettings().DecimalSeparator));
+    case 's': {
+      Str<C> field;
+      if (arg.kind() == FormatArg::Kind::Ansi) {
+        field = ConvertText<C>(arg.ansi());
+      } else if (arg.kind() == FormatArg::Kind::Wide) {
+        field = ConvertText<C>(arg.wide());
+      } else {
         throw BadFormat{};
+      }
+      if (precision >= 0 && static_cast<std::int64_t>(field.size()) > precision) {
+        field.resize(static_cast<std::size_t>(precision));
+      }
+      return field;
     }
+    default:
+      throw BadFormat{};
+  }
+}
+
+template <class C>
+Str<C> FormatImpl(View<C> format, FormatArgs args) {
+  Str<C> out;
+  out.reserve(format.size() + 16);
+  FormatReader<C> reader(format, args);
+  while (!reader.AtEnd()) {
+    if (reader.Literal(out)) continue;
+    const Spec spec = reader.ReadSpec();
+    const Str<C> field = FormatField<C>(spec.type, spec.precision, reader.NextArgument());
     const auto length = static_cast<std::int64_t>(field.size());
-    if (length < width && !leftAligned)
-      out.append(static_cast<std::size_t>(width - length), C(' '));
+    if (length < spec.width && !spec.leftAligned)
+      out.append(static_cast<std::size_t>(spec.width - length), C(' '));
     out += field;
-    if (length < width && leftAligned) out.append(static_cast<std::size_t>(width - length), C(' '));
+    if (length < spec.width && spec.leftAligned) {
+      out.append(static_cast<std::size_t>(spec.width - length), C(' '));
+    }
   }
   return out;
 }

@@ -12,46 +12,101 @@ struct ShortDateSettings {
   char separator = '/';
 };
 
-inline ShortDateSettings ShortDateFromPosix(std::string_view pattern) {
-  ShortDateSettings result;
-  bool separatorFound = false;
-  bool afterConversion = false;
-  std::string letters;  // literal letters, quoted so that FormatDateTime keeps them
-  const auto flushLetters = [&] {
-    if (!letters.empty()) result.format += '"' + letters + '"';
-    letters.clear();
-  };
-  const auto literal = [&](char c) {
+// The pattern in FormatDateTime syntax as it is built: literal letters are
+// quoted so that FormatDateTime keeps them; the first printable non-digit
+// after a conversion is the date separator.
+class ShortDateBuilder {
+ public:
+  void Literal(char c) {
     const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
     if (letter) {
-      letters += c;
+      fLetters += c;
       return;
     }
-    flushLetters();
+    FlushLetters();
     if (c == '"') {
-      result.format += "'\"'";
+      fResult.format += "'\"'";
     } else if (c == '\'') {
-      result.format += "\"'\"";
+      fResult.format += "\"'\"";
     } else {
-      result.format += c;
+      fResult.format += c;
     }
     const auto code = static_cast<unsigned char>(c);
-    if (afterConversion && !separatorFound && code > 0x20 && code < 0x7F &&
+    if (fAfterConversion && !fSeparatorFound && code > 0x20 && code < 0x7F &&
         !(c >= '0' && c <= '9')) {
-      result.separator = c;
-      separatorFound = true;
+      fResult.separator = c;
+      fSeparatorFound = true;
     }
-  };
-  const auto token = [&](std::string_view text) {
-    flushLetters();
-    result.format += text;
-    afterConversion = true;
-  };
+  }
+  void Token(std::string_view text) {
+    FlushLetters();
+    fResult.format += text;
+    fAfterConversion = true;
+  }
+  ShortDateSettings Finish() {
+    FlushLetters();
+    return fResult;
+  }
 
+ private:
+  void FlushLetters() {
+    if (!fLetters.empty()) fResult.format += '"' + fLetters + '"';
+    fLetters.clear();
+  }
+
+  ShortDateSettings fResult;
+  std::string fLetters;
+  bool fSeparatorFound = false;
+  bool fAfterConversion = false;
+};
+
+// One strftime conversion; false when it shows no part of a date.
+inline bool ShortDateConversion(char conversion, ShortDateBuilder& out) {
+  switch (conversion) {
+    case 'd':
+    case 'e':
+      out.Token("dd");
+      return true;
+    case 'm':
+    case 'b':  // month names have no token here; the number is the closest
+    case 'B':
+    case 'h':
+      out.Token("mm");
+      return true;
+    case 'y':
+      out.Token("yy");
+      return true;
+    case 'Y':
+      out.Token("yyyy");
+      return true;
+    case 'F':
+      out.Token("yyyy");
+      out.Literal('-');
+      out.Token("mm");
+      out.Literal('-');
+      out.Token("dd");
+      return true;
+    case 'D':
+      out.Token("mm");
+      out.Literal('/');
+      out.Token("dd");
+      out.Literal('/');
+      out.Token("yy");
+      return true;
+    case '%':
+      out.Literal('%');
+      return false;
+    default:  // weekday names and the like: left out
+      return false;
+  }
+}
+
+inline ShortDateSettings ShortDateFromPosix(std::string_view pattern) {
+  ShortDateBuilder builder;
   bool hasDate = false;
   for (std::size_t i = 0; i < pattern.size(); ++i) {
     if (pattern[i] != '%' || i + 1 >= pattern.size()) {
-      literal(pattern[i]);
+      builder.Literal(pattern[i]);
       continue;
     }
     char conversion = pattern[++i];
@@ -59,51 +114,9 @@ inline ShortDateSettings ShortDateFromPosix(std::string_view pattern) {
     if ((conversion == 'E' || conversion == 'O') && i + 1 < pattern.size()) {
       conversion = pattern[++i];
     }
-    switch (conversion) {
-      case 'd':
-      case 'e':
-        token("dd");
-        hasDate = true;
-        break;
-      case 'm':
-      case 'b':  // month names have no token here; the number is the closest
-      case 'B':
-      case 'h':
-        token("mm");
-        hasDate = true;
-        break;
-      case 'y':
-        token("yy");
-        hasDate = true;
-        break;
-      case 'Y':
-        token("yyyy");
-        hasDate = true;
-        break;
-      case 'F':
-        token("yyyy");
-        literal('-');
-        token("mm");
-        literal('-');
-        token("dd");
-        hasDate = true;
-        break;
-      case 'D':
-        token("mm");
-        literal('/');
-        token("dd");
-        literal('/');
-        token("yy");
-        hasDate = true;
-        break;
-      case '%':
-        literal('%');
-        break;
-      default:  // weekday names and the like: left out
-        break;
-    }
+    if (ShortDateConversion(conversion, builder)) hasDate = true;
   }
-  flushLetters();
+  ShortDateSettings result = builder.Finish();
   if (!hasDate) return {};
   return result;
 }

@@ -2,6 +2,7 @@
 #include <string>
 #include <utility>
 
+#include "core/MessageFill.h"
 #include "sepa/SepaMessages.h"
 #include "sepa/SepaValues.h"
 #include "zordta/Sepa.h"
@@ -18,7 +19,7 @@ constexpr std::size_t kWarningsKept = 100;
 std::string PlaceText(const SepaPlace& place) {
   std::string text = place.payment == 0
                          ? std::string(_MsgSepaSettings)
-                         : detail::SepaFill(_MsgSepaPayment, std::to_string(place.payment));
+                         : detail::Fill(_MsgSepaPayment, {std::to_string(place.payment)});
   if (!place.field.empty()) text += ", " + place.field;
   return text;
 }

@@ -154,13 +154,6 @@ bool KeptAsItIs(std::string_view utf8, std::size_t maxChars) {
 
 }  // namespace
 
-std::string SepaFill(std::string_view message, std::string_view value) {
-  std::string text(message);
-  const std::size_t at = text.find("{}");
-  if (at != std::string::npos) text.replace(at, 2, value);
-  return text;
-}
-
 std::string SepaPrintable(std::string_view text) {
   std::string shown;
   shown.reserve(text.size());
@@ -242,24 +235,24 @@ std::string_view SepaText(std::string_view utf8, std::size_t maxChars, bool stri
   }
   if (!refused.empty()) {
     std::string text =
-        SepaFill(refusedCount == 1 ? _MsgSepaNoCounterpart : _MsgSepaNoCounterparts, refused);
+        Fill(refusedCount == 1 ? _MsgSepaNoCounterpart : _MsgSepaNoCounterparts, {refused});
     if (strict && !replaced.empty()) {
-      text += " " + SepaFill(_MsgSepaTransliterationRefused, replaced);
+      text += " " + Fill(_MsgSepaTransliterationRefused, {replaced});
     } else if (!replaced.empty() && warn) {
-      warn({place, SepaFill(_MsgSepaTransliterated, replaced)});
+      warn({place, Fill(_MsgSepaTransliterated, {replaced})});
     }
     SepaRefuse(SepaFault::Text, place, std::move(text));
   }
   if (!replaced.empty()) {
     if (strict) {
-      SepaRefuse(SepaFault::Text, place, SepaFill(_MsgSepaTransliterationRefused, replaced));
+      SepaRefuse(SepaFault::Text, place, Fill(_MsgSepaTransliterationRefused, {replaced}));
     }
-    if (warn) warn({place, SepaFill(_MsgSepaTransliterated, replaced)});
+    if (warn) warn({place, Fill(_MsgSepaTransliterated, {replaced})});
   }
   if (cut) {
     const std::string limit = std::to_string(maxChars);
-    if (strict) SepaRefuse(SepaFault::Text, place, SepaFill(_MsgSepaCutRefused, limit));
-    if (warn) warn({place, SepaFill(_MsgSepaCut, limit)});
+    if (strict) SepaRefuse(SepaFault::Text, place, Fill(_MsgSepaCutRefused, {limit}));
+    if (warn) warn({place, Fill(_MsgSepaCut, {limit})});
   }
   // A text cut or blanked at its end keeps no trailing blanks.
   while (!out.empty() && out.back() == ' ') out.pop_back();
@@ -277,7 +270,7 @@ void CheckSepaIdentifier(std::string_view id, bool blanks, SepaSpot spot) {
   if (id.empty()) SepaRefuse(SepaFault::Identifier, spot.Place(), _MsgSepaIdentifierEmpty);
   if (id.size() > kIdentifierLength) {
     SepaRefuse(SepaFault::Identifier, spot.Place(),
-               SepaFill(_MsgSepaIdentifierLength, SepaQuoted(id)));
+               Fill(_MsgSepaIdentifierLength, {SepaQuoted(id)}));
   }
   // Gathered without a branch per character: every payment has references.
   const std::array<bool, 0x100>& allowed = blanks ? kIdentifierBytesWithBlank : kIdentifierBytes;
@@ -285,12 +278,12 @@ void CheckSepaIdentifier(std::string_view id, bool blanks, SepaSpot spot) {
   for (const char c : id) fits &= allowed[static_cast<unsigned char>(c)];
   if (!fits) {
     SepaRefuse(SepaFault::Identifier, spot.Place(),
-               SepaFill(_MsgSepaIdentifierCharacter, SepaQuoted(id)));
+               Fill(_MsgSepaIdentifierCharacter, {SepaQuoted(id)}));
   }
   // The rulebooks keep the slash for structured references of their own.
   if (id.front() == '/' || id.back() == '/' || id.find("//") != std::string_view::npos) {
     SepaRefuse(SepaFault::Identifier, spot.Place(),
-               SepaFill(_MsgSepaIdentifierSlash, SepaQuoted(id)));
+               Fill(_MsgSepaIdentifierSlash, {SepaQuoted(id)}));
   }
 }
 

@@ -6,14 +6,18 @@
 #include <string>
 #include <string_view>
 
+#include "core/MessageFill.h"
 #include "zordta/Sepa.h"
 
 namespace zor::detail {
 
 using SepaWarn = std::function<void(SepaWarning)>;
 
-/// The message with its "{}" replaced by `value`.
-std::string SepaFill(std::string_view message, std::string_view value);
+/// The message with its "{}" replaced by `value`: Fill with one value, kept
+/// for the SEPA writer and reader.
+inline std::string SepaFill(std::string_view message, std::string_view value) {
+  return Fill(message, {value});
+}
 /// The text with each control character written as its code, "[U+001B]", so
 /// that a message quoting a value cannot steer a terminal or start a line.
 std::string SepaPrintable(std::string_view text);

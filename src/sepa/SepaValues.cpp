@@ -7,6 +7,7 @@
 #include <optional>
 #include <random>
 
+#include "core/MessageFill.h"
 #include "sepa/SepaMessages.h"
 #include "zordta/Bic.h"
 #include "zordta/DtausKeys.h"
@@ -102,14 +103,14 @@ AccountView CheckAccount(const SepaSettings& settings, const SepaAccount& accoun
   if (!ibanValid) {
     refusals.Run([&] {
       SepaRefuse(SepaFault::Iban, {ordinal, std::string(fields.iban)},
-                 SepaFill(_MsgSepaIban, SepaQuoted(account.iban)));
+                 Fill(_MsgSepaIban, {SepaQuoted(account.iban)}));
     });
   }
   out.bic = account.bic;
   if (!out.bic.empty() && !IsBic(out.bic, SepaSchemaOf(settings.kind, settings.version).olderBic)) {
     refusals.Run([&] {
       SepaRefuse(SepaFault::Bic, {ordinal, std::string(fields.bic)},
-                 SepaFill(_MsgSepaBic, SepaQuoted(account.bic)));
+                 Fill(_MsgSepaBic, {SepaQuoted(account.bic)}));
     });
   }
   // Where an account is depends on an IBAN of a country.
@@ -148,11 +149,11 @@ void CheckSepaReach(std::string_view iban, std::string_view bic, SepaSpot ibanSp
       return;
     case SepaArea::Outside:
       SepaRefuse(SepaFault::Country, ibanSpot.Place(),
-                 SepaFill(SepaFill(_MsgSepaCountry, SepaQuoted(iban)), country));
+                 Fill(_MsgSepaCountry, {SepaQuoted(iban), country}));
     case SepaArea::OutsideEea:
       if (bic.empty()) {
         SepaRefuse(SepaFault::Bic, bicSpot.Place(),
-                   SepaFill(SepaFill(_MsgSepaBicOutsideEea, SepaQuoted(iban)), country));
+                   Fill(_MsgSepaBicOutsideEea, {SepaQuoted(iban), country}));
       }
       return;
   }
@@ -198,8 +199,8 @@ SepaCheckedSettings CheckSepaSettings(const SepaSettings& settings, const SepaWa
                           IsCapital(out.creditorId[1]) && IsDigit(out.creditorId[2]) &&
                           IsDigit(out.creditorId[3]);
         SepaRefuse(SepaFault::CreditorId, place,
-                   SepaFill(form ? _MsgSepaCreditorIdDigits : _MsgSepaCreditorIdForm,
-                            SepaQuoted(out.creditorId)));
+                   Fill(form ? _MsgSepaCreditorIdDigits : _MsgSepaCreditorIdForm,
+                        {SepaQuoted(out.creditorId)}));
       }
     });
   }
@@ -235,7 +236,7 @@ SepaCheckedPayment CheckSepaPayment(const SepaSettings& settings, const SepaPaym
   if (!payment.purposeCode.empty() && !IsSepaPurposeCode(payment.purposeCode)) {
     refusals.Run([&] {
       SepaRefuse(SepaFault::Purpose, {ordinal, "Purp/Cd"},
-                 SepaFill(_MsgSepaPurpose, SepaQuoted(payment.purposeCode)));
+                 Fill(_MsgSepaPurpose, {SepaQuoted(payment.purposeCode)}));
     });
   }
   out.purposeCode = payment.purposeCode;
@@ -275,7 +276,7 @@ SepaCheckedPayment SepaPaymentAsGiven(const SepaSettings& settings, const SepaPa
   }
   if (!payment.purposeCode.empty() && !IsSepaPurposeCode(payment.purposeCode)) {
     SepaRefuse(SepaFault::Purpose, {ordinal, "Purp/Cd"},
-               SepaFill(_MsgSepaPurpose, SepaQuoted(payment.purposeCode)));
+               Fill(_MsgSepaPurpose, {SepaQuoted(payment.purposeCode)}));
   }
   if (settings.kind == SepaKind::DirectDebit &&
       (!payment.mandateSigned || !IsDate(*payment.mandateSigned))) {

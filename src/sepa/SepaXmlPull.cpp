@@ -7,6 +7,7 @@
 #include <istream>
 #include <utility>
 
+#include "core/MessageFill.h"
 #include "sepa/SepaReadMessages.h"
 #include "sepa/SepaText.h"
 
@@ -146,7 +147,7 @@ void SepaXmlPull::FailParser() {
   // between two elements, like bytes after the root element, with "extra
   // content at the end", which names neither.
   if (const char* limit = fReader->LimitMessage()) {
-    Fail(SepaReadFault::Unreadable, line, SepaFill(limit, std::to_string(xmlParserMaxDepth)));
+    Fail(SepaReadFault::Unreadable, line, Fill(limit, {std::to_string(xmlParserMaxDepth)}));
   }
   const int code = fReader->errorCode;
   const char* text = _MsgReadNotXml;
@@ -171,10 +172,10 @@ void SepaXmlPull::ReadAttributes() {
       fNode.currency = Utf8(xmlTextReaderConstValue(r));
       fNode.attributes.push_back(name);
     } else {
-      Fail(SepaReadFault::Element, fNode.line, SepaFill(_MsgReadAttribute, Named(name)));
+      Fail(SepaReadFault::Element, fNode.line, Fill(_MsgReadAttribute, {Named(name)}));
     }
     if (fNode.attributes.size() > kMaxAttributes) {
-      Fail(SepaReadFault::Element, fNode.line, SepaFill(_MsgReadAttribute, Named(name)));
+      Fail(SepaReadFault::Element, fNode.line, Fill(_MsgReadAttribute, {Named(name)}));
     }
   }
   xmlTextReaderMoveToElement(r);
@@ -246,13 +247,13 @@ void SepaXmlPull::Unexpected(const Node& node, std::string_view expected) {
     case Kind::Start:
       Fail(SepaReadFault::Element, node.line,
            expected.empty()
-               ? SepaFill(_MsgReadUnexpected, Named(node.name))
-               : SepaFill(_MsgReadUnexpectedExpected, Named(node.name)) + Named(expected) + ".");
+               ? Fill(_MsgReadUnexpected, {Named(node.name)})
+               : Fill(_MsgReadUnexpectedExpected, {Named(node.name)}) + Named(expected) + ".");
     case Kind::Text:
-      Fail(SepaReadFault::Element, node.line, SepaFill(_MsgReadText, Excerpt(node.value)));
+      Fail(SepaReadFault::Element, node.line, Fill(_MsgReadText, {Excerpt(node.value)}));
     case Kind::End:
       Fail(SepaReadFault::Element, parentLine,
-           SepaFill(_MsgReadMissing, Named(expected)) + Named(node.name) + ".");
+           Fill(_MsgReadMissing, {Named(expected)}) + Named(node.name) + ".");
     case Kind::Eof:
       break;
   }
@@ -264,8 +265,8 @@ void SepaXmlPull::Enter(Node& node, bool currencyAllowed, bool schemaInstanceAll
     const bool allowed = attribute == kSchemaInstance ? schemaInstanceAllowed : currencyAllowed;
     if (!allowed) {
       Fail(SepaReadFault::Element, node.line,
-           SepaFill(_MsgReadAttribute,
-                    Named(attribute == kSchemaInstance ? "xsi:…" : attribute.c_str())));
+           Fill(_MsgReadAttribute,
+                {Named(attribute == kSchemaInstance ? "xsi:…" : attribute.c_str())}));
     }
   }
   Take();
@@ -287,7 +288,7 @@ SepaXmlPull::Node& SepaXmlPull::Expect(std::string_view name) {
   Node& node = Peek();
   if (node.kind != Kind::Start || node.name != name) Unexpected(node, name);
   if (node.nameSpace != fNamespace) {
-    Fail(SepaReadFault::Element, node.line, SepaFill(_MsgReadForeign, Named(node.name)));
+    Fail(SepaReadFault::Element, node.line, Fill(_MsgReadForeign, {Named(node.name)}));
   }
   return node;
 }
@@ -313,7 +314,7 @@ std::string SepaXmlPull::Text(std::string_view name, std::string* currency) {
   if (currency != nullptr) {
     if (node.attributes.empty()) {
       Fail(SepaReadFault::Element, node.line,
-           SepaFill(_MsgReadMissing, Named("Ccy")) + Named(node.name) + ".");
+           Fill(_MsgReadMissing, {Named("Ccy")}) + Named(node.name) + ".");
     }
     *currency = node.currency;
   }
@@ -323,7 +324,7 @@ std::string SepaXmlPull::Text(std::string_view name, std::string* currency) {
     const Node& piece = Peek();
     if (piece.kind != Kind::Text) break;
     if (text.size() + piece.value.size() > kMaxValueBytes) {
-      Fail(SepaReadFault::Value, piece.line, SepaFill(_MsgReadValueLength, Named(name)));
+      Fail(SepaReadFault::Value, piece.line, Fill(_MsgReadValueLength, {Named(name)}));
     }
     text += piece.value;
     Take();
