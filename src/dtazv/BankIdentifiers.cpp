@@ -3,8 +3,8 @@
 #include <array>
 #include <cstddef>
 
-#include "zordta/detail/DigitRun.h"
 #include "dtazv/AsciiWords.h"
+#include "zordta/detail/DigitRun.h"
 
 namespace zor::detail::dtazv {
 namespace {

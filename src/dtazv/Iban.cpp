@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "zordta/detail/DigitRun.h"
 #include "dtazv/BankIdentifiers.h"
 #include "dtazv/IbanRegistry.h"
+#include "zordta/detail/DigitRun.h"
 
 namespace zor {
 namespace {

@@ -12,9 +12,9 @@
 #include <mutex>
 #include <utility>
 
-#include "zordta/detail/DirectWrites.h"
 #include "host/HostMessages.h"
 #include "host/Posix.h"
+#include "zordta/detail/DirectWrites.h"
 #include "zordta/host/Exception.h"
 #include "zordta/host/SysUtils.h"
 #include "zordta/host/Text.h"
