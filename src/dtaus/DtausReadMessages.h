@@ -57,8 +57,7 @@ inline constexpr const char* _MsgReadTooManyExtensions =
 inline constexpr const char* _MsgReadLengthMismatch =
     "Satzlänge {} passt nicht zu {} Erweiterungsteilen (erwartet {}).";
 inline constexpr const char* _MsgReadUnknownKey =
-    "Zahlungsschlüssel {} ({}) gibt es nicht; erlaubt sind 04 und 05 (Lastschriften), 51, 53, 54 "
-    "und 56 (Gutschriften).";
+    "Zahlungsschlüssel {} ({}) gibt es nicht; erlaubt sind {} (Lastschriften), {} (Gutschriften).";
 inline constexpr const char* _MsgReadKeyOfOtherKind =
     "Zahlungsschlüssel {} ist {}, der Datensatz A kennzeichnet die Datei aber als {}.";
 inline constexpr const char* _MsgReadDebitKey = "eine Lastschrift";

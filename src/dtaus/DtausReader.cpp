@@ -15,6 +15,7 @@
 #include "dtaus/PartSource.h"
 #include "dtaus/TextFields.h"
 #include "dtaus/TwoDigitYear.h"
+#include "zordta/DtausKeys.h"
 #include "zordta/detail/DigitRun.h"
 #include "zordta/host/SysUtils.h"
 #include "zordta/host/Text.h"
@@ -483,12 +484,13 @@ void detail::DtausReaderState::ReadKey(DtausPayment& p) {
   const dtaus::C1Layout& c1 = dtaus::kC1;
   const std::string_view key = At(0, c1.key);
   Digits(0, Joined(c1.key, c1.keyExtension), "Zahlungsschlüssel");
-  const bool debitKey = key == "04" || key == "05";
-  const bool creditKey = key == "51" || key == "53" || key == "54" || key == "56";
-  if (!debitKey && !creditKey) {
+  const DtausKey* known = FindDtausKey(key);
+  if (known == nullptr) {
     Fail(DtausFault::Structure, PlaceOf(0, c1.key),
-         Fill(_MsgReadUnknownKey, {Shown(key), Positions(0, c1.key)}));
+         Fill(_MsgReadUnknownKey, {Shown(key), Positions(0, c1.key), DtausKeyCodes(true, " und "),
+                                   DtausKeyCodes(false, " und ")}));
   }
+  const bool debitKey = IsDebit(known->kind);
   if (debitKey != header.lastschriften) {
     Fail(DtausFault::Structure, PlaceOf(0, c1.key),
          Fill(_MsgReadKeyOfOtherKind,
