@@ -6,11 +6,12 @@
 #include <utility>
 
 #include "io/Utf8Check.h"
+#include "zordta/Printable.h"
 
 namespace zcli {
 
 std::string OneLine(std::string message) {
-  if (message.find_first_of("\r\n") == std::string::npos) return Printable(std::move(message));
+  if (message.find_first_of("\r\n") == std::string::npos) return zor::PrintableText(message);
   // Built anew: replacing in place would move the rest once per break.
   std::string line;
   line.reserve(message.size());
@@ -22,7 +23,7 @@ std::string OneLine(std::string message) {
       line += ' ';
     }
   }
-  return Printable(std::move(line));
+  return zor::PrintableText(line);
 }
 
 void Diagnostics::Add(std::string where, std::string field, std::string message) {

@@ -61,7 +61,7 @@ class Diagnostics {
 void PrintDiagnostic(std::ostream& out, const std::string& source, const Diagnostic& d);
 
 /// A message on one line: line breaks (library messages have CR LF) become
-/// blanks, other control characters their code (Printable).
+/// blanks, other control characters their code (zor::PrintableText).
 std::string OneLine(std::string message);
 
 /// "Zeile 3, Spalte 7" for a byte offset in a text (columns count characters).

@@ -1,12 +1,12 @@
 #include "io/MessageText.h"
 
-#include "io/Utf8Check.h"
 #include "io/Values.h"
+#include "zordta/Printable.h"
 
 namespace zcli {
 
 std::string Quoted(std::string_view text) {
-  return "„" + Printable(std::string(text)) + "“";
+  return "„" + zor::PrintableText(text) + "“";
 }
 
 std::string Counted(std::size_t count, std::string_view one, std::string_view many) {

@@ -8,7 +8,7 @@
 
 namespace zcli {
 
-/// „text“ with German quotes, its control characters by their code (Printable).
+/// „text“ with German quotes, its control characters by their code (zor::PrintableText).
 std::string Quoted(std::string_view text);
 
 /// A count with its noun in the right number: "1 Buchung", "2 Buchungen".

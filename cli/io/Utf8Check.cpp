@@ -57,34 +57,6 @@ bool IsControlChar(char32_t codePoint) {
   return codePoint < 0x20 || (codePoint >= 0x7F && codePoint < 0xA0);
 }
 
-std::string Printable(std::string text) {
-  // C1 characters are U+0080 to U+009F: 0xC2 and a byte below 0xA0 in UTF-8.
-  const auto control = [&](std::size_t at) {
-    const auto byte = static_cast<unsigned char>(text[at]);
-    if (byte < 0x20 || byte == 0x7F) return 1;
-    return byte == 0xC2 && at + 1 < text.size() &&
-                   static_cast<unsigned char>(text[at + 1]) >= 0x80 &&
-                   static_cast<unsigned char>(text[at + 1]) < 0xA0
-               ? 2
-               : 0;
-  };
-  std::string shown;
-  std::size_t copied = 0;
-  for (std::size_t at = 0; at < text.size(); ++at) {
-    const int length = control(at);
-    if (length == 0) continue;
-    char32_t codePoint = static_cast<unsigned char>(text[at]);
-    if (length == 2) codePoint = static_cast<unsigned char>(text[at + 1]);
-    shown.append(text, copied, at - copied);
-    shown += "[" + DescribeChar(codePoint) + "]";
-    at += static_cast<std::size_t>(length) - 1;
-    copied = at + 1;
-  }
-  if (copied == 0) return text;
-  shown.append(text, copied);
-  return shown;
-}
-
 std::vector<ForeignChar> FindUnwritableChars(std::string_view utf8) {
   std::vector<ForeignChar> found;
   std::size_t index = 0;

@@ -28,11 +28,6 @@ std::string DescribeChar(char32_t codePoint);
 /// start a line of its own in a cover sheet or a report, so none is taken.
 bool IsControlChar(char32_t codePoint);
 
-/// The text with each control character written as its code, "[U+001B]": a
-/// message quoting input must not let the input steer the terminal or start a
-/// line of its own. The one place that makes user text safe to print.
-std::string Printable(std::string text);
-
 /// Every character of well-formed UTF-8 text that cannot be taken as given:
 /// control characters and characters Windows-1252 lacks.
 std::vector<ForeignChar> FindUnwritableChars(std::string_view utf8);

@@ -18,6 +18,7 @@
 #include "sepa/SepaValues.h"
 #include "sepa/SepaXmlPull.h"
 #include "zordta/Iban.h"
+#include "zordta/Printable.h"
 #include "zordta/host/Text.h"
 
 namespace zor {
@@ -25,14 +26,14 @@ namespace zor {
 namespace {
 
 using namespace detail::msgsepaRead;
-using detail::SepaFill;
+using detail::Fill;
 
 constexpr std::string_view kNotProvided = "NOTPROVIDED";
 // Counted sums stop here: beyond 18 digits they differ from any stated sum anyway.
 constexpr std::uint64_t kCountedCap = std::numeric_limits<std::int64_t>::max();
 
 std::string Quoted(std::string_view text) {
-  return "„" + detail::SepaPrintable(text) + "“";
+  return "„" + PrintableText(text) + "“";
 }
 
 bool AllDigits(std::string_view text) {
@@ -82,7 +83,7 @@ std::string AmountText(std::uint64_t cents) {
 }
 
 std::string LineText(std::size_t line) {
-  return line == 0 ? std::string() : SepaFill(_MsgReadLine, std::to_string(line)) + ": ";
+  return line == 0 ? std::string() : Fill(_MsgReadLine, {std::to_string(line)}) + ": ";
 }
 
 }  // namespace
@@ -162,7 +163,7 @@ class detail::SepaReaderState {
 
   std::string Filled(std::string_view name) {
     std::string text = xml.Text(name);
-    if (text.empty()) Refuse(SepaFill(_MsgReadEmpty, Quoted(name)));
+    if (text.empty()) Refuse(Fill(_MsgReadEmpty, {Quoted(name)}));
     return text;
   }
 
@@ -174,7 +175,7 @@ class detail::SepaReaderState {
       for (const std::string_view code : codes) {
         expected += (expected.empty() ? "" : ", ") + Quoted(code);
       }
-      Refuse(SepaFill(_MsgReadCode, Quoted(text)) + expected + ".");
+      Refuse(Fill(_MsgReadCode, {Quoted(text)}) + expected + ".");
     }
     if (read != nullptr) *read = text;
   }
@@ -191,7 +192,7 @@ class detail::SepaReaderState {
   std::size_t Count(std::size_t& line) {
     const std::string text = xml.Text("NbOfTxs");
     line = xml.Line();
-    if (!AllDigits(text) || text.size() > 15) Refuse(SepaFill(_MsgReadCount, Quoted(text)));
+    if (!AllDigits(text) || text.size() > 15) Refuse(Fill(_MsgReadCount, {Quoted(text)}));
     return static_cast<std::size_t>(DigitsValue(text));
   }
 
@@ -199,14 +200,14 @@ class detail::SepaReaderState {
     const std::string text = xml.Text("CtrlSum");
     line = xml.Line();
     const std::optional<std::int64_t> cents = Cents(text, 16);
-    if (!cents) Refuse(SepaFill(_MsgReadSum, Quoted(text)));
+    if (!cents) Refuse(Fill(_MsgReadSum, {Quoted(text)}));
     return *cents;
   }
 
   std::chrono::year_month_day Date(std::string_view name) {
     const std::string text = xml.Text(name);
     const std::optional<std::chrono::year_month_day> date = IsoDate(text);
-    if (!date) Refuse(SepaFill(_MsgReadDate, Quoted(text)));
+    if (!date) Refuse(Fill(_MsgReadDate, {Quoted(text)}));
     return *date;
   }
 
@@ -220,7 +221,7 @@ class detail::SepaReaderState {
                       AllDigits(time.substr(4, 2)) && AllDigits(time.substr(7, 2));
     if (!form || DigitsValue(time.substr(1, 2)) > 23 || DigitsValue(time.substr(4, 2)) > 59 ||
         DigitsValue(time.substr(7, 2)) > 59) {
-      Refuse(SepaFill(_MsgReadDateTime, Quoted(text)));
+      Refuse(Fill(_MsgReadDateTime, {Quoted(text)}));
     }
     document.creationTime = std::chrono::local_days(*date) +
                             std::chrono::hours(DigitsValue(time.substr(1, 2))) +
@@ -235,12 +236,12 @@ class detail::SepaReaderState {
     document.line = xml.Line();
     if (root != "Document") {
       xml.Fail(SepaReadFault::Element, xml.Line(),
-               SepaFill(_MsgReadUnexpectedExpected, Quoted(root)) + Quoted("Document") + ".");
+               Fill(_MsgReadUnexpectedExpected, {Quoted(root)}) + Quoted("Document") + ".");
     }
     schema = SepaSchemaOfNamespace(nameSpace);
     if (schema == nullptr) {
       xml.Fail(SepaReadFault::Namespace, xml.Line(),
-               SepaFill(_MsgReadNamespace, Quoted(nameSpace)) + SepaSchemaMessages() + ".");
+               Fill(_MsgReadNamespace, {Quoted(nameSpace)}) + SepaSchemaMessages() + ".");
     }
     document.kind = schema->kind;
     document.version = schema->version;
@@ -259,7 +260,7 @@ class detail::SepaReaderState {
   void Iban(std::string& iban) {
     iban = xml.Text("IBAN");
     ibanLine = xml.Line();
-    if (!CheckIBAN(iban).IsValid()) Refuse(SepaFill(_MsgReadIban, Quoted(iban)));
+    if (!CheckIBAN(iban).IsValid()) Refuse(Fill(_MsgReadIban, {Quoted(iban)}));
   }
 
   // An account the SEPA schemes do not reach, as the writer refuses it; placed
@@ -296,7 +297,7 @@ class detail::SepaReaderState {
       xml.Close();
     } else {
       bic = xml.Text(schema->bic);
-      if (!IsSepaBic(bic, *schema)) Refuse(SepaFill(_MsgReadBic, Quoted(bic)));
+      if (!IsSepaBic(bic, *schema)) Refuse(Fill(_MsgReadBic, {Quoted(bic)}));
     }
     xml.Close();
     xml.Close();
@@ -346,7 +347,7 @@ class detail::SepaReaderState {
       xml.Open("Othr");
       next.creditorId = xml.Text("Id");
       if (!CheckCreditorId(next.creditorId)) {
-        Refuse(SepaFill(_MsgReadCreditorId, Quoted(next.creditorId)));
+        Refuse(Fill(_MsgReadCreditorId, {Quoted(next.creditorId)}));
       }
       xml.Open("SchmeNm");
       Code("Prtry", {"SEPA"});
@@ -356,8 +357,7 @@ class detail::SepaReaderState {
         (next.account.name != block.account.name || next.account.iban != block.account.iban ||
          next.account.bic != block.account.bic || next.creditorId != block.creditorId ||
          next.instrument != block.instrument)) {
-      xml.Fail(SepaReadFault::Mixed, next.line,
-               SepaFill(_MsgReadMixed, Quoted(next.paymentInfoId)));
+      xml.Fail(SepaReadFault::Mixed, next.line, Fill(_MsgReadMixed, {Quoted(next.paymentInfoId)}));
     }
     block = std::move(next);
     blockCount = 0;
@@ -377,9 +377,9 @@ class detail::SepaReaderState {
     if (outer) xml.Open(schema->amountOuter);
     std::string currency;
     const std::string amount = xml.Text("InstdAmt", &currency);
-    if (currency != "EUR") Refuse(SepaFill(_MsgReadCurrency, Quoted(currency)));
+    if (currency != "EUR") Refuse(Fill(_MsgReadCurrency, {Quoted(currency)}));
     const std::optional<std::int64_t> cents = Cents(amount, 9);
-    if (!cents || *cents < 1) Refuse(SepaFill(_MsgReadAmount, Quoted(amount)));
+    if (!cents || *cents < 1) Refuse(Fill(_MsgReadAmount, {Quoted(amount)}));
     p.cents = *cents;
     if (outer) xml.Close();
     p.mandateId.clear();
@@ -400,7 +400,7 @@ class detail::SepaReaderState {
       xml.Open("Purp");
       p.purposeCode = xml.Text("Cd");
       if (!IsSepaPurposeCode(p.purposeCode)) {
-        Refuse(SepaFill(_MsgReadPurpose, Quoted(p.purposeCode)));
+        Refuse(Fill(_MsgReadPurpose, {Quoted(p.purposeCode)}));
       }
       xml.Close();
     }
@@ -430,15 +430,15 @@ class detail::SepaReaderState {
                     std::size_t sumAt, std::size_t counted, std::uint64_t countedCents) const {
     if (statedCount != counted) {
       xml.Fail(SepaReadFault::ControlFigures, countAt,
-               SepaFill(countMessage, name) +
-                   SepaFill(_MsgReadStatedCounted, std::to_string(statedCount)) +
+               Fill(countMessage, {name}) +
+                   Fill(_MsgReadStatedCounted, {std::to_string(statedCount)}) +
                    std::to_string(counted) + ".");
     }
     if (static_cast<std::uint64_t>(statedCents) != countedCents) {
       xml.Fail(
           SepaReadFault::ControlFigures, sumAt,
-          SepaFill(sumMessage, name) +
-              SepaFill(_MsgReadStatedCounted, AmountText(static_cast<std::uint64_t>(statedCents))) +
+          Fill(sumMessage, {name}) +
+              Fill(_MsgReadStatedCounted, {AmountText(static_cast<std::uint64_t>(statedCents))}) +
               (countedCents >= kCountedCap ? std::string("mehr als 18 Stellen")
                                            : AmountText(countedCents)) +
               ".");

@@ -1,10 +1,10 @@
 #include "sepa/SepaText.h"
 
 #include <array>
-#include <cstdio>
 #include <utility>
 
 #include "sepa/SepaMessages.h"
+#include "zordta/Printable.h"
 #include "zordta/host/Text.h"
 
 namespace zor::detail {
@@ -154,29 +154,8 @@ bool KeptAsItIs(std::string_view utf8, std::size_t maxChars) {
 
 }  // namespace
 
-std::string SepaPrintable(std::string_view text) {
-  std::string shown;
-  shown.reserve(text.size());
-  for (std::size_t at = 0; at < text.size(); ++at) {
-    auto code = static_cast<unsigned char>(text[at]);
-    // C1 characters are 0xC2 and a byte below 0xA0 in UTF-8.
-    const bool c1 = code == 0xC2 && at + 1 < text.size() &&
-                    static_cast<unsigned char>(text[at + 1]) >= 0x80 &&
-                    static_cast<unsigned char>(text[at + 1]) < 0xA0;
-    if (c1) code = static_cast<unsigned char>(text[++at]);
-    if (code < 0x20 || code == 0x7F || c1) {
-      char hex[16];
-      std::snprintf(hex, sizeof hex, "[U+%04X]", static_cast<unsigned>(code));
-      shown += hex;
-    } else {
-      shown += text[at];
-    }
-  }
-  return shown;
-}
-
 std::string SepaQuoted(std::string_view text) {
-  return "\"" + SepaPrintable(text) + "\"";
+  return "\"" + PrintableText(text) + "\"";
 }
 
 void SepaRefuse(SepaFault fault, SepaPlace place, std::string text) {

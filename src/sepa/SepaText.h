@@ -13,14 +13,6 @@ namespace zor::detail {
 
 using SepaWarn = std::function<void(SepaWarning)>;
 
-/// The message with its "{}" replaced by `value`: Fill with one value, kept
-/// for the SEPA writer and reader.
-inline std::string SepaFill(std::string_view message, std::string_view value) {
-  return Fill(message, {value});
-}
-/// The text with each control character written as its code, "[U+001B]", so
-/// that a message quoting a value cannot steer a terminal or start a line.
-std::string SepaPrintable(std::string_view text);
 /// The value in straight double quotes, as the messages show it (printable).
 std::string SepaQuoted(std::string_view text);
 

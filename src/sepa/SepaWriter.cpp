@@ -251,7 +251,7 @@ class detail::SepaWriterState {
     if (!(group == Current().group)) {
       if (!Complete() || current + 1 == groups.size() || !(group == groups[current + 1].group)) {
         SepaRefuse(SepaFault::Group, {ordinal, {}},
-                   SepaFill(_MsgSepaWrongGroup, SepaIsoDate(Current().group.date)));
+                   Fill(_MsgSepaWrongGroup, {SepaIsoDate(Current().group.date)}));
       }
       End();  // PmtInf
       ++current;
@@ -262,7 +262,7 @@ class detail::SepaWriterState {
     }
     if (count == Current().count) {
       SepaRefuse(SepaFault::Totals, {ordinal, {}},
-                 SepaFill(_MsgSepaGroupCount, SepaIsoDate(Current().group.date)));
+                 Fill(_MsgSepaGroupCount, {SepaIsoDate(Current().group.date)}));
     }
     // A group the plan took as given is not checked again: the digests of its
     // payments must add up to the plan's before the group is complete.
@@ -274,7 +274,7 @@ class detail::SepaWriterState {
     cents += payment.cents;
     if (count == Current().count && !Complete()) {
       SepaRefuse(SepaFault::Totals, {ordinal, {}},
-                 SepaFill(Incomplete(), SepaIsoDate(Current().group.date)));
+                 Fill(Incomplete(), {SepaIsoDate(Current().group.date)}));
     }
     WritePayment(payment, p);
   }
@@ -283,8 +283,8 @@ class detail::SepaWriterState {
     if (finished) SepaRefuse(SepaFault::Group, {}, _MsgSepaFinished);
     if (current + 1 != groups.size() || !Complete()) {
       SepaRefuse(SepaFault::Totals, {},
-                 SepaFill(Complete() ? _MsgSepaGroupTotals : Incomplete(),
-                          SepaIsoDate(Current().group.date)));
+                 Fill(Complete() ? _MsgSepaGroupTotals : Incomplete(),
+                      {SepaIsoDate(Current().group.date)}));
     }
     Check(xmlTextWriterEndDocument(writer.get()));  // closes every open element
     Check(xmlTextWriterFlush(writer.get()));

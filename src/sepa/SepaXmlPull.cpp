@@ -10,6 +10,7 @@
 #include "core/MessageFill.h"
 #include "sepa/SepaReadMessages.h"
 #include "sepa/SepaText.h"
+#include "zordta/Printable.h"
 
 namespace zor::detail {
 
@@ -25,7 +26,7 @@ constexpr std::size_t kMaxAttributes = 4;
 constexpr const char* kSchemaInstance = "http://www.w3.org/2001/XMLSchema-instance";
 
 std::string Named(std::string_view name) {
-  return "„" + SepaPrintable(name) + "“";
+  return "„" + PrintableText(name) + "“";
 }
 
 std::string Utf8(const xmlChar* text) {
@@ -36,10 +37,10 @@ std::string Utf8(const xmlChar* text) {
 std::string Excerpt(std::string_view text) {
   std::string out;
   for (const char c : text) {
-    if (out.size() >= 40) return "„" + SepaPrintable(out) + "…“";
+    if (out.size() >= 40) return "„" + PrintableText(out) + "…“";
     out += (c == '\n' || c == '\r' || c == '\t') ? ' ' : c;
   }
-  return "„" + SepaPrintable(out) + "“";
+  return "„" + PrintableText(out) + "“";
 }
 
 }  // namespace
