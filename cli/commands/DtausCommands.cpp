@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include "commands/Commands.h"
+#include "commands/InputChecks.h"
 #include "commands/WriteFile.h"
 #include "io/FileBytes.h"
 #include "io/MessageText.h"
@@ -100,13 +101,6 @@ bool PrintPayments(const ReadOptions& r, const CheckedDtaus& file) {
   return unchanged;
 }
 
-void PrintNotes(const std::string& path, const std::vector<zor::DtausNote>& notes) {
-  for (const zor::DtausNote& note : notes) {
-    std::cerr << "Hinweis: " << path << ": Byte " << note.place.offset << ": " << OneLine(note.text)
-              << '\n';
-  }
-}
-
 // A refusal in one line; where the tolerant reading would take the file, it says so.
 void PrintRefusal(const std::string& path, const zor::DtausReadError& e) {
   if (e.Fault() == zor::DtausFault::ControlFigures) {
@@ -168,14 +162,14 @@ int RunRead(const ReadOptions& r) {
       file.Check();
     }
   } catch (const zor::DtausReadError& e) {
-    PrintNotes(r.file, file.Notes());
+    ReportReaderNotes(r.file, file.Notes());
     PrintRefusal(r.file, e);
     return kBadData;
   } catch (const zor::Exception& e) {
     std::cerr << "Fehler: " << r.file << ": " << OneLine(e.what()) << '\n';
     return kBadData;
   }
-  PrintNotes(r.file, file.Notes());
+  ReportReaderNotes(r.file, file.Notes());
   if (!losses.Refusal().empty()) {
     std::cerr << "Fehler: " << r.file << ": " << losses.Refusal() << '\n';
     return kBadData;

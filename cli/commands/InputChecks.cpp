@@ -69,4 +69,23 @@ void ReportWarnings(const Diagnostics& warnings, const Diagnostics& errors,
   }
 }
 
+void ReportNotes(const Diagnostics& notes) {
+  for (const Diagnostic& d : notes.Items()) {
+    std::cerr << "Hinweis: ";
+    PrintDiagnostic(std::cerr, "", d);
+    std::cerr << '\n';
+  }
+  if (const std::size_t rest = notes.NotKept(); rest > 0) {
+    std::cerr << "… und " << GroupedCount(rest)
+              << (rest == 1 ? " weiterer Hinweis.\n" : " weitere Hinweise.\n");
+  }
+}
+
+void ReportReaderNotes(const std::string& path, const std::vector<zor::DtausNote>& notes) {
+  for (const zor::DtausNote& note : notes) {
+    std::cerr << "Hinweis: " << path << ": Byte " << note.place.offset << ": " << OneLine(note.text)
+              << '\n';
+  }
+}
+
 }  // namespace zcli

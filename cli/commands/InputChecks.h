@@ -3,8 +3,10 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "io/Diagnostics.h"
+#include "zordta/DtausReader.h"
 
 namespace zcli {
 
@@ -28,5 +30,10 @@ int ReportErrors(const Diagnostics& errors, const std::string& source);
 /// rest; with errors, of the rest kept (KeepAtMost) alone.
 void ReportWarnings(const Diagnostics& warnings, const Diagnostics& errors,
                     const std::string& source);
+/// Prints notes (nothing wrong, but worth knowing) as "Hinweis:" and the count
+/// of those not kept.
+void ReportNotes(const Diagnostics& notes);
+/// Prints the checked reader's notes about a DTAUS file, each with its byte.
+void ReportReaderNotes(const std::string& path, const std::vector<zor::DtausNote>& notes);
 
 }  // namespace zcli

@@ -167,19 +167,6 @@ zor::SepaPlan OpenPlan(const SepaDocument& doc, Diagnostics& errors, Diagnostics
   return zor::SepaPlan(standIn);
 }
 
-// Notes about the tables: nothing wrong, but worth knowing.
-void PrintNotes(const Diagnostics& notes) {
-  for (const Diagnostic& d : notes.Items()) {
-    std::cerr << "Hinweis: ";
-    PrintDiagnostic(std::cerr, "", d);
-    std::cerr << '\n';
-  }
-  if (const std::size_t rest = notes.NotKept(); rest > 0) {
-    std::cerr << "… und " << GroupedCount(rest)
-              << (rest == 1 ? " weiterer Hinweis.\n" : " weitere Hinweise.\n");
-  }
-}
-
 std::string Summary(const zor::SepaPlan& plan) {
   const bool debits = plan.Settings().kind == zor::SepaKind::DirectDebit;
   return (debits ? Counted(plan.Count(), "Lastschrift", "Lastschriften")
@@ -238,12 +225,7 @@ void WriteDocuments(std::vector<Document>& docs, const CheckedDtaus& file, Dtaus
 // A file the checked reader refuses is refused with its message; `take` gets
 // the payments as they are read.
 bool ReadWhole(const ConvertOptions& o, CheckedDtaus& file, const TakePayment& take) {
-  const auto notes = [&] {
-    for (const zor::DtausNote& note : file.Notes()) {
-      std::cerr << "Hinweis: " << o.file << ": Byte " << note.place.offset << ": "
-                << OneLine(note.text) << '\n';
-    }
-  };
+  const auto notes = [&] { ReportReaderNotes(o.file, file.Notes()); };
   try {
     file.Check(take);
   } catch (const zor::DtausReadError& e) {
@@ -387,7 +369,7 @@ int RunConvert(const ConvertOptions& o) {
     // By the IBANs the payments get, so that the table holds each account once.
     mandates->Settle(accounts, tableErrors, notes);
     if (!tableErrors.Empty()) {
-      PrintNotes(notes);
+      ReportNotes(notes);
       return ReportErrors(tableErrors, "");
     }
   }
@@ -433,7 +415,7 @@ int RunConvert(const ConvertOptions& o) {
     }
   }
   if (mandates) mandates->NoteUnused(notes);
-  PrintNotes(notes);
+  ReportNotes(notes);
   ReportWarnings(warnings, errors, o.file);
   if (!errors.Empty()) return ReportErrors(errors, o.file);
 
