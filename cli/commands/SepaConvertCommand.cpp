@@ -335,6 +335,52 @@ class Planning {
   std::exception_ptr fFault;
 };
 
+// The targets of `count` documents, checked before any work: bare names, none
+// of them an input.
+std::vector<std::string> Targets(const ConvertOptions& o, std::size_t count,
+                                 const WriteOptions& paths) {
+  std::vector<std::string> targets(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    targets[i] = PlanOutput(o.verzeichnis, FileName(o, i + 1, count), "--dateiname", paths).target;
+  }
+  return targets;
+}
+
+void RefuseEmptyFiles(const std::vector<Document>& docs, Diagnostics& errors) {
+  for (const Document& d : docs) {
+    if (d.sepa.usable && !d.plan) {
+      errors.Add(RecordPlace(d.sepa.place), "",
+                 "Die logische Datei hat keine Buchungen; ein SEPA-Dokument braucht eine.");
+    }
+  }
+}
+
+// The documents of a sound file: only summed up with --dry-run, else written
+// and committed together.
+int Commit(std::vector<Document>& docs, const CheckedDtaus& file, DtausToSepa& convert,
+           const ConvertOptions& o, const WriteOptions& paths) {
+  if (o.dryRun) {
+    for (const Document& d : docs) {
+      std::cout << "Geprüft: " << d.target << ": " << Summary(*d.plan) << "; nichts geschrieben.\n";
+    }
+    return kDone;
+  }
+  for (const Document& d : docs) {
+    OutputFiles target;
+    target.target = d.target;
+    target.inputs = paths.readFiles;
+    CheckTargetsFree(target, paths);
+  }
+  try {
+    WriteDocuments(docs, file, convert, o, paths.readFiles);
+  } catch (const OutputError& e) {
+    std::cerr << "Fehler: " << e.what() << "\nNichts geschrieben.\n";
+    return kBadData;
+  }
+  for (const Document& d : docs) std::cout << d.target << ": " << Summary(*d.plan) << '\n';
+  return FlushStandardOutput() ? kDone : kWrittenNotAll;
+}
+
 int RunConvert(const ConvertOptions& o) {
   if (o.dateiname.empty() && o.file == kStandardInput) {
     throw UsageError("Für die Standardeingabe den Namen der SEPA-Datei mit --dateiname angeben.");
@@ -389,11 +435,8 @@ int RunConvert(const ConvertOptions& o) {
   if (!ReadWhole(o, file, countFirst ? TakePayment() : plan)) return kBadData;
   const std::size_t count = file.Files().size();
   std::vector<Document>& docs = planning.Documents();
-  std::vector<std::string> targets(count);
   paths.readFiles = Inputs(o, banks);
-  for (std::size_t i = 0; i < count; ++i) {
-    targets[i] = PlanOutput(o.verzeichnis, FileName(o, i + 1, count), "--dateiname", paths).target;
-  }
+  const std::vector<std::string> targets = Targets(o, count, paths);
   try {
     AccountWarnings::Unread(banks, o.bankdaten);
   } catch (const zor::BankCodeError& e) {
@@ -408,37 +451,13 @@ int RunConvert(const ConvertOptions& o) {
   planning.Finish();
   planning.RaiseFault();
   for (std::size_t i = 0; i < count; ++i) docs[i].target = targets[i];
-  for (const Document& d : docs) {
-    if (d.sepa.usable && !d.plan) {
-      errors.Add(RecordPlace(d.sepa.place), "",
-                 "Die logische Datei hat keine Buchungen; ein SEPA-Dokument braucht eine.");
-    }
-  }
+  RefuseEmptyFiles(docs, errors);
   if (mandates) mandates->NoteUnused(notes);
   ReportNotes(notes);
   ReportWarnings(warnings, errors, o.file);
   if (!errors.Empty()) return ReportErrors(errors, o.file);
 
-  if (o.dryRun) {
-    for (const Document& d : docs) {
-      std::cout << "Geprüft: " << d.target << ": " << Summary(*d.plan) << "; nichts geschrieben.\n";
-    }
-    return kDone;
-  }
-  for (const Document& d : docs) {
-    OutputFiles target;
-    target.target = d.target;
-    target.inputs = paths.readFiles;
-    CheckTargetsFree(target, paths);
-  }
-  try {
-    WriteDocuments(docs, file, convert, o, paths.readFiles);
-  } catch (const OutputError& e) {
-    std::cerr << "Fehler: " << e.what() << "\nNichts geschrieben.\n";
-    return kBadData;
-  }
-  for (const Document& d : docs) std::cout << d.target << ": " << Summary(*d.plan) << '\n';
-  return FlushStandardOutput() ? kDone : kWrittenNotAll;
+  return Commit(docs, file, convert, o, paths);
 }
 
 }  // namespace
