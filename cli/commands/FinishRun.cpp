@@ -55,6 +55,29 @@ std::uint64_t StagedSize(const std::string& temp) {
   return size;
 }
 
+// The sheets on the queue, once the files are written: a failure leaves them
+// written (kWrittenNotAll).
+int PrintSheets(const SheetRecorder& recorder, std::size_t files, const WriteOptions& o) {
+  try {
+    for (const auto& sheet : recorder.Sheets()) {
+      PrintOnQueue(sheet, o.queue, static_cast<std::int32_t>(o.copies));
+    }
+    std::cout << "Gedruckt: "
+              << (files > 1 ? "je " + std::to_string(o.copies) + " Begleitzettel der " +
+                                  std::to_string(files) + " Dateien"
+                            : std::to_string(o.copies) + " Begleitzettel")
+              << " auf "
+              << (o.queue.empty() ? std::string("der Standard-Warteschlange") : Quoted(o.queue))
+              << '\n';
+    return kDone;
+  } catch (const zor::Exception& e) {
+    std::cerr << "Fehler: Die Dateien sind geschrieben, der Begleitzettel wurde aber nicht "
+                 "gedruckt: "
+              << OneLine(e.what()) << '\n';
+    return kWrittenNotAll;
+  }
+}
+
 }  // namespace
 
 int FinishRun(const std::vector<BookedRun>& runs, const OutputFiles& files, const WriteOptions& o,
@@ -115,26 +138,7 @@ int FinishRun(const std::vector<BookedRun>& runs, const OutputFiles& files, cons
   std::cout << summary(starts) << '\n';
   if (!files.textSheet.empty()) std::cout << "Begleitzettel: " << files.textSheet << '\n';
   for (const std::string& pdf : files.pdfSheets) std::cout << "Begleitzettel: " << pdf << '\n';
-  int result = kDone;
-  if (print) {
-    try {
-      for (const auto& sheet : recorder->Sheets()) {
-        PrintOnQueue(sheet, o.queue, static_cast<std::int32_t>(o.copies));
-      }
-      std::cout << "Gedruckt: "
-                << (runs.size() > 1 ? "je " + std::to_string(o.copies) + " Begleitzettel der " +
-                                          std::to_string(runs.size()) + " Dateien"
-                                    : std::to_string(o.copies) + " Begleitzettel")
-                << " auf "
-                << (o.queue.empty() ? std::string("der Standard-Warteschlange") : Quoted(o.queue))
-                << '\n';
-    } catch (const zor::Exception& e) {
-      std::cerr << "Fehler: Die Dateien sind geschrieben, der Begleitzettel wurde aber nicht "
-                   "gedruckt: "
-                << OneLine(e.what()) << '\n';
-      result = kWrittenNotAll;
-    }
-  }
+  int result = print ? PrintSheets(*recorder, runs.size(), o) : kDone;
   if (!FlushStandardOutput()) result = kWrittenNotAll;
   return result;
 }
