@@ -27,10 +27,6 @@ namespace zcli {
 
 namespace {
 
-// Valid stand-ins for a client the checks refused, so that the payments are still checked.
-constexpr const char* kStandInIban = "DE89370400440532013000";
-constexpr const char* kStandInCreditorId = "DE98ZZZ09999999999";
-
 // The library's warnings from `first` on, placed at `where`. It keeps the text
 // of the first hundred; the others are still counted.
 void TakeWarnings(const zor::SepaPlan& plan, std::size_t first, const std::string& where,

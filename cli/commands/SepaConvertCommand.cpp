@@ -32,10 +32,11 @@
 #include "payments/BankCodeSource.h"
 #include "payments/BankIdentifiers.h"
 #include "payments/CheckedDtaus.h"
+#include "payments/ConversionWording.h"
 #include "payments/DtausAccounts.h"
-#include "payments/DtausToSepa.h"
 #include "payments/Dtazv.h"
 #include "payments/SepaInput.h"
+#include "zordta/DtausToSepa.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zcli {
@@ -65,15 +66,10 @@ struct ConvertOptions {
   bool streng = false;
 };
 
-// One logical file: its settings, its plan once its first payment came, and
-// while it is written its temporary file and writer.
-struct Document {
-  SepaDocument sepa;
-  std::optional<zor::SepaPlan> plan;
-  std::string target;
-  std::vector<zor::SepaGroupTotals> groups;
+// One document while it is written: its target and temporary file.
+struct Target {
+  std::string path;
   std::unique_ptr<FileOut> out;
-  std::unique_ptr<zor::SepaWriter> writer;
 };
 
 // "<base>.xml", or "<base>-k.xml" for the k-th of several documents.
@@ -98,8 +94,8 @@ std::vector<std::string> Inputs(const ConvertOptions& o, const RunBankCodes& ban
 
 // The options' values as the documents take them; a faulty one is reported
 // and replaced by a stand-in, so that the payments are still checked.
-ConvertSettings ReadOptions(const ConvertOptions& o, Diagnostics& errors) {
-  ConvertSettings s;
+zor::DtausToSepaSettings ReadOptions(const ConvertOptions& o, Diagnostics& errors) {
+  zor::DtausToSepaSettings s;
   s.version = o.versionAlt ? zor::SepaVersion::German : zor::SepaVersion::Current;
   s.strict = o.streng;
   s.messageId = o.nachrichtId;
@@ -135,38 +131,6 @@ ConvertSettings ReadOptions(const ConvertOptions& o, Diagnostics& errors) {
   return s;
 }
 
-// The library's warnings from `first` on, placed at `where`. It keeps the text
-// of the first hundred; the others are still counted.
-void TakeWarnings(const zor::SepaPlan& plan, std::size_t first, const std::string& where,
-                  bool settings, Diagnostics& warnings) {
-  const std::vector<zor::SepaWarning>& kept = plan.Warnings();
-  for (std::size_t i = first; i < plan.WarningCount(); ++i) {
-    if (i < kept.size()) {
-      warnings.Add(where, SepaFieldLabel(kept[i].place.field, settings), kept[i].text);
-    } else {
-      warnings.Add(where, "", "Ein Text wurde umschrieben oder gekürzt.");
-    }
-  }
-}
-
-// The plan of a document; settings the library refuses are reported and
-// replaced by stand-ins, so that the payments are still checked.
-zor::SepaPlan OpenPlan(const SepaDocument& doc, Diagnostics& errors, Diagnostics& warnings) {
-  const std::string where = RecordPlace(doc.place);
-  try {
-    zor::SepaPlan plan(doc.settings);
-    TakeWarnings(plan, 0, where, true, warnings);
-    return plan;
-  } catch (const zor::SepaError& e) {
-    AddSepaRefusal(e, where, true, errors);
-  }
-  zor::SepaSettings standIn = doc.settings;
-  standIn.account = {"X", kStandInIban, ""};
-  standIn.creditorId = kStandInCreditorId;
-  standIn.messageId.clear();
-  return zor::SepaPlan(standIn);
-}
-
 std::string Summary(const zor::SepaPlan& plan) {
   const bool debits = plan.Settings().kind == zor::SepaKind::DirectDebit;
   return (debits ? Counted(plan.Count(), "Lastschrift", "Lastschriften")
@@ -177,45 +141,36 @@ std::string Summary(const zor::SepaPlan& plan) {
 // Every document into its temporary file, block by block: one more reading
 // of the DTAUS file per block, which writes that block of every document.
 // The documents become their targets together, or none does.
-void WriteDocuments(std::vector<Document>& docs, const CheckedDtaus& file, DtausToSepa& convert,
-                    const ConvertOptions& o, const std::vector<std::string>& inputs) {
+void WriteDocuments(std::vector<Target>& targets, const CheckedDtaus& file,
+                    zor::DtausToSepa& convert, const ConvertOptions& o,
+                    const std::vector<std::string>& inputs) {
   StagedFiles staged(o.overwrite, inputs);
-  std::size_t passes = 0;
-  for (Document& d : docs) {
-    CreateFolderOf(d.target);
-    d.out = std::make_unique<FileOut>(staged.Stage(d.target));
-    if (!*d.out) throw CannotWrite(d.target, d.out->Error());
-    d.groups = d.plan->Groups();
-    passes = std::max(passes, d.groups.size());
+  std::vector<std::ostream*> outs;
+  for (Target& t : targets) {
+    CreateFolderOf(t.path);
+    t.out = std::make_unique<FileOut>(staged.Stage(t.path));
+    if (!*t.out) throw CannotWrite(t.path, t.out->Error());
+    outs.push_back(t.out.get());
   }
   try {
-    for (Document& d : docs) d.writer = std::make_unique<zor::SepaWriter>(*d.plan, *d.out);
-    for (std::size_t block = 0; block < passes; ++block) {
-      Diagnostics again;
-      Diagnostics ignored;
-      ignored.KeepAtMost(0);  // the first reading reported them
-      zor::SepaPayment payment;
+    convert.StartWriting(outs);
+    for (std::size_t block = 0; block < convert.Passes(); ++block) {
+      bool converted = true;
       const bool same = file.ReadAgain([&](std::size_t f, const zor::DtausPayment& p) {
-        Document& d = docs[f];
-        if (block >= d.groups.size()) return;
-        if (convert.Convert(p, d.sepa, payment, again, ignored) &&
-            payment.group == d.groups[block].group) {
-          d.writer->Add(payment);
-        }
+        converted = convert.Write(f, p, block) && converted;
       });
       // The same file, converted the same way: a fault here means it changed.
-      if (!same || !again.Empty()) throw OutputError(o.file + ": " + kFileChangedWhileRead);
+      if (!same || !converted) throw OutputError(o.file + ": " + kFileChangedWhileRead);
     }
-    for (Document& d : docs) {
-      d.writer->Finish();
-      d.writer.reset();
-      d.out->close();
-      if (!*d.out) throw CannotWrite(d.target, d.out->Error());
+    convert.FinishWriting();
+    for (Target& t : targets) {
+      t.out->close();
+      if (!*t.out) throw CannotWrite(t.path, t.out->Error());
     }
   } catch (const zor::SepaError& e) {
     // The writer knows only that its stream failed; the file knows why.
-    for (const Document& d : docs) {
-      if (d.out->Error() != 0) throw CannotWrite(d.target, d.out->Error());
+    for (const Target& t : targets) {
+      if (t.out->Error() != 0) throw CannotWrite(t.path, t.out->Error());
     }
     throw OutputError(o.file + ": " + OneLine(e.what()));
   }
@@ -244,34 +199,31 @@ bool ReadWhole(const ConvertOptions& o, CheckedDtaus& file, const TakePayment& t
   return true;
 }
 
-// The documents planned payment by payment: each converted, checked and
-// counted in its block. Faults and warnings are only collected, so that a
-// file the reader refuses later is refused with nothing else said.
+// The documents planned payment by payment, while the file is checked. A
+// fault that stops the planning, such as a bank-code file that is needed and
+// cannot be read, is raised once the file is known to be sound, where the
+// planning stood when it was a reading of its own.
 class Planning {
  public:
-  Planning(const CheckedDtaus& file, DtausToSepa& convert, const AccountWarnings* accountChecks,
-           const ConvertOptions& o, Diagnostics& errors, Diagnostics& warnings)
-      : fFile(file),
-        fConvert(convert),
-        fAccountChecks(accountChecks),
-        fOptions(o),
-        fErrors(errors),
-        fWarnings(warnings) {}
+  Planning(const CheckedDtaus& file, zor::DtausToSepa& convert, bool numberedIds)
+      : fFile(file), fConvert(convert), fNumberedIds(numberedIds) {}
 
   void Take(std::size_t f, const zor::DtausPayment& p) {
-    Guarded([&] { Plan(f, p); });
+    Guarded([&] {
+      OpenUpTo(f + 1);
+      fConvert.Plan(p);
+    });
   }
   /// After the last payment: the documents of logical files without one.
   void Finish() {
-    Guarded([&] { OpenUpTo(fFile.Files().size()); });
+    Guarded([&] {
+      OpenUpTo(fFile.Files().size());
+      fConvert.Finish();
+    });
   }
-  /// What stopped the planning, such as a bank-code file that is needed and
-  /// cannot be read: raised once the file is known to be sound, where the
-  /// planning stood when it was a reading of its own.
   void RaiseFault() const {
     if (fFault) std::rethrow_exception(fFault);
   }
-  std::vector<Document>& Documents() { return fDocs; }
 
  private:
   template <class Step>
@@ -284,54 +236,17 @@ class Planning {
     }
   }
 
-  void CheckAccount(std::int64_t blz, std::int64_t konto, const RecordWhere& where) {
-    if (fAccountChecks) {
-      fAccountChecks->CheckAt(blz, konto, where, fOptions.streng ? fErrors : fWarnings);
-    }
-  }
-
   void OpenUpTo(std::size_t last) {
-    if (fDocs.size() < last) fDocs.resize(last);
     // A message ID given is numbered when there are several documents; the
     // caller counted the logical files first then.
-    const bool numbered = !fOptions.nachrichtId.empty() && fFile.Files().size() > 1;
-    for (; fOpened < last; ++fOpened) {
-      const zor::DtausHeader& header = fFile.Files()[fOpened].header;
-      fDocs[fOpened].sepa = fConvert.Open(header, fOpened + 1, numbered, fErrors, fWarnings);
-      if (fDocs[fOpened].sepa.usable && fOptions.iban.empty()) {
-        CheckAccount(header.auftraggeber.blz, header.auftraggeber.konto, RecordWhere(header.place));
-      }
-    }
-  }
-
-  void Plan(std::size_t f, const zor::DtausPayment& p) {
-    OpenUpTo(f + 1);
-    Document& d = fDocs[f];
-    if (!d.sepa.usable) return;
-    const bool converted = fConvert.Convert(p, d.sepa, fPayment, fErrors, fWarnings);
-    // After the first payment, which decides a direct debit's instrument.
-    if (!d.plan) d.plan.emplace(OpenPlan(d.sepa, fErrors, fWarnings));
-    if (!converted) return;
-    const RecordWhere where(p.place);
-    CheckAccount(p.blz, p.konto, where);
-    const std::size_t warned = d.plan->WarningCount();
-    try {
-      d.plan->Add(fPayment);
-    } catch (const zor::SepaError& e) {
-      AddSepaRefusal(e, where(), false, fErrors);
-    }
-    if (d.plan->WarningCount() > warned) TakeWarnings(*d.plan, warned, where(), false, fWarnings);
+    const bool numbered = fNumberedIds && fFile.Files().size() > 1;
+    for (; fOpened < last; ++fOpened) fConvert.Open(fFile.Files()[fOpened].header, numbered);
   }
 
   const CheckedDtaus& fFile;
-  DtausToSepa& fConvert;
-  const AccountWarnings* fAccountChecks;
-  const ConvertOptions& fOptions;
-  Diagnostics& fErrors;
-  Diagnostics& fWarnings;
-  std::vector<Document> fDocs;
+  zor::DtausToSepa& fConvert;
+  bool fNumberedIds;
   std::size_t fOpened = 0;
-  zor::SepaPayment fPayment;
   std::exception_ptr fFault;
 };
 
@@ -346,39 +261,58 @@ std::vector<std::string> Targets(const ConvertOptions& o, std::size_t count,
   return targets;
 }
 
-void RefuseEmptyFiles(const std::vector<Document>& docs, Diagnostics& errors) {
-  for (const Document& d : docs) {
-    if (d.sepa.usable && !d.plan) {
-      errors.Add(RecordPlace(d.sepa.place), "",
-                 "Die logische Datei hat keine Buchungen; ein SEPA-Dokument braucht eine.");
-    }
-  }
-}
-
 // The documents of a sound file: only summed up with --dry-run, else written
 // and committed together.
-int Commit(std::vector<Document>& docs, const CheckedDtaus& file, DtausToSepa& convert,
-           const ConvertOptions& o, const WriteOptions& paths) {
+int Commit(const std::vector<std::string>& paths, const CheckedDtaus& file,
+           zor::DtausToSepa& convert, const ConvertOptions& o, const WriteOptions& options) {
   if (o.dryRun) {
-    for (const Document& d : docs) {
-      std::cout << "Geprüft: " << d.target << ": " << Summary(*d.plan) << "; nichts geschrieben.\n";
+    for (std::size_t k = 0; k < paths.size(); ++k) {
+      std::cout << "Geprüft: " << paths[k] << ": " << Summary(*convert.PlanOf(k))
+                << "; nichts geschrieben.\n";
     }
     return kDone;
   }
-  for (const Document& d : docs) {
+  std::vector<Target> targets;
+  for (const std::string& path : paths) {
     OutputFiles target;
-    target.target = d.target;
-    target.inputs = paths.readFiles;
-    CheckTargetsFree(target, paths);
+    target.target = path;
+    target.inputs = options.readFiles;
+    CheckTargetsFree(target, options);
+    targets.push_back({path, nullptr});
   }
   try {
-    WriteDocuments(docs, file, convert, o, paths.readFiles);
+    WriteDocuments(targets, file, convert, o, options.readFiles);
   } catch (const OutputError& e) {
     std::cerr << "Fehler: " << e.what() << "\nNichts geschrieben.\n";
     return kBadData;
   }
-  for (const Document& d : docs) std::cout << d.target << ": " << Summary(*d.plan) << '\n';
+  for (std::size_t k = 0; k < paths.size(); ++k) {
+    std::cout << paths[k] << ": " << Summary(*convert.PlanOf(k)) << '\n';
+  }
   return FlushStandardOutput() ? kDone : kWrittenNotAll;
+}
+
+// The tables the options name. False when one is wrong: the payments would
+// be judged by it.
+bool ReadTables(const ConvertOptions& o, std::optional<IbanList>& ibans,
+                std::optional<MandateList>& mandates) {
+  Diagnostics tableErrors;
+  if (!o.ibanListe.empty()) ibans = IbanList::Read(o.ibanListe, tableErrors);
+  if (!o.mandate.empty()) mandates = MandateList::Read(o.mandate, tableErrors);
+  if (tableErrors.Empty()) return true;
+  ReportErrors(tableErrors, "");
+  return false;
+}
+
+// The mandates filed by the IBANs the payments get, so that the table holds
+// each account once.
+bool SettleMandates(MandateList& mandates, DtausAccounts& accounts, Diagnostics& notes) {
+  Diagnostics tableErrors;
+  mandates.Settle(accounts, tableErrors, notes);
+  if (tableErrors.Empty()) return true;
+  ReportNotes(notes);
+  ReportErrors(tableErrors, "");
+  return false;
 }
 
 int RunConvert(const ConvertOptions& o) {
@@ -392,17 +326,10 @@ int RunConvert(const ConvertOptions& o) {
   PlanOutput(o.verzeichnis, FileName(o, 1, 1), "--dateiname", paths);  // a bare name
 
   Diagnostics errors;
-  ConvertSettings settings = ReadOptions(o, errors);
-  Diagnostics tableErrors;
+  const zor::DtausToSepaSettings settings = ReadOptions(o, errors);
   std::optional<IbanList> ibans;
-  if (!o.ibanListe.empty()) ibans = IbanList::Read(o.ibanListe, tableErrors);
   std::optional<MandateList> mandates;
-  if (!o.mandate.empty()) mandates = MandateList::Read(o.mandate, tableErrors);
-  // The payments would be judged by tables that are wrong.
-  if (!tableErrors.Empty()) return ReportErrors(tableErrors, "");
-  settings.mandates = mandates ? &*mandates : nullptr;
-  settings.mandatesName = o.mandate;
-
+  if (!ReadTables(o, ibans, mandates)) return kBadData;
   // The bank-code file serves the IBANs and the account checks: read once.
   // Accounts their bank would refuse are warnings, with --streng faults; a
   // default bank-code file that is missing leaves them unchecked.
@@ -411,30 +338,35 @@ int RunConvert(const ConvertOptions& o) {
   DtausAccounts accounts(banks, o.standardregel, ibans ? &*ibans : nullptr);
   Diagnostics notes;
   notes.KeepAtMost(kShownWarnings);  // a table of a million rows notes no more
-  if (mandates) {
-    // By the IBANs the payments get, so that the table holds each account once.
-    mandates->Settle(accounts, tableErrors, notes);
-    if (!tableErrors.Empty()) {
-      ReportNotes(notes);
-      return ReportErrors(tableErrors, "");
-    }
-  }
-  DtausToSepa convert(settings, accounts);
+  if (mandates && !SettleMandates(*mandates, accounts, notes)) return kBadData;
   Diagnostics warnings;
   warnings.KeepAtMost(kKeptWarnings);  // a million warnings cost no memory
+  zor::DtausToSepa convert(
+      settings,
+      [&accounts](zor::DtausAccount account, zor::SepaAccount& out) {
+        return accounts.Make(account.blz, account.konto, out);
+      },
+      mandates ? &mandates->Table() : nullptr,
+      [&](const zor::DtausToSepaIssue& issue) {
+        AddConversionIssue(issue, o.mandate, errors, warnings);
+      },
+      [&](zor::DtausAccount account, const zor::DtausPlace& place) {
+        if (!accountChecks) return;
+        accountChecks->CheckAt(account.blz, account.konto, RecordWhere(place),
+                               o.streng ? errors : warnings);
+      });
 
   // The plans are made while the file is checked, unless a message ID is
   // given: the first document's ID is numbered only when there are several,
   // and its plan checks the ID, so then the logical files are counted first.
   CheckedDtaus file(o.file, {});
-  Planning planning(file, convert, accountChecks.get(), o, errors, warnings);
   const bool countFirst = !o.nachrichtId.empty();
+  Planning planning(file, convert, countFirst);
   const TakePayment plan = [&planning](std::size_t f, const zor::DtausPayment& p) {
     planning.Take(f, p);
   };
   if (!ReadWhole(o, file, countFirst ? TakePayment() : plan)) return kBadData;
   const std::size_t count = file.Files().size();
-  std::vector<Document>& docs = planning.Documents();
   paths.readFiles = Inputs(o, banks);
   const std::vector<std::string> targets = Targets(o, count, paths);
   try {
@@ -450,14 +382,12 @@ int RunConvert(const ConvertOptions& o) {
   }
   planning.Finish();
   planning.RaiseFault();
-  for (std::size_t i = 0; i < count; ++i) docs[i].target = targets[i];
-  RefuseEmptyFiles(docs, errors);
   if (mandates) mandates->NoteUnused(notes);
   ReportNotes(notes);
   ReportWarnings(warnings, errors, o.file);
   if (!errors.Empty()) return ReportErrors(errors, o.file);
 
-  return Commit(docs, file, convert, o, paths);
+  return Commit(targets, file, convert, o, paths);
 }
 
 }  // namespace

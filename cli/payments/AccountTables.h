@@ -54,6 +54,8 @@ class MandateList {
     return fTable.Find({account.blz, account.konto}, iban);
   }
 
+  const zor::MandateTable& Table() const { return fTable; }
+
   /// A note for every row no payment used.
   void NoteUnused(Diagnostics& notes) const;
 

@@ -42,30 +42,19 @@ class DtausAccounts {
   /// needed; `list` may be null. Both must outlive this.
   DtausAccounts(const RunBankCodes& banks, bool assumeStandardRule, const IbanList* list);
 
-  /// Puts the account's IBAN and BIC (empty when the bank has none or the list
-  /// gives none) into `out`, whose texts keep their room. False when there
-  /// is no IBAN to be had: the fault goes to `errors` at `where`, its field named "blz" or "konto"
-  /// after `fieldPrefix`. A bank-code file without IBAN rules, without the standard rule assumed,
-  /// is one fault for all accounts, and the standard rule assumed one warning. A bank-code file
-  /// that cannot be read raises its zor::BankCodeError.
-  bool Find(std::int64_t blz, std::int64_t konto, const RecordWhere& where,
-            const std::string& fieldPrefix, Diagnostics& errors, Diagnostics& warnings,
-            zor::SepaAccount& out);
-  /// As Find, without a word: false when there is no IBAN to be had, whatever
+  /// The account's IBAN and BIC into `out`, whose texts keep their room;
+  /// true when the standard rule was assumed. Raises zor::BankCodeError when
+  /// there is none to be had, the unreadable bank-code file's among them.
+  bool Make(std::int64_t blz, std::int64_t konto, zor::SepaAccount& out);
+  /// As Make, without a word: false when there is no IBAN to be had, whatever
   /// the reason (the bank-code file unreadable included).
   bool Quietly(std::int64_t blz, std::int64_t konto, zor::SepaAccount& out);
 
  private:
-  /// The IBAN and BIC into `out`; true when the standard rule was assumed.
-  /// Raises zor::BankCodeError, the unreadable bank-code file's among them.
-  bool Made(std::int64_t blz, std::int64_t konto, zor::SepaAccount& out);
-
   const RunBankCodes& fBanks;
   std::optional<zor::DtausIbans> fIbans;  // once the bank-code file is known to be there
   zor::GermanIbanOptions fOptions;
   const IbanList* fList;
-  bool fRulesMissingReported = false;
-  bool fRuleAssumedReported = false;
 };
 
 /// Where messages about the bank-code file as a whole are placed.

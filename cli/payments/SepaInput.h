@@ -59,4 +59,9 @@ void AddSepaRefusal(const zor::SepaError& e, const std::string& where, bool sett
 /// A date of the host's kind as the library takes it.
 std::chrono::year_month_day SepaDate(zor::TDate date);
 
+/// Valid stand-ins for a client's IBAN or creditor ID the checks refused, so
+/// that the payments are still checked; never written, as a fault was reported.
+inline constexpr const char* kStandInIban = "DE89370400440532013000";
+inline constexpr const char* kStandInCreditorId = "DE98ZZZ09999999999";
+
 }  // namespace zcli

@@ -129,6 +129,8 @@ class ZORDTA_API MandateTable {
   /// answers the faults and notes, in the order of the rows. A row with a fault
   /// is not filed. The issues point into the table: valid until the next Add.
   std::vector<MandateIssue> Settle(const IbanOf& ibanOf);
+  /// The same with the IBANs `ibans` makes, as the conversion does.
+  std::vector<MandateIssue> Settle(DtausIbans& ibans);
 
   /// The mandate of an account, by bank code and account first, else by its
   /// IBAN (which may be empty). Counts the row as used.

@@ -65,4 +65,16 @@ std::vector<MandateIssue> MandateTable::Unused() const {
   return issues;
 }
 
+std::vector<MandateIssue> MandateTable::Settle(DtausIbans& ibans) {
+  SepaAccount made;
+  return Settle([&](DtausAccount account) -> std::optional<std::string> {
+    try {
+      ibans.Make(account, made);
+      return made.iban;
+    } catch (const BankCodeError&) {
+      return std::nullopt;
+    }
+  });
+}
+
 }  // namespace zor
