@@ -1,7 +1,6 @@
-// Bank codes and accounts a bank would refuse, found before they go into a
-// payment file: a bank code the bank-code file lacks or has deleted, an account
-// that fails its bank's check method. The payment file is sound with them, so
-// the caller decides whether they are warnings or (with --streng) faults.
+// Bank codes and accounts a bank would refuse (zor::AccountScreen, with the
+// check methods of libktoblzcheck), as findings of a run: warnings, or faults
+// with --streng, as the caller decides.
 #pragma once
 
 #include <charconv>
@@ -10,11 +9,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "io/Diagnostics.h"
-#include "payments/AccountCheck.h"
 #include "payments/BankCodeSource.h"
+#include "zordta/AccountScreen.h"
 #include "zordta/BankCodes.h"
 
 namespace zcli {
@@ -49,8 +47,8 @@ class AccountWarnings {
     char number[24];
     const std::string_view codeText = Decimal(bankCode, code);
     const std::string_view numberText = Decimal(account, number);
-    const Verdict verdict = Judge(codeText, numberText);
-    if (verdict.kind == Verdict::Sound) return;
+    const zor::AccountScreenVerdict verdict = fScreen.Judge(codeText, numberText);
+    if (verdict.kind == zor::AccountScreenKind::Sound) return;
     // A file of a million payments to unknown banks: the texts beyond the
     // kept ones are not even made.
     if (findings.Keeps()) {
@@ -61,29 +59,16 @@ class AccountWarnings {
   }
 
  private:
-  struct Verdict {
-    enum Kind { Sound, UnknownBank, DeletedBank, FailsMethod } kind;
-    const zor::BankCodeRecord* bank;
-  };
-
   template <std::size_t N>
   static std::string_view Decimal(std::int64_t value, char (&text)[N]) {
     const char* end = std::to_chars(std::begin(text), std::end(text), value).ptr;
     return std::string_view(text, static_cast<std::size_t>(end - text));
   }
 
-  Verdict Judge(std::string_view bankCode, std::string_view account) const;
-  const zor::BankCodeRecord* Bank(std::string_view bankCode) const;
-  void Report(const Verdict& verdict, std::string_view bankCode, std::string_view account,
-              std::string where, Diagnostics& findings) const;
+  void Report(const zor::AccountScreenVerdict& verdict, std::string_view bankCode,
+              std::string_view account, std::string where, Diagnostics& findings) const;
 
-  std::shared_ptr<const zor::BankCodeFile> fBanks;
-  std::string fSource;
-  AccountChecker fChecker;
-  // The banks met so far by their code: a file's payments go to few banks,
-  // and a search of the whole file costs more than the account check. Only
-  // banks the file has, so that it stays as small as the file.
-  mutable std::unordered_map<std::uint32_t, const zor::BankCodeRecord*> fBanksMet;
+  zor::AccountScreen fScreen;
 };
 
 }  // namespace zcli

@@ -30,6 +30,11 @@ inline constexpr const char* _MsgDeletedWithSuccessor =
 inline constexpr const char* _MsgDeleted =
     "Die Bankleitzahl {} ({}) ist gelöscht oder zur Löschung vorgesehen und hat keinen "
     "Nachfolger.";
+// The account screen's: the file named, the bank's name as PrintableText.
+inline constexpr const char* _MsgScreenUnknownBank =
+    "Die Bankleitzahl {} gibt es nicht (Bankleitzahlendatei {}).";
+inline constexpr const char* _MsgScreenFailsMethod =
+    "Die Kontonummer {} passt nicht zum Prüfverfahren {} der Bank „{}“ (Prüfziffer falsch).";
 inline constexpr const char* _MsgSpecialIbanRule =
     "Für die Bankleitzahl {} ({}) gilt die IBAN-Regel {}, Version {}: die IBAN wird nicht nach "
     "der Standardregel gebildet; sie ist bei der Bank zu erfragen.";
