@@ -7,13 +7,17 @@
 #include "io/MessageText.h"
 #include "io/Utf8Check.h"
 #include "io/Values.h"
-#include "payments/Transliteration.h"
+#include "zordta/Transliteration.h"
 #include "zordta/host/SysUtils.h"
 #include "zordta/host/Text.h"
 
 namespace zcli {
 
 namespace {
+
+// A letter with a diacritic that a file lacks becomes its base letters; an
+// umlaut such a file lacks is spelled out, as DTAZV files spell every one.
+constexpr zor::Umlauts kUmlauts = zor::Umlauts::Spelled;
 
 std::string Shown(char c) {
   const auto byte = static_cast<unsigned char>(c);
@@ -48,7 +52,7 @@ void FileText::Learn(const Component& component, ReadsAsItself readsAsItself) {
   for (unsigned b = 0; b < fChars.size(); ++b) {
     const zor::AnsiString given(1, static_cast<char>(b));
     const zor::AnsiString written = component.RemoveInvalidChars(given);
-    const std::string_view base = BaseLetters(static_cast<unsigned char>(b));
+    const std::string_view base = zor::AnsiBaseLetters(static_cast<char>(b), kUmlauts);
     CharFate& c = fChars[b];
     if (!written.empty() && readsAsItself(written, given)) {
       c = {Fate::kKept, static_cast<unsigned char>(written.size())};
@@ -163,7 +167,7 @@ TextInFile FileText::Rewrite(zor::AnsiString& ansi, const std::string& where,
         fScratch += c;
         break;
       case Fate::kReplaced:
-        fScratch += BaseLetters(byte);
+        fScratch += zor::AnsiBaseLetters(c, kUmlauts);
         AddOnce(replaced, c);
         break;
       case Fate::kDropped:
@@ -185,7 +189,7 @@ TextInFile FileText::Rewrite(zor::AnsiString& ansi, const std::string& where,
     std::string changes;
     for (const char c : replaced) {
       changes += (changes.empty() ? "" : ", ") + Shown(c) + (fStreng ? " würde zu " : " wird zu ") +
-                 Quoted(zor::UpperCase(BaseLetters(static_cast<unsigned char>(c))));
+                 Quoted(zor::UpperCase(zor::AnsiBaseLetters(c, kUmlauts)));
     }
     report.Add(where, std::string(field), prefix + changes + ".");
   }

@@ -5,6 +5,7 @@
 
 #include "sepa/SepaMessages.h"
 #include "zordta/Printable.h"
+#include "zordta/Transliteration.h"
 #include "zordta/host/Text.h"
 
 namespace zor::detail {
@@ -12,7 +13,6 @@ namespace zor::detail {
 namespace {
 
 using namespace msgsepa;
-using namespace std::literals;
 
 constexpr std::size_t kNameLength = 70;
 constexpr std::size_t kIdentifierLength = 35;
@@ -50,39 +50,10 @@ constexpr std::array<bool, 0x100> IdentifierBytes(bool blanks) {
 constexpr std::array<bool, 0x100> kIdentifierBytes = IdentifierBytes(false);
 constexpr std::array<bool, 0x100> kIdentifierBytesWithBlank = IdentifierBytes(true);
 
-// U+00C0 to U+00FF; '\0' where the character is kept or has no single letter.
-constexpr std::string_view kLatin1 =
-    "AAAA\0A\0CEEEEIIIIDNOOOO\0\0\0UUU\0Y\0\0aaaa\0a\0ceeeeiiiidnoooo\0\0\0uuu\0y\0y"sv;
-static_assert(kLatin1.size() == 0x40);
-// U+0100 to U+017F, one letter each but the ligatures.
-constexpr std::string_view kLatinExtendedA =
-    "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIi\0\0JjKkkLlLlLlL"
-    "lLlNnNnNnnNnOoOoOo\0\0RrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs"sv;
-static_assert(kLatinExtendedA.size() == 0x80);
-
 // The banks' counterpart of a character outside their set; empty when none.
+// Their set holds the umlauts and ß; the signs' counterparts are theirs alone.
 std::string_view Transliteration(char32_t c) {
   switch (c) {
-    case U'Æ':
-      return "AE";
-    case U'Ø':
-      return "O";
-    case U'Þ':
-      return "TH";
-    case U'æ':
-      return "ae";
-    case U'ø':
-      return "o";
-    case U'þ':
-      return "th";
-    case U'Ĳ':
-      return "IJ";
-    case U'ĳ':
-      return "ij";
-    case U'Œ':
-      return "OE";
-    case U'œ':
-      return "oe";
     case U'\t':
     case U'\n':
     case U'\r':
@@ -117,11 +88,7 @@ std::string_view Transliteration(char32_t c) {
     default:
       break;
   }
-  if (c >= 0xC0 && c <= 0xFF && kLatin1[c - 0xC0] != '\0') return kLatin1.substr(c - 0xC0, 1);
-  if (c >= 0x100 && c <= 0x17F && kLatinExtendedA[c - 0x100] != '\0') {
-    return kLatinExtendedA.substr(c - 0x100, 1);
-  }
-  return {};
+  return BaseLetters(c, Umlauts::Kept);
 }
 
 // Most text needs no change: one sweep over basic characters within the limit
