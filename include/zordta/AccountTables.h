@@ -87,10 +87,10 @@ class ZORDTA_API DtausIbans {
 };
 
 struct MandateRow {
-  std::optional<DtausAccount> account;  ///< none: named by IBAN only
-  std::string iban;                     ///< electronic form; empty: named by account only
-  std::string id;
-  std::chrono::year_month_day signedOn;
+  std::optional<DtausAccount> account{};  ///< none: named by IBAN only
+  std::string iban{};                     ///< electronic form; empty: named by account only
+  std::string id{};
+  std::chrono::year_month_day signedOn{};
   SepaSequence sequence = SepaSequence::OneOff;
   std::size_t place = 0;  ///< the caller's own mark (a line, an index), for its messages
 
