@@ -38,6 +38,10 @@
 
 namespace zor {
 
+namespace detail {
+struct DtausToSepaState;
+}
+
 /// What holds for every document of a file.
 struct DtausToSepaSettings {
   SepaVersion version = SepaVersion::Current;
@@ -144,8 +148,7 @@ class ZORDTA_API DtausToSepa {
   void FinishWriting();
 
  private:
-  struct State;
-  std::unique_ptr<State> fState;
+  std::unique_ptr<detail::DtausToSepaState> fState;
 };
 
 /// A document's figures.

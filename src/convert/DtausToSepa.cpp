@@ -9,11 +9,15 @@
 
 namespace zor {
 
-using detail::DtausSepaDocument;
+namespace detail {
 
-struct DtausToSepa::State {
-  State(DtausToSepaSettings settings, IbanOf ibanOf, const MandateTable* mandates, Report report,
-        AccountCheck accountCheck)
+struct DtausToSepaState {
+  using IbanOf = DtausToSepa::IbanOf;
+  using Report = DtausToSepa::Report;
+  using AccountCheck = DtausToSepa::AccountCheck;
+
+  DtausToSepaState(DtausToSepaSettings settings, IbanOf ibanOf, const MandateTable* mandates,
+                   Report report, AccountCheck accountCheck)
       : convert(std::move(settings), std::move(ibanOf), mandates, std::move(report)),
         check(std::move(accountCheck)) {}
 
@@ -32,7 +36,12 @@ struct DtausToSepa::State {
   SepaPayment payment;  // reused: its texts keep their room
 };
 
-void DtausToSepa::State::Refused(const SepaError& e, const DtausPlace& place, bool settings) {
+}  // namespace detail
+
+using detail::DtausSepaDocument;
+using State = detail::DtausToSepaState;
+
+void State::Refused(const SepaError& e, const DtausPlace& place, bool settings) {
   const auto add = [&](const SepaError& refusal) {
     DtausToSepaIssue issue;
     issue.kind = DtausToSepaIssueKind::Refused;
@@ -48,8 +57,8 @@ void DtausToSepa::State::Refused(const SepaError& e, const DtausPlace& place, bo
   for (const SepaError& further : e.Further()) add(further);
 }
 
-void DtausToSepa::State::TakeWarnings(const SepaPlan& plan, std::size_t first,
-                                      const DtausPlace& place, bool settings) {
+void State::TakeWarnings(const SepaPlan& plan, std::size_t first, const DtausPlace& place,
+                         bool settings) {
   const std::vector<SepaWarning>& kept = plan.Warnings();
   for (std::size_t i = first; i < plan.WarningCount(); ++i) {
     DtausToSepaIssue issue;
@@ -67,7 +76,7 @@ void DtausToSepa::State::TakeWarnings(const SepaPlan& plan, std::size_t first,
   }
 }
 
-SepaPlan DtausToSepa::State::OpenPlan(const DtausSepaDocument& doc) {
+SepaPlan State::OpenPlan(const DtausSepaDocument& doc) {
   try {
     SepaPlan plan(doc.settings);
     TakeWarnings(plan, 0, doc.place, true);
