@@ -41,7 +41,63 @@ struct CoverSheetOptions {
   unsigned copies = 1;
 };
 
-void StartRebooking(zor::TZorDTA& dta, const zor::DtausHeader& header) {
+// Checked before the file is read, so that a refused target costs no work.
+// Raises UsageError for a name no run may take; answers false, having said
+// why, for one this run may not replace.
+bool PdfTargetFree(const CoverSheetOptions& o) {
+  CheckNotTemporaryName(fs::path(o.pdf).filename().string(), "--pdf");
+  if (SameFileAsAny(o.pdf, {o.file})) {
+    throw UsageError("--pdf: " + Quoted(o.pdf) +
+                     " ist die Zahlungsdatei selbst; der Begleitzettel braucht eine eigene Datei.");
+  }
+  const std::string refusal = TargetRefusal(o.pdf, o.overwrite, {o.file});
+  if (refusal.empty()) return true;
+  std::cerr << "Fehler: " << refusal << " Nichts geschrieben.\n";
+  return false;
+}
+
+// Why the sheet cannot stand for the file, or nothing.
+std::string SheetRefusal(const CheckedDtaus& file) {
+  if (file.Files().size() > 1) {
+    return "Die Datei enthält " + std::to_string(file.Files().size()) +
+           " logische Dateien; ein Begleitzettel gilt genau einer.";
+  }
+  if (file.AnyDm()) return "Eine DM-Datei; der Begleitzettel nennt Beträge in Euro.";
+  return "";
+}
+
+// A sheet whose figures the bank will not find in the file does harm. Answers
+// false, having said why, for a file no sheet may stand for.
+bool FileFitsSheet(const std::string& name, CheckedDtaus& file) {
+  try {
+    file.Check();
+  } catch (const zor::DtausReadError& e) {
+    if (e.Fault() != zor::DtausFault::ControlFigures) {
+      std::cerr << "Fehler: " << name << ": " << OneLine(e.what()) << '\n';
+      return false;
+    }
+    for (const std::string& fault : e.Details()) {
+      std::cerr << "Fehler: " << name << ": " << fault << '\n';
+    }
+    std::cerr << "Kein Begleitzettel: der Datensatz E passt nicht zu den Buchungen.\n";
+    return false;
+  } catch (const zor::Exception& e) {
+    std::cerr << "Fehler: " << name << ": " << OneLine(e.what()) << '\n';
+    return false;
+  }
+  if (const std::string refusal = SheetRefusal(file); !refusal.empty()) {
+    std::cerr << "Fehler: " << name << ": " << refusal << '\n';
+    return false;
+  }
+  return true;
+}
+
+// Under the file's own name, folder, client and date, so that the sheet names
+// them as the written one did.
+void StartRebooking(zor::TZorDTA& dta, const std::string& name, const zor::DtausHeader& header) {
+  const fs::path path(name);
+  dta.SetPath(zor::StringFromUtf8(path.has_parent_path() ? path.parent_path().string() : "."));
+  dta.SetDTAFilename(zor::StringFromUtf8(path.filename().string()));
   dta.SetAuftraggeberName(zor::Utf8ToAnsi(header.auftraggeber.name));
   dta.SetAuftraggeberBLZ(static_cast<std::int32_t>(header.auftraggeber.blz));
   dta.SetAuftraggeberKontoNr(header.auftraggeber.konto);
@@ -56,60 +112,9 @@ void StartRebooking(zor::TZorDTA& dta, const zor::DtausHeader& header) {
   dta.Start();
 }
 
-// Why the sheet cannot stand for the file, or nothing.
-std::string SheetRefusal(const CheckedDtaus& file) {
-  if (file.Files().size() > 1) {
-    return "Die Datei enthält " + std::to_string(file.Files().size()) +
-           " logische Dateien; ein Begleitzettel gilt genau einer.";
-  }
-  if (file.AnyDm()) return "Eine DM-Datei; der Begleitzettel nennt Beträge in Euro.";
-  return "";
-}
-
-// The file is read twice, so that no payment is held in memory: first to check
-// its figures, then to book its payments again.
-int Run(const CoverSheetOptions& o) {
-  if (!o.pdf.empty()) {
-    CheckNotTemporaryName(fs::path(o.pdf).filename().string(), "--pdf");
-    if (SameFileAsAny(o.pdf, {o.file})) {
-      throw UsageError(
-          "--pdf: " + Quoted(o.pdf) +
-          " ist die Zahlungsdatei selbst; der Begleitzettel braucht eine eigene Datei.");
-    }
-    const std::string refusal = TargetRefusal(o.pdf, o.overwrite, {o.file});
-    if (!refusal.empty()) {
-      std::cerr << "Fehler: " << refusal << " Nichts geschrieben.\n";
-      return kBadData;
-    }
-  }
-  // A sheet whose figures the bank will not find in the file does harm.
-  CheckedDtaus file(o.file, {});
-  try {
-    file.Check();
-  } catch (const zor::DtausReadError& e) {
-    if (e.Fault() != zor::DtausFault::ControlFigures) {
-      std::cerr << "Fehler: " << o.file << ": " << OneLine(e.what()) << '\n';
-      return kBadData;
-    }
-    for (const std::string& fault : e.Details()) {
-      std::cerr << "Fehler: " << o.file << ": " << fault << '\n';
-    }
-    std::cerr << "Kein Begleitzettel: der Datensatz E passt nicht zu den Buchungen.\n";
-    return kBadData;
-  } catch (const zor::Exception& e) {
-    std::cerr << "Fehler: " << o.file << ": " << OneLine(e.what()) << '\n';
-    return kBadData;
-  }
-  if (const std::string refusal = SheetRefusal(file); !refusal.empty()) {
-    std::cerr << "Fehler: " << o.file << ": " << refusal << '\n';
-    return kBadData;
-  }
-
-  const fs::path path(o.file);
-  zor::TZorDTA dta(nullptr);
-  dta.SetPath(zor::StringFromUtf8(path.has_parent_path() ? path.parent_path().string() : "."));
-  dta.SetDTAFilename(zor::StringFromUtf8(path.filename().string()));
-  StartRebooking(dta, file.Files().front().header);
+// Answers false, having said why, when the file changed since it was checked
+// or a payment was refused: the sheet would then not stand for the file.
+bool BookAgain(const std::string& name, const CheckedDtaus& file, zor::TZorDTA& dta) {
   zor::TStringList lines;
   try {
     const bool unchanged = file.ReadAgain([&](std::size_t, const zor::DtausPayment& p) {
@@ -119,55 +124,79 @@ int Run(const CoverSheetOptions& o) {
       dta.Buchung(zor::Utf8ToAnsi(p.name), p.konto, p.blz, static_cast<double>(p.betrag) / 100.0,
                   lines);
     });
-    if (!unchanged) {
-      std::cerr << "Fehler: " << o.file << ": " << kFileChangedWhileRead << '\n';
-      return kBadData;
-    }
+    if (unchanged) return true;
+    std::cerr << "Fehler: " << name << ": " << kFileChangedWhileRead << '\n';
   } catch (const zor::Exception& e) {
-    std::cerr << "Fehler: " << o.file << ": " << OneLine(e.what()) << '\n';
-    return kBadData;
+    std::cerr << "Fehler: " << name << ": " << OneLine(e.what()) << '\n';
   }
+  return false;
+}
+
+// The rebooked run ends as the written one did, but leaves the file alone. The
+// sheet is drawn only when it goes on to a PDF or a printer; otherwise the
+// recording is empty.
+zor::TRecordingPrinter::Document FinishRebooking(zor::TZorDTA& dta, bool drawSheet) {
+  DryRunFiles noWrite(zor::StringToUtf8(dta.Path() + dta.DTAFilename()));
+  SheetRecorder recorder;
+  dta.SetAnzahlBegleitzettel(drawSheet ? 1 : 0);
+  dta.Finish();
+  if (dta.AnzahlBegleitzettel() == 0) return {};
+  return recorder.Sheet();
+}
+
+// Staged, so that a failed rendering leaves neither half a PDF nor an earlier
+// one damaged. Answers false, having said why.
+bool WritePdf(const CoverSheetOptions& o, const zor::TRecordingPrinter::Document& sheet) {
+  try {
+    StagedFiles staged(o.overwrite, {o.file});
+    staged.Stage(o.pdf);
+    {
+      const LibraryWritesInto redirect(staged);
+      try {
+        WritePdfSheet(sheet, o.pdf);
+      } catch (const zor::Exception&) {
+        if (redirect.Error() != 0) throw CannotWrite(o.pdf, redirect.Error());
+        throw;
+      }
+    }
+    staged.Commit();
+  } catch (const std::exception& e) {
+    std::cerr << "Fehler: " << OneLine(e.what()) << "\nNichts geschrieben.\n";
+    return false;
+  }
+  std::cerr << "Begleitzettel: " << o.pdf << '\n';
+  return true;
+}
+
+// Last, so that paper never shows a sheet whose PDF could not be written.
+// Answers false, having said why.
+bool PrintSheet(const CoverSheetOptions& o, const zor::TRecordingPrinter::Document& sheet) {
+  try {
+    PrintOnQueue(sheet, o.queue, static_cast<std::int32_t>(o.copies));
+  } catch (const zor::Exception& e) {
+    std::cerr << "Fehler: Der Begleitzettel wurde nicht gedruckt: " << OneLine(e.what()) << '\n';
+    return false;
+  }
+  std::cerr << "Gedruckt: " << o.copies << " Begleitzettel\n";
+  return true;
+}
+
+// The file is read twice, so that no payment is held in memory: first to check
+// its figures, then to book its payments again.
+int Run(const CoverSheetOptions& o) {
+  if (!o.pdf.empty() && !PdfTargetFree(o)) return kBadData;
+  CheckedDtaus file(o.file, {});
+  if (!FileFitsSheet(o.file, file)) return kBadData;
+  zor::TZorDTA dta(nullptr);
+  StartRebooking(dta, o.file, file.Files().front().header);
+  if (!BookAgain(o.file, file, dta)) return kBadData;
 
   const bool print = o.print->count() > 0;
-  zor::TRecordingPrinter::Document sheet;
-  {
-    // The rebooked run ends as the written one did, but leaves the file alone.
-    DryRunFiles noWrite(zor::StringToUtf8(dta.Path() + dta.DTAFilename()));
-    SheetRecorder recorder;
-    dta.SetAnzahlBegleitzettel(print || !o.pdf.empty() ? 1 : 0);
-    dta.Finish();
-    if (dta.AnzahlBegleitzettel() > 0) sheet = recorder.Sheet();
-  }
+  const zor::TRecordingPrinter::Document sheet = FinishRebooking(dta, print || !o.pdf.empty());
   if (o.text || (o.pdf.empty() && !print)) std::cout << SheetText(dta.Begleitzettel());
-  if (!o.pdf.empty()) {
-    try {
-      StagedFiles staged(o.overwrite, {o.file});
-      staged.Stage(o.pdf);
-      {
-        const LibraryWritesInto redirect(staged);
-        try {
-          WritePdfSheet(sheet, o.pdf);
-        } catch (const zor::Exception&) {
-          if (redirect.Error() != 0) throw CannotWrite(o.pdf, redirect.Error());
-          throw;
-        }
-      }
-      staged.Commit();
-    } catch (const std::exception& e) {
-      std::cerr << "Fehler: " << OneLine(e.what()) << "\nNichts geschrieben.\n";
-      return kBadData;
-    }
-    std::cerr << "Begleitzettel: " << o.pdf << '\n';
-  }
-  if (print) {
-    try {
-      PrintOnQueue(sheet, o.queue, static_cast<std::int32_t>(o.copies));
-    } catch (const zor::Exception& e) {
-      std::cerr << "Fehler: Der Begleitzettel wurde nicht gedruckt: " << OneLine(e.what()) << '\n';
-      return o.pdf.empty() ? kBadData : kWrittenNotAll;
-    }
-    std::cerr << "Gedruckt: " << o.copies << " Begleitzettel\n";
-  }
+  if (!o.pdf.empty() && !WritePdf(o, sheet)) return kBadData;
+  // A printer that fails after the PDF was written leaves half the work done.
+  if (print && !PrintSheet(o, sheet)) return o.pdf.empty() ? kBadData : kWrittenNotAll;
   return kDone;
 }
 

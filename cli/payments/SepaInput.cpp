@@ -52,6 +52,111 @@ void Choice(const std::map<std::string, std::string>& values, const std::string&
   target = found->second;
 }
 
+// The fields taken over as they are; what they must be is checked apart.
+zor::SepaPayment TakenAsGiven(const InputRecord& r) {
+  zor::SepaPayment p;
+  p.counterparty.name = r.Get("name");
+  p.counterparty.iban = CompactIdentifier(r.Get("iban"));
+  p.counterparty.bic = CompactIdentifier(r.Get("bic"));
+  p.endToEndId = r.Get("ende_zu_ende_id");
+  // Lines of a purpose make one text in a SEPA file.
+  for (const std::string& line : r.purpose) {
+    const std::string text = Trimmed(line);
+    if (text.empty()) continue;
+    if (!p.remittance.empty()) p.remittance += ' ';
+    p.remittance += text;
+  }
+  return p;
+}
+
+// The library refuses a wrong IBAN or BIC without saying which part is wrong.
+void CheckCounterparty(const zor::SepaAccount& account, const std::string& where,
+                       Diagnostics& errors) {
+  if (account.iban.empty()) {
+    errors.Add(where, "iban", "Die IBAN fehlt.");
+  } else if (std::string problem = IbanProblem(account.iban); !problem.empty()) {
+    errors.Add(where, "iban", std::move(problem));
+  }
+  if (!account.bic.empty()) {
+    if (std::string problem = BicProblem(account.bic); !problem.empty()) {
+      errors.Add(where, "bic", std::move(problem));
+    }
+  }
+  if (Trimmed(account.name).empty()) errors.Add(where, "name", "Der Name fehlt.");
+}
+
+// A purpose code from the ISO list, written as the banks take it: in capitals.
+void ReadPurposeCode(const InputRecord& r, zor::SepaPayment& p, Diagnostics& errors) {
+  const std::string_view zweck = r.Get("zweck");
+  if (zweck.empty()) return;
+  p.purposeCode = AsciiUpper(Trimmed(zweck));
+  const bool letters =
+      p.purposeCode.size() == 4 && std::all_of(p.purposeCode.begin(), p.purposeCode.end(),
+                                               [](char c) { return c >= 'A' && c <= 'Z'; });
+  if (!letters) {
+    errors.Add(r.where, "zweck",
+               Quoted(zweck) + " ist kein Zweck aus vier Buchstaben (z.B. SALA für Gehalt).");
+  }
+}
+
+// A payment's own date; without one, or with one refused, the run's.
+std::chrono::year_month_day RequestedDate(const InputRecord& r,
+                                          const std::chrono::year_month_day& runDate,
+                                          Diagnostics& errors) {
+  const std::string_view datum = r.Get("datum");
+  if (datum.empty()) return runDate;
+  const std::optional<zor::TDate> date = ParseDate(datum);
+  if (!date) {
+    errors.Add(r.where, "datum", Quoted(datum) + " ist kein Datum (JJJJ-MM-TT oder TT.MM.JJJJ).");
+  } else if (std::string problem = PastDateProblem(*date); !problem.empty()) {
+    errors.Add(r.where, "datum", std::move(problem));
+  } else {
+    return SepaDate(*date);
+  }
+  return runDate;
+}
+
+// A mandate given with a transfer points to a run meant as direct debits.
+void RefuseMandate(const InputRecord& r, Diagnostics& errors) {
+  for (const char* field : {"mandat_id", "mandat_datum", "sequenz"}) {
+    if (!r.Get(field).empty()) {
+      errors.Add(r.where, field, "Gibt es nur bei Lastschriften (--lastschriften).");
+    }
+  }
+}
+
+// A debit needs the mandate's reference and the day it was signed, which
+// cannot lie ahead.
+void ReadMandate(const InputRecord& r, zor::SepaPayment& p, Diagnostics& errors) {
+  const std::string_view mandatId = r.Get("mandat_id");
+  const std::string_view mandatDatum = r.Get("mandat_datum");
+  p.mandateId = mandatId;
+  if (mandatId.empty()) errors.Add(r.where, "mandat_id", "Die Mandatsreferenz fehlt.");
+  if (mandatDatum.empty()) {
+    errors.Add(r.where, "mandat_datum", "Das Datum der Unterschrift unter dem Mandat fehlt.");
+  } else if (const std::optional<zor::TDate> date = ParseDate(mandatDatum); !date) {
+    errors.Add(r.where, "mandat_datum",
+               Quoted(mandatDatum) + " ist kein Datum (JJJJ-MM-TT oder TT.MM.JJJJ).");
+  } else if (*date > zor::Date()) {
+    errors.Add(r.where, "mandat_datum",
+               "Das Mandat ist auf den " + FormatIsoDate(*date) + " datiert, nach heute.");
+  } else {
+    p.mandateSigned = SepaDate(*date);
+  }
+}
+
+void ReadSequence(const InputRecord& r, zor::SepaPayment& p, Diagnostics& errors) {
+  const std::string_view sequenz = r.Get("sequenz");
+  if (sequenz.empty()) {
+    errors.Add(r.where, "sequenz", "Die Sequenz fehlt (FRST, RCUR, OOFF oder FNAL).");
+  } else if (const std::optional<zor::SepaSequence> sequence = ParseSequence(sequenz)) {
+    p.group.sequence = *sequence;
+  } else {
+    errors.Add(r.where, "sequenz",
+               Quoted(sequenz) + " ist keine Sequenz (FRST, RCUR, OOFF oder FNAL).");
+  }
+}
+
 }  // namespace
 
 std::chrono::year_month_day SepaDate(zor::TDate date) {
@@ -164,91 +269,19 @@ bool ReadSepaPayment(const InputRecord& r, zor::SepaKind kind,
                      const std::chrono::year_month_day& defaultDate, zor::SepaPayment& p,
                      Diagnostics& errors) {
   const std::size_t before = errors.Count();
-  const std::string& where = r.where;
-  p = zor::SepaPayment();
-  p.counterparty.name = r.Get("name");
-  p.counterparty.iban = CompactIdentifier(r.Get("iban"));
-  p.counterparty.bic = CompactIdentifier(r.Get("bic"));
-  p.endToEndId = r.Get("ende_zu_ende_id");
-  // Lines of a purpose make one text in a SEPA file.
-  for (const std::string& line : r.purpose) {
-    const std::string text = Trimmed(line);
-    if (text.empty()) continue;
-    if (!p.remittance.empty()) p.remittance += ' ';
-    p.remittance += text;
-  }
-
-  if (p.counterparty.iban.empty()) {
-    errors.Add(where, "iban", "Die IBAN fehlt.");
-  } else if (std::string problem = IbanProblem(p.counterparty.iban); !problem.empty()) {
-    errors.Add(where, "iban", std::move(problem));
-  }
-  if (!p.counterparty.bic.empty()) {
-    if (std::string problem = BicProblem(p.counterparty.bic); !problem.empty()) {
-      errors.Add(where, "bic", std::move(problem));
-    }
-  }
-  if (Trimmed(p.counterparty.name).empty()) errors.Add(where, "name", "Der Name fehlt.");
-  // A purpose code from the ISO list, written as the banks take it: in capitals.
-  if (const std::string_view zweck = r.Get("zweck"); !zweck.empty()) {
-    p.purposeCode = AsciiUpper(Trimmed(zweck));
-    const bool letters =
-        p.purposeCode.size() == 4 && std::all_of(p.purposeCode.begin(), p.purposeCode.end(),
-                                                 [](char c) { return c >= 'A' && c <= 'Z'; });
-    if (!letters) {
-      errors.Add(where, "zweck",
-                 Quoted(zweck) + " ist kein Zweck aus vier Buchstaben (z.B. SALA für Gehalt).");
-    }
-  }
+  p = TakenAsGiven(r);
+  CheckCounterparty(p.counterparty, r.where, errors);
+  ReadPurposeCode(r, p, errors);
   if (const std::optional<std::int64_t> cent = ReadAmount(r, errors)) {
     p.cents = *cent;
-    if (p.cents == 0) errors.Add(where, "betrag", "Der Betrag muss mindestens 0,01 EUR sein.");
+    if (p.cents == 0) errors.Add(r.where, "betrag", "Der Betrag muss mindestens 0,01 EUR sein.");
   }
-
-  p.group.date = defaultDate;
-  if (const std::string_view datum = r.Get("datum"); !datum.empty()) {
-    const std::optional<zor::TDate> date = ParseDate(datum);
-    if (!date) {
-      errors.Add(where, "datum", Quoted(datum) + " ist kein Datum (JJJJ-MM-TT oder TT.MM.JJJJ).");
-    } else if (std::string problem = PastDateProblem(*date); !problem.empty()) {
-      errors.Add(where, "datum", std::move(problem));
-    } else {
-      p.group.date = SepaDate(*date);
-    }
-  }
-
-  const std::string_view mandatId = r.Get("mandat_id");
-  const std::string_view mandatDatum = r.Get("mandat_datum");
-  const std::string_view sequenz = r.Get("sequenz");
+  p.group.date = RequestedDate(r, defaultDate, errors);
   if (kind == zor::SepaKind::CreditTransfer) {
-    for (const auto& [field, value] :
-         {std::pair{"mandat_id", mandatId}, {"mandat_datum", mandatDatum}, {"sequenz", sequenz}}) {
-      if (!value.empty()) {
-        errors.Add(where, field, "Gibt es nur bei Lastschriften (--lastschriften).");
-      }
-    }
-    return errors.Count() == before;
-  }
-  p.mandateId = mandatId;
-  if (mandatId.empty()) errors.Add(where, "mandat_id", "Die Mandatsreferenz fehlt.");
-  if (mandatDatum.empty()) {
-    errors.Add(where, "mandat_datum", "Das Datum der Unterschrift unter dem Mandat fehlt.");
-  } else if (const std::optional<zor::TDate> date = ParseDate(mandatDatum); !date) {
-    errors.Add(where, "mandat_datum",
-               Quoted(mandatDatum) + " ist kein Datum (JJJJ-MM-TT oder TT.MM.JJJJ).");
-  } else if (*date > zor::Date()) {
-    errors.Add(where, "mandat_datum",
-               "Das Mandat ist auf den " + FormatIsoDate(*date) + " datiert, nach heute.");
+    RefuseMandate(r, errors);
   } else {
-    p.mandateSigned = SepaDate(*date);
-  }
-  if (sequenz.empty()) {
-    errors.Add(where, "sequenz", "Die Sequenz fehlt (FRST, RCUR, OOFF oder FNAL).");
-  } else if (const std::optional<zor::SepaSequence> sequence = ParseSequence(sequenz)) {
-    p.group.sequence = *sequence;
-  } else {
-    errors.Add(where, "sequenz",
-               Quoted(sequenz) + " ist keine Sequenz (FRST, RCUR, OOFF oder FNAL).");
+    ReadMandate(r, p, errors);
+    ReadSequence(r, p, errors);
   }
   return errors.Count() == before;
 }
