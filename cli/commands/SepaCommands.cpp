@@ -10,6 +10,7 @@
 #include "commands/InputChecks.h"
 #include "commands/OutputFiles.h"
 #include "commands/PaymentSource.h"
+#include "commands/WriteFlow.h"
 #include "commands/WriteOptions.h"
 #include "io/CsvFile.h"
 #include "io/Diagnostics.h"
@@ -66,64 +67,43 @@ zor::SepaPlan OpenPlan(const zor::SepaSettings& given, bool ibanFaulty, bool bic
 }
 
 // The second pass: the payments group by group, each group one more pass over
-// the input, into a temporary file that becomes the target only when complete.
+// the input.
 void WriteDocument(const zor::SepaPlan& plan, const PaymentSource& input,
-                   const std::chrono::year_month_day& defaultDate, const OutputFiles& files,
-                   const WriteOptions& o) {
-  StagedFiles staged(o.overwrite, files.inputs);
-  CreateFolderOf(files.target);
-  const std::string& temp = staged.Stage(files.target);
-  FileOut out(temp);
-  try {
-    zor::SepaWriter writer(plan, out);
-    const zor::SepaKind kind = plan.Settings().kind;
-    for (const zor::SepaGroupTotals& group : plan.Groups()) {
-      Diagnostics again;
-      zor::SepaPayment payment;
-      const PaymentSource::Pass pass = input.ForEachAgain(
-          0,
-          [&](const InputRecord& record) {
-            if (ReadSepaPayment(record, kind, defaultDate, payment, again) &&
-                payment.group == group.group) {
-              writer.Add(payment);
-            }
-          },
-          again);
-      if (pass.changed) throw OutputError(input.Name() + ": " + kCsvChangedMessage);
-      // The same input, checked the same way: a fault here means the input changed.
-      if (!again.Empty()) {
-        throw OutputError("Die Buchungen lasen sich beim Schreiben anders als beim Prüfen (" +
-                          again.Items().front().where + ").");
-      }
+                   const std::chrono::year_month_day& defaultDate, std::ostream& out) {
+  zor::SepaWriter writer(plan, out);
+  const zor::SepaKind kind = plan.Settings().kind;
+  for (const zor::SepaGroupTotals& group : plan.Groups()) {
+    Diagnostics again;
+    zor::SepaPayment payment;
+    const PaymentSource::Pass pass = input.ForEachAgain(
+        0,
+        [&](const InputRecord& record) {
+          if (ReadSepaPayment(record, kind, defaultDate, payment, again) &&
+              payment.group == group.group) {
+            writer.Add(payment);
+          }
+        },
+        again);
+    if (pass.changed) throw OutputError(input.Name() + ": " + kCsvChangedMessage);
+    // The same input, checked the same way: a fault here means the input changed.
+    if (!again.Empty()) {
+      throw OutputError("Die Buchungen lasen sich beim Schreiben anders als beim Prüfen (" +
+                        again.Items().front().where + ").");
     }
-    writer.Finish();
-  } catch (const zor::SepaError& e) {
-    // A payment the plan does not know: most likely the file changed under the writer.
-    if (input.Changed()) throw OutputError(input.Name() + ": " + kCsvChangedMessage);
-    // The writer knows only that its stream failed; the file knows why.
-    if (out.Error() != 0) throw CannotWrite(files.target, out.Error());
-    throw OutputError(files.target + " kann nicht geschrieben werden: " + OneLine(e.what()));
   }
-  out.close();
-  if (!out) throw CannotWrite(files.target, out.Error());
-  staged.Commit();
+  writer.Finish();
 }
 
-int RunWrite(WriteOptions& o) {
-  CheckOptionText(o);
-  Diagnostics inputErrors;
-  const PaymentSource input(o.job, o.csv, o.delimiter, SepaJobSchema(), SepaCsvColumns(),
-                            inputErrors);
-  if (!inputErrors.Empty() && !input.HasPayments()) return ReportErrors(inputErrors, input.Name());
-
+// The settings of the job, then the options'. None when an option is at fault:
+// that is reported at once, as a usage fault.
+std::optional<SepaCliSettings> ReadSettings(const WriteOptions& o, const PaymentSource& input,
+                                            Diagnostics& checkErrors) {
   const KeyLabel optionLabel = [&o](const std::string& key) { return OptionLabel(o, key); };
   if (std::string conflict = FindSepaConflict(input.Settings(), o.settings, optionLabel);
       !conflict.empty()) {
     throw UsageError(std::move(conflict));
   }
-
   SepaCliSettings settings;
-  Diagnostics checkErrors;
   ApplySepaSettings(
       input.Settings(), "Auftrag", [](const std::string& key) { return key; }, settings,
       checkErrors);
@@ -131,79 +111,96 @@ int RunWrite(WriteOptions& o) {
   ApplySepaSettings(o.settings, "Befehlszeile", optionLabel, settings, optionErrors);
   if (!optionErrors.Empty()) {
     optionErrors.Print(std::cerr, "");
-    return kBadUsage;
+    return std::nullopt;
   }
   settings.library.strict = o.streng;
-  const KeyLabel label = [&o](const std::string& key) {
-    return o.settings.count(key) ? OptionLabel(o, key) : key;
-  };
-  const zor::SepaKind kind = settings.library.kind;
-  if (settings.dateiname.empty()) settings.dateiname = DefaultSepaFileName(kind);
-  const OutputFiles files =
-      PlanOutput(settings.verzeichnis, settings.dateiname, label("dateiname"), o);
+  if (settings.dateiname.empty()) settings.dateiname = DefaultSepaFileName(settings.library.kind);
+  return settings;
+}
 
-  const std::size_t clientStart = checkErrors.Count();
-  CheckSepaClient(settings, label, checkErrors);
-  const auto faulty = [&](const std::string& key) {
-    for (std::size_t i = clientStart; i < checkErrors.Count(); ++i) {
-      if (checkErrors.Items()[i].field == label(key)) return true;
-    }
-    return false;
-  };
-  Diagnostics rowErrors;
-  Diagnostics warnings;
-  warnings.KeepAtMost(kKeptWarnings);  // a million warnings cost no memory
-  zor::SepaPlan plan = OpenPlan(settings.library, faulty("auftraggeber.iban"),
-                                faulty("auftraggeber.bic"), label, checkErrors, warnings);
-
-  // The first pass: every payment checked and counted in its group.
-  const std::chrono::year_month_day defaultDate =
-      SepaDate(settings.ausfuehrung.value_or(zor::Date()));
+// The first pass: every payment checked and counted in its group.
+void PlanPayments(const PaymentSource& input, const std::chrono::year_month_day& defaultDate,
+                  zor::SepaPlan& plan, CheckedInput& checked) {
+  const zor::SepaKind kind = plan.Settings().kind;
   const KeyLabel field = [](const std::string& key) { return key; };
   zor::SepaPayment payment;
   const PaymentSource::Pass pass = input.ForEach(
       [&](const InputRecord& record) {
-        if (!ReadSepaPayment(record, kind, defaultDate, payment, rowErrors)) return;
+        if (!ReadSepaPayment(record, kind, defaultDate, payment, checked.errors)) return;
         const std::size_t warned = plan.WarningCount();
         try {
           plan.Add(payment);
         } catch (const zor::SepaError& e) {
-          AddSepaRefusal(e, record.where, false, rowErrors);
+          AddSepaRefusal(e, record.where, false, checked.errors);
         }
-        TakeWarnings(plan, warned, record.where, false, field, warnings);
+        TakeWarnings(plan, warned, record.where, false, field, checked.warnings);
       },
-      inputErrors);
-  // An unreadable file names only its own faults: its rows cannot be trusted.
-  if (!inputErrors.Empty() && (pass.records == 0 || !pass.complete)) {
-    return ReportErrors(inputErrors, input.Name());
+      checked.inputErrors);
+  checked.records = pass.records;
+  checked.complete = pass.complete;
+}
+
+int RunWrite(WriteOptions& o) {
+  CheckOptionText(o);
+  CheckedInput checked;
+  const PaymentSource input(o.job, o.csv, o.delimiter, SepaJobSchema(), SepaCsvColumns(),
+                            checked.inputErrors);
+  if (!checked.inputErrors.Empty() && !input.HasPayments()) {
+    return ReportErrors(checked.inputErrors, input.Name());
   }
-  Diagnostics errors = std::move(inputErrors);
-  errors.Append(std::move(checkErrors));
-  errors.Append(std::move(rowErrors));
-  ReportWarnings(warnings, errors, input.Name());
-  if (!errors.Empty()) return ReportErrors(errors, input.Name());
-  if (pass.records == 0) {
-    std::cerr << "Fehler: Keine Buchungen; nichts geschrieben.\n";
-    return kBadData;
-  }
-  const bool debits = kind == zor::SepaKind::DirectDebit;
+  Diagnostics& errors = checked.errors;
+  const std::optional<SepaCliSettings> settings = ReadSettings(o, input, errors);
+  if (!settings) return kBadUsage;
+  const KeyLabel label = [&o](const std::string& key) {
+    return o.settings.count(key) ? OptionLabel(o, key) : key;
+  };
+  const OutputFiles files =
+      PlanOutput(settings->verzeichnis, settings->dateiname, label("dateiname"), o);
+
+  const std::size_t clientStart = errors.Count();
+  CheckSepaClient(*settings, label, errors);
+  const auto faulty = [&](const std::string& key) {
+    for (std::size_t i = clientStart; i < errors.Count(); ++i) {
+      if (errors.Items()[i].field == label(key)) return true;
+    }
+    return false;
+  };
+  checked.warnings.KeepAtMost(kKeptWarnings);  // a million warnings cost no memory
+  zor::SepaPlan plan = OpenPlan(settings->library, faulty("auftraggeber.iban"),
+                                faulty("auftraggeber.bic"), label, errors, checked.warnings);
+  const std::chrono::year_month_day defaultDate =
+      SepaDate(settings->ausfuehrung.value_or(zor::Date()));
+  PlanPayments(input, defaultDate, plan, checked);
+  if (const std::optional<int> ended = ReportChecked(checked, input.Name())) return *ended;
+
+  const bool debits = plan.Settings().kind == zor::SepaKind::DirectDebit;
   const std::string payments = debits ? Counted(plan.Count(), "Lastschrift", "Lastschriften")
                                       : Counted(plan.Count(), "Überweisung", "Überweisungen");
-  if (o.dryRun) {
-    std::cout << "Geprüft: " << payments << " ohne Fehler; nichts geschrieben.\n";
-    return kDone;
-  }
-
-  CheckTargetsFree(files, o);
-  try {
-    WriteDocument(plan, input, defaultDate, files, o);
-  } catch (const OutputError& e) {
-    std::cerr << "Fehler: " << e.what() << "\nNichts geschrieben.\n";
-    return kBadData;
-  }
-  std::cout << files.target << ": " << payments << ", Summe " << GermanAmount(plan.Cents())
-            << " EUR\n";
-  return FlushStandardOutput() ? kDone : kWrittenNotAll;
+  const WriterRefusal refusal{[&](const zor::SepaError&) {
+                                // A payment the plan does not know: most likely the file changed
+                                // under the writer.
+                                if (input.Changed())
+                                  throw OutputError(input.Name() + ": " + kCsvChangedMessage);
+                              },
+                              [&](const zor::SepaError& e) {
+                                return files.target +
+                                       " kann nicht geschrieben werden: " + OneLine(e.what());
+                              }};
+  return DryRunOrCommit(
+      o.dryRun, {"Geprüft: " + payments + " ohne Fehler; nichts geschrieben."}, [&] {
+        CheckTargetsFree(files, o);
+        const std::optional<int> refused = WriteOrReport([&] {
+          WriteStaged(
+              {files.target}, files.inputs, o.overwrite,
+              [&](const std::vector<std::ostream*>& outs) {
+                WriteDocument(plan, input, defaultDate, *outs[0]);
+              },
+              refusal);
+        });
+        if (refused) return *refused;
+        return ReportWritten(
+            {files.target + ": " + payments + ", Summe " + GermanAmount(plan.Cents()) + " EUR"});
+      });
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "commands/Commands.h"
 #include "commands/InputChecks.h"
 #include "commands/OutputFiles.h"
+#include "commands/WriteFlow.h"
 #include "commands/WriteOptions.h"
 #include "io/Diagnostics.h"
 #include "io/FileBytes.h"
@@ -64,12 +65,6 @@ struct ConvertOptions {
   bool dryRun = false;
   bool overwrite = false;
   bool streng = false;
-};
-
-// One document while it is written: its target and temporary file.
-struct Target {
-  std::string path;
-  std::unique_ptr<FileOut> out;
 };
 
 // "<base>.xml", or "<base>-k.xml" for the k-th of several documents.
@@ -138,43 +133,20 @@ std::string Summary(const zor::SepaPlan& plan) {
          ", Summe " + GermanAmount(plan.Cents()) + " EUR";
 }
 
-// Every document into its temporary file, block by block: one more reading
-// of the DTAUS file per block, which writes that block of every document.
-// The documents become their targets together, or none does.
-void WriteDocuments(std::vector<Target>& targets, const CheckedDtaus& file,
-                    zor::DtausToSepa& convert, const ConvertOptions& o,
-                    const std::vector<std::string>& inputs) {
-  StagedFiles staged(o.overwrite, inputs);
-  std::vector<std::ostream*> outs;
-  for (Target& t : targets) {
-    CreateFolderOf(t.path);
-    t.out = std::make_unique<FileOut>(staged.Stage(t.path));
-    if (!*t.out) throw CannotWrite(t.path, t.out->Error());
-    outs.push_back(t.out.get());
+// Every document, block by block: one more reading of the DTAUS file per
+// block, which writes that block of every document.
+void WriteDocuments(const std::vector<std::ostream*>& outs, const CheckedDtaus& file,
+                    zor::DtausToSepa& convert, const ConvertOptions& o) {
+  convert.StartWriting(outs);
+  for (std::size_t block = 0; block < convert.Passes(); ++block) {
+    bool converted = true;
+    const bool same = file.ReadAgain([&](std::size_t f, const zor::DtausPayment& p) {
+      converted = convert.Write(f, p, block) && converted;
+    });
+    // The same file, converted the same way: a fault here means it changed.
+    if (!same || !converted) throw OutputError(o.file + ": " + kFileChangedWhileRead);
   }
-  try {
-    convert.StartWriting(outs);
-    for (std::size_t block = 0; block < convert.Passes(); ++block) {
-      bool converted = true;
-      const bool same = file.ReadAgain([&](std::size_t f, const zor::DtausPayment& p) {
-        converted = convert.Write(f, p, block) && converted;
-      });
-      // The same file, converted the same way: a fault here means it changed.
-      if (!same || !converted) throw OutputError(o.file + ": " + kFileChangedWhileRead);
-    }
-    convert.FinishWriting();
-    for (Target& t : targets) {
-      t.out->close();
-      if (!*t.out) throw CannotWrite(t.path, t.out->Error());
-    }
-  } catch (const zor::SepaError& e) {
-    // The writer knows only that its stream failed; the file knows why.
-    for (const Target& t : targets) {
-      if (t.out->Error() != 0) throw CannotWrite(t.path, t.out->Error());
-    }
-    throw OutputError(o.file + ": " + OneLine(e.what()));
-  }
-  staged.Commit();
+  convert.FinishWriting();
 }
 
 // A file the checked reader refuses is refused with its message; `take` gets
@@ -263,33 +235,30 @@ std::vector<std::string> Targets(const ConvertOptions& o, std::size_t count,
 
 // The documents of a sound file: only summed up with --dry-run, else written
 // and committed together.
-int Commit(const std::vector<std::string>& paths, const CheckedDtaus& file,
+int Commit(const std::vector<std::string>& targets, const CheckedDtaus& file,
            zor::DtausToSepa& convert, const ConvertOptions& o, const WriteOptions& options) {
-  if (o.dryRun) {
-    for (std::size_t k = 0; k < paths.size(); ++k) {
-      std::cout << "Geprüft: " << paths[k] << ": " << Summary(*convert.PlanOf(k))
-                << "; nichts geschrieben.\n";
+  std::vector<std::string> checkedLines;
+  std::vector<std::string> writtenLines;
+  for (std::size_t k = 0; k < targets.size(); ++k) {
+    const std::string summary = Summary(*convert.PlanOf(k));
+    checkedLines.push_back("Geprüft: " + targets[k] + ": " + summary + "; nichts geschrieben.");
+    writtenLines.push_back(targets[k] + ": " + summary);
+  }
+  return DryRunOrCommit(o.dryRun, checkedLines, [&] {
+    for (const std::string& path : targets) {
+      OutputFiles target;
+      target.target = path;
+      target.inputs = options.readFiles;
+      CheckTargetsFree(target, options);
     }
-    return kDone;
-  }
-  std::vector<Target> targets;
-  for (const std::string& path : paths) {
-    OutputFiles target;
-    target.target = path;
-    target.inputs = options.readFiles;
-    CheckTargetsFree(target, options);
-    targets.push_back({path, nullptr});
-  }
-  try {
-    WriteDocuments(targets, file, convert, o, options.readFiles);
-  } catch (const OutputError& e) {
-    std::cerr << "Fehler: " << e.what() << "\nNichts geschrieben.\n";
-    return kBadData;
-  }
-  for (std::size_t k = 0; k < paths.size(); ++k) {
-    std::cout << paths[k] << ": " << Summary(*convert.PlanOf(k)) << '\n';
-  }
-  return FlushStandardOutput() ? kDone : kWrittenNotAll;
+    const std::optional<int> refused = WriteOrReport([&] {
+      WriteStaged(
+          targets, options.readFiles, o.overwrite,
+          [&](const std::vector<std::ostream*>& outs) { WriteDocuments(outs, file, convert, o); },
+          {{}, [&](const zor::SepaError& e) { return o.file + ": " + OneLine(e.what()); }});
+    });
+    return refused ? *refused : ReportWritten(writtenLines);
+  });
 }
 
 // The tables the options name. False when one is wrong: the payments would

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "commands/InputChecks.h"
 #include "commands/OutputFiles.h"
 #include "commands/PaymentSource.h"
+#include "commands/WriteFlow.h"
 #include "commands/WriteOptions.h"
 #include "io/CsvReader.h"
 #include "io/Diagnostics.h"
@@ -80,26 +82,15 @@ inline void AppendPlaced(Diagnostics& to, Diagnostics&& from, const std::string&
   from = Diagnostics();
 }
 
-/// All or nothing: applies the job's settings and then the options', then reads,
-/// checks and books every payment in one pass and names every fault. Only a run
-/// without faults is finished; otherwise nothing is written. A run that would
-/// use something up on opening is checked in a pass of its own first, and
-/// booked in a second pass only when that one found no fault. A job of several
-/// files ("dateien") makes one run each, written one after another into one
-/// file; the options apply to each. `completeSettings`, when given, adds to each
-/// file's settings what neither the job nor the setting options hold.
+/// The settings of each file: the job's, then the options'. None when an option
+/// is at fault: reported at once, as a usage fault. Raises UsageError for
+/// settings that contradict each other.
 template <class Run>
-int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind,
-              const std::function<void(typename Run::Settings&)>& completeSettings = {}) {
-  CheckOptionText(o);
-  Diagnostics inputErrors;
-  const PaymentSource input(o.job, o.csv, o.delimiter, kind.schema, kind.columns, inputErrors);
-  // Without payments there is nothing more to check; with them, every fault is named at once.
-  if (!inputErrors.Empty() && !input.HasPayments()) return ReportErrors(inputErrors, input.Name());
-
+std::optional<std::vector<typename Run::Settings>> ReadFileSettings(
+    const WriteOptions& o, const WriteKind<Run>& kind, const PaymentSource& input,
+    const std::function<void(typename Run::Settings&)>& completeSettings, Diagnostics& errors) {
   const std::size_t fileCount = input.FileCount();
   std::vector<typename Run::Settings> settings(fileCount);
-  Diagnostics checkErrors;
   for (std::size_t f = 0; f < fileCount; ++f) {
     const std::string& place = input.FilePlace(f);
     if (kind.checkConflicts) {
@@ -113,14 +104,14 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind,
     }
     kind.apply(
         input.Settings(f), place.empty() ? "Auftrag" : place,
-        [](const std::string& key) { return key; }, settings[f], checkErrors);
+        [](const std::string& key) { return key; }, settings[f], errors);
     Diagnostics optionErrors;
     kind.apply(
         o.settings, "Befehlszeile", [&o](const std::string& key) { return OptionLabel(o, key); },
         settings[f], optionErrors);
     if (!optionErrors.Empty()) {
       optionErrors.Print(std::cerr, "");
-      return kBadUsage;
+      return std::nullopt;
     }
     settings[f].streng = o.streng;
     if (completeSettings) completeSettings(settings[f]);
@@ -130,93 +121,112 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind,
                        "nicht mit mehreren Dateien in einem Auftrag.");
     }
     // One physical file: its name and folder, and with the name how umlauts are coded.
-    if (settings[f].dateiname != settings[0].dateiname) {
-      checkErrors.Add(place, "dateiname",
-                      "Weicht von dem der ersten Datei ab; alle stehen in einer.");
-    }
-    if (settings[f].verzeichnis != settings[0].verzeichnis) {
-      checkErrors.Add(place, "verzeichnis",
-                      "Weicht von dem der ersten Datei ab; alle stehen in einer.");
+    for (const auto& [key, differs] :
+         {std::pair{"dateiname", settings[f].dateiname != settings[0].dateiname},
+          std::pair{"verzeichnis", settings[f].verzeichnis != settings[0].verzeichnis}}) {
+      if (differs)
+        errors.Add(place, key, "Weicht von dem der ersten Datei ab; alle stehen in einer.");
     }
   }
+  return settings;
+}
+
+/// The first pass: a run for each file, its payments checked and, with `book`,
+/// booked. Each file's faults and warnings are placed in it.
+template <class Run>
+std::vector<std::unique_ptr<Run>> CheckRuns(const PaymentSource& input,
+                                            const std::vector<typename Run::Settings>& settings,
+                                            bool book, CheckedInput& checked) {
+  const std::size_t fileCount = settings.size();
+  std::vector<std::unique_ptr<Run>> runs;
+  for (std::size_t f = 0; f < fileCount; ++f) {
+    Diagnostics errors;
+    Diagnostics warnings;
+    warnings.KeepAtMost(kKeptWarnings);
+    runs.push_back(std::make_unique<Run>(settings[f], book, errors, warnings));
+    const PaymentSource::Pass pass = FeedRun(input, f, *runs.back(), checked.inputErrors, false);
+    checked.records += pass.records;
+    checked.complete = checked.complete && pass.complete;
+    if (pass.records == 0 && fileCount > 1) {
+      errors.Add(input.FilePlace(f), "buchungen",
+                 "Keine Buchungen; eine leere Datei wird nicht geschrieben.");
+    }
+    AppendPlaced(checked.errors, std::move(errors), input.FilePlace(f));
+    AppendPlaced(checked.warnings, std::move(warnings), input.FilePlace(f));
+  }
+  return runs;
+}
+
+/// The runs finished into the one file, with their cover sheets.
+template <class Run>
+int FinishRuns(std::vector<std::unique_ptr<Run>>& booked, const WriteKind<Run>& kind,
+               const OutputFiles& files, const WriteOptions& o) {
+  std::vector<BookedRun> toFinish;
+  for (const std::unique_ptr<Run>& run : booked) {
+    Run* r = run.get();
+    toFinish.push_back(
+        BookedRun{r->Component(), [r] { r->Finish(); }, [r] { return r->Begleitzettel(); }});
+  }
+  return FinishRun(toFinish, files, o, [&](const std::vector<std::uint64_t>& starts) {
+    if (booked.size() == 1) return files.target + ": " + kind.summary(*booked[0], files.target, 0);
+    std::string line = files.target + ": " + std::to_string(booked.size()) + " Dateien";
+    for (std::size_t f = 0; f < booked.size(); ++f) {
+      line += (f == 0 ? ": " : "; ") + kind.summary(*booked[f], files.target, starts[f]);
+    }
+    return line;
+  });
+}
+
+/// All or nothing: applies the job's settings and then the options', then reads,
+/// checks and books every payment in one pass and names every fault. Only a run
+/// without faults is finished; otherwise nothing is written. A run that would
+/// use something up on opening is checked in a pass of its own first, and
+/// booked in a second pass only when that one found no fault. A job of several
+/// files ("dateien") makes one run each, written one after another into one
+/// file; the options apply to each. `completeSettings`, when given, adds to each
+/// file's settings what neither the job nor the setting options hold.
+template <class Run>
+int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind,
+              const std::function<void(typename Run::Settings&)>& completeSettings = {}) {
+  CheckOptionText(o);
+  CheckedInput checked;
+  const PaymentSource input(o.job, o.csv, o.delimiter, kind.schema, kind.columns,
+                            checked.inputErrors);
+  // Without payments there is nothing more to check; with them, every fault is named at once.
+  if (!checked.inputErrors.Empty() && !input.HasPayments()) {
+    return ReportErrors(checked.inputErrors, input.Name());
+  }
+  const std::optional<std::vector<typename Run::Settings>> settings =
+      ReadFileSettings(o, kind, input, completeSettings, checked.errors);
+  if (!settings) return kBadUsage;
+  const std::size_t fileCount = settings->size();
   const OutputFiles files = PlanOutput(
-      settings[0].verzeichnis, settings[0].dateiname,
+      settings->front().verzeichnis, settings->front().dateiname,
       o.settings.count("dateiname") ? OptionLabel(o, "dateiname") : "dateiname im Auftrag", o,
       fileCount);
 
-  const bool checkFirst = o.dryRun || kind.opensAtCost(settings[0]);
-  std::vector<Diagnostics> runErrors(fileCount);
-  std::vector<Diagnostics> runWarnings(fileCount);
-  std::vector<std::unique_ptr<Run>> runs;
-  std::size_t records = 0;
-  bool complete = true;
-  for (std::size_t f = 0; f < fileCount; ++f) {
-    runWarnings[f].KeepAtMost(kKeptWarnings);
-    runs.push_back(std::make_unique<Run>(settings[f], !checkFirst, runErrors[f], runWarnings[f]));
-    Run& run = *runs.back();
-    const PaymentSource::Pass pass = FeedRun(input, f, run, inputErrors, false);
-    records += pass.records;
-    complete = complete && pass.complete;
-    if (pass.records == 0 && fileCount > 1) {
-      runErrors[f].Add(input.FilePlace(f), "buchungen",
-                       "Keine Buchungen; eine leere Datei wird nicht geschrieben.");
-    }
-  }
-  // An unreadable file names only its own faults: its rows cannot be trusted.
-  if (!inputErrors.Empty() && (records == 0 || !complete)) {
-    return ReportErrors(inputErrors, input.Name());
-  }
-  Diagnostics errors = std::move(inputErrors);
-  errors.Append(checkErrors);
-  Diagnostics warnings;
-  for (std::size_t f = 0; f < fileCount; ++f) {
-    AppendPlaced(errors, std::move(runErrors[f]), input.FilePlace(f));
-    AppendPlaced(warnings, std::move(runWarnings[f]), input.FilePlace(f));
-  }
-  ReportWarnings(warnings, errors, input.Name());
-  if (!errors.Empty()) return ReportErrors(errors, input.Name());
-  if (records == 0) {
-    std::cerr << "Fehler: Keine Buchungen; nichts geschrieben.\n";
-    return kBadData;
-  }
+  const bool checkFirst = o.dryRun || kind.opensAtCost(settings->front());
+  std::vector<std::unique_ptr<Run>> runs = CheckRuns<Run>(input, *settings, !checkFirst, checked);
+  if (const std::optional<int> ended = ReportChecked(checked, input.Name())) return *ended;
 
-  if (o.dryRun) {
-    std::cout << "Geprüft: " << Counted(records, "Buchung", "Buchungen")
-              << (fileCount > 1 ? " in " + std::to_string(fileCount) + " Dateien" : "")
-              << " ohne Fehler; nichts geschrieben.\n";
-    return kDone;
-  }
-  CheckTargetsFree(files, o);
-  const auto finish = [&](std::vector<std::unique_ptr<Run>>& booked) {
-    std::vector<BookedRun> toFinish;
-    for (const std::unique_ptr<Run>& run : booked) {
-      Run* r = run.get();
-      toFinish.push_back(
-          BookedRun{r->Component(), [r] { r->Finish(); }, [r] { return r->Begleitzettel(); }});
+  const std::string checkedLine =
+      "Geprüft: " + Counted(checked.records, "Buchung", "Buchungen") +
+      (fileCount > 1 ? " in " + std::to_string(fileCount) + " Dateien" : "") +
+      " ohne Fehler; nichts geschrieben.";
+  return DryRunOrCommit(o.dryRun, {checkedLine}, [&] {
+    CheckTargetsFree(files, o);
+    if (!checkFirst) return FinishRuns(runs, kind, files, o);
+    runs.clear();  // their buffers go before the second ones fill
+    Diagnostics again;
+    Diagnostics ignored;
+    for (std::size_t f = 0; f < fileCount; ++f) {
+      runs.push_back(std::make_unique<Run>((*settings)[f], true, again, ignored));
+      FeedRun(input, f, *runs.back(), again, true);
     }
-    return FinishRun(toFinish, files, o, [&](const std::vector<std::uint64_t>& starts) {
-      if (booked.size() == 1)
-        return files.target + ": " + kind.summary(*booked[0], files.target, 0);
-      std::string line = files.target + ": " + std::to_string(booked.size()) + " Dateien";
-      for (std::size_t f = 0; f < booked.size(); ++f) {
-        line += (f == 0 ? ": " : "; ") + kind.summary(*booked[f], files.target, starts[f]);
-      }
-      return line;
-    });
-  };
-  if (!checkFirst) return finish(runs);
-
-  runs.clear();  // their buffers go before the second ones fill
-  Diagnostics again;
-  Diagnostics ignored;
-  for (std::size_t f = 0; f < fileCount; ++f) {
-    runs.push_back(std::make_unique<Run>(settings[f], true, again, ignored));
-    Run& run = *runs.back();
-    FeedRun(input, f, run, again, true);
-  }
-  // The same input, checked the same way: a fault here means the run itself failed.
-  if (!again.Empty()) return ReportErrors(again, input.Name());
-  return finish(runs);
+    // The same input, checked the same way: a fault here means the run itself failed.
+    if (!again.Empty()) return ReportErrors(again, input.Name());
+    return FinishRuns(runs, kind, files, o);
+  });
 }
 
 }  // namespace zcli
