@@ -9,8 +9,8 @@
 #include "io/MessageText.h"
 #include "io/Utf8Check.h"
 #include "io/Values.h"
-#include "payments/BankIdentifiers.h"
 #include "payments/Dtazv.h"
+#include "zordta/PaymentValues.h"
 #include "zordta/ZorDTAZV.h"
 #include "zordta/host/Text.h"
 
@@ -31,7 +31,8 @@ std::string Problem(zor::TZorDTAZV& checker, Identifier kind, const std::string&
   const std::vector<ForeignChar> foreign = FindCharsOutsideCp1252(text);
   if (!foreign.empty()) return ForeignCharMessage(foreign.front());
   const std::string compact = CompactIdentifier(text);
-  const std::string problem = kind == Identifier::IBAN ? IbanProblem(compact) : BicProblem(compact);
+  const std::string problem =
+      kind == Identifier::IBAN ? zor::IbanProblemText(compact) : zor::BicProblemText(compact);
   if (!problem.empty()) return problem;
   // The library's own check stays as a last word; it passes what passed above.
   try {

@@ -31,13 +31,13 @@
 #include "payments/AccountTables.h"
 #include "payments/AccountWarnings.h"
 #include "payments/BankCodeSource.h"
-#include "payments/BankIdentifiers.h"
 #include "payments/CheckedDtaus.h"
 #include "payments/ConversionWording.h"
 #include "payments/DtausAccounts.h"
 #include "payments/Dtazv.h"
 #include "payments/SepaInput.h"
 #include "zordta/DtausToSepa.h"
+#include "zordta/PaymentValues.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zcli {
@@ -95,13 +95,14 @@ zor::DtausToSepaSettings ReadOptions(const ConvertOptions& o, Diagnostics& error
   s.strict = o.streng;
   s.messageId = o.nachrichtId;
   s.clientIban = CompactIdentifier(o.iban);
-  if (std::string problem = s.clientIban.empty() ? "" : IbanProblem(s.clientIban);
+  if (std::string problem = s.clientIban.empty() ? "" : zor::IbanProblemText(s.clientIban);
       !problem.empty()) {
     errors.Add(kOptionsWhere, "--iban", std::move(problem));
     s.clientIban = kStandInIban;
   }
   s.clientBic = CompactIdentifier(o.bic);
-  if (std::string problem = s.clientBic.empty() ? "" : BicProblem(s.clientBic); !problem.empty()) {
+  if (std::string problem = s.clientBic.empty() ? "" : zor::BicProblemText(s.clientBic);
+      !problem.empty()) {
     errors.Add(kOptionsWhere, "--bic", std::move(problem));
     s.clientBic.clear();
   }

@@ -65,27 +65,6 @@ std::optional<std::int64_t> ParseDigits(std::string_view text) {
   return value * 100'000'000 + last;
 }
 
-std::optional<std::int64_t> ParseAmountCent(std::string_view text) {
-  const std::string_view t = TrimmedView(text);
-  // In one pass, as every amount of every payment comes here: the euros up to
-  // the first byte that is no digit, which must be the end or the separator.
-  std::size_t at = 0;
-  std::int64_t cent = 0;
-  // 15 digits of euros keep the cents far from the end of int64.
-  for (; at < t.size() && IsDigit(t[at]); ++at) {
-    if (at == 15) return std::nullopt;
-    cent = cent * 10 + (t[at] - '0');
-  }
-  if (at == 0) return std::nullopt;
-  cent *= 100;
-  if (at == t.size()) return cent;
-  if (t[at] != '.' && t[at] != ',') return std::nullopt;
-  const std::string_view decimals = t.substr(at + 1);
-  if (!AllDigits(decimals) || decimals.size() > 2) return std::nullopt;
-  cent += decimals.size() == 1 ? (decimals[0] - '0') * 10 : DigitsValue(decimals);
-  return cent;
-}
-
 std::string FormatCent(std::int64_t cent) {
   char text[32];
   std::snprintf(text, sizeof text, "%lld.%02lld", static_cast<long long>(cent / 100),

@@ -33,9 +33,6 @@ inline std::string_view TrimmedView(std::string_view text) {
 /// A non-negative whole number of at most 18 digits.
 std::optional<std::int64_t> ParseDigits(std::string_view text);
 
-/// An amount in cents: digits, then "," or "." and one or two decimals.
-/// No thousands separators: "1.234" would be ambiguous.
-std::optional<std::int64_t> ParseAmountCent(std::string_view text);
 /// "1234.56".
 std::string FormatCent(std::int64_t cent);
 

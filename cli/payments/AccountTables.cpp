@@ -10,10 +10,10 @@
 #include "io/FileBytes.h"
 #include "io/MessageText.h"
 #include "io/Values.h"
-#include "payments/BankIdentifiers.h"
 #include "payments/DtausAccounts.h"
 #include "payments/Dtazv.h"
 #include "payments/SepaInput.h"
+#include "zordta/PaymentValues.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zcli {
@@ -83,7 +83,7 @@ std::optional<AccountKey> ReadAccount(const InputRecord& r, const std::string& w
 std::string ReadIban(const InputRecord& r, const std::string& where, Diagnostics& errors) {
   std::string iban = CompactIdentifier(r.Get("iban"));
   if (iban.empty()) return iban;
-  if (std::string problem = IbanProblem(iban); !problem.empty()) {
+  if (std::string problem = zor::IbanProblemText(iban); !problem.empty()) {
     errors.Add(where, "iban", std::move(problem));
     return {};
   }
@@ -122,7 +122,7 @@ IbanList IbanList::Read(const std::string& path, Diagnostics& errors) {
           found.Add(where, "iban", "Die IBAN fehlt.");
         }
         if (!row.bic.empty()) {
-          if (std::string problem = BicProblem(row.bic); !problem.empty()) {
+          if (std::string problem = zor::BicProblemText(row.bic); !problem.empty()) {
             found.Add(where, "bic", std::move(problem));
           }
         }

@@ -1,7 +1,6 @@
 #include "payments/AmountField.h"
 
-#include "io/MessageText.h"
-#include "io/Values.h"
+#include "zordta/PaymentValues.h"
 
 namespace zcli {
 
@@ -11,14 +10,8 @@ std::optional<std::int64_t> ReadAmount(const InputRecord& r, Diagnostics& errors
 
 std::optional<std::int64_t> ReadAmount(std::string_view betrag, const std::string& where,
                                        Diagnostics& errors) {
-  const std::optional<std::int64_t> cent = ParseAmountCent(betrag);
-  if (betrag.empty()) {
-    errors.Add(where, "betrag", "Betrag fehlt.");
-  } else if (!cent) {
-    errors.Add(
-        where, "betrag",
-        Quoted(betrag) + " ist kein Betrag (z.B. 1234,56 oder 1234.56, ohne Tausenderpunkte).");
-  }
+  const std::optional<std::int64_t> cent = zor::ParseAmountCent(betrag);
+  if (!cent) errors.Add(where, "betrag", zor::AmountProblem(betrag));
   return cent;
 }
 

@@ -4,8 +4,8 @@
 #include "io/Values.h"
 #include "payments/AmountField.h"
 #include "payments/LibraryCheck.h"
-#include "payments/PaymentKeys.h"
 #include "zordta/Limits.h"
+#include "zordta/PaymentValues.h"
 #include "zordta/host/Classes.h"
 #include "zordta/host/Text.h"
 
@@ -173,7 +173,7 @@ void ApplyDtausSettings(const std::map<std::string, std::string>& values, const 
   read.Text("dateiname", s.dateiname);
   read.Text("verzeichnis", s.verzeichnis);
   if (values.count("zahlungsschluessel") && !s.schluessel.empty()) {
-    if (std::string problem = KeyTextProblem(s.schluessel); !problem.empty()) {
+    if (std::string problem = zor::PaymentKeyTextProblem(s.schluessel); !problem.empty()) {
       errors.Add(where, label("zahlungsschluessel"), std::move(problem));
     }
   }
@@ -192,7 +192,7 @@ void ApplyDtausSettings(const std::map<std::string, std::string>& values, const 
 }
 
 bool IsDebitFile(const DtausSettings& s) {
-  const zor::DtausKey* key = KeyOf(s.schluessel);
+  const zor::DtausKey* key = zor::PaymentKeyOf(s.schluessel);
   return s.lastschriften || s.abbuchung || (key != nullptr && zor::IsDebit(key->kind));
 }
 
@@ -294,7 +294,7 @@ void DtausRun::Book() {
     TryCheck(fErrors, p.where, "betrag", [&] { dta.ValidateBetrag(Euro(p.cent)); });
   }
   if (!p.schluessel.empty()) {
-    if (std::string problem = KeyProblem(p.schluessel, fDebitFile); !problem.empty()) {
+    if (std::string problem = zor::PaymentKeyProblem(p.schluessel, fDebitFile); !problem.empty()) {
       fErrors.Add(p.where, "zahlungsschluessel", std::move(problem));
     }
   }

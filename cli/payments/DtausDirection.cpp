@@ -5,7 +5,7 @@
 
 #include "io/MessageText.h"
 #include "io/Values.h"
-#include "payments/PaymentKeys.h"
+#include "zordta/PaymentValues.h"
 
 namespace zcli {
 
@@ -43,7 +43,7 @@ const char* Named(Direction d) {
 // credits, and a key that is no key is reported when the settings are read.
 std::optional<Direction> Says(const std::string& key, const std::string& value) {
   if (key == "zahlungsschluessel") {
-    const zor::DtausKey* known = KeyOf(Trimmed(value));
+    const zor::DtausKey* known = zor::PaymentKeyOf(Trimmed(value));
     if (!known) return std::nullopt;
     switch (known->kind) {
       case zor::DtausKeyKind::Credit:

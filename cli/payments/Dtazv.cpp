@@ -3,11 +3,9 @@
 #include "io/MessageText.h"
 #include "io/Values.h"
 #include "payments/AmountField.h"
-#include "payments/BankIdentifiers.h"
-#include "payments/CurrencyCodes.h"
-#include "payments/ExecutionWindow.h"
 #include "payments/LibraryCheck.h"
 #include "zordta/Limits.h"
+#include "zordta/PaymentValues.h"
 #include "zordta/host/Classes.h"
 #include "zordta/host/SysUtils.h"
 #include "zordta/host/Text.h"
@@ -121,7 +119,7 @@ void ApplyDtazvSettings(const std::map<std::string, std::string>& values, const 
   if (values.count("waehrung")) {
     std::string waehrung;
     read.Text("waehrung", waehrung);
-    if (std::string problem = CurrencyProblem(waehrung); !problem.empty()) {
+    if (std::string problem = zor::CurrencyProblem(waehrung); !problem.empty()) {
       errors.Add(where, label("waehrung"), std::move(problem));
     } else {
       s.waehrung = AsciiUpper(waehrung);
@@ -160,7 +158,7 @@ void ReadDtazvPayment(const InputRecord& r, DtazvPayment& p, Diagnostics& errors
   }
   const std::string_view waehrung = r.Get("waehrung");
   p.waehrung = AsciiUpper(waehrung);
-  if (std::string problem = waehrung.empty() ? std::string() : CurrencyProblem(waehrung);
+  if (std::string problem = waehrung.empty() ? std::string() : zor::CurrencyProblem(waehrung);
       !problem.empty()) {
     p.unreadable.insert("waehrung");
     errors.Add(r.where, "waehrung", std::move(problem));
@@ -177,7 +175,7 @@ void ReadDtazvPayment(const InputRecord& r, DtazvPayment& p, Diagnostics& errors
     if (!p.datum) {
       p.unreadable.insert("datum");
       errors.Add(r.where, "datum", Quoted(datum) + " ist kein Datum (JJJJ-MM-TT oder TT.MM.JJJJ).");
-    } else if (std::string problem = ExecutionDateProblem(*p.datum); !problem.empty()) {
+    } else if (std::string problem = zor::ExecutionDateProblem(*p.datum); !problem.empty()) {
       p.unreadable.insert("datum");
       errors.Add(r.where, "datum", std::move(problem));
     }
@@ -247,10 +245,10 @@ void DtazvRun::Add(const InputRecord& record) {
   ReadDtazvPayment(record, p, fErrors);
 
   const std::size_t rowStart = fErrors.Count();
-  if (std::string problem = BicProblem(p.bic); !problem.empty()) {
+  if (std::string problem = zor::BicProblemText(p.bic); !problem.empty()) {
     fErrors.Add(p.where, "bic", std::move(problem));
   }
-  if (std::string problem = IbanProblem(p.iban); !problem.empty()) {
+  if (std::string problem = zor::IbanProblemText(p.iban); !problem.empty()) {
     fErrors.Add(p.where, "iban", std::move(problem));
   }
   const TextInFile name = fText.Prepare(p.name, kLineWidth, p.where, "name", t.name);

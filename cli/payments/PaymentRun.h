@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "io/Diagnostics.h"
-#include "payments/ExecutionWindow.h"
 #include "payments/FileText.h"
+#include "zordta/PaymentValues.h"
 #include "zordta/host/Classes.h"
 #include "zordta/host/Text.h"
 #include "zordta/host/Types.h"
@@ -46,7 +46,7 @@ class PaymentRun {
   void OpenRun(std::size_t before, const std::optional<zor::TDate>& ausfuehrung,
                const std::string& dateiname, Open&& open, OpenStandIn&& openStandIn) {
     if (ausfuehrung) {
-      if (std::string problem = ExecutionDateProblem(*ausfuehrung); !problem.empty()) {
+      if (std::string problem = zor::ExecutionDateProblem(*ausfuehrung); !problem.empty()) {
         fErrors.Add(kClientWhere, "ausfuehrungsdatum", std::move(problem));
       }
     }

@@ -7,9 +7,9 @@
 #include "io/MessageText.h"
 #include "io/Values.h"
 #include "payments/AmountField.h"
-#include "payments/BankIdentifiers.h"
 #include "payments/Dtazv.h"
 #include "payments/PaymentRun.h"
+#include "zordta/PaymentValues.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zcli {
@@ -74,11 +74,11 @@ void CheckCounterparty(const zor::SepaAccount& account, const std::string& where
                        Diagnostics& errors) {
   if (account.iban.empty()) {
     errors.Add(where, "iban", "Die IBAN fehlt.");
-  } else if (std::string problem = IbanProblem(account.iban); !problem.empty()) {
+  } else if (std::string problem = zor::IbanProblemText(account.iban); !problem.empty()) {
     errors.Add(where, "iban", std::move(problem));
   }
   if (!account.bic.empty()) {
-    if (std::string problem = BicProblem(account.bic); !problem.empty()) {
+    if (std::string problem = zor::BicProblemText(account.bic); !problem.empty()) {
       errors.Add(where, "bic", std::move(problem));
     }
   }
@@ -246,11 +246,11 @@ void CheckSepaClient(const SepaCliSettings& s, const KeyLabel& label, Diagnostic
   const zor::SepaAccount& account = s.library.account;
   if (account.iban.empty()) {
     errors.Add(kClientWhere, label("auftraggeber.iban"), "Die IBAN fehlt.");
-  } else if (std::string problem = IbanProblem(account.iban); !problem.empty()) {
+  } else if (std::string problem = zor::IbanProblemText(account.iban); !problem.empty()) {
     errors.Add(kClientWhere, label("auftraggeber.iban"), std::move(problem));
   }
   if (!account.bic.empty()) {
-    if (std::string problem = BicProblem(account.bic); !problem.empty()) {
+    if (std::string problem = zor::BicProblemText(account.bic); !problem.empty()) {
       errors.Add(kClientWhere, label("auftraggeber.bic"), std::move(problem));
     }
   }

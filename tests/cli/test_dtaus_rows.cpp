@@ -124,38 +124,3 @@ TEST(DtausRows, PurposeLinesBookedAsTextsAsTheListBooksThem) {
 }
 
 }  // namespace
-
-// Plain ASCII is tallied eight bytes at a time, the rest a character at a
-// time: a text comes to what its characters come to one by one, wherever the
-// eight-byte steps fall.
-TEST(DtausFileText, EightBytesAtATimeAsOneByOne) {
-  zor::TZorDTA dta(nullptr);
-  dta.SetDTAFilename(zor::StringFromUtf8("DTAUS0.TXT"));
-  zcli::Diagnostics errors;
-  zcli::Diagnostics warnings;
-  zcli::FileText text(dta, false, errors, warnings);
-  const std::vector<std::string> pieces = {"a", "Z", " ", "9", "Ä", "ß", "é", "€", "]", "!", "\t"};
-  zor::AnsiString ansi;
-  for (std::size_t run = 0; run <= 17; ++run) {
-    for (const std::string& piece : pieces) {
-      std::vector<std::string> chars(run, "k");
-      chars.push_back(piece);
-      chars.insert(chars.end(), run % 9, piece.size() == 1 ? piece : " ");
-      std::string whole;
-      zor::AnsiString joined;
-      std::size_t length = 0;
-      bool blank = true;
-      for (const std::string& c : chars) {
-        whole += c;
-        const zcli::TextInFile one = text.Prepare(c, 0, "", "f", ansi);
-        joined += ansi;
-        length += one.length;
-        blank = blank && one.blank;
-      }
-      const zcli::TextInFile all = text.Prepare(whole, 0, "", "f", ansi);
-      EXPECT_EQ(ansi, joined) << whole;
-      EXPECT_EQ(all.length, length) << whole;
-      EXPECT_EQ(all.blank, blank) << whole;
-    }
-  }
-}
