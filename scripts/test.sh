@@ -33,7 +33,9 @@ echo "== tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
 echo "== build (clang 14, ASan + UBSan, libFuzzer harnesses)"
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+# Line tables are all a sanitizer's backtrace needs. -O1 runs the suite about 40% faster
+# but builds about a fifth slower, which takes back what the tests save.
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1" \
   -DCMAKE_CXX_COMPILER=clang++-14 -DZORDTA_WERROR=ON -DZORDTA_SANITIZE=ON -DZORDTA_FUZZ=ON
 cmake --build build-sanitize -j "$jobs"
 echo "== tests under the sanitizers"
@@ -47,6 +49,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 # ThreadSanitizer needs a tree of its own; it builds only the threads test, to keep CI short.
 echo "== build (clang 14, ThreadSanitizer, threads test only)"
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
   -DCMAKE_CXX_COMPILER=clang++-14 -DZORDTA_WERROR=ON -DZORDTA_TSAN=ON -DZORDTA_BUILD_EXAMPLES=OFF
 cmake --build build-tsan -j "$jobs" --target tests_threads
 echo "== threads test under ThreadSanitizer"
@@ -60,21 +63,33 @@ TZ=America/New_York LC_ALL=C.UTF-8 TSAN_OPTIONS=halt_on_error=1 \
   "${no_aslr[@]}" ./build-tsan/tests/hardening/tests_threads
 
 # New inputs go to a scratch folder; the seed corpora in the tree stay as they are.
+# A fuzzer keeps one core busy: they run side by side, one per core, each for its
+# full time, and their output is printed in order once all have ended.
 fuzz() {
   local harness=$1 seconds=$2
-  echo "== fuzzing ${harness} for ${seconds} seconds"
   mkdir -p "build-sanitize/fuzz-corpus/${harness}"
+  echo "== fuzzing ${harness} for ${seconds} seconds" >"build-sanitize/fuzz-${harness}.log"
   ASAN_OPTIONS=detect_leaks=1 \
     "./build-sanitize/fuzz/${harness}_fuzzer" -max_total_time="${seconds}" -timeout=10 \
     -rss_limit_mb=2048 -print_final_stats=1 \
-    "build-sanitize/fuzz-corpus/${harness}" "fuzz/corpus/${harness}"
+    "build-sanitize/fuzz-corpus/${harness}" "fuzz/corpus/${harness}" \
+    >>"build-sanitize/fuzz-${harness}.log" 2>&1
 }
-fuzz import "${ZORDTA_FUZZ_SECONDS_IMPORT:-20}"
-fuzz dtaus_reader "${ZORDTA_FUZZ_SECONDS_IMPORT:-20}"
-fuzz sepa_reader "${ZORDTA_FUZZ_SECONDS_IMPORT:-20}"
-fuzz remove_invalid_chars "${ZORDTA_FUZZ_SECONDS:-30}"
-fuzz decode_chars "${ZORDTA_FUZZ_SECONDS:-30}"
-fuzz validate_iban "${ZORDTA_FUZZ_SECONDS:-30}"
-fuzz csv "${ZORDTA_FUZZ_SECONDS_CLI:-5}"
-fuzz job "${ZORDTA_FUZZ_SECONDS_CLI:-5}"
-fuzz sepa_csv "${ZORDTA_FUZZ_SECONDS_CLI:-5}"
+export -f fuzz
+harnesses=(
+  import "${ZORDTA_FUZZ_SECONDS_IMPORT:-20}"
+  dtaus_reader "${ZORDTA_FUZZ_SECONDS_IMPORT:-20}"
+  sepa_reader "${ZORDTA_FUZZ_SECONDS_IMPORT:-20}"
+  remove_invalid_chars "${ZORDTA_FUZZ_SECONDS:-30}"
+  decode_chars "${ZORDTA_FUZZ_SECONDS:-30}"
+  validate_iban "${ZORDTA_FUZZ_SECONDS:-30}"
+  csv "${ZORDTA_FUZZ_SECONDS_CLI:-5}"
+  job "${ZORDTA_FUZZ_SECONDS_CLI:-5}"
+  sepa_csv "${ZORDTA_FUZZ_SECONDS_CLI:-5}"
+)
+fuzz_status=0
+printf '%s\n' "${harnesses[@]}" | xargs -n 2 -P "$jobs" bash -c 'fuzz "$@"' fuzz || fuzz_status=$?
+for ((i = 0; i < ${#harnesses[@]}; i += 2)); do
+  cat "build-sanitize/fuzz-${harnesses[i]}.log"
+done
+exit "$fuzz_status"
