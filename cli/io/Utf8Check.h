@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "zordta/detail/TextScan.h"
+
 namespace zcli {
 
 struct ForeignChar {
@@ -42,16 +44,7 @@ std::string UnwritableCharMessage(const ForeignChar& c);
 /// "Zeichen 5: „Ł“ (U+0141) gibt es in Windows-1252 nicht." for one value.
 std::string ForeignCharMessage(const ForeignChar& c);
 
-/// The letter of U+00A0 to U+00FF (the umlauts among them) whose UTF-8 starts
-/// at text[at], as its Windows-1252 byte, which has the same number; 0 for any
-/// other. The common case, read without the full decoding.
-inline unsigned char Latin1LetterAt(std::string_view text, std::size_t at) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  if ((lead != 0xC2 && lead != 0xC3) || at + 1 >= text.size()) return 0;
-  const auto next = static_cast<unsigned char>(text[at + 1]);
-  if ((next & 0xC0) != 0x80 || (lead == 0xC2 && next < 0xA0)) return 0;
-  return static_cast<unsigned char>(((lead & 0x03) << 6) | (next & 0x3F));
-}
+using zor::detail::Latin1LetterAt;
 
 /// Number of characters (not bytes) in well-formed UTF-8 text.
 std::size_t CharCount(std::string_view utf8);

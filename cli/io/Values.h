@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "zordta/detail/TextScan.h"
 #include "zordta/host/Types.h"
 
 namespace zcli {
@@ -16,19 +17,8 @@ namespace zcli {
 std::string Trimmed(std::string_view text);
 /// The text with a-z raised to capitals; other bytes as they are.
 std::string AsciiUpper(std::string_view text);
-/// Inline, with a loop rather than find_first_not_of: most values have no blank
-/// to trim, and this runs for every field of every row. Most bytes are above
-/// the blank, which one comparison tells.
-inline std::string_view TrimmedView(std::string_view text) {
-  const auto blank = [](char c) {
-    return static_cast<unsigned char>(c) <= ' ' && (c == ' ' || c == '\t');
-  };
-  std::size_t first = 0;
-  std::size_t end = text.size();
-  while (first < end && blank(text[first])) ++first;
-  while (end > first && blank(text[end - 1])) --end;
-  return std::string_view(text.data() + first, end - first);
-}
+/// Without leading and trailing blanks and tabs, without a copy.
+using zor::detail::TrimmedView;
 
 /// A non-negative whole number of at most 18 digits.
 std::optional<std::int64_t> ParseDigits(std::string_view text);

@@ -4,38 +4,26 @@
 
 #include "convert/ConvertMessages.h"
 #include "core/MessageFill.h"
+#include "sepa/SepaValues.h"
 #include "zordta/DtausKeys.h"
 #include "zordta/Printable.h"
+#include "zordta/detail/TextScan.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zor::detail {
 
 namespace {
 
-std::string_view Trimmed(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 // DTAUS text lines become one SEPA text, as the SEPA CSV joins its purpose
 // columns. Into `text`, whose room is kept from the payment before.
 void Join(std::string_view first, const std::vector<std::string>& more, std::string& text) {
-  text.assign(Trimmed(first));
+  text.assign(TrimmedView(first));
   for (const std::string& line : more) {
-    const std::string_view piece = Trimmed(line);
+    const std::string_view piece = TrimmedView(line);
     if (piece.empty()) continue;
     if (!text.empty()) text += ' ';
     text += piece;
   }
-}
-
-std::string IsoDate(const std::chrono::year_month_day& date) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
-                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-  return text;
 }
 
 std::chrono::year_month_day SystemToday() {
@@ -140,9 +128,9 @@ void DtausRecordConversion::CheckDate(const DtausHeader& header, DtausSepaDocume
   const bool stated = header.ausfuehrungsdatum.has_value();
   doc.date = stated ? *header.ausfuehrungsdatum : header.dateidatum;
   if (doc.date >= fToday) return;
-  DtausToSepaIssue issue =
-      At(DtausToSepaIssueKind::PastDate, header.place, stated ? "ausfuehrungsdatum" : "dateidatum",
-         Fill(stated ? _MsgConvertPastExecution : _MsgConvertPastFileDate, {IsoDate(doc.date)}));
+  DtausToSepaIssue issue = At(
+      DtausToSepaIssueKind::PastDate, header.place, stated ? "ausfuehrungsdatum" : "dateidatum",
+      Fill(stated ? _MsgConvertPastExecution : _MsgConvertPastFileDate, {SepaIsoDate(doc.date)}));
   issue.date = doc.date;
   issue.fileDate = !stated;
   Add(std::move(issue));
@@ -254,7 +242,7 @@ bool DtausRecordConversion::Convert(const DtausPayment& p, DtausSepaDocument& do
     out.counterparty.bic.clear();
   }
   for (const std::string& line : p.auftraggeberzusatz) {
-    const std::string_view text = Trimmed(line);
+    const std::string_view text = TrimmedView(line);
     if (text.empty()) continue;
     Add(At(DtausToSepaIssueKind::TextDropped, p.place, "auftraggeberzusatz",
            Fill(_MsgConvertTextDropped, {PrintableText(text)})));

@@ -11,6 +11,7 @@
 #include "zordta/Printable.h"
 #include "zordta/Transliteration.h"
 #include "zordta/detail/DigitRun.h"
+#include "zordta/detail/TextScan.h"
 #include "zordta/host/SysUtils.h"
 #include "zordta/host/Text.h"
 
@@ -34,17 +35,6 @@ std::size_t FirstMarked(std::uint64_t marked) {
   } else {
     return 0;
   }
-}
-
-// The letter of U+00A0 to U+00FF whose UTF-8 starts at text[at], as its
-// Windows-1252 byte, which has the same number; 0 for any other. The common
-// case, read without the full decoding.
-unsigned char Latin1LetterAt(std::string_view text, std::size_t at) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  if ((lead != 0xC2 && lead != 0xC3) || at + 1 >= text.size()) return 0;
-  const auto next = static_cast<unsigned char>(text[at + 1]);
-  if ((next & 0xC0) != 0x80 || (lead == 0xC2 && next < 0xA0)) return 0;
-  return static_cast<unsigned char>(((lead & 0x03) << 6) | (next & 0x3F));
 }
 
 // A character of a message: a control character by its code alone.
@@ -145,7 +135,7 @@ TextInFile FileText::Prepare(std::string_view utf8, std::size_t width, std::stri
       }
       auto c = static_cast<unsigned char>(utf8[at]);
       if (c >= 0x80) {
-        c = Latin1LetterAt(utf8, at);
+        c = detail::Latin1LetterAt(utf8, at);
         converted = c != 0;
         ++at;
       }

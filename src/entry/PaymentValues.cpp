@@ -9,6 +9,7 @@
 #include "zordta/IsoCodes.h"
 #include "zordta/Limits.h"
 #include "zordta/Printable.h"
+#include "zordta/detail/TextScan.h"
 #include "zordta/host/SysUtils.h"
 #include "zordta/host/Text.h"
 
@@ -20,16 +21,6 @@ namespace {
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
-}
-
-// Without leading and trailing blanks and tabs, as the values come from a cell.
-std::string_view Trimmed(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  std::size_t first = 0;
-  std::size_t end = text.size();
-  while (first < end && blank(text[first])) ++first;
-  while (end > first && blank(text[end - 1])) --end;
-  return text.substr(first, end - first);
 }
 
 // The UTF-8 character that begins at `offset`, whole.
@@ -54,7 +45,7 @@ std::string_view ClassName(IbanCharClass kind) {
 // Five characters, digits but for blanks around them.
 bool IsKeyText(std::string_view key) {
   if (key.size() != 5) return false;
-  const std::string_view digits = Trimmed(key);
+  const std::string_view digits = detail::TrimmedView(key);
   if (digits.empty()) return false;
   for (const char c : digits) {
     if (!IsDigit(c)) return false;
@@ -73,7 +64,7 @@ std::string IsoDateText(TDate date) {
 }  // namespace
 
 std::optional<std::int64_t> ParseAmountCent(std::string_view text) noexcept {
-  const std::string_view t = Trimmed(text);
+  const std::string_view t = detail::TrimmedView(text);
   // In one pass, as every amount of every payment comes here: the euros up to
   // the first byte that is no digit, which must be the end or the separator.
   std::size_t at = 0;
