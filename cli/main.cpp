@@ -7,10 +7,11 @@
 #include <CLI/CLI.hpp>
 
 #include "commands/Commands.h"
-#include "io/Diagnostics.h"
+#include "io/EntryNames.h"
 #include "output/OutputError.h"
 #include "output/StandardOutput.h"
 #include "zordta/ZorDTA.h"
+#include "zordta/entry/Diagnostics.h"
 #include "zordta/host/Exception.h"
 #include "zordta/host/SysUtils.h"
 #include "zordta/host/Text.h"

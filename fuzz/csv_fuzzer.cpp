@@ -13,9 +13,10 @@
 
 #include "commands/Commands.h"
 #include "commands/PaymentSource.h"
-#include "io/Utf8Check.h"
-#include "payments/Dtaus.h"
-#include "payments/Dtazv.h"
+#include "io/EntryNames.h"
+#include "zordta/entry/Dtaus.h"
+#include "zordta/entry/Dtazv.h"
+#include "zordta/entry/Utf8Check.h"
 #include "zordta/host/SysUtils.h"
 #include "zordta/host/Text.h"
 

@@ -8,10 +8,11 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "io/EntryNames.h"
 #include "io/JobFile.h"
-#include "io/Utf8Check.h"
-#include "payments/Dtaus.h"
-#include "payments/Dtazv.h"
+#include "zordta/entry/Dtaus.h"
+#include "zordta/entry/Dtazv.h"
+#include "zordta/entry/Utf8Check.h"
 #include "zordta/host/SysUtils.h"
 
 namespace {

@@ -14,8 +14,9 @@
 #include <libxml/parser.h>
 
 #include "commands/PaymentSource.h"
-#include "payments/SepaInput.h"
+#include "io/EntryNames.h"
 #include "zordta/Sepa.h"
+#include "zordta/entry/SepaInput.h"
 #include "zordta/host/SysUtils.h"
 
 namespace {

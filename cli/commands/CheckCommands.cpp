@@ -6,12 +6,13 @@
 #include <CLI/CLI.hpp>
 
 #include "commands/Commands.h"
-#include "io/MessageText.h"
-#include "io/Utf8Check.h"
-#include "io/Values.h"
-#include "payments/Dtazv.h"
+#include "io/EntryNames.h"
 #include "zordta/PaymentValues.h"
 #include "zordta/ZorDTAZV.h"
+#include "zordta/entry/Dtazv.h"
+#include "zordta/entry/MessageText.h"
+#include "zordta/entry/Utf8Check.h"
+#include "zordta/entry/Values.h"
 #include "zordta/host/Text.h"
 
 namespace zcli {

@@ -11,8 +11,7 @@
 
 #include "commands/Commands.h"
 #include "commands/OutputFiles.h"
-#include "io/Diagnostics.h"
-#include "io/MessageText.h"
+#include "io/EntryNames.h"
 #include "output/DryRunFiles.h"
 #include "output/LibraryWrites.h"
 #include "output/OutputError.h"
@@ -21,6 +20,8 @@
 #include "output/TextSheet.h"
 #include "payments/CheckedDtaus.h"
 #include "zordta/ZorDTA.h"
+#include "zordta/entry/Diagnostics.h"
+#include "zordta/entry/MessageText.h"
 #include "zordta/host/Classes.h"
 #include "zordta/host/SysUtils.h"
 #include "zordta/host/Text.h"

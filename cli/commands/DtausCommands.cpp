@@ -8,15 +8,16 @@
 #include "commands/Commands.h"
 #include "commands/InputChecks.h"
 #include "commands/WriteFile.h"
+#include "io/EntryNames.h"
 #include "io/FileBytes.h"
-#include "io/MessageText.h"
-#include "io/Values.h"
 #include "output/PaymentListing.h"
 #include "payments/AccountWarnings.h"
 #include "payments/BankCodeSource.h"
 #include "payments/CheckedDtaus.h"
-#include "payments/Dtaus.h"
-#include "payments/DtausDirection.h"
+#include "zordta/entry/Dtaus.h"
+#include "zordta/entry/DtausDirection.h"
+#include "zordta/entry/MessageText.h"
+#include "zordta/entry/Values.h"
 
 namespace zcli {
 

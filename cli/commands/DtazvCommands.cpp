@@ -6,8 +6,9 @@
 
 #include "commands/Commands.h"
 #include "commands/WriteFile.h"
-#include "io/MessageText.h"
-#include "payments/Dtazv.h"
+#include "io/EntryNames.h"
+#include "zordta/entry/Dtazv.h"
+#include "zordta/entry/MessageText.h"
 
 namespace zcli {
 

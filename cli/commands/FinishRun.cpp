@@ -5,14 +5,15 @@
 #include <optional>
 
 #include "commands/Commands.h"
-#include "io/Diagnostics.h"
+#include "io/EntryNames.h"
 #include "io/FileBytes.h"
-#include "io/MessageText.h"
 #include "output/LibraryWrites.h"
 #include "output/RecordedSheet.h"
 #include "output/StagedFiles.h"
 #include "output/StandardOutput.h"
 #include "output/TextSheet.h"
+#include "zordta/entry/Diagnostics.h"
+#include "zordta/entry/MessageText.h"
 #include "zordta/host/Exception.h"
 #include "zordta/host/Text.h"
 

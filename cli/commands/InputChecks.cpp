@@ -4,7 +4,8 @@
 
 #include "commands/Commands.h"
 #include "commands/WriteOptions.h"
-#include "io/Utf8Check.h"
+#include "io/EntryNames.h"
+#include "zordta/entry/Utf8Check.h"
 #include "zordta/host/Text.h"
 
 namespace zcli {

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "io/Diagnostics.h"
+#include "io/EntryNames.h"
 #include "zordta/DtausReader.h"
+#include "zordta/entry/Diagnostics.h"
 
 namespace zcli {
 

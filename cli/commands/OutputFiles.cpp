@@ -4,9 +4,10 @@
 #include <functional>
 
 #include "commands/Commands.h"
-#include "io/MessageText.h"
+#include "io/EntryNames.h"
 #include "output/OutputError.h"
 #include "output/StagedFiles.h"
+#include "zordta/entry/MessageText.h"
 #include "zordta/host/Exception.h"
 #include "zordta/host/Text.h"
 

@@ -15,9 +15,10 @@
 
 #include "io/CsvFile.h"
 #include "io/CsvReader.h"
-#include "io/Diagnostics.h"
-#include "io/InputRecord.h"
+#include "io/EntryNames.h"
 #include "io/JobFile.h"
+#include "zordta/entry/Diagnostics.h"
+#include "zordta/entry/InputRecord.h"
 
 namespace zcli {
 

@@ -13,15 +13,16 @@
 #include "commands/WriteFlow.h"
 #include "commands/WriteOptions.h"
 #include "io/CsvFile.h"
-#include "io/Diagnostics.h"
-#include "io/MessageText.h"
+#include "io/EntryNames.h"
 #include "output/FileOut.h"
 #include "output/OutputError.h"
 #include "output/StagedFiles.h"
 #include "output/StandardOutput.h"
-#include "payments/PaymentRun.h"
-#include "payments/SepaConflicts.h"
-#include "payments/SepaInput.h"
+#include "zordta/entry/Diagnostics.h"
+#include "zordta/entry/MessageText.h"
+#include "zordta/entry/PaymentRun.h"
+#include "zordta/entry/SepaConflicts.h"
+#include "zordta/entry/SepaInput.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zcli {
@@ -96,14 +97,14 @@ void WriteDocument(const zor::SepaPlan& plan, const PaymentSource& input,
 
 // The settings of the job, then the options'. None when an option is at fault:
 // that is reported at once, as a usage fault.
-std::optional<SepaCliSettings> ReadSettings(const WriteOptions& o, const PaymentSource& input,
-                                            Diagnostics& checkErrors) {
+std::optional<SepaEntrySettings> ReadSettings(const WriteOptions& o, const PaymentSource& input,
+                                              Diagnostics& checkErrors) {
   const KeyLabel optionLabel = [&o](const std::string& key) { return OptionLabel(o, key); };
   if (std::string conflict = FindSepaConflict(input.Settings(), o.settings, optionLabel);
       !conflict.empty()) {
     throw UsageError(std::move(conflict));
   }
-  SepaCliSettings settings;
+  SepaEntrySettings settings;
   ApplySepaSettings(
       input.Settings(), "Auftrag", [](const std::string& key) { return key; }, settings,
       checkErrors);
@@ -149,7 +150,7 @@ int RunWrite(WriteOptions& o) {
     return ReportErrors(checked.inputErrors, input.Name());
   }
   Diagnostics& errors = checked.errors;
-  const std::optional<SepaCliSettings> settings = ReadSettings(o, input, errors);
+  const std::optional<SepaEntrySettings> settings = ReadSettings(o, input, errors);
   if (!settings) return kBadUsage;
   const KeyLabel label = [&o](const std::string& key) {
     return o.settings.count(key) ? OptionLabel(o, key) : key;

@@ -5,11 +5,12 @@
 #include <CLI/CLI.hpp>
 
 #include "commands/Commands.h"
-#include "io/Diagnostics.h"
-#include "io/MessageText.h"
+#include "io/EntryNames.h"
 #include "output/SepaListing.h"
 #include "payments/CheckedDtaus.h"
 #include "payments/CheckedSepa.h"
+#include "zordta/entry/Diagnostics.h"
+#include "zordta/entry/MessageText.h"
 
 namespace zcli {
 

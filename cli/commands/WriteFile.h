@@ -21,12 +21,13 @@
 #include "commands/WriteFlow.h"
 #include "commands/WriteOptions.h"
 #include "io/CsvReader.h"
-#include "io/Diagnostics.h"
-#include "io/InputRecord.h"
+#include "io/EntryNames.h"
 #include "io/JobFile.h"
-#include "io/MessageText.h"
-#include "payments/PaymentRun.h"
-#include "payments/SettingReader.h"
+#include "zordta/entry/Diagnostics.h"
+#include "zordta/entry/InputRecord.h"
+#include "zordta/entry/MessageText.h"
+#include "zordta/entry/PaymentRun.h"
+#include "zordta/entry/SettingReader.h"
 
 namespace zcli {
 

@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "io/Diagnostics.h"
+#include "io/EntryNames.h"
 #include "zordta/Sepa.h"
+#include "zordta/entry/Diagnostics.h"
 
 namespace zcli {
 

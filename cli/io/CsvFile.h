@@ -12,8 +12,9 @@
 #include <string>
 
 #include "io/CsvReader.h"
-#include "io/Diagnostics.h"
+#include "io/EntryNames.h"
 #include "io/FileBytes.h"
+#include "zordta/entry/Diagnostics.h"
 
 namespace zcli {
 

@@ -12,19 +12,13 @@
 #include <string_view>
 #include <vector>
 
-#include "io/Diagnostics.h"
-#include "io/InputRecord.h"
-#include "io/Values.h"
+#include "io/EntryNames.h"
+#include "zordta/entry/CsvRecords.h"
+#include "zordta/entry/Diagnostics.h"
+#include "zordta/entry/InputRecord.h"
+#include "zordta/entry/Values.h"
 
 namespace zcli {
-
-struct CsvRow {
-  int line = 0;  ///< physical line the row starts on (1-based)
-  /// Valid while the row is being taken: they view the text or the parser's copy.
-  std::vector<std::string_view> cells;
-  /// The row was split from one line in place: no cell holds a line break.
-  bool oneLine = false;
-};
 
 /// The delimiter of the header line: ";" or a tab when the line has one and no
 /// comma, else ",".
@@ -92,71 +86,5 @@ class CsvRowStream {
   struct State;
   std::unique_ptr<State> fState;
 };
-
-/// The header vocabulary of one payment kind.
-struct CsvColumns {
-  /// Normalized header (lower case, no blanks, "_" or "-", umlauts spelled out) -> field.
-  std::map<std::string, std::string> names;
-  std::vector<std::string> required;
-};
-
-/// Header cells as compared with CsvColumns::names: "Straße" -> "strasse".
-std::string NormalizeHeader(std::string_view header);
-
-/// Turns rows into records after the header row named their columns. Purpose
-/// lines come from the columns "verwendungszweck", "verwendungszweck1" ... (or
-/// "vwz1" ...), in number order.
-class CsvRecordReader {
- public:
-  /// Unknown, doubled and missing columns are reported; they leave the reader
-  /// without any records.
-  CsvRecordReader(const CsvRow& header, const CsvColumns& columns, Diagnostics& errors);
-  bool Usable() const { return fUsable; }
-  /// Fills `record` from a row. Answers false for a blank row, and for a row of
-  /// the wrong width, which is reported.
-  bool Read(const CsvRow& row, InputRecord& record, Diagnostics& errors) const;
-  /// What Read does before it fills a record: sets `where` ("Zeile 4") and
-  /// answers whether the row is a payment.
-  bool Accept(const CsvRow& row, std::string& where, Diagnostics& errors) const;
-  /// The column of a field, or npos when the header has none.
-  std::size_t ColumnOf(std::string_view field) const;
-  /// Hands `take` each purpose line of an accepted row, trimmed, blank ones left out.
-  template <class Take>
-  void ForEachPurposeLine(const CsvRow& row, Take&& take) const;
-
- private:
-  std::size_t fWidth = 0;
-  std::vector<std::string> fFieldOf;         // per column: its field, or empty
-  std::vector<std::size_t> fPurposeColumns;  // in line order
-  bool fUsable = false;
-};
-
-/// A row CsvRecordReader::Accept took as a payment: a reader of one kind of
-/// payment fills it straight from the cells, without a record in between.
-struct CsvRecordRow {
-  const CsvRow& row;
-  const CsvRecordReader& reader;
-  const std::string& where;
-};
-
-template <class Take>
-void CsvRecordReader::ForEachPurposeLine(const CsvRow& row, Take&& take) const {
-  for (const std::size_t column : fPurposeColumns) {
-    const std::string_view cell = row.cells[column];
-    if (row.oneLine) {
-      const std::string_view line = TrimmedView(cell);
-      if (!line.empty()) take(line);
-      continue;
-    }
-    // A cell with line breaks holds several purpose lines.
-    for (std::size_t at = 0; at <= cell.size();) {
-      const std::size_t end = std::min(cell.find('\n', at), cell.size());
-      std::string_view line = TrimmedView(cell.substr(at, end - at));
-      if (!line.empty() && line.back() == '\r') line = TrimmedView(line.substr(0, line.size() - 1));
-      if (!line.empty()) take(line);
-      at = end + 1;
-    }
-  }
-}
 
 }  // namespace zcli

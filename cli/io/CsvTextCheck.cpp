@@ -3,9 +3,10 @@
 #include <cstdint>
 
 #include "io/ByteScan.h"
-#include "io/TextPosition.h"
-#include "io/Utf8Check.h"
-#include "io/Values.h"
+#include "io/EntryNames.h"
+#include "zordta/entry/TextPosition.h"
+#include "zordta/entry/Utf8Check.h"
+#include "zordta/entry/Values.h"
 #include "zordta/host/Text.h"
 
 namespace zcli {

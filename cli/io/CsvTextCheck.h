@@ -7,7 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "io/Diagnostics.h"
+#include "io/EntryNames.h"
+#include "zordta/entry/Diagnostics.h"
 
 namespace zcli {
 

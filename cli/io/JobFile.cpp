@@ -2,9 +2,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include "io/EntryNames.h"
 #include "io/JsonDuplicateKeys.h"
-#include "io/MessageText.h"
-#include "io/Utf8Check.h"
+#include "zordta/entry/MessageText.h"
+#include "zordta/entry/Utf8Check.h"
 #include "zordta/host/Text.h"
 
 namespace zcli {

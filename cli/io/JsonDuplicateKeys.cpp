@@ -4,7 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "io/TextPosition.h"
+#include "io/EntryNames.h"
+#include "zordta/entry/TextPosition.h"
 
 namespace zcli {
 namespace {

@@ -7,10 +7,11 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 
-#include "io/Values.h"
+#include "io/EntryNames.h"
 #include "output/JsonScalars.h"
 #include "output/OutputError.h"
 #include "output/StandardOutput.h"
+#include "zordta/entry/Values.h"
 
 namespace zcli {
 

@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string_view>
-#include "io/Values.h"
+#include "io/EntryNames.h"
+#include "zordta/entry/Values.h"
 
 namespace zcli {
 

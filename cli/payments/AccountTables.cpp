@@ -7,13 +7,14 @@
 #include <utility>
 
 #include "commands/PaymentSource.h"
+#include "io/EntryNames.h"
 #include "io/FileBytes.h"
-#include "io/MessageText.h"
-#include "io/Values.h"
 #include "payments/DtausAccounts.h"
-#include "payments/Dtazv.h"
-#include "payments/SepaInput.h"
 #include "zordta/PaymentValues.h"
+#include "zordta/entry/Dtazv.h"
+#include "zordta/entry/MessageText.h"
+#include "zordta/entry/SepaInput.h"
+#include "zordta/entry/Values.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zcli {

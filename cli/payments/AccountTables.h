@@ -12,9 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "io/Diagnostics.h"
+#include "io/EntryNames.h"
 #include "zordta/AccountTables.h"
 #include "zordta/Sepa.h"
+#include "zordta/entry/Diagnostics.h"
 
 namespace zcli {
 

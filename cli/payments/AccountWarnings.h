@@ -10,10 +10,11 @@
 #include <string>
 #include <string_view>
 
-#include "io/Diagnostics.h"
+#include "io/EntryNames.h"
 #include "payments/BankCodeSource.h"
 #include "zordta/AccountScreen.h"
 #include "zordta/BankCodes.h"
+#include "zordta/entry/Diagnostics.h"
 
 namespace zcli {
 

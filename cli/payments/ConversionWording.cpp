@@ -1,7 +1,8 @@
 #include "payments/ConversionWording.h"
 
+#include "io/EntryNames.h"
 #include "payments/DtausAccounts.h"
-#include "payments/SepaInput.h"
+#include "zordta/entry/SepaInput.h"
 
 namespace zcli {
 

@@ -5,8 +5,9 @@
 
 #include <string>
 
-#include "io/Diagnostics.h"
+#include "io/EntryNames.h"
 #include "zordta/DtausToSepa.h"
+#include "zordta/entry/Diagnostics.h"
 
 namespace zcli {
 

@@ -8,13 +8,14 @@
 #include <string>
 #include <string_view>
 
-#include "io/Diagnostics.h"
+#include "io/EntryNames.h"
 #include "payments/AccountTables.h"
 #include "payments/BankCodeSource.h"
 #include "zordta/AccountTables.h"
 #include "zordta/BankCodes.h"
 #include "zordta/DtausReader.h"
 #include "zordta/Sepa.h"
+#include "zordta/entry/Diagnostics.h"
 
 namespace zcli {
 

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "io/Diagnostics.h"
+#include "io/EntryNames.h"
+#include "zordta/entry/Diagnostics.h"
 
 namespace zclitest {
 

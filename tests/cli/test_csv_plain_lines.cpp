@@ -12,7 +12,8 @@
 
 #include "io/CsvPlainLine.h"
 #include "io/CsvReader.h"
-#include "io/Utf8Check.h"
+#include "io/EntryNames.h"
+#include "zordta/entry/Utf8Check.h"
 #include "zordta/host/Text.h"
 
 namespace {

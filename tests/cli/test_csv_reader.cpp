@@ -5,7 +5,8 @@
 
 #include "commands/PaymentSource.h"
 #include "io/CsvReader.h"
-#include "payments/Dtaus.h"
+#include "io/EntryNames.h"
+#include "zordta/entry/Dtaus.h"
 
 namespace {
 

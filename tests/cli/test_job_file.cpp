@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "DiagnosticLines.h"
+#include "io/EntryNames.h"
 #include "io/JobFile.h"
-#include "payments/Dtaus.h"
-#include "payments/Dtazv.h"
-#include "payments/SepaInput.h"
+#include "zordta/entry/Dtaus.h"
+#include "zordta/entry/Dtazv.h"
+#include "zordta/entry/SepaInput.h"
 
 namespace {
 

@@ -1,0 +1,71 @@
+#include "zordta/entry/SettingReader.h"
+
+#include "zordta/entry/MessageText.h"
+#include "zordta/entry/Values.h"
+
+namespace zor::entry {
+
+SettingReader::SettingReader(const std::map<std::string, std::string>& values, std::string where,
+                             KeyLabel label, Diagnostics& errors)
+    : fValues(values), fWhere(std::move(where)), fLabel(std::move(label)), fErrors(errors) {}
+
+const std::string* SettingReader::Find(const std::string& key) const {
+  const auto it = fValues.find(key);
+  return it == fValues.end() ? nullptr : &it->second;
+}
+
+void SettingReader::Fail(const std::string& key, const std::string& message) {
+  fErrors.Add(fWhere, fLabel(key), message);
+}
+
+void SettingReader::Text(const std::string& key, std::string& target) {
+  if (const std::string* value = Find(key)) target = Trimmed(*value);
+}
+
+void SettingReader::Number(const std::string& key, std::int64_t& target, std::int64_t max) {
+  const std::string* value = Find(key);
+  if (!value) return;
+  const std::optional<std::int64_t> number = ParseDigits(*value);
+  if (!number || *number > max) {
+    Fail(key, Quoted(*value) + " ist keine Zahl von 0 bis " + std::to_string(max) + ".");
+    return;
+  }
+  target = *number;
+}
+
+void SettingReader::Flag(const std::string& key, bool& target) {
+  const std::string* value = Find(key);
+  if (!value) return;
+  const std::optional<bool> flag = ParseBool(*value);
+  if (!flag) {
+    Fail(key, Quoted(*value) + " ist weder true noch false.");
+    return;
+  }
+  target = *flag;
+}
+
+void SettingReader::Date(const std::string& key, std::optional<zor::TDate>& target) {
+  const std::string* value = Find(key);
+  if (!value) return;
+  const std::optional<zor::TDate> date = ParseDate(*value);
+  if (!date) {
+    Fail(key, Quoted(*value) + " ist kein Datum (JJJJ-MM-TT oder TT.MM.JJJJ).");
+    return;
+  }
+  target = *date;
+}
+
+void SettingReader::Kind(const std::string& expected) {
+  const std::string* value = Find("art");
+  if (!value) return;
+  std::string kind = Trimmed(*value);
+  for (char& c : kind) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  if (kind != expected) {
+    Fail("art",
+         "Der Auftrag ist für " + Quoted(*value) + ", dieser Befehl schreibt " + expected + ".");
+  }
+}
+
+}  // namespace zor::entry

@@ -1,0 +1,110 @@
+#include "zordta/entry/Utf8Check.h"
+
+#include <cstdio>
+
+#include "zordta/host/Text.h"
+
+namespace zor::entry {
+
+std::vector<ForeignChar> FindCharsOutsideCp1252(std::string_view utf8) {
+  std::vector<ForeignChar> found;
+  std::size_t at = 0;
+  std::size_t index = 0;
+  while (at < utf8.size()) {
+    char32_t codePoint = 0;
+    std::size_t length = zor::DecodeUtf8(utf8, at, codePoint);
+    ++index;
+    if (length == 0) {
+      // Callers check well-formedness first; a stray byte still counts as foreign.
+      codePoint = 0xFFFD;
+      length = 1;
+    }
+    if (!zor::InWindows1252(codePoint)) found.push_back({at, index, codePoint});
+    at += length;
+  }
+  return found;
+}
+
+std::string DescribeChar(char32_t codePoint) {
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(codePoint));
+  std::string glyph;
+  // Control and invisible characters are shown by their number alone.
+  const bool printable = codePoint >= 0x20 && !(codePoint >= 0x7F && codePoint < 0xA0) &&
+                         codePoint != 0xFFFD && !(codePoint >= 0x200B && codePoint <= 0x200F);
+  if (printable) {
+    if (codePoint < 0x80) {
+      glyph += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+      glyph += static_cast<char>(0xC0 | (codePoint >> 6));
+      glyph += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+      glyph += static_cast<char>(0xE0 | (codePoint >> 12));
+      glyph += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+      glyph += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+      glyph += static_cast<char>(0xF0 | (codePoint >> 18));
+      glyph += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+      glyph += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+      glyph += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+    return "„" + glyph + "“ (" + hex + ")";
+  }
+  return hex;
+}
+
+bool IsControlChar(char32_t codePoint) {
+  return codePoint < 0x20 || (codePoint >= 0x7F && codePoint < 0xA0);
+}
+
+std::vector<ForeignChar> FindUnwritableChars(std::string_view utf8) {
+  std::vector<ForeignChar> found;
+  std::size_t index = 0;
+  for (std::size_t at = 0; at < utf8.size();) {
+    ++index;
+    const auto byte = static_cast<unsigned char>(utf8[at]);
+    if (byte >= 0x20 && byte < 0x7F) {  // most text is plain ASCII
+      ++at;
+      continue;
+    }
+    char32_t codePoint = 0;
+    std::size_t length = zor::DecodeUtf8(utf8, at, codePoint);
+    if (length == 0) {
+      // Callers check well-formedness first; a stray byte still counts.
+      codePoint = 0xFFFD;
+      length = 1;
+    }
+    if (IsControlChar(codePoint) || !zor::InWindows1252(codePoint))
+      found.push_back({at, index, codePoint});
+    at += length;
+  }
+  return found;
+}
+
+std::string UnwritableCharProblem(char32_t codePoint) {
+  if (!IsControlChar(codePoint)) return DescribeChar(codePoint) + " gibt es in Windows-1252 nicht.";
+  const char* name = codePoint == '\t'   ? "Tabulator"
+                     : codePoint == '\n' ? "Zeilenumbruch"
+                     : codePoint == '\r' ? "Wagenrücklauf"
+                                         : "Steuerzeichen";
+  return std::string(name) + " (" + DescribeChar(codePoint) + ") ist nicht erlaubt.";
+}
+
+std::string UnwritableCharMessage(const ForeignChar& c) {
+  return "Zeichen " + std::to_string(c.index) + ": " + UnwritableCharProblem(c.codePoint);
+}
+
+std::string ForeignCharMessage(const ForeignChar& c) {
+  return "Zeichen " + std::to_string(c.index) + ": " + DescribeChar(c.codePoint) +
+         " gibt es in Windows-1252 nicht.";
+}
+
+std::size_t CharCount(std::string_view utf8) {
+  std::size_t count = 0;
+  for (char c : utf8) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
+  }
+  return count;
+}
+
+}  // namespace zor::entry
