@@ -3,8 +3,12 @@
 #include <charconv>
 #include <optional>
 #include <set>
+#include "core/MessageFill.h"
+#include "entry/RowMessages.h"
 
 namespace zor::entry {
+
+using zor::detail::Fill;
 namespace {
 
 bool IsBlankRow(const CsvRow& row) {
@@ -68,7 +72,7 @@ std::string NormalizeHeader(std::string_view header) {
 CsvRecordReader::CsvRecordReader(const CsvRow& header, const CsvColumns& columns,
                                  Diagnostics& errors)
     : fWidth(header.cells.size()), fFieldOf(header.cells.size()) {
-  const std::string headerWhere = "Zeile " + std::to_string(header.line);
+  const std::string headerWhere = Fill(_MsgRowLine, {std::to_string(header.line)});
   const std::size_t before = errors.Count();
   std::map<int, std::size_t> purposeColumns;
   std::set<std::string> seen;  // a header may be wide: no search along it per column
@@ -79,21 +83,21 @@ CsvRecordReader::CsvRecordReader(const CsvRow& header, const CsvColumns& columns
     if (known != columns.names.end()) {
       const std::string& field = known->second;
       if (!seen.insert(field).second) {
-        errors.Add(headerWhere, shown, "Die Spalte kommt zweimal vor.");
+        errors.Add(headerWhere, shown, _MsgRowColumnTwice);
       }
       fFieldOf[i] = field;
     } else if (const std::optional<int> index = PurposeIndex(name)) {
       if (!purposeColumns.emplace(*index, i).second) {
-        errors.Add(headerWhere, shown, "Die Spalte kommt zweimal vor.");
+        errors.Add(headerWhere, shown, _MsgRowColumnTwice);
       }
     } else {
       errors.Add(headerWhere, shown.empty() ? "(leer)" : shown,
-                 "Unbekannte Spalte; bekannt sind: " + KnownColumns(columns) + ".");
+                 Fill(_MsgRowUnknownColumn, {KnownColumns(columns)}));
     }
   }
   for (const std::string& required : columns.required) {
     if (!seen.count(required)) {
-      errors.Add(headerWhere, "", "Die Spalte „" + required + "“ fehlt.");
+      errors.Add(headerWhere, "", Fill(_MsgRowNoColumn, {required}));
     }
   }
   for (const auto& [index, column] : purposeColumns) fPurposeColumns.push_back(column);
@@ -112,8 +116,8 @@ bool CsvRecordReader::Accept(const CsvRow& row, std::string& where, Diagnostics&
   where.append(number, written.ptr);
   if (row.cells.size() != fWidth) {
     errors.Add(where, "",
-               std::to_string(row.cells.size()) + (row.cells.size() == 1 ? " Feld" : " Felder") +
-                   ", die Kopfzeile hat " + std::to_string(fWidth) + ".");
+               Fill(row.cells.size() == 1 ? _MsgRowWidthOne : _MsgRowWidth,
+                    {std::to_string(row.cells.size()), std::to_string(fWidth)}));
     return false;
   }
   return true;

@@ -4,11 +4,15 @@
 #include <iterator>
 #include <string_view>
 #include <utility>
+#include "core/MessageFill.h"
+#include "entry/RowMessages.h"
 
 #include "zordta/Printable.h"
 #include "zordta/entry/Utf8Check.h"
 
 namespace zor::entry {
+
+using zor::detail::Fill;
 
 std::string OneLine(std::string message) {
   if (message.find_first_of("\r\n") == std::string::npos) return zor::PrintableText(message);
@@ -162,7 +166,7 @@ std::string PositionText(const std::string& text, std::size_t offset) {
   }
   const std::size_t column =
       CharCount(std::string_view(text).substr(lineStart, offset - lineStart)) + 1;
-  return "Zeile " + std::to_string(line) + ", Spalte " + std::to_string(column);
+  return Fill(_MsgRowPosition, {std::to_string(line), std::to_string(column)});
 }
 
 std::string GroupedCount(std::size_t count) {

@@ -1,15 +1,20 @@
 #include "zordta/entry/Dtaus.h"
 
+#include "core/MessageFill.h"
 #include "entry/AmountField.h"
 #include "entry/LibraryCheck.h"
+#include "entry/RowMessages.h"
 #include "zordta/Limits.h"
 #include "zordta/PaymentValues.h"
+#include "zordta/Printable.h"
 #include "zordta/entry/MessageText.h"
 #include "zordta/entry/Values.h"
 #include "zordta/host/Classes.h"
 #include "zordta/host/Text.h"
 
 namespace zor::entry {
+
+using zor::detail::Fill;
 
 namespace {
 
@@ -57,12 +62,12 @@ std::unique_ptr<zor::TZorDTA> NewComponent(const DtausSettings& s) {
 std::optional<std::int64_t> ReadNumber(std::string_view text, const std::string& where,
                                        const char* field, const char* what, Diagnostics& errors) {
   if (text.empty()) {
-    errors.Add(where, field, std::string(what) + " fehlt.");
+    errors.Add(where, field, Fill(_MsgRowMissing, {what}));
     return std::nullopt;
   }
   const std::optional<std::int64_t> number = ParseDigits(text);
   if (!number) {
-    errors.Add(where, field, Quoted(text) + " ist keine " + what + " (nur Ziffern).");
+    errors.Add(where, field, Fill(_MsgRowNotDigits, {zor::PrintableText(text), what}));
   }
   return number;
 }
@@ -80,12 +85,12 @@ void ReadFields(const DtausFields& f, DtausPayment& p, Diagnostics& errors) {
   p.konto = 0;
   p.blz = 0;
   p.cent = 0;
-  if (const auto konto = ReadNumber(f.konto, p.where, "konto", "Kontonummer", errors)) {
+  if (const auto konto = ReadNumber(f.konto, p.where, "konto", _MsgRowAccountNumber, errors)) {
     p.konto = *konto;
   } else {
     p.unreadable.insert("konto");
   }
-  if (const auto blz = ReadNumber(f.blz, p.where, "blz", "Bankleitzahl", errors)) {
+  if (const auto blz = ReadNumber(f.blz, p.where, "blz", _MsgRowBankCode, errors)) {
     p.blz = *blz;
   } else {
     p.unreadable.insert("blz");
@@ -105,34 +110,29 @@ std::string_view Cell(const CsvRow& row, std::size_t column) {
 }  // namespace
 
 const JobSchema& DtausJobSchema() {
-  static const JobSchema schema{
-      {{"art", JobValue::kText},
-       {"auftraggeber.name", JobValue::kText},
-       {"auftraggeber.blz", JobValue::kNumber},
-       {"auftraggeber.konto", JobValue::kNumber},
-       {"lastschriften", JobValue::kFlag},
-       {"abbuchung", JobValue::kFlag},
-       {"zahlungsschluessel", JobValue::kText},
-       {"ausfuehrungsdatum", JobValue::kText},
-       {"dateidatum", JobValue::kText},
-       {"zentralbank", JobValue::kFlag},
-       {"dateiname", JobValue::kText},
-       {"verzeichnis", JobValue::kText},
-       {"waehrung", JobValue::kText}},
-      {"name", "konto", "blz", "betrag", "zahlungsschluessel"},
-      // The diskette number and the sender's reference say where a file came
-      // from; a file written anew gets its own.
-      {"summen", "datei", "diskettennummer", "referenz"},
-      {{"namenszusatz",
-        "Namenszusätze des Empfängers kann zordta nicht schreiben; bitte in den Namen oder "
-        "den Verwendungszweck übernehmen."},
-       {"auftraggeberzusatz", "Namenszusätze des Auftraggebers kann zordta nicht schreiben."},
-       {"auftraggeber",
-        "Einen eigenen Auftraggeber je Buchung kann zordta nicht schreiben; jede Buchung trägt "
-        "den Auftraggeber der Datei."},
-       {"kundennummer", "Eine interne Kundennummer je Buchung kann zordta nicht schreiben."}},
-      true,
-      true};
+  static const JobSchema schema{{{"art", JobValue::kText},
+                                 {"auftraggeber.name", JobValue::kText},
+                                 {"auftraggeber.blz", JobValue::kNumber},
+                                 {"auftraggeber.konto", JobValue::kNumber},
+                                 {"lastschriften", JobValue::kFlag},
+                                 {"abbuchung", JobValue::kFlag},
+                                 {"zahlungsschluessel", JobValue::kText},
+                                 {"ausfuehrungsdatum", JobValue::kText},
+                                 {"dateidatum", JobValue::kText},
+                                 {"zentralbank", JobValue::kFlag},
+                                 {"dateiname", JobValue::kText},
+                                 {"verzeichnis", JobValue::kText},
+                                 {"waehrung", JobValue::kText}},
+                                {"name", "konto", "blz", "betrag", "zahlungsschluessel"},
+                                // The diskette number and the sender's reference say where a file
+                                // came from; a file written anew gets its own.
+                                {"summen", "datei", "diskettennummer", "referenz"},
+                                {{"namenszusatz", _MsgRowNoNameSupplement},
+                                 {"auftraggeberzusatz", _MsgRowNoClientSupplement},
+                                 {"auftraggeber", _MsgRowNoClientPerPayment},
+                                 {"kundennummer", _MsgRowNoCustomerNumber}},
+                                true,
+                                true};
   return schema;
 }
 
@@ -178,14 +178,10 @@ void ApplyDtausSettings(const std::map<std::string, std::string>& values, const 
   std::string waehrung;
   read.Text("waehrung", waehrung);
   if (waehrung == "DEM") {
-    errors.Add(where, label("waehrung"),
-               "DM-Dateien werden nicht mehr geschrieben, nur noch gelesen; zordta schreibt nur "
-               "Euro („EUR“).");
+    errors.Add(where, label("waehrung"), _MsgRowDmFile);
   } else if (!waehrung.empty() && waehrung != "EUR") {
     errors.Add(where, label("waehrung"),
-               Quoted(waehrung) +
-                   " ist keine Währung einer DTAUS-Datei; zordta schreibt nur Euro "
-                   "(„EUR“).");
+               Fill(_MsgRowNotDtausCurrency, {zor::PrintableText(waehrung)}));
   }
 }
 
@@ -342,14 +338,11 @@ bool DtausRun::FitsTrailer(const DtausPayment& p) {
   if (fTrailerFull) return false;
   const zor::TZorDTA& dta = *fComponent;
   if (dta.AnzahlBuchungen() >= kMaxCount) {
-    fErrors.Add(p.where, "",
-                "Eine Datei fasst höchstens " + std::to_string(kMaxCount) +
-                    " Buchungen (Datensatz E, 7 Stellen).");
+    fErrors.Add(p.where, "", Fill(_MsgRowDtausCountFull, {std::to_string(kMaxCount)}));
   } else if (dta.SummeBetragCent() > kMaxSumCent - p.cent) {
     fErrors.Add(p.where, "betrag",
-                "Mit diesem Betrag erreicht die Summe der Datei " +
-                    EuroText(dta.SummeBetragCent() + p.cent) + "; Datensatz E fasst höchstens " +
-                    EuroText(kMaxSumCent) + " (13 Stellen).");
+                Fill(_MsgRowDtausSumFull,
+                     {EuroText(dta.SummeBetragCent() + p.cent), EuroText(kMaxSumCent)}));
   } else {
     return true;
   }

@@ -2,12 +2,16 @@
 
 #include <optional>
 #include <vector>
+#include "core/MessageFill.h"
+#include "entry/RowMessages.h"
+#include "zordta/Printable.h"
 
 #include "zordta/PaymentValues.h"
-#include "zordta/entry/MessageText.h"
 #include "zordta/entry/Values.h"
 
 namespace zor::entry {
+
+using zor::detail::Fill;
 
 namespace {
 
@@ -28,13 +32,13 @@ struct Statement {
 const char* Named(Direction d) {
   switch (d) {
     case Direction::kCredits:
-      return "Gutschriften";
+      return _MsgRowCredits;
     case Direction::kDebits:
-      return "Lastschriften";
+      return _MsgRowDebits;
     case Direction::kAbbuchung:
-      return "Lastschriften im Abbuchungsauftragsverfahren";
+      return _MsgRowAbbuchung;
     case Direction::kEinzug:
-      return "Lastschriften im Einzugsermächtigungsverfahren";
+      return _MsgRowEinzug;
   }
   return "";
 }
@@ -92,14 +96,14 @@ std::string FindDirectionConflict(const std::map<std::string, std::string>& job,
   Collect(
       job,
       [](const std::string& key, const std::string& value) {
-        return Quoted(key) + ": " + Trimmed(value) + " im Auftrag";
+        return Fill(_MsgRowInJob, {zor::PrintableText(key), Trimmed(value)});
       },
       said);
   for (const Statement& one : said) {
     for (const Statement& other : said) {
       if (!Agree(one.direction, other.direction)) {
-        return "Widersprüchliche Angaben: " + one.label + " bedeutet " + Named(one.direction) +
-               ", " + other.label + " bedeutet " + Named(other.direction) + ".";
+        return Fill(_MsgRowContradiction,
+                    {one.label, Named(one.direction), other.label, Named(other.direction)});
       }
     }
   }

@@ -1,16 +1,20 @@
 #include "zordta/entry/Dtazv.h"
 
+#include "core/MessageFill.h"
 #include "entry/AmountField.h"
 #include "entry/LibraryCheck.h"
+#include "entry/RowMessages.h"
 #include "zordta/Limits.h"
 #include "zordta/PaymentValues.h"
-#include "zordta/entry/MessageText.h"
+#include "zordta/Printable.h"
 #include "zordta/entry/Values.h"
 #include "zordta/host/Classes.h"
 #include "zordta/host/SysUtils.h"
 #include "zordta/host/Text.h"
 
 namespace zor::entry {
+
+using zor::detail::Fill;
 
 namespace {
 
@@ -154,7 +158,7 @@ void ReadDtazvPayment(const InputRecord& r, DtazvPayment& p, Diagnostics& errors
   if (p.land.empty()) p.land = p.iban.substr(0, 2);
   if (!land.empty() && !Letters(p.land, 2)) {
     p.unreadable.insert("land");
-    errors.Add(r.where, "land", Quoted(land) + " ist kein Ländercode (zwei Buchstaben, z.B. FR).");
+    errors.Add(r.where, "land", Fill(_MsgRowNotACountry, {zor::PrintableText(land)}));
   }
   const std::string_view waehrung = r.Get("waehrung");
   p.waehrung = AsciiUpper(waehrung);
@@ -174,7 +178,7 @@ void ReadDtazvPayment(const InputRecord& r, DtazvPayment& p, Diagnostics& errors
     p.datum = ParseDate(datum);
     if (!p.datum) {
       p.unreadable.insert("datum");
-      errors.Add(r.where, "datum", Quoted(datum) + " ist kein Datum (JJJJ-MM-TT oder TT.MM.JJJJ).");
+      errors.Add(r.where, "datum", Fill(_MsgRowNotADate, {zor::PrintableText(datum)}));
     } else if (std::string problem = zor::ExecutionDateProblem(*p.datum); !problem.empty()) {
       p.unreadable.insert("datum");
       errors.Add(r.where, "datum", std::move(problem));
@@ -278,7 +282,7 @@ void DtazvRun::Add(const InputRecord& record) {
   } else if (p.waehrung.empty() || p.waehrung == currency) {
     TryCheck(fErrors, p.where, "betrag", [&] { zv.ValidateBetrag(Amount(p.cent)); });
   } else if (p.cent < 100) {
-    fErrors.Add(p.where, "betrag", "Der Betrag muss mindestens 1 " + p.waehrung + " sein.");
+    fErrors.Add(p.where, "betrag", Fill(_MsgRowBelowOneUnit, {p.waehrung}));
   }
   if (!RowClean(rowStart, p) || !FitsTrailer(p)) return;
   TryCheck(fErrors, p.where, "", [&] { Book(p); });
@@ -291,10 +295,9 @@ bool DtazvRun::FitsTrailer(const DtazvPayment& p) {
   const std::int64_t sum = fComponent->SummeBetragVorKomma();
   const std::int64_t units = p.cent / 100;
   if (sum <= kMaxUnitSum - units) return true;
-  fErrors.Add(p.where, "betrag",
-              "Mit diesem Betrag erreicht die Summe der ganzen Einheiten " +
-                  std::to_string(sum + units) + "; Datensatz Z fasst höchstens " +
-                  std::to_string(kMaxUnitSum) + " (15 Stellen).");
+  fErrors.Add(
+      p.where, "betrag",
+      Fill(_MsgRowDtazvSumFull, {std::to_string(sum + units), std::to_string(kMaxUnitSum)}));
   fTrailerFull = true;
   return false;
 }

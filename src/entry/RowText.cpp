@@ -1,6 +1,10 @@
 #include "zordta/entry/RowText.h"
 
+#include "core/MessageFill.h"
+#include "entry/RowMessages.h"
 namespace zor::entry {
+
+using zor::detail::Fill;
 
 RowText::RowText(const zor::TZorDTA& dta, bool streng, Diagnostics& errors, Diagnostics& warnings)
     : fErrors(errors),
@@ -37,7 +41,7 @@ void RowText::File(const zor::FileTextIssue& issue) {
     std::string message = issue.message;
     if (message[0] >= 'A' && message[0] <= 'Z')
       message[0] = static_cast<char>(message[0] - 'A' + 'a');
-    fErrors.Add(*fWhere, std::string(issue.field), "Mit --streng ein Fehler: " + message);
+    fErrors.Add(*fWhere, std::string(issue.field), Fill(_MsgRowStrictChange, {message}));
   }
 }
 

@@ -1,11 +1,15 @@
 #include "zordta/entry/SepaConflicts.h"
 
 #include <optional>
+#include "core/MessageFill.h"
+#include "entry/RowMessages.h"
+#include "zordta/Printable.h"
 
-#include "zordta/entry/MessageText.h"
 #include "zordta/entry/Values.h"
 
 namespace zor::entry {
+
+using zor::detail::Fill;
 
 namespace {
 
@@ -15,21 +19,21 @@ std::optional<std::string> Meaning(const std::string& key, const std::string& va
   if (key == "lastschriften") {
     const std::optional<bool> debits = ParseBool(value);
     if (!debits) return std::nullopt;
-    return *debits ? "Lastschriften (pain.008)" : "Überweisungen (pain.001)";
+    return *debits ? _MsgRowSepaDebits : _MsgRowSepaTransfers;
   }
   const std::string word = AsciiUpper(Trimmed(value));
   if (key == "lastart") {
-    if (word == "CORE") return "Basislastschriften (CORE)";
-    if (word == "B2B") return "Firmenlastschriften (B2B)";
+    if (word == "CORE") return _MsgRowSepaCore;
+    if (word == "B2B") return _MsgRowSepaB2b;
   } else if (key == "version") {
-    if (word == "AKTUELL") return "die aktuelle Fassung (pain.001.001.09 bzw. pain.008.001.08)";
-    if (word == "ALT") return "die ältere Fassung (pain.001.003.03 bzw. pain.008.003.02)";
+    if (word == "AKTUELL") return _MsgRowSepaCurrent;
+    if (word == "ALT") return _MsgRowSepaGerman;
   }
   return std::nullopt;
 }
 
 std::string JobLabel(const std::string& key, const std::string& value) {
-  return Quoted(key) + ": " + Trimmed(value) + " im Auftrag";
+  return Fill(_MsgRowInJob, {zor::PrintableText(key), Trimmed(value)});
 }
 
 }  // namespace
@@ -44,8 +48,8 @@ std::string FindSepaConflict(const std::map<std::string, std::string>& job,
     const std::optional<std::string> jobMeans = Meaning(key, fromJob->second);
     const std::optional<std::string> optionMeans = Meaning(key, fromOption->second);
     if (jobMeans && optionMeans && *jobMeans != *optionMeans) {
-      return "Widersprüchliche Angaben: " + optionLabel(key) + " bedeutet " + *optionMeans + ", " +
-             JobLabel(key, fromJob->second) + " bedeutet " + *jobMeans + ".";
+      return Fill(_MsgRowContradiction,
+                  {optionLabel(key), *optionMeans, JobLabel(key, fromJob->second), *jobMeans});
     }
   }
 
@@ -63,9 +67,7 @@ std::string FindSepaConflict(const std::map<std::string, std::string>& job,
   if (debits) return {};
   for (const char* key : {"glaeubiger_id", "lastart"}) {
     if (const std::optional<std::string> label = said(key)) {
-      return *label +
-             " gibt es nur bei Lastschriften (--lastschriften); die Datei enthielte "
-             "Überweisungen.";
+      return Fill(_MsgRowDebitsOnlyInTransfers, {*label});
     }
   }
   return {};

@@ -3,16 +3,21 @@
 #include <algorithm>
 #include <string_view>
 #include <utility>
+#include "core/MessageFill.h"
+#include "entry/EntryMessages.h"
+#include "entry/RowMessages.h"
+#include "zordta/Printable.h"
 
 #include "entry/AmountField.h"
 #include "zordta/PaymentValues.h"
 #include "zordta/entry/Dtazv.h"
-#include "zordta/entry/MessageText.h"
 #include "zordta/entry/PaymentRun.h"
 #include "zordta/entry/Values.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zor::entry {
+
+using zor::detail::Fill;
 
 namespace {
 
@@ -20,7 +25,7 @@ namespace {
 // bank's to judge.
 std::string PastDateProblem(zor::TDate date) {
   if (date >= zor::Date()) return {};
-  return "Das Datum " + FormatIsoDate(date) + " liegt vor heute.";
+  return Fill(_MsgRowPastDate, {FormatIsoDate(date)});
 }
 
 std::optional<zor::SepaSequence> ParseSequence(std::string_view text) {
@@ -46,7 +51,8 @@ void Choice(const std::map<std::string, std::string>& values, const std::string&
   }
   const auto found = words.find(word);
   if (found == words.end()) {
-    errors.Add(where, label(key), Quoted(it->second) + " ist nicht " + wordsText + ".");
+    errors.Add(where, label(key),
+               Fill(_MsgRowNotOneOf, {zor::PrintableText(it->second), wordsText}));
     return;
   }
   target = found->second;
@@ -73,7 +79,7 @@ zor::SepaPayment TakenAsGiven(const InputRecord& r) {
 void CheckCounterparty(const zor::SepaAccount& account, const std::string& where,
                        Diagnostics& errors) {
   if (account.iban.empty()) {
-    errors.Add(where, "iban", "Die IBAN fehlt.");
+    errors.Add(where, "iban", _MsgEntryNoIban);
   } else if (std::string problem = zor::IbanProblemText(account.iban); !problem.empty()) {
     errors.Add(where, "iban", std::move(problem));
   }
@@ -82,7 +88,7 @@ void CheckCounterparty(const zor::SepaAccount& account, const std::string& where
       errors.Add(where, "bic", std::move(problem));
     }
   }
-  if (Trimmed(account.name).empty()) errors.Add(where, "name", "Der Name fehlt.");
+  if (Trimmed(account.name).empty()) errors.Add(where, "name", _MsgRowNoName);
 }
 
 // A purpose code from the ISO list, written as the banks take it: in capitals.
@@ -94,8 +100,7 @@ void ReadPurposeCode(const InputRecord& r, zor::SepaPayment& p, Diagnostics& err
       p.purposeCode.size() == 4 && std::all_of(p.purposeCode.begin(), p.purposeCode.end(),
                                                [](char c) { return c >= 'A' && c <= 'Z'; });
   if (!letters) {
-    errors.Add(r.where, "zweck",
-               Quoted(zweck) + " ist kein Zweck aus vier Buchstaben (z.B. SALA für Gehalt).");
+    errors.Add(r.where, "zweck", Fill(_MsgRowNotAPurposeCode, {zor::PrintableText(zweck)}));
   }
 }
 
@@ -107,7 +112,7 @@ std::chrono::year_month_day RequestedDate(const InputRecord& r,
   if (datum.empty()) return runDate;
   const std::optional<zor::TDate> date = ParseDate(datum);
   if (!date) {
-    errors.Add(r.where, "datum", Quoted(datum) + " ist kein Datum (JJJJ-MM-TT oder TT.MM.JJJJ).");
+    errors.Add(r.where, "datum", Fill(_MsgRowNotADate, {zor::PrintableText(datum)}));
   } else if (std::string problem = PastDateProblem(*date); !problem.empty()) {
     errors.Add(r.where, "datum", std::move(problem));
   } else {
@@ -120,7 +125,7 @@ std::chrono::year_month_day RequestedDate(const InputRecord& r,
 void RefuseMandate(const InputRecord& r, Diagnostics& errors) {
   for (const char* field : {"mandat_id", "mandat_datum", "sequenz"}) {
     if (!r.Get(field).empty()) {
-      errors.Add(r.where, field, "Gibt es nur bei Lastschriften (--lastschriften).");
+      errors.Add(r.where, field, _MsgRowDebitsOnly);
     }
   }
 }
@@ -131,15 +136,13 @@ void ReadMandate(const InputRecord& r, zor::SepaPayment& p, Diagnostics& errors)
   const std::string_view mandatId = r.Get("mandat_id");
   const std::string_view mandatDatum = r.Get("mandat_datum");
   p.mandateId = mandatId;
-  if (mandatId.empty()) errors.Add(r.where, "mandat_id", "Die Mandatsreferenz fehlt.");
+  if (mandatId.empty()) errors.Add(r.where, "mandat_id", _MsgRowNoMandateId);
   if (mandatDatum.empty()) {
-    errors.Add(r.where, "mandat_datum", "Das Datum der Unterschrift unter dem Mandat fehlt.");
+    errors.Add(r.where, "mandat_datum", _MsgRowNoMandateDate);
   } else if (const std::optional<zor::TDate> date = ParseDate(mandatDatum); !date) {
-    errors.Add(r.where, "mandat_datum",
-               Quoted(mandatDatum) + " ist kein Datum (JJJJ-MM-TT oder TT.MM.JJJJ).");
+    errors.Add(r.where, "mandat_datum", Fill(_MsgRowNotADate, {zor::PrintableText(mandatDatum)}));
   } else if (*date > zor::Date()) {
-    errors.Add(r.where, "mandat_datum",
-               "Das Mandat ist auf den " + FormatIsoDate(*date) + " datiert, nach heute.");
+    errors.Add(r.where, "mandat_datum", Fill(_MsgRowMandateAhead, {FormatIsoDate(*date)}));
   } else {
     p.mandateSigned = SepaDate(*date);
   }
@@ -148,12 +151,11 @@ void ReadMandate(const InputRecord& r, zor::SepaPayment& p, Diagnostics& errors)
 void ReadSequence(const InputRecord& r, zor::SepaPayment& p, Diagnostics& errors) {
   const std::string_view sequenz = r.Get("sequenz");
   if (sequenz.empty()) {
-    errors.Add(r.where, "sequenz", "Die Sequenz fehlt (FRST, RCUR, OOFF oder FNAL).");
+    errors.Add(r.where, "sequenz", _MsgRowNoSequence);
   } else if (const std::optional<zor::SepaSequence> sequence = ParseSequence(sequenz)) {
     p.group.sequence = *sequence;
   } else {
-    errors.Add(r.where, "sequenz",
-               Quoted(sequenz) + " ist keine Sequenz (FRST, RCUR, OOFF oder FNAL).");
+    errors.Add(r.where, "sequenz", Fill(_MsgRowNotASequence, {zor::PrintableText(sequenz)}));
   }
 }
 
@@ -245,7 +247,7 @@ void ApplySepaSettings(const std::map<std::string, std::string>& values, const s
 void CheckSepaClient(const SepaEntrySettings& s, const KeyLabel& label, Diagnostics& errors) {
   const zor::SepaAccount& account = s.library.account;
   if (account.iban.empty()) {
-    errors.Add(kClientWhere, label("auftraggeber.iban"), "Die IBAN fehlt.");
+    errors.Add(kClientWhere, label("auftraggeber.iban"), _MsgEntryNoIban);
   } else if (std::string problem = zor::IbanProblemText(account.iban); !problem.empty()) {
     errors.Add(kClientWhere, label("auftraggeber.iban"), std::move(problem));
   }
@@ -255,8 +257,7 @@ void CheckSepaClient(const SepaEntrySettings& s, const KeyLabel& label, Diagnost
     }
   }
   if (s.library.kind == zor::SepaKind::DirectDebit && s.library.creditorId.empty()) {
-    errors.Add(kClientWhere, label("glaeubiger_id"),
-               "Die Gläubiger-Identifikationsnummer fehlt; Lastschriften brauchen sie.");
+    errors.Add(kClientWhere, label("glaeubiger_id"), _MsgRowNoCreditorId);
   }
   if (s.ausfuehrung) {
     if (std::string problem = PastDateProblem(*s.ausfuehrung); !problem.empty()) {
@@ -274,7 +275,7 @@ bool ReadSepaPayment(const InputRecord& r, zor::SepaKind kind,
   ReadPurposeCode(r, p, errors);
   if (const std::optional<std::int64_t> cent = ReadAmount(r, errors)) {
     p.cents = *cent;
-    if (p.cents == 0) errors.Add(r.where, "betrag", "Der Betrag muss mindestens 0,01 EUR sein.");
+    if (p.cents == 0) errors.Add(r.where, "betrag", _MsgRowBelowOneCent);
   }
   p.group.date = RequestedDate(r, defaultDate, errors);
   if (kind == zor::SepaKind::CreditTransfer) {

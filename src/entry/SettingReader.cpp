@@ -1,9 +1,13 @@
 #include "zordta/entry/SettingReader.h"
 
-#include "zordta/entry/MessageText.h"
+#include "core/MessageFill.h"
+#include "entry/RowMessages.h"
+#include "zordta/Printable.h"
 #include "zordta/entry/Values.h"
 
 namespace zor::entry {
+
+using zor::detail::Fill;
 
 SettingReader::SettingReader(const std::map<std::string, std::string>& values, std::string where,
                              KeyLabel label, Diagnostics& errors)
@@ -27,7 +31,7 @@ void SettingReader::Number(const std::string& key, std::int64_t& target, std::in
   if (!value) return;
   const std::optional<std::int64_t> number = ParseDigits(*value);
   if (!number || *number > max) {
-    Fail(key, Quoted(*value) + " ist keine Zahl von 0 bis " + std::to_string(max) + ".");
+    Fail(key, Fill(_MsgRowNotANumber, {zor::PrintableText(*value), std::to_string(max)}));
     return;
   }
   target = *number;
@@ -38,7 +42,7 @@ void SettingReader::Flag(const std::string& key, bool& target) {
   if (!value) return;
   const std::optional<bool> flag = ParseBool(*value);
   if (!flag) {
-    Fail(key, Quoted(*value) + " ist weder true noch false.");
+    Fail(key, Fill(_MsgRowNotAFlag, {zor::PrintableText(*value)}));
     return;
   }
   target = *flag;
@@ -49,7 +53,7 @@ void SettingReader::Date(const std::string& key, std::optional<zor::TDate>& targ
   if (!value) return;
   const std::optional<zor::TDate> date = ParseDate(*value);
   if (!date) {
-    Fail(key, Quoted(*value) + " ist kein Datum (JJJJ-MM-TT oder TT.MM.JJJJ).");
+    Fail(key, Fill(_MsgRowNotADate, {zor::PrintableText(*value)}));
     return;
   }
   target = *date;
@@ -63,8 +67,7 @@ void SettingReader::Kind(const std::string& expected) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
   if (kind != expected) {
-    Fail("art",
-         "Der Auftrag ist für " + Quoted(*value) + ", dieser Befehl schreibt " + expected + ".");
+    Fail("art", Fill(_MsgRowWrongKind, {zor::PrintableText(*value), expected}));
   }
 }
 

@@ -1,10 +1,14 @@
 #include "zordta/entry/Utf8Check.h"
 
 #include <cstdio>
+#include "core/MessageFill.h"
+#include "entry/RowMessages.h"
 
 #include "zordta/host/Text.h"
 
 namespace zor::entry {
+
+using zor::detail::Fill;
 
 std::vector<ForeignChar> FindCharsOutsideCp1252(std::string_view utf8) {
   std::vector<ForeignChar> found;
@@ -48,7 +52,7 @@ std::string DescribeChar(char32_t codePoint) {
       glyph += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
       glyph += static_cast<char>(0x80 | (codePoint & 0x3F));
     }
-    return "„" + glyph + "“ (" + hex + ")";
+    return Fill(_MsgRowCharacter, {glyph, hex});
   }
   return hex;
 }
@@ -82,21 +86,21 @@ std::vector<ForeignChar> FindUnwritableChars(std::string_view utf8) {
 }
 
 std::string UnwritableCharProblem(char32_t codePoint) {
-  if (!IsControlChar(codePoint)) return DescribeChar(codePoint) + " gibt es in Windows-1252 nicht.";
-  const char* name = codePoint == '\t'   ? "Tabulator"
-                     : codePoint == '\n' ? "Zeilenumbruch"
-                     : codePoint == '\r' ? "Wagenrücklauf"
-                                         : "Steuerzeichen";
-  return std::string(name) + " (" + DescribeChar(codePoint) + ") ist nicht erlaubt.";
+  if (!IsControlChar(codePoint)) return Fill(_MsgRowNotInCp1252, {DescribeChar(codePoint)});
+  const char* name = codePoint == '\t'   ? _MsgRowTab
+                     : codePoint == '\n' ? _MsgRowLineFeed
+                     : codePoint == '\r' ? _MsgRowCarriageReturn
+                                         : _MsgRowControlChar;
+  return Fill(_MsgRowNotAllowed, {name, DescribeChar(codePoint)});
 }
 
 std::string UnwritableCharMessage(const ForeignChar& c) {
-  return "Zeichen " + std::to_string(c.index) + ": " + UnwritableCharProblem(c.codePoint);
+  return Fill(_MsgRowAtCharacter, {std::to_string(c.index), UnwritableCharProblem(c.codePoint)});
 }
 
 std::string ForeignCharMessage(const ForeignChar& c) {
-  return "Zeichen " + std::to_string(c.index) + ": " + DescribeChar(c.codePoint) +
-         " gibt es in Windows-1252 nicht.";
+  return Fill(_MsgRowAtCharacter,
+              {std::to_string(c.index), Fill(_MsgRowNotInCp1252, {DescribeChar(c.codePoint)})});
 }
 
 std::size_t CharCount(std::string_view utf8) {
