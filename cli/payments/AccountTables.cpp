@@ -1,6 +1,5 @@
 #include "payments/AccountTables.h"
 
-#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string_view>
@@ -10,34 +9,12 @@
 #include "io/EntryNames.h"
 #include "io/FileBytes.h"
 #include "payments/DtausAccounts.h"
-#include "zordta/PaymentValues.h"
-#include "zordta/entry/Dtazv.h"
+#include "zordta/entry/AccountRows.h"
 #include "zordta/entry/MessageText.h"
-#include "zordta/entry/SepaInput.h"
-#include "zordta/entry/Values.h"
-#include "zordta/host/SysUtils.h"
 
 namespace zcli {
 
 namespace {
-
-const CsvColumns& IbanColumns() {
-  static const CsvColumns columns{
-      {{"blz", "blz"}, {"konto", "konto"}, {"iban", "iban"}, {"bic", "bic"}},
-      {"blz", "konto", "iban"}};
-  return columns;
-}
-
-const CsvColumns& MandateColumns() {
-  static const CsvColumns columns{{{"blz", "blz"},
-                                   {"konto", "konto"},
-                                   {"iban", "iban"},
-                                   {"mandatid", "mandat_id"},
-                                   {"mandatdatum", "mandat_datum"},
-                                   {"sequenz", "sequenz"}},
-                                  {"mandat_id", "mandat_datum", "sequenz"}};
-  return columns;
-}
 
 // Every row of a table, its faults placed with the table's name, which the
 // messages about the DTAUS file do not carry.
@@ -54,130 +31,37 @@ void ForEachRow(
   }
 }
 
-// Blanks are how people group digits ("370 400 44").
-std::optional<std::int64_t> Digits(std::string_view text, std::size_t least, std::size_t most) {
-  std::string digits(text);
-  std::erase(digits, ' ');
-  if (digits.size() < least || digits.size() > most) return std::nullopt;
-  return ParseDigits(digits);
-}
-
-// Bank code and account of a row; none when the row gives neither.
-std::optional<AccountKey> ReadAccount(const InputRecord& r, const std::string& where,
-                                      Diagnostics& errors) {
-  const std::string_view blz = r.Get("blz");
-  const std::string_view konto = r.Get("konto");
-  if (blz.empty() && konto.empty()) return std::nullopt;
-  const std::optional<std::int64_t> code = Digits(blz, 8, 8);
-  const std::optional<std::int64_t> account = Digits(konto, 1, 10);
-  if (!code)
-    errors.Add(where, "blz", "Eine Bankleitzahl hat 8 Ziffern, nicht " + Quoted(blz) + ".");
-  if (!account || *account == 0) {
-    errors.Add(where, "konto",
-               "Eine Kontonummer hat 1 bis 10 Ziffern, nicht " + Quoted(konto) + ".");
-  }
-  if (!code || !account || *account == 0) return std::nullopt;
-  return AccountKey{*code, *account};
-}
-
-// The IBAN of a row, checked; empty when the row has none or a faulty one.
-std::string ReadIban(const InputRecord& r, const std::string& where, Diagnostics& errors) {
-  std::string iban = CompactIdentifier(r.Get("iban"));
-  if (iban.empty()) return iban;
-  if (std::string problem = zor::IbanProblemText(iban); !problem.empty()) {
-    errors.Add(where, "iban", std::move(problem));
-    return {};
-  }
-  return iban;
-}
-
-std::string AccountText(AccountKey account) {
-  return "BLZ " + std::to_string(account.blz) + ", Konto " + std::to_string(account.konto);
-}
-
-std::optional<zor::SepaSequence> ParseSequence(std::string_view text) {
-  const std::string code = AsciiUpper(text);
-  if (code == "FRST") return zor::SepaSequence::First;
-  if (code == "RCUR") return zor::SepaSequence::Recurring;
-  if (code == "OOFF") return zor::SepaSequence::OneOff;
-  if (code == "FNAL") return zor::SepaSequence::Final;
-  return std::nullopt;
-}
-
 }  // namespace
 
 IbanList IbanList::Read(const std::string& path, Diagnostics& errors) {
   IbanList list;
-  ForEachRow(
-      path, IbanColumns(), errors,
-      [&list](const InputRecord& r, const std::string& where, Diagnostics& found) {
-        const std::size_t before = found.Count();
-        const std::optional<AccountKey> account = ReadAccount(r, where, found);
-        if (!account && found.Count() == before) {
-          found.Add(where, "blz", "Bankleitzahl und Kontonummer fehlen.");
-        }
-        zor::IbanRow row;
-        row.iban = ReadIban(r, where, found);
-        row.bic = CompactIdentifier(r.Get("bic"));
-        if (row.iban.empty() && found.Count() == before) {
-          found.Add(where, "iban", "Die IBAN fehlt.");
-        }
-        if (!row.bic.empty()) {
-          if (std::string problem = zor::BicProblemText(row.bic); !problem.empty()) {
-            found.Add(where, "bic", std::move(problem));
-          }
-        }
-        if (found.Count() != before) return;
-        row.account = *account;
-        row.place = list.fWhere.size();
-        if (const zor::IbanRow* earlier = list.fTable.Add(std::move(row))) {
-          found.Add(where, "",
-                    AccountText(*account) + " steht schon in " + list.fWhere[earlier->place] + ".");
-          return;
-        }
-        list.fWhere.push_back(where);
-      });
+  ForEachRow(path, IbanTableColumns(), errors,
+             [&list](const InputRecord& r, const std::string& where, Diagnostics& found) {
+               std::optional<zor::IbanRow> row = ReadIbanRow(r, where, found);
+               if (!row) return;
+               row->place = list.fWhere.size();
+               const zor::DtausAccount account = row->account;
+               if (const zor::IbanRow* earlier = list.fTable.Add(std::move(*row))) {
+                 found.Add(
+                     where, "",
+                     AccountText(account) + " steht schon in " + list.fWhere[earlier->place] + ".");
+                 return;
+               }
+               list.fWhere.push_back(where);
+             });
   return list;
 }
 
 MandateList MandateList::Read(const std::string& path, Diagnostics& errors) {
   MandateList list;
-  ForEachRow(path, MandateColumns(), errors,
+  ForEachRow(path, MandateTableColumns(), errors,
              [&list](const InputRecord& r, const std::string& where, Diagnostics& found) {
-               const std::size_t before = found.Count();
-               zor::MandateRow row;
-               if (const std::optional<AccountKey> account = ReadAccount(r, where, found)) {
-                 row.account = zor::DtausAccount{account->blz, account->konto};
-               }
-               row.iban = ReadIban(r, where, found);
-               if (!row.account && r.Get("iban").empty() && found.Count() == before) {
-                 found.Add(where, "", "Es fehlen blz und konto oder iban: wessen Mandat?");
-               }
-               row.id = r.Get("mandat_id");
-               if (row.id.empty()) found.Add(where, "mandat_id", "Die Mandatsreferenz fehlt.");
-               const std::string_view datum = r.Get("mandat_datum");
-               if (const std::optional<zor::TDate> date = ParseDate(datum); !date) {
-                 found.Add(where, "mandat_datum",
-                           Quoted(datum) + " ist kein Datum (JJJJ-MM-TT oder TT.MM.JJJJ).");
-               } else if (*date > zor::Date()) {
-                 found.Add(
-                     where, "mandat_datum",
-                     "Das Mandat ist auf den " + FormatIsoDate(*date) + " datiert, nach heute.");
-               } else {
-                 row.signedOn = SepaDate(*date);
-               }
-               const std::string_view sequenz = r.Get("sequenz");
-               if (const std::optional<zor::SepaSequence> sequence = ParseSequence(sequenz)) {
-                 row.sequence = *sequence;
-               } else {
-                 found.Add(where, "sequenz",
-                           Quoted(sequenz) + " ist keine Sequenz (FRST, RCUR, OOFF oder FNAL).");
-               }
-               if (found.Count() != before) return;
-               row.place = list.fWhere.size();
+               std::optional<zor::MandateRow> row = ReadMandateRow(r, where, found);
+               if (!row) return;
+               row->place = list.fWhere.size();
                list.fWhere.push_back(where);
                list.fRow.push_back(r.where);
-               list.fTable.Add(std::move(row));
+               list.fTable.Add(std::move(*row));
              });
   return list;
 }

@@ -100,4 +100,13 @@ inline constexpr const char* _MsgRowNoCreditorId =
     "Die Gläubiger-Identifikationsnummer fehlt; Lastschriften brauchen sie.";
 inline constexpr const char* _MsgRowBelowOneCent = "Der Betrag muss mindestens 0,01 EUR sein.";
 
+// The IBAN and mandate tables of a conversion.
+inline constexpr const char* _MsgRowAccount = "BLZ {}, Konto {}";
+inline constexpr const char* _MsgRowBankCodeDigits = "Eine Bankleitzahl hat 8 Ziffern, nicht „{}“.";
+inline constexpr const char* _MsgRowAccountDigits =
+    "Eine Kontonummer hat 1 bis 10 Ziffern, nicht „{}“.";
+inline constexpr const char* _MsgRowNoBankCodeNorAccount = "Bankleitzahl und Kontonummer fehlen.";
+inline constexpr const char* _MsgRowWhoseMandate =
+    "Es fehlen blz und konto oder iban: wessen Mandat?";
+
 }  // namespace zor

@@ -28,15 +28,6 @@ std::string PastDateProblem(zor::TDate date) {
   return Fill(_MsgRowPastDate, {FormatIsoDate(date)});
 }
 
-std::optional<zor::SepaSequence> ParseSequence(std::string_view text) {
-  const std::string code = AsciiUpper(text);
-  if (code == "FRST") return zor::SepaSequence::First;
-  if (code == "RCUR") return zor::SepaSequence::Recurring;
-  if (code == "OOFF") return zor::SepaSequence::OneOff;
-  if (code == "FNAL") return zor::SepaSequence::Final;
-  return std::nullopt;
-}
-
 // A choice of words, case aside; an unknown one is reported and changes nothing.
 template <class Value>
 void Choice(const std::map<std::string, std::string>& values, const std::string& key,
@@ -152,7 +143,7 @@ void ReadSequence(const InputRecord& r, zor::SepaPayment& p, Diagnostics& errors
   const std::string_view sequenz = r.Get("sequenz");
   if (sequenz.empty()) {
     errors.Add(r.where, "sequenz", _MsgRowNoSequence);
-  } else if (const std::optional<zor::SepaSequence> sequence = ParseSequence(sequenz)) {
+  } else if (const std::optional<zor::SepaSequence> sequence = ParseSepaSequence(sequenz)) {
     p.group.sequence = *sequence;
   } else {
     errors.Add(r.where, "sequenz", Fill(_MsgRowNotASequence, {zor::PrintableText(sequenz)}));
@@ -207,6 +198,15 @@ const CsvColumns& SepaCsvColumns() {
                                    {"zweck", "zweck"}},
                                   {"name", "iban", "betrag"}};
   return columns;
+}
+
+std::optional<zor::SepaSequence> ParseSepaSequence(std::string_view text) {
+  const std::string code = AsciiUpper(text);
+  if (code == "FRST") return zor::SepaSequence::First;
+  if (code == "RCUR") return zor::SepaSequence::Recurring;
+  if (code == "OOFF") return zor::SepaSequence::OneOff;
+  if (code == "FNAL") return zor::SepaSequence::Final;
+  return std::nullopt;
 }
 
 std::string DefaultSepaFileName(zor::SepaKind kind) {
