@@ -24,14 +24,14 @@
 namespace zor::entry {
 
 struct ZORDTA_API DtausSettings {
-  std::string name;  ///< client, UTF-8
+  std::string name{};  ///< client, UTF-8
   std::int64_t blz = 0;
   std::int64_t konto = 0;
   bool lastschriften = false;
-  bool abbuchung = false;  ///< implies lastschriften
-  std::string schluessel;  ///< the payment key of the file, five digits, or empty
-  std::optional<zor::TDate> ausfuehrung;
-  std::optional<zor::TDate> dateidatum;
+  bool abbuchung = false;    ///< implies lastschriften
+  std::string schluessel{};  ///< the payment key of the file, five digits, or empty
+  std::optional<zor::TDate> ausfuehrung{};
+  std::optional<zor::TDate> dateidatum{};
   bool zentralbank = false;
   std::string dateiname = "DTAUS0.TXT";
   std::string verzeichnis = ".";
@@ -42,7 +42,7 @@ struct ZORDTA_API DtausSettings {
   /// empty: they are not checked (AccountScreen plugs in a bank's check methods).
   std::function<void(std::int64_t bankCode, std::int64_t account, const std::string& where,
                      Diagnostics& findings)>
-      checkAccount;
+      checkAccount{};
 };
 
 /// The texts view the record or the CSV row the payment was read from: they

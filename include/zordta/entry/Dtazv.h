@@ -22,10 +22,10 @@
 namespace zor::entry {
 
 struct ZORDTA_API DtazvSettings {
-  std::string name;
-  std::string name2;
-  std::string strasse;
-  std::string ort;
+  std::string name{};
+  std::string name2{};
+  std::string strasse{};
+  std::string ort{};
   std::int64_t blz = 0;
   std::int64_t konto = 0;
   std::string waehrung = "EUR";
@@ -33,7 +33,7 @@ struct ZORDTA_API DtazvSettings {
   std::int64_t firmennummer = 0;
   std::int64_t zahlungsart = 0;
   std::int64_t laufendeNummer = 0;
-  std::optional<zor::TDate> ausfuehrung;
+  std::optional<zor::TDate> ausfuehrung{};
   std::string dateiname = "DTAZV";
   std::string verzeichnis = ".";
   /// Strict: refuse text that would not be written as given.

@@ -22,10 +22,10 @@ namespace zor::entry {
 
 struct ZORDTA_API SepaEntrySettings {
   /// Kind, version, scheme, message id, the client's account, creditor id.
-  zor::SepaSettings library;
+  zor::SepaSettings library{};
   /// Of payments without a date of their own; none: today.
-  std::optional<zor::TDate> ausfuehrung;
-  std::string dateiname;  ///< empty: DefaultSepaFileName
+  std::optional<zor::TDate> ausfuehrung{};
+  std::string dateiname{};  ///< empty: DefaultSepaFileName
   std::string verzeichnis = ".";
 };
 
