@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  g++ clang-14 libclang-rt-14-dev clang-format-14 cmake ninja-build pkg-config
+  g++ clang-14 libclang-rt-14-dev clang-format-14 cmake ninja-build pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   # The command-line tool: options, CSV.
   libcli11-dev libcsv-dev

@@ -23,11 +23,17 @@ trap './scripts/start-cups.sh stop' EXIT
 
 jobs=$(nproc)
 
+# ccache spares a run on the same machine what an earlier one compiled: the three
+# trees are most of this script's time. Paths count from the checkout, so another
+# checkout of the same commit finds the same entries.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
+launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+
 echo "== build (g++, warnings as errors)"
 # Line tables are debug information enough for a backtrace, and much cheaper to build.
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
-  -DCMAKE_CXX_COMPILER=g++ -DZORDTA_WERROR=ON
+  -DCMAKE_CXX_COMPILER=g++ -DZORDTA_WERROR=ON "${launcher[@]}"
 cmake --build build -j "$jobs"
 echo "== tests"
 ctest --test-dir build --output-on-failure -j "$jobs"
@@ -36,7 +42,8 @@ echo "== build (clang 14, ASan + UBSan, libFuzzer harnesses)"
 # Line tables are all a sanitizer's backtrace needs. -O1 runs the suite about 40% faster
 # but builds about a fifth slower, which takes back what the tests save.
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1" \
-  -DCMAKE_CXX_COMPILER=clang++-14 -DZORDTA_WERROR=ON -DZORDTA_SANITIZE=ON -DZORDTA_FUZZ=ON
+  -DCMAKE_CXX_COMPILER=clang++-14 -DZORDTA_WERROR=ON -DZORDTA_SANITIZE=ON -DZORDTA_FUZZ=ON \
+  "${launcher[@]}"
 cmake --build build-sanitize -j "$jobs"
 echo "== tests under the sanitizers"
 # ZorDTAPackage12 is linked from the very objects of ZorDTAPackage14, whose suite runs here.
@@ -50,7 +57,8 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 echo "== build (clang 14, ThreadSanitizer, threads test only)"
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" \
-  -DCMAKE_CXX_COMPILER=clang++-14 -DZORDTA_WERROR=ON -DZORDTA_TSAN=ON -DZORDTA_BUILD_EXAMPLES=OFF
+  -DCMAKE_CXX_COMPILER=clang++-14 -DZORDTA_WERROR=ON -DZORDTA_TSAN=ON -DZORDTA_BUILD_EXAMPLES=OFF \
+  "${launcher[@]}"
 cmake --build build-tsan -j "$jobs" --target tests_threads
 echo "== threads test under ThreadSanitizer"
 # clang 14's ThreadSanitizer cannot place its shadow memory when the kernel
