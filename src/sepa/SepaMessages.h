@@ -61,4 +61,18 @@ inline constexpr const char* _MsgSepaStream = "Die SEPA-Datei konnte nicht gesch
 inline constexpr const char* _MsgSepaNoPayments = "Die SEPA-Datei enthält keine Zahlung.";
 inline constexpr const char* _MsgSepaFinished = "Die SEPA-Datei ist bereits abgeschlossen.";
 
+// Structured creditor references (ISO 11649).
+inline constexpr const char* _MsgSepaNotACreditorReference =
+    "„{}“ ist keine strukturierte Gläubigerreferenz (RF, zwei Prüfziffern und bis zu 21 "
+    "Buchstaben oder Ziffern, z.B. RF18539007547034).";
+inline constexpr const char* _MsgSepaCreditorReferenceCharacter =
+    "Eine Gläubigerreferenz besteht aus Buchstaben und Ziffern; „{}“ gehört nicht hinein.";
+inline constexpr const char* _MsgSepaCreditorReferenceCheckPlace =
+    "Auf RF folgen zwei Prüfziffern, nicht „{}“.";
+inline constexpr const char* _MsgSepaCreditorReferenceLength =
+    "Nach RF und den Prüfziffern stehen höchstens 21 Zeichen, hier {}.";
+inline constexpr const char* _MsgSepaCreditorReferenceCheckDigits =
+    "Die Prüfziffern {} passen nicht zur Gläubigerreferenz: ein Zeichen ist falsch oder "
+    "vertauscht.";
+
 }  // namespace zor::detail::msgsepa
