@@ -75,4 +75,15 @@ inline constexpr const char* _MsgSepaCreditorReferenceCheckDigits =
     "Die Prüfziffern {} passen nicht zur Gläubigerreferenz: ein Zeichen ist falsch oder "
     "vertauscht.";
 
+// Postal addresses.
+inline constexpr const char* _MsgSepaAddressLinesOnly =
+    "Eine Anschrift nur aus Adresszeilen nehmen die Banken seit dem 15. November 2026 nicht mehr: "
+    "Ort und Land gehören in ihre eigenen Felder.";
+inline constexpr const char* _MsgSepaAddressNoTown = "Zur Anschrift gehört der Ort.";
+inline constexpr const char* _MsgSepaAddressNoCountry =
+    "Zur Anschrift gehört das Land (ISO 3166, z.B. DE).";
+inline constexpr const char* _MsgSepaAddressCountry = "„{}“ ist kein Land (ISO 3166, z.B. DE).";
+inline constexpr const char* _MsgSepaAddressLines =
+    "Neben den Feldern einer Anschrift stehen höchstens zwei Adresszeilen, hier {}.";
+
 }  // namespace zor::detail::msgsepa
