@@ -232,6 +232,9 @@ void AddSepaCommands(CLI::App& app, Action& action) {
                  "Firmenlastschriften (B2B) statt Basislastschriften (CORE)");
   AddSettingFlag(*write, *w, "--version-alt", "version", "alt",
                  "Ältere Fassung: pain.001.003.03 bzw. pain.008.003.02");
+  AddSettingFlag(*write, *w, "--einzelbuchung", "sammelbuchung", "false",
+                 "Jede Zahlung einzeln auf dem Konto buchen lassen, nicht als Sammelbuchung "
+                 "(BtchBookg false)");
   AddSettingOption(*write, *w, "--ausfuehrung", "ausfuehrungsdatum", "DATUM",
                    "Ausführungs- bzw. Fälligkeitsdatum der Zahlungen ohne eigenes Datum, "
                    "JJJJ-MM-TT oder TT.MM.JJJJ (sonst heute)");

@@ -61,6 +61,7 @@ json Head(const std::string& path, const CheckedSepa& file) {
                {"lastschriften", debits},
                {"version", d.version == zor::SepaVersion::German ? "alt" : "aktuell"}};
   if (debits) head["lastart"] = first.instrument == zor::SepaInstrument::B2B ? "B2B" : "CORE";
+  if (first.batchBooking) head["sammelbuchung"] = *first.batchBooking;
   head["nachricht_id"] = d.messageId;
   head["auftraggeber"] = Account(first.account);
   if (debits) head["glaeubiger_id"] = first.creditorId;

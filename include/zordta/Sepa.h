@@ -64,6 +64,9 @@ struct SepaSettings {
   std::string initiatingParty;  ///< empty: the account's name
   SepaAccount account;          ///< the debtor of transfers, the creditor of debits
   std::string creditorId;       ///< direct debits: the creditor identifier
+  /// BtchBookg of every block: true, the block is booked as one sum; false,
+  /// each payment on its own; none: not stated, the bank's choice (one sum).
+  std::optional<bool> batchBooking{};
   /// Refuse a text that would have to be transliterated or cut.
   bool strict = false;
 };

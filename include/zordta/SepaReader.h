@@ -30,6 +30,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "zordta/Sepa.h"
@@ -55,7 +56,7 @@ struct SepaDocument {
 };
 
 /// One payment information block. Every block of a document has the same
-/// account, creditor identifier and scheme (a file of several is refused), so
+/// account, creditor identifier, scheme and batch booking (a file of several is refused), so
 /// that the document's settings are those of SepaSettings.
 struct SepaBlock {
   std::size_t line = 0;    ///< of <PmtInf>
@@ -65,6 +66,7 @@ struct SepaBlock {
   SepaAccount account;     ///< the debtor of transfers, the creditor of debits; bic may be empty
   std::string creditorId;  ///< direct debits
   SepaInstrument instrument = SepaInstrument::Core;  ///< direct debits
+  std::optional<bool> batchBooking{};                ///< BtchBookg; none: not stated
   std::size_t count = 0;                             ///< NbOfTxs as stated
   std::int64_t cents = 0;                            ///< CtrlSum as stated
 };

@@ -83,6 +83,8 @@ inline constexpr const char* _MsgRowSepaCurrent =
     "die aktuelle Fassung (pain.001.001.09 bzw. pain.008.001.08)";
 inline constexpr const char* _MsgRowSepaGerman =
     "die ältere Fassung (pain.001.003.03 bzw. pain.008.003.02)";
+inline constexpr const char* _MsgRowSepaBatch = "eine Sammelbuchung je Zahlungsblock";
+inline constexpr const char* _MsgRowSepaSingle = "eine Buchung je Zahlung";
 inline constexpr const char* _MsgRowInJob = "„{}“: {} im Auftrag";
 inline constexpr const char* _MsgRowDebitsOnlyInTransfers =
     "{} gibt es nur bei Lastschriften (--lastschriften); die Datei enthielte Überweisungen.";

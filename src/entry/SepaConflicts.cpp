@@ -21,6 +21,11 @@ std::optional<std::string> Meaning(const std::string& key, const std::string& va
     if (!debits) return std::nullopt;
     return *debits ? _MsgRowSepaDebits : _MsgRowSepaTransfers;
   }
+  if (key == "sammelbuchung") {
+    const std::optional<bool> batch = ParseBool(value);
+    if (!batch) return std::nullopt;
+    return *batch ? _MsgRowSepaBatch : _MsgRowSepaSingle;
+  }
   const std::string word = AsciiUpper(Trimmed(value));
   if (key == "lastart") {
     if (word == "CORE") return _MsgRowSepaCore;
@@ -41,7 +46,7 @@ std::string JobLabel(const std::string& key, const std::string& value) {
 std::string FindSepaConflict(const std::map<std::string, std::string>& job,
                              const std::map<std::string, std::string>& options,
                              const KeyLabel& optionLabel) {
-  for (const char* key : {"lastschriften", "lastart", "version"}) {
+  for (const char* key : {"lastschriften", "lastart", "version", "sammelbuchung"}) {
     const auto fromJob = job.find(key);
     const auto fromOption = options.find(key);
     if (fromJob == job.end() || fromOption == options.end()) continue;

@@ -172,6 +172,7 @@ const JobSchema& SepaJobSchema() {
                                  {"glaeubiger_id", JobValue::kText},
                                  {"lastart", JobValue::kText},
                                  {"version", JobValue::kText},
+                                 {"sammelbuchung", JobValue::kFlag},
                                  {"nachricht_id", JobValue::kText},
                                  {"dateiname", JobValue::kText},
                                  {"verzeichnis", JobValue::kText}},
@@ -239,6 +240,11 @@ void ApplySepaSettings(const std::map<std::string, std::string>& values, const s
       values, "version", where, label,
       {{"aktuell", zor::SepaVersion::Current}, {"alt", zor::SepaVersion::German}},
       "aktuell oder alt", s.library.version, errors);
+  if (values.count("sammelbuchung")) {
+    bool batch = true;
+    read.Flag("sammelbuchung", batch);
+    s.library.batchBooking = batch;
+  }
   read.Text("nachricht_id", s.library.messageId);
   read.Text("dateiname", s.dateiname);
   read.Text("verzeichnis", s.verzeichnis);

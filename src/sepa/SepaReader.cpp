@@ -310,6 +310,11 @@ class detail::SepaReaderState {
     next.number = block.number + 1;
     Identifier("PmtInfId", true, next.paymentInfoId);
     Code("PmtMtd", {schema->method});
+    if (xml.At("BtchBookg")) {
+      std::string flag;
+      Code("BtchBookg", {"true", "false", "1", "0"}, &flag);
+      next.batchBooking = flag == "true" || flag == "1";
+    }
     next.count = Count(blockCountLine);
     next.cents = Sum(blockSumLine);
     xml.Open("PmtTpInf");
@@ -358,6 +363,10 @@ class detail::SepaReaderState {
          next.account.bic != block.account.bic || next.creditorId != block.creditorId ||
          next.instrument != block.instrument)) {
       xml.Fail(SepaReadFault::Mixed, next.line, Fill(_MsgReadMixed, {Quoted(next.paymentInfoId)}));
+    }
+    if (block.number > 0 && next.batchBooking != block.batchBooking) {
+      xml.Fail(SepaReadFault::Mixed, next.line,
+               Fill(_MsgReadMixedBatchBooking, {Quoted(next.paymentInfoId)}));
     }
     block = std::move(next);
     blockCount = 0;

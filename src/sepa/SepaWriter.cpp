@@ -349,6 +349,7 @@ class detail::SepaWriterState {
     Start("PmtInf");
     Element("PmtInfId", g.paymentInfoId);
     Element("PmtMtd", std::string(schema.method));
+    if (settings.batchBooking) Element("BtchBookg", *settings.batchBooking ? "true" : "false");
     Element("NbOfTxs", std::to_string(g.count));
     Element("CtrlSum", Amount(g.cents));
     Start("PmtTpInf");

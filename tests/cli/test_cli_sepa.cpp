@@ -253,6 +253,8 @@ TEST(SepaWrite, ContradictingOrMisplacedSettingsAreRefusedNamingThem) {
   Workspace ws;
   ws.Write("ueberweisungen.json", R"({"lastschriften": false, "version": "aktuell",
     "buchungen": [{"name": "B", "iban": "DE02500105170137075030", "betrag": 1}]})");
+  ws.Write("sammel.json", R"({"sammelbuchung": true,
+    "buchungen": [{"name": "B", "iban": "DE02500105170137075030", "betrag": 1}]})");
   ws.Write("core.json", R"({"lastschriften": true, "lastart": "core",
     "glaeubiger_id": "DE98ZZZ09999999999", "buchungen": []})");
   const auto csv = Example("cli/sepa-ueberweisungen.csv");
@@ -268,6 +270,9 @@ TEST(SepaWrite, ContradictingOrMisplacedSettingsAreRefusedNamingThem) {
       {{"--job", "core.json", "--b2b"},
        "--b2b bedeutet Firmenlastschriften (B2B), „lastart“: core im Auftrag bedeutet "
        "Basislastschriften (CORE)."},
+      {{"--job", "sammel.json", "--einzelbuchung"},
+       "--einzelbuchung bedeutet eine Buchung je Zahlung, „sammelbuchung“: true im Auftrag "
+       "bedeutet eine Sammelbuchung je Zahlungsblock."},
       {{"--csv", csv, "--b2b"}, "Fehler: --b2b gibt es nur bei Lastschriften (--lastschriften)"},
       {{"--csv", csv, "--glaeubiger-id", "DE98ZZZ09999999999"},
        "Fehler: --glaeubiger-id gibt es nur bei Lastschriften"},
@@ -278,6 +283,27 @@ TEST(SepaWrite, ContradictingOrMisplacedSettingsAreRefusedNamingThem) {
     EXPECT_NE(r.err.find(c.message), std::string::npos) << c.message << "\n" << r.err;
     EXPECT_FALSE(ws.Exists("x.xml"));
   }
+}
+
+// Booking each payment on its own is said in every block, read back, and
+// written again from what was read.
+TEST(SepaWrite, SingleBookingIsWrittenReadAndWrittenAgain) {
+  Workspace ws;
+  const auto first = ws.Run(Args({"sepa", "write", "--csv", Example("cli/sepa-ueberweisungen.csv"),
+                                  "--einzelbuchung", "--dateiname", "einzeln.xml"},
+                                 kClient));
+  ASSERT_EQ(first.exitCode, 0) << first.err;
+  const std::string xml = ws.Read("einzeln.xml");
+  EXPECT_NE(xml.find("</PmtMtd>\n      <BtchBookg>false</BtchBookg>"), std::string::npos)
+      << xml.substr(0, 800);
+  const auto read = ws.Run({"sepa", "read", "einzeln.xml"});
+  ASSERT_EQ(read.exitCode, 0) << read.err;
+  EXPECT_EQ(json::parse(read.out).at("sammelbuchung"), false);
+  ws.Write("gelesen.json", read.out);
+  const auto again =
+      ws.Run({"sepa", "write", "--job", "gelesen.json", "--dateiname", "wieder.xml"});
+  ASSERT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_NE(ws.Read("wieder.xml").find("<BtchBookg>false</BtchBookg>"), std::string::npos);
 }
 
 // The document is written in a pass over the file per execution date; a file

@@ -206,6 +206,7 @@ TEST_P(SepaReadRoundTrip, RandomPaymentsReadBackAsWritten) {
     s.account = {RandomText(random, 3), kIbans[random() % 4], kBics[random() % 4]};
     s.initiatingParty = round % 3 ? RandomText(random, 3) : "";
     s.creditorId = "DE98ZZZ09999999999";
+    if (round % 3 != 0) s.batchBooking = round % 3 == 1;
     std::vector<zor::SepaPayment> payments(1 + random() % 12);
     for (zor::SepaPayment& p : payments) {
       p.group.date = Day(2027, 1 + Pick(random, 2), 1 + Pick(random, 3));
@@ -221,7 +222,11 @@ TEST_P(SepaReadRoundTrip, RandomPaymentsReadBackAsWritten) {
       p.remittance = random() % 4 ? RandomText(random, 12) : "";
       p.purposeCode = random() % 3 ? "" : kPurposes[random() % 3];
     }
-    const Read r = ReadAll(zortest::WriteSepa(s, payments));
+    const std::string written = zortest::WriteSepa(s, payments);
+    if (round < 3) {
+      EXPECT_TRUE(zortest::ValidSepa(written)) << "round " << round;
+    }
+    const Read r = ReadAll(written);
 
     // The writer puts the payments group by group, in their order within a group.
     std::vector<zor::SepaPayment> expected = payments;
@@ -251,6 +256,9 @@ TEST_P(SepaReadRoundTrip, RandomPaymentsReadBackAsWritten) {
     EXPECT_TRUE(b.account.name == s.account.name && b.account.iban == s.account.iban &&
                 b.account.bic == s.account.bic)
         << "round " << round;
+    for (const zor::SepaBlock& block : r.blocks) {
+      EXPECT_EQ(block.batchBooking, s.batchBooking) << "round " << round;
+    }
     if (s.kind == zor::SepaKind::DirectDebit) {
       EXPECT_EQ(b.creditorId, s.creditorId);
       EXPECT_EQ(b.instrument, s.instrument);
@@ -347,6 +355,12 @@ TEST(SepaRead, RefusalsNameFaultAndLine) {
       {"mixed accounts",
        Replaced(t, "<IBAN>DE89370400440532013000</IBAN>", "<IBAN>DE02120300000000202051</IBAN>", 2),
        SepaReadFault::Mixed, 60, "anderes Konto", 1},
+      {"batch booking in one block only",
+       Replaced(t, "<PmtMtd>TRF</PmtMtd>", "<PmtMtd>TRF</PmtMtd><BtchBookg>true</BtchBookg>"),
+       SepaReadFault::Mixed, 60, "(BtchBookg)", 1},
+      {"batch booking not a boolean",
+       Replaced(t, "<PmtMtd>TRF</PmtMtd>", "<PmtMtd>TRF</PmtMtd><BtchBookg>ja</BtchBookg>"),
+       SepaReadFault::Value, 15, "„ja“"},
   };
   for (const Refusal& r : refusals) {
     std::istringstream in(r.xml);
