@@ -31,20 +31,6 @@ std::string Amount(std::int64_t cents) {
   return text;
 }
 
-const char* SequenceCode(zor::SepaSequence sequence) {
-  switch (sequence) {
-    case zor::SepaSequence::First:
-      return "FRST";
-    case zor::SepaSequence::Recurring:
-      return "RCUR";
-    case zor::SepaSequence::OneOff:
-      return "OOFF";
-    case zor::SepaSequence::Final:
-      return "FNAL";
-  }
-  return "OOFF";
-}
-
 json Account(const zor::SepaAccount& account) {
   json out = {{"name", account.name}, {"iban", account.iban}};
   if (!account.bic.empty()) out["bic"] = account.bic;
@@ -72,7 +58,7 @@ json Head(const std::string& path, const CheckedSepa& file) {
   json blocks = json::array();
   for (const zor::SepaBlock& b : file.Blocks()) {
     json block = {{"zahlungsinfo_id", b.paymentInfoId}, {"datum", FormatIsoDate(b.group.date)}};
-    if (debits) block["sequenz"] = SequenceCode(b.group.sequence);
+    if (debits) block["sequenz"] = zor::SepaSequenceCode(b.group.sequence);
     block["anzahl"] = b.count;
     block["betrag"] = Amount(b.cents);
     blocks.push_back(std::move(block));
@@ -92,7 +78,7 @@ json PaymentObject(const zor::SepaPayment& p, bool debits, bool dates) {
   if (debits) {
     out["mandat_id"] = p.mandateId;
     out["mandat_datum"] = p.mandateSigned ? FormatIsoDate(*p.mandateSigned) : std::string();
-    out["sequenz"] = SequenceCode(p.group.sequence);
+    out["sequenz"] = zor::SepaSequenceCode(p.group.sequence);
   }
   return out;
 }
@@ -141,7 +127,7 @@ void SepaCsvListing::Add(const zor::SepaPayment& p) {
   if (fDebits) {
     text += ',' + CsvCell(p.mandateId) + ',' +
             (p.mandateSigned ? FormatIsoDate(*p.mandateSigned) : std::string()) + ',' +
-            SequenceCode(p.group.sequence);
+            zor::SepaSequenceCode(p.group.sequence);
   }
   text += "\r\n";
   fBuffer.Ready();

@@ -216,6 +216,11 @@ class ZORDTA_API SepaWriter {
 /// national part, the country and "00"; the business code does not count).
 ZORDTA_API bool CheckCreditorId(std::string_view creditorId) noexcept;
 
+/// FRST, RCUR, OOFF or FNAL: the code of SeqTp.
+ZORDTA_API const char* SepaSequenceCode(SepaSequence sequence) noexcept;
+/// The sequence type of a code, in capitals or small letters; none for another text.
+ZORDTA_API std::optional<SepaSequence> SepaSequenceOf(std::string_view code) noexcept;
+
 /// The purpose code of a payment of a DTAUS file, by the two digits of its
 /// payment key (53 of 53000), as zor::kDtausKeys gives it: 53 salary SALA, 54
 /// capital-building payment CBFF, 56 public payment GOVT; empty for 51, the

@@ -115,7 +115,7 @@ std::optional<zor::MandateRow> ReadMandateRow(const InputRecord& r, const std::s
     row.signedOn = SepaDate(*date);
   }
   const std::string_view sequenz = r.Get("sequenz");
-  if (const std::optional<zor::SepaSequence> sequence = ParseSepaSequence(sequenz)) {
+  if (const std::optional<zor::SepaSequence> sequence = zor::SepaSequenceOf(sequenz)) {
     row.sequence = *sequence;
   } else {
     errors.Add(where, "sequenz", Fill(_MsgRowNotASequence, {zor::PrintableText(sequenz)}));

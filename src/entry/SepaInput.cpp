@@ -143,7 +143,7 @@ void ReadSequence(const InputRecord& r, zor::SepaPayment& p, Diagnostics& errors
   const std::string_view sequenz = r.Get("sequenz");
   if (sequenz.empty()) {
     errors.Add(r.where, "sequenz", _MsgRowNoSequence);
-  } else if (const std::optional<zor::SepaSequence> sequence = ParseSepaSequence(sequenz)) {
+  } else if (const std::optional<zor::SepaSequence> sequence = zor::SepaSequenceOf(sequenz)) {
     p.group.sequence = *sequence;
   } else {
     errors.Add(r.where, "sequenz", Fill(_MsgRowNotASequence, {zor::PrintableText(sequenz)}));
@@ -199,15 +199,6 @@ const CsvColumns& SepaCsvColumns() {
                                    {"zweck", "zweck"}},
                                   {"name", "iban", "betrag"}};
   return columns;
-}
-
-std::optional<zor::SepaSequence> ParseSepaSequence(std::string_view text) {
-  const std::string code = AsciiUpper(text);
-  if (code == "FRST") return zor::SepaSequence::First;
-  if (code == "RCUR") return zor::SepaSequence::Recurring;
-  if (code == "OOFF") return zor::SepaSequence::OneOff;
-  if (code == "FNAL") return zor::SepaSequence::Final;
-  return std::nullopt;
 }
 
 std::string DefaultSepaFileName(zor::SepaKind kind) {

@@ -22,25 +22,22 @@ bool IsLetterOrDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-std::string Capitals(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
+bool StartsWithRf(std::string_view text) {
+  return text.size() >= 2 && (text[0] == 'R' || text[0] == 'r') &&
+         (text[1] == 'F' || text[1] == 'f');
 }
 
 }  // namespace
 
 std::string CreditorReferenceProblem(std::string_view reference) {
-  const std::string text = Capitals(reference);
-  if (text.size() < 5 || text.compare(0, 2, "RF") != 0) {
+  if (reference.size() < 5 || !StartsWithRf(reference)) {
     return Fill(_MsgSepaNotACreditorReference, {PrintableText(reference)});
   }
-  const auto bad = std::find_if_not(text.begin(), text.end(), IsLetterOrDigit);
-  if (bad != text.end()) {
+  std::string text;
+  if (!detail::dtazv::WritableInCapitals(reference, text)) {
     // The whole character, where it takes several bytes of UTF-8.
-    const std::size_t at = static_cast<std::size_t>(bad - text.begin());
+    const auto bad = std::find_if_not(reference.begin(), reference.end(), IsLetterOrDigit);
+    const std::size_t at = static_cast<std::size_t>(bad - reference.begin());
     char32_t codePoint = 0;
     const std::size_t size = DecodeUtf8(reference, at, codePoint);
     return Fill(_MsgSepaCreditorReferenceCharacter,
@@ -61,11 +58,12 @@ std::string CreditorReferenceProblem(std::string_view reference) {
 }
 
 std::string MakeCreditorReference(std::string_view reference) {
+  std::string capitals;
   if (reference.empty() || reference.size() > kMaxReference ||
-      !std::all_of(reference.begin(), reference.end(), IsLetterOrDigit)) {
+      !detail::dtazv::WritableInCapitals(reference, capitals)) {
     return {};
   }
-  std::string text = "RF00" + Capitals(reference);
+  std::string text = "RF00" + capitals;
   const std::int32_t remainder = detail::dtazv::IBANMod97(text);
   const std::int32_t check = 98 - remainder;
   text[2] = static_cast<char>('0' + check / 10);

@@ -27,16 +27,16 @@ bool AnyElement(const SepaPostalAddress& a) {
   return false;
 }
 
-bool AnyLine(const SepaPostalAddress& a) {
-  return std::any_of(a.lines.begin(), a.lines.end(),
-                     [](const std::string& line) { return !line.empty(); });
+std::size_t LineCount(const SepaPostalAddress& a) {
+  return static_cast<std::size_t>(std::count_if(
+      a.lines.begin(), a.lines.end(), [](const std::string& line) { return !line.empty(); }));
 }
 
 }  // namespace
 
 SepaAddressForm FormOf(const SepaPostalAddress& address) noexcept {
   const bool elements = AnyElement(address);
-  const bool lines = AnyLine(address);
+  const bool lines = LineCount(address) > 0;
   if (elements) return lines ? SepaAddressForm::Hybrid : SepaAddressForm::Structured;
   return lines ? SepaAddressForm::Unstructured : SepaAddressForm::None;
 }
@@ -56,9 +56,7 @@ std::vector<SepaAddressIssue> SepaAddressIssues(const SepaPostalAddress& address
     issues.push_back(
         {"PstlAdr/Ctry", Fill(_MsgSepaAddressCountry, {PrintableText(address.country)})});
   }
-  const auto lines = static_cast<std::size_t>(std::count_if(
-      address.lines.begin(), address.lines.end(), [](const std::string& l) { return !l.empty(); }));
-  if (lines > kMaxLines) {
+  if (const std::size_t lines = LineCount(address); lines > kMaxLines) {
     issues.push_back({"PstlAdr/AdrLine", Fill(_MsgSepaAddressLines, {std::to_string(lines)})});
   }
   return issues;

@@ -328,10 +328,7 @@ class detail::SepaReaderState {
       xml.Close();
       next.instrument = code == "B2B" ? SepaInstrument::B2B : SepaInstrument::Core;
       Code("SeqTp", {"FRST", "RCUR", "OOFF", "FNAL"}, &code);
-      next.group.sequence = code == "FRST"   ? SepaSequence::First
-                            : code == "RCUR" ? SepaSequence::Recurring
-                            : code == "FNAL" ? SepaSequence::Final
-                                             : SepaSequence::OneOff;
+      next.group.sequence = SepaSequenceOf(code).value_or(SepaSequence::OneOff);
     }
     xml.Close();
     if (schema->dateInner.empty()) {

@@ -386,6 +386,39 @@ bool CheckCreditorId(std::string_view id) noexcept {
   return 98 - remainder == (id[2] - '0') * 10 + (id[3] - '0');
 }
 
+namespace {
+
+constexpr struct {
+  SepaSequence sequence;
+  const char* code;
+} kSequenceCodes[] = {{SepaSequence::First, "FRST"},
+                      {SepaSequence::Recurring, "RCUR"},
+                      {SepaSequence::OneOff, "OOFF"},
+                      {SepaSequence::Final, "FNAL"}};
+
+}  // namespace
+
+const char* SepaSequenceCode(SepaSequence sequence) noexcept {
+  for (const auto& known : kSequenceCodes) {
+    if (known.sequence == sequence) return known.code;
+  }
+  return "OOFF";
+}
+
+std::optional<SepaSequence> SepaSequenceOf(std::string_view code) noexcept {
+  if (code.size() != 4) return std::nullopt;
+  for (const auto& known : kSequenceCodes) {
+    bool same = true;
+    for (std::size_t i = 0; i < 4; ++i) {
+      const char c =
+          code[i] >= 'a' && code[i] <= 'z' ? static_cast<char>(code[i] - 'a' + 'A') : code[i];
+      same = same && c == known.code[i];
+    }
+    if (same) return known.sequence;
+  }
+  return std::nullopt;
+}
+
 std::string_view SepaPurposeForDtausKey(int key) noexcept {
   if (key < 0 || key > 99) return {};
   const char digits[2] = {static_cast<char>('0' + key / 10), static_cast<char>('0' + key % 10)};

@@ -24,20 +24,6 @@ namespace {
 
 using namespace detail::msgsepa;
 
-const char* SequenceCode(SepaSequence sequence) {
-  switch (sequence) {
-    case SepaSequence::First:
-      return "FRST";
-    case SepaSequence::Recurring:
-      return "RCUR";
-    case SepaSequence::OneOff:
-      return "OOFF";
-    case SepaSequence::Final:
-      return "FNAL";
-  }
-  return "OOFF";
-}
-
 // Amounts and sums are never negative here.
 std::string Amount(std::int64_t cents) {
   char text[32];
@@ -360,7 +346,7 @@ class detail::SepaWriterState {
       Start("LclInstrm");
       Element("Cd", settings.instrument == SepaInstrument::B2B ? "B2B" : "CORE");
       End();
-      Element("SeqTp", SequenceCode(g.group.sequence));
+      Element("SeqTp", SepaSequenceCode(g.group.sequence));
     }
     End();
     const std::string date = SepaIsoDate(g.group.date);

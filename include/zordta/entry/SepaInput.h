@@ -32,9 +32,6 @@ struct ZORDTA_API SepaEntrySettings {
 ZORDTA_API const JobSchema& SepaJobSchema();
 ZORDTA_API const CsvColumns& SepaCsvColumns();
 
-/// FRST, RCUR, OOFF or FNAL, in any case.
-ZORDTA_API std::optional<zor::SepaSequence> ParseSepaSequence(std::string_view text);
-
 /// "sepa-ueberweisungen.xml" or "sepa-lastschriften.xml".
 ZORDTA_API std::string DefaultSepaFileName(zor::SepaKind kind);
 
