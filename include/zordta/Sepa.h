@@ -25,6 +25,7 @@
 #include <string_view>
 #include <vector>
 
+#include "zordta/SepaParty.h"
 #include "zordta/host/Exception.h"
 
 namespace zor {
@@ -36,8 +37,10 @@ class SepaWriterState;
 enum class SepaKind { CreditTransfer, DirectDebit };
 
 /// Current: pain.001.001.09 and pain.008.001.08. German: the older German
-/// versions pain.001.003.03 and pain.008.003.02.
-enum class SepaVersion { Current, German };
+/// versions pain.001.003.03 and pain.008.003.02. Iso2009: pain.001.001.03 and
+/// pain.008.001.02, the ISO edition of 2009 the German banks took from 2016 to
+/// 2025, which most archives hold.
+enum class SepaVersion { Current, German, Iso2009 };
 
 /// Direct debits: FRST, RCUR, OOFF, FNAL.
 enum class SepaSequence { First, Recurring, OneOff, Final };
@@ -50,6 +53,12 @@ struct SepaAccount {
   std::string name;
   std::string iban;  ///< blanks are removed, small letters raised
   std::string bic;   ///< 8 or 11 capitals and digits, or empty
+  /// PstlAdr. Mandatory for the debtor of a debit and the creditor of a
+  /// transfer whose account is in a SEPA country outside the EEA.
+  SepaPostalAddress address{};
+  SepaPartyId id{};  ///< Id of the party
+
+  bool operator==(const SepaAccount&) const = default;
 };
 
 struct SepaSettings {
@@ -62,8 +71,23 @@ struct SepaSettings {
   /// The creation time stated in the group header, local time; none: now (zor::Now).
   std::optional<std::chrono::local_seconds> creationTime;
   std::string initiatingParty;  ///< empty: the account's name
-  SepaAccount account;          ///< the debtor of transfers, the creditor of debits
-  std::string creditorId;       ///< direct debits: the creditor identifier
+  SepaPartyId initiatingPartyId{};
+  SepaAccount account;  ///< the debtor of transfers, the creditor of debits
+  /// Direct debits: the creditor identifier of every block; empty when every
+  /// payment states its own (SepaPayment::creditorId).
+  std::string creditorId;
+  /// For whom the account's owner pays or collects: UltmtDbtr of a transfer's
+  /// block, UltmtCdtr of a debit's; empty: none.
+  SepaParty ultimateParty{};
+  /// PmtTpInf/CtgyPurp/Cd of every block, e.g. SALA for salaries; empty: none.
+  std::string categoryPurpose{};
+  /// Transfers: SEPA instant credit transfers (local instrument INST), in
+  /// pain.001.001.09 only.
+  bool instant = false;
+  /// Transfers: the payment type (PmtTpInf: service level and category
+  /// purpose) stands in every transaction instead of its block. So it does,
+  /// too, when a payment states its own category purpose. Not with `instant`.
+  bool paymentTypePerTransaction = false;
   /// BtchBookg of every block: true, the block is booked as one sum; false,
   /// each payment on its own; none: not stated, the bank's choice (one sum).
   std::optional<bool> batchBooking{};
@@ -72,10 +96,14 @@ struct SepaSettings {
 };
 
 /// What puts payments into one payment information block: the requested date
-/// and, for debits, the sequence type (ignored for transfers).
+/// and, for debits, the sequence type (ignored for transfers), and the block's
+/// id where the caller gives one.
 struct SepaGroup {
   std::chrono::year_month_day date;
   SepaSequence sequence = SepaSequence::OneOff;
+  /// PmtInfId, at most 35 characters; empty: "<message id>-<n>". A block read
+  /// from a file keeps its id when it is written again.
+  std::string paymentInfoId{};
   bool operator==(const SepaGroup&) const = default;
 };
 
@@ -89,6 +117,21 @@ struct SepaPayment {
   std::optional<std::chrono::year_month_day> mandateSigned;  ///< direct debits
   /// The ISO 20022 purpose code (ExternalPurpose1Code), e.g. SALA; empty: none.
   std::string purposeCode;
+  std::string instructionId{};  ///< PmtId/InstrId, for the initiating party's own use
+  /// Transfers: PmtTpInf/CtgyPurp/Cd of this payment; empty: the settings'.
+  std::string categoryPurpose{};
+  /// PmtId/UETR, a UUID of version 4 in small letters (the current versions only).
+  std::string uetr{};
+  SepaParty ultimateDebtor{};    ///< UltmtDbtr of the transaction
+  SepaParty ultimateCreditor{};  ///< UltmtCdtr of the transaction
+  /// A structured remittance instead of `remittance`: a payment carries one of the two.
+  SepaCreditorReference creditorReference{};
+  /// Direct debits: the creditor identifier of this payment (DrctDbtTx/CdtrSchmeId);
+  /// empty: the block's. Must not contradict a creditor identifier of the settings.
+  std::string creditorId{};
+  std::optional<SepaMandateAmendment> amendment{};  ///< direct debits
+
+  bool operator==(const SepaPayment&) const = default;
 };
 
 /// Why a document or payment was refused.
@@ -109,6 +152,13 @@ enum class SepaFault {
   Stream,      ///< the output stream failed
   Purpose,     ///< a purpose code not of four capital letters
   Country,     ///< an IBAN of a country outside the SEPA schemes (zor::SepaAreaOf)
+  Address,     ///< an address the schemes refuse (zor::SepaAddressIssues), or one missing
+               ///< where the account is in a SEPA country outside the EEA
+  Reference,   ///< a structured creditor reference: wrong check digits, or with `remittance`
+  Version,     ///< an element the version or the kind of payment has not (UETR in the older
+               ///< versions, INST for a direct debit, ...)
+  Party,       ///< an identification not of its kind's form, or creditor identifiers that
+               ///< contradict each other, or a mandate amendment without what changed
 };
 
 /// Where a warning or refusal belongs: `payment` counts from 1 in the order the
@@ -159,6 +209,8 @@ class ZORDTA_API SepaPlan {
   /// Checks a payment and counts it in its group; raises SepaError.
   void Add(const SepaPayment& payment);
 
+  /// The settings as they are written: with the message id made, and the
+  /// payment type per transaction where a payment states its own category purpose.
   const SepaSettings& Settings() const noexcept { return fSettings; }
   /// The groups in the order they are written: by date, then sequence type.
   std::vector<SepaGroupTotals> Groups() const;

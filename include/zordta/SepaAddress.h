@@ -48,7 +48,7 @@ struct SepaAddressIssue {
   std::string text;     ///< German, one sentence
 };
 
-/// Every rule `address` breaks: address lines alone; a town or a country
+/// Every rule `address` breaks: address lines alone (a country beside them or not);
 /// missing; a country that is no ISO 3166 code; more than two address lines.
 /// None for an empty address: whether a party needs one is the payment's rule.
 ZORDTA_API std::vector<SepaAddressIssue> SepaAddressIssues(const SepaPostalAddress& address);

@@ -1,6 +1,7 @@
-// The checked reader of SEPA files: the four versions SepaWriter writes
-// (pain.001.001.09, pain.001.003.03, pain.008.001.08, pain.008.003.02), and of
-// them only the elements the writer writes. Whatever else a file holds is
+// The checked reader of SEPA files: the six versions SepaWriter writes
+// (pain.001.001.09, pain.001.003.03, pain.001.001.03, pain.008.001.08,
+// pain.008.003.02, pain.008.001.02), and of them only the elements the writer
+// writes. Whatever else a file holds is
 // refused by name, never skipped, so a file it does not refuse holds exactly
 // the payments it hands over. Payments are handed over one at a time, so a
 // file of any size is read in the same small memory.
@@ -51,24 +52,31 @@ struct SepaDocument {
   /// CreDtTm as the file states it, without a time zone.
   std::chrono::local_seconds creationTime{};
   std::string initiatingParty;
+  SepaPartyId initiatingPartyId{};
   std::size_t count = 0;   ///< NbOfTxs as stated
   std::int64_t cents = 0;  ///< CtrlSum as stated
 };
 
 /// One payment information block. Every block of a document has the same
-/// account, creditor identifier, scheme and batch booking (a file of several is refused), so
-/// that the document's settings are those of SepaSettings.
+/// account, creditor identifier, scheme, batch booking, ultimate party, category
+/// purpose and local instrument (a file of several is refused), so that the
+/// document's settings are those of SepaSettings.
 struct SepaBlock {
   std::size_t line = 0;    ///< of <PmtInf>
   std::size_t number = 0;  ///< 1-based
   SepaGroup group;         ///< the sequence is OneOff for transfers
   std::string paymentInfoId;
   SepaAccount account;     ///< the debtor of transfers, the creditor of debits; bic may be empty
-  std::string creditorId;  ///< direct debits
+  std::string creditorId;  ///< direct debits; empty: every payment states its own
   SepaInstrument instrument = SepaInstrument::Core;  ///< direct debits
   std::optional<bool> batchBooking{};                ///< BtchBookg; none: not stated
-  std::size_t count = 0;                             ///< NbOfTxs as stated
-  std::int64_t cents = 0;                            ///< CtrlSum as stated
+  SepaParty ultimateParty{};                         ///< UltmtDbtr or UltmtCdtr of the block
+  std::string categoryPurpose{};                     ///< PmtTpInf/CtgyPurp/Cd
+  bool instant = false;                              ///< transfers: local instrument INST
+  /// Transfers: the payment type stood in each transaction, not in the block.
+  bool paymentTypePerTransaction = false;
+  std::size_t count = 0;   ///< NbOfTxs as stated
+  std::int64_t cents = 0;  ///< CtrlSum as stated
 };
 
 /// Where a payment is.

@@ -45,7 +45,14 @@ std::vector<SepaAddressIssue> SepaAddressIssues(const SepaPostalAddress& address
   std::vector<SepaAddressIssue> issues;
   const SepaAddressForm form = FormOf(address);
   if (form == SepaAddressForm::None) return issues;
-  if (form == SepaAddressForm::Unstructured) {
+  // A country beside the lines makes no structure: the town is still in a line.
+  SepaAddressForm linesOnly = form;
+  if (form == SepaAddressForm::Hybrid) {
+    SepaPostalAddress withoutCountry = address;
+    withoutCountry.country.clear();
+    linesOnly = FormOf(withoutCountry);
+  }
+  if (linesOnly == SepaAddressForm::Unstructured) {
     issues.push_back({"PstlAdr/AdrLine", _MsgSepaAddressLinesOnly});
     return issues;
   }

@@ -86,4 +86,51 @@ inline constexpr const char* _MsgSepaAddressCountry = "„{}“ ist kein Land (I
 inline constexpr const char* _MsgSepaAddressLines =
     "Neben den Feldern einer Anschrift stehen höchstens zwei Adresszeilen, hier {}.";
 
+// What goes beyond account, amount and references.
+inline constexpr const char* _MsgSepaAddressNeeded =
+    "Die IBAN {} ist aus {}, einem SEPA-Land außerhalb des EWR; dafür ist die Anschrift mit Ort "
+    "und Land nötig.";
+inline constexpr const char* _MsgSepaVersionLacks = "Die Fassung {} kennt dieses Element nicht.";
+inline constexpr const char* _MsgSepaOldAddress =
+    "Die Fassung {} nimmt eine Anschrift nur als Land und zwei Adresszeilen: Straße mit "
+    "Hausnummer und Postleitzahl mit Ort werden zu Zeilen, weitere Felder nicht.";
+inline constexpr const char* _MsgSepaInstantDebit =
+    "Echtzeitzahlungen (INST) gibt es nur für Überweisungen.";
+inline constexpr const char* _MsgSepaInstantPerTransaction =
+    "In Echtzeitüberweisungen (INST) steht die Zahlungsart im Zahlungsblock; eine Kategorie je "
+    "Zahlung gibt es dort nicht.";
+inline constexpr const char* _MsgSepaTransferOnlyDebit =
+    "Eine Überweisung hat weder Gläubiger-Identifikationsnummer noch Mandat.";
+inline constexpr const char* _MsgSepaIdKindMissing =
+    "Zur Kennung {} fehlt ihre Art (BIC, LEI, Organisation oder Person).";
+inline constexpr const char* _MsgSepaIdEmpty = "Die Kennung ist leer.";
+inline constexpr const char* _MsgSepaIdBic = "Die Kennung {} ist keine BIC.";
+inline constexpr const char* _MsgSepaIdLei =
+    "Die Kennung {} ist keine LEI (18 Großbuchstaben oder Ziffern und zwei Prüfziffern).";
+inline constexpr const char* _MsgSepaIdScheme =
+    "Die Art der Kennung {} ist kein Code aus bis zu vier Großbuchstaben oder Ziffern.";
+inline constexpr const char* _MsgSepaIdSchemeBoth =
+    "Eine Kennung hat einen Code oder eine eigene Bezeichnung ihrer Art, nicht beides.";
+inline constexpr const char* _MsgSepaIdNoOther =
+    "Eine BIC oder LEI steht ohne Art und Aussteller der Kennung.";
+inline constexpr const char* _MsgSepaUetr =
+    "Die UETR {} ist keine UUID der Version 4 in Kleinbuchstaben (z.B. "
+    "3f2504e0-4f89-41d3-9a0c-0305e82c3301).";
+inline constexpr const char* _MsgSepaReferenceAndText =
+    "Eine Zahlung trägt entweder einen Verwendungszweck oder eine strukturierte "
+    "Gläubigerreferenz, nicht beides.";
+inline constexpr const char* _MsgSepaReferenceIssuerAlone =
+    "Zum Aussteller gehört eine Gläubigerreferenz.";
+inline constexpr const char* _MsgSepaCreditorIdContradicts =
+    "Die Gläubiger-Identifikationsnummer {} der Zahlung widerspricht der des Zahlungsblocks ({}).";
+inline constexpr const char* _MsgSepaCreditorIdMissing =
+    "Die Gläubiger-Identifikationsnummer fehlt: sie steht im Dateikopf oder bei jeder Zahlung.";
+inline constexpr const char* _MsgSepaAmendmentEmpty =
+    "Eine Mandatsänderung nennt, was vorher galt: Mandatsreferenz, Gläubiger, Konto oder Bank "
+    "des Zahlers.";
+inline constexpr const char* _MsgSepaAmendmentNone =
+    "Ohne Mandatsänderung (AmdmntInd false) stehen keine Angaben einer Änderung.";
+inline constexpr const char* _MsgSepaCategoryPurpose =
+    "Die Kategorie {} ist kein Code aus vier Großbuchstaben (z.B. SALA).";
+
 }  // namespace zor::detail::msgsepa

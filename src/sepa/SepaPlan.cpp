@@ -26,7 +26,8 @@ std::string PlaceText(const SepaPlace& place) {
 
 bool Before(const SepaGroup& a, const SepaGroup& b) {
   if (a.date != b.date) return a.date < b.date;
-  return a.sequence < b.sequence;
+  if (a.sequence != b.sequence) return a.sequence < b.sequence;
+  return a.paymentInfoId < b.paymentInfoId;
 }
 
 // "<message id>-<n>", the message id shortened so that it stays within 35.
@@ -58,6 +59,8 @@ void SepaPlan::Add(const SepaPayment& payment) {
   if (fCents > detail::kSepaMaxSum - payment.cents) {
     detail::SepaRefuse(SepaFault::Amount, {ordinal, "CtrlSum"}, _MsgSepaSumTooLarge);
   }
+  // A payment's own category purpose takes the payment type into the transactions.
+  if (!payment.categoryPurpose.empty()) fSettings.paymentTypePerTransaction = true;
   const SepaGroup group = detail::SepaGroupOf(fSettings, payment);
   auto at = std::lower_bound(
       fGroups.begin(), fGroups.end(), group,
@@ -78,7 +81,8 @@ void SepaPlan::Add(const SepaPayment& payment) {
 std::vector<SepaGroupTotals> SepaPlan::Groups() const {
   std::vector<SepaGroupTotals> groups = fGroups;
   for (std::size_t i = 0; i < groups.size(); ++i) {
-    groups[i].paymentInfoId = PaymentInfoId(fSettings.messageId, i + 1);
+    const std::string& given = groups[i].group.paymentInfoId;
+    groups[i].paymentInfoId = given.empty() ? PaymentInfoId(fSettings.messageId, i + 1) : given;
   }
   return groups;
 }

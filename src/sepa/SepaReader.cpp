@@ -12,7 +12,9 @@
 #include <string_view>
 #include <utility>
 
+#include "sepa/SepaPartyChecks.h"
 #include "sepa/SepaReadMessages.h"
+#include "sepa/SepaReadParts.h"
 #include "sepa/SepaSchema.h"
 #include "sepa/SepaText.h"
 #include "sepa/SepaValues.h"
@@ -252,9 +254,24 @@ class detail::SepaReaderState {
     document.count = Count(countLine);
     document.cents = Sum(sumLine);
     xml.Open("InitgPty");
-    document.initiatingParty = Filled("Nm");
+    if (xml.At("Nm")) document.initiatingParty = Filled("Nm");
+    Parts().PartyId(document.initiatingPartyId);
     xml.Close();
     xml.Close();
+  }
+
+  SepaPartsReader Parts() { return SepaPartsReader(xml, *schema); }
+
+  // What the writer's checks refuse, placed at `line`. Text the writer would
+  // transliterate or cut is read as it stands: reading changes nothing.
+  void RefuseBreach(std::size_t line, const SepaError& e) const {
+    const SepaError* breach = e.Fault() == SepaFault::Text ? nullptr : &e;
+    for (const SepaError& further : e.Further()) {
+      if (breach == nullptr && further.Fault() != SepaFault::Text) breach = &further;
+    }
+    if (breach == nullptr) return;
+    const std::string& field = breach->Place().field;
+    xml.Fail(SepaReadFault::Value, line, (field.empty() ? "" : field + ": ") + breach->Text());
   }
 
   void Iban(std::string& iban) {
@@ -276,6 +293,8 @@ class detail::SepaReaderState {
   void Party(const SepaPartyNames& names, SepaAccount& account) {
     xml.Open(names.party);
     account.name = Filled("Nm");
+    Parts().Address(account.address);
+    Parts().PartyId(account.id);
     xml.Close();
     xml.Open(names.account);
     xml.Open("Id");
@@ -303,12 +322,42 @@ class detail::SepaReaderState {
     xml.Close();
   }
 
+  // The block's PmtTpInf: service level, local instrument, sequence type and
+  // category purpose.
+  void ReadBlockType(SepaBlock& next) {
+    xml.Open("PmtTpInf");
+    xml.Open("SvcLvl");
+    Code("Cd", {"SEPA"});
+    xml.Close();
+    std::string code;
+    if (Debits()) {
+      xml.Open("LclInstrm");
+      Code("Cd", {"CORE", "B2B"}, &code);
+      xml.Close();
+      next.instrument = code == "B2B" ? SepaInstrument::B2B : SepaInstrument::Core;
+      Code("SeqTp", {"FRST", "RCUR", "OOFF", "FNAL"}, &code);
+      next.group.sequence = SepaSequenceOf(code).value_or(SepaSequence::OneOff);
+    } else if (xml.At("LclInstrm")) {
+      xml.Open("LclInstrm");
+      Code("Cd", {"INST"});
+      xml.Close();
+      next.instant = true;
+    }
+    if (xml.At("CtgyPurp")) {
+      xml.Open("CtgyPurp");
+      next.categoryPurpose = Filled("Cd");
+      xml.Close();
+    }
+    xml.Close();
+  }
+
   void ReadBlockHead() {
     xml.Open("PmtInf");
     SepaBlock next;
     next.line = xml.Line();
     next.number = block.number + 1;
     Identifier("PmtInfId", true, next.paymentInfoId);
+    next.group.paymentInfoId = next.paymentInfoId;
     Code("PmtMtd", {schema->method});
     if (xml.At("BtchBookg")) {
       std::string flag;
@@ -317,20 +366,11 @@ class detail::SepaReaderState {
     }
     next.count = Count(blockCountLine);
     next.cents = Sum(blockSumLine);
-    xml.Open("PmtTpInf");
-    xml.Open("SvcLvl");
-    Code("Cd", {"SEPA"});
-    xml.Close();
-    if (Debits()) {
-      std::string code;
-      xml.Open("LclInstrm");
-      Code("Cd", {"CORE", "B2B"}, &code);
-      xml.Close();
-      next.instrument = code == "B2B" ? SepaInstrument::B2B : SepaInstrument::Core;
-      Code("SeqTp", {"FRST", "RCUR", "OOFF", "FNAL"}, &code);
-      next.group.sequence = SepaSequenceOf(code).value_or(SepaSequence::OneOff);
+    if (Debits() || xml.At("PmtTpInf")) {
+      ReadBlockType(next);
+    } else {
+      next.paymentTypePerTransaction = true;
     }
-    xml.Close();
     if (schema->dateInner.empty()) {
       next.group.date = Date(schema->date);
     } else {
@@ -341,24 +381,22 @@ class detail::SepaReaderState {
     Party(schema->own, next.account);
     Agent(schema->own, next.account.bic);
     Reach(next.account);
-    Code("ChrgBr", {"SLEV"});
-    if (Debits()) {
+    Parts().Party(Debits() ? "UltmtCdtr" : "UltmtDbtr", next.ultimateParty);
+    if (xml.At("ChrgBr")) Code("ChrgBr", {"SLEV"});
+    if (Debits() && xml.At("CdtrSchmeId")) {
       xml.Open("CdtrSchmeId");
-      xml.Open("Id");
-      xml.Open("PrvtId");
-      xml.Open("Othr");
-      next.creditorId = xml.Text("Id");
+      Parts().CreditorScheme(next.creditorId);
       if (!CheckCreditorId(next.creditorId)) {
         Refuse(Fill(_MsgReadCreditorId, {Quoted(next.creditorId)}));
       }
-      xml.Open("SchmeNm");
-      Code("Prtry", {"SEPA"});
-      for (int i = 0; i < 5; ++i) xml.Close();
+      xml.Close();
     }
+    CheckBlockParts(next);
     if (block.number > 0 &&
-        (next.account.name != block.account.name || next.account.iban != block.account.iban ||
-         next.account.bic != block.account.bic || next.creditorId != block.creditorId ||
-         next.instrument != block.instrument)) {
+        (!(next.account == block.account) || next.creditorId != block.creditorId ||
+         next.instrument != block.instrument || !(next.ultimateParty == block.ultimateParty) ||
+         next.categoryPurpose != block.categoryPurpose || next.instant != block.instant ||
+         next.paymentTypePerTransaction != block.paymentTypePerTransaction)) {
       xml.Fail(SepaReadFault::Mixed, next.line, Fill(_MsgReadMixed, {Quoted(next.paymentInfoId)}));
     }
     if (block.number > 0 && next.batchBooking != block.batchBooking) {
@@ -370,15 +408,70 @@ class detail::SepaReaderState {
     blockCents = 0;
   }
 
+  // The settings a block would be written with, checked as the writer checks them.
+  void CheckBlockParts(const SepaBlock& next) {
+    blockSettings.kind = document.kind;
+    blockSettings.version = document.version;
+    blockSettings.creditorId = next.creditorId;
+    blockSettings.account = next.account;
+    blockSettings.initiatingPartyId = document.initiatingPartyId;
+    blockSettings.ultimateParty = next.ultimateParty;
+    blockSettings.categoryPurpose = next.categoryPurpose;
+    blockSettings.instant = next.instant;
+    blockSettings.paymentTypePerTransaction = next.paymentTypePerTransaction;
+    try {
+      SepaRefusals refusals;
+      SepaCheckedOwnParts own;
+      CheckSepaOwnParts(blockSettings, {}, own, refusals);
+      refusals.RaiseAny();
+    } catch (const SepaError& e) {
+      RefuseBreach(next.line, e);
+    }
+  }
+
+  void CheckPaymentParts(const SepaPayment& p) {
+    try {
+      CheckSepaAddressNeeded(p.counterparty.iban, p.counterparty.address, place.payment,
+                             schema->other.party);
+      if (Debits() && block.creditorId.empty() && p.creditorId.empty()) {
+        SepaRefuse(SepaFault::CreditorId, {place.payment, "DrctDbtTx/CdtrSchmeId"},
+                   Fill(_MsgReadMissing, {Quoted("CdtrSchmeId")}) + Quoted("DrctDbtTx") + ".");
+      }
+      if (!HasSepaExtras(p)) return;
+      SepaRefusals refusals;
+      CheckSepaExtras(blockSettings, p, place.payment, {}, extras, refusals);
+      refusals.RaiseAny();
+    } catch (const SepaError& e) {
+      RefuseBreach(place.line, e);
+    }
+  }
+
   void ReadPayment() {
     xml.Open(schema->transaction);
     place = {xml.Line(), place.payment + 1};
     SepaPayment& p = payment;
     p.group = block.group;
     xml.Open("PmtId");
+    p.instructionId.clear();
+    if (xml.At("InstrId")) Identifier("InstrId", true, p.instructionId);
     Identifier("EndToEndId", true, p.endToEndId);
     if (p.endToEndId == kNotProvided) p.endToEndId.clear();
+    p.uetr.clear();
+    if (xml.At("UETR")) p.uetr = Filled("UETR");
     xml.Close();
+    p.categoryPurpose.clear();
+    if (block.paymentTypePerTransaction && xml.At("PmtTpInf")) {
+      xml.Open("PmtTpInf");
+      xml.Open("SvcLvl");
+      Code("Cd", {"SEPA"});
+      xml.Close();
+      if (xml.At("CtgyPurp")) {
+        xml.Open("CtgyPurp");
+        p.categoryPurpose = Filled("Cd");
+        xml.Close();
+      }
+      xml.Close();
+    }
     const bool outer = !schema->amountOuter.empty();
     if (outer) xml.Open(schema->amountOuter);
     std::string currency;
@@ -390,17 +483,31 @@ class detail::SepaReaderState {
     if (outer) xml.Close();
     p.mandateId.clear();
     p.mandateSigned.reset();
+    p.amendment.reset();
+    p.creditorId.clear();
     if (Debits()) {
       xml.Open("DrctDbtTx");
       xml.Open("MndtRltdInf");
       Identifier("MndtId", false, p.mandateId);
       p.mandateSigned = Date("DtOfSgntr");
+      Parts().Amendment(p.amendment);
       xml.Close();
+      if (xml.At("CdtrSchmeId")) {
+        xml.Open("CdtrSchmeId");
+        Parts().CreditorScheme(p.creditorId);
+        xml.Close();
+      }
       xml.Close();
     }
+    // The ultimate party of the own side stands before the counterparty's
+    // bank, the counterparty's after its account.
+    Parts().Party(Debits() ? "UltmtCdtr" : "UltmtDbtr",
+                  Debits() ? p.ultimateCreditor : p.ultimateDebtor);
     Agent(schema->other, p.counterparty.bic);
     Party(schema->other, p.counterparty);
     Reach(p.counterparty);
+    Parts().Party(Debits() ? "UltmtDbtr" : "UltmtCdtr",
+                  Debits() ? p.ultimateDebtor : p.ultimateCreditor);
     p.purposeCode.clear();
     if (xml.At("Purp")) {
       xml.Open("Purp");
@@ -410,13 +517,9 @@ class detail::SepaReaderState {
       }
       xml.Close();
     }
-    p.remittance.clear();
-    if (xml.At("RmtInf")) {
-      xml.Open("RmtInf");
-      p.remittance = Filled("Ustrd");
-      xml.Close();
-    }
+    Parts().Remittance(p.remittance, p.creditorReference);
     xml.Close();
+    CheckPaymentParts(p);
     ++blockCount;
     blockCents = std::min(blockCents + static_cast<std::uint64_t>(p.cents), kCountedCap);
     documentCents = std::min(documentCents + static_cast<std::uint64_t>(p.cents), kCountedCap);
@@ -430,6 +533,8 @@ class detail::SepaReaderState {
   std::size_t blockCount = 0;
   std::size_t ibanLine = 0;  // of the last IBAN read
   std::uint64_t blockCents = 0, documentCents = 0;
+  SepaSettings blockSettings;  // what the block would be written with
+  SepaCheckedExtras extras;    // reused: keeps its storage from payment to payment
 
   void CheckFigures(const char* countMessage, const char* sumMessage, const std::string& name,
                     std::size_t statedCount, std::int64_t statedCents, std::size_t countAt,

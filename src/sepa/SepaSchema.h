@@ -38,6 +38,13 @@ struct SepaSchema {
   /// The older BIC pattern: the bank code in letters, no location code 0 or 1
   /// in its first and no O in its second character.
   bool olderBic;
+  /// The edition of 2019: structured addresses (PostalAddress24) for every party,
+  /// LEI, UETR, INST, and an identification of a debit's creditor. The older
+  /// versions take a country and two address lines, of the debtor and creditor only.
+  bool edition2019;
+  /// A mandate's new debtor bank (SMNDA) is stated in OrgnlDbtrAcct, as the
+  /// schemes have it since 2016, not in OrgnlDbtrAgt as pain.008.003.02 has it.
+  bool smndaInAccount;
 
   /// "pain.001.001.09", as messages name the version.
   constexpr std::string_view Message() const { return nameSpace.substr(nameSpace.rfind(':') + 1); }
@@ -49,19 +56,25 @@ inline constexpr SepaPartyNames kSepaCreditor{"Cdtr", "CdtrAcct", "CdtrAgt", tru
 inline constexpr SepaPartyNames kSepaPayee{"Cdtr", "CdtrAcct", "CdtrAgt", false};
 
 // In the order the reader's messages list them.
-inline constexpr std::array<SepaSchema, 4> kSepaSchemas{{
+inline constexpr std::array<SepaSchema, 6> kSepaSchemas{{
     {SepaKind::CreditTransfer, SepaVersion::Current,
      "urn:iso:std:iso:20022:tech:xsd:pain.001.001.09", "CstmrCdtTrfInitn", "TRF", "ReqdExctnDt",
-     "Dt", kSepaDebtor, kSepaPayee, "CdtTrfTxInf", "Amt", "BICFI", false},
+     "Dt", kSepaDebtor, kSepaPayee, "CdtTrfTxInf", "Amt", "BICFI", false, true, false},
     {SepaKind::CreditTransfer, SepaVersion::German,
      "urn:iso:std:iso:20022:tech:xsd:pain.001.003.03", "CstmrCdtTrfInitn", "TRF", "ReqdExctnDt", "",
-     kSepaDebtor, kSepaPayee, "CdtTrfTxInf", "Amt", "BIC", true},
+     kSepaDebtor, kSepaPayee, "CdtTrfTxInf", "Amt", "BIC", true, false, false},
+    {SepaKind::CreditTransfer, SepaVersion::Iso2009,
+     "urn:iso:std:iso:20022:tech:xsd:pain.001.001.03", "CstmrCdtTrfInitn", "TRF", "ReqdExctnDt", "",
+     kSepaDebtor, kSepaPayee, "CdtTrfTxInf", "Amt", "BIC", true, false, false},
     {SepaKind::DirectDebit, SepaVersion::Current, "urn:iso:std:iso:20022:tech:xsd:pain.008.001.08",
      "CstmrDrctDbtInitn", "DD", "ReqdColltnDt", "", kSepaCreditor, kSepaDebtor, "DrctDbtTxInf", "",
-     "BICFI", false},
+     "BICFI", false, true, true},
     {SepaKind::DirectDebit, SepaVersion::German, "urn:iso:std:iso:20022:tech:xsd:pain.008.003.02",
      "CstmrDrctDbtInitn", "DD", "ReqdColltnDt", "", kSepaCreditor, kSepaDebtor, "DrctDbtTxInf", "",
-     "BIC", true},
+     "BIC", true, false, false},
+    {SepaKind::DirectDebit, SepaVersion::Iso2009, "urn:iso:std:iso:20022:tech:xsd:pain.008.001.02",
+     "CstmrDrctDbtInitn", "DD", "ReqdColltnDt", "", kSepaCreditor, kSepaDebtor, "DrctDbtTxInf", "",
+     "BIC", true, false, true},
 }};
 
 /// The entry a document of these settings is written by.

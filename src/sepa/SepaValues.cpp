@@ -9,6 +9,7 @@
 
 #include "core/MessageFill.h"
 #include "sepa/SepaMessages.h"
+#include "sepa/SepaRefusals.h"
 #include "zordta/Bic.h"
 #include "zordta/DtausKeys.h"
 #include "zordta/Iban.h"
@@ -66,30 +67,7 @@ struct AccountView {
   std::string_view bic;
 };
 
-// Runs each check of a payment (or of the settings) and raises the first
-// refusal once all have run, carrying the later ones: one reading names every
-// fault, not only the first.
-class Refusals {
- public:
-  template <class Check>
-  void Run(Check&& check) {
-    try {
-      check();
-    } catch (SepaError& e) {
-      if (fFirst) {
-        fFirst->AddFurther(std::move(e));
-      } else {
-        fFirst.emplace(std::move(e));
-      }
-    }
-  }
-  void RaiseAny() {
-    if (fFirst) throw std::move(*fFirst);
-  }
-
- private:
-  std::optional<SepaError> fFirst;
-};
+using Refusals = SepaRefusals;
 
 AccountView CheckAccount(const SepaSettings& settings, const SepaAccount& account,
                          std::size_t ordinal, const PartyFields& fields, const SepaWarn& warn,
@@ -118,6 +96,12 @@ AccountView CheckAccount(const SepaSettings& settings, const SepaAccount& accoun
     refusals.Run([&] {
       CheckSepaReach(out.iban, out.bic, {ordinal, fields.iban}, {ordinal, fields.bic});
     });
+    // The payer's bank needs the address of a counterparty outside the EEA.
+    if (ordinal > 0) {
+      refusals.Run([&] {
+        CheckSepaAddressNeeded(out.iban, account.address, ordinal, fields.name.substr(0, 4));
+      });
+    }
   }
   return out;
 }
@@ -189,7 +173,8 @@ SepaCheckedSettings CheckSepaSettings(const SepaSettings& settings, const SepaWa
           SepaName(settings.initiatingParty, settings.strict, {0, "InitgPty/Nm"}, warn, nameRoom));
     });
   }
-  if (debits) {
+  CheckSepaOwnParts(settings, warn, out.own, refusals);
+  if (debits && !settings.creditorId.empty()) {
     out.creditorId = settings.creditorId;
     refusals.Run([&] {
       const SepaPlace place{0, "CdtrSchmeId"};
@@ -226,6 +211,21 @@ SepaCheckedPayment CheckSepaPayment(const SepaSettings& settings, const SepaPaym
   out.name = counterparty.name;
   out.iban = counterparty.iban;
   out.bic = counterparty.bic;
+  if (!payment.group.paymentInfoId.empty()) {
+    refusals.Run([&] {
+      CheckSepaIdentifier(payment.group.paymentInfoId, true, {ordinal, "PmtInfId"});
+    });
+  }
+  if (HasSepaExtras(payment)) {
+    CheckSepaExtras(settings, payment, ordinal, warn, room.extras, refusals);
+    out.extras = &room.extras;
+  }
+  if (debits && settings.creditorId.empty() && payment.creditorId.empty()) {
+    refusals.Run([&] {
+      SepaRefuse(SepaFault::CreditorId, {ordinal, "DrctDbtTx/CdtrSchmeId"},
+                 _MsgSepaCreditorIdMissing);
+    });
+  }
   out.endToEndId = payment.endToEndId.empty() ? std::string_view("NOTPROVIDED")
                                               : std::string_view(payment.endToEndId);
   refusals.Run([&] { CheckSepaIdentifier(out.endToEndId, true, {ordinal, "EndToEndId"}); });
@@ -262,7 +262,7 @@ SepaCheckedPayment CheckSepaPayment(const SepaSettings& settings, const SepaPaym
 bool SepaTakenAsGiven(const SepaPayment& payment, const SepaCheckedPayment& checked) {
   // The checks answer views of the payment's own texts exactly when they
   // needed no change.
-  return checked.name.data() == payment.counterparty.name.data() &&
+  return checked.extras == nullptr && checked.name.data() == payment.counterparty.name.data() &&
          checked.iban.data() == payment.counterparty.iban.data() &&
          checked.iban.size() == payment.counterparty.iban.size() &&
          checked.remittance.data() == payment.remittance.data();

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "sepa/SepaPartyChecks.h"
 #include "sepa/SepaSchema.h"
 #include "sepa/SepaText.h"
 #include "zordta/Sepa.h"
@@ -27,7 +28,8 @@ struct SepaCheckedSettings {
   std::string messageId;
   std::string initiatingParty;
   SepaCheckedAccount account;
-  std::string creditorId;
+  std::string creditorId;  // empty: every payment states its own
+  SepaCheckedOwnParts own;
 };
 
 /// Where a payment's texts are made when they have to be changed; reused from
@@ -36,6 +38,7 @@ struct SepaPaymentRoom {
   std::string name;
   std::string iban;
   std::string remittance;
+  SepaCheckedExtras extras;
 };
 
 /// A payment's values as they are written: views of the payment, of its room
@@ -48,6 +51,8 @@ struct SepaCheckedPayment {
   std::string_view remittance;
   std::string_view mandateId;
   std::string_view purposeCode;  // empty: none
+  // The room's, for a payment that carries more than the common fields; else none.
+  const SepaCheckedExtras* extras = nullptr;
 };
 
 /// Checks and converts the settings; a missing message id is made here.

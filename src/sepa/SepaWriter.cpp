@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "sepa/SepaMessages.h"
+#include "sepa/SepaParts.h"
 #include "sepa/SepaSchema.h"
+#include "sepa/SepaTransactionText.h"
 #include "sepa/SepaValues.h"
 #include "zordta/Sepa.h"
 #include "zordta/host/SysUtils.h"
@@ -56,141 +58,6 @@ int CloseStream(void* context) {
   return out ? 0 : -1;
 }
 
-// Whether a text needs libxml2's escaping: a byte per character, so that the
-// common text without any is one look-up per character.
-constexpr std::array<bool, 256> kNeedsEscaping = [] {
-  std::array<bool, 256> needs{};
-  for (const char c : std::string_view("<>&\"\r")) needs[static_cast<unsigned char>(c)] = true;
-  return needs;
-}();
-
-// One transaction, its start and end tag included, made as text and handed to
-// the text writer in one piece: its bookkeeping per element (a list entry, the
-// indentation written blank by blank) cost most of the time of a large
-// document. The bytes are those it makes itself: one element a line, indented
-// two blanks a level, text escaped by the function xmlTextWriterWriteString uses.
-//
-// Apart from its values, a transaction's text depends only on which of its
-// optional parts it has, its shape. The first transaction of a shape is made
-// element by element and the text between its values kept; the others are
-// that text with their values put between.
-class TransactionBody {
- public:
-  // Document, the initiation and PmtInf are open around a transaction.
-  static constexpr std::size_t kTransactionDepth = 3;
-  static constexpr std::size_t kShapes = 8;
-
-  // `shape` below kShapes; the same shape must make the same elements.
-  void Begin(std::size_t shape, std::string_view name) {
-    text.clear();
-    pieces = &shapes[shape];
-    recording = !known[shape];
-    next = 0;
-    if (!recording) return;
-    current = shape;
-    pieces->clear();  // what a transaction that failed midway left
-    cut = 0;
-    depth = kTransactionDepth;
-    Start(name);
-  }
-  void Start(std::string_view name) {
-    if (!recording) return;
-    Indent();
-    text += '<';
-    text += name;
-    text += ">\n";
-    open[depth++ - kTransactionDepth] = name;
-  }
-  void End() {
-    if (!recording) return;
-    --depth;
-    Indent();
-    text += "</";
-    text += open[depth - kTransactionDepth];
-    text += ">\n";
-  }
-  // `attribute` is written as it stands.
-  void Element(std::string_view name, std::string_view content, std::string_view attribute = {}) {
-    Put(name, content, attribute, true);
-  }
-  // Content the checks left without a character XML escapes: references,
-  // codes, IBAN, BIC, amounts and dates. Only names and texts need the look.
-  void PlainElement(std::string_view name, std::string_view content,
-                    std::string_view attribute = {}) {
-    Put(name, content, attribute, false);
-  }
-  // The transaction's text, its end tag written.
-  const std::string& Finished() {
-    if (!recording) {
-      text += (*pieces)[next];
-      return text;
-    }
-    End();
-    Cut();
-    known[current] = true;
-    return text;
-  }
-
- private:
-  void Put(std::string_view name, std::string_view content, std::string_view attribute,
-           bool escape) {
-    if (!recording) {
-      text += (*pieces)[next++];
-      Content(content, escape);
-      return;
-    }
-    Indent();
-    text += '<';
-    text += name;
-    text += attribute;
-    text += '>';
-    Cut();
-    Content(content, escape);
-    cut = text.size();
-    text += "</";
-    text += name;
-    text += ">\n";
-  }
-  void Content(std::string_view content, bool escape) {
-    if (escape) {
-      Escaped(content);
-    } else {
-      text += content;
-    }
-  }
-  void Indent() { text.append(2 * depth, ' '); }
-  // The text since the last value is a piece of the shape.
-  void Cut() { pieces->emplace_back(text, cut); }
-  struct FreeXml {
-    void operator()(xmlChar* p) const { xmlFree(p); }
-  };
-  // Escaped by libxml2's own function, the one its text writer uses for text;
-  // almost no text needs it, so the others skip the copy.
-  void Escaped(std::string_view content) {
-    const auto needs = [](char c) { return kNeedsEscaping[static_cast<unsigned char>(c)]; };
-    if (std::none_of(content.begin(), content.end(), needs)) {
-      text += content;
-      return;
-    }
-    const std::string value(content);
-    std::unique_ptr<xmlChar, FreeXml> escaped(
-        xmlEncodeSpecialChars(nullptr, BAD_CAST value.c_str()));
-    if (!escaped) throw std::bad_alloc();
-    text += reinterpret_cast<const char*>(escaped.get());
-  }
-
-  std::string text;  // reused: keeps its storage from payment to payment
-  std::array<std::vector<std::string>, kShapes> shapes;
-  std::array<bool, kShapes> known{};
-  std::vector<std::string>* pieces = nullptr;  // of the transaction's shape
-  bool recording = false;
-  std::size_t current = 0;   // the shape being recorded
-  std::size_t next = 0;      // the piece before the next value
-  std::size_t cut = 0;       // where the text after the last value begins
-  std::size_t depth = 0;     // while recording
-  std::string_view open[8];  // names of the open elements from the transaction on
-};
-
 }  // namespace
 
 class detail::SepaWriterState {
@@ -225,6 +92,7 @@ class detail::SepaWriterState {
     Element("CtrlSum", Amount(plan.Cents()));
     Start("InitgPty");
     Element("Nm", checked.initiatingParty);
+    WriteSepaPartyId(sink, schema, checked.own.initiatingPartyId);
     End();
     End();
     StartGroup();
@@ -305,11 +173,46 @@ class detail::SepaWriterState {
     Check(xmlTextWriterWriteElement(writer.get(), BAD_CAST name.data(), BAD_CAST text.c_str()));
   }
 
+  // The parts the group header and the blocks share with transactions.
+  struct XmlSink {
+    SepaWriterState& state;
+    void Start(std::string_view name) { state.Start(name); }
+    void End() { state.End(); }
+    void Element(std::string_view name, std::string_view text) {
+      state.Element(name, std::string(text));
+    }
+  };
+
+  // PmtTpInf, of a block or of each transaction.
+  template <class Sink>
+  void WritePaymentType(Sink& out, SepaSequence sequence, std::string_view category) {
+    out.Start("PmtTpInf");
+    out.Start("SvcLvl");
+    out.Element("Cd", "SEPA");
+    out.End();
+    if (debits || checked.own.instant) {
+      out.Start("LclInstrm");
+      out.Element("Cd", !debits                                      ? "INST"
+                        : settings.instrument == SepaInstrument::B2B ? "B2B"
+                                                                     : "CORE");
+      out.End();
+    }
+    if (debits) out.Element("SeqTp", SepaSequenceCode(sequence));
+    if (!category.empty()) {
+      out.Start("CtgyPurp");
+      out.Element("Cd", category);
+      out.End();
+    }
+    out.End();
+  }
+
   // The party, its account and its bank: the BIC, or where the schema wants
   // an agent anyway, NOTPROVIDED.
   void Account(const SepaPartyNames& names, const SepaCheckedAccount& account) {
     Start(names.party);
     Element("Nm", account.name);
+    WriteSepaAddress(sink, checked.own.address);
+    WriteSepaPartyId(sink, schema, checked.own.id);
     End();
     Start(names.account);
     Start("Id");
@@ -338,17 +241,7 @@ class detail::SepaWriterState {
     if (settings.batchBooking) Element("BtchBookg", *settings.batchBooking ? "true" : "false");
     Element("NbOfTxs", std::to_string(g.count));
     Element("CtrlSum", Amount(g.cents));
-    Start("PmtTpInf");
-    Start("SvcLvl");
-    Element("Cd", "SEPA");
-    End();
-    if (debits) {
-      Start("LclInstrm");
-      Element("Cd", settings.instrument == SepaInstrument::B2B ? "B2B" : "CORE");
-      End();
-      Element("SeqTp", SepaSequenceCode(g.group.sequence));
-    }
-    End();
+    if (!typePerTransaction) WritePaymentType(sink, g.group.sequence, checked.own.categoryPurpose);
     const std::string date = SepaIsoDate(g.group.date);
     if (schema.dateInner.empty()) {
       Element(schema.date, date);
@@ -358,19 +251,11 @@ class detail::SepaWriterState {
       End();
     }
     Account(schema.own, checked.account);
+    WriteSepaParty(sink, schema, debits ? "UltmtCdtr" : "UltmtDbtr", checked.own.ultimateParty);
     Element("ChrgBr", "SLEV");
-    if (debits) {
+    if (debits && !checked.creditorId.empty()) {
       Start("CdtrSchmeId");
-      Start("Id");
-      Start("PrvtId");
-      Start("Othr");
-      Element("Id", checked.creditorId);
-      Start("SchmeNm");
-      Element("Prtry", "SEPA");
-      End();
-      End();
-      End();
-      End();
+      WriteSepaCreditorScheme(sink, checked.creditorId);
       End();
     }
   }
@@ -394,6 +279,10 @@ class detail::SepaWriterState {
     }
     body.Start(names.party);
     body.Element("Nm", p.name);
+    if (p.extras != nullptr) {
+      WriteSepaAddress(body, p.extras->address);
+      WriteSepaPartyId(body, schema, p.extras->id);
+    }
     body.End();
     body.Start(names.account);
     body.Start("Id");
@@ -410,15 +299,79 @@ class detail::SepaWriterState {
     body.End();
   }
 
-  void BodyRemittance(std::string_view text) {
-    if (text.empty()) return;
+  void BodyRemittance(const SepaCheckedPayment& p) {
+    if (p.extras != nullptr && !p.extras->reference.reference.empty()) {
+      const SepaCreditorReference& r = p.extras->reference;
+      body.Start("RmtInf");
+      body.Start("Strd");
+      body.Start("CdtrRefInf");
+      body.Start("Tp");
+      body.Start("CdOrPrtry");
+      body.Element("Cd", "SCOR");
+      body.End();
+      if (!r.issuer.empty()) body.Element("Issr", r.issuer);
+      body.End();
+      body.Element("Ref", r.reference);
+      body.End();
+      body.End();
+      body.End();
+      return;
+    }
+    if (p.remittance.empty()) return;
     body.Start("RmtInf");
-    body.Element("Ustrd", text);
+    body.Element("Ustrd", p.remittance);
+    body.End();
+  }
+
+  // The ultimate party of the own side stands before the counterparty's bank,
+  // that of the counterparty after its account.
+  void BodyUltimate(const SepaCheckedPayment& p, bool own) {
+    if (p.extras == nullptr) return;
+    const bool debtor = own != debits;
+    WriteSepaParty(body, schema, debtor ? "UltmtDbtr" : "UltmtCdtr",
+                   debtor ? p.extras->ultimateDebtor : p.extras->ultimateCreditor);
+  }
+
+  void BodyAmendment(const SepaMandateAmendment& a) {
+    body.Element("AmdmntInd", a.amended ? "true" : "false");
+    if (!a.amended) return;
+    body.Start("AmdmntInfDtls");
+    if (!a.originalMandateId.empty()) body.Element("OrgnlMndtId", a.originalMandateId);
+    if (!a.originalCreditorName.empty() || !a.originalCreditorId.empty()) {
+      body.Start("OrgnlCdtrSchmeId");
+      if (!a.originalCreditorName.empty()) body.Element("Nm", a.originalCreditorName);
+      if (!a.originalCreditorId.empty()) WriteSepaCreditorScheme(body, a.originalCreditorId);
+      body.End();
+    }
+    const bool smndaInAccount = a.newDebtorAgent && schema.smndaInAccount;
+    if (!a.originalDebtorIban.empty() || smndaInAccount) {
+      body.Start("OrgnlDbtrAcct");
+      body.Start("Id");
+      if (smndaInAccount) {
+        body.Start("Othr");
+        body.Element("Id", "SMNDA");
+        body.End();
+      } else {
+        body.Element("IBAN", a.originalDebtorIban);
+      }
+      body.End();
+      body.End();
+    }
+    if (a.newDebtorAgent && !schema.smndaInAccount) {
+      body.Start("OrgnlDbtrAgt");
+      body.Start("FinInstnId");
+      body.Start("Othr");
+      body.Element("Id", "SMNDA");
+      body.End();
+      body.End();
+      body.End();
+    }
     body.End();
   }
 
   // What is there or not decides the elements of a transaction, so its shape.
-  static std::size_t ShapeOf(const SepaCheckedPayment& p) {
+  std::size_t ShapeOf(const SepaCheckedPayment& p) const {
+    if (p.extras != nullptr || typePerTransaction) return TransactionBody::kUnshaped;
     return (p.bic.empty() ? 0 : 1) | (p.purposeCode.empty() ? 0 : 2) |
            (p.remittance.empty() ? 0 : 4);
   }
@@ -426,8 +379,17 @@ class detail::SepaWriterState {
   void BodyStart(const SepaCheckedPayment& p, std::int64_t amount) {
     body.Begin(ShapeOf(p), schema.transaction);
     body.Start("PmtId");
+    if (p.extras != nullptr && !p.extras->instructionId.empty()) {
+      body.Element("InstrId", p.extras->instructionId);
+    }
     body.PlainElement("EndToEndId", p.endToEndId);
+    if (p.extras != nullptr && !p.extras->uetr.empty()) body.Element("UETR", p.extras->uetr);
     body.End();
+    if (typePerTransaction) {
+      const bool own = p.extras != nullptr && !p.extras->categoryPurpose.empty();
+      WritePaymentType(body, SepaSequence::OneOff,
+                       own ? p.extras->categoryPurpose : checked.own.categoryPurpose);
+    }
     const bool outer = !schema.amountOuter.empty();
     if (outer) body.Start(schema.amountOuter);
     body.PlainElement("InstdAmt", Amount(amount), " Ccy=\"EUR\"");
@@ -451,12 +413,20 @@ class detail::SepaWriterState {
       body.Start("MndtRltdInf");
       body.PlainElement("MndtId", p.mandateId);
       body.PlainElement("DtOfSgntr", SepaIsoDate(*payment.mandateSigned));
+      if (p.extras != nullptr && p.extras->amendment) BodyAmendment(*p.extras->amendment);
       body.End();
+      if (p.extras != nullptr && !p.extras->creditorId.empty()) {
+        body.Start("CdtrSchmeId");
+        WriteSepaCreditorScheme(body, p.extras->creditorId);
+        body.End();
+      }
       body.End();
     }
+    BodyUltimate(p, true);
     BodyCounterparty(p);
+    BodyUltimate(p, false);
     BodyPurpose(p.purposeCode);
-    BodyRemittance(p.remittance);
+    BodyRemittance(p);
     WriteTransaction();
   }
 
@@ -471,7 +441,9 @@ class detail::SepaWriterState {
   const std::vector<SepaPlan::Seal> seals;
   const SepaSchema& schema;
   const bool debits;
+  const bool typePerTransaction = !debits && settings.paymentTypePerTransaction;
   std::unique_ptr<xmlTextWriter, FreeWriter> writer;
+  XmlSink sink{*this};
   TransactionBody body;
   SepaPaymentRoom room;  // reused: its texts keep their storage from payment to payment
   std::size_t current = 0;

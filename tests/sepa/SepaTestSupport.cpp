@@ -36,6 +36,31 @@ void CollectError(void* context, const char* format, ...) {
 
 }  // namespace
 
+Read ReadAll(const std::string& xml) {
+  std::istringstream in(xml);
+  zor::SepaReader reader(in);
+  Read read;
+  for (;;) {
+    switch (reader.Next()) {
+      case zor::SepaReader::Item::Document:
+        read.document = reader.Document();
+        continue;
+      case zor::SepaReader::Item::Block:
+        read.blocks.push_back(reader.Block());
+        continue;
+      case zor::SepaReader::Item::Payment:
+        read.payments.push_back(reader.Payment());
+        read.places.push_back(reader.Place());
+        continue;
+      case zor::SepaReader::Item::End:
+        break;
+    }
+    break;
+  }
+  EXPECT_EQ(reader.Next(), zor::SepaReader::Item::End);
+  return read;
+}
+
 std::chrono::year_month_day Day(int year, unsigned month, unsigned day) {
   return std::chrono::year_month_day{std::chrono::year(year), std::chrono::month(month),
                                      std::chrono::day(day)};

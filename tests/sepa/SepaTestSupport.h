@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "zordta/Sepa.h"
+#include "zordta/SepaReader.h"
 
 namespace zortest {
 
@@ -17,6 +18,17 @@ std::string WriteSepa(const zor::SepaSettings& settings,
 
 /// Validates a document against the schema of its namespace.
 ::testing::AssertionResult ValidSepa(const std::string& document);
+
+/// Everything a document holds, as the reader hands it over.
+struct Read {
+  zor::SepaDocument document;
+  std::vector<zor::SepaBlock> blocks;
+  std::vector<zor::SepaPayment> payments;
+  std::vector<zor::SepaReadPlace> places;
+};
+
+/// Reads a whole document; raises zor::SepaReadError.
+Read ReadAll(const std::string& xml);
 
 /// A date from its pieces.
 std::chrono::year_month_day Day(int year, unsigned month, unsigned day);

@@ -126,6 +126,7 @@ TEST(SepaRefusals, AccountsOutsideTheSchemesAndOutsideTheEeaWithoutBic) {
     }
     for (const char* iban : {"CH9300762011623852957", "AL47212110090000000235698741"}) {
       p.counterparty = {"Hans", iban, ""};
+      p.counterparty.address = {.town = "Zürich", .country = "CH"};
       ExpectRefused([&] { plan.Add(p); }, SepaFault::Bic, "CdtrAgt/FinInstnId",
                     "SEPA-Land außerhalb des EWR; dafür ist die BIC nötig");
       p.counterparty.bic = "UBSWCHZH80A";

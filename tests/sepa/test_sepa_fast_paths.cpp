@@ -118,9 +118,10 @@ TEST(SepaIban, TakenExactlyWhenTheRegistryCheckTakesIt) {
     for (const char c : iban) {
       if (c != ' ') electronic += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
     }
-    // With a BIC, which an account outside the EEA needs.
+    // With a BIC and an address, which an account outside the EEA needs.
     zor::SepaPayment p = Payment(15, 100, "Hans", "NWBKGB2L", "", "");
     p.counterparty.iban = iban;
+    p.counterparty.address = {.town = "London", .country = "GB"};
     zor::SepaPlan plan(s);
     bool taken = true;
     try {

@@ -316,7 +316,7 @@ def debit_head(version, date, ptype, *, creditor=(), ultimate=None, scheme_id=Tr
 
 def new_debtor_bank(version):
     """The marker for a mandate whose debtor moved to another bank."""
-    if version == "pain.008.001.02":
+    if version in ("pain.008.001.02", "pain.008.001.08"):
         return E("OrgnlDbtrAcct", E("Id", E("Othr", E("Id", "SMNDA"))))
     return E("OrgnlDbtrAgt", E("FinInstnId", E("Othr", E("Id", "SMNDA"))))
 
@@ -383,8 +383,8 @@ def debits_b2b_current():
                       creditor=[address("Kundencenter", StrtNm="Am Wasserwerk", BldgNb="1",
                                         PstCd="12345", TwnNm="Musterstadt", Ctry="DE")])
     txs = [
-        debit_tx(v, "312.40", "Bäckerei Schmidt OHG", "DE38600501010007654321", "B2B-2029-17",
-                 "2029-02-01", bic="SOLADEST600", e2e="FERNWAERME-2031-03",
+        debit_tx(v, "312.40", "Bäckerei Schmidt OHG", "DE38600501010007654321", "B2B-2026-17",
+                 "2026-02-01", bic="SOLADEST600", e2e="FERNWAERME-2031-03",
                  debtor=[address("Backstube Hof", StrtNm="Marktplatz", BldgNb="5",
                                  PstCd="70173", TwnNm="Stuttgart", Ctry="DE"),
                          org_bic(v, "BSCHDEFFXXX")],
@@ -491,7 +491,7 @@ def files():
             "initiating party with LEI", "CORE FRST block with CdtrSchmeId, CtgyPurp, "
             "ultimate creditor; CORE RCUR block with CdtrSchmeId per transaction",
             "amendments: OrgnlMndtId + OrgnlCdtrSchmeId (Nm, Id); OrgnlCdtrSchmeId (Nm) + "
-            "OrgnlDbtrAcct; OrgnlDbtrAgt SMNDA", "structured and hybrid debtor addresses, "
+            "OrgnlDbtrAcct; OrgnlDbtrAcct Othr SMNDA", "structured and hybrid debtor addresses, "
             "ultimate debtor with address and private id", "Swiss debtor with address",
             "InstrId, purpose, SCOR reference, ultimate creditor per transaction"]),
         "hand-debits-b2b-008-001-08": (debits_b2b_current(), [

@@ -29,35 +29,28 @@ import content as flattener  # noqa: E402
 CORPUS = Path(__file__).resolve().parents[2] / "data" / "sepa-corpus"
 
 # Files `zordta sepa read` / `sepa write` do not yet get through, with what it says.
-NAMESPACE = "the reader takes no pain.001.001.03 / pain.008.001.02"
-NEW_PMTINFID = "read, but written back with the PmtInfId MsgId-1"
+TOOL_JSON = "read, but the tool's JSON does not yet carry every element back to sepa write"
+SEVERAL_ACCOUNTS = "blocks of several accounts in one document are refused as mixed"
 PENDING = {
-    "gen-debits-008-001-02-b2b-single": NAMESPACE,
-    "gen-debits-008-001-02-core": NAMESPACE,
-    "gen-debits-008-001-08-b2b-single": "refused, but for CdtrSchmeId in the transaction",
-    "gen-debits-008-001-08-core": "refused, but for CdtrSchmeId in the transaction",
-    "gen-debits-008-001-08-swiss-address-lines": "refused, but for CdtrSchmeId in the "
-                                                 "transaction",
-    "gen-debits-008-003-02-b2b-single": "CdtrSchmeId in the transaction is not read",
-    "gen-debits-008-003-02-core": "CdtrSchmeId in the transaction is not read",
-    "gen-transfers-001-001-03-full": NAMESPACE,
-    "gen-transfers-001-001-03-single": NAMESPACE,
-    "gen-transfers-001-001-09-full": NEW_PMTINFID,
-    "gen-transfers-001-001-09-single": NEW_PMTINFID,
-    "gen-transfers-001-003-03-full": NEW_PMTINFID,
-    "gen-transfers-001-003-03-single": NEW_PMTINFID,
-    "hand-debits-008-001-02": NAMESPACE,
-    "hand-debits-008-001-08": "the initiating party's Id is not read",
-    "hand-debits-008-003-02": "the initiating party's Id is not read",
-    "hand-debits-b2b-008-001-08": "the creditor's PstlAdr is not read",
-    "hand-transfers-001-001-03": NAMESPACE,
-    "hand-transfers-001-001-09": "the initiating party's Id is not read",
-    "hand-transfers-001-003-03": "the initiating party's Id is not read",
-    "refused-address-lines-only": "refused, but for PstlAdr at all",
-    "refused-address-without-town": "refused, but for PstlAdr at all",
-    "refused-creditor-ids-differ": "refused, but for CdtrSchmeId in the transaction",
-    "refused-creditor-reference-check-digits": "refused, but for Strd at all",
-    "refused-swiss-debtor-without-address": "read: a debtor address is not asked for",
+    "gen-debits-008-001-02-b2b-single": TOOL_JSON,
+    "gen-debits-008-001-02-core": TOOL_JSON,
+    "gen-debits-008-001-08-b2b-single": TOOL_JSON,
+    "gen-debits-008-001-08-core": TOOL_JSON,
+    "gen-debits-008-003-02-b2b-single": TOOL_JSON,
+    "gen-debits-008-003-02-core": TOOL_JSON,
+    "gen-transfers-001-001-03-full": TOOL_JSON,
+    "gen-transfers-001-001-03-single": TOOL_JSON,
+    "gen-transfers-001-001-09-full": TOOL_JSON,
+    "gen-transfers-001-001-09-single": TOOL_JSON,
+    "gen-transfers-001-003-03-full": TOOL_JSON,
+    "gen-transfers-001-003-03-single": TOOL_JSON,
+    "hand-debits-008-001-02": SEVERAL_ACCOUNTS,
+    "hand-debits-008-001-08": SEVERAL_ACCOUNTS,
+    "hand-debits-008-003-02": SEVERAL_ACCOUNTS,
+    "hand-debits-b2b-008-001-08": TOOL_JSON,
+    "hand-transfers-001-001-03": SEVERAL_ACCOUNTS,
+    "hand-transfers-001-001-09": SEVERAL_ACCOUNTS,
+    "hand-transfers-001-003-03": SEVERAL_ACCOUNTS,
 }
 
 
@@ -214,6 +207,25 @@ def without_creation_time(found):
     return found
 
 
+# What the writer states where another producer left it to the default: the
+# scheme name of a creditor identifier (always SEPA) and the charge bearer SLEV.
+COMPLETIONS = (("CdtrSchmeId/Id/PrvtId/Othr/SchmeNm/Prtry", "SEPA"), ("ChrgBr", "SLEV"))
+
+
+def without_completions(want, got):
+    """`got` without what the writer added to `want` by COMPLETIONS."""
+    def strip(fields_want, fields_got):
+        for path in list(fields_got):
+            if path not in fields_want and any(
+                    path.endswith(end) and fields_got[path] == value for end, value in COMPLETIONS):
+                del fields_got[path]
+    for block_want, block_got in zip(want["blocks"], got["blocks"]):
+        strip(block_want["fields"], block_got["fields"])
+        for tx_want, tx_got in zip(block_want["transactions"], block_got["transactions"]):
+            strip(tx_want, tx_got)
+    return got
+
+
 def differences(want, got):
     """A few paths where two contents differ, for the message."""
     def flat(found):
@@ -250,7 +262,7 @@ def tool_outcome(zordta, xml_path, record, work):
     if run.returncode != 0:
         return f"nicht wieder geschrieben: {run.stderr.strip()}"
     want = without_creation_time(flattener.content(xml_path))
-    got = without_creation_time(flattener.content(written))
+    got = without_completions(want, without_creation_time(flattener.content(written)))
     if want != got:
         return "anders wieder geschrieben: " + "; ".join(differences(want, got))
     return None

@@ -1,0 +1,60 @@
+// The checks of what a SEPA document or payment carries beyond the common
+// fields: addresses, identifications, ultimate parties, structured references,
+// per-payment creditor identifiers and mandate amendments. Each makes the
+// value as it is written, texts in the banks' character set.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "sepa/SepaRefusals.h"
+#include "sepa/SepaSchema.h"
+#include "sepa/SepaText.h"
+#include "zordta/Sepa.h"
+
+namespace zor::detail {
+
+/// The payment's parts beyond the common ones, as they are written.
+struct SepaCheckedExtras {
+  SepaPostalAddress address;  // of the counterparty
+  SepaPartyId id;             // of the counterparty
+  std::string instructionId;
+  std::string uetr;
+  std::string categoryPurpose;
+  SepaParty ultimateDebtor;
+  SepaParty ultimateCreditor;
+  SepaCreditorReference reference;
+  std::string creditorId;
+  std::optional<SepaMandateAmendment> amendment;
+};
+
+/// The settings' parts beyond account, message id and creditor identifier.
+struct SepaCheckedOwnParts {
+  SepaPostalAddress address;  // of the account's owner
+  SepaPartyId id;             // of the account's owner
+  SepaPartyId initiatingPartyId;
+  SepaParty ultimateParty;
+  std::string categoryPurpose;
+  bool instant = false;
+};
+
+/// Whether a payment carries any of them: then it is always checked whole.
+bool HasSepaExtras(const SepaPayment& payment);
+
+void CheckSepaExtras(const SepaSettings& settings, const SepaPayment& payment, std::size_t ordinal,
+                     const SepaWarn& warn, SepaCheckedExtras& out, SepaRefusals& refusals);
+
+void CheckSepaOwnParts(const SepaSettings& settings, const SepaWarn& warn, SepaCheckedOwnParts& out,
+                       SepaRefusals& refusals);
+
+/// The address a counterparty needs when its account is in a SEPA country
+/// outside the EEA; `party` is its element ("Cdtr", "Dbtr").
+void CheckSepaAddressNeeded(std::string_view iban, const SepaPostalAddress& address,
+                            std::size_t ordinal, std::string_view party);
+
+/// A UUID of version 4 in small letters, as UETR takes it.
+bool IsSepaUetr(std::string_view uetr);
+
+}  // namespace zor::detail
