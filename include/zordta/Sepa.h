@@ -61,6 +61,23 @@ struct SepaAccount {
   bool operator==(const SepaAccount&) const = default;
 };
 
+/// What a payment information block states of its own: the account and what
+/// goes with it. A document of one account's payments needs none beyond its
+/// settings; SepaSettings::otherBlocks holds those of further accounts (a
+/// company paying from two accounts) or of blocks that differ otherwise.
+struct SepaBlockSettings {
+  SepaAccount account;                 ///< the debtor of transfers, the creditor of debits
+  std::string creditorId{};            ///< direct debits; empty: every payment states its own
+  SepaParty ultimateParty{};           ///< UltmtDbtr of a transfer's block, UltmtCdtr of a debit's
+  std::string categoryPurpose{};       ///< PmtTpInf/CtgyPurp/Cd
+  std::optional<bool> batchBooking{};  ///< BtchBookg; none: not stated
+  /// Transfers: PmtTpInf in every transaction instead of the block.
+  bool paymentTypePerTransaction = false;
+  bool instant = false;  ///< transfers: SEPA instant credit transfers (INST)
+
+  bool operator==(const SepaBlockSettings&) const = default;
+};
+
 struct SepaSettings {
   SepaKind kind = SepaKind::CreditTransfer;
   SepaVersion version = SepaVersion::Current;
@@ -82,7 +99,7 @@ struct SepaSettings {
   /// PmtTpInf/CtgyPurp/Cd of every block, e.g. SALA for salaries; empty: none.
   std::string categoryPurpose{};
   /// Transfers: SEPA instant credit transfers (local instrument INST), in
-  /// pain.001.001.09 only.
+  /// pain.001.001.09 only; the blocks of otherBlocks say it for themselves.
   bool instant = false;
   /// Transfers: the payment type (PmtTpInf: service level and category
   /// purpose) stands in every transaction instead of its block. So it does,
@@ -93,7 +110,14 @@ struct SepaSettings {
   std::optional<bool> batchBooking{};
   /// Refuse a text that would have to be transliterated or cut.
   bool strict = false;
+  /// The blocks of further accounts, or that differ from these settings
+  /// otherwise; a payment names its block's in SepaGroup::blockSettings.
+  std::vector<SepaBlockSettings> otherBlocks{};
 };
+
+/// The settings of blocks of `index` (SepaGroup::blockSettings): those of
+/// `settings` themselves for 0, otherBlocks[index - 1] else.
+ZORDTA_API SepaBlockSettings SepaBlockSettingsOf(const SepaSettings& settings, std::size_t index);
 
 /// What puts payments into one payment information block: the requested date
 /// and, for debits, the sequence type (ignored for transfers), and the block's
@@ -104,6 +128,8 @@ struct SepaGroup {
   /// PmtInfId, at most 35 characters; empty: "<message id>-<n>". A block read
   /// from a file keeps its id when it is written again.
   std::string paymentInfoId{};
+  /// Whose block: 0, the account of SepaSettings; n, SepaSettings::otherBlocks[n - 1].
+  std::size_t blockSettings = 0;
   bool operator==(const SepaGroup&) const = default;
 };
 
@@ -166,6 +192,8 @@ enum class SepaFault {
 struct SepaPlace {
   std::size_t payment = 0;
   std::string field;  ///< the XML element, e.g. "Ustrd", "Cdtr/Nm"
+  /// Of the settings: 0, the document's own; n, those of SepaSettings::otherBlocks[n - 1].
+  std::size_t blockSettings = 0;
 };
 
 struct SepaWarning {

@@ -57,10 +57,10 @@ struct SepaDocument {
   std::int64_t cents = 0;  ///< CtrlSum as stated
 };
 
-/// One payment information block. Every block of a document has the same
-/// account, creditor identifier, scheme, batch booking, ultimate party, category
-/// purpose and local instrument (a file of several is refused), so that the
-/// document's settings are those of SepaSettings.
+/// One payment information block. Blocks of other accounts, or that differ
+/// otherwise, number their settings in group.blockSettings (0 for those of the
+/// first block, then in the order they first stand), as SepaSettings::otherBlocks
+/// takes them; only the scheme (CORE or B2B) is the same in every block.
 struct SepaBlock {
   std::size_t line = 0;    ///< of <PmtInf>
   std::size_t number = 0;  ///< 1-based

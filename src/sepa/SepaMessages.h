@@ -5,6 +5,9 @@ namespace zor::detail::msgsepa {
 
 inline constexpr const char* _MsgSepaPayment = "Zahlung {}";
 inline constexpr const char* _MsgSepaSettings = "Dateikopf";
+inline constexpr const char* _MsgSepaBlockSettings = "Dateikopf, weiteres Konto {}";
+inline constexpr const char* _MsgSepaNoBlockSettings =
+    "Die Zahlung gehört zu den Einstellungen eines weiteren Kontos ({}), die es nicht gibt.";
 inline constexpr const char* _MsgSepaAmount =
     "Der Betrag muss zwischen 0,01 und 999.999.999,99 Euro liegen.";
 inline constexpr const char* _MsgSepaSumTooLarge = "Die Summe der Beträge hat mehr als 18 Stellen.";

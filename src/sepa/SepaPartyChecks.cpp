@@ -28,6 +28,7 @@ bool IsCapitalOrDigit(char c) {
 // and where warnings go.
 struct Context {
   const SepaSettings& settings;
+  SepaBlockFacts block;
   const SepaSchema& schema;
   std::size_t ordinal;
   const SepaWarn& warn;
@@ -322,11 +323,11 @@ void DebitParts(const Context& c, const SepaPayment& p, SepaCheckedExtras& out) 
   out.creditorId = p.creditorId;
   if (!p.creditorId.empty()) {
     CreditorIdValue(c, p.creditorId, "DrctDbtTx/CdtrSchmeId");
-    if (!c.settings.creditorId.empty() && c.settings.creditorId != p.creditorId) {
+    if (!c.block.creditorId.empty() && c.block.creditorId != p.creditorId) {
       c.refusals.Run([&] {
         c.Refuse(SepaFault::Party, "DrctDbtTx/CdtrSchmeId",
                  Fill(_MsgSepaCreditorIdContradicts,
-                      {SepaQuoted(p.creditorId), SepaQuoted(c.settings.creditorId)}));
+                      {SepaQuoted(p.creditorId), SepaQuoted(c.block.creditorId)}));
       });
     }
   }
@@ -367,9 +368,11 @@ void CheckSepaAddressNeeded(std::string_view iban, const SepaPostalAddress& addr
              Fill(_MsgSepaAddressNeeded, {SepaQuoted(iban), country}));
 }
 
-void CheckSepaExtras(const SepaSettings& settings, const SepaPayment& payment, std::size_t ordinal,
-                     const SepaWarn& warn, SepaCheckedExtras& out, SepaRefusals& refusals) {
-  const Context c{settings, SepaSchemaOf(settings.kind, settings.version), ordinal, warn, refusals};
+void CheckSepaExtras(const SepaSettings& settings, const SepaBlockFacts& block,
+                     const SepaPayment& payment, std::size_t ordinal, const SepaWarn& warn,
+                     SepaCheckedExtras& out, SepaRefusals& refusals) {
+  const Context c{settings, block, SepaSchemaOf(settings.kind, settings.version),
+                  ordinal,  warn,  refusals};
   const bool debits = settings.kind == SepaKind::DirectDebit;
   const std::string counterparty = debits ? "Dbtr" : "Cdtr";
   Address(c, payment.counterparty.address, counterparty, out.address);
@@ -392,7 +395,7 @@ void CheckSepaExtras(const SepaSettings& settings, const SepaPayment& payment, s
   if (!payment.categoryPurpose.empty()) {
     if (debits) {
       c.VersionLacks("PmtTpInf/CtgyPurp/Cd");
-    } else if (settings.instant) {
+    } else if (block.instant) {
       refusals.Run([&] {
         c.Refuse(SepaFault::Version, "PmtTpInf/CtgyPurp/Cd", _MsgSepaInstantPerTransaction);
       });
@@ -409,40 +412,44 @@ void CheckSepaExtras(const SepaSettings& settings, const SepaPayment& payment, s
   DebitParts(c, payment, out);
 }
 
-void CheckSepaOwnParts(const SepaSettings& settings, const SepaWarn& warn, SepaCheckedOwnParts& out,
-                       SepaRefusals& refusals) {
-  const Context c{settings, SepaSchemaOf(settings.kind, settings.version), 0, warn, refusals};
+void CheckSepaBlockParts(const SepaSettings& settings, const SepaBlockSettings& block,
+                         const SepaWarn& warn, SepaCheckedBlockParts& out, SepaRefusals& refusals) {
+  const Context c{settings, {}, SepaSchemaOf(settings.kind, settings.version), 0, warn, refusals};
   const bool debits = settings.kind == SepaKind::DirectDebit;
   const std::string own = debits ? "Cdtr" : "Dbtr";
-  Address(c, settings.account.address, own, out.address);
+  Address(c, block.account.address, own, out.address);
   // The older versions name a debit's creditor without an identification.
-  if (debits && !c.schema.edition2019 && settings.account.id.kind != SepaIdKind::None) {
+  if (debits && !c.schema.edition2019 && block.account.id.kind != SepaIdKind::None) {
     c.VersionLacks("Cdtr/Id");
   }
-  PartyId(c, settings.account.id, own, out.id);
-  PartyId(c, settings.initiatingPartyId, "InitgPty", out.initiatingPartyId);
-  Party(c, settings.ultimateParty, debits ? "UltmtCdtr" : "UltmtDbtr", c.schema.edition2019,
+  PartyId(c, block.account.id, own, out.id);
+  Party(c, block.ultimateParty, debits ? "UltmtCdtr" : "UltmtDbtr", c.schema.edition2019,
         out.ultimateParty);
-  out.categoryPurpose = settings.categoryPurpose;
-  if (!settings.categoryPurpose.empty() && !IsSepaPurposeCode(settings.categoryPurpose)) {
+  out.categoryPurpose = block.categoryPurpose;
+  if (!block.categoryPurpose.empty() && !IsSepaPurposeCode(block.categoryPurpose)) {
     refusals.Run([&] {
       c.Refuse(SepaFault::Purpose, "PmtTpInf/CtgyPurp/Cd",
-               Fill(_MsgSepaCategoryPurpose, {SepaQuoted(settings.categoryPurpose)}));
+               Fill(_MsgSepaCategoryPurpose, {SepaQuoted(block.categoryPurpose)}));
     });
   }
-  out.instant = settings.instant;
-  if (settings.paymentTypePerTransaction && debits) c.VersionLacks("PmtTpInf");
-  if (settings.paymentTypePerTransaction && settings.instant && !debits) {
+  if (block.paymentTypePerTransaction && debits) c.VersionLacks("PmtTpInf");
+  if (block.paymentTypePerTransaction && block.instant && !debits) {
     refusals.Run([&] {
       c.Refuse(SepaFault::Version, "PmtTpInf/LclInstrm/Cd", _MsgSepaInstantPerTransaction);
     });
   }
-  if (settings.instant && debits) {
+  if (block.instant && debits) {
     refusals.Run(
         [&] { c.Refuse(SepaFault::Version, "PmtTpInf/LclInstrm/Cd", _MsgSepaInstantDebit); });
-  } else if (settings.instant && !c.schema.edition2019) {
+  } else if (block.instant && !c.schema.edition2019) {
     c.VersionLacks("PmtTpInf/LclInstrm/Cd");
   }
+}
+
+void CheckSepaDocumentParts(const SepaSettings& settings, SepaPartyId& initiatingPartyId,
+                            SepaRefusals& refusals) {
+  const Context c{settings, {}, SepaSchemaOf(settings.kind, settings.version), 0, {}, refusals};
+  PartyId(c, settings.initiatingPartyId, "InitgPty", initiatingPartyId);
 }
 
 }  // namespace zor::detail

@@ -30,24 +30,34 @@ struct SepaCheckedExtras {
   std::optional<SepaMandateAmendment> amendment;
 };
 
-/// The settings' parts beyond account, message id and creditor identifier.
-struct SepaCheckedOwnParts {
+/// A block's parts beyond its account's name, IBAN and BIC and its creditor identifier.
+struct SepaCheckedBlockParts {
   SepaPostalAddress address;  // of the account's owner
   SepaPartyId id;             // of the account's owner
-  SepaPartyId initiatingPartyId;
   SepaParty ultimateParty;
   std::string categoryPurpose;
-  bool instant = false;
 };
 
 /// Whether a payment carries any of them: then it is always checked whole.
 bool HasSepaExtras(const SepaPayment& payment);
 
-void CheckSepaExtras(const SepaSettings& settings, const SepaPayment& payment, std::size_t ordinal,
-                     const SepaWarn& warn, SepaCheckedExtras& out, SepaRefusals& refusals);
+/// What a payment's checks take from its block: the creditor identifier, which
+/// its own must not contradict, and whether it is an instant transfer.
+struct SepaBlockFacts {
+  std::string_view creditorId;
+  bool instant = false;
+};
 
-void CheckSepaOwnParts(const SepaSettings& settings, const SepaWarn& warn, SepaCheckedOwnParts& out,
-                       SepaRefusals& refusals);
+void CheckSepaExtras(const SepaSettings& settings, const SepaBlockFacts& block,
+                     const SepaPayment& payment, std::size_t ordinal, const SepaWarn& warn,
+                     SepaCheckedExtras& out, SepaRefusals& refusals);
+
+void CheckSepaBlockParts(const SepaSettings& settings, const SepaBlockSettings& block,
+                         const SepaWarn& warn, SepaCheckedBlockParts& out, SepaRefusals& refusals);
+
+/// The document's own: the initiating party's identification.
+void CheckSepaDocumentParts(const SepaSettings& settings, SepaPartyId& initiatingPartyId,
+                            SepaRefusals& refusals);
 
 /// The address a counterparty needs when its account is in a SEPA country
 /// outside the EEA; `party` is its element ("Cdtr", "Dbtr").

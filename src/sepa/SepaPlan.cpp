@@ -17,14 +17,18 @@ using namespace detail::msgsepa;
 constexpr std::size_t kWarningsKept = 100;
 
 std::string PlaceText(const SepaPlace& place) {
-  std::string text = place.payment == 0
-                         ? std::string(_MsgSepaSettings)
-                         : detail::Fill(_MsgSepaPayment, {std::to_string(place.payment)});
+  std::string text =
+      place.payment != 0 ? detail::Fill(_MsgSepaPayment, {std::to_string(place.payment)})
+      : place.blockSettings == 0
+          ? std::string(_MsgSepaSettings)
+          : detail::Fill(_MsgSepaBlockSettings, {std::to_string(place.blockSettings)});
   if (!place.field.empty()) text += ", " + place.field;
   return text;
 }
 
+// The blocks of one account together, in the order of their settings.
 bool Before(const SepaGroup& a, const SepaGroup& b) {
+  if (a.blockSettings != b.blockSettings) return a.blockSettings < b.blockSettings;
   if (a.date != b.date) return a.date < b.date;
   if (a.sequence != b.sequence) return a.sequence < b.sequence;
   return a.paymentInfoId < b.paymentInfoId;
@@ -59,8 +63,12 @@ void SepaPlan::Add(const SepaPayment& payment) {
   if (fCents > detail::kSepaMaxSum - payment.cents) {
     detail::SepaRefuse(SepaFault::Amount, {ordinal, "CtrlSum"}, _MsgSepaSumTooLarge);
   }
-  // A payment's own category purpose takes the payment type into the transactions.
-  if (!payment.categoryPurpose.empty()) fSettings.paymentTypePerTransaction = true;
+  // A payment's own category purpose takes its block's payment type into the transactions.
+  if (!payment.categoryPurpose.empty()) {
+    const std::size_t block = payment.group.blockSettings;
+    (block == 0 ? fSettings.paymentTypePerTransaction
+                : fSettings.otherBlocks[block - 1].paymentTypePerTransaction) = true;
+  }
   const SepaGroup group = detail::SepaGroupOf(fSettings, payment);
   auto at = std::lower_bound(
       fGroups.begin(), fGroups.end(), group,

@@ -50,12 +50,8 @@ inline constexpr const char* _MsgReadPurpose =
 inline constexpr const char* _MsgReadCreditorId =
     "Die Gläubiger-Identifikationsnummer {} ist nicht gültig.";
 inline constexpr const char* _MsgReadMixed =
-    "Der Zahlungsblock {} nennt ein anderes Konto, eine andere Gläubiger-Identifikationsnummer "
-    "oder eine andere Lastschriftart als der erste; gelesen werden nur Dateien mit einem "
-    "Auftraggeber.";
-inline constexpr const char* _MsgReadMixedBatchBooking =
-    "Der Zahlungsblock {} sagt anders als der erste, ob er als Sammelbuchung gebucht wird "
-    "(BtchBookg); gelesen werden nur Dateien, deren Blöcke darin gleich sind.";
+    "Der Zahlungsblock {} nennt eine andere Lastschriftart als der erste; eine Datei hat nur "
+    "eine.";
 inline constexpr const char* _MsgReadBlockCount =
     "Der Zahlungsblock {} nennt in NbOfTxs eine andere Anzahl als seine Zahlungen: ";
 inline constexpr const char* _MsgReadBlockSum =

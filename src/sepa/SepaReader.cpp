@@ -391,38 +391,45 @@ class detail::SepaReaderState {
       }
       xml.Close();
     }
-    CheckBlockParts(next);
-    if (block.number > 0 &&
-        (!(next.account == block.account) || next.creditorId != block.creditorId ||
-         next.instrument != block.instrument || !(next.ultimateParty == block.ultimateParty) ||
-         next.categoryPurpose != block.categoryPurpose || next.instant != block.instant ||
-         next.paymentTypePerTransaction != block.paymentTypePerTransaction)) {
+    // A document has one scheme and one kind of transfer (instant or not).
+    if (block.number > 0 && next.instrument != block.instrument) {
       xml.Fail(SepaReadFault::Mixed, next.line, Fill(_MsgReadMixed, {Quoted(next.paymentInfoId)}));
     }
-    if (block.number > 0 && next.batchBooking != block.batchBooking) {
-      xml.Fail(SepaReadFault::Mixed, next.line,
-               Fill(_MsgReadMixedBatchBooking, {Quoted(next.paymentInfoId)}));
-    }
+    next.group.blockSettings = BlockSettingsIndex(next);
+    CheckBlockParts(next);
     block = std::move(next);
     blockCount = 0;
     blockCents = 0;
   }
 
+  static SepaBlockSettings SettingsOf(const SepaBlock& b) {
+    return {b.account,         b.creditorId,   b.ultimateParty,
+            b.categoryPurpose, b.batchBooking, b.paymentTypePerTransaction,
+            b.instant};
+  }
+
+  // Blocks of the same settings share an index, in the order they first stand.
+  std::size_t BlockSettingsIndex(const SepaBlock& next) {
+    const SepaBlockSettings settings = SettingsOf(next);
+    const auto known = std::find(seenSettings.begin(), seenSettings.end(), settings);
+    if (known != seenSettings.end()) return static_cast<std::size_t>(known - seenSettings.begin());
+    seenSettings.push_back(settings);
+    return seenSettings.size() - 1;
+  }
+
   // The settings a block would be written with, checked as the writer checks them.
   void CheckBlockParts(const SepaBlock& next) {
-    blockSettings.kind = document.kind;
-    blockSettings.version = document.version;
-    blockSettings.creditorId = next.creditorId;
-    blockSettings.account = next.account;
-    blockSettings.initiatingPartyId = document.initiatingPartyId;
-    blockSettings.ultimateParty = next.ultimateParty;
-    blockSettings.categoryPurpose = next.categoryPurpose;
-    blockSettings.instant = next.instant;
-    blockSettings.paymentTypePerTransaction = next.paymentTypePerTransaction;
+    documentSettings.kind = document.kind;
+    documentSettings.version = document.version;
+    documentSettings.initiatingPartyId = document.initiatingPartyId;
     try {
       SepaRefusals refusals;
-      SepaCheckedOwnParts own;
-      CheckSepaOwnParts(blockSettings, {}, own, refusals);
+      SepaCheckedBlockParts parts;
+      CheckSepaBlockParts(documentSettings, SettingsOf(next), {}, parts, refusals);
+      if (next.number == 1) {
+        SepaPartyId initiating;
+        CheckSepaDocumentParts(documentSettings, initiating, refusals);
+      }
       refusals.RaiseAny();
     } catch (const SepaError& e) {
       RefuseBreach(next.line, e);
@@ -439,7 +446,8 @@ class detail::SepaReaderState {
       }
       if (!HasSepaExtras(p)) return;
       SepaRefusals refusals;
-      CheckSepaExtras(blockSettings, p, place.payment, {}, extras, refusals);
+      CheckSepaExtras(documentSettings, {block.creditorId, block.instant}, p, place.payment, {},
+                      extras, refusals);
       refusals.RaiseAny();
     } catch (const SepaError& e) {
       RefuseBreach(place.line, e);
@@ -533,8 +541,9 @@ class detail::SepaReaderState {
   std::size_t blockCount = 0;
   std::size_t ibanLine = 0;  // of the last IBAN read
   std::uint64_t blockCents = 0, documentCents = 0;
-  SepaSettings blockSettings;  // what the block would be written with
-  SepaCheckedExtras extras;    // reused: keeps its storage from payment to payment
+  SepaSettings documentSettings;                // what the document would be written with
+  std::vector<SepaBlockSettings> seenSettings;  // by SepaGroup::blockSettings
+  SepaCheckedExtras extras;                     // reused: keeps its storage from payment to payment
 
   void CheckFigures(const char* countMessage, const char* sumMessage, const std::string& name,
                     std::size_t statedCount, std::int64_t statedCents, std::size_t countAt,

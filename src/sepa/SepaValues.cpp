@@ -154,41 +154,83 @@ std::string SepaIsoDate(const std::chrono::year_month_day& date) {
   return text;
 }
 
+namespace {
+
+// A refusal of the settings of further blocks, placed at their index.
+SepaError AtBlock(const SepaError& e, std::size_t index) {
+  SepaPlace place = e.Place();
+  place.blockSettings = index;
+  SepaError out(e.Fault(), place, e.Text());
+  for (const SepaError& further : e.Further()) out.AddFurther(AtBlock(further, index));
+  return out;
+}
+
+void CheckCreditorIdForm(const std::string& id, SepaSpot spot) {
+  CheckSepaIdentifier(id, false, spot);
+  if (!CheckCreditorId(id)) {
+    const bool form =
+        id.size() >= 8 && IsCapital(id[0]) && IsCapital(id[1]) && IsDigit(id[2]) && IsDigit(id[3]);
+    SepaRefuse(SepaFault::CreditorId, spot.Place(),
+               Fill(form ? _MsgSepaCreditorIdDigits : _MsgSepaCreditorIdForm, {SepaQuoted(id)}));
+  }
+}
+
+SepaCheckedBlock CheckBlock(const SepaSettings& settings, const SepaBlockSettings& block,
+                            const SepaWarn& warn) {
+  SepaCheckedBlock out;
+  Refusals refusals;
+  const bool debits = settings.kind == SepaKind::DirectDebit;
+  std::string nameRoom;
+  std::string ibanRoom;
+  const AccountView account =
+      CheckAccount(settings, block.account, 0, debits ? kCreditorFields : kDebtorFields, warn,
+                   nameRoom, ibanRoom, refusals);
+  out.account = {std::string(account.name), std::string(account.iban), std::string(account.bic)};
+  CheckSepaBlockParts(settings, block, warn, out.parts, refusals);
+  if (debits && !block.creditorId.empty()) {
+    out.creditorId = block.creditorId;
+    refusals.Run([&] { CheckCreditorIdForm(out.creditorId, {0, "CdtrSchmeId"}); });
+  }
+  out.batchBooking = block.batchBooking;
+  out.paymentTypePerTransaction = block.paymentTypePerTransaction;
+  out.instant = block.instant;
+  refusals.RaiseAny();
+  return out;
+}
+
+}  // namespace
+
+std::string_view SepaBlockCreditorId(const SepaSettings& settings, std::size_t index) {
+  if (index == 0) return settings.creditorId;
+  return index <= settings.otherBlocks.size() ? settings.otherBlocks[index - 1].creditorId
+                                              : std::string_view();
+}
+
 SepaCheckedSettings CheckSepaSettings(const SepaSettings& settings, const SepaWarn& warn) {
   SepaCheckedSettings out;
   Refusals refusals;
   out.messageId = settings.messageId.empty() ? MadeMessageId() : settings.messageId;
   refusals.Run([&] { CheckSepaIdentifier(out.messageId, true, {0, "MsgId"}); });
-  const bool debits = settings.kind == SepaKind::DirectDebit;
-  std::string nameRoom;
-  std::string ibanRoom;
-  const AccountView account =
-      CheckAccount(settings, settings.account, 0, debits ? kCreditorFields : kDebtorFields, warn,
-                   nameRoom, ibanRoom, refusals);
-  out.account = {std::string(account.name), std::string(account.iban), std::string(account.bic)};
-  out.initiatingParty = out.account.name;
+  for (std::size_t i = 0; i <= settings.otherBlocks.size(); ++i) {
+    refusals.Run([&] {
+      try {
+        out.blocks.push_back(CheckBlock(settings, SepaBlockSettingsOf(settings, i), warn));
+      } catch (const SepaError& e) {
+        out.blocks.emplace_back();
+        if (i == 0) throw;
+        throw AtBlock(e, i);
+      }
+    });
+  }
+  out.initiatingParty = out.blocks.front().account.name;
   if (!settings.initiatingParty.empty()) {
     refusals.Run([&] {
+      std::string nameRoom;
       out.initiatingParty = std::string(
           SepaName(settings.initiatingParty, settings.strict, {0, "InitgPty/Nm"}, warn, nameRoom));
     });
   }
-  CheckSepaOwnParts(settings, warn, out.own, refusals);
-  if (debits && !settings.creditorId.empty()) {
-    out.creditorId = settings.creditorId;
-    refusals.Run([&] {
-      const SepaPlace place{0, "CdtrSchmeId"};
-      CheckSepaIdentifier(out.creditorId, false, {0, "CdtrSchmeId"});
-      if (!CheckCreditorId(out.creditorId)) {
-        const bool form = out.creditorId.size() >= 8 && IsCapital(out.creditorId[0]) &&
-                          IsCapital(out.creditorId[1]) && IsDigit(out.creditorId[2]) &&
-                          IsDigit(out.creditorId[3]);
-        SepaRefuse(SepaFault::CreditorId, place,
-                   Fill(form ? _MsgSepaCreditorIdDigits : _MsgSepaCreditorIdForm,
-                        {SepaQuoted(out.creditorId)}));
-      }
-    });
-  }
+  CheckSepaDocumentParts(settings, out.initiatingPartyId, refusals);
   refusals.RaiseAny();
   return out;
 }
@@ -216,11 +258,24 @@ SepaCheckedPayment CheckSepaPayment(const SepaSettings& settings, const SepaPaym
       CheckSepaIdentifier(payment.group.paymentInfoId, true, {ordinal, "PmtInfId"});
     });
   }
+  const std::size_t block = payment.group.blockSettings;
+  if (block > settings.otherBlocks.size()) {
+    refusals.Run([&] {
+      SepaRefuse(SepaFault::Group, {ordinal, "PmtInf"},
+                 Fill(_MsgSepaNoBlockSettings, {std::to_string(block)}));
+    });
+  }
+  const std::string_view blockCreditorId = SepaBlockCreditorId(settings, block);
   if (HasSepaExtras(payment)) {
-    CheckSepaExtras(settings, payment, ordinal, warn, room.extras, refusals);
+    const bool instant = block == 0 ? settings.instant
+                         : block <= settings.otherBlocks.size()
+                             ? settings.otherBlocks[block - 1].instant
+                             : false;
+    CheckSepaExtras(settings, {blockCreditorId, instant}, payment, ordinal, warn, room.extras,
+                    refusals);
     out.extras = &room.extras;
   }
-  if (debits && settings.creditorId.empty() && payment.creditorId.empty()) {
+  if (debits && blockCreditorId.empty() && payment.creditorId.empty()) {
     refusals.Run([&] {
       SepaRefuse(SepaFault::CreditorId, {ordinal, "DrctDbtTx/CdtrSchmeId"},
                  _MsgSepaCreditorIdMissing);
@@ -363,6 +418,13 @@ SepaGroup SepaGroupOf(const SepaSettings& settings, const SepaPayment& payment) 
 }  // namespace zor::detail
 
 namespace zor {
+
+SepaBlockSettings SepaBlockSettingsOf(const SepaSettings& settings, std::size_t index) {
+  if (index > 0 && index <= settings.otherBlocks.size()) return settings.otherBlocks[index - 1];
+  return {settings.account,         settings.creditorId,   settings.ultimateParty,
+          settings.categoryPurpose, settings.batchBooking, settings.paymentTypePerTransaction,
+          settings.instant};
+}
 
 bool CheckCreditorId(std::string_view id) noexcept {
   using detail::IsCapital;

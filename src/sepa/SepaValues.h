@@ -24,12 +24,20 @@ struct SepaCheckedAccount {
   std::string bic;  // empty: none
 };
 
+struct SepaCheckedBlock {
+  SepaCheckedAccount account;
+  std::string creditorId;  // empty: every payment states its own
+  SepaCheckedBlockParts parts;
+  std::optional<bool> batchBooking;
+  bool paymentTypePerTransaction = false;
+  bool instant = false;
+};
+
 struct SepaCheckedSettings {
   std::string messageId;
   std::string initiatingParty;
-  SepaCheckedAccount account;
-  std::string creditorId;  // empty: every payment states its own
-  SepaCheckedOwnParts own;
+  SepaPartyId initiatingPartyId;
+  std::vector<SepaCheckedBlock> blocks;  // by SepaGroup::blockSettings
 };
 
 /// Where a payment's texts are made when they have to be changed; reused from
@@ -54,6 +62,10 @@ struct SepaCheckedPayment {
   // The room's, for a payment that carries more than the common fields; else none.
   const SepaCheckedExtras* extras = nullptr;
 };
+
+/// The creditor identifier of the blocks of `index` (SepaGroup::blockSettings);
+/// empty also for an index beyond them.
+std::string_view SepaBlockCreditorId(const SepaSettings& settings, std::size_t index);
 
 /// Checks and converts the settings; a missing message id is made here.
 SepaCheckedSettings CheckSepaSettings(const SepaSettings& settings, const SepaWarn& warn);

@@ -92,7 +92,7 @@ class detail::SepaWriterState {
     Element("CtrlSum", Amount(plan.Cents()));
     Start("InitgPty");
     Element("Nm", checked.initiatingParty);
-    WriteSepaPartyId(sink, schema, checked.own.initiatingPartyId);
+    WriteSepaPartyId(sink, schema, checked.initiatingPartyId);
     End();
     End();
     StartGroup();
@@ -149,6 +149,8 @@ class detail::SepaWriterState {
 
  private:
   const SepaGroupTotals& Current() const { return groups[current]; }
+  // The settings of the block being written; the plan checked its index.
+  const SepaCheckedBlock& Block() const { return checked.blocks[Current().group.blockSettings]; }
   bool Complete() const {
     return count == Current().count && cents == Current().cents &&
            (!seals[current].asGiven || digest == seals[current].digest);
@@ -190,7 +192,7 @@ class detail::SepaWriterState {
     out.Start("SvcLvl");
     out.Element("Cd", "SEPA");
     out.End();
-    if (debits || checked.own.instant) {
+    if (debits || Block().instant) {
       out.Start("LclInstrm");
       out.Element("Cd", !debits                                      ? "INST"
                         : settings.instrument == SepaInstrument::B2B ? "B2B"
@@ -211,8 +213,8 @@ class detail::SepaWriterState {
   void Account(const SepaPartyNames& names, const SepaCheckedAccount& account) {
     Start(names.party);
     Element("Nm", account.name);
-    WriteSepaAddress(sink, checked.own.address);
-    WriteSepaPartyId(sink, schema, checked.own.id);
+    WriteSepaAddress(sink, Block().parts.address);
+    WriteSepaPartyId(sink, schema, Block().parts.id);
     End();
     Start(names.account);
     Start("Id");
@@ -238,10 +240,12 @@ class detail::SepaWriterState {
     Start("PmtInf");
     Element("PmtInfId", g.paymentInfoId);
     Element("PmtMtd", std::string(schema.method));
-    if (settings.batchBooking) Element("BtchBookg", *settings.batchBooking ? "true" : "false");
+    const SepaCheckedBlock& block = Block();
+    typePerTransaction = !debits && block.paymentTypePerTransaction;
+    if (block.batchBooking) Element("BtchBookg", *block.batchBooking ? "true" : "false");
     Element("NbOfTxs", std::to_string(g.count));
     Element("CtrlSum", Amount(g.cents));
-    if (!typePerTransaction) WritePaymentType(sink, g.group.sequence, checked.own.categoryPurpose);
+    if (!typePerTransaction) WritePaymentType(sink, g.group.sequence, block.parts.categoryPurpose);
     const std::string date = SepaIsoDate(g.group.date);
     if (schema.dateInner.empty()) {
       Element(schema.date, date);
@@ -250,12 +254,12 @@ class detail::SepaWriterState {
       Element(schema.dateInner, date);
       End();
     }
-    Account(schema.own, checked.account);
-    WriteSepaParty(sink, schema, debits ? "UltmtCdtr" : "UltmtDbtr", checked.own.ultimateParty);
+    Account(schema.own, block.account);
+    WriteSepaParty(sink, schema, debits ? "UltmtCdtr" : "UltmtDbtr", block.parts.ultimateParty);
     Element("ChrgBr", "SLEV");
-    if (debits && !checked.creditorId.empty()) {
+    if (debits && !block.creditorId.empty()) {
       Start("CdtrSchmeId");
-      WriteSepaCreditorScheme(sink, checked.creditorId);
+      WriteSepaCreditorScheme(sink, block.creditorId);
       End();
     }
   }
@@ -388,7 +392,7 @@ class detail::SepaWriterState {
     if (typePerTransaction) {
       const bool own = p.extras != nullptr && !p.extras->categoryPurpose.empty();
       WritePaymentType(body, SepaSequence::OneOff,
-                       own ? p.extras->categoryPurpose : checked.own.categoryPurpose);
+                       own ? p.extras->categoryPurpose : Block().parts.categoryPurpose);
     }
     const bool outer = !schema.amountOuter.empty();
     if (outer) body.Start(schema.amountOuter);
@@ -441,7 +445,7 @@ class detail::SepaWriterState {
   const std::vector<SepaPlan::Seal> seals;
   const SepaSchema& schema;
   const bool debits;
-  const bool typePerTransaction = !debits && settings.paymentTypePerTransaction;
+  bool typePerTransaction = false;  // of the block being written
   std::unique_ptr<xmlTextWriter, FreeWriter> writer;
   XmlSink sink{*this};
   TransactionBody body;

@@ -239,3 +239,54 @@ TEST(SepaParties, TheSchemesRulesAreRefusedAtTheirField) {
 }
 
 }  // namespace
+
+namespace {
+
+// A company paying from two accounts: one document, a block each, read back
+// with the payments at their account.
+TEST(SepaParties, BlocksOfSeveralAccountsInOneDocument) {
+  for (const SepaVersion version : {SepaVersion::Current, SepaVersion::Iso2009}) {
+    zor::SepaSettings s;
+    s.kind = SepaKind::DirectDebit;
+    s.version = version;
+    s.messageId = "TWO-ACCOUNTS";
+    s.account = {"Muster GmbH", "DE89370400440532013000", "COBADEFFXXX"};
+    s.creditorId = "DE98ZZZ09999999999";
+    zor::SepaBlockSettings second;
+    second.account = {"Muster GmbH Service", "DE02100100100006820101", "PBNKDEFFXXX"};
+    second.creditorId = "DE09ZZZ00000000001";
+    second.batchBooking = false;
+    s.otherBlocks = {second};
+    std::vector<zor::SepaPayment> payments(3);
+    for (std::size_t i = 0; i < payments.size(); ++i) {
+      zor::SepaPayment& p = payments[i];
+      p.group = {Day(2027, 5, 2), zor::SepaSequence::Recurring};
+      p.group.blockSettings = i % 2;
+      p.cents = 100 + static_cast<std::int64_t>(i);
+      p.counterparty = {"Kunde " + std::to_string(i), "DE12500105170648489890", ""};
+      p.mandateId = "M-" + std::to_string(i);
+      p.mandateSigned = Day(2024, 1, 1);
+    }
+    const std::string written = zortest::WriteSepa(s, payments);
+    ASSERT_TRUE(zortest::ValidSepa(written)) << written;
+    const zortest::Read r = zortest::ReadAll(written);
+    ASSERT_EQ(r.blocks.size(), 2u);
+    EXPECT_EQ(r.blocks[1].group.blockSettings, 1u);
+    EXPECT_TRUE(r.blocks[1].account == second.account);
+    EXPECT_EQ(r.blocks[1].creditorId, second.creditorId);
+    EXPECT_EQ(r.blocks[1].batchBooking, std::optional<bool>(false));
+    ASSERT_EQ(r.payments.size(), 3u);
+    // Account by account, each in the order given.
+    for (const auto& [read, given] : {std::pair{0, 0}, {1, 2}, {2, 1}}) {
+      zor::SepaPayment p = r.payments[static_cast<std::size_t>(read)];
+      p.group.paymentInfoId.clear();
+      EXPECT_TRUE(p == payments[static_cast<std::size_t>(given)]) << read;
+    }
+
+    zor::SepaPlan plan(s);
+    payments[0].group.blockSettings = 2;
+    EXPECT_THROW(plan.Add(payments[0]), zor::SepaError);
+  }
+}
+
+}  // namespace
