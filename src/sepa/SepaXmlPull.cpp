@@ -177,6 +177,27 @@ struct SepaXmlPull::Parser {
     return node;
   }
 
+  // Names and namespaces stay in the parser's dictionary while it lives: a
+  // node used again keeps the copy it has where the parser names the same.
+  void Name(std::string& name, const void*& key, const xmlChar* from) {
+    if (from == key && from != nullptr) return;
+    name.assign(View(from));
+    key = from != nullptr && xmlDictOwns(context->dict, from) == 1 ? from : nullptr;
+  }
+
+  // An xml:id is refused by name once its element is reached; but the tree
+  // checked its value, and that it was unique, as soon as it was parsed.
+  std::vector<std::string> ids;
+  bool TakeId(const std::string& id) {
+    const bool name = xmlValidateNCName(reinterpret_cast<const xmlChar*>(id.c_str()), 1) == 0;
+    if (!name || std::find(ids.begin(), ids.end(), id) != ids.end()) {
+      Limit(name ? XML_DTD_ID_REDEFINED : XML_DTD_XMLID_VALUE, "xml:id");
+      return false;
+    }
+    ids.push_back(id);
+    return true;
+  }
+
   // Whitespace alone, which the tree would have as such, is passed over.
   void EndText() {
     if (!textOpen) return;
@@ -230,14 +251,18 @@ struct SepaXmlPull::Parser {
       return;
     }
     Node& node = self.Add(Kind::Start);
-    node.name.assign(View(localName));
-    node.nameSpace.assign(View(uri));
+    self.Name(node.name, node.nameKey, localName);
+    self.Name(node.nameSpace, node.nameSpaceKey, uri);
     node.attributes.clear();
     node.currency.clear();
     node.refused.clear();
     // Namespace declarations are no attributes here.
     for (int i = 0; i < attributeCount; ++i) {
       const xmlChar** attribute = attributes + 5 * i;
+      if (attribute[1] != nullptr && View(attribute[0]) == "id" && View(attribute[1]) == "xml" &&
+          !self.TakeId(AttributeValue(attribute[3], attribute[4]))) {
+        return;
+      }
       const std::string_view name = View(attribute[0]);
       const std::string_view space = View(attribute[2]);
       if (space == kSchemaInstance) {
@@ -256,12 +281,13 @@ struct SepaXmlPull::Parser {
     }
   }
 
-  static void OnEnd(void* context, const xmlChar* localName, const xmlChar*, const xmlChar*) {
+  // An end is of the element opened last: the parser refuses any other.
+  static void OnEnd(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
     auto& self = *static_cast<Parser*>(context);
     if (self.Stopped()) return;
     self.EndText();
     --self.depth;
-    self.Add(Kind::End).name.assign(View(localName));
+    self.Add(Kind::End);
   }
 
   // Text comes in pieces; those with nothing between them make one text, as in the tree.
@@ -390,9 +416,9 @@ SepaXmlPull::Node& SepaXmlPull::ReadNode() {
       return parser.head < parser.count ? parser.nodes[parser.head++] : parser.end;
     }
     // The nodes not yet handed over move to the front.
-    std::rotate(parser.nodes.begin(),
-                parser.nodes.begin() + static_cast<std::ptrdiff_t>(parser.head),
-                parser.nodes.begin() + static_cast<std::ptrdiff_t>(parser.count));
+    for (std::size_t i = parser.head; i < parser.count; ++i) {
+      std::swap(parser.nodes[i - parser.head], parser.nodes[i]);
+    }
     parser.count -= parser.head;
     parser.head = 0;
     parser.Push();
@@ -426,7 +452,8 @@ void SepaXmlPull::Unexpected(const Node& node, std::string_view expected) {
       Fail(SepaReadFault::Element, node.line, Fill(_MsgReadText, {Excerpt(node.value)}));
     case Kind::End:
       Fail(SepaReadFault::Element, parentLine,
-           Fill(_MsgReadMissing, {Named(expected)}) + Named(node.name) + ".");
+           Fill(_MsgReadMissing, {Named(expected)}) +
+               Named(fOpen.empty() ? std::string_view() : fOpen.back().first) + ".");
     case Kind::Skipped:
     case Kind::Eof:
       break;

@@ -53,7 +53,9 @@ class SepaXmlPull {
     std::size_t line = 0;
     std::vector<std::string> attributes;  // Ccy, or the schema instance namespace for its own
     std::string currency;
-    std::string refused;  // the attribute that is read nowhere, if any
+    std::string refused;            // the attribute that is read nowhere, if any
+    const void* nameKey = nullptr;  // where the parser keeps name and namespace
+    const void* nameSpaceKey = nullptr;
   };
 
   struct Input;
