@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 #include "io/EntryNames.h"
+#include "output/JsonScalars.h"
 #include "zordta/entry/Values.h"
 
 namespace zcli {
@@ -68,19 +69,63 @@ json Head(const std::string& path, const CheckedSepa& file) {
   return head;
 }
 
-json PaymentObject(const zor::SepaPayment& p, bool debits, bool dates) {
-  json out = Account(p.counterparty);
-  out["betrag"] = Amount(p.cents);
-  if (!p.endToEndId.empty()) out["ende_zu_ende_id"] = p.endToEndId;
-  if (!p.remittance.empty()) out["verwendungszweck"] = p.remittance;
-  if (!p.purposeCode.empty()) out["zweck"] = p.purposeCode;
-  if (dates) out["datum"] = FormatIsoDate(p.group.date);
-  if (debits) {
-    out["mandat_id"] = p.mandateId;
-    out["mandat_datum"] = p.mandateSigned ? FormatIsoDate(*p.mandateSigned) : std::string();
-    out["sequenz"] = zor::SepaSequenceCode(p.group.sequence);
+// A date as "2026-12-10", straight into the text.
+void AppendIsoDate(std::string& text, const std::chrono::year_month_day& date) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%04d-%02u-%02u", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+  text += digits;
+}
+
+// A payment as the dump of its object, indented 2 and shifted by 4, writes it;
+// a json value for each of a few million payments would cost more than the reading.
+void AppendPayment(std::string& text, const zor::SepaPayment& p, bool debits, bool dates) {
+  const auto key = [&text](std::string_view name) {
+    text += ",\n      \"";
+    text += name;
+    text += "\": ";
+  };
+  text += "{\n      \"name\": ";
+  AppendJsonString(text, p.counterparty.name);
+  key("iban");
+  AppendJsonString(text, p.counterparty.iban);
+  if (!p.counterparty.bic.empty()) {
+    key("bic");
+    AppendJsonString(text, p.counterparty.bic);
   }
-  return out;
+  key("betrag");
+  text += '"';
+  text += Amount(p.cents);
+  text += '"';
+  if (!p.endToEndId.empty()) {
+    key("ende_zu_ende_id");
+    AppendJsonString(text, p.endToEndId);
+  }
+  if (!p.remittance.empty()) {
+    key("verwendungszweck");
+    AppendJsonString(text, p.remittance);
+  }
+  if (!p.purposeCode.empty()) {
+    key("zweck");
+    AppendJsonString(text, p.purposeCode);
+  }
+  if (dates) {
+    key("datum");
+    text += '"';
+    AppendIsoDate(text, p.group.date);
+    text += '"';
+  }
+  if (debits) {
+    key("mandat_id");
+    AppendJsonString(text, p.mandateId);
+    key("mandat_datum");
+    text += '"';
+    if (p.mandateSigned) AppendIsoDate(text, *p.mandateSigned);
+    text += '"';
+    key("sequenz");
+    AppendJsonString(text, zor::SepaSequenceCode(p.group.sequence));
+  }
+  text += "\n    }";
 }
 
 }  // namespace
@@ -100,10 +145,7 @@ SepaJsonListing::SepaJsonListing(std::ostream& out, const std::string& path,
 void SepaJsonListing::Add(const zor::SepaPayment& payment) {
   std::string& text = fBuffer.Text();
   text += fCount++ == 0 ? "\n    " : ",\n    ";
-  for (const char c : PaymentObject(payment, fDebits, fDates).dump(2, ' ', false)) {
-    text += c;
-    if (c == '\n') text += "    ";
-  }
+  AppendPayment(text, payment, fDebits, fDates);
   fBuffer.Ready();
 }
 

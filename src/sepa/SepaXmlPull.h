@@ -44,35 +44,35 @@ class SepaXmlPull {
   [[noreturn]] void Fail(SepaReadFault fault, std::size_t line, std::string text) const;
 
  private:
-  enum class Kind { Start, End, Text, Eof };
+  enum class Kind { Start, End, Text, Skipped, Eof };
   struct Node {
     Kind kind = Kind::Eof;
     std::string name;
     std::string nameSpace;
     std::string value;
-    bool empty = false;
     std::size_t line = 0;
-    std::vector<std::string> attributes;  // name=value, namespace declarations left out
+    std::vector<std::string> attributes;  // Ccy, or the schema instance namespace for its own
     std::string currency;
+    std::string refused;            // the attribute that is read nowhere, if any
+    const void* nameKey = nullptr;  // where the parser keeps name and namespace
+    const void* nameSpaceKey = nullptr;
   };
 
   struct Input;
-  struct Reader;
+  struct Parser;
 
   Node& Peek();
   void Take() { fPending = false; }
-  void ReadNode();
-  void ReadAttributes();
+  Node& ReadNode();
   [[noreturn]] void FailParser();
   void Enter(Node& node, bool currencyAllowed, bool schemaInstanceAllowed);
   Node& Expect(std::string_view name);
   [[noreturn]] void Unexpected(const Node& node, std::string_view expected);
 
   std::unique_ptr<Input> fInput;
-  std::unique_ptr<Reader> fReader;
-  Node fNode;
+  std::unique_ptr<Parser> fParser;
+  Node* fNode = nullptr;
   bool fPending = false;
-  bool fEndOfEmpty = false;  // the element just opened was <X/>: its end comes next
   std::string fNamespace;
   std::vector<std::pair<std::string, std::size_t>> fOpen;  // names and lines of open elements
   std::size_t fOpenLine = 0;
