@@ -79,6 +79,11 @@ struct SepaBlock {
   std::int64_t cents = 0;  ///< CtrlSum as stated
 };
 
+/// The settings a block was written with, as SepaSettings::otherBlocks takes
+/// them: to write a document read again, the first block's go into the
+/// SepaSettings themselves and each further index's into otherBlocks.
+ZORDTA_API SepaBlockSettings SepaBlockSettingsOf(const SepaBlock& block);
+
 /// Where a payment is.
 struct SepaReadPlace {
   std::size_t line = 0;     ///< of its <CdtTrfTxInf> or <DrctDbtTxInf>

@@ -402,15 +402,9 @@ class detail::SepaReaderState {
     blockCents = 0;
   }
 
-  static SepaBlockSettings SettingsOf(const SepaBlock& b) {
-    return {b.account,         b.creditorId,   b.ultimateParty,
-            b.categoryPurpose, b.batchBooking, b.paymentTypePerTransaction,
-            b.instant};
-  }
-
   // Blocks of the same settings share an index, in the order they first stand.
   std::size_t BlockSettingsIndex(const SepaBlock& next) {
-    const SepaBlockSettings settings = SettingsOf(next);
+    const SepaBlockSettings settings = SepaBlockSettingsOf(next);
     const auto known = std::find(seenSettings.begin(), seenSettings.end(), settings);
     if (known != seenSettings.end()) return static_cast<std::size_t>(known - seenSettings.begin());
     seenSettings.push_back(settings);
@@ -425,7 +419,7 @@ class detail::SepaReaderState {
     try {
       SepaRefusals refusals;
       SepaCheckedBlockParts parts;
-      CheckSepaBlockParts(documentSettings, SettingsOf(next), {}, parts, refusals);
+      CheckSepaBlockParts(documentSettings, SepaBlockSettingsOf(next), {}, parts, refusals);
       if (next.number == 1) {
         SepaPartyId initiating;
         CheckSepaDocumentParts(documentSettings, initiating, refusals);
@@ -565,6 +559,12 @@ class detail::SepaReaderState {
     }
   }
 };
+
+SepaBlockSettings SepaBlockSettingsOf(const SepaBlock& b) {
+  return {b.account,         b.creditorId,   b.ultimateParty,
+          b.categoryPurpose, b.batchBooking, b.paymentTypePerTransaction,
+          b.instant};
+}
 
 SepaReader::SepaReader(std::istream& in) : fState(std::make_unique<detail::SepaReaderState>(in)) {}
 
