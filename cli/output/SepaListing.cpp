@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 #include "io/EntryNames.h"
+#include "output/SepaCsvExtras.h"
+#include "output/SepaPartyJson.h"
 #include "zordta/entry/Values.h"
 
 namespace zcli {
@@ -34,6 +36,7 @@ std::string Amount(std::int64_t cents) {
 json Account(const zor::SepaAccount& account) {
   json out = {{"name", account.name}, {"iban", account.iban}};
   if (!account.bic.empty()) out["bic"] = account.bic;
+  AddSepaAccountExtras(account, out);
   return out;
 }
 
@@ -45,15 +48,17 @@ json Head(const std::string& path, const CheckedSepa& file) {
   json head = {{"art", "sepa"},
                {"datei", path},
                {"lastschriften", debits},
-               {"version", d.version == zor::SepaVersion::German ? "alt" : "aktuell"}};
+               {"version", SepaVersionWord(d.version)}};
   if (debits) head["lastart"] = first.instrument == zor::SepaInstrument::B2B ? "B2B" : "CORE";
   if (first.batchBooking) head["sammelbuchung"] = *first.batchBooking;
   head["nachricht_id"] = d.messageId;
   head["auftraggeber"] = Account(first.account);
-  if (debits) head["glaeubiger_id"] = first.creditorId;
+  // Empty where every debit states its own.
+  if (debits && !first.creditorId.empty()) head["glaeubiger_id"] = first.creditorId;
   if (!file.SeveralDates()) head["ausfuehrungsdatum"] = FormatIsoDate(first.group.date);
   head["erstellt"] = IsoDateTime(d.creationTime);
   head["einreicher"] = d.initiatingParty;
+  AddSepaSettingsExtras(d, first, head);
   head["summen"] = {{"anzahl", d.count}, {"betrag", Amount(d.cents)}};
   json blocks = json::array();
   for (const zor::SepaBlock& b : file.Blocks()) {
@@ -80,6 +85,7 @@ json PaymentObject(const zor::SepaPayment& p, bool debits, bool dates) {
     out["mandat_datum"] = p.mandateSigned ? FormatIsoDate(*p.mandateSigned) : std::string();
     out["sequenz"] = zor::SepaSequenceCode(p.group.sequence);
   }
+  AddSepaPaymentExtras(p, out);
   return out;
 }
 
@@ -116,6 +122,7 @@ SepaCsvListing::SepaCsvListing(std::ostream& out, const CheckedSepa& file)
     : fBuffer(out), fDebits(file.Document().kind == zor::SepaKind::DirectDebit) {
   fBuffer.Text() = "name,iban,bic,betrag,ende_zu_ende_id,verwendungszweck,zweck,datum";
   if (fDebits) fBuffer.Text() += ",mandat_id,mandat_datum,sequenz";
+  fBuffer.Text() += kSepaCsvExtraHeader;
   fBuffer.Text() += "\r\n";
 }
 
@@ -129,6 +136,7 @@ void SepaCsvListing::Add(const zor::SepaPayment& p) {
             (p.mandateSigned ? FormatIsoDate(*p.mandateSigned) : std::string()) + ',' +
             zor::SepaSequenceCode(p.group.sequence);
   }
+  AppendSepaCsvExtras(text, p);
   text += "\r\n";
   fBuffer.Ready();
 }
