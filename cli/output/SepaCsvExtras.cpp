@@ -49,7 +49,7 @@ void SepaJsonOnly::Note(const zor::SepaDocument& d, const zor::SepaBlock& b) {
     Add(d.kind == zor::SepaKind::DirectDebit ? "endempfaenger" : "endzahler");
   }
   if (!b.categoryPurpose.empty()) Add("kategorie");
-  if (b.paymentTypePerTransaction) Add("zahlungsart_je_buchung");
+  fPerTransaction = fPerTransaction || b.paymentTypePerTransaction;
 }
 
 void SepaJsonOnly::Note(const zor::SepaPayment& p) {
@@ -62,13 +62,17 @@ void SepaJsonOnly::Note(const zor::SepaPayment& p) {
   if (!NameOnly(p.ultimateCreditor)) Add("endempfaenger");
   if (!p.creditorId.empty()) Add("glaeubiger_id");
   if (p.amendment) Add("mandatsaenderung");
+  fOwnCategory = fOwnCategory || !p.categoryPurpose.empty();
 }
 
 std::string SepaJsonOnly::Text() const {
-  if (fKeys.empty()) return {};
+  std::vector<const char*> keys = fKeys;
+  if (fPerTransaction && !fOwnCategory) keys.push_back("zahlungsart_je_buchung");
+  if (keys.empty()) return {};
   std::string text = "Nur die JSON-Ausgabe (--format json) enthält auch: ";
-  for (std::size_t i = 0; i < fKeys.size(); ++i)
-    text += (i == 0 ? "" : ", ") + std::string(fKeys[i]);
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    text += (i == 0 ? "" : ", ") + std::string(keys[i]);
+  }
   return text + ".";
 }
 

@@ -28,6 +28,8 @@ class SepaJsonOnly {
  private:
   void Add(const char* key);
   std::vector<const char*> fKeys;
+  bool fPerTransaction = false;  // the payment type stood in each transaction
+  bool fOwnCategory = false;     // which a payment's own category implies
 };
 
 }  // namespace zcli
