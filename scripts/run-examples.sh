@@ -52,6 +52,12 @@ run sepa write --csv examples/cli/sepa-ueberweisungen.csv --verzeichnis out --ov
 run sepa write --job examples/cli/sepa-lastschriften.json --verzeichnis out --overwrite
 run sepa write --job examples/cli/sepa-lastschriften.json --verzeichnis out --overwrite \
   --b2b --version-alt --dateiname sepa-lastschriften-b2b.xml
+# Every element beyond accounts and references: addresses, identifications,
+# ultimate parties, creditor references, mandate amendments, block ids.
+run sepa write --job examples/cli/sepa-alles.json --verzeichnis out --overwrite \
+  --dateiname sepa-alles.xml
+run sepa write --job examples/cli/sepa-alles-ueberweisungen.json --verzeichnis out --overwrite \
+  --dateiname sepa-alles-ueberweisungen.xml
 mkdir -p out/sepa-xsd
 (cd out/sepa-xsd && cmake -E tar xf /usr/share/java/hbci4j-core.jar \
   pain.001.001.09.xsd pain.008.001.08.xsd pain.008.003.02.xsd)
@@ -63,7 +69,7 @@ run sepa convert out/gehaelter.dta --verzeichnis out --overwrite --standardregel
 run sepa convert out/lastschriften.dta --verzeichnis out --overwrite --standardregel \
   --mandate examples/cli/mandate.csv --glaeubiger-id DE98ZZZ09999999999
 xmllint --noout --schema out/sepa-xsd/pain.001.001.09.xsd out/sepa-ueberweisungen.xml \
-  out/ueberweisungen.xml out/gehaelter.xml
+  out/ueberweisungen.xml out/gehaelter.xml out/sepa-alles-ueberweisungen.xml
 xmllint --noout --schema out/sepa-xsd/pain.008.001.08.xsd out/sepa-lastschriften.xml \
-  out/lastschriften.xml
+  out/lastschriften.xml out/sepa-alles.xml
 xmllint --noout --schema out/sepa-xsd/pain.008.003.02.xsd out/sepa-lastschriften-b2b.xml

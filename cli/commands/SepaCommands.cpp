@@ -50,9 +50,6 @@ zor::SepaPlan OpenPlan(const zor::SepaSettings& given, bool ibanFaulty, bool bic
   zor::SepaSettings settings = given;
   if (ibanFaulty) settings.account.iban = kStandInIban;
   if (bicFaulty) settings.account.bic.clear();
-  if (settings.kind == zor::SepaKind::DirectDebit && settings.creditorId.empty()) {
-    settings.creditorId = kStandInCreditorId;
-  }
   try {
     zor::SepaPlan plan(settings);
     TakeWarnings(plan, 0, kClientWhere, true, label, warnings);
@@ -60,11 +57,15 @@ zor::SepaPlan OpenPlan(const zor::SepaSettings& given, bool ibanFaulty, bool bic
   } catch (const zor::SepaError& e) {
     AddSepaRefusal(e, kClientWhere, true, errors, label);
   }
-  settings.account = {"X", kStandInIban, ""};
-  settings.creditorId = kStandInCreditorId;
-  settings.messageId.clear();
-  settings.initiatingParty.clear();
-  return zor::SepaPlan(settings);
+  // Only the payments are checked from here: the settings' extras go.
+  zor::SepaSettings standIn;
+  standIn.kind = settings.kind;
+  standIn.version = settings.version;
+  standIn.instrument = settings.instrument;
+  standIn.strict = settings.strict;
+  standIn.account = {"X", kStandInIban, ""};
+  if (!settings.creditorId.empty()) standIn.creditorId = kStandInCreditorId;
+  return zor::SepaPlan(standIn);
 }
 
 // The second pass: the payments group by group, each group one more pass over
@@ -121,13 +122,15 @@ std::optional<SepaEntrySettings> ReadSettings(const WriteOptions& o, const Payme
 
 // The first pass: every payment checked and counted in its group.
 void PlanPayments(const PaymentSource& input, const std::chrono::year_month_day& defaultDate,
-                  zor::SepaPlan& plan, CheckedInput& checked) {
+                  const KeyLabel& label, zor::SepaPlan& plan, CheckedInput& checked) {
   const zor::SepaKind kind = plan.Settings().kind;
   const KeyLabel field = [](const std::string& key) { return key; };
   zor::SepaPayment payment;
+  bool creditorIdReported = false;
   const PaymentSource::Pass pass = input.ForEach(
       [&](const InputRecord& record) {
         if (!ReadSepaPayment(record, kind, defaultDate, payment, checked.errors)) return;
+        CheckSepaCreditorId(plan.Settings(), payment, label, creditorIdReported, checked.errors);
         const std::size_t warned = plan.WarningCount();
         try {
           plan.Add(payment);
@@ -171,7 +174,7 @@ int RunWrite(WriteOptions& o) {
                                 faulty("auftraggeber.bic"), label, errors, checked.warnings);
   const std::chrono::year_month_day defaultDate =
       SepaDate(settings->ausfuehrung.value_or(zor::Date()));
-  PlanPayments(input, defaultDate, plan, checked);
+  PlanPayments(input, defaultDate, label, plan, checked);
   if (const std::optional<int> ended = ReportChecked(checked, input.Name())) return *ended;
 
   const bool debits = plan.Settings().kind == zor::SepaKind::DirectDebit;
@@ -232,6 +235,8 @@ void AddSepaCommands(CLI::App& app, Action& action) {
                  "Firmenlastschriften (B2B) statt Basislastschriften (CORE)");
   AddSettingFlag(*write, *w, "--version-alt", "version", "alt",
                  "Ältere Fassung: pain.001.003.03 bzw. pain.008.003.02");
+  AddSettingFlag(*write, *w, "--echtzeit", "echtzeit", "true",
+                 "Echtzeitüberweisungen (INST, nur aktuelle Fassung)");
   AddSettingFlag(*write, *w, "--einzelbuchung", "sammelbuchung", "false",
                  "Jede Zahlung einzeln auf dem Konto buchen lassen, nicht als Sammelbuchung "
                  "(BtchBookg false)");

@@ -6,6 +6,7 @@
 
 #include "commands/Commands.h"
 #include "io/EntryNames.h"
+#include "output/SepaCsvExtras.h"
 #include "output/SepaListing.h"
 #include "payments/CheckedDtaus.h"
 #include "payments/CheckedSepa.h"
@@ -24,7 +25,16 @@ struct SepaReadOptions {
 bool PrintPayments(const SepaReadOptions& r, const CheckedSepa& file) {
   if (r.format == "csv") {
     SepaCsvListing listing(std::cout, file);
-    return file.ReadAgain([&](const zor::SepaPayment& p) { listing.Add(p); });
+    SepaJsonOnly jsonOnly;
+    for (const zor::SepaBlock& block : file.Blocks()) jsonOnly.Note(file.Document(), block);
+    const bool unchanged = file.ReadAgain([&](const zor::SepaPayment& p) {
+      listing.Add(p);
+      jsonOnly.Note(p);
+    });
+    if (unchanged && !jsonOnly.Text().empty()) {
+      std::cerr << "Hinweis: " << r.file << ": " << jsonOnly.Text() << '\n';
+    }
+    return unchanged;
   }
   SepaJsonListing listing(std::cout, r.file, file);
   const bool unchanged = file.ReadAgain([&](const zor::SepaPayment& p) { listing.Add(p); });

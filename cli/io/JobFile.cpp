@@ -1,5 +1,8 @@
 #include "io/JobFile.h"
 
+#include <algorithm>
+#include <type_traits>
+
 #include <nlohmann/json.hpp>
 
 #include "io/EntryNames.h"
@@ -79,6 +82,8 @@ std::string Expected(JobValue kind) {
       return "eine Zahl";
     case JobValue::kFlag:
       return "true oder false";
+    case JobValue::kTextList:
+      return "eine Liste von Texten";
   }
   return "";
 }
@@ -91,21 +96,72 @@ bool Fits(const json& value, JobValue kind) {
       return value.is_number() || value.is_string();
     case JobValue::kFlag:
       return value.is_boolean();
+    case JobValue::kTextList:
+      return value.is_array() &&
+             std::all_of(value.begin(), value.end(), [](const json& v) { return v.is_string(); });
   }
   return false;
 }
 
-// The members of a group of settings ("name, blz, konto" for "auftraggeber");
-// empty when `key` is none.
-std::string GroupMembers(const JobSchema& schema, const std::string& key) {
+// A value as the job keeps it; a list one text per line.
+std::string ValueText(const json& value) {
+  std::string text;
+  if (!value.is_array()) {
+    ScalarText(value, text);
+    return text;
+  }
+  bool first = true;
+  for (const json& item : value) {
+    text += (first ? "" : "\n") + item.get<std::string>();
+    first = false;
+  }
+  return text;
+}
+
+// Checked line by line, so that a line break is named as such.
+void CheckValue(const json& value, const std::string& where, const std::string& field,
+                Diagnostics& errors) {
+  if (!value.is_array()) {
+    CheckText(ValueText(value), where, field, errors);
+    return;
+  }
+  for (const json& item : value) CheckText(item.get<std::string>(), where, field, errors);
+}
+
+// The direct members of a group ("name, blz, konto" for "auftraggeber"), of
+// the settings or of a payment's fields; empty when `key` is none.
+template <class Keys>
+std::string Members(const Keys& keys, const std::string& key) {
   std::string members;
-  for (const auto& [setting, kind] : schema.settings) {
-    if (setting.size() > key.size() + 1 && setting.compare(0, key.size(), key) == 0 &&
-        setting[key.size()] == '.') {
-      members += (members.empty() ? "" : ", ") + setting.substr(key.size() + 1);
+  std::string last;
+  for (const auto& entry : keys) {
+    const std::string& name = [&]() -> const std::string& {
+      if constexpr (std::is_same_v<typename Keys::value_type, std::string>) {
+        return entry;
+      } else {
+        return entry.first;
+      }
+    }();
+    if (name.size() <= key.size() + 1 || name.compare(0, key.size(), key) != 0 ||
+        name[key.size()] != '.') {
+      continue;
     }
+    std::string member = name.substr(key.size() + 1);
+    member = member.substr(0, member.find('.'));
+    if (member == last) continue;
+    members += (members.empty() ? "" : ", ") + member;
+    last = member;
   }
   return members;
+}
+
+std::string GroupMembers(const JobSchema& schema, const std::string& key) {
+  return Members(schema.settings, key);
+}
+
+// A lone text for a group that takes one: the group's name.
+bool NamesGroup(const JobSchema& schema, const std::string& key, const json& value) {
+  return value.is_string() && schema.namedGroups.count(key);
 }
 
 // `where`: "Auftrag", or the file's place in a job of several.
@@ -129,10 +185,57 @@ void ReadSetting(const std::string& key, const json& value, const std::string& w
                "Erwartet wird " + Expected(setting->second) + ", " + NotThat(value) + ".");
     return;
   }
-  std::string text;
-  ScalarText(value, text);
-  CheckText(text, where, key, errors);
-  job.settings[key] = text;
+  CheckValue(value, where, key, errors);
+  job.settings[key] = ValueText(value);
+}
+
+// A setting or a group of them, flattened: "auftraggeber": {"anschrift": {"ort":
+// ...}} is "auftraggeber.anschrift.ort".
+void ReadSettingOrGroup(const std::string& key, const json& value, const std::string& where,
+                        const JobSchema& schema, Job& job, Diagnostics& errors) {
+  if (NamesGroup(schema, key, value)) {
+    ReadSetting(key + ".name", value, where, schema, job, errors);
+  } else if (value.is_object() && !schema.settings.count(key) &&
+             !GroupMembers(schema, key).empty()) {
+    for (const auto& [member, memberValue] : value.items()) {
+      ReadSettingOrGroup(key + "." + member, memberValue, where, schema, job, errors);
+    }
+  } else {
+    ReadSetting(key, value, where, schema, job, errors);
+  }
+}
+
+// A field of a payment, or a group of them flattened as the settings are.
+void ReadPaymentField(const std::string& key, const json& value, const JobSchema& schema,
+                      InputRecord& record, Diagnostics& errors) {
+  if (value.is_null()) return;
+  if (NamesGroup(schema, key, value)) {
+    ReadPaymentField(key + ".name", value, schema, record, errors);
+    return;
+  }
+  if (value.is_object() && !Members(schema.paymentFields, key).empty()) {
+    for (const auto& [member, memberValue] : value.items()) {
+      ReadPaymentField(key + "." + member, memberValue, schema, record, errors);
+    }
+    return;
+  }
+  if (!schema.paymentFields.count(key)) {
+    errors.Add(record.where, key, "Unbekannter Schlüssel.");
+    return;
+  }
+  const auto kind = schema.paymentValues.find(key);
+  if (kind != schema.paymentValues.end()) {
+    if (!Fits(value, kind->second)) {
+      errors.Add(record.where, key,
+                 "Erwartet wird " + Expected(kind->second) + ", " + NotThat(value) + ".");
+      return;
+    }
+  } else if (!value.is_string() && !value.is_number()) {
+    errors.Add(record.where, key, "Erwartet wird ein Text oder eine Zahl.");
+    return;
+  }
+  CheckValue(value, record.where, key, errors);
+  record.Set(key, ValueText(value));
 }
 
 // `place`: empty, or the file's place in a job of several.
@@ -172,17 +275,7 @@ void ReadPayment(const json& item, std::size_t number, const std::string& place,
       errors.Add(record.where, key, refused->second);
       continue;
     }
-    if (!schema.paymentFields.count(key)) {
-      errors.Add(record.where, key, "Unbekannter Schlüssel.");
-      continue;
-    }
-    std::string text;
-    if (!ScalarText(value, text) || value.is_boolean()) {
-      errors.Add(record.where, key, "Erwartet wird ein Text oder eine Zahl.");
-      continue;
-    }
-    CheckText(text, record.where, key, errors);
-    record.Set(key, text);
+    ReadPaymentField(key, value, schema, record, errors);
   }
   job.payments.push_back(std::move(record));
 }
@@ -201,12 +294,8 @@ void ReadFileObject(const json& object, const std::string& place, const JobSchem
       job.hasPayments = true;
       std::size_t number = 0;
       for (const json& item : value) ReadPayment(item, ++number, place, schema, job, errors);
-    } else if (value.is_object() && !GroupMembers(schema, key).empty()) {
-      for (const auto& [member, memberValue] : value.items()) {
-        ReadSetting(key + "." + member, memberValue, where, schema, job, errors);
-      }
     } else {
-      ReadSetting(key, value, where, schema, job, errors);
+      ReadSettingOrGroup(key, value, where, schema, job, errors);
     }
   }
 }

@@ -6,6 +6,8 @@
 #include <string_view>
 #include "io/EntryNames.h"
 #include "output/JsonScalars.h"
+#include "output/SepaCsvExtras.h"
+#include "output/SepaPartyJson.h"
 #include "zordta/entry/Values.h"
 
 namespace zcli {
@@ -35,6 +37,7 @@ std::string Amount(std::int64_t cents) {
 json Account(const zor::SepaAccount& account) {
   json out = {{"name", account.name}, {"iban", account.iban}};
   if (!account.bic.empty()) out["bic"] = account.bic;
+  AddSepaAccountExtras(account, out);
   return out;
 }
 
@@ -46,15 +49,17 @@ json Head(const std::string& path, const CheckedSepa& file) {
   json head = {{"art", "sepa"},
                {"datei", path},
                {"lastschriften", debits},
-               {"version", d.version == zor::SepaVersion::German ? "alt" : "aktuell"}};
+               {"version", SepaVersionWord(d.version)}};
   if (debits) head["lastart"] = first.instrument == zor::SepaInstrument::B2B ? "B2B" : "CORE";
   if (first.batchBooking) head["sammelbuchung"] = *first.batchBooking;
   head["nachricht_id"] = d.messageId;
   head["auftraggeber"] = Account(first.account);
-  if (debits) head["glaeubiger_id"] = first.creditorId;
+  // Empty where every debit states its own.
+  if (debits && !first.creditorId.empty()) head["glaeubiger_id"] = first.creditorId;
   if (!file.SeveralDates()) head["ausfuehrungsdatum"] = FormatIsoDate(first.group.date);
   head["erstellt"] = IsoDateTime(d.creationTime);
   head["einreicher"] = d.initiatingParty;
+  AddSepaSettingsExtras(d, first, head);
   head["summen"] = {{"anzahl", d.count}, {"betrag", Amount(d.cents)}};
   json blocks = json::array();
   for (const zor::SepaBlock& b : file.Blocks()) {
@@ -77,9 +82,43 @@ void AppendIsoDate(std::string& text, const std::chrono::year_month_day& date) {
   text += digits;
 }
 
+json PaymentObject(const zor::SepaPayment& p, bool debits, bool dates) {
+  json out = Account(p.counterparty);
+  out["betrag"] = Amount(p.cents);
+  if (!p.endToEndId.empty()) out["ende_zu_ende_id"] = p.endToEndId;
+  if (!p.remittance.empty()) out["verwendungszweck"] = p.remittance;
+  if (!p.purposeCode.empty()) out["zweck"] = p.purposeCode;
+  if (dates) out["datum"] = FormatIsoDate(p.group.date);
+  if (debits) {
+    out["mandat_id"] = p.mandateId;
+    out["mandat_datum"] = p.mandateSigned ? FormatIsoDate(*p.mandateSigned) : std::string();
+    out["sequenz"] = zor::SepaSequenceCode(p.group.sequence);
+  }
+  AddSepaPaymentExtras(p, out);
+  return out;
+}
+
+// Whether a payment has only the keys AppendPayment writes itself.
+bool Plain(const zor::SepaPayment& p) {
+  return zor::FormOf(p.counterparty.address) == zor::SepaAddressForm::None &&
+         p.counterparty.id.kind == zor::SepaIdKind::None && p.instructionId.empty() &&
+         p.uetr.empty() && p.creditorReference.reference.empty() &&
+         p.creditorReference.issuer.empty() && p.categoryPurpose.empty() &&
+         p.ultimateDebtor.Empty() && p.ultimateCreditor.Empty() && p.creditorId.empty() &&
+         !p.amendment;
+}
+
 // A payment as the dump of its object, indented 2 and shifted by 4, writes it;
-// a json value for each of a few million payments would cost more than the reading.
+// a json value for each of a few million payments would cost more than the
+// reading. The rare payment with more than the common keys is that dump.
 void AppendPayment(std::string& text, const zor::SepaPayment& p, bool debits, bool dates) {
+  if (!Plain(p)) {
+    for (const char c : PaymentObject(p, debits, dates).dump(2, ' ', false)) {
+      text += c;
+      if (c == '\n') text += "    ";
+    }
+    return;
+  }
   const auto key = [&text](std::string_view name) {
     text += ",\n      \"";
     text += name;
@@ -125,6 +164,8 @@ void AppendPayment(std::string& text, const zor::SepaPayment& p, bool debits, bo
     key("sequenz");
     AppendJsonString(text, zor::SepaSequenceCode(p.group.sequence));
   }
+  key("zahlungsinfo_id");
+  AppendJsonString(text, p.group.paymentInfoId);
   text += "\n    }";
 }
 
@@ -158,6 +199,7 @@ SepaCsvListing::SepaCsvListing(std::ostream& out, const CheckedSepa& file)
     : fBuffer(out), fDebits(file.Document().kind == zor::SepaKind::DirectDebit) {
   fBuffer.Text() = "name,iban,bic,betrag,ende_zu_ende_id,verwendungszweck,zweck,datum";
   if (fDebits) fBuffer.Text() += ",mandat_id,mandat_datum,sequenz";
+  fBuffer.Text() += kSepaCsvExtraHeader;
   fBuffer.Text() += "\r\n";
 }
 
@@ -171,6 +213,7 @@ void SepaCsvListing::Add(const zor::SepaPayment& p) {
             (p.mandateSigned ? FormatIsoDate(*p.mandateSigned) : std::string()) + ',' +
             zor::SepaSequenceCode(p.group.sequence);
   }
+  AppendSepaCsvExtras(text, p);
   text += "\r\n";
   fBuffer.Ready();
 }

@@ -88,6 +88,12 @@ inline constexpr const char* _MsgRowSepaSingle = "eine Buchung je Zahlung";
 inline constexpr const char* _MsgRowInJob = "„{}“: {} im Auftrag";
 inline constexpr const char* _MsgRowDebitsOnlyInTransfers =
     "{} gibt es nur bei Lastschriften (--lastschriften); die Datei enthielte Überweisungen.";
+inline constexpr const char* _MsgRowTransfersOnlyInDebits =
+    "{} gibt es nur bei Überweisungen; die Datei enthielte Lastschriften.";
+inline constexpr const char* _MsgRowSepaInstant = "Echtzeitüberweisungen (INST)";
+inline constexpr const char* _MsgRowSepaNotInstant = "Überweisungen ohne Echtzeit";
+inline constexpr const char* _MsgRowSepaIso2009 =
+    "die Fassung von 2009 (pain.001.001.03 bzw. pain.008.001.02)";
 inline constexpr const char* _MsgRowDebitsOnly = "Gibt es nur bei Lastschriften (--lastschriften).";
 inline constexpr const char* _MsgRowNotAPurposeCode =
     "„{}“ ist kein Zweck aus vier Buchstaben (z.B. SALA für Gehalt).";
@@ -99,7 +105,8 @@ inline constexpr const char* _MsgRowNoSequence = "Die Sequenz fehlt (FRST, RCUR,
 inline constexpr const char* _MsgRowNotASequence =
     "„{}“ ist keine Sequenz (FRST, RCUR, OOFF oder FNAL).";
 inline constexpr const char* _MsgRowNoCreditorId =
-    "Die Gläubiger-Identifikationsnummer fehlt; Lastschriften brauchen sie.";
+    "Die Gläubiger-Identifikationsnummer fehlt; Lastschriften brauchen sie hier oder in jeder "
+    "Buchung.";
 inline constexpr const char* _MsgRowBelowOneCent = "Der Betrag muss mindestens 0,01 EUR sein.";
 
 // The IBAN and mandate tables of a conversion.

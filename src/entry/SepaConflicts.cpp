@@ -21,6 +21,11 @@ std::optional<std::string> Meaning(const std::string& key, const std::string& va
     if (!debits) return std::nullopt;
     return *debits ? _MsgRowSepaDebits : _MsgRowSepaTransfers;
   }
+  if (key == "echtzeit") {
+    const std::optional<bool> instant = ParseBool(value);
+    if (!instant) return std::nullopt;
+    return *instant ? _MsgRowSepaInstant : _MsgRowSepaNotInstant;
+  }
   if (key == "sammelbuchung") {
     const std::optional<bool> batch = ParseBool(value);
     if (!batch) return std::nullopt;
@@ -33,6 +38,7 @@ std::optional<std::string> Meaning(const std::string& key, const std::string& va
   } else if (key == "version") {
     if (word == "AKTUELL") return _MsgRowSepaCurrent;
     if (word == "ALT") return _MsgRowSepaGerman;
+    if (word == "2009") return _MsgRowSepaIso2009;
   }
   return std::nullopt;
 }
@@ -46,7 +52,7 @@ std::string JobLabel(const std::string& key, const std::string& value) {
 std::string FindSepaConflict(const std::map<std::string, std::string>& job,
                              const std::map<std::string, std::string>& options,
                              const KeyLabel& optionLabel) {
-  for (const char* key : {"lastschriften", "lastart", "version", "sammelbuchung"}) {
+  for (const char* key : {"lastschriften", "lastart", "version", "sammelbuchung", "echtzeit"}) {
     const auto fromJob = job.find(key);
     const auto fromOption = options.find(key);
     if (fromJob == job.end() || fromOption == options.end()) continue;
@@ -68,6 +74,15 @@ std::string FindSepaConflict(const std::map<std::string, std::string>& job,
     if (const auto it = settings->find("lastschriften"); it != settings->end()) {
       debits = ParseBool(it->second).value_or(debits);
     }
+  }
+  // The ultimate party of a block is the payer of transfers, the payee of debits.
+  const std::string other = debits ? "endzahler." : "endempfaenger.";
+  for (const auto* settings : {&options, &job}) {
+    const auto it = settings->lower_bound(other);
+    if (it == settings->end() || !it->first.starts_with(other)) continue;
+    const std::string label =
+        settings == &job ? JobLabel(it->first, it->second) : optionLabel(it->first);
+    return Fill(debits ? _MsgRowTransfersOnlyInDebits : _MsgRowDebitsOnlyInTransfers, {label});
   }
   if (debits) return {};
   for (const char* key : {"glaeubiger_id", "lastart"}) {

@@ -1,7 +1,9 @@
 #include "zordta/entry/SepaInput.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include "core/MessageFill.h"
 #include "entry/EntryMessages.h"
@@ -12,6 +14,7 @@
 #include "zordta/PaymentValues.h"
 #include "zordta/entry/Dtazv.h"
 #include "zordta/entry/PaymentRun.h"
+#include "zordta/entry/SepaPartyKeys.h"
 #include "zordta/entry/Values.h"
 #include "zordta/host/SysUtils.h"
 
@@ -150,6 +153,92 @@ void ReadSequence(const InputRecord& r, zor::SepaPayment& p, Diagnostics& errors
   }
 }
 
+// A flag of a job, true or false already; the default where none is given.
+bool FlagOf(std::string_view text, bool otherwise) {
+  return text.empty() ? otherwise : ParseBool(text).value_or(otherwise);
+}
+
+void ReadAmendment(const InputRecord& r, zor::SepaPayment& p) {
+  const auto get = [&r](const char* key) { return r.Get(std::string("mandatsaenderung.") + key); };
+  constexpr std::array<const char*, 6> kKeys{
+      "geaendert",          "alte_mandat_id", "alter_glaeubiger_name",
+      "alte_glaeubiger_id", "alte_iban",      "neue_bank"};
+  if (std::all_of(kKeys.begin(), kKeys.end(), [&](const char* key) { return get(key).empty(); })) {
+    return;
+  }
+  zor::SepaMandateAmendment& a = p.amendment.emplace();
+  a.amended = FlagOf(get("geaendert"), true);
+  a.originalMandateId = get("alte_mandat_id");
+  a.originalCreditorName = get("alter_glaeubiger_name");
+  a.originalCreditorId = CompactIdentifier(get("alte_glaeubiger_id"));
+  a.originalDebtorIban = CompactIdentifier(get("alte_iban"));
+  a.newDebtorAgent = FlagOf(get("neue_bank"), false);
+}
+
+// What a payment may carry beyond account, amount and references; the library
+// checks it.
+void ReadExtras(const InputRecord& r, zor::SepaPayment& p, Diagnostics& errors) {
+  const SepaValueOf value = [&r](const std::string& key) { return r.Get(key); };
+  const KeyLabel same = [](const std::string& key) { return key; };
+  p.counterparty.address = ReadSepaAddress(value, "anschrift.");
+  p.counterparty.id = ReadSepaPartyId(value, "kennung.", r.where, same, errors);
+  p.instructionId = r.Get("anweisungs_id");
+  p.uetr = r.Get("uetr");
+  // A UUID is written in small letters.
+  for (char& c : p.uetr) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  p.categoryPurpose = AsciiUpper(r.Get("kategorie"));
+  p.ultimateDebtor = ReadSepaParty(value, "endzahler.", r.where, same, errors);
+  p.ultimateCreditor = ReadSepaParty(value, "endempfaenger.", r.where, same, errors);
+  p.creditorReference.reference = r.Get("glaeubigerreferenz");
+  p.creditorReference.issuer = r.Get("glaeubigerreferenz_aussteller");
+  p.creditorId = CompactIdentifier(r.Get("glaeubiger_id"));
+  p.group.paymentInfoId = r.Get("zahlungsinfo_id");
+  ReadAmendment(r, p);
+}
+
+// Whether a job or the options give any key of a group ("endzahler.").
+bool HasGroup(const std::map<std::string, std::string>& values, const std::string& prefix) {
+  const auto it = values.lower_bound(prefix);
+  return it != values.end() && it->first.starts_with(prefix);
+}
+
+// The parties of the settings, each replaced only where keys of it are given.
+void ApplySepaParties(const std::map<std::string, std::string>& values, const std::string& where,
+                      const KeyLabel& label, zor::SepaSettings& s, Diagnostics& errors) {
+  const SepaValueOf value = [&values](const std::string& key) -> std::string_view {
+    const auto it = values.find(key);
+    return it == values.end() ? std::string_view() : TrimmedView(it->second);
+  };
+  if (HasGroup(values, "auftraggeber.anschrift.")) {
+    s.account.address = ReadSepaAddress(value, "auftraggeber.anschrift.");
+  }
+  if (HasGroup(values, "auftraggeber.kennung.")) {
+    s.account.id = ReadSepaPartyId(value, "auftraggeber.kennung.", where, label, errors);
+  }
+  if (HasGroup(values, "einreicher_kennung.")) {
+    s.initiatingPartyId = ReadSepaPartyId(value, "einreicher_kennung.", where, label, errors);
+  }
+  // Only one of the two is given: the other kind's is refused (FindSepaConflict).
+  for (const char* prefix : {"endzahler.", "endempfaenger."}) {
+    if (HasGroup(values, prefix))
+      s.ultimateParty = ReadSepaParty(value, prefix, where, label, errors);
+  }
+}
+
+// The schema's keys of a party under `prefix`, address lines as lists.
+template <class Target>
+void AddPartyKeys(const std::vector<std::string>& keys, Target& target) {
+  for (const std::string& key : keys) {
+    if constexpr (std::is_same_v<Target, std::map<std::string, JobValue>>) {
+      target[key] = key.ends_with(kSepaAddressLinesKey) ? JobValue::kTextList : JobValue::kText;
+    } else {
+      target.insert(key);
+    }
+  }
+}
+
 }  // namespace
 
 std::chrono::year_month_day SepaDate(zor::TDate date) {
@@ -163,26 +252,56 @@ std::chrono::year_month_day SepaDate(zor::TDate date) {
 }
 
 const JobSchema& SepaJobSchema() {
-  static const JobSchema schema{{{"art", JobValue::kText},
-                                 {"lastschriften", JobValue::kFlag},
-                                 {"auftraggeber.name", JobValue::kText},
-                                 {"auftraggeber.iban", JobValue::kText},
-                                 {"auftraggeber.bic", JobValue::kText},
-                                 {"ausfuehrungsdatum", JobValue::kText},
-                                 {"glaeubiger_id", JobValue::kText},
-                                 {"lastart", JobValue::kText},
-                                 {"version", JobValue::kText},
-                                 {"sammelbuchung", JobValue::kFlag},
-                                 {"nachricht_id", JobValue::kText},
-                                 {"dateiname", JobValue::kText},
-                                 {"verzeichnis", JobValue::kText}},
-                                {"name", "iban", "bic", "betrag", "ende_zu_ende_id", "datum",
-                                 "mandat_id", "mandat_datum", "sequenz", "zweck"},
-                                // What "sepa read" adds: a file written anew gets its own.
-                                {"datei", "erstellt", "einreicher", "summen", "zahlungsbloecke"},
-                                {},
-                                false,
-                                false};
+  static const JobSchema schema = [] {
+    JobSchema s{
+        {{"art", JobValue::kText},
+         {"lastschriften", JobValue::kFlag},
+         {"auftraggeber.name", JobValue::kText},
+         {"auftraggeber.iban", JobValue::kText},
+         {"auftraggeber.bic", JobValue::kText},
+         {"ausfuehrungsdatum", JobValue::kText},
+         {"glaeubiger_id", JobValue::kText},
+         {"lastart", JobValue::kText},
+         {"version", JobValue::kText},
+         {"sammelbuchung", JobValue::kFlag},
+         {"nachricht_id", JobValue::kText},
+         {"einreicher", JobValue::kText},
+         {"kategorie", JobValue::kText},
+         {"echtzeit", JobValue::kFlag},
+         {"zahlungsart_je_buchung", JobValue::kFlag},
+         {"dateiname", JobValue::kText},
+         {"verzeichnis", JobValue::kText}},
+        {"name", "iban", "bic", "betrag", "ende_zu_ende_id", "datum", "mandat_id", "mandat_datum",
+         "sequenz", "zweck", "anweisungs_id", "uetr", "kategorie", "glaeubigerreferenz",
+         "glaeubigerreferenz_aussteller", "glaeubiger_id", "zahlungsinfo_id"},
+        // What "sepa read" adds: a file written anew gets its own.
+        {"datei", "erstellt", "summen", "zahlungsbloecke"},
+        {},
+        false,
+        false,
+        {},
+        {"endzahler", "endempfaenger"}};
+    AddPartyKeys(SepaAddressKeys("auftraggeber.anschrift."), s.settings);
+    AddPartyKeys(SepaPartyIdKeys("auftraggeber.kennung."), s.settings);
+    AddPartyKeys(SepaPartyIdKeys("einreicher_kennung."), s.settings);
+    AddPartyKeys(SepaPartyKeys("endzahler."), s.settings);
+    AddPartyKeys(SepaPartyKeys("endempfaenger."), s.settings);
+    for (const char* prefix : {"anschrift.", "endzahler.anschrift.", "endempfaenger.anschrift."}) {
+      AddPartyKeys(SepaAddressKeys(prefix), s.paymentFields);
+      s.paymentValues[std::string(prefix) + kSepaAddressLinesKey] = JobValue::kTextList;
+    }
+    for (const char* prefix : {"kennung.", "endzahler.kennung.", "endempfaenger.kennung."}) {
+      AddPartyKeys(SepaPartyIdKeys(prefix), s.paymentFields);
+    }
+    s.paymentFields.insert({"endzahler.name", "endempfaenger.name"});
+    for (const char* key : {"alte_mandat_id", "alter_glaeubiger_name", "alte_glaeubiger_id",
+                            "alte_iban", "geaendert", "neue_bank"}) {
+      s.paymentFields.insert(std::string("mandatsaenderung.") + key);
+    }
+    s.paymentValues["mandatsaenderung.geaendert"] = JobValue::kFlag;
+    s.paymentValues["mandatsaenderung.neue_bank"] = JobValue::kFlag;
+    return s;
+  }();
   return schema;
 }
 
@@ -196,7 +315,16 @@ const CsvColumns& SepaCsvColumns() {
                                    {"mandatid", "mandat_id"},
                                    {"mandatdatum", "mandat_datum"},
                                    {"sequenz", "sequenz"},
-                                   {"zweck", "zweck"}},
+                                   {"zweck", "zweck"},
+                                   {"strasse", "anschrift.strasse"},
+                                   {"hausnummer", "anschrift.hausnummer"},
+                                   {"plz", "anschrift.plz"},
+                                   {"ort", "anschrift.ort"},
+                                   {"land", "anschrift.land"},
+                                   {"glaeubigerreferenz", "glaeubigerreferenz"},
+                                   {"endempfaenger", "endempfaenger.name"},
+                                   {"endzahler", "endzahler.name"},
+                                   {"kategorie", "kategorie"}},
                                   {"name", "iban", "betrag"}};
   return columns;
 }
@@ -227,16 +355,23 @@ void ApplySepaSettings(const std::map<std::string, std::string>& values, const s
       values, "lastart", where, label,
       {{"core", zor::SepaInstrument::Core}, {"b2b", zor::SepaInstrument::B2B}}, "CORE oder B2B",
       s.library.instrument, errors);
-  Choice<zor::SepaVersion>(
-      values, "version", where, label,
-      {{"aktuell", zor::SepaVersion::Current}, {"alt", zor::SepaVersion::German}},
-      "aktuell oder alt", s.library.version, errors);
+  Choice<zor::SepaVersion>(values, "version", where, label,
+                           {{"aktuell", zor::SepaVersion::Current},
+                            {"alt", zor::SepaVersion::German},
+                            {"2009", zor::SepaVersion::Iso2009}},
+                           "aktuell, alt oder 2009", s.library.version, errors);
   if (values.count("sammelbuchung")) {
     bool batch = true;
     read.Flag("sammelbuchung", batch);
     s.library.batchBooking = batch;
   }
   read.Text("nachricht_id", s.library.messageId);
+  read.Text("einreicher", s.library.initiatingParty);
+  if (values.count("kategorie"))
+    s.library.categoryPurpose = AsciiUpper(Trimmed(values.at("kategorie")));
+  read.Flag("echtzeit", s.library.instant);
+  read.Flag("zahlungsart_je_buchung", s.library.paymentTypePerTransaction);
+  ApplySepaParties(values, where, label, s.library, errors);
   read.Text("dateiname", s.dateiname);
   read.Text("verzeichnis", s.verzeichnis);
 }
@@ -252,9 +387,6 @@ void CheckSepaClient(const SepaEntrySettings& s, const KeyLabel& label, Diagnost
     if (std::string problem = zor::BicProblemText(account.bic); !problem.empty()) {
       errors.Add(kClientWhere, label("auftraggeber.bic"), std::move(problem));
     }
-  }
-  if (s.library.kind == zor::SepaKind::DirectDebit && s.library.creditorId.empty()) {
-    errors.Add(kClientWhere, label("glaeubiger_id"), _MsgRowNoCreditorId);
   }
   if (s.ausfuehrung) {
     if (std::string problem = PastDateProblem(*s.ausfuehrung); !problem.empty()) {
@@ -281,40 +413,19 @@ bool ReadSepaPayment(const InputRecord& r, zor::SepaKind kind,
     ReadMandate(r, p, errors);
     ReadSequence(r, p, errors);
   }
+  ReadExtras(r, p, errors);
   return errors.Count() == before;
 }
 
-std::string SepaFieldLabel(const std::string& element, bool settings) {
-  const auto ends = [&element](std::string_view tail) { return element.ends_with(tail); };
-  if (settings) {
-    if (ends("MsgId")) return "nachricht_id";
-    if (ends("Nm")) return "auftraggeber.name";
-    if (ends("IBAN")) return "auftraggeber.iban";
-    if (ends("FinInstnId")) return "auftraggeber.bic";
-    if (ends("CdtrSchmeId")) return "glaeubiger_id";
-    return element;
+void CheckSepaCreditorId(const zor::SepaSettings& settings, zor::SepaPayment& payment,
+                         const KeyLabel& label, bool& reported, Diagnostics& errors) {
+  if (settings.kind != zor::SepaKind::DirectDebit || !settings.creditorId.empty() ||
+      !payment.creditorId.empty()) {
+    return;
   }
-  if (ends("Nm")) return "name";
-  if (ends("IBAN")) return "iban";
-  if (ends("FinInstnId")) return "bic";
-  if (ends("ReqdDt")) return "datum";
-  if (ends("InstdAmt") || ends("CtrlSum")) return "betrag";
-  if (ends("EndToEndId")) return "ende_zu_ende_id";
-  if (ends("Ustrd")) return "verwendungszweck";
-  if (ends("MndtId")) return "mandat_id";
-  if (ends("DtOfSgntr")) return "mandat_datum";
-  if (ends("Purp/Cd")) return "zweck";
-  return element;
-}
-
-void AddSepaRefusal(const zor::SepaError& e, const std::string& where, bool settings,
-                    Diagnostics& errors, const KeyLabel& label) {
-  const auto add = [&](const zor::SepaError& refusal) {
-    const std::string field = SepaFieldLabel(refusal.Place().field, settings);
-    errors.Add(where, label ? label(field) : field, refusal.Text());
-  };
-  add(e);
-  for (const zor::SepaError& further : e.Further()) add(further);
+  if (!reported) errors.Add(kClientWhere, label("glaeubiger_id"), _MsgRowNoCreditorId);
+  reported = true;
+  payment.creditorId = kStandInCreditorId;
 }
 
 }  // namespace zor::entry

@@ -187,7 +187,7 @@ TEST(SepaWrite, AccountsAndReferencesTheBankWouldRefuseAreNamed) {
         "Zeile 4, Feld iban: Die IBAN \"SA0380000000608010167519\" ist aus SA",
         "Zeile 5, Feld bic: Die IBAN \"CH9300762011623852957\" ist aus CH, einem SEPA-Land "
         "außerhalb des EWR; dafür ist die BIC nötig.",
-        "Zeile 6, Feld Cdtr/PstlAdr: Die IBAN \"GB29NWBK60161331926819\" ist aus GB, einem "
+        "Zeile 6, Feld anschrift: Die IBAN \"GB29NWBK60161331926819\" ist aus GB, einem "
         "SEPA-Land außerhalb des EWR; dafür ist die Anschrift mit Ort und Land nötig.",
         "Zeile 6, Feld ende_zu_ende_id: Die Referenz \"R//1\" beginnt oder endet mit"}) {
     EXPECT_NE(r.err.find("welt.csv: " + fault), std::string::npos) << fault << "\n" << r.err;

@@ -90,9 +90,11 @@ TEST(SepaRead, CsvOfTransfersIsInputThatWritesTheSamePayments) {
   const auto first = ws.Run({"sepa", "read", "--format", "csv", "sepa-ueberweisungen.xml"});
   ASSERT_EQ(first.exitCode, 0) << first.err;
   EXPECT_EQ(first.out,
-            "name,iban,bic,betrag,ende_zu_ende_id,verwendungszweck,zweck,datum\r\n"
+            "name,iban,bic,betrag,ende_zu_ende_id,verwendungszweck,zweck,datum,strasse,hausnummer,"
+            "plz,ort,land,glaeubigerreferenz,endempfaenger,endzahler,kategorie\r\n"
             "\"Weiß, Jürgen\",DE02120300000000202051,BYLADEM1001,120.00,RE-42,Rechnung 42,SALA," +
-                date + "\r\nAnna Schmidt,DE02500105170137075030,,14.07,,,," + date + "\r\n");
+                date + ",,,,,,,,,\r\nAnna Schmidt,DE02500105170137075030,,14.07,,,," + date +
+                ",,,,,,,,,\r\n");
 
   ws.Write("again.csv", first.out);
   write = {"sepa", "write", "--csv", "again.csv", "--dateiname", "again.xml"};

@@ -76,8 +76,8 @@ TEST(JobFile, AValueOfAnotherTypeIsNamedAtItsKeyAndNeverReadAsFalse) {
   zcli::LoadJob(R"({"auftraggeber": "Muster", "lastschriften": 1})", zcli::SepaJobSchema(), sepa);
   EXPECT_EQ(Lines(sepa),
             (std::vector<std::string>{
-                "Auftrag|auftraggeber|Erwartet wird ein Objekt (bic, iban, name), kein Text "
-                "(„Muster“).",
+                "Auftrag|auftraggeber|Erwartet wird ein Objekt (anschrift, bic, iban, kennung, "
+                "name), kein Text („Muster“).",
                 "Auftrag|lastschriften|Erwartet wird true oder false, keine Zahl (1)."}));
 }
 

@@ -19,12 +19,15 @@ enum class JobValue {
   kText,    ///< a string
   kNumber,  ///< a whole number, or a string of digits
   kFlag,    ///< true or false
+  /// A list of texts, kept one per line: no text of a job holds a line break.
+  kTextList,
 };
 
 struct ZORDTA_API JobSchema {
   /// Settings as flattened keys: "dateiname", "auftraggeber.blz".
   std::map<std::string, JobValue> settings;
-  /// Fields of a payment besides "verwendungszweck".
+  /// Fields of a payment besides "verwendungszweck", flattened as the settings:
+  /// "anschrift.ort".
   std::set<std::string> paymentFields;
   /// Top-level keys that are accepted and ignored (what "dtaus read" adds).
   std::set<std::string> ignored;
@@ -35,6 +38,11 @@ struct ZORDTA_API JobSchema {
   bool blankPurposeLinesKeepPlace = false;
   /// True: a job may hold several files in "dateien".
   bool severalFiles = false;
+  /// The payment fields that take a flag or a list; the others a text or a number.
+  std::map<std::string, JobValue> paymentValues{};
+  /// Groups a lone text stands for the name of: "endzahler": "Muster AG" is
+  /// "endzahler.name", for settings and payment fields alike.
+  std::set<std::string> namedGroups{};
 };
 
 struct ZORDTA_API Job {

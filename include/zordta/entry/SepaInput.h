@@ -51,8 +51,16 @@ ZORDTA_API bool ReadSepaPayment(const InputRecord& record, zor::SepaKind kind,
                                 const std::chrono::year_month_day& defaultDate,
                                 zor::SepaPayment& payment, Diagnostics& errors);
 
-/// The input's name for a field the library names by its XML element
-/// ("Cdtr/Nm" -> "name"); `settings`: a field of the document's settings.
+/// Direct debits need a creditor identifier, the settings' or each payment's
+/// own. A payment with neither is reported once (`reported`), at the settings'
+/// glaeubiger_id, and given a stand-in so that its other fields are checked.
+ZORDTA_API void CheckSepaCreditorId(const zor::SepaSettings& settings, zor::SepaPayment& payment,
+                                    const KeyLabel& label, bool& reported, Diagnostics& errors);
+
+/// The input's name for a field the library names by its XML element: the
+/// job's key, flattened with dots ("Cdtr/Nm" -> "name", "Cdtr/PstlAdr/TwnNm"
+/// -> "anschrift.ort", "UltmtDbtr/Id" -> "endzahler.kennung"); `settings`: a
+/// field of the document's settings ("auftraggeber.anschrift.ort").
 ZORDTA_API std::string SepaFieldLabel(const std::string& element, bool settings);
 
 /// A refusal of the library, and the further ones it carries, each at its

@@ -29,25 +29,11 @@ import content as flattener  # noqa: E402
 CORPUS = Path(__file__).resolve().parents[2] / "data" / "sepa-corpus"
 
 # Files `zordta sepa read` / `sepa write` do not yet get through, with what it says.
-TOOL_JSON = "read, but the tool's JSON does not yet carry every element back to sepa write"
 SEVERAL_ACCOUNTS = "read, but the tool's JSON does not yet carry blocks of several accounts"
 PENDING = {
-    "gen-debits-008-001-02-b2b-single": TOOL_JSON,
-    "gen-debits-008-001-02-core": TOOL_JSON,
-    "gen-debits-008-001-08-b2b-single": TOOL_JSON,
-    "gen-debits-008-001-08-core": TOOL_JSON,
-    "gen-debits-008-003-02-b2b-single": TOOL_JSON,
-    "gen-debits-008-003-02-core": TOOL_JSON,
-    "gen-transfers-001-001-03-full": TOOL_JSON,
-    "gen-transfers-001-001-03-single": TOOL_JSON,
-    "gen-transfers-001-001-09-full": TOOL_JSON,
-    "gen-transfers-001-001-09-single": TOOL_JSON,
-    "gen-transfers-001-003-03-full": TOOL_JSON,
-    "gen-transfers-001-003-03-single": TOOL_JSON,
     "hand-debits-008-001-02": SEVERAL_ACCOUNTS,
     "hand-debits-008-001-08": SEVERAL_ACCOUNTS,
     "hand-debits-008-003-02": SEVERAL_ACCOUNTS,
-    "hand-debits-b2b-008-001-08": TOOL_JSON,
     "hand-transfers-001-001-03": SEVERAL_ACCOUNTS,
     "hand-transfers-001-001-09": SEVERAL_ACCOUNTS,
     "hand-transfers-001-003-03": SEVERAL_ACCOUNTS,
