@@ -280,6 +280,30 @@ void ReadPayment(const json& item, std::size_t number, const std::string& place,
   job.payments.push_back(std::move(record));
 }
 
+// Each entry's settings, read as those of the file and kept under "<key>[n].".
+void ReadSettingsList(const std::string& key, const json& value, const std::string& where,
+                      const JobSchema& schema, Job& job, Diagnostics& errors) {
+  if (!value.is_array()) {
+    errors.Add(where, key, "Erwartet wird eine Liste von Objekten mit Einstellungen.");
+    return;
+  }
+  std::size_t number = 0;
+  for (const json& item : value) {
+    const std::string entry = key + "[" + std::to_string(++number) + "]";
+    if (!item.is_object()) {
+      errors.Add(where, entry, "Erwartet wird ein Objekt mit Einstellungen.");
+      continue;
+    }
+    Job settings;
+    for (const auto& [name, setting] : item.items()) {
+      ReadSettingOrGroup(name, setting, where + ", " + entry, schema, settings, errors);
+    }
+    for (auto& [name, text] : settings.settings) {
+      job.settings.emplace(entry + "." + name, std::move(text));
+    }
+  }
+}
+
 // The keys of one file's object: settings, and its payments in "buchungen".
 void ReadFileObject(const json& object, const std::string& place, const JobSchema& schema, Job& job,
                     Diagnostics& errors) {
@@ -294,6 +318,8 @@ void ReadFileObject(const json& object, const std::string& place, const JobSchem
       job.hasPayments = true;
       std::size_t number = 0;
       for (const json& item : value) ReadPayment(item, ++number, place, schema, job, errors);
+    } else if (!schema.settingsList.empty() && key == schema.settingsList) {
+      ReadSettingsList(key, value, where, schema, job, errors);
     } else {
       ReadSettingOrGroup(key, value, where, schema, job, errors);
     }

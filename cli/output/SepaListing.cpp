@@ -41,6 +41,20 @@ json Account(const zor::SepaAccount& account) {
   return out;
 }
 
+// The settings of a further account's blocks, in the keys of the file's own.
+json OtherBlock(const zor::SepaDocument& d, const zor::SepaBlock& b) {
+  json out = json::object();
+  if (b.batchBooking) out["sammelbuchung"] = *b.batchBooking;
+  out["auftraggeber"] = Account(b.account);
+  if (d.kind == zor::SepaKind::DirectDebit && !b.creditorId.empty()) {
+    out["glaeubiger_id"] = b.creditorId;
+  }
+  zor::SepaDocument blockOnly = d;  // the initiating party is the file's
+  blockOnly.initiatingPartyId = {};
+  AddSepaSettingsExtras(blockOnly, b, out);
+  return out;
+}
+
 // The settings of a job, then what it has no key for, up to the payments.
 json Head(const std::string& path, const CheckedSepa& file) {
   const zor::SepaDocument& d = file.Document();
@@ -60,11 +74,17 @@ json Head(const std::string& path, const CheckedSepa& file) {
   head["erstellt"] = IsoDateTime(d.creationTime);
   head["einreicher"] = d.initiatingParty;
   AddSepaSettingsExtras(d, first, head);
+  json others = json::array();
+  for (const zor::SepaBlock& b : file.Blocks()) {
+    if (b.group.blockSettings == others.size() + 1) others.push_back(OtherBlock(d, b));
+  }
+  if (!others.empty()) head["weitere_konten"] = std::move(others);
   head["summen"] = {{"anzahl", d.count}, {"betrag", Amount(d.cents)}};
   json blocks = json::array();
   for (const zor::SepaBlock& b : file.Blocks()) {
     json block = {{"zahlungsinfo_id", b.paymentInfoId}, {"datum", FormatIsoDate(b.group.date)}};
     if (debits) block["sequenz"] = zor::SepaSequenceCode(b.group.sequence);
+    if (b.group.blockSettings > 0) block["konto"] = b.group.blockSettings;
     block["anzahl"] = b.count;
     block["betrag"] = Amount(b.cents);
     blocks.push_back(std::move(block));
@@ -105,7 +125,7 @@ bool Plain(const zor::SepaPayment& p) {
          p.uetr.empty() && p.creditorReference.reference.empty() &&
          p.creditorReference.issuer.empty() && p.categoryPurpose.empty() &&
          p.ultimateDebtor.Empty() && p.ultimateCreditor.Empty() && p.creditorId.empty() &&
-         !p.amendment;
+         !p.amendment && p.group.blockSettings == 0;
 }
 
 // A payment as the dump of its object, indented 2 and shifted by 4, writes it;

@@ -103,6 +103,7 @@ void AddSepaPaymentExtras(const zor::SepaPayment& p, json& out) {
   if (!p.ultimateCreditor.Empty()) out["endempfaenger"] = Party(p.ultimateCreditor);
   if (!p.creditorId.empty()) out["glaeubiger_id"] = p.creditorId;
   if (p.amendment) AddAmendment(*p.amendment, out);
+  if (p.group.blockSettings > 0) out["konto"] = p.group.blockSettings;
   out["zahlungsinfo_id"] = p.group.paymentInfoId;
 }
 

@@ -117,5 +117,9 @@ inline constexpr const char* _MsgRowAccountDigits =
 inline constexpr const char* _MsgRowNoBankCodeNorAccount = "Bankleitzahl und Kontonummer fehlen.";
 inline constexpr const char* _MsgRowWhoseMandate =
     "Es fehlen blz und konto oder iban: wessen Mandat?";
+inline constexpr const char* _MsgRowWholeFileKey =
+    "Gilt für die ganze Datei, nicht für ein weiteres Konto.";
+inline constexpr const char* _MsgRowBlockNumber =
+    "Erwartet wird die Nummer eines weiteren Kontos: 1 für das erste unter „weitere_konten“.";
 
 }  // namespace zor

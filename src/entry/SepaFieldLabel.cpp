@@ -58,6 +58,7 @@ std::string SepaFieldLabel(const std::string& element, bool settings) {
   if (ends("InstrId")) return "anweisungs_id";
   if (ends("UETR")) return "uetr";
   if (ends("PmtInfId")) return "zahlungsinfo_id";
+  if (element == "PmtInf") return "konto";
   if (ends("Ustrd")) return "verwendungszweck";
   if (ends("CdtrRefInf/Tp/Issr")) return "glaeubigerreferenz_aussteller";
   if (element.find("CdtrRefInf") != std::string::npos) return "glaeubigerreferenz";

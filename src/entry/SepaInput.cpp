@@ -195,7 +195,52 @@ void ReadExtras(const InputRecord& r, zor::SepaPayment& p, Diagnostics& errors) 
   p.creditorReference.issuer = r.Get("glaeubigerreferenz_aussteller");
   p.creditorId = CompactIdentifier(r.Get("glaeubiger_id"));
   p.group.paymentInfoId = r.Get("zahlungsinfo_id");
+  if (const std::string_view account = r.Get("konto"); !account.empty()) {
+    const std::optional<std::int64_t> number = ParseDigits(account);
+    if (!number || *number < 1) {
+      errors.Add(r.where, "konto", _MsgRowBlockNumber);
+    } else {
+      p.group.blockSettings = static_cast<std::size_t>(*number);
+    }
+  }
   ReadAmendment(r, p);
+}
+
+// The keys a block of a further account takes; the others are the file's.
+bool BlockKey(const std::string& key) {
+  for (const char* prefix : {"auftraggeber.", "endzahler.", "endempfaenger."}) {
+    if (key.rfind(prefix, 0) == 0) return true;
+  }
+  return key == "glaeubiger_id" || key == "kategorie" || key == "sammelbuchung" ||
+         key == "echtzeit" || key == "zahlungsart_je_buchung" || key == "endzahler" ||
+         key == "endempfaenger";
+}
+
+// "weitere_konten[2].auftraggeber.iban": the entries' settings, each read as
+// the file's own and kept as a further block's.
+void ApplyOtherBlocks(const std::map<std::string, std::string>& values, const std::string& where,
+                      const KeyLabel& label, SepaEntrySettings& s, Diagnostics& errors) {
+  const std::string list = SepaJobSchema().settingsList;
+  std::map<std::size_t, std::map<std::string, std::string>> entries;
+  for (const auto& [key, text] : values) {
+    if (key.rfind(list + "[", 0) != 0) continue;
+    const std::size_t close = key.find("].", list.size());
+    if (close == std::string::npos) continue;
+    const std::optional<std::int64_t> number =
+        ParseDigits(std::string_view(key).substr(list.size() + 1, close - list.size() - 1));
+    if (number) entries[static_cast<std::size_t>(*number)][key.substr(close + 2)] = text;
+  }
+  for (const auto& [number, entry] : entries) {
+    const std::string place = where + ", " + list + "[" + std::to_string(number) + "]";
+    for (const auto& [key, text] : entry) {
+      if (!BlockKey(key)) errors.Add(place, key, _MsgRowWholeFileKey);
+    }
+    SepaEntrySettings block;
+    block.library.kind = s.library.kind;
+    block.library.version = s.library.version;
+    ApplySepaSettings(entry, place, label, block, errors);
+    s.library.otherBlocks.push_back(zor::SepaBlockSettingsOf(block.library, 0));
+  }
 }
 
 // Whether a job or the options give any key of a group ("endzahler.").
@@ -273,7 +318,7 @@ const JobSchema& SepaJobSchema() {
          {"verzeichnis", JobValue::kText}},
         {"name", "iban", "bic", "betrag", "ende_zu_ende_id", "datum", "mandat_id", "mandat_datum",
          "sequenz", "zweck", "anweisungs_id", "uetr", "kategorie", "glaeubigerreferenz",
-         "glaeubigerreferenz_aussteller", "glaeubiger_id", "zahlungsinfo_id"},
+         "glaeubigerreferenz_aussteller", "glaeubiger_id", "zahlungsinfo_id", "konto"},
         // What "sepa read" adds: a file written anew gets its own.
         {"datei", "erstellt", "summen", "zahlungsbloecke"},
         {},
@@ -300,6 +345,7 @@ const JobSchema& SepaJobSchema() {
     }
     s.paymentValues["mandatsaenderung.geaendert"] = JobValue::kFlag;
     s.paymentValues["mandatsaenderung.neue_bank"] = JobValue::kFlag;
+    s.settingsList = "weitere_konten";
     return s;
   }();
   return schema;
@@ -374,6 +420,7 @@ void ApplySepaSettings(const std::map<std::string, std::string>& values, const s
   ApplySepaParties(values, where, label, s.library, errors);
   read.Text("dateiname", s.dateiname);
   read.Text("verzeichnis", s.verzeichnis);
+  ApplyOtherBlocks(values, where, label, s, errors);
 }
 
 void CheckSepaClient(const SepaEntrySettings& s, const KeyLabel& label, Diagnostics& errors) {
@@ -419,7 +466,11 @@ bool ReadSepaPayment(const InputRecord& r, zor::SepaKind kind,
 
 void CheckSepaCreditorId(const zor::SepaSettings& settings, zor::SepaPayment& payment,
                          const KeyLabel& label, bool& reported, Diagnostics& errors) {
-  if (settings.kind != zor::SepaKind::DirectDebit || !settings.creditorId.empty() ||
+  const std::size_t block = payment.group.blockSettings;
+  const std::string& blockId = block > 0 && block <= settings.otherBlocks.size()
+                                   ? settings.otherBlocks[block - 1].creditorId
+                                   : settings.creditorId;
+  if (settings.kind != zor::SepaKind::DirectDebit || !blockId.empty() ||
       !payment.creditorId.empty()) {
     return;
   }

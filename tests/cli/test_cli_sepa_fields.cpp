@@ -202,3 +202,44 @@ TEST(SepaFields, RefusalsAreNamedAtTheJobsKeys) {
 }
 
 }  // namespace
+
+namespace {
+
+// Further accounts take the settings of a block only, and a booking names one
+// that is there.
+TEST(SepaFields, FurtherAccountsTakeBlockSettingsAndBookingsNameOneThatIsThere) {
+  Workspace ws;
+  const json payment = {{"name", "Anna"}, {"iban", "DE12500105170648489890"}, {"betrag", "1"}};
+  json job = {{"auftraggeber", {{"name", "Muster GmbH"}, {"iban", "DE89370400440532013000"}}},
+              {"weitere_konten",
+               {{{"auftraggeber", {{"name", "Muster Service"}, {"iban", "DE02100100100006820101"}}},
+                 {"sammelbuchung", false},
+                 {"version", "alt"}}}},
+              {"buchungen", {payment, payment, payment, payment}}};
+  job["buchungen"][1]["konto"] = 1;
+  job["buchungen"][2]["konto"] = 2;
+  job["buchungen"][3]["konto"] = "zwei";
+  ws.Write("job.json", job.dump());
+  const auto r = ws.Run({"sepa", "write", "--job", "job.json", "--dry-run"});
+  EXPECT_EQ(r.exitCode, 1);
+  for (const char* fault :
+       {"Auftrag, weitere_konten[1], Feld version: Gilt für die ganze Datei",
+        "Buchung 3, Feld konto: Die Zahlung gehört zu den Einstellungen eines weiteren Kontos (2)",
+        "Buchung 4, Feld konto: Erwartet wird die Nummer eines weiteren Kontos"}) {
+    EXPECT_NE(r.err.find(fault), std::string::npos) << fault << "\n" << r.err;
+  }
+
+  job["weitere_konten"][0].erase("version");
+  job["buchungen"] = {job["buchungen"][0], job["buchungen"][1]};
+  ws.Write("job.json", job.dump());
+  ASSERT_EQ(ws.Run({"sepa", "write", "--job", "job.json", "--dateiname", "z.xml"}).exitCode, 0);
+  const auto read = ws.Run({"sepa", "read", "z.xml"});
+  ASSERT_EQ(read.exitCode, 0) << read.err;
+  const json listed = json::parse(read.out);
+  EXPECT_EQ(listed["weitere_konten"][0]["auftraggeber"]["iban"], "DE02100100100006820101");
+  EXPECT_EQ(listed["weitere_konten"][0]["sammelbuchung"], false);
+  EXPECT_FALSE(listed["buchungen"][0].contains("konto"));
+  EXPECT_EQ(listed["buchungen"][1]["konto"], 1);
+}
+
+}  // namespace

@@ -43,6 +43,10 @@ struct ZORDTA_API JobSchema {
   /// Groups a lone text stands for the name of: "endzahler": "Muster AG" is
   /// "endzahler.name", for settings and payment fields alike.
   std::set<std::string> namedGroups{};
+  /// A top-level list of objects of settings, each entry flattened as the
+  /// settings under "<name>[n]." (n from 1): the SEPA blocks of further
+  /// accounts, "weitere_konten". Empty: none.
+  std::string settingsList{};
 };
 
 struct ZORDTA_API Job {
