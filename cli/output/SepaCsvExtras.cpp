@@ -49,6 +49,7 @@ void SepaJsonOnly::Note(const zor::SepaDocument& d, const zor::SepaBlock& b) {
     Add(d.kind == zor::SepaKind::DirectDebit ? "endempfaenger" : "endzahler");
   }
   if (!b.categoryPurpose.empty()) Add("kategorie");
+  if (b.group.blockSettings > 0) Add("weitere_konten");
   fPerTransaction = fPerTransaction || b.paymentTypePerTransaction;
 }
 
@@ -62,6 +63,7 @@ void SepaJsonOnly::Note(const zor::SepaPayment& p) {
   if (!NameOnly(p.ultimateCreditor)) Add("endempfaenger");
   if (!p.creditorId.empty()) Add("glaeubiger_id");
   if (p.amendment) Add("mandatsaenderung");
+  if (p.group.blockSettings > 0) Add("konto");
   fOwnCategory = fOwnCategory || !p.categoryPurpose.empty();
 }
 
