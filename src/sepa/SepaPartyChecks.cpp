@@ -286,7 +286,6 @@ void Amendment(const Context& c, const SepaPayment& p, std::optional<SepaMandate
   if (!in.originalCreditorId.empty()) {
     CreditorIdValue(c, in.originalCreditorId, field + "/OrgnlCdtrSchmeId/Id");
   }
-  std::string room;
   a.originalDebtorIban = in.originalDebtorIban;
   if (!in.originalDebtorIban.empty()) {
     a.originalDebtorIban.erase(
