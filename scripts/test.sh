@@ -87,6 +87,7 @@ export -f fuzz
 harnesses=(
   import "${ZORDTA_FUZZ_SECONDS_IMPORT:-20}"
   dtaus_reader "${ZORDTA_FUZZ_SECONDS_IMPORT:-20}"
+  dtazv_reader "${ZORDTA_FUZZ_SECONDS_IMPORT:-10}"
   sepa_reader "${ZORDTA_FUZZ_SECONDS_IMPORT:-20}"
   remove_invalid_chars "${ZORDTA_FUZZ_SECONDS:-30}"
   decode_chars "${ZORDTA_FUZZ_SECONDS:-30}"

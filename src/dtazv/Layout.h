@@ -19,6 +19,10 @@ inline constexpr std::size_t kLineWidth = limits::dtazv::kLineWidth;
 inline constexpr std::string_view kQHeader = "0256Q";
 inline constexpr std::string_view kTHeader = "0768T";
 inline constexpr std::string_view kZHeader = "0256Z";
+/// The reporting records a T record announces; this writer writes none.
+inline constexpr std::string_view kVHeader = "0256V";
+inline constexpr std::string_view kWHeader = "0256W";
+inline constexpr std::size_t kReportLength = 256;
 
 struct QLayout {
   Field recordLength{0, 4};
@@ -138,5 +142,16 @@ inline constexpr ZLayout kZ{};
 static_assert(Tiles(kZLength,
                     {kZ.recordLength, kZ.recordType, kZ.summeVorKomma, kZ.anzahl, kZ.reserved}));
 static_assert(kZHeader.size() == kZ.recordType.End());
+
+// Of a V or W record only the head is told here; its fields are read as one text.
+struct ReportLayout {
+  Field recordLength{0, 4};
+  Field recordType{4, 1};
+  Field content{5, 251};
+};
+inline constexpr ReportLayout kReport{};
+static_assert(Tiles(kReportLength, {kReport.recordLength, kReport.recordType, kReport.content}));
+static_assert(kVHeader.size() == kReport.recordType.End());
+static_assert(kWHeader.size() == kReport.recordType.End());
 
 }  // namespace zor::detail::dtazv

@@ -1,0 +1,193 @@
+#include "dtazv/RecordFields.h"
+
+#include "core/MessageFill.h"
+#include "dtazv/DtazvReadMessages.h"
+#include "zordta/host/SysUtils.h"
+
+namespace zor::detail::dtazv {
+namespace {
+
+using namespace msgdtazvRead;
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsCapital(char c) {
+  return c >= 'A' && c <= 'Z';
+}
+bool IsSmall(char c) {
+  return c >= 'a' && c <= 'z';
+}
+// The format's characters: blank, + , - . /, digits and capitals.
+bool IsFormatChar(char c) {
+  return c == ' ' || (c >= '+' && c <= '/') || IsDigit(c) || IsCapital(c);
+}
+
+std::string_view WithoutTrailingBlanks(std::string_view text) {
+  const std::size_t last = text.find_last_not_of(' ');
+  return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+}
+
+// The century of a two-digit year: within the hundred years that begin fifty
+// years before this one, as the DTAUS reader reads them.
+int FullYear(int twoDigits) {
+  int thisYear = 0, month = 0, day = 0;
+  DecodeDate(zor::Date(), thisYear, month, day);
+  const int first = thisYear - 50;
+  int year = first - first % 100 + twoDigits;
+  if (year < first) year += 100;
+  return year;
+}
+
+int TwoDigits(std::string_view text, std::size_t at) {
+  return (text[at] - '0') * 10 + (text[at + 1] - '0');
+}
+
+}  // namespace
+
+std::string Shown(std::string_view bytes) {
+  std::string shown = "\"";
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0x20 && b < 0x7F) {
+      shown += c;
+    } else {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      shown += "\\x";
+      shown += kHex[b >> 4];
+      shown += kHex[b & 0xF];
+    }
+  }
+  return shown + "\"";
+}
+
+std::string PlaceText(const DtazvPlace& place) {
+  return Fill(_MsgZvReadPlace, {std::to_string(place.record), std::to_string(place.offset)});
+}
+
+void ReadNotes::Add(Kind kind, DtazvPlace place, std::string text) {
+  if (++fOfKind[static_cast<std::size_t>(kind)] > kOfAKind) return;
+  fNotes.push_back({place, std::move(text)});
+}
+
+void ReadNotes::Close(DtazvPlace place) {
+  for (std::size_t& count : fOfKind) {
+    if (count > kOfAKind) {
+      fNotes.push_back({place, Fill(_MsgZvReadMoreNotes, {std::to_string(count - kOfAKind)})});
+    }
+    count = 0;
+  }
+}
+
+void RecordFields::Fail(DtazvFault fault, Field f, std::string text) const {
+  throw DtazvReadError(fault, PlaceOf(f), std::move(text));
+}
+
+std::string RecordFields::Positions(Field f) const {
+  return Fill(_MsgZvReadPositions, {std::to_string(f.offset + 1), std::to_string(f.End())});
+}
+
+std::int64_t RecordFields::Digits(Field f, const char* name) const {
+  std::int64_t value = 0;
+  for (const char c : At(f)) {
+    if (!IsDigit(c)) {
+      Fail(DtazvFault::Structure, f, Fill(_MsgZvReadNotDigits, {name, Positions(f), Shown(At(f))}));
+    }
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+std::int64_t RecordFields::DigitsOrBlank(Field f, const char* name) const {
+  if (At(f).find_first_not_of(' ') == std::string_view::npos) return 0;
+  return Digits(f, name);
+}
+
+std::chrono::year_month_day RecordFields::Date(Field f, const char* name) const {
+  Digits(f, name);
+  const std::string_view text = At(f);
+  const std::chrono::year_month_day date{
+      std::chrono::year(FullYear(TwoDigits(text, 0))),
+      std::chrono::month(static_cast<unsigned>(TwoDigits(text, 2))),
+      std::chrono::day(static_cast<unsigned>(TwoDigits(text, 4)))};
+  if (!date.ok()) {
+    Fail(DtazvFault::Structure, f, Fill(_MsgZvReadNoDate, {name, Positions(f), Shown(text)}));
+  }
+  return date;
+}
+
+std::optional<std::chrono::year_month_day> RecordFields::DateOrBlank(Field f,
+                                                                     const char* name) const {
+  if (At(f).find_first_not_of(' ') == std::string_view::npos) return std::nullopt;
+  return Date(f, name);
+}
+
+void RecordFields::Literal(Field f, std::string_view expected, const char* name) const {
+  if (At(f) == expected) return;
+  Fail(DtazvFault::Structure, f,
+       Fill(_MsgZvReadLiteral, {name, Positions(f), Shown(At(f)), Shown(expected)}));
+}
+
+void RecordFields::Blank(Field f, const char* name) const {
+  const std::size_t stray = At(f).find_first_not_of(' ');
+  if (stray == std::string_view::npos) return;
+  throw DtazvReadError(DtazvFault::Structure, {fStart.record, PlaceOf(f).offset + stray},
+                       Fill(_MsgZvReadNotBlank, {name, Positions(f), Shown(At(f))}));
+}
+
+char RecordFields::Capital(Field f, std::size_t at, const char* name, bool& lowered) const {
+  const char c = At(f)[at];
+  const DtazvPlace place{fStart.record, PlaceOf(f).offset + at};
+  if (!IsSmall(c)) {
+    throw DtazvReadError(DtazvFault::Text, place,
+                         Fill(_MsgZvReadBadByte, {name, Positions(f), Shown({&c, 1})}));
+  }
+  if (!fTolerant) {
+    throw DtazvReadError(DtazvFault::Text, place,
+                         Fill(_MsgZvReadLowerCase, {name, Positions(f), Shown({&c, 1})}));
+  }
+  lowered = true;
+  return static_cast<char>(c - 'a' + 'A');
+}
+
+void RecordFields::NoteLowered(Field f, const char* name, const std::string& read) {
+  fNotes.Add(ReadNotes::Kind::LowerCase, PlaceOf(f),
+             Fill(_MsgZvReadLowerCaseRead, {name, Positions(f), read}));
+}
+
+void RecordFields::Text(Field f, const char* name, std::string& out) {
+  const std::string_view text = WithoutTrailingBlanks(At(f));
+  out.assign(text);
+  bool lowered = false;
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    if (!IsFormatChar(out[i])) out[i] = Capital(f, i, name, lowered);
+  }
+  if (lowered) NoteLowered(f, name, out);
+}
+
+void RecordFields::Code(Field f, const char* name, CodeChars chars, std::string& out) {
+  out.assign(WithoutTrailingBlanks(At(f)));
+  bool lowered = false;
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const char c = out[i];
+    if (IsCapital(c) || (chars == CodeChars::Alphanumerics && IsDigit(c))) continue;
+    if (IsSmall(c)) {
+      out[i] = Capital(f, i, name, lowered);
+      continue;
+    }
+    const bool letters = chars == CodeChars::Letters;
+    throw DtazvReadError(
+        DtazvFault::Structure, {fStart.record, PlaceOf(f).offset + i},
+        Fill(_MsgZvReadCodeShape, {name, Positions(f), Shown(At(f)),
+                                   letters ? _MsgZvReadLetters : _MsgZvReadAlphanumerics}));
+  }
+  if (lowered) NoteLowered(f, name, out);
+}
+
+void RecordFields::Currency(Field f, const char* name, bool optional, std::string& out) {
+  Code(f, name, CodeChars::Letters, out);
+  if (out.size() == f.width || (optional && out.empty())) return;
+  Fail(DtazvFault::Structure, f, Fill(_MsgZvReadCurrency, {name, Positions(f), Shown(At(f))}));
+}
+
+}  // namespace zor::detail::dtazv
