@@ -65,6 +65,12 @@ zor::SepaPlan OpenPlan(const zor::SepaSettings& given, bool ibanFaulty, bool bic
   standIn.strict = settings.strict;
   standIn.account = {"X", kStandInIban, ""};
   if (!settings.creditorId.empty()) standIn.creditorId = kStandInCreditorId;
+  // The payments of further accounts still name one that is there.
+  for (const zor::SepaBlockSettings& other : settings.otherBlocks) {
+    zor::SepaBlockSettings& block = standIn.otherBlocks.emplace_back();
+    block.account = standIn.account;
+    if (!other.creditorId.empty()) block.creditorId = kStandInCreditorId;
+  }
   return zor::SepaPlan(standIn);
 }
 

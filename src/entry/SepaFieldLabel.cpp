@@ -73,6 +73,12 @@ void AddSepaRefusal(const zor::SepaError& e, const std::string& where, bool sett
                     Diagnostics& errors, const KeyLabel& label) {
   const auto add = [&](const zor::SepaError& refusal) {
     const std::string field = SepaFieldLabel(refusal.Place().field, settings);
+    // A further account's settings are placed at their entry of the job.
+    const std::size_t block = refusal.Place().blockSettings;
+    if (block > 0) {
+      errors.Add(where + ", weitere_konten[" + std::to_string(block) + "]", field, refusal.Text());
+      return;
+    }
     errors.Add(where, label ? label(field) : field, refusal.Text());
   };
   add(e);

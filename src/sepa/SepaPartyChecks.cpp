@@ -130,7 +130,8 @@ void Address(const Context& c, const SepaPostalAddress& in, const std::string& p
     Text(c, line, 70, party + "/PstlAdr/AdrLine", out.lines.back());
   }
   for (const SepaAddressIssue& issue : SepaAddressIssues(out)) {
-    if (issue.element == "PstlAdr/Ctry" && !IsCountryCode(out.country)) continue;  // above
+    // A country that is none was named above; a missing one is named here.
+    if (issue.element == "PstlAdr/Ctry" && !out.country.empty()) continue;
     c.refusals.Run([&] { c.Refuse(SepaFault::Address, party + "/" + issue.element, issue.text); });
   }
 }

@@ -212,7 +212,10 @@ TEST(SepaFields, FurtherAccountsTakeBlockSettingsAndBookingsNameOneThatIsThere) 
   const json payment = {{"name", "Anna"}, {"iban", "DE12500105170648489890"}, {"betrag", "1"}};
   json job = {{"auftraggeber", {{"name", "Muster GmbH"}, {"iban", "DE89370400440532013000"}}},
               {"weitere_konten",
-               {{{"auftraggeber", {{"name", "Muster Service"}, {"iban", "DE02100100100006820101"}}},
+               {{{"auftraggeber",
+                  {{"name", "Muster Service"},
+                   {"iban", "DE02100100100006820101"},
+                   {"anschrift", {{"ort", "Köln"}}}}},
                  {"sammelbuchung", false},
                  {"version", "alt"}}}},
               {"buchungen", {payment, payment, payment, payment}}};
@@ -224,12 +227,14 @@ TEST(SepaFields, FurtherAccountsTakeBlockSettingsAndBookingsNameOneThatIsThere) 
   EXPECT_EQ(r.exitCode, 1);
   for (const char* fault :
        {"Auftrag, weitere_konten[1], Feld version: Gilt für die ganze Datei",
+        "Auftraggeber, weitere_konten[1], Feld auftraggeber.anschrift.land: Zur Anschrift",
         "Buchung 3, Feld konto: Die Zahlung gehört zu den Einstellungen eines weiteren Kontos (2)",
         "Buchung 4, Feld konto: Erwartet wird die Nummer eines weiteren Kontos"}) {
     EXPECT_NE(r.err.find(fault), std::string::npos) << fault << "\n" << r.err;
   }
 
   job["weitere_konten"][0].erase("version");
+  job["weitere_konten"][0]["auftraggeber"].erase("anschrift");
   job["buchungen"] = {job["buchungen"][0], job["buchungen"][1]};
   ws.Write("job.json", job.dump());
   ASSERT_EQ(ws.Run({"sepa", "write", "--job", "job.json", "--dateiname", "z.xml"}).exitCode, 0);

@@ -191,6 +191,8 @@ TEST(SepaParties, TheSchemesRulesAreRefusedAtTheirField) {
       {"no town", transfers,
        [](S&, P& p) { p.counterparty.address = {.street = "Weg 1", .country = "CH"}; },
        SepaFault::Address, "Cdtr/PstlAdr/TwnNm", "Ort"},
+      {"no country", transfers, [](S&, P& p) { p.counterparty.address = {.town = "Zürich"}; },
+       SepaFault::Address, "Cdtr/PstlAdr/Ctry", "Land"},
       {"outside the EEA without address", debits, [](S&, P& p) { p.counterparty.address = {}; },
        SepaFault::Address, "Dbtr/PstlAdr", "außerhalb des EWR; dafür ist die Anschrift"},
       {"RF check digits", transfers,
