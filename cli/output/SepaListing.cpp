@@ -120,12 +120,7 @@ json PaymentObject(const zor::SepaPayment& p, bool debits, bool dates) {
 
 // Whether a payment has only the keys AppendPayment writes itself.
 bool Plain(const zor::SepaPayment& p) {
-  return zor::FormOf(p.counterparty.address) == zor::SepaAddressForm::None &&
-         p.counterparty.id.kind == zor::SepaIdKind::None && p.instructionId.empty() &&
-         p.uetr.empty() && p.creditorReference.reference.empty() &&
-         p.creditorReference.issuer.empty() && p.categoryPurpose.empty() &&
-         p.ultimateDebtor.Empty() && p.ultimateCreditor.Empty() && p.creditorId.empty() &&
-         !p.amendment && p.group.blockSettings == 0;
+  return !zor::HasSepaExtras(p) && p.group.blockSettings == 0;
 }
 
 // A payment as the dump of its object, indented 2 and shifted by 4, writes it;

@@ -296,6 +296,12 @@ class ZORDTA_API SepaWriter {
 /// national part, the country and "00"; the business code does not count).
 ZORDTA_API bool CheckCreditorId(std::string_view creditorId) noexcept;
 
+/// Whether a payment carries more than account, amount, references, purpose
+/// code and mandate: an address or id of its counterparty, an instruction id,
+/// UETR, category, ultimate party, creditor reference or identifier, or a
+/// mandate amendment. Such a payment is always checked whole.
+ZORDTA_API bool HasSepaExtras(const SepaPayment& payment) noexcept;
+
 /// FRST, RCUR, OOFF or FNAL: the code of SeqTp.
 ZORDTA_API const char* SepaSequenceCode(SepaSequence sequence) noexcept;
 /// The sequence type of a code, in capitals or small letters; none for another text.

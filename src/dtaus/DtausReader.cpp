@@ -10,11 +10,12 @@
 #include <string_view>
 
 #include "core/MessageFill.h"
+#include "core/ShownBytes.h"
+#include "core/TwoDigitYear.h"
 #include "dtaus/DtausReadMessages.h"
 #include "dtaus/Layout.h"
 #include "dtaus/PartSource.h"
 #include "dtaus/TextFields.h"
-#include "dtaus/TwoDigitYear.h"
 #include "zordta/DtausKeys.h"
 #include "zordta/detail/DigitRun.h"
 #include "zordta/host/SysUtils.h"
@@ -29,6 +30,7 @@ namespace {
 using detail::Field;
 using detail::Fill;
 using namespace detail::msgdtausRead;
+using detail::ShownBytes;
 using dtaus::kPartLength;
 
 constexpr std::size_t kNotesOfAKind = 10;
@@ -42,22 +44,6 @@ std::string PlaceText(const DtausPlace& place) {
 std::string Positions(std::size_t part, const Field& f) {
   const std::size_t first = part * kPartLength + f.offset + 1;
   return Fill(_MsgReadPositions, {std::to_string(first), std::to_string(first + f.width - 1)});
-}
-
-std::string Shown(std::string_view bytes) {
-  std::string shown = "\"";
-  for (char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b >= 0x20 && b < 0x7F) {
-      shown += c;
-    } else {
-      static constexpr char kHex[] = "0123456789ABCDEF";
-      shown += "\\x";
-      shown += kHex[b >> 4];
-      shown += kHex[b & 0xF];
-    }
-  }
-  return shown + "\"";
 }
 
 // Plain loops: these run for every field of every record, twice per read.
@@ -323,7 +309,7 @@ void detail::DtausReaderState::SkipLineBreaks(std::size_t recordOfBreak) {
 
 void detail::DtausReaderState::NotDigits(std::size_t part, const Field& f, const char* name) const {
   Fail(DtausFault::Structure, PlaceOf(part, f),
-       Fill(_MsgReadNotDigits, {name, Positions(part, f), Shown(At(part, f))}));
+       Fill(_MsgReadNotDigits, {name, Positions(part, f), ShownBytes(At(part, f))}));
 }
 
 // Fields that many programs leave blank when they do not use them.
@@ -342,9 +328,9 @@ void detail::DtausReaderState::Text(std::size_t part, const Field& f, const char
   DtausPlace place = PlaceOf(part, f);
   place.offset += reading.at;
   const std::string what =
-      Fill(_MsgReadTextDeviation,
-           {name, Positions(part, f), Shown(std::string_view(At(part, f).data() + reading.at, 1)),
-            dtaus::DeviationName(reading.deviation)});
+      Fill(_MsgReadTextDeviation, {name, Positions(part, f),
+                                   ShownBytes(std::string_view(At(part, f).data() + reading.at, 1)),
+                                   dtaus::DeviationName(reading.deviation)});
   if (reading.deviation == dtaus::TextDeviation::Refused) {
     Fail(DtausFault::Structure, place, Fill(_MsgReadTextRefused, {what}));
   }
@@ -363,14 +349,14 @@ std::chrono::year_month_day detail::DtausReaderState::Date(std::size_t part, con
   if (twoDigitYear) {
     int thisYear = 0, thisMonth = 0, thisDay = 0;
     DecodeDate(zor::Date(), thisYear, thisMonth, thisDay);
-    year = dtaus::FullYear(year, thisYear);
+    year = detail::FullYear(year, thisYear);
   }
   const std::chrono::year_month_day date{std::chrono::year(year),
                                          std::chrono::month(static_cast<unsigned>(month)),
                                          std::chrono::day(static_cast<unsigned>(day))};
   if (!date.ok()) {
     Fail(DtausFault::Structure, PlaceOf(part, f),
-         Fill(_MsgReadNoDate, {name, Positions(part, f), Shown(text)}));
+         Fill(_MsgReadNoDate, {name, Positions(part, f), ShownBytes(text)}));
   }
   return date;
 }
@@ -396,7 +382,8 @@ DtausReader::Item detail::DtausReaderState::ReadHeader() {
   const dtaus::ALayout& a = dtaus::kA;
   const std::string_view head = At(0, Joined(a.recordLength, a.recordType));
   if (head != dtaus::kAHeader) {
-    Fail(DtausFault::Structure, PlaceOf(0, a.recordLength), Fill(_MsgReadNoHeader, {Shown(head)}));
+    Fail(DtausFault::Structure, PlaceOf(0, a.recordLength),
+         Fill(_MsgReadNoHeader, {ShownBytes(head)}));
   }
   header = DtausHeader{};
   header.place = PlaceOf(0, a.recordLength);
@@ -404,7 +391,7 @@ DtausReader::Item detail::DtausReaderState::ReadHeader() {
   const std::string_view kind = At(0, a.kind);
   if (kind != "GK" && kind != dtaus::kDebitFileKind) {
     Fail(DtausFault::Structure, PlaceOf(0, a.kind),
-         Fill(_MsgReadFileKind, {Positions(0, a.kind), Shown(kind)}));
+         Fill(_MsgReadFileKind, {Positions(0, a.kind), ShownBytes(kind)}));
   }
   header.lastschriften = kind == dtaus::kDebitFileKind;
   header.auftraggeber.blz = Digits(0, a.blz, "Bankleitzahl des Auftraggebers");
@@ -421,7 +408,7 @@ DtausReader::Item detail::DtausReaderState::ReadHeader() {
   currencyMarker = At(0, a.currency)[0];
   if (currencyMarker != kEuroMarker && currencyMarker != kDmMarker) {
     Fail(DtausFault::Structure, PlaceOf(0, a.currency),
-         Fill(_MsgReadHeaderCurrency, {Positions(0, a.currency), Shown(At(0, a.currency))}));
+         Fill(_MsgReadHeaderCurrency, {Positions(0, a.currency), ShownBytes(At(0, a.currency))}));
   }
   header.waehrung = currencyMarker == kEuroMarker ? DtausCurrency::Euro : DtausCurrency::DM;
 
@@ -438,12 +425,13 @@ DtausReader::Item detail::DtausReaderState::ReadRecordAfterHeader() {
   if (type == 'C') return ReadPayment();
   if (type == 'E') {
     if (length == dtaus::kEHeader.substr(0, 4)) return ReadTrailer();
-    Fail(DtausFault::Structure, start, Fill(_MsgReadDamagedTrailer, {Shown(length)}));
+    Fail(DtausFault::Structure, start, Fill(_MsgReadDamagedTrailer, {ShownBytes(length)}));
   }
   if (type == 'A') {
     Fail(DtausFault::Structure, start, _MsgReadHeaderTooEarly);
   }
-  Fail(DtausFault::Structure, start, Fill(_MsgReadRecordType, {Shown(std::string_view(&type, 1))}));
+  Fail(DtausFault::Structure, start,
+       Fill(_MsgReadRecordType, {ShownBytes(std::string_view(&type, 1))}));
 }
 
 // The first part names the record's length, the second the count of
@@ -454,7 +442,7 @@ std::size_t detail::DtausReaderState::TakePaymentParts() {
   const std::string_view length = At(0, c1.recordLength);
   if (!AllDigits(length)) {
     Fail(DtausFault::Structure, PlaceOf(0, c1.recordLength),
-         Fill(_MsgReadLengthNoNumber, {Shown(length)}));
+         Fill(_MsgReadLengthNoNumber, {ShownBytes(length)}));
   }
   SkipLineBreaks(recordNumber);
   TakePart(1, false);
@@ -469,7 +457,7 @@ std::size_t detail::DtausReaderState::TakePaymentParts() {
   if (static_cast<std::size_t>(DigitsValue(length)) != dtaus::CRecordLength(n)) {
     Fail(DtausFault::Structure, PlaceOf(0, c1.recordLength),
          Fill(_MsgReadLengthMismatch,
-              {Shown(length), std::to_string(n), std::to_string(dtaus::CRecordLength(n))}));
+              {ShownBytes(length), std::to_string(n), std::to_string(dtaus::CRecordLength(n))}));
   }
   const std::size_t parts = dtaus::CRecordParts(n);
   for (std::size_t part = 2; part < parts; ++part) {
@@ -487,8 +475,8 @@ void detail::DtausReaderState::ReadKey(DtausPayment& p) {
   const DtausKey* known = FindDtausKey(key);
   if (known == nullptr) {
     Fail(DtausFault::Structure, PlaceOf(0, c1.key),
-         Fill(_MsgReadUnknownKey, {Shown(key), Positions(0, c1.key), DtausKeyCodes(true, " und "),
-                                   DtausKeyCodes(false, " und ")}));
+         Fill(_MsgReadUnknownKey, {ShownBytes(key), Positions(0, c1.key),
+                                   DtausKeyCodes(true, " und "), DtausKeyCodes(false, " und ")}));
   }
   const bool debitKey = IsDebit(known->kind);
   if (debitKey != header.lastschriften) {
@@ -506,13 +494,14 @@ void detail::DtausReaderState::ReadAmount(DtausPayment& p, bool euro) {
   const std::int64_t dm = DigitsOrBlank(0, c1.formerAmount, "Betrag in DM");
   const std::int64_t cent = DigitsOrBlank(0, c1.betragCent, "Betrag in Euro");
   if (euro && dm != 0) {
-    Fail(
-        DtausFault::Structure, PlaceOf(0, c1.formerAmount),
-        Fill(_MsgReadDmInEuroFile, {Positions(0, c1.formerAmount), Shown(At(0, c1.formerAmount))}));
+    Fail(DtausFault::Structure, PlaceOf(0, c1.formerAmount),
+         Fill(_MsgReadDmInEuroFile,
+              {Positions(0, c1.formerAmount), ShownBytes(At(0, c1.formerAmount))}));
   }
   if (!euro && cent != 0) {
     Fail(DtausFault::Structure, PlaceOf(0, c1.betragCent),
-         Fill(_MsgReadEuroInDmFile, {Positions(0, c1.betragCent), Shown(At(0, c1.betragCent))}));
+         Fill(_MsgReadEuroInDmFile,
+              {Positions(0, c1.betragCent), ShownBytes(At(0, c1.betragCent))}));
   }
   if (euro) Digits(0, c1.betragCent, "Betrag in Euro");
   if (!euro) Digits(0, c1.formerAmount, "Betrag in DM");
@@ -567,7 +556,7 @@ std::vector<std::string>& detail::DtausReaderState::SlotLines(DtausPayment& p, s
   if (type == "03") return p.auftraggeberzusatz;
   Fail(DtausFault::Structure, PlaceOf(part, s.type),
        Fill(_MsgReadExtensionType,
-            {std::to_string(slot + 1), Positions(part, s.type), Shown(type)}));
+            {std::to_string(slot + 1), Positions(part, s.type), ShownBytes(type)}));
 }
 
 DtausReader::Item detail::DtausReaderState::ReadPayment() {
@@ -590,7 +579,7 @@ DtausReader::Item detail::DtausReaderState::ReadPayment() {
   Text(1, c2.clientName, "Name des Auftraggebers", p.auftraggeber.name);
   if (At(1, c2.currency)[0] != currencyMarker) {
     Fail(DtausFault::Structure, PlaceOf(1, c2.currency),
-         Fill(_MsgReadPaymentCurrency, {Positions(1, c2.currency), Shown(At(1, c2.currency)),
+         Fill(_MsgReadPaymentCurrency, {Positions(1, c2.currency), ShownBytes(At(1, c2.currency)),
                                         CurrencyName(header.waehrung)}));
   }
   ReadExtensions(p, n);
@@ -655,7 +644,8 @@ DtausReader::Item detail::DtausReaderState::ReadRest() {
                            (options.tolerant && (next == '\r' || next == '\n'));
     if (!tolerated) {
       const DtausPlace place{recordNumber + 1, source.Offset()};
-      Fail(DtausFault::TrailingBytes, place, Fill(_MsgReadTrailingBytes, {Shown(source.Take(1))}));
+      Fail(DtausFault::TrailingBytes, place,
+           Fill(_MsgReadTrailingBytes, {ShownBytes(source.Take(1))}));
     }
     source.Take(1);
     ++padding;

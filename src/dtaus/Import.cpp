@@ -4,11 +4,11 @@
 #include <memory>
 #include <string_view>
 
+#include "core/TwoDigitYear.h"
 #include "core/ZorDTAMessages.h"
 #include "dtaus/FieldReader.h"
 #include "dtaus/Layout.h"
 #include "dtaus/Repertoire.h"
-#include "dtaus/TwoDigitYear.h"
 #include "host/TextConversion.h"
 #include "host/TextTemplates.h"
 #include "zordta/ZorDTA.h"
@@ -244,7 +244,7 @@ TDate TZorDTA::DecodeDTADate(const AnsiString& data) {
   if (data.size() <= 6 && year > 0 && year < 100) {
     int thisYear = 0, thisMonth = 0, thisDay = 0;
     DecodeDate(today, thisYear, thisMonth, thisDay);
-    year = dtaus::FullYear(year, thisYear);
+    year = detail::FullYear(year, thisYear);
   }
   // Numbers that are no calendar date raise the conversion error, not a report.
   return EncodeDate(year, month, day);

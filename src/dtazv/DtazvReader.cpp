@@ -176,7 +176,7 @@ void detail::DtazvReaderState::SkipLineBreaks() {
 DtazvReader::Item detail::DtazvReaderState::ReadHeader() {
   if (!TakeHead()) Ended(_MsgZvReadEmpty);
   if (Head() != dtazv::kQHeader) {
-    Fail(DtazvFault::Structure, start, Fill(_MsgZvReadNoHeader, {dtazv::Shown(Head())}));
+    Fail(DtazvFault::Structure, start, Fill(_MsgZvReadNoHeader, {ShownBytes(Head())}));
   }
   RecordFields f = TakeRest(dtazv::kQLength);
   const dtazv::QLayout& q = dtazv::kQ;
@@ -214,11 +214,11 @@ DtazvReader::Item detail::DtazvReaderState::ReadRecord() {
     if (head == dtazv::kVHeader || head == dtazv::kWHeader) return ReadReport();
     Fail(DtazvFault::Structure, start,
          Fill(_MsgZvReadReportExpected,
-              {dtazv::Shown(head), std::to_string(reportsRead + 1), std::to_string(reportsDue)}));
+              {ShownBytes(head), std::to_string(reportsRead + 1), std::to_string(reportsDue)}));
   }
   if (head == dtazv::kTHeader) return ReadPayment();
   if (head == dtazv::kZHeader) return ReadTrailer();
-  Fail(DtazvFault::Structure, start, Fill(_MsgZvReadRecordHead, {dtazv::Shown(head)}));
+  Fail(DtazvFault::Structure, start, Fill(_MsgZvReadRecordHead, {ShownBytes(head)}));
 }
 
 DtazvReader::Item detail::DtazvReaderState::ReadPayment() {
@@ -272,7 +272,7 @@ void detail::DtazvReaderState::ReadPaymentOrder(RecordFields& f, DtazvPayment& p
   if (f.Digits(t.nachKommaFill, "Dritte Nachkommastelle") != 0) {
     f.Fail(DtazvFault::Structure, t.nachKommaFill,
            Fill(_MsgZvReadThirdDecimal,
-                {f.Positions(t.nachKommaFill), dtazv::Shown(f.At(t.nachKommaFill))}));
+                {f.Positions(t.nachKommaFill), ShownBytes(f.At(t.nachKommaFill))}));
   }
   p.betrag = units * 100 + hundredths;
   for (std::size_t i = 0; i < p.verwendungszweck.size(); ++i) {
@@ -299,8 +299,8 @@ void detail::DtazvReaderState::ReadPaymentKeys(RecordFields& f, DtazvPayment& p)
   const std::string_view flag = p.anzahlMeldungen != 0 ? "1" : "0";
   if (f.At(t.meldungen) != flag) {
     f.Fail(DtazvFault::Structure, t.meldungen,
-           Fill(_MsgZvReadReportFlag, {f.Positions(t.meldungen), dtazv::Shown(f.At(t.meldungen)),
-                                       std::to_string(p.anzahlMeldungen), dtazv::Shown(flag)}));
+           Fill(_MsgZvReadReportFlag, {f.Positions(t.meldungen), ShownBytes(f.At(t.meldungen)),
+                                       std::to_string(p.anzahlMeldungen), ShownBytes(flag)}));
   }
 }
 
@@ -340,7 +340,7 @@ DtazvReader::Item detail::DtazvReaderState::ReadRest() {
     if (!tolerated) {
       const char byte = static_cast<char>(next);
       Fail(DtazvFault::TrailingBytes, {recordNumber + 1, source.Offset()},
-           Fill(_MsgZvReadTrailingBytes, {dtazv::Shown({&byte, 1})}));
+           Fill(_MsgZvReadTrailingBytes, {ShownBytes({&byte, 1})}));
     }
     source.Skip();
     ++padding;

@@ -1,6 +1,8 @@
 #include "dtazv/RecordFields.h"
 
 #include "core/MessageFill.h"
+#include "core/ShownBytes.h"
+#include "core/TwoDigitYear.h"
 #include "dtazv/DtazvReadMessages.h"
 #include "zordta/host/SysUtils.h"
 
@@ -28,15 +30,11 @@ std::string_view WithoutTrailingBlanks(std::string_view text) {
   return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
 }
 
-// The century of a two-digit year: within the hundred years that begin fifty
-// years before this one, as the DTAUS reader reads them.
+// The century of a two-digit year, as the DTAUS reader reads it.
 int FullYear(int twoDigits) {
   int thisYear = 0, month = 0, day = 0;
   DecodeDate(zor::Date(), thisYear, month, day);
-  const int first = thisYear - 50;
-  int year = first - first % 100 + twoDigits;
-  if (year < first) year += 100;
-  return year;
+  return detail::FullYear(twoDigits, thisYear);
 }
 
 int TwoDigits(std::string_view text, std::size_t at) {
@@ -44,22 +42,6 @@ int TwoDigits(std::string_view text, std::size_t at) {
 }
 
 }  // namespace
-
-std::string Shown(std::string_view bytes) {
-  std::string shown = "\"";
-  for (char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b >= 0x20 && b < 0x7F) {
-      shown += c;
-    } else {
-      static constexpr char kHex[] = "0123456789ABCDEF";
-      shown += "\\x";
-      shown += kHex[b >> 4];
-      shown += kHex[b & 0xF];
-    }
-  }
-  return shown + "\"";
-}
 
 std::string PlaceText(const DtazvPlace& place) {
   return Fill(_MsgZvReadPlace, {std::to_string(place.record), std::to_string(place.offset)});
@@ -91,7 +73,8 @@ std::int64_t RecordFields::Digits(Field f, const char* name) const {
   std::int64_t value = 0;
   for (const char c : At(f)) {
     if (!IsDigit(c)) {
-      Fail(DtazvFault::Structure, f, Fill(_MsgZvReadNotDigits, {name, Positions(f), Shown(At(f))}));
+      Fail(DtazvFault::Structure, f,
+           Fill(_MsgZvReadNotDigits, {name, Positions(f), ShownBytes(At(f))}));
     }
     value = value * 10 + (c - '0');
   }
@@ -111,7 +94,7 @@ std::chrono::year_month_day RecordFields::Date(Field f, const char* name) const 
       std::chrono::month(static_cast<unsigned>(TwoDigits(text, 2))),
       std::chrono::day(static_cast<unsigned>(TwoDigits(text, 4)))};
   if (!date.ok()) {
-    Fail(DtazvFault::Structure, f, Fill(_MsgZvReadNoDate, {name, Positions(f), Shown(text)}));
+    Fail(DtazvFault::Structure, f, Fill(_MsgZvReadNoDate, {name, Positions(f), ShownBytes(text)}));
   }
   return date;
 }
@@ -125,14 +108,14 @@ std::optional<std::chrono::year_month_day> RecordFields::DateOrBlank(Field f,
 void RecordFields::Literal(Field f, std::string_view expected, const char* name) const {
   if (At(f) == expected) return;
   Fail(DtazvFault::Structure, f,
-       Fill(_MsgZvReadLiteral, {name, Positions(f), Shown(At(f)), Shown(expected)}));
+       Fill(_MsgZvReadLiteral, {name, Positions(f), ShownBytes(At(f)), ShownBytes(expected)}));
 }
 
 void RecordFields::Blank(Field f, const char* name) const {
   const std::size_t stray = At(f).find_first_not_of(' ');
   if (stray == std::string_view::npos) return;
   throw DtazvReadError(DtazvFault::Structure, {fStart.record, PlaceOf(f).offset + stray},
-                       Fill(_MsgZvReadNotBlank, {name, Positions(f), Shown(At(f))}));
+                       Fill(_MsgZvReadNotBlank, {name, Positions(f), ShownBytes(At(f))}));
 }
 
 char RecordFields::Capital(Field f, std::size_t at, const char* name, bool& lowered) const {
@@ -140,11 +123,11 @@ char RecordFields::Capital(Field f, std::size_t at, const char* name, bool& lowe
   const DtazvPlace place{fStart.record, PlaceOf(f).offset + at};
   if (!IsSmall(c)) {
     throw DtazvReadError(DtazvFault::Text, place,
-                         Fill(_MsgZvReadBadByte, {name, Positions(f), Shown({&c, 1})}));
+                         Fill(_MsgZvReadBadByte, {name, Positions(f), ShownBytes({&c, 1})}));
   }
   if (!fTolerant) {
     throw DtazvReadError(DtazvFault::Text, place,
-                         Fill(_MsgZvReadLowerCase, {name, Positions(f), Shown({&c, 1})}));
+                         Fill(_MsgZvReadLowerCase, {name, Positions(f), ShownBytes({&c, 1})}));
   }
   lowered = true;
   return static_cast<char>(c - 'a' + 'A');
@@ -178,7 +161,7 @@ void RecordFields::Code(Field f, const char* name, CodeChars chars, std::string&
     const bool letters = chars == CodeChars::Letters;
     throw DtazvReadError(
         DtazvFault::Structure, {fStart.record, PlaceOf(f).offset + i},
-        Fill(_MsgZvReadCodeShape, {name, Positions(f), Shown(At(f)),
+        Fill(_MsgZvReadCodeShape, {name, Positions(f), ShownBytes(At(f)),
                                    letters ? _MsgZvReadLetters : _MsgZvReadAlphanumerics}));
   }
   if (lowered) NoteLowered(f, name, out);
@@ -187,7 +170,7 @@ void RecordFields::Code(Field f, const char* name, CodeChars chars, std::string&
 void RecordFields::Currency(Field f, const char* name, bool optional, std::string& out) {
   Code(f, name, CodeChars::Letters, out);
   if (out.size() == f.width || (optional && out.empty())) return;
-  Fail(DtazvFault::Structure, f, Fill(_MsgZvReadCurrency, {name, Positions(f), Shown(At(f))}));
+  Fail(DtazvFault::Structure, f, Fill(_MsgZvReadCurrency, {name, Positions(f), ShownBytes(At(f))}));
 }
 
 }  // namespace zor::detail::dtazv

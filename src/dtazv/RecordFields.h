@@ -11,12 +11,11 @@
 #include <vector>
 
 #include "core/RecordField.h"
+#include "core/ShownBytes.h"
 #include "zordta/DtazvReader.h"
 
 namespace zor::detail::dtazv {
 
-/// The bytes as a message quotes them: in quotes, unprintable ones as \xNN.
-std::string Shown(std::string_view bytes);
 std::string PlaceText(const DtazvPlace& place);
 
 /// The notes of a file: of each kind the first few, then one that counts the rest.

@@ -287,14 +287,9 @@ void Amendment(const Context& c, const SepaPayment& p, std::optional<SepaMandate
   if (!in.originalCreditorId.empty()) {
     CreditorIdValue(c, in.originalCreditorId, field + "/OrgnlCdtrSchmeId/Id");
   }
-  a.originalDebtorIban = in.originalDebtorIban;
+  std::string room;
+  a.originalDebtorIban = std::string(SepaNormalIban(in.originalDebtorIban, room));
   if (!in.originalDebtorIban.empty()) {
-    a.originalDebtorIban.erase(
-        std::remove(a.originalDebtorIban.begin(), a.originalDebtorIban.end(), ' '),
-        a.originalDebtorIban.end());
-    std::transform(
-        a.originalDebtorIban.begin(), a.originalDebtorIban.end(), a.originalDebtorIban.begin(),
-        [](char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch; });
     if (!CheckIBAN(a.originalDebtorIban).IsValid()) {
       c.refusals.Run([&] {
         c.Refuse(SepaFault::Iban, field + "/OrgnlDbtrAcct",
@@ -350,13 +345,21 @@ bool IsSepaUetr(std::string_view uetr) {
          (uetr[19] == '8' || uetr[19] == '9' || uetr[19] == 'a' || uetr[19] == 'b');
 }
 
-bool HasSepaExtras(const SepaPayment& p) {
+}  // namespace zor::detail
+
+namespace zor {
+
+bool HasSepaExtras(const SepaPayment& p) noexcept {
   return FormOf(p.counterparty.address) != SepaAddressForm::None ||
          p.counterparty.id.kind != SepaIdKind::None || !p.instructionId.empty() ||
          !p.uetr.empty() || !p.categoryPurpose.empty() || !p.ultimateDebtor.Empty() ||
          !p.ultimateCreditor.Empty() || !p.creditorReference.reference.empty() ||
          !p.creditorReference.issuer.empty() || !p.creditorId.empty() || p.amendment.has_value();
 }
+
+}  // namespace zor
+
+namespace zor::detail {
 
 void CheckSepaAddressNeeded(std::string_view iban, const SepaPostalAddress& address,
                             std::size_t ordinal, std::string_view party) {

@@ -38,9 +38,6 @@ struct SepaCheckedBlockParts {
   std::string categoryPurpose;
 };
 
-/// Whether a payment carries any of them: then it is always checked whole.
-bool HasSepaExtras(const SepaPayment& payment);
-
 /// What a payment's checks take from its block: the creditor identifier, which
 /// its own must not contradict, and whether it is an instant transfer.
 struct SepaBlockFacts {

@@ -30,9 +30,9 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-// The IBAN without blanks and with small letters raised: the text itself when
-// it has neither, else made in `room`.
-std::string_view NormalIban(std::string_view iban, std::string& room) {
+}  // namespace
+
+std::string_view SepaNormalIban(std::string_view iban, std::string& room) {
   const auto plain = [](char c) { return c != ' ' && !(c >= 'a' && c <= 'z'); };
   if (std::all_of(iban.begin(), iban.end(), plain)) return iban;
   room.clear();
@@ -42,6 +42,8 @@ std::string_view NormalIban(std::string_view iban, std::string& room) {
   }
   return room;
 }
+
+namespace {
 
 // A BIC's bank code holds letters or digits in the current schemas; the older
 // form (SepaSchema::olderBic) has the bank code in letters, no location code 0
@@ -76,7 +78,7 @@ AccountView CheckAccount(const SepaSettings& settings, const SepaAccount& accoun
   refusals.Run([&] {
     out.name = SepaName(account.name, settings.strict, {ordinal, fields.name}, warn, nameRoom);
   });
-  out.iban = NormalIban(account.iban, ibanRoom);
+  out.iban = SepaNormalIban(account.iban, ibanRoom);
   const bool ibanValid = CheckIBAN(out.iban).IsValid();
   if (!ibanValid) {
     refusals.Run([&] {
@@ -200,10 +202,11 @@ SepaCheckedBlock CheckBlock(const SepaSettings& settings, const SepaBlockSetting
 
 }  // namespace
 
-std::string_view SepaBlockCreditorId(const SepaSettings& settings, std::size_t index) {
-  if (index == 0) return settings.creditorId;
-  return index <= settings.otherBlocks.size() ? settings.otherBlocks[index - 1].creditorId
-                                              : std::string_view();
+SepaBlockFacts SepaBlockFactsOf(const SepaSettings& settings, std::size_t index) {
+  if (index == 0) return {settings.creditorId, settings.instant};
+  if (index > settings.otherBlocks.size()) return {};
+  const SepaBlockSettings& block = settings.otherBlocks[index - 1];
+  return {block.creditorId, block.instant};
 }
 
 SepaCheckedSettings CheckSepaSettings(const SepaSettings& settings, const SepaWarn& warn) {
@@ -265,17 +268,12 @@ SepaCheckedPayment CheckSepaPayment(const SepaSettings& settings, const SepaPaym
                  Fill(_MsgSepaNoBlockSettings, {std::to_string(block)}));
     });
   }
-  const std::string_view blockCreditorId = SepaBlockCreditorId(settings, block);
+  const SepaBlockFacts facts = SepaBlockFactsOf(settings, block);
   if (HasSepaExtras(payment)) {
-    const bool instant = block == 0 ? settings.instant
-                         : block <= settings.otherBlocks.size()
-                             ? settings.otherBlocks[block - 1].instant
-                             : false;
-    CheckSepaExtras(settings, {blockCreditorId, instant}, payment, ordinal, warn, room.extras,
-                    refusals);
+    CheckSepaExtras(settings, facts, payment, ordinal, warn, room.extras, refusals);
     out.extras = &room.extras;
   }
-  if (debits && blockCreditorId.empty() && payment.creditorId.empty()) {
+  if (debits && facts.creditorId.empty() && payment.creditorId.empty()) {
     refusals.Run([&] {
       SepaRefuse(SepaFault::CreditorId, {ordinal, "DrctDbtTx/CdtrSchmeId"},
                  _MsgSepaCreditorIdMissing);

@@ -63,9 +63,13 @@ struct SepaCheckedPayment {
   const SepaCheckedExtras* extras = nullptr;
 };
 
-/// The creditor identifier of the blocks of `index` (SepaGroup::blockSettings);
-/// empty also for an index beyond them.
-std::string_view SepaBlockCreditorId(const SepaSettings& settings, std::size_t index);
+/// What a payment's checks take from the blocks of `index`
+/// (SepaGroup::blockSettings); nothing for an index beyond them.
+SepaBlockFacts SepaBlockFactsOf(const SepaSettings& settings, std::size_t index);
+
+/// The IBAN without blanks and with small letters raised: the text itself when
+/// it has neither, else made in `room`.
+std::string_view SepaNormalIban(std::string_view iban, std::string& room);
 
 /// Checks and converts the settings; a missing message id is made here.
 SepaCheckedSettings CheckSepaSettings(const SepaSettings& settings, const SepaWarn& warn);

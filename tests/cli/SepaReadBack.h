@@ -41,4 +41,24 @@ inline std::string ReadBackProblems(const Workspace& ws, const std::string& file
   return problems.empty() ? "read_back.py failed" : problems;
 }
 
+// A listing of "sepa read" without what a file written anew changes: its path
+// and its creation time.
+inline nlohmann::json Meaning(nlohmann::json read) {
+  read.erase("datei");
+  read.erase("erstellt");
+  return read;
+}
+
+// The listing `first` taken as a job by "sepa write" into `file`, read again:
+// the same settings and payments.
+inline void ExpectWrittenAgainTheSame(Workspace& ws, const std::string& first,
+                                      const std::string& file) {
+  ws.Write("again.json", first);
+  const auto written = ws.Run({"sepa", "write", "--job", "again.json", "--dateiname", file});
+  ASSERT_EQ(written.exitCode, 0) << written.err;
+  const auto second = ws.Run({"sepa", "read", file});
+  ASSERT_EQ(second.exitCode, 0) << second.err;
+  EXPECT_EQ(Meaning(nlohmann::json::parse(second.out)), Meaning(nlohmann::json::parse(first)));
+}
+
 }  // namespace clitest

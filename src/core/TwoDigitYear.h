@@ -1,7 +1,7 @@
-// The century of a two-digit year in a DTAUS date.
+// The century of a two-digit year in a DTAUS or DTAZV date.
 #pragma once
 
-namespace zor::detail::dtaus {
+namespace zor::detail {
 
 /// Within the hundred years that begin fifty years before this year.
 constexpr int FullYear(int twoDigits, int thisYear) {
@@ -11,4 +11,4 @@ constexpr int FullYear(int twoDigits, int thisYear) {
   return year;
 }
 
-}  // namespace zor::detail::dtaus
+}  // namespace zor::detail
