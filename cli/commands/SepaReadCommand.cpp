@@ -1,6 +1,7 @@
 // zordta sepa read
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #include <CLI/CLI.hpp>
 
@@ -8,7 +9,6 @@
 #include "io/EntryNames.h"
 #include "output/SepaCsvExtras.h"
 #include "output/SepaListing.h"
-#include "payments/CheckedDtaus.h"
 #include "payments/CheckedSepa.h"
 #include "zordta/entry/Diagnostics.h"
 #include "zordta/entry/MessageText.h"
@@ -22,26 +22,6 @@ struct SepaReadOptions {
   std::string format = "json";
 };
 
-bool PrintPayments(const SepaReadOptions& r, const CheckedSepa& file) {
-  if (r.format == "csv") {
-    SepaCsvListing listing(std::cout, file);
-    SepaJsonOnly jsonOnly;
-    for (const zor::SepaBlock& block : file.Blocks()) jsonOnly.Note(file.Document(), block);
-    const bool unchanged = file.ReadAgain([&](const zor::SepaPayment& p) {
-      listing.Add(p);
-      jsonOnly.Note(p);
-    });
-    if (unchanged && !jsonOnly.Text().empty()) {
-      std::cerr << "Hinweis: " << r.file << ": " << jsonOnly.Text() << '\n';
-    }
-    return unchanged;
-  }
-  SepaJsonListing listing(std::cout, r.file, file);
-  const bool unchanged = file.ReadAgain([&](const zor::SepaPayment& p) { listing.Add(p); });
-  listing.Close();
-  return unchanged;
-}
-
 std::string Verified(const CheckedSepa& file) {
   const bool debits = file.Document().kind == zor::SepaKind::DirectDebit;
   const std::size_t count = file.Document().count;
@@ -51,25 +31,46 @@ std::string Verified(const CheckedSepa& file) {
          GermanAmount(file.Document().cents) + " EUR; Anzahl und Kontrollsummen stimmen.";
 }
 
-// The file is read twice, so that no payment is held in memory: first whole,
-// so that a refused file prints nothing, then to print its payments.
+// The file is read once; what is printed of its payments waits in a spool
+// until the reading has ended without a refusal, so a refused file prints nothing.
 int RunRead(const SepaReadOptions& r) {
   CheckedSepa file(r.file);
+  const bool csv = r.format == "csv";
+  std::optional<SepaJsonListing> json;
+  std::optional<SepaCsvListing> table;
+  SepaJsonOnly paymentsOnly;  // named after what the blocks hold
   try {
-    file.Check();
+    file.Read(
+        [&](const zor::SepaDocument& document) {
+          const bool debits = document.kind == zor::SepaKind::DirectDebit;
+          if (csv) {
+            table.emplace(debits);
+          } else {
+            json.emplace(debits);
+          }
+        },
+        [&](const zor::SepaPayment& p) {
+          if (csv) {
+            table->Add(p);
+            paymentsOnly.Note(p);
+          } else {
+            json->Add(p);
+          }
+        });
   } catch (const zor::Exception& e) {
     std::cerr << "Fehler: " << r.file << ": " << OneLine(e.what()) << '\n';
     return kBadData;
   }
-  try {
-    if (!PrintPayments(r, file)) {
-      std::cerr << "Fehler: " << r.file << ": " << kFileChangedWhileRead << '\n';
-      return kBadData;
+  if (csv) {
+    table->Print(std::cout);
+    SepaJsonOnly jsonOnly;
+    for (const zor::SepaBlock& block : file.Blocks()) jsonOnly.Note(file.Document(), block);
+    jsonOnly.Note(paymentsOnly);
+    if (!jsonOnly.Text().empty()) {
+      std::cerr << "Hinweis: " << r.file << ": " << jsonOnly.Text() << '\n';
     }
-  } catch (const zor::Exception& e) {
-    std::cout.flush();
-    std::cerr << "Fehler: " << r.file << ": " << OneLine(e.what()) << '\n';
-    return kBadData;
+  } else {
+    json->Print(std::cout, r.file, file);
   }
   std::cerr << "Geprüft: " << r.file << ": " << Verified(file) << '\n';
   return kDone;

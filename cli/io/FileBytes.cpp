@@ -283,8 +283,8 @@ std::string_view LineBlocks::Next() {
   return block;
 }
 
-SummedFileBuffer::SummedFileBuffer(const std::string& path)
-    : fInput(std::make_unique<OpenInput>(path, false)), fBuffer(kBlockSize, '\0') {}
+SummedFileBuffer::SummedFileBuffer(const std::string& path, bool dashIsStandardInput)
+    : fInput(std::make_unique<OpenInput>(path, dashIsStandardInput)), fBuffer(kBlockSize, '\0') {}
 
 SummedFileBuffer::~SummedFileBuffer() = default;
 

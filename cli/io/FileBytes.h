@@ -85,12 +85,12 @@ class LineBlocks {
 /// are read straight into the reader's buffer; either way the file is read and
 /// summed in the same blocks, however the reader asks. Raises zor::Exception
 /// as ReadInput does when the file cannot be opened; a fault while reading
-/// marks the stream bad.
+/// marks the stream bad. With `dashIsStandardInput`, "-" reads standard input.
 class SummedFileBuffer : public std::streambuf {
  public:
   static constexpr std::size_t kBlockSize = 64 * 1024;
 
-  explicit SummedFileBuffer(const std::string& path);
+  explicit SummedFileBuffer(const std::string& path, bool dashIsStandardInput = false);
   ~SummedFileBuffer() override;
   SummedFileBuffer(const SummedFileBuffer&) = delete;
   SummedFileBuffer& operator=(const SummedFileBuffer&) = delete;

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "output/ListingSpool.h"
 #include "payments/CheckedDtaus.h"
 
 namespace zcli {
@@ -38,6 +39,14 @@ class ListingBuffer {
   std::ostream& fOut;
   std::string fText;
 };
+
+/// A spool's replay into the buffer.
+inline ListingSpool::Put SpoolInto(ListingBuffer& buffer) {
+  return [&buffer](std::string_view piece) {
+    buffer.Text() += piece;
+    buffer.Ready();
+  };
+}
 
 /// The same text as nlohmann's dump with an indent of 2, written in pieces.
 /// One logical file gives the flat shape of a job; several give a list of

@@ -67,6 +67,12 @@ void SepaJsonOnly::Note(const zor::SepaPayment& p) {
   fOwnCategory = fOwnCategory || !p.categoryPurpose.empty();
 }
 
+void SepaJsonOnly::Note(const SepaJsonOnly& later) {
+  for (const char* key : later.fKeys) Add(key);
+  fPerTransaction = fPerTransaction || later.fPerTransaction;
+  fOwnCategory = fOwnCategory || later.fOwnCategory;
+}
+
 std::string SepaJsonOnly::Text() const {
   std::vector<const char*> keys = fKeys;
   if (fPerTransaction && !fOwnCategory) keys.push_back("zahlungsart_je_buchung");

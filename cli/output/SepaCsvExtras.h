@@ -22,6 +22,8 @@ class SepaJsonOnly {
  public:
   void Note(const zor::SepaDocument& document, const zor::SepaBlock& block);
   void Note(const zor::SepaPayment& payment);
+  /// What `later` noted, after what this one did.
+  void Note(const SepaJsonOnly& later);
   /// One German line, or empty when the CSV holds everything.
   std::string Text() const;
 

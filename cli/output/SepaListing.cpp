@@ -6,6 +6,7 @@
 #include <string_view>
 #include "io/EntryNames.h"
 #include "output/JsonScalars.h"
+#include "output/PaymentListing.h"
 #include "output/SepaCsvExtras.h"
 #include "output/SepaPartyJson.h"
 #include "zordta/entry/Values.h"
@@ -102,13 +103,13 @@ void AppendIsoDate(std::string& text, const std::chrono::year_month_day& date) {
   text += digits;
 }
 
-json PaymentObject(const zor::SepaPayment& p, bool debits, bool dates) {
+json PaymentObject(const zor::SepaPayment& p, bool debits) {
   json out = Account(p.counterparty);
   out["betrag"] = Amount(p.cents);
   if (!p.endToEndId.empty()) out["ende_zu_ende_id"] = p.endToEndId;
   if (!p.remittance.empty()) out["verwendungszweck"] = p.remittance;
   if (!p.purposeCode.empty()) out["zweck"] = p.purposeCode;
-  if (dates) out["datum"] = FormatIsoDate(p.group.date);
+  out["datum"] = FormatIsoDate(p.group.date);
   if (debits) {
     out["mandat_id"] = p.mandateId;
     out["mandat_datum"] = p.mandateSigned ? FormatIsoDate(*p.mandateSigned) : std::string();
@@ -123,14 +124,23 @@ bool Plain(const zor::SepaPayment& p) {
   return !zor::HasSepaExtras(p) && p.group.blockSettings == 0;
 }
 
+// The date of a payment, which the listing keeps only when the payments have
+// several: ListingSpool::kOptional, then this text of a fixed length.
+constexpr std::string_view kDateKey = ",\n      \"datum\": \"";
+constexpr std::size_t kDateSize = kDateKey.size() + std::string_view("2026-12-10\"").size();
+
 // A payment as the dump of its object, indented 2 and shifted by 4, writes it;
 // a json value for each of a few million payments would cost more than the
 // reading. The rare payment with more than the common keys is that dump.
-void AppendPayment(std::string& text, const zor::SepaPayment& p, bool debits, bool dates) {
+void AppendPayment(std::string& text, const zor::SepaPayment& p, bool debits) {
   if (!Plain(p)) {
-    for (const char c : PaymentObject(p, debits, dates).dump(2, ' ', false)) {
-      text += c;
-      if (c == '\n') text += "    ";
+    const std::string dump = PaymentObject(p, debits).dump(2, ' ', false);
+    // Keys of nested objects are indented further, and a string's line break is escaped.
+    const std::size_t date = dump.find(",\n  \"datum\": \"");
+    for (std::size_t i = 0; i < dump.size(); ++i) {
+      if (i == date) text += ListingSpool::kOptional;
+      text += dump[i];
+      if (dump[i] == '\n') text += "    ";
     }
     return;
   }
@@ -163,12 +173,10 @@ void AppendPayment(std::string& text, const zor::SepaPayment& p, bool debits, bo
     key("zweck");
     AppendJsonString(text, p.purposeCode);
   }
-  if (dates) {
-    key("datum");
-    text += '"';
-    AppendIsoDate(text, p.group.date);
-    text += '"';
-  }
+  text += ListingSpool::kOptional;
+  text += kDateKey;
+  AppendIsoDate(text, p.group.date);
+  text += '"';
   if (debits) {
     key("mandat_id");
     AppendJsonString(text, p.mandateId);
@@ -186,40 +194,36 @@ void AppendPayment(std::string& text, const zor::SepaPayment& p, bool debits, bo
 
 }  // namespace
 
-SepaJsonListing::SepaJsonListing(std::ostream& out, const std::string& path,
-                                 const CheckedSepa& file)
-    : fBuffer(out),
-      fDebits(file.Document().kind == zor::SepaKind::DirectDebit),
-      fDates(file.SeveralDates()) {
+void SepaJsonListing::Add(const zor::SepaPayment& payment) {
+  std::string& text = fSpool.Text();
+  text += fCount++ == 0 ? "\n    " : ",\n    ";
+  AppendPayment(text, payment, fDebits);
+  fSpool.Ready();
+}
+
+void SepaJsonListing::Print(std::ostream& out, const std::string& path, const CheckedSepa& file) {
+  ListingBuffer buffer(out);
   // The head's dump, cut before its empty list of payments.
-  std::string text = Head(path, file).dump(2, ' ', false);
+  std::string& text = buffer.Text();
+  text = Head(path, file).dump(2, ' ', false);
   constexpr std::string_view kEmptyListAndEnd = "[]\n}";
   text.resize(text.size() - kEmptyListAndEnd.size());
-  fBuffer.Text() = text + "[";
+  text += '[';
+  fSpool.Replay(SpoolInto(buffer), kDateSize, !file.SeveralDates());
+  buffer.Text() += fCount == 0 ? "]\n}\n" : "\n  ]\n}\n";
+  buffer.Flush();
 }
 
-void SepaJsonListing::Add(const zor::SepaPayment& payment) {
-  std::string& text = fBuffer.Text();
-  text += fCount++ == 0 ? "\n    " : ",\n    ";
-  AppendPayment(text, payment, fDebits, fDates);
-  fBuffer.Ready();
-}
-
-void SepaJsonListing::Close() {
-  fBuffer.Text() += fCount == 0 ? "]\n}\n" : "\n  ]\n}\n";
-  fBuffer.Flush();
-}
-
-SepaCsvListing::SepaCsvListing(std::ostream& out, const CheckedSepa& file)
-    : fBuffer(out), fDebits(file.Document().kind == zor::SepaKind::DirectDebit) {
-  fBuffer.Text() = "name,iban,bic,betrag,ende_zu_ende_id,verwendungszweck,zweck,datum";
-  if (fDebits) fBuffer.Text() += ",mandat_id,mandat_datum,sequenz";
-  fBuffer.Text() += kSepaCsvExtraHeader;
-  fBuffer.Text() += "\r\n";
+SepaCsvListing::SepaCsvListing(bool debits) : fDebits(debits) {
+  std::string& text = fSpool.Text();
+  text = "name,iban,bic,betrag,ende_zu_ende_id,verwendungszweck,zweck,datum";
+  if (fDebits) text += ",mandat_id,mandat_datum,sequenz";
+  text += kSepaCsvExtraHeader;
+  text += "\r\n";
 }
 
 void SepaCsvListing::Add(const zor::SepaPayment& p) {
-  std::string& text = fBuffer.Text();
+  std::string& text = fSpool.Text();
   text += CsvCell(p.counterparty.name) + ',' + p.counterparty.iban + ',' + p.counterparty.bic +
           ',' + Amount(p.cents) + ',' + CsvCell(p.endToEndId) + ',' + CsvCell(p.remittance) + ',' +
           p.purposeCode + ',' + FormatIsoDate(p.group.date);
@@ -230,7 +234,13 @@ void SepaCsvListing::Add(const zor::SepaPayment& p) {
   }
   AppendSepaCsvExtras(text, p);
   text += "\r\n";
-  fBuffer.Ready();
+  fSpool.Ready();
+}
+
+void SepaCsvListing::Print(std::ostream& out) {
+  ListingBuffer buffer(out);
+  fSpool.Replay(SpoolInto(buffer), 0, false);
+  buffer.Flush();
 }
 
 }  // namespace zcli

@@ -1,72 +1,36 @@
 #include "payments/CheckedSepa.h"
 
+#include <istream>
 #include <utility>
+
+#include "io/FileBytes.h"
 
 namespace zcli {
 
-CheckedSepa::CheckedSepa(std::string path) : fInput(std::move(path)) {}
+CheckedSepa::CheckedSepa(std::string path) : fPath(std::move(path)) {}
 
-template <class Visit>
-std::uint64_t CheckedSepa::Read(Visit&& visit) const {
-  return fInput.Read([&](std::istream& in) {
-    zor::SepaReader reader(in);
-    visit(reader);
-  });
-}
-
-void CheckedSepa::Check() {
-  fInput.Prepare();
+void CheckedSepa::Read(const std::function<void(const zor::SepaDocument&)>& start,
+                       const std::function<void(const zor::SepaPayment&)>& take) {
   fBlocks.clear();
-  fChecksum = Read([this](zor::SepaReader& reader) {
-    for (;;) {
-      switch (reader.Next()) {
-        case zor::SepaReader::Item::Document:
-          fDocument = reader.Document();
-          continue;
-        case zor::SepaReader::Item::Block:
-          fBlocks.push_back(reader.Block());
-          continue;
-        case zor::SepaReader::Item::Payment:
-          continue;
-        case zor::SepaReader::Item::End:
-          break;
-      }
-      break;
+  SummedFileBuffer buffer(fPath, true);
+  std::istream in(&buffer);
+  zor::SepaReader reader(in);
+  for (;;) {
+    switch (reader.Next()) {
+      case zor::SepaReader::Item::Document:
+        fDocument = reader.Document();
+        start(fDocument);
+        continue;
+      case zor::SepaReader::Item::Block:
+        fBlocks.push_back(reader.Block());
+        continue;
+      case zor::SepaReader::Item::Payment:
+        take(reader.Payment());
+        continue;
+      case zor::SepaReader::Item::End:
+        return;
     }
-  });
-}
-
-bool CheckedSepa::ReadAgain(const std::function<void(const zor::SepaPayment&)>& take) const {
-  std::size_t blocks = 0;
-  std::uint64_t checksum = 0;
-  try {
-    checksum = Read([&](zor::SepaReader& reader) {
-      for (;;) {
-        switch (reader.Next()) {
-          case zor::SepaReader::Item::Document:
-            if (reader.Document().messageId != fDocument.messageId) return;
-            continue;
-          case zor::SepaReader::Item::Block:
-            if (++blocks > fBlocks.size()) return;
-            continue;
-          case zor::SepaReader::Item::Payment:
-            take(reader.Payment());
-            continue;
-          case zor::SepaReader::Item::End:
-            break;
-        }
-        break;
-      }
-      // A change that keeps the figures shows in the checksum.
-      if (reader.Document().count != fDocument.count ||
-          reader.Document().cents != fDocument.cents) {
-        blocks = 0;
-      }
-    });
-  } catch (const zor::SepaReadError&) {
-    return false;
   }
-  return checksum == fChecksum && blocks == fBlocks.size();
 }
 
 bool CheckedSepa::SeveralDates() const {
