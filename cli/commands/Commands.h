@@ -29,6 +29,8 @@ void AddDtazvCommands(CLI::App& app, Action& action);
 void AddSepaCommands(CLI::App& app, Action& action);
 /// "sepa read", below the "sepa" command.
 void AddSepaReadCommand(CLI::App& sepa, Action& action);
+/// "dtazv read", below the "dtazv" command.
+void AddDtazvReadCommand(CLI::App& dtazv, Action& action);
 /// "sepa convert", below the "sepa" command.
 void AddSepaConvertCommand(CLI::App& sepa, Action& action);
 void AddCoverSheetCommand(CLI::App& app, Action& action);

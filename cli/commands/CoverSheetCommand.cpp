@@ -1,8 +1,8 @@
-// zordta coversheet: the cover sheet of an existing DTAUS file. The importer
-// reads the file; its payments are booked again into a component under the
-// file's own name and folder, which then finishes without touching the disk, so
-// the sheet is the library's own, with the same figures, file name and
-// diskette number as when the file was written.
+// zordta coversheet: the cover sheet of an existing DTAUS or DTAZV file. The
+// checked reader reads the file; its payments are booked again into a
+// component under the file's own name and folder, which then finishes without
+// touching the disk, so the sheet is the library's own, with the same figures,
+// file name and diskette number as when the file was written.
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -10,6 +10,7 @@
 #include <CLI/CLI.hpp>
 
 #include "commands/Commands.h"
+#include "commands/DtazvRebooking.h"
 #include "commands/OutputFiles.h"
 #include "io/EntryNames.h"
 #include "output/DryRunFiles.h"
@@ -20,6 +21,7 @@
 #include "output/TextSheet.h"
 #include "payments/CheckedDtaus.h"
 #include "zordta/ZorDTA.h"
+#include "zordta/ZorDTAZV.h"
 #include "zordta/entry/Diagnostics.h"
 #include "zordta/entry/MessageText.h"
 #include "zordta/host/Classes.h"
@@ -136,7 +138,8 @@ bool BookAgain(const std::string& name, const CheckedDtaus& file, zor::TZorDTA& 
 // The rebooked run ends as the written one did, but leaves the file alone. The
 // sheet is drawn only when it goes on to a PDF or a printer; otherwise the
 // recording is empty.
-zor::TRecordingPrinter::Document FinishRebooking(zor::TZorDTA& dta, bool drawSheet) {
+template <class Component>
+zor::TRecordingPrinter::Document FinishRebooking(Component& dta, bool drawSheet) {
   DryRunFiles noWrite(zor::StringToUtf8(dta.Path() + dta.DTAFilename()));
   SheetRecorder recorder;
   dta.SetAnzahlBegleitzettel(drawSheet ? 1 : 0);
@@ -182,23 +185,35 @@ bool PrintSheet(const CoverSheetOptions& o, const zor::TRecordingPrinter::Docume
   return true;
 }
 
-// The file is read twice, so that no payment is held in memory: first to check
-// its figures, then to book its payments again.
+// The sheet as text, PDF or on paper, once the component holds the file's payments.
+template <class Component>
+int Present(const CoverSheetOptions& o, Component& component) {
+  const bool print = o.print->count() > 0;
+  const zor::TRecordingPrinter::Document sheet =
+      FinishRebooking(component, print || !o.pdf.empty());
+  if (o.text || (o.pdf.empty() && !print)) std::cout << SheetText(component.Begleitzettel());
+  if (!o.pdf.empty() && !WritePdf(o, sheet)) return kBadData;
+  // A printer that fails after the PDF was written leaves half the work done.
+  if (print && !PrintSheet(o, sheet)) return o.pdf.empty() ? kBadData : kWrittenNotAll;
+  return kDone;
+}
+
+// A DTAUS file is read twice, so that no payment is held in memory: first to
+// check its figures, then to book its payments again. A DTAZV file is checked
+// as it is booked: a refusal at its end still leaves no sheet.
 int Run(const CoverSheetOptions& o) {
   if (!o.pdf.empty() && !PdfTargetFree(o)) return kBadData;
+  if (LooksLikeDtazv(o.file)) {
+    zor::TZorDTAZV zv(nullptr);
+    if (!RebookDtazv(o.file, zv)) return kBadData;
+    return Present(o, zv);
+  }
   CheckedDtaus file(o.file, {});
   if (!FileFitsSheet(o.file, file)) return kBadData;
   zor::TZorDTA dta(nullptr);
   StartRebooking(dta, o.file, file.Files().front().header);
   if (!BookAgain(o.file, file, dta)) return kBadData;
-
-  const bool print = o.print->count() > 0;
-  const zor::TRecordingPrinter::Document sheet = FinishRebooking(dta, print || !o.pdf.empty());
-  if (o.text || (o.pdf.empty() && !print)) std::cout << SheetText(dta.Begleitzettel());
-  if (!o.pdf.empty() && !WritePdf(o, sheet)) return kBadData;
-  // A printer that fails after the PDF was written leaves half the work done.
-  if (print && !PrintSheet(o, sheet)) return o.pdf.empty() ? kBadData : kWrittenNotAll;
-  return kDone;
+  return Present(o, dta);
 }
 
 }  // namespace
@@ -207,8 +222,9 @@ void AddCoverSheetCommand(CLI::App& app, Action& action) {
   auto o = std::make_shared<CoverSheetOptions>();
   CLI::App* command = app.add_subcommand(
       "coversheet",
-      "Begleitzettel einer vorhandenen DTAUS-Datei: als Text (Standard), als PDF oder gedruckt");
-  command->add_option("DATEI", o->file, "Die DTAUS-Datei")->required();
+      "Begleitzettel einer vorhandenen DTAUS- oder DTAZV-Datei: als Text (Standard), als PDF oder "
+      "gedruckt");
+  command->add_option("DATEI", o->file, "Die DTAUS- oder DTAZV-Datei")->required();
   command->add_flag("--text", o->text, "Den Begleitzettel als Text ausgeben (UTF-8)");
   command->add_option("--pdf", o->pdf, "Den Begleitzettel als PDF schreiben")->type_name("DATEI");
   command->add_flag("--overwrite", o->overwrite, "Eine vorhandene PDF-Datei ersetzen");

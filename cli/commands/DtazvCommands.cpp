@@ -38,7 +38,7 @@ int RunWrite(const WriteOptions& o) {
 }  // namespace
 
 void AddDtazvCommands(CLI::App& app, Action& action) {
-  CLI::App* dtazv = app.add_subcommand("dtazv", "Auslandszahlungen (DTAZV) schreiben");
+  CLI::App* dtazv = app.add_subcommand("dtazv", "Auslandszahlungen (DTAZV) schreiben und lesen");
   dtazv->require_subcommand(1);
 
   auto w = std::make_shared<WriteOptions>();
@@ -73,6 +73,7 @@ void AddDtazvCommands(CLI::App& app, Action& action) {
                    "Verzeichnis der Ausgabe (sonst .)");
   AddOutputOptions(*write, *w);
   write->callback([w, &action] { action = [w] { return RunWrite(*w); }; });
+  AddDtazvReadCommand(*dtazv, action);
 }
 
 }  // namespace zcli

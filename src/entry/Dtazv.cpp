@@ -83,8 +83,16 @@ const JobSchema& DtazvJobSchema() {
                                  {"verzeichnis", JobValue::kText}},
                                 {"bic", "iban", "name", "name2", "strasse", "ort", "land", "betrag",
                                  "waehrung", "datum", "notiz", "ansprechpartner"},
-                                {},
-                                {},
+                                // What "dtazv read" adds: a file written anew gets its own.
+                                {"datei", "erstellt", "summen"},
+                                {{"auftraggeber", _MsgRowZvNoOwnAccount},
+                                 {"zahlungsart", _MsgRowZvNoOwnPaymentType},
+                                 {"weisungsschluessel", _MsgRowZvNoInstructions},
+                                 {"weisungszusatz", _MsgRowZvNoInstructionText},
+                                 {"entgeltregelung", _MsgRowZvNoCharges},
+                                 {"entgeltkonto", _MsgRowZvNoChargesAccount},
+                                 {"bank", _MsgRowZvNoBankAddress},
+                                 {"meldungen", _MsgRowZvNoReports}},
                                 false,
                                 false};
   return schema;

@@ -73,6 +73,27 @@ inline constexpr const char* _MsgRowBelowOneUnit = "Der Betrag muss mindestens 1
 inline constexpr const char* _MsgRowDtazvSumFull =
     "Mit diesem Betrag erreicht die Summe der ganzen Einheiten {}; Datensatz Z fasst höchstens {} "
     "(15 Stellen).";
+// What "dtazv read" prints of a payment that the writer has no field for.
+inline constexpr const char* _MsgRowZvNoOwnAccount =
+    "Ein eigenes Auftraggeberkonto je Zahlung kann zordta nicht schreiben; jede Zahlung trägt das "
+    "Konto und die Währung der Datei.";
+inline constexpr const char* _MsgRowZvNoOwnPaymentType =
+    "Einen eigenen Zahlungsartschlüssel je Zahlung kann zordta nicht schreiben; er gilt für die "
+    "ganze Datei („zahlungsart“).";
+inline constexpr const char* _MsgRowZvNoInstructions =
+    "Weisungsschlüssel kann zordta nicht schreiben; jede Zahlung trägt „00“.";
+inline constexpr const char* _MsgRowZvNoInstructionText =
+    "Einen Weisungszusatz kann zordta nicht schreiben.";
+inline constexpr const char* _MsgRowZvNoCharges =
+    "Eine Entgeltregelung kann zordta nicht schreiben; jede Zahlung trägt „00“.";
+inline constexpr const char* _MsgRowZvNoChargesAccount =
+    "Ein eigenes Entgeltkonto kann zordta nicht schreiben.";
+inline constexpr const char* _MsgRowZvNoBankAddress =
+    "Die Bank des Begünstigten nach Anschrift kann zordta nicht schreiben; bitte ihren BIC "
+    "angeben.";
+inline constexpr const char* _MsgRowZvNoReports =
+    "Meldungen nach der Außenwirtschaftsverordnung (Datensätze V und W) kann zordta nicht "
+    "schreiben; bitte der Bank gesondert melden.";
 
 // SEPA.
 inline constexpr const char* _MsgRowSepaDebits = "Lastschriften (pain.008)";
