@@ -1,7 +1,6 @@
 #include "output/DtazvListing.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string_view>
 
@@ -17,11 +16,34 @@ namespace {
 using json = nlohmann::ordered_json;
 
 // Amounts as text, "18250.00": exact also for the 14 digits of a DTAZV amount.
+// Written by hand, as the dates are: printf costs more than reading the record.
+void AppendAmount(std::string& text, std::int64_t hundredths) {
+  AppendInteger(text, hundredths / 100);
+  text += '.';
+  text += static_cast<char>('0' + hundredths % 100 / 10);
+  text += static_cast<char>('0' + hundredths % 10);
+}
+
 std::string Amount(std::int64_t hundredths) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%lld.%02lld", static_cast<long long>(hundredths / 100),
-                static_cast<long long>(hundredths % 100));
+  std::string text;
+  AppendAmount(text, hundredths);
   return text;
+}
+
+void AppendTwoDigits(std::string& text, unsigned value) {
+  text += static_cast<char>('0' + value / 10 % 10);
+  text += static_cast<char>('0' + value % 10);
+}
+
+// "2026-12-14"; the reader's years have four digits.
+void AppendIsoDate(std::string& text, const std::chrono::year_month_day& date) {
+  const auto year = static_cast<unsigned>(static_cast<int>(date.year()));
+  AppendTwoDigits(text, year / 100);
+  AppendTwoDigits(text, year % 100);
+  text += '-';
+  AppendTwoDigits(text, static_cast<unsigned>(date.month()));
+  text += '-';
+  AppendTwoDigits(text, static_cast<unsigned>(date.day()));
 }
 
 std::span<const std::string> PurposeLines(const zor::DtazvPayment& p) {
@@ -155,7 +177,9 @@ void AppendPlainPayment(std::string& text, const zor::DtazvPayment& p,
   field("ort", p.ortLand);
   field("land", p.laendercode);
   key("betrag");
-  text += '"' + Amount(p.betrag) + '"';
+  text += '"';
+  AppendAmount(text, p.betrag);
+  text += '"';
   key("waehrung");
   AppendJsonString(text, p.waehrung);
   if (const std::span<const std::string> lines = PurposeLines(p); !lines.empty()) {
@@ -169,7 +193,9 @@ void AppendPlainPayment(std::string& text, const zor::DtazvPayment& p,
   }
   if (const auto date = OwnDate(p, file)) {
     key("datum");
-    text += '"' + FormatIsoDate(*date) + '"';
+    text += '"';
+    AppendIsoDate(text, *date);
+    text += '"';
   }
   field("notiz", p.notizIntern);
   field("ansprechpartner", p.ansprechpartner);
@@ -278,7 +304,9 @@ void DtazvCsvListing::Add(const zor::DtazvPayment& p, const DtazvFileSettings& f
     AppendCsvCell(text, *cell);
     text += ',';
   }
-  text += Amount(p.betrag) + ',' + p.waehrung;
+  AppendAmount(text, p.betrag);
+  text += ',';
+  text += p.waehrung;
   for (const std::string& line : p.verwendungszweck) {
     text += ',';
     AppendCsvCell(text, line);
@@ -286,7 +314,7 @@ void DtazvCsvListing::Add(const zor::DtazvPayment& p, const DtazvFileSettings& f
   text += ',';
   // Without settings, each row names its date, also the file's.
   const auto date = p.ausfuehrungsdatum ? p.ausfuehrungsdatum : file.ausfuehrungsdatum;
-  if (date) text += FormatIsoDate(*date);
+  if (date) AppendIsoDate(text, *date);
   text += ',';
   AppendCsvCell(text, p.notizIntern);
   text += ',';

@@ -53,7 +53,8 @@ class detail::DtazvReaderState {
  public:
   using Item = DtazvReader::Item;
 
-  DtazvReaderState(std::istream& in, DtazvReadOptions o) : source(in), options(o) {}
+  DtazvReaderState(std::istream& in, DtazvReadOptions o)
+      : source(in), options(o), thisYear(dtazv::ThisYear()) {}
 
   Item Next();
 
@@ -82,6 +83,7 @@ class detail::DtazvReaderState {
 
   dtazv::RecordSource source;
   DtazvReadOptions options;
+  int thisYear;
   enum class Phase { Start, Records, AfterTrailer, Ended } phase = Phase::Start;
   std::array<char, dtazv::kTLength> record{};
   DtazvPlace start;  // of the record at hand
@@ -156,7 +158,7 @@ RecordFields detail::DtazvReaderState::TakeRest(std::size_t length) {
     if (source.Broken()) Fail(DtazvFault::Unreadable, Here(), _MsgZvReadUnreadable);
     Fail(DtazvFault::Truncated, start, Fill(_MsgZvReadCutShort, {std::to_string(head + got)}));
   }
-  return RecordFields({record.data(), length}, start, options.tolerant, notes);
+  return RecordFields({record.data(), length}, start, options.tolerant, thisYear, notes);
 }
 
 // Records follow each other without separators; a line break between them is

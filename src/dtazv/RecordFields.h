@@ -37,11 +37,16 @@ class ReadNotes {
 /// What a code field (BIC, IBAN, country) may hold.
 enum class CodeChars { Letters, Alphanumerics };
 
+/// The year of the system's date: asked once a reading, not once a record.
+int ThisYear();
+
 class RecordFields {
  public:
-  /// Over a record whose first byte is at start; notes go to notes.
-  RecordFields(std::string_view record, DtazvPlace start, bool tolerant, ReadNotes& notes)
-      : fRecord(record), fStart(start), fTolerant(tolerant), fNotes(notes) {}
+  /// Over a record whose first byte is at start; notes go to notes. Two-digit
+  /// years take their century from thisYear (ThisYear()), as the DTAUS reader's do.
+  RecordFields(std::string_view record, DtazvPlace start, bool tolerant, int thisYear,
+               ReadNotes& notes)
+      : fRecord(record), fStart(start), fTolerant(tolerant), fThisYear(thisYear), fNotes(notes) {}
 
   std::string_view At(Field f) const { return fRecord.substr(f.offset, f.width); }
   DtazvPlace PlaceOf(Field f) const { return {fStart.record, fStart.offset + f.offset}; }
@@ -71,6 +76,7 @@ class RecordFields {
   std::string_view fRecord;
   DtazvPlace fStart;
   bool fTolerant;
+  int fThisYear;
   ReadNotes& fNotes;
 };
 
