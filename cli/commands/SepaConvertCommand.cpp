@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -18,6 +19,7 @@
 #include "commands/Commands.h"
 #include "commands/InputChecks.h"
 #include "commands/OutputFiles.h"
+#include "commands/SepaConvertDtazv.h"
 #include "commands/WriteFlow.h"
 #include "commands/WriteOptions.h"
 #include "io/EntryNames.h"
@@ -286,10 +288,41 @@ bool SettleMandates(MandateList& mandates, DtausAccounts& accounts, Diagnostics&
   return false;
 }
 
+// A DTAZV file: its payments as SEPA credit transfers and foreign transfers.
+// What only DTAUS files need is refused, not ignored.
+int RunDtazv(const ConvertOptions& o) {
+  for (const auto& [given, option] : {std::pair{!o.glaeubigerId.empty(), "--glaeubiger-id"},
+                                      {!o.mandate.empty(), "--mandate"},
+                                      {!o.ibanListe.empty(), "--iban-liste"},
+                                      {o.versionAlt, "--version-alt"}}) {
+    if (given) {
+      throw UsageError(std::string(option) +
+                       " gilt nur für DTAUS-Dateien; eine DTAZV-Datei wird zu pain.001.001.09.");
+    }
+  }
+  Diagnostics errors;
+  const zor::DtausToSepaSettings s = ReadOptions(o, errors);
+  DtazvConvertJob job;
+  job.file = o.file;
+  job.settings.strict = s.strict;
+  job.settings.messageId = s.messageId;
+  job.settings.clientIban = s.clientIban;
+  job.settings.clientBic = s.clientBic;
+  job.settings.executionDate = s.executionDate;
+  job.bankdaten = o.bankdaten;
+  job.standardregel = o.standardregel;
+  job.dateiname = o.dateiname;
+  job.verzeichnis = o.verzeichnis;
+  job.dryRun = o.dryRun;
+  job.overwrite = o.overwrite;
+  return RunDtazvConvert(job, std::move(errors));
+}
+
 int RunConvert(const ConvertOptions& o) {
   if (o.dateiname.empty() && o.file == kStandardInput) {
     throw UsageError("Für die Standardeingabe den Namen der SEPA-Datei mit --dateiname angeben.");
   }
+  if (o.file != kStandardInput && IsDtazvFile(o.file)) return RunDtazv(o);
   WriteOptions paths;
   paths.noText = true;
   paths.noPdf = true;
@@ -367,9 +400,13 @@ void AddSepaConvertCommand(CLI::App& sepa, Action& action) {
   auto o = std::make_shared<ConvertOptions>();
   CLI::App* convert = sepa.add_subcommand(
       "convert",
-      "DTAUS-Datei in SEPA umsetzen: jede logische Datei ein Dokument, Gutschriften als "
-      "pain.001, Lastschriften als pain.008");
-  convert->add_option("DATEI", o->file, "Die DTAUS-Datei (- für die Standardeingabe)")->required();
+      "DTAUS- oder DTAZV-Datei in SEPA umsetzen: DTAUS je logische Datei ein Dokument "
+      "(Gutschriften pain.001, Lastschriften pain.008); DTAZV als pain.001.001.09, "
+      "Euro in den SEPA-Raum als SEPA-Überweisungen, alles andere als Auslandsüberweisungen");
+  convert
+      ->add_option("DATEI", o->file,
+                   "Die DTAUS- oder DTAZV-Datei (- für die Standardeingabe: nur DTAUS)")
+      ->required();
   convert->add_option(
       "--iban", o->iban,
       "IBAN des Auftraggebers (sonst aus Bankleitzahl und Konto des Datensatzes A)");

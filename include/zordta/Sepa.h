@@ -185,6 +185,10 @@ enum class SepaFault {
                ///< versions, INST for a direct debit, ...)
   Party,       ///< an identification not of its kind's form, or creditor identifiers that
                ///< contradict each other, or a mandate amendment without what changed
+  Currency,     ///< foreign transfers: no currency one can pay in
+  Instruction,  ///< foreign transfers: instructions to a bank that exclude each other, or a
+                ///< code of the wrong form
+  Report,       ///< foreign transfers: more reports than the schema takes, or one too long
 };
 
 /// Where a warning or refusal belongs: `payment` counts from 1 in the order the

@@ -331,6 +331,16 @@ void DebitParts(const Context& c, const SepaPayment& p, SepaCheckedExtras& out) 
 
 }  // namespace
 
+void CheckSepaAddress24(const SepaPostalAddress& in, const std::string& party, std::size_t ordinal,
+                        bool strict, const SepaWarn& warn, SepaPostalAddress& out,
+                        SepaRefusals& refusals) {
+  SepaSettings settings;
+  settings.strict = strict;
+  const Context c{settings, {},   SepaSchemaOf(SepaKind::CreditTransfer, SepaVersion::Current),
+                  ordinal,  warn, refusals};
+  Address(c, in, party, out);
+}
+
 bool IsSepaUetr(std::string_view uetr) {
   if (uetr.size() != 36) return false;
   for (std::size_t i = 0; i < uetr.size(); ++i) {

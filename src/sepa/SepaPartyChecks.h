@@ -61,6 +61,12 @@ void CheckSepaDocumentParts(const SepaSettings& settings, SepaPartyId& initiatin
 void CheckSepaAddressNeeded(std::string_view iban, const SepaPostalAddress& address,
                             std::size_t ordinal, std::string_view party);
 
+/// An address of the edition of 2019 (PostalAddress24) as written, its texts in
+/// the banks' character set; `party` is its element ("Cdtr", "CdtrAgt/FinInstnId").
+void CheckSepaAddress24(const SepaPostalAddress& in, const std::string& party, std::size_t ordinal,
+                        bool strict, const SepaWarn& warn, SepaPostalAddress& out,
+                        SepaRefusals& refusals);
+
 /// A UUID of version 4 in small letters, as UETR takes it.
 bool IsSepaUetr(std::string_view uetr);
 

@@ -123,6 +123,10 @@ std::string MadeMessageId() {
 
 }  // namespace
 
+std::string SepaMadeMessageId() {
+  return MadeMessageId();
+}
+
 bool IsSepaBic(std::string_view bic, const SepaSchema& schema) {
   return IsBic(bic, schema.olderBic);
 }

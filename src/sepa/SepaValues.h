@@ -96,6 +96,9 @@ std::uint64_t SepaPaymentDigest(const SepaPayment& payment);
 /// The group a payment belongs to once what does not divide it is dropped.
 SepaGroup SepaGroupOf(const SepaSettings& settings, const SepaPayment& payment);
 
+/// A message id made from the time and a random number.
+std::string SepaMadeMessageId();
+
 /// A BIC (zor::CheckBIC) in the form the schema takes.
 bool IsSepaBic(std::string_view bic, const SepaSchema& schema);
 

@@ -1,0 +1,279 @@
+#include "sepa/ForeignChecks.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/MessageFill.h"
+#include "sepa/ForeignMessages.h"
+#include "sepa/SepaMessages.h"
+#include "sepa/SepaPartyChecks.h"
+#include "sepa/SepaRefusals.h"
+#include "sepa/SepaValues.h"
+#include "zordta/Bic.h"
+#include "zordta/Iban.h"
+#include "zordta/IsoCodes.h"
+
+namespace zor::detail {
+
+namespace {
+
+using namespace msgsepa;
+using namespace msgforeign;
+
+// What every check of one transfer (or of the settings, ordinal 0) needs.
+struct Checks {
+  bool strict;
+  std::size_t ordinal;
+  const SepaWarn& warn;
+  SepaRefusals refusals;
+
+  template <class Check>
+  void Run(Check&& check) {
+    refusals.Run(std::forward<Check>(check));
+  }
+  [[noreturn]] void Refuse(SepaFault fault, std::string_view field, std::string text) const {
+    SepaRefuse(fault, {ordinal, std::string(field)}, std::move(text));
+  }
+  // A text of at most `maxChars`, transliterated or cut as any text is.
+  std::string Text(const std::string& in, std::size_t maxChars, std::string_view field) {
+    std::string out;
+    if (in.empty()) return out;
+    Run([&] {
+      std::string room;
+      out = std::string(SepaText(in, maxChars, strict, {ordinal, field}, warn, room));
+    });
+    return out;
+  }
+  // A text that is never changed: changed, it would say something else.
+  std::string Exact(const std::string& in, std::size_t maxChars, std::string_view field) {
+    std::string out;
+    if (in.empty()) return out;
+    Run([&] {
+      std::string room;
+      out = std::string(SepaText(in, maxChars, true, {ordinal, field}, {}, room));
+    });
+    return out;
+  }
+  std::string Name(const std::string& in, std::size_t maxChars, std::string_view field) {
+    if (in.empty()) {
+      Run([&] { Refuse(SepaFault::Text, field, _MsgSepaNameEmpty); });
+      return {};
+    }
+    return Text(in, maxChars, field);
+  }
+  SepaPostalAddress Address(const SepaPostalAddress& in, const std::string& party) {
+    SepaPostalAddress out;
+    CheckSepaAddress24(in, party, ordinal, strict, warn, out, refusals);
+    return out;
+  }
+};
+
+bool IsCode(std::string_view code) {
+  return !code.empty() && code.size() <= 4 && std::all_of(code.begin(), code.end(), [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+  });
+}
+
+void Code(Checks& c, const std::string& code, std::string_view field) {
+  if (code.empty() || IsCode(code)) return;
+  c.Run(
+      [&] { c.Refuse(SepaFault::Instruction, field, Fill(_MsgForeignCode, {SepaQuoted(code)})); });
+}
+
+void Amount(Checks& c, const ForeignTransfer& t) {
+  if (t.amount < 1 || t.amount > kForeignMaxAmount) {
+    c.Run([&] { c.Refuse(SepaFault::Amount, "InstdAmt", _MsgForeignAmount); });
+  }
+  for (const std::string* currency : {&t.currency, &t.currencyOfTransfer}) {
+    if (currency->empty() && currency != &t.currency) continue;
+    if (IsPayableCurrency(*currency)) continue;
+    c.Run([&] {
+      c.Refuse(SepaFault::Currency, currency == &t.currency ? "InstdAmt/@Ccy" : "EqvtAmt/CcyOfTrf",
+               Fill(_MsgForeignCurrency, {SepaQuoted(*currency)}));
+    });
+  }
+  if (t.currencyOfTransfer == t.currency) {
+    c.Run([&] {
+      c.Refuse(SepaFault::Currency, "EqvtAmt/CcyOfTrf",
+               Fill(_MsgForeignSameCurrency, {SepaQuoted(t.currency)}));
+    });
+  }
+}
+
+// The creditor's bank: a BIC, else a name with town and country.
+void Agent(Checks& c, const ForeignTransfer& t, ForeignCheckedTransfer& out) {
+  if (!t.agentBic.empty()) {
+    if (!CheckBIC(t.agentBic, BicBankCode::LettersOrDigits).IsValid()) {
+      c.Run([&] {
+        c.Refuse(SepaFault::Bic, "CdtrAgt/BICFI", Fill(_MsgSepaBic, {SepaQuoted(t.agentBic)}));
+      });
+    }
+    return;
+  }
+  if (t.agentName.empty()) {
+    c.Run([&] { c.Refuse(SepaFault::Bic, "CdtrAgt", _MsgForeignNoAgent); });
+    return;
+  }
+  out.agentName = c.Text(t.agentName, 140, "CdtrAgt/FinInstnId/Nm");
+  out.agentAddress = c.Address(t.agentAddress, "CdtrAgt/FinInstnId");
+  if (FormOf(out.agentAddress) == SepaAddressForm::None) {
+    c.Run([&] {
+      c.Refuse(SepaFault::Address, "CdtrAgt/FinInstnId/PstlAdr", _MsgForeignAgentAddress);
+    });
+  }
+}
+
+void Creditor(Checks& c, const ForeignTransfer& t, ForeignCheckedTransfer& out) {
+  out.creditorName = c.Name(t.creditorName, 140, "Cdtr/Nm");
+  out.creditorAddress = c.Address(t.creditorAddress, "Cdtr");
+  // A partial address is named by its own checks; none at all is named here.
+  if (FormOf(out.creditorAddress) == SepaAddressForm::None) {
+    c.Run([&] { c.Refuse(SepaFault::Address, "Cdtr/PstlAdr", _MsgForeignCreditorAddress); });
+  }
+  if (t.creditorIban.empty() == t.creditorAccount.empty()) {
+    c.Run([&] {
+      c.Refuse(SepaFault::Iban, "CdtrAcct",
+               t.creditorIban.empty() ? _MsgForeignNoAccount : _MsgForeignTwoAccounts);
+    });
+  } else if (!t.creditorIban.empty() && !CheckIBAN(t.creditorIban).IsValid()) {
+    c.Run([&] {
+      c.Refuse(SepaFault::Iban, "CdtrAcct/Id/IBAN",
+               Fill(_MsgSepaIban, {SepaQuoted(t.creditorIban)}));
+    });
+  } else if (t.creditorAccount.size() > 34) {
+    c.Run([&] {
+      c.Refuse(SepaFault::Iban, "CdtrAcct/Id/Othr/Id",
+               Fill(_MsgForeignAccountLength, {SepaQuoted(t.creditorAccount)}));
+    });
+  } else if (!t.creditorAccount.empty()) {
+    c.Run([&] {
+      CheckSepaIdentifier(t.creditorAccount, true, {c.ordinal, "CdtrAcct/Id/Othr/Id"});
+    });
+  }
+}
+
+// The creditor's bank takes each instruction once, and not both of CHQB and
+// HOLD (a cheque is not held) or of PHOB and TELB (one way to tell the payee).
+void Instructions(Checks& c, const ForeignTransfer& t) {
+  using I = ForeignCreditorInstruction;
+  const auto& list = t.creditorAgentInstructions;
+  const auto has = [&](I i) { return std::count(list.begin(), list.end(), i); };
+  for (const I i :
+       {I::PayByCheque, I::HoldForCollection, I::PhoneBeneficiary, I::TelecomBeneficiary}) {
+    if (has(i) <= 1) continue;
+    c.Run([&] {
+      c.Refuse(SepaFault::Instruction, "InstrForCdtrAgt/Cd",
+               Fill(_MsgForeignInstructionTwice, {ForeignInstructionCode(i)}));
+    });
+  }
+  for (const auto& [a, b] : {std::pair{I::PayByCheque, I::HoldForCollection},
+                             std::pair{I::PhoneBeneficiary, I::TelecomBeneficiary}}) {
+    if (has(a) == 0 || has(b) == 0) continue;
+    c.Run([&] {
+      c.Refuse(SepaFault::Instruction, "InstrForCdtrAgt/Cd",
+               Fill(_MsgForeignInstructionsExclude,
+                    {ForeignInstructionCode(a), ForeignInstructionCode(b)}));
+    });
+  }
+}
+
+// Reports are the debtor's statements to an authority: never cut or changed.
+std::vector<ForeignReport> Reports(Checks& c, const ForeignTransfer& t) {
+  if (t.reports.size() > 10) {
+    c.Run([&] {
+      c.Refuse(SepaFault::Report, "RgltryRptg",
+               Fill(_MsgForeignTooManyReports, {std::to_string(t.reports.size())}));
+    });
+  }
+  std::vector<ForeignReport> out;
+  for (const ForeignReport& r : t.reports) {
+    if (r.type.empty() && r.code.empty() && r.information.empty()) {
+      c.Run([&] { c.Refuse(SepaFault::Report, "RgltryRptg/Dtls", _MsgForeignEmptyReport); });
+    }
+    ForeignReport checked;
+    checked.type = c.Exact(r.type, 35, "RgltryRptg/Dtls/Tp");
+    checked.code = c.Exact(r.code, 10, "RgltryRptg/Dtls/Cd");
+    for (const std::string& line : r.information) {
+      checked.information.push_back(c.Exact(line, 35, "RgltryRptg/Dtls/Inf"));
+    }
+    out.push_back(std::move(checked));
+  }
+  return out;
+}
+
+bool IsDay(const std::chrono::year_month_day& date) {
+  return date.ok() && date.year() >= std::chrono::year(1900) &&
+         date.year() <= std::chrono::year(9999);
+}
+
+}  // namespace
+
+ForeignCheckedSettings CheckForeignSettings(const ForeignTransferSettings& s,
+                                            const SepaWarn& warn) {
+  Checks c{s.strict, 0, warn, {}};
+  ForeignCheckedSettings out;
+  out.messageId = s.messageId.empty() ? SepaMadeMessageId() : s.messageId;
+  c.Run([&] { CheckSepaIdentifier(out.messageId, false, {0, "MsgId"}); });
+  out.debtorName = c.Name(s.debtor.name, 140, "Dbtr/Nm");
+  out.initiatingParty =
+      s.initiatingParty.empty() ? out.debtorName : c.Text(s.initiatingParty, 140, "InitgPty/Nm");
+  out.debtorAddress = c.Address(s.debtor.address, "Dbtr");
+  std::string room;
+  out.debtorIban = std::string(SepaNormalIban(s.debtor.iban, room));
+  if (!CheckIBAN(out.debtorIban).IsValid()) {
+    c.Run([&] {
+      c.Refuse(SepaFault::Iban, "DbtrAcct/Id/IBAN",
+               Fill(_MsgSepaIban, {SepaQuoted(s.debtor.iban)}));
+    });
+  }
+  out.debtorBic = s.debtor.bic;
+  if (!out.debtorBic.empty() && !CheckBIC(out.debtorBic, BicBankCode::LettersOrDigits).IsValid()) {
+    c.Run([&] {
+      c.Refuse(SepaFault::Bic, "DbtrAgt/BICFI", Fill(_MsgSepaBic, {SepaQuoted(s.debtor.bic)}));
+    });
+  }
+  if (!s.debtorAccountCurrency.empty() && !IsCurrencyCode(s.debtorAccountCurrency)) {
+    c.Run([&] {
+      c.Refuse(SepaFault::Currency, "DbtrAcct/Ccy",
+               Fill(_MsgForeignCurrency, {SepaQuoted(s.debtorAccountCurrency)}));
+    });
+  }
+  if (!IsCountryCode(s.authority.country)) {
+    c.Run([&] {
+      c.Refuse(SepaFault::Address, "RgltryRptg/Authrty/Ctry",
+               Fill(_MsgSepaAddressCountry, {s.authority.country}));
+    });
+  }
+  c.refusals.RaiseAny();
+  return out;
+}
+
+ForeignCheckedTransfer CheckForeignTransfer(const ForeignTransferSettings& s,
+                                            const ForeignTransfer& t, std::size_t ordinal,
+                                            const SepaWarn& warn) {
+  Checks c{s.strict, ordinal, warn, {}};
+  ForeignCheckedTransfer out;
+  if (!IsDay(t.date)) c.Run([&] { c.Refuse(SepaFault::Date, "ReqdExctnDt", _MsgSepaDate); });
+  Amount(c, t);
+  out.endToEndId = t.endToEndId.empty() ? "NOTPROVIDED" : t.endToEndId;
+  c.Run([&] { CheckSepaIdentifier(out.endToEndId, false, {ordinal, "EndToEndId"}); });
+  if (!t.instructionId.empty()) {
+    out.instructionId = t.instructionId;
+    c.Run([&] { CheckSepaIdentifier(t.instructionId, true, {ordinal, "InstrId"}); });
+  }
+  Code(c, t.serviceLevel, "SvcLvl/Cd");
+  Code(c, t.categoryPurpose, "CtgyPurp/Cd");
+  out.localInstrument = c.Exact(t.localInstrument, 35, "LclInstrm/Prtry");
+  Agent(c, t, out);
+  Creditor(c, t, out);
+  Instructions(c, t);
+  out.creditorAgentInformation =
+      c.Text(t.creditorAgentInformation, 140, "InstrForCdtrAgt/InstrInf");
+  out.debtorAgentInstruction = c.Text(t.debtorAgentInstruction, 140, "InstrForDbtrAgt");
+  out.reports = Reports(c, t);
+  out.remittance = c.Text(t.remittance, 140, "Ustrd");
+  c.refusals.RaiseAny();
+  return out;
+}
+
+}  // namespace zor::detail

@@ -1,0 +1,407 @@
+// The plan and the writer of foreign transfers. The writer checks every
+// transfer again as it writes it: these documents are small beside SEPA
+// files, and a transfer written unchecked could carry what the plan refused.
+#include "zordta/ForeignTransfer.h"
+
+#include <libxml/xmlwriter.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <ostream>
+#include <string>
+#include <utility>
+
+#include "core/MessageFill.h"
+#include "sepa/ForeignChecks.h"
+#include "sepa/SepaMessages.h"
+#include "sepa/SepaParts.h"
+#include "sepa/SepaValues.h"
+#include "zordta/host/SysUtils.h"
+
+namespace zor {
+
+namespace {
+
+using namespace detail::msgsepa;
+
+constexpr std::size_t kWarningsKept = 100;
+
+// Amounts and sums are never negative here.
+std::string Amount(std::int64_t hundredths) {
+  char text[32];
+  char* end = std::to_chars(text, text + sizeof text - 3, hundredths / 100).ptr;
+  *end++ = '.';
+  *end++ = static_cast<char>('0' + hundredths % 100 / 10);
+  *end++ = static_cast<char>('0' + hundredths % 10);
+  return std::string(text, end);
+}
+
+std::string CreationTime(const ForeignTransferSettings& s) {
+  if (!s.creationTime) return FormatDateTime("yyyy-mm-dd\"T\"hh:nn:ss", Now());
+  const auto days = std::chrono::floor<std::chrono::days>(*s.creationTime);
+  const std::chrono::hh_mm_ss time(*s.creationTime - days);
+  char text[16];
+  std::snprintf(text, sizeof text, "T%02d:%02d:%02d", static_cast<int>(time.hours().count()),
+                static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()));
+  return detail::SepaIsoDate(std::chrono::year_month_day(days)) + text;
+}
+
+// "<message id>-<n>", the message id shortened so that it stays within 35.
+std::string PaymentInfoId(const std::string& messageId, std::size_t number) {
+  const std::string suffix = "-" + std::to_string(number);
+  return messageId.substr(0, 35 - suffix.size()) + suffix;
+}
+
+int WriteToStream(void* context, const char* buffer, int length) {
+  auto& out = *static_cast<std::ostream*>(context);
+  out.write(buffer, length);
+  return out ? length : -1;
+}
+
+int CloseStream(void* context) {
+  auto& out = *static_cast<std::ostream*>(context);
+  out.flush();
+  return out ? 0 : -1;
+}
+
+}  // namespace
+
+const char* ForeignInstructionCode(ForeignCreditorInstruction instruction) noexcept {
+  switch (instruction) {
+    case ForeignCreditorInstruction::PayByCheque:
+      return "CHQB";
+    case ForeignCreditorInstruction::HoldForCollection:
+      return "HOLD";
+    case ForeignCreditorInstruction::PhoneBeneficiary:
+      return "PHOB";
+    case ForeignCreditorInstruction::TelecomBeneficiary:
+      return "TELB";
+  }
+  return "";
+}
+
+const char* ForeignChargeBearerCode(ForeignChargeBearer bearer) noexcept {
+  switch (bearer) {
+    case ForeignChargeBearer::Shared:
+      return "SHAR";
+    case ForeignChargeBearer::Debtor:
+      return "DEBT";
+    case ForeignChargeBearer::Creditor:
+      return "CRED";
+  }
+  return "";
+}
+
+ForeignTransferPlan::ForeignTransferPlan(ForeignTransferSettings settings)
+    : fSettings(std::move(settings)) {
+  const detail::SepaWarn warn = [this](SepaWarning w) {
+    if (fWarnings.size() < kWarningsKept) fWarnings.push_back(std::move(w));
+    ++fWarningCount;
+  };
+  fSettings.messageId = detail::CheckForeignSettings(fSettings, warn).messageId;
+}
+
+void ForeignTransferPlan::Add(const ForeignTransfer& t) {
+  const detail::SepaWarn warn = [this](SepaWarning w) {
+    if (fWarnings.size() < kWarningsKept) fWarnings.push_back(std::move(w));
+    ++fWarningCount;
+  };
+  detail::CheckForeignTransfer(fSettings, t, fCount + 1, warn);
+  if (fAmounts > detail::kSepaMaxSum - t.amount) {
+    detail::SepaRefuse(SepaFault::Amount, {fCount + 1, "CtrlSum"}, _MsgSepaSumTooLarge);
+  }
+  auto at = std::lower_bound(fGroups.begin(), fGroups.end(), t.date,
+                             [](const ForeignGroupTotals& g, const auto& d) { return g.date < d; });
+  if (at == fGroups.end() || at->date != t.date) at = fGroups.insert(at, {t.date, {}, 0, 0});
+  ++at->count;
+  at->amounts += t.amount;
+  ++fCount;
+  fAmounts += t.amount;
+  for (std::size_t i = 0; i < fGroups.size(); ++i) {
+    fGroups[i].paymentInfoId = PaymentInfoId(fSettings.messageId, i + 1);
+  }
+}
+
+class detail::ForeignWriterState {
+ public:
+  ForeignWriterState(const ForeignTransferPlan& plan, std::ostream& out)
+      : stream(out),
+        settings(plan.Settings()),
+        checked(CheckForeignSettings(settings, {})),
+        groups(plan.Groups()) {
+    if (groups.empty()) SepaRefuse(SepaFault::Totals, {}, _MsgSepaNoPayments);
+    xmlOutputBufferPtr buffer = xmlOutputBufferCreateIO(WriteToStream, CloseStream, &out, nullptr);
+    if (buffer == nullptr) SepaRefuse(SepaFault::Stream, {}, _MsgSepaStream);
+    writer.reset(xmlNewTextWriter(buffer));  // owns the buffer from here on
+    if (writer == nullptr) {
+      xmlOutputBufferClose(buffer);
+      SepaRefuse(SepaFault::Stream, {}, _MsgSepaStream);
+    }
+    Check(xmlTextWriterSetIndent(writer.get(), 1));
+    Check(xmlTextWriterSetIndentString(writer.get(), BAD_CAST "  "));
+    Check(xmlTextWriterStartDocument(writer.get(), "1.0", "UTF-8", nullptr));
+    Start("Document");
+    Check(xmlTextWriterWriteAttribute(writer.get(), BAD_CAST "xmlns",
+                                      BAD_CAST "urn:iso:std:iso:20022:tech:xsd:pain.001.001.09"));
+    Start("CstmrCdtTrfInitn");
+    Start("GrpHdr");
+    Element("MsgId", checked.messageId);
+    Element("CreDtTm", CreationTime(settings));
+    Element("NbOfTxs", std::to_string(plan.Count()));
+    Element("CtrlSum", Amount(plan.Amounts()));
+    Start("InitgPty");
+    Element("Nm", checked.initiatingParty);
+    End();
+    End();
+    StartGroup();
+  }
+
+  void Add(const ForeignTransfer& t) {
+    if (finished) SepaRefuse(SepaFault::Group, {}, _MsgSepaFinished);
+    const std::size_t ordinal = ++written;
+    if (t.date != Current().date) {
+      if (!Complete() || current + 1 == groups.size() || t.date != groups[current + 1].date) {
+        SepaRefuse(SepaFault::Group, {ordinal, {}},
+                   Fill(_MsgSepaWrongGroup, {SepaIsoDate(Current().date)}));
+      }
+      End();  // PmtInf
+      ++current;
+      count = 0;
+      amounts = 0;
+      StartGroup();
+    }
+    if (count == Current().count) {
+      SepaRefuse(SepaFault::Totals, {ordinal, {}},
+                 Fill(_MsgSepaGroupCount, {SepaIsoDate(Current().date)}));
+    }
+    const ForeignCheckedTransfer c = CheckForeignTransfer(settings, t, ordinal, {});
+    ++count;
+    amounts += t.amount;
+    if (count == Current().count && !Complete()) {
+      SepaRefuse(SepaFault::Totals, {ordinal, {}},
+                 Fill(_MsgSepaGroupTotals, {SepaIsoDate(Current().date)}));
+    }
+    WriteTransfer(t, c);
+  }
+
+  void Finish() {
+    if (finished) SepaRefuse(SepaFault::Group, {}, _MsgSepaFinished);
+    if (current + 1 != groups.size() || !Complete()) {
+      SepaRefuse(SepaFault::Totals, {}, Fill(_MsgSepaGroupTotals, {SepaIsoDate(Current().date)}));
+    }
+    Check(xmlTextWriterEndDocument(writer.get()));  // closes every open element
+    Check(xmlTextWriterFlush(writer.get()));
+    finished = true;
+    writer.reset();  // closes the output buffer, which flushes the stream
+    if (!stream.good()) SepaRefuse(SepaFault::Stream, {}, _MsgSepaStream);
+  }
+
+  // The element writer the address and party parts of SEPA documents use.
+  void Start(std::string_view name) {
+    Check(xmlTextWriterStartElement(writer.get(), BAD_CAST std::string(name).c_str()));
+  }
+  void End() { Check(xmlTextWriterEndElement(writer.get())); }
+  void Element(std::string_view name, std::string_view text) {
+    Check(xmlTextWriterWriteElement(writer.get(), BAD_CAST std::string(name).c_str(),
+                                    BAD_CAST std::string(text).c_str()));
+  }
+
+ private:
+  const ForeignGroupTotals& Current() const { return groups[current]; }
+  bool Complete() const { return count == Current().count && amounts == Current().amounts; }
+
+  void Check(int result) {
+    if (result < 0) SepaRefuse(SepaFault::Stream, {}, _MsgSepaStream);
+  }
+  void Attribute(std::string_view name, const std::string& value) {
+    Check(xmlTextWriterWriteAttribute(writer.get(), BAD_CAST std::string(name).c_str(),
+                                      BAD_CAST value.c_str()));
+  }
+  void Money(std::string_view name, std::int64_t hundredths, const std::string& currency) {
+    Start(name);
+    Attribute("Ccy", currency);
+    Check(xmlTextWriterWriteString(writer.get(), BAD_CAST Amount(hundredths).c_str()));
+    End();
+  }
+
+  void StartGroup() {
+    const ForeignGroupTotals& g = Current();
+    Start("PmtInf");
+    Element("PmtInfId", g.paymentInfoId);
+    Element("PmtMtd", "TRF");
+    Element("NbOfTxs", std::to_string(g.count));
+    Element("CtrlSum", Amount(g.amounts));
+    Start("ReqdExctnDt");
+    Element("Dt", SepaIsoDate(g.date));
+    End();
+    Start("Dbtr");
+    Element("Nm", checked.debtorName);
+    WriteSepaAddress(*this, checked.debtorAddress);
+    End();
+    Start("DbtrAcct");
+    Start("Id");
+    Element("IBAN", checked.debtorIban);
+    End();
+    if (!settings.debtorAccountCurrency.empty()) Element("Ccy", settings.debtorAccountCurrency);
+    End();
+    Start("DbtrAgt");
+    Start("FinInstnId");
+    if (checked.debtorBic.empty()) {
+      Start("Othr");
+      Element("Id", "NOTPROVIDED");
+      End();
+    } else {
+      Element("BICFI", checked.debtorBic);
+    }
+    End();
+    End();
+  }
+
+  void PaymentType(const ForeignTransfer& t, const ForeignCheckedTransfer& c) {
+    if (t.serviceLevel.empty() && c.localInstrument.empty() && t.categoryPurpose.empty()) return;
+    Start("PmtTpInf");
+    if (!t.serviceLevel.empty()) {
+      Start("SvcLvl");
+      Element("Cd", t.serviceLevel);
+      End();
+    }
+    if (!c.localInstrument.empty()) {
+      Start("LclInstrm");
+      Element("Prtry", c.localInstrument);
+      End();
+    }
+    if (!t.categoryPurpose.empty()) {
+      Start("CtgyPurp");
+      Element("Cd", t.categoryPurpose);
+      End();
+    }
+    End();
+  }
+
+  void Amounts(const ForeignTransfer& t) {
+    Start("Amt");
+    if (t.currencyOfTransfer.empty()) {
+      Money("InstdAmt", t.amount, t.currency);
+    } else {
+      Start("EqvtAmt");
+      Money("Amt", t.amount, t.currency);
+      Element("CcyOfTrf", t.currencyOfTransfer);
+      End();
+    }
+    End();
+  }
+
+  void Counterparty(const ForeignTransfer& t, const ForeignCheckedTransfer& c) {
+    Start("CdtrAgt");
+    Start("FinInstnId");
+    if (!t.agentBic.empty()) {
+      Element("BICFI", t.agentBic);
+    } else {
+      Element("Nm", c.agentName);
+      WriteSepaAddress(*this, c.agentAddress);
+    }
+    End();
+    End();
+    Start("Cdtr");
+    Element("Nm", c.creditorName);
+    WriteSepaAddress(*this, c.creditorAddress);
+    End();
+    Start("CdtrAcct");
+    Start("Id");
+    if (!t.creditorIban.empty()) {
+      Element("IBAN", t.creditorIban);
+    } else {
+      Start("Othr");
+      Element("Id", t.creditorAccount);
+      End();
+    }
+    End();
+    End();
+  }
+
+  void Instructions(const ForeignTransfer& t, const ForeignCheckedTransfer& c) {
+    bool informed = c.creditorAgentInformation.empty();
+    for (const ForeignCreditorInstruction i : t.creditorAgentInstructions) {
+      Start("InstrForCdtrAgt");
+      Element("Cd", ForeignInstructionCode(i));
+      if (!informed) Element("InstrInf", c.creditorAgentInformation);
+      informed = true;
+      End();
+    }
+    if (!informed) {
+      Start("InstrForCdtrAgt");
+      Element("InstrInf", c.creditorAgentInformation);
+      End();
+    }
+    if (!c.debtorAgentInstruction.empty()) Element("InstrForDbtrAgt", c.debtorAgentInstruction);
+  }
+
+  // The debtor reports its payment (DEBT) to its own authority.
+  void Reports(const ForeignCheckedTransfer& c) {
+    for (const ForeignReport& r : c.reports) {
+      Start("RgltryRptg");
+      Element("DbtCdtRptgInd", "DEBT");
+      Start("Authrty");
+      Element("Nm", settings.authority.name);
+      Element("Ctry", settings.authority.country);
+      End();
+      Start("Dtls");
+      if (!r.type.empty()) Element("Tp", r.type);
+      if (!r.code.empty()) Element("Cd", r.code);
+      for (const std::string& line : r.information) Element("Inf", line);
+      End();
+      End();
+    }
+  }
+
+  void WriteTransfer(const ForeignTransfer& t, const ForeignCheckedTransfer& c) {
+    Start("CdtTrfTxInf");
+    Start("PmtId");
+    if (!c.instructionId.empty()) Element("InstrId", c.instructionId);
+    Element("EndToEndId", c.endToEndId);
+    End();
+    PaymentType(t, c);
+    Amounts(t);
+    Element("ChrgBr", ForeignChargeBearerCode(t.chargeBearer));
+    Counterparty(t, c);
+    Instructions(t, c);
+    Reports(c);
+    if (!c.remittance.empty()) {
+      Start("RmtInf");
+      Element("Ustrd", c.remittance);
+      End();
+    }
+    End();
+  }
+
+  struct FreeWriter {
+    void operator()(xmlTextWriterPtr w) const { xmlFreeTextWriter(w); }
+  };
+
+  std::ostream& stream;
+  const ForeignTransferSettings& settings;
+  const ForeignCheckedSettings checked;
+  const std::vector<ForeignGroupTotals> groups;
+  std::unique_ptr<xmlTextWriter, FreeWriter> writer;
+  std::size_t current = 0;
+  std::size_t count = 0;
+  std::int64_t amounts = 0;
+  std::size_t written = 0;
+  bool finished = false;
+};
+
+ForeignTransferWriter::ForeignTransferWriter(const ForeignTransferPlan& plan, std::ostream& out)
+    : fState(std::make_unique<detail::ForeignWriterState>(plan, out)) {}
+
+ForeignTransferWriter::~ForeignTransferWriter() = default;
+
+void ForeignTransferWriter::Add(const ForeignTransfer& transfer) {
+  fState->Add(transfer);
+}
+
+void ForeignTransferWriter::Finish() {
+  fState->Finish();
+}
+
+}  // namespace zor
