@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "zordta/entry/Diagnostics.h"
 #include "zordta/DtazvToSepa.h"
+#include "zordta/entry/Diagnostics.h"
 
 namespace zcli {
 

@@ -162,29 +162,29 @@ struct SepaPayment {
 
 /// Why a document or payment was refused.
 enum class SepaFault {
-  Amount,      ///< below 1 cent, above 99,999,999,999 cents, or sums beyond 18 digits
-  Iban,        ///< CheckIBAN refuses it
-  Bic,         ///< not 8 or 11 capitals and digits of a BIC's form, or missing for an
-               ///< account in a SEPA country outside the EEA
-  CreditorId,  ///< form or check digits of the creditor identifier
-  Mandate,     ///< a debit without mandate reference or date of signature
-  Identifier,  ///< an empty, too long or ill-formed reference (also: a slash first, last or
-               ///< twice in a row)
-  Text,        ///< a character with no counterpart, malformed UTF-8, an empty name,
-               ///< or (strict) a text that needs transliterating or cutting
-  Date,        ///< no calendar date of the years 1900 to 9999
-  Group,       ///< a payment of a group other than the one being written
-  Totals,      ///< a group's payments are not the planned ones (number, sum, values), or none
-  Stream,      ///< the output stream failed
-  Purpose,     ///< a purpose code not of four capital letters
-  Country,     ///< an IBAN of a country outside the SEPA schemes (zor::SepaAreaOf)
-  Address,     ///< an address the schemes refuse (zor::SepaAddressIssues), or one missing
-               ///< where the account is in a SEPA country outside the EEA
-  Reference,   ///< a structured creditor reference: wrong check digits, or with `remittance`
-  Version,     ///< an element the version or the kind of payment has not (UETR in the older
-               ///< versions, INST for a direct debit, ...)
-  Party,       ///< an identification not of its kind's form, or creditor identifiers that
-               ///< contradict each other, or a mandate amendment without what changed
+  Amount,       ///< below 1 cent, above 99,999,999,999 cents, or sums beyond 18 digits
+  Iban,         ///< CheckIBAN refuses it
+  Bic,          ///< not 8 or 11 capitals and digits of a BIC's form, or missing for an
+                ///< account in a SEPA country outside the EEA
+  CreditorId,   ///< form or check digits of the creditor identifier
+  Mandate,      ///< a debit without mandate reference or date of signature
+  Identifier,   ///< an empty, too long or ill-formed reference (also: a slash first, last or
+                ///< twice in a row)
+  Text,         ///< a character with no counterpart, malformed UTF-8, an empty name,
+                ///< or (strict) a text that needs transliterating or cutting
+  Date,         ///< no calendar date of the years 1900 to 9999
+  Group,        ///< a payment of a group other than the one being written
+  Totals,       ///< a group's payments are not the planned ones (number, sum, values), or none
+  Stream,       ///< the output stream failed
+  Purpose,      ///< a purpose code not of four capital letters
+  Country,      ///< an IBAN of a country outside the SEPA schemes (zor::SepaAreaOf)
+  Address,      ///< an address the schemes refuse (zor::SepaAddressIssues), or one missing
+                ///< where the account is in a SEPA country outside the EEA
+  Reference,    ///< a structured creditor reference: wrong check digits, or with `remittance`
+  Version,      ///< an element the version or the kind of payment has not (UETR in the older
+                ///< versions, INST for a direct debit, ...)
+  Party,        ///< an identification not of its kind's form, or creditor identifiers that
+                ///< contradict each other, or a mandate amendment without what changed
   Currency,     ///< foreign transfers: no currency one can pay in
   Instruction,  ///< foreign transfers: instructions to a bank that exclude each other, or a
                 ///< code of the wrong form
