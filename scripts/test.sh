@@ -3,7 +3,8 @@
 # runs every test (the golden files against their generators among them),
 # then runs the same suite again in an AddressSanitizer + UndefinedBehaviorSanitizer
 # build made with clang, the threads test in a ThreadSanitizer build, and fuzzes the
-# import, the character filters, the IBAN check, the CSV reader and the job loader.
+# import, the three checked readers, the conversion from DTAZV, the character filters,
+# the IBAN check, the CSV reader and the job loader.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -88,6 +89,7 @@ harnesses=(
   import "${ZORDTA_FUZZ_SECONDS_IMPORT:-20}"
   dtaus_reader "${ZORDTA_FUZZ_SECONDS_IMPORT:-20}"
   dtazv_reader "${ZORDTA_FUZZ_SECONDS_IMPORT:-10}"
+  dtazv_convert "${ZORDTA_FUZZ_SECONDS_IMPORT:-10}"
   sepa_reader "${ZORDTA_FUZZ_SECONDS_IMPORT:-20}"
   remove_invalid_chars "${ZORDTA_FUZZ_SECONDS:-30}"
   decode_chars "${ZORDTA_FUZZ_SECONDS:-30}"
