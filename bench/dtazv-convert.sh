@@ -1,28 +1,35 @@
 #!/usr/bin/env bash
-# The conversion of a DTAZV file into pain.001.001.09 against one checked
-# reading of the same file: a file of N payments (default 100,000; half in
-# euro to SEPA countries, half foreign, every tenth with a W report) is read
-# with zor::DtazvReader and converted with zor::ConvertDtazvToSepa, taking
-# turns, by the small program bench/dtazv_convert.cpp linked against the
-# library of a built tree. The conversion must take at most 3 times as long.
-# Medians of RUNS runs (default 5) of wall time and peak resident memory.
+# `zordta sepa convert` of a DTAZV file, writing its pain.001.001.09 documents
+# into a scratch folder, against `zordta dtazv read` of the same file listing
+# it as JSON to a file, in the same run and taking turns: the conversion must
+# take at most 3 times as long. The file has N payments (default 100,000):
+# half in euro to a SEPA country, half in dollars to the USA, every fifth of
+# those with a W report; it is converted with an execution date a few days
+# ahead, so that every payment is taken.
 #
-#   bench/dtazv-convert.sh [N]      ZORDTA_BENCH_BUILD=<tree, default build> RUNS=<n>
+# Medians of RUNS runs (default 5) of wall time and peak resident memory
+# (/usr/bin/time). The instructions of both on a file of 10,000 payments
+# (callgrind) come with CALLGRIND=1: steadier than the clock on a shared machine.
+#
+#   bench/dtazv-convert.sh [N]      ZORDTA_BENCH_BUILD=<tree> RUNS=<n> CALLGRIND=1
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 payments=${1:-100000}
 runs=${RUNS:-5}
-build=${ZORDTA_BENCH_BUILD:-build}
-library=$(find "$build/src" -maxdepth 1 -name 'libZorDTAPackage14.so*' | head -n 1)
-[ -n "$library" ] || { echo "no libZorDTAPackage14.so in $build/src: build the tree first" >&2; exit 1; }
+build=${ZORDTA_BENCH_BUILD:-build-bench}
 
-work=$(mktemp -d)
+if [ ! -x "$build/cli/zordta" ] || [ -z "${ZORDTA_BENCH_NO_BUILD:-}" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ >/dev/null
+  cmake --build "$build" --target zordta >/dev/null
+fi
+zordta=$(realpath "$build/cli/zordta")
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/zordta-dtazv-convert-XXXXXX")
 trap 'rm -rf "$work"' EXIT
-g++ -std=c++20 -O2 -DZORDTA_WIDE_STRINGS=1 -Iinclude bench/dtazv_convert.cpp \
-  -o "$work/dtazv_convert" "$library" -Wl,-rpath,"$(dirname "$(realpath "$library")")"
 
-python3 - "$payments" "$work/file.dtazv" <<'PY'
+make_file() {  # payments, path
+  python3 - "$1" "$2" <<'PY'
 import sys
 n, path = int(sys.argv[1]), sys.argv[2]
 def a(t, w): return t[:w].ljust(w, b" ")
@@ -50,20 +57,59 @@ for i in range(n):
     units += 100 + i % 1000
 out.write(b"0256Z" + num(units, 15) + num(n, 15) + b" " * 221)
 PY
+}
+make_file "$payments" "$work/file.dtazv"
+sync
 
 export TZ=UTC LC_ALL=C.UTF-8
-measure() {  # prints "seconds kib" of one run
-  /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null
-  cat "$work/time"
+mkdir "$work/out"
+convert=("$zordta" sepa convert "$work/file.dtazv" --iban DE89370400440532013000
+  --bic COBADEFFXXX --ausfuehrung "$(date -d '+5 days' +%F)" --verzeichnis "$work/out"
+  --overwrite)
+# Both must take the whole file, or the figures say nothing.
+"${convert[@]}" >"$work/log" 2>&1 || { cat "$work/log" >&2; exit 1; }
+"$zordta" dtazv read "$work/file.dtazv" >"$work/listing.json" 2>"$work/log" || {
+  cat "$work/log" >&2
+  exit 1
 }
-: >"$work/read"; : >"$work/convert"
+
+run() {  # variant, command...: appends "step|variant|seconds kib"
+  local variant=$1
+  shift
+  /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>"$work/log" || {
+    cat "$work/log" >&2
+    exit 1
+  }
+  echo "file|$variant|$(tail -n 1 "$work/time")" >>"$work/results"
+}
+
+: >"$work/results"
 for _ in $(seq "$runs"); do
-  measure "$work/dtazv_convert" read "$work/file.dtazv" >>"$work/read"
-  measure "$work/dtazv_convert" convert "$work/file.dtazv" "$work" >>"$work/convert"
+  run read sh -c "'$zordta' dtazv read '$work/file.dtazv' >'$work/listing.json'"
+  run convert "${convert[@]}"
 done
-median() { sort -n -k"$2" "$1" | awk -v k="$2" '{v[NR]=$k} END {print v[int((NR+1)/2)]}'; }
-read_s=$(median "$work/read" 1); convert_s=$(median "$work/convert" 1)
-echo "payments: $payments, runs: $runs"
-echo "read:    $read_s s, $(median "$work/read" 2) KiB"
-echo "convert: $convert_s s, $(median "$work/convert" 2) KiB"
-python3 -c "import sys; r=float(sys.argv[2])/max(float(sys.argv[1]),0.001); print(f'ratio:   {r:.2f} (limit 3)'); sys.exit(0 if r <= 3 else 1)" "$read_s" "$convert_s"
+
+python3 - "$work/results" "$payments" "$runs" "$(stat -c %s "$work/file.dtazv")" <<'PY'
+import sys
+sys.path.insert(0, "bench")
+from medians import medians
+results, payments, runs, size = sys.argv[1], int(sys.argv[2]), sys.argv[3], int(sys.argv[4])
+(c, cm), (r, rm) = medians(results)["file"]["convert"], medians(results)["file"]["read"]
+print(f"DTAZV file of {payments} payments ({size / 1048576:.1f} MiB); medians of {runs} runs, "
+      f"taking turns")
+print(f"zordta sepa convert {c:.3f} s {cm:5.1f} MiB | dtazv read {r:.3f} s {rm:5.1f} MiB | "
+      f"ratio {c / max(r, 0.001):.2f} (at most 3)")
+PY
+
+if [ -n "${CALLGRIND:-}" ]; then
+  # Instructions, the same measure for both, and steady on a busy machine.
+  counted=10000
+  make_file "$counted" "$work/file.dtazv"
+  valgrind --tool=callgrind --callgrind-out-file="$work/convert.out" \
+    "${convert[@]}" >/dev/null 2>"$work/log"
+  valgrind --tool=callgrind --callgrind-out-file="$work/read.out" \
+    "$zordta" dtazv read "$work/file.dtazv" >"$work/listing.json" 2>"$work/log"
+  c=$(awk '/^summary:/ { print $2 }' "$work/convert.out")
+  r=$(awk '/^summary:/ { print $2 }' "$work/read.out")
+  awk -v c="$c" -v r="$r" -v n="$counted" 'BEGIN { printf "callgrind, %d payments: sepa convert %d instructions (%d a payment), dtazv read %d (%d a payment); ratio %.2f (at most 3)\n", n, c, c / n, r, r / n, c / r }'
+fi

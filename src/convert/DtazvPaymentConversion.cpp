@@ -6,6 +6,7 @@
 
 #include "convert/DtazvConvertMessages.h"
 #include "core/MessageFill.h"
+#include "sepa/SepaParts.h"
 #include "zordta/Iban.h"
 #include "zordta/Printable.h"
 #include "zordta/SepaCountries.h"
@@ -39,13 +40,20 @@ void Append(std::string& text, std::string_view piece) {
   text += piece;
 }
 
+// Emptied field by field, so that its texts keep their room for the next payment.
+void ClearAddress(SepaPostalAddress& address) {
+  for (const SepaAddressField& f : kSepaAddressFields) (address.*f.member).clear();
+  address.country.clear();
+  address.lines.clear();
+}
+
 // Name lines 1 and 2 as one name; street, town (with what the file has beside
 // it, such as a post code) and the payee's country as a structured address.
 void Creditor(const DtazvPayment& p, std::string& name, SepaPostalAddress& address) {
   name.clear();
   Append(name, p.name1);
   Append(name, p.name2);
-  address = {};
+  ClearAddress(address);
   address.street = p.strasse;
   address.town = p.ortLand;
   address.country = p.laendercode;
@@ -170,7 +178,7 @@ void DtazvPaymentConversion::Keys(const DtazvPayment& p, ForeignTransfer& out) {
   std::string others;
   for (std::size_t i = 0; i < p.weisungsschluessel.size(); ++i) {
     const std::int32_t key = p.weisungsschluessel[i];
-    const std::string field = "weisungsschluessel" + std::to_string(i + 1);
+    const auto field = [i] { return "weisungsschluessel" + std::to_string(i + 1); };
     switch (key) {
       case 0:
         break;
@@ -188,9 +196,9 @@ void DtazvPaymentConversion::Keys(const DtazvPayment& p, ForeignTransfer& out) {
         break;
       case 91:
         if (i + 1 != p.weisungsschluessel.size()) {
-          Unmapped(p.place, field, "91", _MsgDtazvEquivalentPlace);
+          Unmapped(p.place, field(), "91", _MsgDtazvEquivalentPlace);
         } else if (p.waehrung == "EUR") {
-          Unmapped(p.place, field, "91", _MsgDtazvEquivalentEuro);
+          Unmapped(p.place, field(), "91", _MsgDtazvEquivalentEuro);
         } else {
           out.currencyOfTransfer = p.waehrung;
           out.currency = "EUR";
@@ -234,19 +242,23 @@ void DtazvPaymentConversion::PaymentType(const DtazvPayment& p, ForeignTransfer&
 // lines of 35, so that nothing is cut or read into fields the file may fill
 // otherwise. Transit trade (V) has no place.
 void DtazvPaymentConversion::Reports(std::span<const DtazvReport> reports, ForeignTransfer& out) {
-  out.reports.clear();
+  std::size_t made = 0;  // the reports of the last transfer keep their room
   for (const DtazvReport& r : reports) {
     if (r.satzart != 'W') {
       Unmapped(r.place, "meldung", std::string(1, r.satzart), _MsgDtazvTransitReport);
       continue;
     }
-    ForeignReport report;
+    if (made == out.reports.size()) out.reports.emplace_back();
+    ForeignReport& report = out.reports[made++];
     report.type = kReportType;
-    for (std::size_t at = 0; at < r.text.size(); at += kInfWidth) {
-      report.information.push_back(r.text.substr(at, kInfWidth));
+    report.code.clear();
+    const std::string_view text = r.text;
+    report.information.resize((text.size() + kInfWidth - 1) / kInfWidth);
+    for (std::size_t at = 0; at < text.size(); at += kInfWidth) {
+      report.information[at / kInfWidth] = text.substr(at, kInfWidth);
     }
-    out.reports.push_back(std::move(report));
   }
+  out.reports.resize(made);
 }
 
 void DtazvPaymentConversion::ToForeign(const DtazvFileFacts& file, const DtazvPayment& p,
@@ -280,7 +292,7 @@ void DtazvPaymentConversion::ToForeign(const DtazvFileFacts& file, const DtazvPa
   // line that holds anything is its town, those between are address lines.
   out.agentBic = p.bic;
   out.agentName.clear();
-  out.agentAddress = {};
+  ClearAddress(out.agentAddress);
   if (p.bic.empty()) {
     out.agentName = p.otherAddress[0];
     std::size_t last = 3;

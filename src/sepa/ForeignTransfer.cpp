@@ -1,8 +1,9 @@
 // The plan and the writer of foreign transfers. The writer checks every
-// transfer again as it writes it: these documents are small beside SEPA
-// files, and a transfer written unchecked could carry what the plan refused.
+// transfer again as it writes it, as a transfer written unchecked could carry
+// what the plan refused, and makes each transfer's text itself.
 #include "zordta/ForeignTransfer.h"
 
+#include <libxml/entities.h>
 #include <libxml/xmlwriter.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "sepa/ForeignChecks.h"
 #include "sepa/SepaMessages.h"
 #include "sepa/SepaParts.h"
+#include "sepa/SepaTransactionText.h"
 #include "sepa/SepaValues.h"
 #include "zordta/host/SysUtils.h"
 
@@ -65,6 +67,73 @@ int CloseStream(void* context) {
   return out ? 0 : -1;
 }
 
+// One transfer, its start and end tag included, made as text and handed to
+// libxml2's text writer in one piece: element by element through the writer,
+// its bookkeeping per element cost most of the time of a large document. The
+// bytes are those the writer makes: one element a line, indented two blanks a
+// level, text escaped by the function its text writer uses.
+class TransferText {
+ public:
+  // Document, the initiation and PmtInf are open around a transfer.
+  static constexpr std::size_t kDepth = 3;
+
+  void Begin() {
+    text.clear();
+    depth = kDepth;
+  }
+  void Start(std::string_view name) {
+    Indent();
+    text += '<';
+    text += name;
+    text += ">\n";
+    open[depth++ - kDepth] = name;
+  }
+  void End() {
+    --depth;
+    Indent();
+    text += "</";
+    text += open[depth - kDepth];
+    text += ">\n";
+  }
+  // `attribute` is written as it stands.
+  void Element(std::string_view name, std::string_view content, std::string_view attribute = {}) {
+    Indent();
+    text += '<';
+    text += name;
+    text += attribute;
+    text += '>';
+    Escaped(content);
+    text += "</";
+    text += name;
+    text += ">\n";
+  }
+  const std::string& Text() const { return text; }
+
+ private:
+  struct FreeXml {
+    void operator()(xmlChar* p) const { xmlFree(p); }
+  };
+
+  void Indent() { text.append(2 * depth, ' '); }
+  // Almost no text needs escaping: the others skip the copy.
+  void Escaped(std::string_view content) {
+    const auto needs = [](char c) { return detail::kNeedsEscaping[static_cast<unsigned char>(c)]; };
+    if (std::none_of(content.begin(), content.end(), needs)) {
+      text += content;
+      return;
+    }
+    const std::string value(content);
+    std::unique_ptr<xmlChar, FreeXml> escaped(
+        xmlEncodeSpecialChars(nullptr, BAD_CAST value.c_str()));
+    if (!escaped) throw std::bad_alloc();
+    text += reinterpret_cast<const char*>(escaped.get());
+  }
+
+  std::string text;  // reused: keeps its storage from transfer to transfer
+  std::size_t depth = kDepth;
+  std::string_view open[16];  // names of the open elements from the transfer on
+};
+
 }  // namespace
 
 const char* ForeignInstructionCode(ForeignCreditorInstruction instruction) noexcept {
@@ -113,14 +182,17 @@ void ForeignTransferPlan::Add(const ForeignTransfer& t) {
   }
   auto at = std::lower_bound(fGroups.begin(), fGroups.end(), t.date,
                              [](const ForeignGroupTotals& g, const auto& d) { return g.date < d; });
-  if (at == fGroups.end() || at->date != t.date) at = fGroups.insert(at, {t.date, {}, 0, 0});
+  if (at == fGroups.end() || at->date != t.date) {
+    at = fGroups.insert(at, {t.date, {}, 0, 0});
+    // The ids number the blocks in their order, which a new one changes.
+    for (std::size_t i = 0; i < fGroups.size(); ++i) {
+      fGroups[i].paymentInfoId = PaymentInfoId(fSettings.messageId, i + 1);
+    }
+  }
   ++at->count;
   at->amounts += t.amount;
   ++fCount;
   fAmounts += t.amount;
-  for (std::size_t i = 0; i < fGroups.size(); ++i) {
-    fGroups[i].paymentInfoId = PaymentInfoId(fSettings.messageId, i + 1);
-  }
 }
 
 class detail::ForeignWriterState {
@@ -214,17 +286,6 @@ class detail::ForeignWriterState {
   void Check(int result) {
     if (result < 0) SepaRefuse(SepaFault::Stream, {}, _MsgSepaStream);
   }
-  void Attribute(std::string_view name, const std::string& value) {
-    Check(xmlTextWriterWriteAttribute(writer.get(), BAD_CAST std::string(name).c_str(),
-                                      BAD_CAST value.c_str()));
-  }
-  void Money(std::string_view name, std::int64_t hundredths, const std::string& currency) {
-    Start(name);
-    Attribute("Ccy", currency);
-    Check(xmlTextWriterWriteString(writer.get(), BAD_CAST Amount(hundredths).c_str()));
-    End();
-  }
-
   void StartGroup() {
     const ForeignGroupTotals& g = Current();
     Start("PmtInf");
@@ -258,121 +319,139 @@ class detail::ForeignWriterState {
     End();
   }
 
+  // The checks took the currency only as three capitals: nothing to escape.
+  void Money(std::string_view name, std::int64_t hundredths, const std::string& currency) {
+    currencyAttribute = " Ccy=\"";
+    currencyAttribute += currency;
+    currencyAttribute += '"';
+    body.Element(name, Amount(hundredths), currencyAttribute);
+  }
+
   void PaymentType(const ForeignTransfer& t, const ForeignCheckedTransfer& c) {
     if (t.serviceLevel.empty() && c.localInstrument.empty() && t.categoryPurpose.empty()) return;
-    Start("PmtTpInf");
+    body.Start("PmtTpInf");
     if (!t.serviceLevel.empty()) {
-      Start("SvcLvl");
-      Element("Cd", t.serviceLevel);
-      End();
+      body.Start("SvcLvl");
+      body.Element("Cd", t.serviceLevel);
+      body.End();
     }
     if (!c.localInstrument.empty()) {
-      Start("LclInstrm");
-      Element("Prtry", c.localInstrument);
-      End();
+      body.Start("LclInstrm");
+      body.Element("Prtry", c.localInstrument);
+      body.End();
     }
     if (!t.categoryPurpose.empty()) {
-      Start("CtgyPurp");
-      Element("Cd", t.categoryPurpose);
-      End();
+      body.Start("CtgyPurp");
+      body.Element("Cd", t.categoryPurpose);
+      body.End();
     }
-    End();
+    body.End();
   }
 
   void Amounts(const ForeignTransfer& t) {
-    Start("Amt");
+    body.Start("Amt");
     if (t.currencyOfTransfer.empty()) {
       Money("InstdAmt", t.amount, t.currency);
     } else {
-      Start("EqvtAmt");
+      body.Start("EqvtAmt");
       Money("Amt", t.amount, t.currency);
-      Element("CcyOfTrf", t.currencyOfTransfer);
-      End();
+      body.Element("CcyOfTrf", t.currencyOfTransfer);
+      body.End();
     }
-    End();
+    body.End();
   }
 
   void Counterparty(const ForeignTransfer& t, const ForeignCheckedTransfer& c) {
-    Start("CdtrAgt");
-    Start("FinInstnId");
+    body.Start("CdtrAgt");
+    body.Start("FinInstnId");
     if (!t.agentBic.empty()) {
-      Element("BICFI", t.agentBic);
+      body.Element("BICFI", t.agentBic);
     } else {
-      Element("Nm", c.agentName);
-      WriteSepaAddress(*this, c.agentAddress);
+      body.Element("Nm", c.agentName);
+      WriteSepaAddress(body, c.agentAddress);
     }
-    End();
-    End();
-    Start("Cdtr");
-    Element("Nm", c.creditorName);
-    WriteSepaAddress(*this, c.creditorAddress);
-    End();
-    Start("CdtrAcct");
-    Start("Id");
+    body.End();
+    body.End();
+    body.Start("Cdtr");
+    body.Element("Nm", c.creditorName);
+    WriteSepaAddress(body, c.creditorAddress);
+    body.End();
+    body.Start("CdtrAcct");
+    body.Start("Id");
     if (!t.creditorIban.empty()) {
-      Element("IBAN", t.creditorIban);
+      body.Element("IBAN", t.creditorIban);
     } else {
-      Start("Othr");
-      Element("Id", t.creditorAccount);
-      End();
+      body.Start("Othr");
+      body.Element("Id", t.creditorAccount);
+      body.End();
     }
-    End();
-    End();
+    body.End();
+    body.End();
   }
 
   void Instructions(const ForeignTransfer& t, const ForeignCheckedTransfer& c) {
     bool informed = c.creditorAgentInformation.empty();
     for (const ForeignCreditorInstruction i : t.creditorAgentInstructions) {
-      Start("InstrForCdtrAgt");
-      Element("Cd", ForeignInstructionCode(i));
-      if (!informed) Element("InstrInf", c.creditorAgentInformation);
+      body.Start("InstrForCdtrAgt");
+      body.Element("Cd", ForeignInstructionCode(i));
+      if (!informed) body.Element("InstrInf", c.creditorAgentInformation);
       informed = true;
-      End();
+      body.End();
     }
     if (!informed) {
-      Start("InstrForCdtrAgt");
-      Element("InstrInf", c.creditorAgentInformation);
-      End();
+      body.Start("InstrForCdtrAgt");
+      body.Element("InstrInf", c.creditorAgentInformation);
+      body.End();
     }
-    if (!c.debtorAgentInstruction.empty()) Element("InstrForDbtrAgt", c.debtorAgentInstruction);
+    if (!c.debtorAgentInstruction.empty()) {
+      body.Element("InstrForDbtrAgt", c.debtorAgentInstruction);
+    }
   }
 
   // The debtor reports its payment (DEBT) to its own authority.
   void Reports(const ForeignCheckedTransfer& c) {
     for (const ForeignReport& r : c.reports) {
-      Start("RgltryRptg");
-      Element("DbtCdtRptgInd", "DEBT");
-      Start("Authrty");
-      Element("Nm", settings.authority.name);
-      Element("Ctry", settings.authority.country);
-      End();
-      Start("Dtls");
-      if (!r.type.empty()) Element("Tp", r.type);
-      if (!r.code.empty()) Element("Cd", r.code);
-      for (const std::string& line : r.information) Element("Inf", line);
-      End();
-      End();
+      body.Start("RgltryRptg");
+      body.Element("DbtCdtRptgInd", "DEBT");
+      body.Start("Authrty");
+      body.Element("Nm", settings.authority.name);
+      body.Element("Ctry", settings.authority.country);
+      body.End();
+      body.Start("Dtls");
+      if (!r.type.empty()) body.Element("Tp", r.type);
+      if (!r.code.empty()) body.Element("Cd", r.code);
+      for (const std::string& line : r.information) body.Element("Inf", line);
+      body.End();
+      body.End();
     }
   }
 
+  // The transfer as raw text inside PmtInf. Raw text leaves the writer
+  // taking the line as begun, so that it would not indent PmtInf's end tag;
+  // setting the indentation again tells it a line begins, as an end tag does.
   void WriteTransfer(const ForeignTransfer& t, const ForeignCheckedTransfer& c) {
-    Start("CdtTrfTxInf");
-    Start("PmtId");
-    if (!c.instructionId.empty()) Element("InstrId", c.instructionId);
-    Element("EndToEndId", c.endToEndId);
-    End();
+    body.Begin();
+    body.Start("CdtTrfTxInf");
+    body.Start("PmtId");
+    if (!c.instructionId.empty()) body.Element("InstrId", c.instructionId);
+    body.Element("EndToEndId", c.endToEndId);
+    body.End();
     PaymentType(t, c);
     Amounts(t);
-    Element("ChrgBr", ForeignChargeBearerCode(t.chargeBearer));
+    body.Element("ChrgBr", ForeignChargeBearerCode(t.chargeBearer));
     Counterparty(t, c);
     Instructions(t, c);
     Reports(c);
     if (!c.remittance.empty()) {
-      Start("RmtInf");
-      Element("Ustrd", c.remittance);
-      End();
+      body.Start("RmtInf");
+      body.Element("Ustrd", c.remittance);
+      body.End();
     }
-    End();
+    body.End();
+    const std::string& text = body.Text();
+    Check(xmlTextWriterWriteRawLen(writer.get(), BAD_CAST text.data(),
+                                   static_cast<int>(text.size())));
+    Check(xmlTextWriterSetIndent(writer.get(), 1));
   }
 
   struct FreeWriter {
@@ -384,6 +463,8 @@ class detail::ForeignWriterState {
   const ForeignCheckedSettings checked;
   const std::vector<ForeignGroupTotals> groups;
   std::unique_ptr<xmlTextWriter, FreeWriter> writer;
+  TransferText body;
+  std::string currencyAttribute;  // reused, as the body's text is
   std::size_t current = 0;
   std::size_t count = 0;
   std::int64_t amounts = 0;

@@ -121,6 +121,7 @@ void Address(const Context& c, const SepaPostalAddress& in, const std::string& p
     return;
   }
   for (const AddressField& f : kAddressFields) {
+    if ((in.*f.member).empty()) continue;  // names the field only for what is there
     Text(c, in.*f.member, f.maxChars, party + "/PstlAdr/" + std::string(f.element), out.*f.member);
   }
   out.lines.clear();
@@ -334,10 +335,19 @@ void DebitParts(const Context& c, const SepaPayment& p, SepaCheckedExtras& out) 
 void CheckSepaAddress24(const SepaPostalAddress& in, const std::string& party, std::size_t ordinal,
                         bool strict, const SepaWarn& warn, SepaPostalAddress& out,
                         SepaRefusals& refusals) {
-  SepaSettings settings;
-  settings.strict = strict;
-  const Context c{settings, {},   SepaSchemaOf(SepaKind::CreditTransfer, SepaVersion::Current),
-                  ordinal,  warn, refusals};
+  // Settings made once: an address is checked per transfer.
+  static const SepaSettings loose;
+  static const SepaSettings exact = [] {
+    SepaSettings s;
+    s.strict = true;
+    return s;
+  }();
+  const Context c{strict ? exact : loose,
+                  {},
+                  SepaSchemaOf(SepaKind::CreditTransfer, SepaVersion::Current),
+                  ordinal,
+                  warn,
+                  refusals};
   Address(c, in, party, out);
 }
 
