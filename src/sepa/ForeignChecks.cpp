@@ -166,13 +166,14 @@ void Instructions(Checks& c, const ForeignTransfer& t) {
                Fill(_MsgForeignInstructionTwice, {ForeignInstructionCode(i)}));
     });
   }
-  for (const auto& [a, b] : {std::pair{I::PayByCheque, I::HoldForCollection},
-                             std::pair{I::PhoneBeneficiary, I::TelecomBeneficiary}}) {
-    if (has(a) == 0 || has(b) == 0) continue;
+  // A pair, not a structured binding: clang 14 cannot capture one in a lambda.
+  for (const std::pair<I, I>& pair : {std::pair{I::PayByCheque, I::HoldForCollection},
+                                      std::pair{I::PhoneBeneficiary, I::TelecomBeneficiary}}) {
+    if (has(pair.first) == 0 || has(pair.second) == 0) continue;
     c.Run([&] {
       c.Refuse(SepaFault::Instruction, "InstrForCdtrAgt/Cd",
                Fill(_MsgForeignInstructionsExclude,
-                    {ForeignInstructionCode(a), ForeignInstructionCode(b)}));
+                    {ForeignInstructionCode(pair.first), ForeignInstructionCode(pair.second)}));
     });
   }
 }
