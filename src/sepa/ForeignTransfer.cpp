@@ -3,12 +3,9 @@
 // what the plan refused, and makes each transfer's text itself.
 #include "zordta/ForeignTransfer.h"
 
-#include <libxml/entities.h>
 #include <libxml/xmlwriter.h>
 
 #include <algorithm>
-#include <charconv>
-#include <cstdio>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -19,6 +16,7 @@
 #include "sepa/SepaParts.h"
 #include "sepa/SepaTransactionText.h"
 #include "sepa/SepaValues.h"
+#include "sepa/SepaXmlOutput.h"
 #include "zordta/host/SysUtils.h"
 
 namespace zor {
@@ -29,42 +27,10 @@ using namespace detail::msgsepa;
 
 constexpr std::size_t kWarningsKept = 100;
 
-// Amounts and sums are never negative here.
-std::string Amount(std::int64_t hundredths) {
-  char text[32];
-  char* end = std::to_chars(text, text + sizeof text - 3, hundredths / 100).ptr;
-  *end++ = '.';
-  *end++ = static_cast<char>('0' + hundredths % 100 / 10);
-  *end++ = static_cast<char>('0' + hundredths % 10);
-  return std::string(text, end);
-}
-
-std::string CreationTime(const ForeignTransferSettings& s) {
-  if (!s.creationTime) return FormatDateTime("yyyy-mm-dd\"T\"hh:nn:ss", Now());
-  const auto days = std::chrono::floor<std::chrono::days>(*s.creationTime);
-  const std::chrono::hh_mm_ss time(*s.creationTime - days);
-  char text[16];
-  std::snprintf(text, sizeof text, "T%02d:%02d:%02d", static_cast<int>(time.hours().count()),
-                static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()));
-  return detail::SepaIsoDate(std::chrono::year_month_day(days)) + text;
-}
-
 // "<message id>-<n>", the message id shortened so that it stays within 35.
 std::string PaymentInfoId(const std::string& messageId, std::size_t number) {
   const std::string suffix = "-" + std::to_string(number);
   return messageId.substr(0, 35 - suffix.size()) + suffix;
-}
-
-int WriteToStream(void* context, const char* buffer, int length) {
-  auto& out = *static_cast<std::ostream*>(context);
-  out.write(buffer, length);
-  return out ? length : -1;
-}
-
-int CloseStream(void* context) {
-  auto& out = *static_cast<std::ostream*>(context);
-  out.flush();
-  return out ? 0 : -1;
 }
 
 // One transfer, its start and end tag included, made as text and handed to
@@ -102,7 +68,7 @@ class TransferText {
     text += name;
     text += attribute;
     text += '>';
-    Escaped(content);
+    detail::AppendXmlEscaped(text, content);
     text += "</";
     text += name;
     text += ">\n";
@@ -110,25 +76,7 @@ class TransferText {
   const std::string& Text() const { return text; }
 
  private:
-  struct FreeXml {
-    void operator()(xmlChar* p) const { xmlFree(p); }
-  };
-
   void Indent() { text.append(2 * depth, ' '); }
-  // Almost no text needs escaping: the others skip the copy.
-  void Escaped(std::string_view content) {
-    const auto needs = [](char c) { return detail::kNeedsEscaping[static_cast<unsigned char>(c)]; };
-    if (std::none_of(content.begin(), content.end(), needs)) {
-      text += content;
-      return;
-    }
-    const std::string value(content);
-    std::unique_ptr<xmlChar, FreeXml> escaped(
-        xmlEncodeSpecialChars(nullptr, BAD_CAST value.c_str()));
-    if (!escaped) throw std::bad_alloc();
-    text += reinterpret_cast<const char*>(escaped.get());
-  }
-
   std::string text;  // reused: keeps its storage from transfer to transfer
   std::size_t depth = kDepth;
   std::string_view open[16];  // names of the open elements from the transfer on
@@ -203,13 +151,7 @@ class detail::ForeignWriterState {
         checked(CheckForeignSettings(settings, {})),
         groups(plan.Groups()) {
     if (groups.empty()) SepaRefuse(SepaFault::Totals, {}, _MsgSepaNoPayments);
-    xmlOutputBufferPtr buffer = xmlOutputBufferCreateIO(WriteToStream, CloseStream, &out, nullptr);
-    if (buffer == nullptr) SepaRefuse(SepaFault::Stream, {}, _MsgSepaStream);
-    writer.reset(xmlNewTextWriter(buffer));  // owns the buffer from here on
-    if (writer == nullptr) {
-      xmlOutputBufferClose(buffer);
-      SepaRefuse(SepaFault::Stream, {}, _MsgSepaStream);
-    }
+    writer = detail::OpenSepaXmlWriter(out);
     Check(xmlTextWriterSetIndent(writer.get(), 1));
     Check(xmlTextWriterSetIndentString(writer.get(), BAD_CAST "  "));
     Check(xmlTextWriterStartDocument(writer.get(), "1.0", "UTF-8", nullptr));
@@ -219,9 +161,9 @@ class detail::ForeignWriterState {
     Start("CstmrCdtTrfInitn");
     Start("GrpHdr");
     Element("MsgId", checked.messageId);
-    Element("CreDtTm", CreationTime(settings));
+    Element("CreDtTm", detail::SepaCreationTime(settings.creationTime));
     Element("NbOfTxs", std::to_string(plan.Count()));
-    Element("CtrlSum", Amount(plan.Amounts()));
+    Element("CtrlSum", detail::SepaAmountText(plan.Amounts()));
     Start("InitgPty");
     Element("Nm", checked.initiatingParty);
     End();
@@ -292,7 +234,7 @@ class detail::ForeignWriterState {
     Element("PmtInfId", g.paymentInfoId);
     Element("PmtMtd", "TRF");
     Element("NbOfTxs", std::to_string(g.count));
-    Element("CtrlSum", Amount(g.amounts));
+    Element("CtrlSum", detail::SepaAmountText(g.amounts));
     Start("ReqdExctnDt");
     Element("Dt", SepaIsoDate(g.date));
     End();
@@ -324,7 +266,7 @@ class detail::ForeignWriterState {
     currencyAttribute = " Ccy=\"";
     currencyAttribute += currency;
     currencyAttribute += '"';
-    body.Element(name, Amount(hundredths), currencyAttribute);
+    body.Element(name, detail::SepaAmountText(hundredths), currencyAttribute);
   }
 
   void PaymentType(const ForeignTransfer& t, const ForeignCheckedTransfer& c) {
@@ -454,15 +396,11 @@ class detail::ForeignWriterState {
     Check(xmlTextWriterSetIndent(writer.get(), 1));
   }
 
-  struct FreeWriter {
-    void operator()(xmlTextWriterPtr w) const { xmlFreeTextWriter(w); }
-  };
-
   std::ostream& stream;
   const ForeignTransferSettings& settings;
   const ForeignCheckedSettings checked;
   const std::vector<ForeignGroupTotals> groups;
-  std::unique_ptr<xmlTextWriter, FreeWriter> writer;
+  detail::SepaXmlWriter writer;
   TransferText body;
   std::string currencyAttribute;  // reused, as the body's text is
   std::size_t current = 0;

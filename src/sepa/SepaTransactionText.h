@@ -23,6 +23,23 @@ constexpr std::array<bool, 256> kNeedsEscaping = [] {
   return needs;
 }();
 
+// Escaped by libxml2's own function, the one its text writer uses for text;
+// almost no text needs it, so the others skip the copy.
+inline void AppendXmlEscaped(std::string& text, std::string_view content) {
+  const auto needs = [](char c) { return kNeedsEscaping[static_cast<unsigned char>(c)]; };
+  if (std::none_of(content.begin(), content.end(), needs)) {
+    text += content;
+    return;
+  }
+  struct FreeXml {
+    void operator()(xmlChar* p) const { xmlFree(p); }
+  };
+  const std::string value(content);
+  std::unique_ptr<xmlChar, FreeXml> escaped(xmlEncodeSpecialChars(nullptr, BAD_CAST value.c_str()));
+  if (!escaped) throw std::bad_alloc();
+  text += reinterpret_cast<const char*>(escaped.get());
+}
+
 // One transaction, its start and end tag included, made as text and handed to
 // the text writer in one piece: its bookkeeping per element (a list entry, the
 // indentation written blank by blank) cost most of the time of a large
@@ -114,7 +131,7 @@ class TransactionBody {
   }
   void Content(std::string_view content, bool escape) {
     if (escape) {
-      Escaped(content);
+      AppendXmlEscaped(text, content);
     } else {
       text += content;
     }
@@ -122,24 +139,6 @@ class TransactionBody {
   void Indent() { text.append(2 * depth, ' '); }
   // The text since the last value is a piece of the shape.
   void Cut() { pieces->emplace_back(text, cut); }
-  struct FreeXml {
-    void operator()(xmlChar* p) const { xmlFree(p); }
-  };
-  // Escaped by libxml2's own function, the one its text writer uses for text;
-  // almost no text needs it, so the others skip the copy.
-  void Escaped(std::string_view content) {
-    const auto needs = [](char c) { return kNeedsEscaping[static_cast<unsigned char>(c)]; };
-    if (std::none_of(content.begin(), content.end(), needs)) {
-      text += content;
-      return;
-    }
-    const std::string value(content);
-    std::unique_ptr<xmlChar, FreeXml> escaped(
-        xmlEncodeSpecialChars(nullptr, BAD_CAST value.c_str()));
-    if (!escaped) throw std::bad_alloc();
-    text += reinterpret_cast<const char*>(escaped.get());
-  }
-
   std::string text;  // reused: keeps its storage from payment to payment
   std::array<std::vector<std::string>, kShapes + 1> shapes;  // the last is scratch
   std::array<bool, kShapes> known{};

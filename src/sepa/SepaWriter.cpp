@@ -1,10 +1,7 @@
-#include <libxml/entities.h>
 #include <libxml/xmlwriter.h>
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <cstdio>
 #include <memory>
 #include <new>
 #include <ostream>
@@ -17,6 +14,7 @@
 #include "sepa/SepaSchema.h"
 #include "sepa/SepaTransactionText.h"
 #include "sepa/SepaValues.h"
+#include "sepa/SepaXmlOutput.h"
 #include "zordta/Sepa.h"
 #include "zordta/host/SysUtils.h"
 
@@ -27,37 +25,6 @@ namespace {
 using namespace detail::msgsepa;
 
 // Amounts and sums are never negative here.
-std::string Amount(std::int64_t cents) {
-  char text[32];
-  char* end = std::to_chars(text, text + sizeof text - 3, cents / 100).ptr;
-  *end++ = '.';
-  *end++ = static_cast<char>('0' + cents % 100 / 10);
-  *end++ = static_cast<char>('0' + cents % 10);
-  return std::string(text, end);
-}
-
-std::string CreationTime(const SepaSettings& s) {
-  if (!s.creationTime) return FormatDateTime("yyyy-mm-dd\"T\"hh:nn:ss", Now());
-  const auto days = std::chrono::floor<std::chrono::days>(*s.creationTime);
-  const std::chrono::hh_mm_ss time(*s.creationTime - days);
-  char text[16];
-  std::snprintf(text, sizeof text, "T%02d:%02d:%02d", static_cast<int>(time.hours().count()),
-                static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count()));
-  return detail::SepaIsoDate(std::chrono::year_month_day(days)) + text;
-}
-
-int WriteToStream(void* context, const char* buffer, int length) {
-  auto& out = *static_cast<std::ostream*>(context);
-  out.write(buffer, length);
-  return out ? length : -1;
-}
-
-int CloseStream(void* context) {
-  auto& out = *static_cast<std::ostream*>(context);
-  out.flush();
-  return out ? 0 : -1;
-}
-
 }  // namespace
 
 class detail::SepaWriterState {
@@ -71,13 +38,7 @@ class detail::SepaWriterState {
         schema(SepaSchemaOf(settings.kind, settings.version)),
         debits(settings.kind == SepaKind::DirectDebit) {
     if (groups.empty()) SepaRefuse(SepaFault::Totals, {}, _MsgSepaNoPayments);
-    xmlOutputBufferPtr buffer = xmlOutputBufferCreateIO(WriteToStream, CloseStream, &out, nullptr);
-    if (buffer == nullptr) SepaRefuse(SepaFault::Stream, {}, _MsgSepaStream);
-    writer.reset(xmlNewTextWriter(buffer));  // owns the buffer from here on
-    if (writer == nullptr) {
-      xmlOutputBufferClose(buffer);
-      SepaRefuse(SepaFault::Stream, {}, _MsgSepaStream);
-    }
+    writer = OpenSepaXmlWriter(out);
     Check(xmlTextWriterSetIndent(writer.get(), 1));
     Check(xmlTextWriterSetIndentString(writer.get(), BAD_CAST "  "));
     Check(xmlTextWriterStartDocument(writer.get(), "1.0", "UTF-8", nullptr));
@@ -87,9 +48,9 @@ class detail::SepaWriterState {
     Start(schema.initiation);
     Start("GrpHdr");
     Element("MsgId", checked.messageId);
-    Element("CreDtTm", CreationTime(settings));
+    Element("CreDtTm", SepaCreationTime(settings.creationTime));
     Element("NbOfTxs", std::to_string(plan.Count()));
-    Element("CtrlSum", Amount(plan.Cents()));
+    Element("CtrlSum", SepaAmountText(plan.Cents()));
     Start("InitgPty");
     Element("Nm", checked.initiatingParty);
     WriteSepaPartyId(sink, schema, checked.initiatingPartyId);
@@ -244,7 +205,7 @@ class detail::SepaWriterState {
     typePerTransaction = !debits && block.paymentTypePerTransaction;
     if (block.batchBooking) Element("BtchBookg", *block.batchBooking ? "true" : "false");
     Element("NbOfTxs", std::to_string(g.count));
-    Element("CtrlSum", Amount(g.cents));
+    Element("CtrlSum", SepaAmountText(g.cents));
     if (!typePerTransaction) WritePaymentType(sink, g.group.sequence, block.parts.categoryPurpose);
     const std::string date = SepaIsoDate(g.group.date);
     if (schema.dateInner.empty()) {
@@ -396,7 +357,7 @@ class detail::SepaWriterState {
     }
     const bool outer = !schema.amountOuter.empty();
     if (outer) body.Start(schema.amountOuter);
-    body.PlainElement("InstdAmt", Amount(amount), " Ccy=\"EUR\"");
+    body.PlainElement("InstdAmt", SepaAmountText(amount), " Ccy=\"EUR\"");
     if (outer) body.End();
   }
 
@@ -434,10 +395,6 @@ class detail::SepaWriterState {
     WriteTransaction();
   }
 
-  struct FreeWriter {
-    void operator()(xmlTextWriterPtr w) const { xmlFreeTextWriter(w); }
-  };
-
   std::ostream& stream;
   const SepaSettings& settings;
   const SepaCheckedSettings checked;
@@ -446,7 +403,7 @@ class detail::SepaWriterState {
   const SepaSchema& schema;
   const bool debits;
   bool typePerTransaction = false;  // of the block being written
-  std::unique_ptr<xmlTextWriter, FreeWriter> writer;
+  SepaXmlWriter writer;
   XmlSink sink{*this};
   TransactionBody body;
   SepaPaymentRoom room;  // reused: its texts keep their storage from payment to payment
