@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "convert/ConversionIssues.h"
 #include "convert/ConvertMessages.h"
 #include "core/MessageFill.h"
 #include "sepa/SepaValues.h"
@@ -24,16 +25,6 @@ void Join(std::string_view first, const std::vector<std::string>& more, std::str
     if (!text.empty()) text += ' ';
     text += piece;
   }
-}
-
-std::chrono::year_month_day SystemToday() {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-  TryDecodeDate(Date(), year, month, day);
-  return std::chrono::year_month_day{std::chrono::year(year),
-                                     std::chrono::month(static_cast<unsigned>(month)),
-                                     std::chrono::day(static_cast<unsigned>(day))};
 }
 
 // "04000 (Abbuchungsauftrag: B2B)".
@@ -78,7 +69,7 @@ DtausRecordConversion::DtausRecordConversion(DtausToSepaSettings settings,
       fIbanOf(std::move(ibanOf)),
       fMandates(mandates),
       fReport(std::move(report)),
-      fToday(fSettings.today ? *fSettings.today : SystemToday()) {}
+      fToday(ConversionToday(fSettings.today)) {}
 
 void DtausRecordConversion::Add(DtausToSepaIssue&& issue) {
   if (issue.IsFault()) ++fFaults;

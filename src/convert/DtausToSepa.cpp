@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "convert/ConversionIssues.h"
 #include "convert/ConvertMessages.h"
 #include "convert/DtausRecordConversion.h"
 #include "zordta/host/Text.h"
@@ -42,19 +43,8 @@ using detail::DtausSepaDocument;
 using State = detail::DtausToSepaState;
 
 void State::Refused(const SepaError& e, const DtausPlace& place, bool settings) {
-  const auto add = [&](const SepaError& refusal) {
-    DtausToSepaIssue issue;
-    issue.kind = DtausToSepaIssueKind::Refused;
-    issue.place = place;
-    issue.field = refusal.Place().field;
-    issue.text = refusal.Text();
-    issue.sepaFault = refusal.Fault();
-    issue.sepaPlace = refusal.Place();
-    issue.settings = settings;
-    convert.Add(std::move(issue));
-  };
-  add(e);
-  for (const SepaError& further : e.Further()) add(further);
+  AddSepaRefusals<DtausToSepaIssue>(
+      e, place, settings, [this](DtausToSepaIssue issue) { convert.Add(std::move(issue)); });
 }
 
 void State::TakeWarnings(const SepaPlan& plan, std::size_t first, const DtausPlace& place,

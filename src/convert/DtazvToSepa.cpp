@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "convert/ConversionIssues.h"
 #include "convert/DtazvConvertMessages.h"
 #include "convert/DtazvPaymentConversion.h"
 #include "core/MessageFill.h"
@@ -21,16 +22,6 @@ namespace {
 // payments are still checked; never written, as a fault was reported.
 constexpr const char* kStandInIban = "DE89370400440532013000";
 
-std::chrono::year_month_day SystemToday() {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-  TryDecodeDate(Date(), year, month, day);
-  return std::chrono::year_month_day{std::chrono::year(year),
-                                     std::chrono::month(static_cast<unsigned>(month)),
-                                     std::chrono::day(static_cast<unsigned>(day))};
-}
-
 std::string Numbered(const std::string& id, bool numbered, int k) {
   return id.empty() || !numbered ? id : id + "-" + std::to_string(k);
 }
@@ -43,7 +34,7 @@ struct DtazvToSepaState {
         ibanOf(std::move(i)),
         report(std::move(r)),
         convert([this](DtazvToSepaIssue&& issue) { Add(std::move(issue)); }) {
-    file.today = settings.today ? *settings.today : SystemToday();
+    file.today = ConversionToday(settings.today);
     file.executionDate = settings.executionDate;
   }
 
@@ -79,19 +70,8 @@ struct DtazvToSepaState {
 };
 
 void DtazvToSepaState::Refused(const SepaError& e, const DtazvPlace& place, bool aboutSettings) {
-  const auto add = [&](const SepaError& refusal) {
-    DtazvToSepaIssue issue;
-    issue.kind = DtazvToSepaIssueKind::Refused;
-    issue.place = place;
-    issue.field = refusal.Place().field;
-    issue.text = refusal.Text();
-    issue.sepaFault = refusal.Fault();
-    issue.sepaPlace = refusal.Place();
-    issue.settings = aboutSettings;
-    Add(std::move(issue));
-  };
-  add(e);
-  for (const SepaError& further : e.Further()) add(further);
+  AddSepaRefusals<DtazvToSepaIssue>(e, place, aboutSettings,
+                                    [this](DtazvToSepaIssue issue) { Add(std::move(issue)); });
 }
 
 void DtazvToSepaState::TakeWarnings(const std::vector<SepaWarning>& kept, std::size_t count,
