@@ -12,6 +12,7 @@
 #include "commands/Commands.h"
 #include "commands/DtazvRebooking.h"
 #include "commands/OutputFiles.h"
+#include "commands/SepaConvertDtazv.h"
 #include "io/EntryNames.h"
 #include "output/DryRunFiles.h"
 #include "output/LibraryWrites.h"
@@ -203,7 +204,7 @@ int Present(const CoverSheetOptions& o, Component& component) {
 // as it is booked: a refusal at its end still leaves no sheet.
 int Run(const CoverSheetOptions& o) {
   if (!o.pdf.empty() && !PdfTargetFree(o)) return kBadData;
-  if (LooksLikeDtazv(o.file)) {
+  if (IsDtazvFile(o.file)) {
     zor::TZorDTAZV zv(nullptr);
     if (!RebookDtazv(o.file, zv)) return kBadData;
     return Present(o, zv);

@@ -2,6 +2,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -42,27 +43,12 @@ class DtazvRead {
 
   // Raises zor::DtazvReadError for a refused file, zor::Exception when it cannot be read.
   void Run(zor::DtazvReader& reader) {
-    for (;;) {
-      switch (reader.Next()) {
-        case zor::DtazvReader::Item::Header:
-          continue;
-        case zor::DtazvReader::Item::Payment:
-          fReports.clear();
-          if (!fSettings) fSettings = DtazvFileSettings::Of(reader.Header(), reader.Payment());
-          if (reader.Payment().anzahlMeldungen == 0) Take(reader.Payment());
-          continue;
-        case zor::DtazvReader::Item::Report:
-          fReports.push_back(reader.Report());
-          if (fReports.size() == static_cast<std::size_t>(reader.Payment().anzahlMeldungen)) {
-            Take(reader.Payment());
-          }
-          continue;
-        case zor::DtazvReader::Item::Trailer:
-          continue;  // what follows it is checked on the way to the end
-        case zor::DtazvReader::Item::End:
-          return;
-      }
-    }
+    zor::ReadDtazvPayments(
+        reader, [](const zor::DtazvHeader&) {},
+        [&](const zor::DtazvPayment& p, std::span<const zor::DtazvReport> reports) {
+          if (!fSettings) fSettings = DtazvFileSettings::Of(reader.Header(), p);
+          Take(p, reports);
+        });
   }
 
   // Empty, or why the CSV would lose part of a payment.
@@ -77,12 +63,12 @@ class DtazvRead {
   }
 
  private:
-  void Take(const zor::DtazvPayment& p) {
+  void Take(const zor::DtazvPayment& p, std::span<const zor::DtazvReport> reports) {
     if (fJson) {
-      fJson->Add(p, fReports, *fSettings);
+      fJson->Add(p, reports, *fSettings);
       return;
     }
-    const std::vector<const char*> extras = DtazvExtraKeys(p, fReports, *fSettings);
+    const std::vector<const char*> extras = DtazvExtraKeys(p, reports, *fSettings);
     if (!extras.empty() && fCsvRefusal.empty()) {
       fCsvRefusal = Place(p.place) + ": Die Buchung hat " + DtazvExtrasInWords(extras) +
                     "; das CSV hat dafür keine Spalte. Ohne --format csv (als JSON) geht nichts "
@@ -95,7 +81,6 @@ class DtazvRead {
   std::optional<DtazvJsonListing> fJson;
   std::optional<DtazvCsvListing> fCsv;
   std::optional<DtazvFileSettings> fSettings;
-  std::vector<zor::DtazvReport> fReports;
   std::string fCsvRefusal;
 };
 

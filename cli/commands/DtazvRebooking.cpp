@@ -81,15 +81,6 @@ void Book(zor::TZorDTAZV& zv, const zor::DtazvHeader& q, const zor::DtazvPayment
 
 }  // namespace
 
-bool LooksLikeDtazv(const std::string& path) {
-  try {
-    const std::string head = ReadFileHead(path, 5);
-    return head.size() == 5 && (head[4] == 'Q' || head[4] == 'q');
-  } catch (const zor::Exception&) {
-    return false;  // the DTAUS reading says why
-  }
-}
-
 bool RebookDtazv(const std::string& path, zor::TZorDTAZV& zv) {
   try {
     SummedFileBuffer buffer(path);

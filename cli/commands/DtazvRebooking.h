@@ -9,9 +9,6 @@
 
 namespace zcli {
 
-/// Whether the file begins as a DTAZV file does, with record Q.
-bool LooksLikeDtazv(const std::string& path);
-
 /// Reads the file once, with the checked reader, and books each payment into
 /// `zv` as it comes. Answers false, having said why, for a file the reader
 /// refuses or a payment the component refuses: no sheet may stand for it.

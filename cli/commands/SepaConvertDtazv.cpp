@@ -16,6 +16,7 @@
 #include "commands/OutputFiles.h"
 #include "commands/WriteFlow.h"
 #include "commands/WriteOptions.h"
+#include "io/FileBytes.h"
 #include "output/OutputError.h"
 #include "payments/BankCodeSource.h"
 #include "payments/CheckedDtaus.h"
@@ -28,29 +29,15 @@ namespace zcli {
 
 namespace {
 
-using Take = std::function<void(const zor::DtazvPayment&, const std::vector<zor::DtazvReport>&)>;
+using Take = std::function<void(const zor::DtazvPayment&, std::span<const zor::DtazvReport>)>;
 
 // Every record T of the file, with the reports that follow it; `header` gets record Q.
 void ReadPayments(const std::string& path,
                   const std::function<void(const zor::DtazvHeader&)>& header, const Take& take) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw OutputError(path + ": Die Datei kann nicht gelesen werden.");
+  SummedFileBuffer buffer(path);  // names the file and the system's reason when it cannot
+  std::istream in(&buffer);
   zor::DtazvReader reader(in);
-  std::vector<zor::DtazvReport> reports;
-  // A payment goes with the last report it announces, while the reader holds it.
-  const auto complete = [&] {
-    if (reports.size() != static_cast<std::size_t>(reader.Payment().anzahlMeldungen)) return;
-    take(reader.Payment(), reports);
-    reports.clear();
-  };
-  for (auto item = reader.Next(); item != zor::DtazvReader::Item::End; item = reader.Next()) {
-    if (item == zor::DtazvReader::Item::Header) header(reader.Header());
-    if (item == zor::DtazvReader::Item::Payment) reports.clear();
-    if (item == zor::DtazvReader::Item::Report) reports.push_back(reader.Report());
-    if (item == zor::DtazvReader::Item::Payment || item == zor::DtazvReader::Item::Report) {
-      complete();
-    }
-  }
+  zor::ReadDtazvPayments(reader, header, take);
 }
 
 std::string Where(const zor::DtazvPlace& place) {
@@ -89,13 +76,13 @@ bool Plan(const DtazvConvertJob& job, zor::DtazvToSepa& convert) {
     if (!job.settings.messageId.empty()) {
       ReadPayments(
           job.file, [](const zor::DtazvHeader&) {},
-          [&](const zor::DtazvPayment& p, const std::vector<zor::DtazvReport>&) {
+          [&](const zor::DtazvPayment& p, std::span<const zor::DtazvReport>) {
             (zor::DtazvPaymentIsSepa(p) ? sepa : foreign) = true;
           });
     }
     ReadPayments(
         job.file, [&](const zor::DtazvHeader& q) { convert.Open(q, sepa && foreign); },
-        [&](const zor::DtazvPayment& p, const std::vector<zor::DtazvReport>& r) {
+        [&](const zor::DtazvPayment& p, std::span<const zor::DtazvReport> r) {
           convert.Plan(p, r);
         });
     convert.Finish();
@@ -113,7 +100,7 @@ void WriteDocuments(const std::vector<std::ostream*>& outs, const DtazvConvertJo
     bool same = true;
     ReadPayments(
         job.file, [](const zor::DtazvHeader&) {},
-        [&](const zor::DtazvPayment& p, const std::vector<zor::DtazvReport>& r) {
+        [&](const zor::DtazvPayment& p, std::span<const zor::DtazvReport> r) {
           same = convert.Write(p, r, pass) && same;
         });
     if (!same) throw OutputError(job.file + ": " + kFileChangedWhileRead);

@@ -19,9 +19,11 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -181,5 +183,13 @@ class ZORDTA_API DtazvReader {
  private:
   std::unique_ptr<detail::DtazvReaderState> fState;
 };
+
+/// Reads to the end: `header` gets record Q, `payment` each record T together
+/// with the V and W records that follow it, handed over while the reader still
+/// holds the payment. Record Z is then reader.Trailer(). Raises DtazvReadError
+/// as Next() does.
+ZORDTA_API void ReadDtazvPayments(
+    DtazvReader& reader, const std::function<void(const DtazvHeader&)>& header,
+    const std::function<void(const DtazvPayment&, std::span<const DtazvReport>)>& payment);
 
 }  // namespace zor

@@ -1,7 +1,7 @@
 // The whole conversion of a seekable DTAZV stream: one reading to plan, then
 // one per payment information block to write, each with the checked reader.
 #include <istream>
-#include <vector>
+#include <span>
 
 #include "convert/DtazvConvertMessages.h"
 #include "zordta/DtazvToSepa.h"
@@ -15,40 +15,14 @@ namespace {
 constexpr std::size_t kKeptWarnings = 1000;
 
 // Every record of the stream from `start` on: `header` gets record Q,
-// `payment` each record T with the reports that follow it.
+// `payment` each record T with the reports that follow it (ReadDtazvPayments).
 template <class OnHeader, class OnPayment>
 void ReadAll(std::istream& in, std::streampos start, const DtazvReadOptions& options,
              OnHeader&& header, OnPayment&& payment) {
   in.clear();
   in.seekg(start);
   DtazvReader reader(in, options);
-  std::vector<DtazvReport> reports;  // of one payment: at most 99
-  // A payment is handed over with the last report it announces, while the
-  // reader still holds it: the checked reader makes sure they all follow.
-  const auto complete = [&] {
-    if (reports.size() != static_cast<std::size_t>(reader.Payment().anzahlMeldungen)) return;
-    payment(reader.Payment(), reports);
-    reports.clear();
-  };
-  for (;;) {
-    switch (reader.Next()) {
-      case DtazvReader::Item::Header:
-        header(reader.Header());
-        break;
-      case DtazvReader::Item::Payment:
-        reports.clear();
-        complete();
-        break;
-      case DtazvReader::Item::Report:
-        reports.push_back(reader.Report());
-        complete();
-        break;
-      case DtazvReader::Item::Trailer:
-        break;
-      case DtazvReader::Item::End:
-        return;
-    }
-  }
+  ReadDtazvPayments(reader, header, payment);
 }
 
 }  // namespace
@@ -70,7 +44,7 @@ DtazvToSepaOutcome ConvertDtazvToSepa(std::istream& dtazv, const DtazvToSepaSett
   if (!settings.messageId.empty()) {
     ReadAll(
         dtazv, start, readOptions, [](const DtazvHeader&) {},
-        [&](const DtazvPayment& p, const std::vector<DtazvReport>&) {
+        [&](const DtazvPayment& p, std::span<const DtazvReport>) {
           (DtazvPaymentIsSepa(p) ? sepa : foreign) = true;
         });
   }
@@ -81,7 +55,7 @@ DtazvToSepaOutcome ConvertDtazvToSepa(std::istream& dtazv, const DtazvToSepaSett
   DtazvToSepa convert(settings, ibanOf, keep);
   ReadAll(
       dtazv, start, readOptions, [&](const DtazvHeader& q) { convert.Open(q, sepa && foreign); },
-      [&](const DtazvPayment& p, const std::vector<DtazvReport>& r) { convert.Plan(p, r); });
+      [&](const DtazvPayment& p, std::span<const DtazvReport> r) { convert.Plan(p, r); });
   convert.Finish();
   const std::vector<DtazvDocumentKind> kinds = convert.Documents();
   for (const DtazvDocumentKind kind : kinds) {
@@ -101,7 +75,7 @@ DtazvToSepaOutcome ConvertDtazvToSepa(std::istream& dtazv, const DtazvToSepaSett
   for (std::size_t pass = 0; pass < convert.Passes(); ++pass) {
     ReadAll(
         dtazv, start, readOptions, [](const DtazvHeader&) {},
-        [&](const DtazvPayment& p, const std::vector<DtazvReport>& r) {
+        [&](const DtazvPayment& p, std::span<const DtazvReport> r) {
           if (!convert.Write(p, r, pass)) throw Exception(StringFromUtf8(_MsgDtazvFileChanged));
         });
   }

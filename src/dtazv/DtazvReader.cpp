@@ -124,6 +124,36 @@ const std::vector<DtazvNote>& DtazvReader::Notes() const {
   return fState->notes.All();
 }
 
+void ReadDtazvPayments(
+    DtazvReader& reader, const std::function<void(const DtazvHeader&)>& header,
+    const std::function<void(const DtazvPayment&, std::span<const DtazvReport>)>& payment) {
+  std::vector<DtazvReport> reports;  // of one payment: at most 99
+  // The reader makes sure that every report a payment announces follows it.
+  const auto complete = [&] {
+    if (reports.size() != static_cast<std::size_t>(reader.Payment().anzahlMeldungen)) return;
+    payment(reader.Payment(), reports);
+  };
+  for (;;) {
+    switch (reader.Next()) {
+      case DtazvReader::Item::Header:
+        header(reader.Header());
+        break;
+      case DtazvReader::Item::Payment:
+        reports.clear();
+        complete();
+        break;
+      case DtazvReader::Item::Report:
+        reports.push_back(reader.Report());
+        complete();
+        break;
+      case DtazvReader::Item::Trailer:
+        break;
+      case DtazvReader::Item::End:
+        return;
+    }
+  }
+}
+
 DtazvReader::Item detail::DtazvReaderState::Next() {
   switch (phase) {
     case Phase::Start:
