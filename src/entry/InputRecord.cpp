@@ -11,6 +11,13 @@ std::string_view InputRecord::Get(std::string_view field) const {
   return std::string_view();
 }
 
+bool InputRecord::HasFieldsUnder(std::string_view prefix) const {
+  for (const auto& entry : Values()) {
+    if (entry.first.starts_with(prefix)) return true;
+  }
+  return false;
+}
+
 void InputRecord::Set(std::string_view field, std::string_view text) {
   for (std::size_t i = 0; i < fCount; ++i) {
     if (fValues[i].first == field) {

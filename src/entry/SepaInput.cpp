@@ -52,21 +52,50 @@ void Choice(const std::map<std::string, std::string>& values, const std::string&
   target = found->second;
 }
 
-// The fields taken over as they are; what they must be is checked apart.
-zor::SepaPayment TakenAsGiven(const InputRecord& r) {
-  zor::SepaPayment p;
+// Empties a part of the payment the row before filled. A string keeps its
+// storage, and a part already empty is left alone: a payment has dozens of
+// strings, most rows fill a handful, and rebuilding it whole cost more than
+// reading the row.
+void Empty(std::string& text) {
+  text.clear();
+}
+template <class Part>
+void Empty(Part& part) {
+  if (!(part == Part{})) part = Part{};
+}
+template <class... Parts>
+void EmptyAll(Parts&... parts) {
+  (Empty(parts), ...);
+}
+
+// CompactIdentifier into storage that stays from the row before.
+void CompactInto(std::string_view text, std::string& out) {
+  out.clear();
+  for (const char c : text) {
+    if (c == ' ' || c == '\t') continue;
+    out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+}
+
+// The fields taken over as they are; what they must be is checked apart. Every
+// field of the payment is set or emptied here, so nothing of the row before stays.
+void TakeAsGiven(const InputRecord& r, zor::SepaPayment& p) {
+  p.group = {};
+  EmptyAll(p.counterparty.address, p.counterparty.id, p.mandateId, p.mandateSigned, p.purposeCode,
+           p.instructionId, p.categoryPurpose, p.uetr, p.ultimateDebtor, p.ultimateCreditor,
+           p.creditorReference, p.creditorId, p.amendment, p.remittance);
+  p.cents = 0;
   p.counterparty.name = r.Get("name");
-  p.counterparty.iban = CompactIdentifier(r.Get("iban"));
-  p.counterparty.bic = CompactIdentifier(r.Get("bic"));
+  CompactInto(r.Get("iban"), p.counterparty.iban);
+  CompactInto(r.Get("bic"), p.counterparty.bic);
   p.endToEndId = r.Get("ende_zu_ende_id");
   // Lines of a purpose make one text in a SEPA file.
   for (const std::string& line : r.purpose) {
-    const std::string text = Trimmed(line);
+    const std::string_view text = TrimmedView(line);
     if (text.empty()) continue;
     if (!p.remittance.empty()) p.remittance += ' ';
     p.remittance += text;
   }
-  return p;
 }
 
 // The library refuses a wrong IBAN or BIC without saying which part is wrong.
@@ -159,6 +188,7 @@ bool FlagOf(std::string_view text, bool otherwise) {
 }
 
 void ReadAmendment(const InputRecord& r, zor::SepaPayment& p) {
+  if (!r.HasFieldsUnder("mandatsaenderung.")) return;
   const auto get = [&r](const char* key) { return r.Get(std::string("mandatsaenderung.") + key); };
   constexpr std::array<const char*, 6> kKeys{
       "geaendert",          "alte_mandat_id", "alter_glaeubiger_name",
@@ -180,8 +210,11 @@ void ReadAmendment(const InputRecord& r, zor::SepaPayment& p) {
 void ReadExtras(const InputRecord& r, zor::SepaPayment& p, Diagnostics& errors) {
   const SepaValueOf value = [&r](const std::string& key) { return r.Get(key); };
   const KeyLabel same = [](const std::string& key) { return key; };
-  p.counterparty.address = ReadSepaAddress(value, "anschrift.");
-  p.counterparty.id = ReadSepaPartyId(value, "kennung.", r.where, same, errors);
+  // Most rows carry none of the groups: each is read only where one of its keys stands.
+  if (r.HasFieldsUnder("anschrift.")) p.counterparty.address = ReadSepaAddress(value, "anschrift.");
+  if (r.HasFieldsUnder("kennung.")) {
+    p.counterparty.id = ReadSepaPartyId(value, "kennung.", r.where, same, errors);
+  }
   p.instructionId = r.Get("anweisungs_id");
   p.uetr = r.Get("uetr");
   // A UUID is written in small letters.
@@ -189,8 +222,12 @@ void ReadExtras(const InputRecord& r, zor::SepaPayment& p, Diagnostics& errors) 
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
   p.categoryPurpose = AsciiUpper(r.Get("kategorie"));
-  p.ultimateDebtor = ReadSepaParty(value, "endzahler.", r.where, same, errors);
-  p.ultimateCreditor = ReadSepaParty(value, "endempfaenger.", r.where, same, errors);
+  if (r.HasFieldsUnder("endzahler.")) {
+    p.ultimateDebtor = ReadSepaParty(value, "endzahler.", r.where, same, errors);
+  }
+  if (r.HasFieldsUnder("endempfaenger.")) {
+    p.ultimateCreditor = ReadSepaParty(value, "endempfaenger.", r.where, same, errors);
+  }
   p.creditorReference.reference = r.Get("glaeubigerreferenz");
   p.creditorReference.issuer = r.Get("glaeubigerreferenz_aussteller");
   p.creditorId = CompactIdentifier(r.Get("glaeubiger_id"));
@@ -446,7 +483,7 @@ bool ReadSepaPayment(const InputRecord& r, zor::SepaKind kind,
                      const std::chrono::year_month_day& defaultDate, zor::SepaPayment& p,
                      Diagnostics& errors) {
   const std::size_t before = errors.Count();
-  p = TakenAsGiven(r);
+  TakeAsGiven(r, p);
   CheckCounterparty(p.counterparty, r.where, errors);
   ReadPurposeCode(r, p, errors);
   if (const std::optional<std::int64_t> cent = ReadAmount(r, errors)) {

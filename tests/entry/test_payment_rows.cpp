@@ -3,8 +3,10 @@
 // its row and field.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "zordta/entry/AccountRows.h"
@@ -105,6 +107,57 @@ TEST(AccountRows, AnIbanRowNeedsItsAccountAndAValidIban) {
   EXPECT_EQ(errors.Items()[0].field, "blz");
   EXPECT_EQ(errors.Items()[1].field, "konto");
   EXPECT_EQ(errors.Items()[2].field, "iban");
+}
+
+// A reader fills one payment row after row: whatever a full row set must be
+// gone when a plain row follows, so the plain row reads as it does alone.
+TEST(SepaRows, APaymentReadAgainKeepsNothingOfTheRowBefore) {
+  const std::chrono::year_month_day day{std::chrono::year(2030) / 1 / 2};
+  zor::entry::InputRecord full;
+  for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
+           {"name", "Anna"},
+           {"iban", "DE89370400440532013000"},
+           {"bic", "COBADEFFXXX"},
+           {"betrag", "1,00"},
+           {"ende_zu_ende_id", "E1"},
+           {"mandat_id", "M1"},
+           {"mandat_datum", "2020-01-01"},
+           {"sequenz", "rcur"},
+           {"zweck", "SALA"},
+           {"anweisungs_id", "I1"},
+           {"uetr", "0F8E3B8A-1D4C-4E7A-9B1C-2D3E4F5A6B7C"},
+           {"kategorie", "SALA"},
+           {"glaeubiger_id", "DE98ZZZ09999999999"},
+           {"glaeubigerreferenz", "RF18539007547034"},
+           {"zahlungsinfo_id", "P1"},
+           {"konto", "1"},
+           {"anschrift.land", "de"},
+           {"anschrift.ort", "Köln"},
+           {"kennung.art", "lei"},
+           {"kennung.id", "5299000J2N45DDNE4Y28"},
+           {"endzahler.name", "Bert"},
+           {"endempfaenger.anschrift.land", "FR"},
+           {"mandatsaenderung.alte_mandat_id", "M0"}}) {
+    full.Set(key, value);
+  }
+  full.AddPurpose("Lohn");
+  zor::entry::InputRecord plain;
+  plain.Set("name", "Carla");
+  plain.Set("iban", "DE89370400440532013000");
+  plain.Set("betrag", "2,00");
+  plain.Set("mandat_id", "M2");
+  plain.Set("mandat_datum", "2021-01-01");
+  plain.Set("sequenz", "ooff");
+
+  Diagnostics errors;
+  zor::SepaPayment reused;
+  ASSERT_TRUE(zor::entry::ReadSepaPayment(full, zor::SepaKind::DirectDebit, day, reused, errors))
+      << testing::PrintToString(Lines(errors));
+  ASSERT_TRUE(zor::entry::ReadSepaPayment(plain, zor::SepaKind::DirectDebit, day, reused, errors))
+      << testing::PrintToString(Lines(errors));
+  zor::SepaPayment alone;
+  ASSERT_TRUE(zor::entry::ReadSepaPayment(plain, zor::SepaKind::DirectDebit, day, alone, errors));
+  EXPECT_TRUE(reused == alone);
 }
 
 }  // namespace

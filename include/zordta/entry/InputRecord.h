@@ -20,6 +20,9 @@ struct ZORDTA_API InputRecord {
   /// The trimmed value of a field; empty when it is missing. Valid until the
   /// record changes.
   std::string_view Get(std::string_view field) const;
+  /// True when some field's name begins with `prefix` ("anschrift."), even
+  /// one with an empty value: a reader skips a whole group of fields without it.
+  bool HasFieldsUnder(std::string_view prefix) const;
   /// Sets a field's text, replacing an earlier one.
   void Set(std::string_view field, std::string_view text);
   /// Every field with its untrimmed text, in the order they were set.
