@@ -34,36 +34,50 @@ struct Checks {
   [[noreturn]] void Refuse(SepaFault fault, std::string_view field, std::string text) const {
     SepaRefuse(fault, {ordinal, std::string(field)}, std::move(text));
   }
-  // A text of at most `maxChars`, transliterated or cut as any text is.
-  std::string Text(const std::string& in, std::size_t maxChars, std::string_view field) {
-    std::string out;
-    if (in.empty()) return out;
+  // A text of at most `maxChars`, transliterated or cut as any text is. Made
+  // in `out`'s storage, which the writer keeps from transfer to transfer.
+  void Text(const std::string& in, std::size_t maxChars, std::string_view field, std::string& out) {
+    out.clear();
+    if (in.empty()) return;
     Run([&] {
       std::string room;
-      out = std::string(SepaText(in, maxChars, strict, {ordinal, field}, warn, room));
+      out.assign(SepaText(in, maxChars, strict, {ordinal, field}, warn, room));
     });
+  }
+  std::string Text(const std::string& in, std::size_t maxChars, std::string_view field) {
+    std::string out;
+    Text(in, maxChars, field, out);
     return out;
   }
   // A text that is never changed: changed, it would say something else.
-  std::string Exact(const std::string& in, std::size_t maxChars, std::string_view field) {
-    std::string out;
-    if (in.empty()) return out;
+  void Exact(const std::string& in, std::size_t maxChars, std::string_view field,
+             std::string& out) {
+    out.clear();
+    if (in.empty()) return;
     Run([&] {
       std::string room;
-      out = std::string(SepaText(in, maxChars, true, {ordinal, field}, {}, room));
+      out.assign(SepaText(in, maxChars, true, {ordinal, field}, {}, room));
     });
-    return out;
+  }
+  void Name(const std::string& in, std::size_t maxChars, std::string_view field, std::string& out) {
+    if (in.empty()) {
+      out.clear();
+      Run([&] { Refuse(SepaFault::Text, field, _MsgSepaNameEmpty); });
+      return;
+    }
+    Text(in, maxChars, field, out);
   }
   std::string Name(const std::string& in, std::size_t maxChars, std::string_view field) {
-    if (in.empty()) {
-      Run([&] { Refuse(SepaFault::Text, field, _MsgSepaNameEmpty); });
-      return {};
-    }
-    return Text(in, maxChars, field);
+    std::string out;
+    Name(in, maxChars, field, out);
+    return out;
+  }
+  void Address(const SepaPostalAddress& in, const std::string& party, SepaPostalAddress& out) {
+    CheckSepaAddress24(in, party, ordinal, strict, warn, out, refusals);
   }
   SepaPostalAddress Address(const SepaPostalAddress& in, const std::string& party) {
     SepaPostalAddress out;
-    CheckSepaAddress24(in, party, ordinal, strict, warn, out, refusals);
+    Address(in, party, out);
     return out;
   }
 };
@@ -114,8 +128,8 @@ void Agent(Checks& c, const ForeignTransfer& t, ForeignCheckedTransfer& out) {
     c.Run([&] { c.Refuse(SepaFault::Bic, "CdtrAgt", _MsgForeignNoAgent); });
     return;
   }
-  out.agentName = c.Text(t.agentName, 140, "CdtrAgt/FinInstnId/Nm");
-  out.agentAddress = c.Address(t.agentAddress, "CdtrAgt/FinInstnId");
+  c.Text(t.agentName, 140, "CdtrAgt/FinInstnId/Nm", out.agentName);
+  c.Address(t.agentAddress, "CdtrAgt/FinInstnId", out.agentAddress);
   if (FormOf(out.agentAddress) == SepaAddressForm::None) {
     c.Run([&] {
       c.Refuse(SepaFault::Address, "CdtrAgt/FinInstnId/PstlAdr", _MsgForeignAgentAddress);
@@ -124,8 +138,8 @@ void Agent(Checks& c, const ForeignTransfer& t, ForeignCheckedTransfer& out) {
 }
 
 void Creditor(Checks& c, const ForeignTransfer& t, ForeignCheckedTransfer& out) {
-  out.creditorName = c.Name(t.creditorName, 140, "Cdtr/Nm");
-  out.creditorAddress = c.Address(t.creditorAddress, "Cdtr");
+  c.Name(t.creditorName, 140, "Cdtr/Nm", out.creditorName);
+  c.Address(t.creditorAddress, "Cdtr", out.creditorAddress);
   // A partial address is named by its own checks; none at all is named here.
   if (FormOf(out.creditorAddress) == SepaAddressForm::None) {
     c.Run([&] { c.Refuse(SepaFault::Address, "Cdtr/PstlAdr", _MsgForeignCreditorAddress); });
@@ -179,27 +193,27 @@ void Instructions(Checks& c, const ForeignTransfer& t) {
 }
 
 // Reports are the debtor's statements to an authority: never cut or changed.
-std::vector<ForeignReport> Reports(Checks& c, const ForeignTransfer& t) {
+void Reports(Checks& c, const ForeignTransfer& t, std::vector<ForeignReport>& out) {
   if (t.reports.size() > 10) {
     c.Run([&] {
       c.Refuse(SepaFault::Report, "RgltryRptg",
                Fill(_MsgForeignTooManyReports, {std::to_string(t.reports.size())}));
     });
   }
-  std::vector<ForeignReport> out;
-  for (const ForeignReport& r : t.reports) {
+  out.resize(t.reports.size());
+  for (std::size_t i = 0; i < t.reports.size(); ++i) {
+    const ForeignReport& r = t.reports[i];
     if (r.type.empty() && r.code.empty() && r.information.empty()) {
       c.Run([&] { c.Refuse(SepaFault::Report, "RgltryRptg/Dtls", _MsgForeignEmptyReport); });
     }
-    ForeignReport checked;
-    checked.type = c.Exact(r.type, 35, "RgltryRptg/Dtls/Tp");
-    checked.code = c.Exact(r.code, 10, "RgltryRptg/Dtls/Cd");
-    for (const std::string& line : r.information) {
-      checked.information.push_back(c.Exact(line, 35, "RgltryRptg/Dtls/Inf"));
+    ForeignReport& checked = out[i];
+    c.Exact(r.type, 35, "RgltryRptg/Dtls/Tp", checked.type);
+    c.Exact(r.code, 10, "RgltryRptg/Dtls/Cd", checked.code);
+    checked.information.resize(r.information.size());
+    for (std::size_t line = 0; line < r.information.size(); ++line) {
+      c.Exact(r.information[line], 35, "RgltryRptg/Dtls/Inf", checked.information[line]);
     }
-    out.push_back(std::move(checked));
   }
-  return out;
 }
 
 bool IsDay(const std::chrono::year_month_day& date) {
@@ -249,31 +263,38 @@ ForeignCheckedSettings CheckForeignSettings(const ForeignTransferSettings& s,
   return out;
 }
 
-ForeignCheckedTransfer CheckForeignTransfer(const ForeignTransferSettings& s,
-                                            const ForeignTransfer& t, std::size_t ordinal,
-                                            const SepaWarn& warn) {
+void CheckForeignTransfer(const ForeignTransferSettings& s, const ForeignTransfer& t,
+                          std::size_t ordinal, const SepaWarn& warn, ForeignCheckedTransfer& out) {
   Checks c{s.strict, ordinal, warn, {}};
-  ForeignCheckedTransfer out;
   if (!IsDay(t.date)) c.Run([&] { c.Refuse(SepaFault::Date, "ReqdExctnDt", _MsgSepaDate); });
   Amount(c, t);
-  out.endToEndId = t.endToEndId.empty() ? "NOTPROVIDED" : t.endToEndId;
+  out.endToEndId.assign(t.endToEndId.empty() ? std::string_view("NOTPROVIDED") : t.endToEndId);
   c.Run([&] { CheckSepaIdentifier(out.endToEndId, false, {ordinal, "EndToEndId"}); });
+  out.instructionId.assign(t.instructionId);
   if (!t.instructionId.empty()) {
-    out.instructionId = t.instructionId;
     c.Run([&] { CheckSepaIdentifier(t.instructionId, true, {ordinal, "InstrId"}); });
   }
   Code(c, t.serviceLevel, "SvcLvl/Cd");
   Code(c, t.categoryPurpose, "CtgyPurp/Cd");
-  out.localInstrument = c.Exact(t.localInstrument, 35, "LclInstrm/Prtry");
+  c.Exact(t.localInstrument, 35, "LclInstrm/Prtry", out.localInstrument);
+  // A bank given by its BIC has neither name nor address here.
+  out.agentName.clear();
+  if (!(out.agentAddress == SepaPostalAddress{})) out.agentAddress = {};
   Agent(c, t, out);
   Creditor(c, t, out);
   Instructions(c, t);
-  out.creditorAgentInformation =
-      c.Text(t.creditorAgentInformation, 140, "InstrForCdtrAgt/InstrInf");
-  out.debtorAgentInstruction = c.Text(t.debtorAgentInstruction, 140, "InstrForDbtrAgt");
-  out.reports = Reports(c, t);
-  out.remittance = c.Text(t.remittance, 140, "Ustrd");
+  c.Text(t.creditorAgentInformation, 140, "InstrForCdtrAgt/InstrInf", out.creditorAgentInformation);
+  c.Text(t.debtorAgentInstruction, 140, "InstrForDbtrAgt", out.debtorAgentInstruction);
+  Reports(c, t, out.reports);
+  c.Text(t.remittance, 140, "Ustrd", out.remittance);
   c.refusals.RaiseAny();
+}
+
+ForeignCheckedTransfer CheckForeignTransfer(const ForeignTransferSettings& s,
+                                            const ForeignTransfer& t, std::size_t ordinal,
+                                            const SepaWarn& warn) {
+  ForeignCheckedTransfer out;
+  CheckForeignTransfer(s, t, ordinal, warn, out);
   return out;
 }
 

@@ -49,5 +49,9 @@ ForeignCheckedSettings CheckForeignSettings(const ForeignTransferSettings& setti
 ForeignCheckedTransfer CheckForeignTransfer(const ForeignTransferSettings& settings,
                                             const ForeignTransfer& transfer, std::size_t ordinal,
                                             const SepaWarn& warn);
+/// The same into `out`, whose storage a writer keeps from transfer to transfer:
+/// every field is set anew.
+void CheckForeignTransfer(const ForeignTransferSettings& settings, const ForeignTransfer& transfer,
+                          std::size_t ordinal, const SepaWarn& warn, ForeignCheckedTransfer& out);
 
 }  // namespace zor::detail

@@ -189,7 +189,8 @@ class detail::ForeignWriterState {
       SepaRefuse(SepaFault::Totals, {ordinal, {}},
                  Fill(_MsgSepaGroupCount, {SepaIsoDate(Current().date)}));
     }
-    const ForeignCheckedTransfer c = CheckForeignTransfer(settings, t, ordinal, {});
+    CheckForeignTransfer(settings, t, ordinal, {}, room);
+    const ForeignCheckedTransfer& c = room;
     ++count;
     amounts += t.amount;
     if (count == Current().count && !Complete()) {
@@ -403,6 +404,7 @@ class detail::ForeignWriterState {
   detail::SepaXmlWriter writer;
   TransferText body;
   std::string currencyAttribute;  // reused, as the body's text is
+  ForeignCheckedTransfer room;    // reused: checking a transfer allocates little
   std::size_t current = 0;
   std::size_t count = 0;
   std::int64_t amounts = 0;

@@ -17,14 +17,18 @@ using namespace detail::msgsepa;
 // A hybrid address carries at most two lines besides its elements.
 constexpr std::size_t kMaxLines = 2;
 
-bool AnyElement(const SepaPostalAddress& a) {
+bool AnyElementBesidesCountry(const SepaPostalAddress& a) {
   for (const std::string* element :
        {&a.department, &a.subDepartment, &a.street, &a.buildingNumber, &a.buildingName, &a.floor,
         &a.postBox, &a.room, &a.postCode, &a.town, &a.townLocation, &a.district,
-        &a.countrySubDivision, &a.country}) {
+        &a.countrySubDivision}) {
     if (!element->empty()) return true;
   }
   return false;
+}
+
+bool AnyElement(const SepaPostalAddress& a) {
+  return !a.country.empty() || AnyElementBesidesCountry(a);
 }
 
 std::size_t LineCount(const SepaPostalAddress& a) {
@@ -47,10 +51,8 @@ std::vector<SepaAddressIssue> SepaAddressIssues(const SepaPostalAddress& address
   if (form == SepaAddressForm::None) return issues;
   // A country beside the lines makes no structure: the town is still in a line.
   SepaAddressForm linesOnly = form;
-  if (form == SepaAddressForm::Hybrid) {
-    SepaPostalAddress withoutCountry = address;
-    withoutCountry.country.clear();
-    linesOnly = FormOf(withoutCountry);
+  if (form == SepaAddressForm::Hybrid && !AnyElementBesidesCountry(address)) {
+    linesOnly = SepaAddressForm::Unstructured;
   }
   if (linesOnly == SepaAddressForm::Unstructured) {
     issues.push_back({"PstlAdr/AdrLine", _MsgSepaAddressLinesOnly});

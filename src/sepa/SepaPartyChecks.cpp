@@ -44,14 +44,15 @@ struct Context {
   }
 };
 
-// A text of at most `maxChars`, transliterated or cut as any text is.
-void Text(const Context& c, const std::string& in, std::size_t maxChars, const std::string& field,
+// A text of at most `maxChars`, transliterated or cut as any text is. Made in
+// `out`'s own storage, which a check reused from payment to payment keeps.
+void Text(const Context& c, const std::string& in, std::size_t maxChars, std::string_view field,
           std::string& out) {
   out.clear();
   if (in.empty()) return;
   c.refusals.Run([&] {
     std::string room;
-    out = std::string(SepaText(in, maxChars, c.settings.strict, c.Spot(field), c.warn, room));
+    out.assign(SepaText(in, maxChars, c.settings.strict, {c.ordinal, field}, c.warn, room));
   });
 }
 
@@ -62,8 +63,33 @@ void ExactText(const Context& c, const std::string& in, const std::string& field
   if (in.empty()) return;
   c.refusals.Run([&] {
     std::string room;
-    out = std::string(SepaText(in, 35, true, c.Spot(field), {}, room));
+    out.assign(SepaText(in, 35, true, {c.ordinal, field}, {}, room));
   });
+}
+
+// "Cdtr/PstlAdr/StrtNm": the path of an element, made on the stack, since a
+// check names it only when it warns or refuses.
+class ElementPath {
+ public:
+  ElementPath(std::string_view party, std::string_view element) {
+    for (const std::string_view piece : {party, std::string_view("/PstlAdr/"), element}) {
+      const std::size_t take = std::min(piece.size(), sizeof fText - fSize);
+      piece.copy(fText + fSize, take);
+      fSize += take;
+    }
+  }
+  operator std::string_view() const { return {fText, fSize}; }
+
+ private:
+  char fText[64];
+  std::size_t fSize = 0;
+};
+
+// Empties an address, each of its texts keeping its storage.
+void Clear(SepaPostalAddress& address) {
+  for (const auto& f : kSepaAddressFields) (address.*f.member).clear();
+  address.country.clear();
+  address.lines.clear();
 }
 
 using AddressField = SepaAddressField;
@@ -107,9 +133,9 @@ void OlderAddress(const Context& c, const SepaPostalAddress& in, const std::stri
 
 void Address(const Context& c, const SepaPostalAddress& in, const std::string& party,
              SepaPostalAddress& out) {
-  out = {};
+  Clear(out);
   if (FormOf(in) == SepaAddressForm::None) return;
-  out.country = in.country;
+  out.country.assign(in.country);
   if (!in.country.empty() && !IsCountryCode(in.country)) {
     c.refusals.Run([&] {
       c.Refuse(SepaFault::Address, party + "/PstlAdr/Ctry",
@@ -122,13 +148,13 @@ void Address(const Context& c, const SepaPostalAddress& in, const std::string& p
   }
   for (const AddressField& f : kAddressFields) {
     if ((in.*f.member).empty()) continue;  // names the field only for what is there
-    Text(c, in.*f.member, f.maxChars, party + "/PstlAdr/" + std::string(f.element), out.*f.member);
+    Text(c, in.*f.member, f.maxChars, ElementPath(party, f.element), out.*f.member);
   }
   out.lines.clear();
   for (const std::string& line : in.lines) {
     if (line.empty()) continue;
     out.lines.emplace_back();
-    Text(c, line, 70, party + "/PstlAdr/AdrLine", out.lines.back());
+    Text(c, line, 70, ElementPath(party, "AdrLine"), out.lines.back());
   }
   for (const SepaAddressIssue& issue : SepaAddressIssues(out)) {
     // A country that is none was named above; a missing one is named here.
