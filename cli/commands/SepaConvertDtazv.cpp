@@ -1,7 +1,8 @@
 // zordta sepa convert of a DTAZV file. The file is read with the checked
 // reader, whole, before anything is printed; that reading also converts,
 // checks and counts every payment. It is read once more per payment block to
-// write the documents, so that no payment is held in memory.
+// write the documents, so that no payment is held in memory. Each reading runs
+// a batch ahead of the conversion, on a thread of its own.
 #include "commands/SepaConvertDtazv.h"
 
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "commands/OutputFiles.h"
 #include "commands/WriteFlow.h"
 #include "commands/WriteOptions.h"
+#include "io/DtazvReadAhead.h"
 #include "io/FileBytes.h"
 #include "output/OutputError.h"
 #include "payments/BankCodeSource.h"
@@ -29,15 +31,11 @@ namespace zcli {
 
 namespace {
 
-using Take = std::function<void(const zor::DtazvPayment&, std::span<const zor::DtazvReport>)>;
-
 // Every record T of the file, with the reports that follow it; `header` gets record Q.
 void ReadPayments(const std::string& path,
-                  const std::function<void(const zor::DtazvHeader&)>& header, const Take& take) {
-  SummedFileBuffer buffer(path);  // names the file and the system's reason when it cannot
-  std::istream in(&buffer);
-  zor::DtazvReader reader(in);
-  zor::ReadDtazvPayments(reader, header, take);
+                  const std::function<void(const zor::DtazvHeader&)>& header,
+                  const DtazvPaymentTaker& take) {
+  ReadDtazvPaymentsAhead(path, header, take);
 }
 
 std::string Where(const zor::DtazvPlace& place) {

@@ -1,7 +1,6 @@
 #include "output/FileOut.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,24 +8,10 @@
 #include <new>
 #include <string_view>
 
+#include "io/SignalFreeThread.h"
 #include "zordta/detail/DirectWrites.h"
 
 namespace zcli {
-
-namespace {
-
-// Interrupts must reach the main thread, which defers them while it commits.
-std::thread StartWithoutSignals(FileOutBuffer* buffer, void (FileOutBuffer::*loop)()) {
-  sigset_t all;
-  sigset_t previous;
-  sigfillset(&all);
-  ::pthread_sigmask(SIG_SETMASK, &all, &previous);
-  std::thread thread(loop, buffer);
-  ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-  return thread;
-}
-
-}  // namespace
 
 bool FileOutBuffer::Open(const std::string& path) {
   for (auto& block : fBlocks) {
@@ -42,7 +27,7 @@ bool FileOutBuffer::Open(const std::string& path) {
   }
   fDirect = std::make_unique<zor::detail::DirectWrites>(fFd, true);
   setp(fBlocks[0].get(), fBlocks[0].get() + kBlockSize);
-  fWriter = StartWithoutSignals(this, &FileOutBuffer::WriteLoop);
+  fWriter = StartWithoutSignals(&FileOutBuffer::WriteLoop, this);
   return true;
 }
 
