@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "io/ReadAhead.h"
+
 namespace zcli {
 
 CheckedDtaus::CheckedDtaus(std::string path, zor::DtausReadOptions options)
@@ -49,6 +51,27 @@ void CheckedDtaus::Check(const std::function<void(std::size_t, const zor::DtausP
 }
 
 bool CheckedDtaus::ReadAgain(
+    const std::function<void(std::size_t, const zor::DtausPayment&)>& take) const {
+  // The reading runs a batch ahead of `take` on a thread of its own; it only
+  // reads what the first reading left.
+  struct Read {
+    std::size_t file = 0;
+    zor::DtausPayment payment;
+  };
+  bool unchanged = true;
+  ReadAhead<Read>(
+      [&](const std::function<Read&()>& next) {
+        unchanged = ReadAgainHere([&](std::size_t file, const zor::DtausPayment& payment) {
+          Read& read = next();
+          read.file = file;
+          read.payment = payment;
+        });
+      },
+      [&](const Read& read) { take(read.file, read.payment); });
+  return unchanged;
+}
+
+bool CheckedDtaus::ReadAgainHere(
     const std::function<void(std::size_t, const zor::DtausPayment&)>& take) const {
   std::vector<zor::DtausControlFigures> again;
   std::uint64_t checksum = 0;

@@ -34,8 +34,9 @@ class CheckedDtaus {
   /// ReadAgain does, before the file is known to be sound; Files() holds its
   /// logical file's header by then.
   void Check(const std::function<void(std::size_t, const zor::DtausPayment&)>& take = {});
-  /// The second reading: every payment with the index of its logical file.
-  /// False when the file no longer reads as it did: it changed in between.
+  /// The second reading: every payment with the index of its logical file, on
+  /// the caller's thread, while the file is read a batch ahead on one of its
+  /// own. False when the file no longer reads as it did: it changed in between.
   bool ReadAgain(const std::function<void(std::size_t, const zor::DtausPayment&)>& take) const;
 
   const std::vector<LogicalFile>& Files() const { return fFiles; }
@@ -44,6 +45,7 @@ class CheckedDtaus {
   bool AnyDm() const;
 
  private:
+  bool ReadAgainHere(const std::function<void(std::size_t, const zor::DtausPayment&)>& take) const;
   // Answers the checksum of the bytes read (InputReadTwice::Read).
   template <class Visit>
   std::uint64_t Read(Visit&& visit) const;
