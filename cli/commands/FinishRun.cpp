@@ -11,6 +11,7 @@
 #include "output/RecordedSheet.h"
 #include "output/StagedFiles.h"
 #include "output/StandardOutput.h"
+#include "output/StreamedOutput.h"
 #include "output/TextSheet.h"
 #include "zordta/entry/Diagnostics.h"
 #include "zordta/entry/MessageText.h"
@@ -82,30 +83,42 @@ int PrintSheets(const SheetRecorder& recorder, std::size_t files, const WriteOpt
 }  // namespace
 
 int FinishRun(const std::vector<BookedRun>& runs, const OutputFiles& files, const WriteOptions& o,
-              const std::function<std::string(const std::vector<std::uint64_t>& starts)>& summary) {
+              const std::function<std::string(const std::vector<std::uint64_t>& starts)>& summary,
+              StreamedOutput* streamed) {
   const bool print = o.print->count() > 0;
-  std::optional<SheetRecorder> recorder;
+  std::optional<SheetRecorder> ownRecorder;
+  const SheetRecorder* recorder = nullptr;
   std::vector<std::uint64_t> starts;
   {
-    StagedFiles staged(o.overwrite, files.inputs);
+    std::optional<StagedFiles> ownStaged;
     try {
       for (const BookedRun& run : runs) {
         if (zor::StringToUtf8(run.component.Path() + run.component.DTAFilename()) != files.target) {
           throw OutputError("Interner Fehler: der Dateiname der Komponente weicht ab.");
         }
       }
-      CreateFolderOf(files.target);
-      staged.Stage(files.target);
-      if (!files.textSheet.empty()) staged.Stage(files.textSheet);
-      for (const std::string& pdf : files.pdfSheets) staged.Stage(pdf);
+      StagedFiles* staged = nullptr;
+      if (streamed) {
+        streamed->Close();
+        staged = &streamed->Staged();
+        recorder = streamed->Recorder();
+        starts = streamed->Starts();
+      } else {
+        staged = &ownStaged.emplace(o.overwrite, files.inputs);
+        CreateFolderOf(files.target);
+        staged->Stage(files.target);
+        if (!files.textSheet.empty()) staged->Stage(files.textSheet);
+        for (const std::string& pdf : files.pdfSheets) staged->Stage(pdf);
+      }
       // Each run writes its part after the one before.
-      const LibraryWritesInto redirect(staged, runs.size() > 1);
-      if (print || !files.pdfSheets.empty()) recorder.emplace();
-      for (const BookedRun& run : runs) {
-        starts.push_back(starts.empty() ? 0 : StagedSize(*staged.TempOf(files.target)));
-        run.component.SetAnzahlBegleitzettel(recorder ? 1 : 0);
+      const LibraryWritesInto redirect(*staged, runs.size() > 1);
+      if (!streamed && (print || !files.pdfSheets.empty())) recorder = &ownRecorder.emplace();
+      // Streamed runs were finished into the file as they were booked.
+      for (std::size_t i = 0; !streamed && i < runs.size(); ++i) {
+        starts.push_back(i == 0 ? 0 : StagedSize(*staged->TempOf(files.target)));
+        runs[i].component.SetAnzahlBegleitzettel(recorder ? 1 : 0);
         try {
-          run.finish();
+          runs[i].finish();
         } catch (const zor::Exception& e) {
           if (redirect.Error() != 0) throw CannotWrite(files.target, redirect.Error());
           throw OutputError(files.target + " kann nicht geschrieben werden: " + OneLine(e.what()));
@@ -126,9 +139,9 @@ int FinishRun(const std::vector<BookedRun>& runs, const OutputFiles& files, cons
         }
       }
       if (!files.textSheet.empty()) {
-        WriteTextSheet(*staged.TempOf(files.textSheet), files.textSheet, SheetsText(runs));
+        WriteTextSheet(*staged->TempOf(files.textSheet), files.textSheet, SheetsText(runs));
       }
-      staged.Commit();
+      staged->Commit();
     } catch (const OutputError& e) {
       for (const BookedRun& run : runs) GiveBackDisketteNumber(run.component);
       std::cerr << "Fehler: " << e.what() << "\nNichts geschrieben.\n";

@@ -13,6 +13,8 @@
 
 namespace zcli {
 
+class StreamedOutput;
+
 /// One booked run: its component, how it is finished, its cover sheet as text.
 struct BookedRun {
   zor::TZorBaseDTA& component;
@@ -26,7 +28,10 @@ struct BookedRun {
 /// kDone, kBadData when nothing was written, kWrittenNotAll when the files
 /// stand but printing or the report failed. `summary` is asked after the
 /// commit, with the byte offset at which each run's part of the file begins.
+/// With `streamed`, the runs are finished into its payment file already; its
+/// files are completed and committed.
 int FinishRun(const std::vector<BookedRun>& runs, const OutputFiles& files, const WriteOptions& o,
-              const std::function<std::string(const std::vector<std::uint64_t>& starts)>& summary);
+              const std::function<std::string(const std::vector<std::uint64_t>& starts)>& summary,
+              StreamedOutput* streamed = nullptr);
 
 }  // namespace zcli

@@ -23,6 +23,7 @@
 #include "io/CsvReader.h"
 #include "io/EntryNames.h"
 #include "io/JobFile.h"
+#include "output/StreamedOutput.h"
 #include "zordta/entry/Diagnostics.h"
 #include "zordta/entry/InputRecord.h"
 #include "zordta/entry/MessageText.h"
@@ -53,6 +54,34 @@ struct WriteKind {
                          const std::map<std::string, std::string>& options,
                          const KeyLabel& optionLabel);
 };
+
+/// True for a run that writes its records as it books them, into the sink of
+/// its settings (DtausRun); the others hold them until they are finished.
+template <class Run>
+inline constexpr bool kStreams = requires(typename Run::Settings s) {
+  s.sink;
+};
+
+/// A run for one file's settings; with `streamed`, its records go there.
+template <class Run>
+std::unique_ptr<Run> OpenFileRun(typename Run::Settings settings, bool book, Diagnostics& errors,
+                                 Diagnostics& warnings, StreamedOutput* streamed) {
+  if constexpr (kStreams<Run>) {
+    if (streamed) {
+      settings.sink = &streamed->Sink();
+      streamed->BeginRun();
+    }
+  }
+  return std::make_unique<Run>(settings, book, errors, warnings);
+}
+
+/// A streamed run is finished right after its payments, when they were clean:
+/// the next run's records follow its E record.
+template <class Run>
+void EndStreamedRun(Run& run, StreamedOutput* streamed, bool clean) {
+  if (!streamed || !clean) return;
+  streamed->EndRun(run.Component(), [&run] { run.Finish(); });
+}
 
 /// Hands `run` the payments of file `file`: CSV rows straight, where the run
 /// reads them itself, else as records. `again`: a second pass (ForEachAgain).
@@ -133,18 +162,21 @@ std::optional<std::vector<typename Run::Settings>> ReadFileSettings(
 }
 
 /// The first pass: a run for each file, its payments checked and, with `book`,
-/// booked. Each file's faults and warnings are placed in it.
+/// booked (with `streamed`, into its payment file). Each file's faults and
+/// warnings are placed in it.
 template <class Run>
 std::vector<std::unique_ptr<Run>> CheckRuns(const PaymentSource& input,
                                             const std::vector<typename Run::Settings>& settings,
-                                            bool book, CheckedInput& checked) {
+                                            bool book, CheckedInput& checked,
+                                            StreamedOutput* streamed = nullptr) {
   const std::size_t fileCount = settings.size();
   std::vector<std::unique_ptr<Run>> runs;
   for (std::size_t f = 0; f < fileCount; ++f) {
     Diagnostics errors;
     Diagnostics warnings;
     warnings.KeepAtMost(kKeptWarnings);
-    runs.push_back(std::make_unique<Run>(settings[f], book, errors, warnings));
+    const std::size_t inputErrors = checked.inputErrors.Count();
+    runs.push_back(OpenFileRun<Run>(settings[f], book, errors, warnings, streamed));
     const PaymentSource::Pass pass = FeedRun(input, f, *runs.back(), checked.inputErrors, false);
     checked.records += pass.records;
     checked.complete = checked.complete && pass.complete;
@@ -152,6 +184,8 @@ std::vector<std::unique_ptr<Run>> CheckRuns(const PaymentSource& input,
       errors.Add(input.FilePlace(f), "buchungen",
                  "Keine Buchungen; eine leere Datei wird nicht geschrieben.");
     }
+    EndStreamedRun(*runs.back(), streamed,
+                   errors.Empty() && checked.inputErrors.Count() == inputErrors);
     AppendPlaced(checked.errors, std::move(errors), input.FilePlace(f));
     AppendPlaced(checked.warnings, std::move(warnings), input.FilePlace(f));
   }
@@ -161,21 +195,22 @@ std::vector<std::unique_ptr<Run>> CheckRuns(const PaymentSource& input,
 /// The runs finished into the one file, with their cover sheets.
 template <class Run>
 int FinishRuns(std::vector<std::unique_ptr<Run>>& booked, const WriteKind<Run>& kind,
-               const OutputFiles& files, const WriteOptions& o) {
+               const OutputFiles& files, const WriteOptions& o, StreamedOutput* streamed) {
   std::vector<BookedRun> toFinish;
   for (const std::unique_ptr<Run>& run : booked) {
     Run* r = run.get();
     toFinish.push_back(
         BookedRun{r->Component(), [r] { r->Finish(); }, [r] { return r->Begleitzettel(); }});
   }
-  return FinishRun(toFinish, files, o, [&](const std::vector<std::uint64_t>& starts) {
+  const auto summary = [&](const std::vector<std::uint64_t>& starts) {
     if (booked.size() == 1) return files.target + ": " + kind.summary(*booked[0], files.target, 0);
     std::string line = files.target + ": " + std::to_string(booked.size()) + " Dateien";
     for (std::size_t f = 0; f < booked.size(); ++f) {
       line += (f == 0 ? ": " : "; ") + kind.summary(*booked[f], files.target, starts[f]);
     }
     return line;
-  });
+  };
+  return FinishRun(toFinish, files, o, summary, streamed);
 }
 
 /// All or nothing: applies the job's settings and then the options', then reads,
@@ -207,7 +242,16 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind,
       fileCount);
 
   const bool checkFirst = o.dryRun || kind.opensAtCost(settings->front());
-  std::vector<std::unique_ptr<Run>> runs = CheckRuns<Run>(input, *settings, !checkFirst, checked);
+  // A file that streams is staged before its payments are read, so that they go
+  // straight into it; where it cannot be yet, they are checked first and
+  // booked in a second pass.
+  std::unique_ptr<StreamedOutput> streamed;
+  if constexpr (kStreams<Run>) {
+    if (!checkFirst) streamed = StreamedOutput::BeforeChecks(files, o);
+  }
+  const bool bookNow = !checkFirst && (!kStreams<Run> || streamed);
+  std::vector<std::unique_ptr<Run>> runs =
+      CheckRuns<Run>(input, *settings, bookNow, checked, streamed.get());
   if (const std::optional<int> ended = ReportChecked(checked, input.Name())) return *ended;
 
   const std::string checkedLine =
@@ -216,17 +260,24 @@ int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind,
       " ohne Fehler; nichts geschrieben.";
   return DryRunOrCommit(o.dryRun, {checkedLine}, [&] {
     CheckTargetsFree(files, o);
-    if (!checkFirst) return FinishRuns(runs, kind, files, o);
+    if (bookNow) return FinishRuns(runs, kind, files, o, streamed.get());
     runs.clear();  // their buffers go before the second ones fill
+    if constexpr (kStreams<Run>) {
+      const std::optional<int> failed =
+          WriteOrReport([&] { streamed = std::make_unique<StreamedOutput>(files, o); });
+      if (failed) return *failed;
+    }
     Diagnostics again;
     Diagnostics ignored;
     for (std::size_t f = 0; f < fileCount; ++f) {
-      runs.push_back(std::make_unique<Run>((*settings)[f], true, again, ignored));
+      const std::size_t before = again.Count();
+      runs.push_back(OpenFileRun<Run>((*settings)[f], true, again, ignored, streamed.get()));
       FeedRun(input, f, *runs.back(), again, true);
+      EndStreamedRun(*runs.back(), streamed.get(), again.Count() == before);
     }
     // The same input, checked the same way: a fault here means the run itself failed.
     if (!again.Empty()) return ReportErrors(again, input.Name());
-    return FinishRuns(runs, kind, files, o);
+    return FinishRuns(runs, kind, files, o, streamed.get());
   });
 }
 

@@ -9,6 +9,8 @@
 #include <span>
 #include <string_view>
 
+#include "zordta/ByteSink.h"
+#include "zordta/DtausWriter.h"
 #include "zordta/host/Classes.h"
 #include "zordta/host/Exception.h"
 #include "zordta/host/SysUtils.h"
@@ -214,6 +216,14 @@ class ZORDTA_API TZorDTA : public TZorBaseDTA {
   /// (no other run took one since). Answers whether it stepped back.
   bool GiveBackDiskettenNummer();
 
+  /// Where the records of the runs started from now on go, as they are written;
+  /// nullptr (the default): into the component's buffer, which Finish writes to
+  /// the file. With a sink, Finish writes the E record there and no file, and
+  /// DTAFileContent stays empty: the caller owns the bytes and keeps the sink
+  /// alive until the run is finished or the component is gone.
+  void SetRecordSink(ByteSink* sink) { fRecordSink = sink; }
+  ByteSink* RecordSink() const { return fRecordSink; }
+
   /// Valid when not empty.
   bool ValidateName(const AnsiString& aName);
   /// Valid from 1 to below 1000000000 euro.
@@ -245,15 +255,19 @@ class ZORDTA_API TZorDTA : public TZorBaseDTA {
   PaymentChecks CheckPayment(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ,
                              double Betrag);
   // Refuses a value its field cannot hold, else counts the payment into the run.
-  bool AcceptPayment(const PaymentChecks& checks, std::int64_t Konto, std::int64_t BLZ,
-                     double Betrag, int lineCount, std::int64_t& cent);
+  // `booking` has its numbers and as many purpose lines as are booked.
+  bool AcceptPayment(const PaymentChecks& checks, const DtausWriter::Booking& booking);
+  // The booking as the writer takes it, its amount in cents (-1: none that fits).
+  DtausWriter::Booking BookingOf(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ,
+                                 double Betrag) const;
   // The three-text booking through the list overload, for texts only it prepares.
   void BuchungThroughList(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ,
                           double Betrag, std::array<const AnsiString*, 3> texts);
   // lines: 1 to 19, already in the repertoire.
-  void WriteDatensatzC(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ,
-                       std::int64_t BetragCent, std::span<const std::string_view> lines);
+  void WriteDatensatzC(DtausWriter::Booking booking, std::span<const std::string_view> lines);
   void WriteDatensatzE();
+  // The count and sums of the run's writer into the published fields.
+  void TakeFigures();
   String GetBegleitzettel() const;
   void PrintBegleitzettel();
   bool IsFirstFileKind() const;
@@ -284,11 +298,9 @@ class ZORDTA_API TZorDTA : public TZorBaseDTA {
   String fLineText;
   // The list the three-line Buchung fills and books; its lines keep their storage too.
   TStringList fTextLines;
-  // The client's name as the C records carry it, and what it was cleaned from.
-  AnsiString fClientName;
-  AnsiString fClientNameSource;
-  bool fClientNameFirstKind = false;
-  bool fClientNameCleaned = false;
+  // The run's records: into the buffer, or into the record sink.
+  std::optional<DtausWriter> fWriter;
+  ByteSink* fRecordSink = nullptr;
 };
 
 }  // namespace zor

@@ -9,12 +9,14 @@
 #include <string_view>
 #include <vector>
 
+#include "zordta/ByteSink.h"
 #include "zordta/host/Types.h"
 
 namespace zor::detail {
 
-class RunBuffer {
+class RunBuffer : public ByteSink {
  public:
+  void Write(std::string_view bytes) override { Append(bytes); }
   void Append(std::string_view bytes);
   std::int64_t Size() const { return fSize; }
   /// Drops every byte from size on (a trailer that could not be written).

@@ -1,9 +1,12 @@
 #include "zordta/ZorDTA.h"
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <span>
 #include <string_view>
 
+#include "core/RunBuffer.h"
 #include "core/ZorDTAMessages.h"
 #include "dtaus/DiskettenCounter.h"
 #include "dtaus/Layout.h"
@@ -23,6 +26,14 @@ namespace msg = detail::msg;
 namespace dtaus = detail::dtaus;
 
 namespace {
+
+std::chrono::year_month_day YearMonthDay(TDate date) {
+  int year = 0, month = 0, day = 0;
+  DecodeDate(date, year, month, day);
+  return std::chrono::year_month_day{std::chrono::year{year},
+                                     std::chrono::month{static_cast<unsigned>(month)},
+                                     std::chrono::day{static_cast<unsigned>(day)}};
+}
 
 bool FitsBLZField(std::int64_t value) {
   return value >= 0 && value <= limits::kMaxBLZ;
@@ -87,11 +98,12 @@ void TZorDTA::Start() {
   if (!runWasOpen) fTakenDiskettenNummer.reset();
   TZorBaseDTA::Start();
   if (runWasOpen) return;
+  // The records go to the sink; without a buffer, Finish writes no file.
+  if (fRecordSink) fStream.reset();
 
   ValidateName(fAuftraggeberName);
-  fSummeKontonummer = 0;
-  fSummeBLZ = 0;
-  fSummeBetragCent = 0;
+  fWriter.reset();
+  TakeFigures();
   if (FAutoDiskettenErstellDatum) fDiskettenErstellDatum = Date();
   WriteDatensatzA();
 }
@@ -106,40 +118,59 @@ TZorDTA::PaymentChecks TZorDTA::CheckPayment(const AnsiString& Name, std::int64_
   return checks;
 }
 
-bool TZorDTA::AcceptPayment(const PaymentChecks& checks, std::int64_t Konto, std::int64_t BLZ,
-                            double Betrag, int lineCount, std::int64_t& cent) {
+DtausWriter::Booking TZorDTA::BookingOf(const AnsiString& Name, std::int64_t Konto,
+                                        std::int64_t BLZ, double Betrag) const {
+  DtausWriter::Booking booking;
+  booking.name = Name;
+  booking.konto = Konto;
+  booking.blz = BLZ;
+  if (!dtaus::AmountToCent(Betrag, booking.cent)) booking.cent = -1;
+  return booking;
+}
+
+bool TZorDTA::AcceptPayment(const PaymentChecks& checks, const DtausWriter::Booking& booking) {
+  // The client as it is now goes into this payment's record.
+  fWriter->SetClient({fAuftraggeberName, fAuftraggeberBLZ, fAuftraggeberKontoNr},
+                     IsFirstFileKind() ? DtausUmlauts::German7Bit : DtausUmlauts::Pc);
+  const std::optional<DtausWriteFault> fault = fWriter->Refusal(booking);
+  if (!fault) return true;
   // Whatever the checks let through, a value that cannot stand in its field is
   // never written; it is reported once (unless its check just did) and the
   // booking ends here.
-  const bool betragFits = dtaus::AmountToCent(Betrag, cent);
-  const char* refusal = nullptr;
+  const char* refusal = msg::_MsgValidateBetrag;
   bool alreadyReported = false;
-  if (!FitsBLZField(BLZ)) {
-    refusal = msg::_MsgValidateBLZ, alreadyReported = !checks.blzValid;
-  } else if (!FitsKontoField(Konto)) {
-    refusal = msg::_MsgValidateKontoDE, alreadyReported = !checks.kontoValid;
-  } else if (!betragFits) {
-    refusal = msg::_MsgValidateBetrag, alreadyReported = !checks.betragValid;
-  } else if (lineCount > dtaus::kMaxRecordPurposeLines) {
-    refusal = msg::_MsgValidateVwzCount, alreadyReported = !checks.countValid;
-  } else if (!FitsBLZField(fAuftraggeberBLZ)) {
-    refusal = msg::_MsgValidateBLZ;
-  } else if (!FitsKontoField(fAuftraggeberKontoNr)) {
-    refusal = msg::_MsgValidateKontoDE;
-  } else if (fAnzahlBuchungen >= limits::dtaus::kMaxCount ||
-             fSummeBetragCent > limits::dtaus::kMaxCentSum - cent) {
-    refusal = msg::_MsgValidateBetrag;
+  switch (*fault) {
+    case DtausWriteFault::BankCode:
+      refusal = msg::_MsgValidateBLZ, alreadyReported = !checks.blzValid;
+      break;
+    case DtausWriteFault::Account:
+      refusal = msg::_MsgValidateKontoDE, alreadyReported = !checks.kontoValid;
+      break;
+    case DtausWriteFault::Amount:
+      alreadyReported = !checks.betragValid;
+      break;
+    case DtausWriteFault::PurposeLines:
+      refusal = msg::_MsgValidateVwzCount, alreadyReported = !checks.countValid;
+      break;
+    case DtausWriteFault::ClientBankCode:
+      refusal = msg::_MsgValidateBLZ;
+      break;
+    case DtausWriteFault::ClientAccount:
+      refusal = msg::_MsgValidateKontoDE;
+      break;
+    default:  // the count or the sum of record E
+      break;
   }
-  if (refusal) {
-    if (!alreadyReported) Error(StringFromUtf8(refusal));
-    return false;
-  }
+  if (!alreadyReported) Error(StringFromUtf8(refusal));
+  return false;
+}
 
-  ++fAnzahlBuchungen;
-  fSummeKontonummer += Konto;
-  fSummeBLZ += BLZ;
-  fSummeBetragCent += cent;
-  return true;
+void TZorDTA::TakeFigures() {
+  const DtausWriter::Totals figures = fWriter ? fWriter->Figures() : DtausWriter::Totals();
+  fAnzahlBuchungen = figures.count;
+  fSummeKontonummer = figures.summeKontonummer;
+  fSummeBLZ = figures.summeBLZ;
+  fSummeBetragCent = figures.summeCent;
 }
 
 void TZorDTA::Buchung(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ, double Betrag,
@@ -152,15 +183,18 @@ void TZorDTA::Buchung(const AnsiString& Name, std::int64_t Konto, std::int64_t B
   dtaus::SplitSingleLongLine(Vwz);
   checks.countValid = ValidateVwzCount(Vwz);
 
-  std::int64_t cent = 0;
-  if (!AcceptPayment(checks, Konto, BLZ, Betrag, Vwz.Count(), cent)) return;
+  // One more than a record holds: the writer only counts them.
+  std::array<std::string_view, dtaus::kMaxRecordPurposeLines + 1> lineViews;
+  DtausWriter::Booking booking = BookingOf(Name, Konto, BLZ, Betrag);
+  booking.purpose = std::span(lineViews.data(),
+                              std::min(static_cast<std::size_t>(Vwz.Count()), lineViews.size()));
+  if (!AcceptPayment(checks, booking)) return;
 
   if (Vwz.Count() == 0) Vwz.Add(String());
   const bool firstKind = IsFirstFileKind();
   // The cleaned lines go back into the caller's list and into the record.
   const auto lineCount = static_cast<std::size_t>(Vwz.Count());
   if (fCleanedLines.size() < lineCount) fCleanedLines.resize(lineCount);
-  std::array<std::string_view, dtaus::kMaxRecordPurposeLines> lineViews;
   for (int i = Vwz.Count() - 1; i >= 0; --i) {
     const auto at = static_cast<std::size_t>(i);
     detail::AssignAnsi(fLineBytes, Vwz.StringsRef(i, fLineText));
@@ -172,7 +206,7 @@ void TZorDTA::Buchung(const AnsiString& Name, std::int64_t Konto, std::int64_t B
     Vwz.SetStrings(i, fLineText);
     lineViews[at] = cleaned;
   }
-  WriteDatensatzC(Name, Konto, BLZ, cent, std::span(lineViews.data(), lineCount));
+  WriteDatensatzC(booking, std::span(lineViews.data(), lineCount));
 }
 
 void TZorDTA::Buchung(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ, double Betrag,
@@ -203,20 +237,21 @@ void TZorDTA::Buchung(const AnsiString& Name, std::int64_t Konto, std::int64_t B
   fState = stBooking;
   // Three lines at most: the count check cannot fail.
   const PaymentChecks checks = CheckPayment(Name, Konto, BLZ, Betrag);
-  std::int64_t cent = 0;
-  if (!AcceptPayment(checks, Konto, BLZ, Betrag, kept, cent)) return;
+  std::array<std::string_view, 3> lineViews;
+  DtausWriter::Booking booking = BookingOf(Name, Konto, BLZ, Betrag);
+  booking.purpose = std::span(lineViews.data(), static_cast<std::size_t>(kept));
+  if (!AcceptPayment(checks, booking)) return;
 
   // A line needs no more of its cleaned text than its field holds.
   const bool firstKind = IsFirstFileKind();
   char cleaned[3][dtaus::kTextWidth];
-  std::array<std::string_view, 3> lineViews;
   for (std::size_t i = 0; i < static_cast<std::size_t>(kept); ++i) {
     lineViews[i] = {cleaned[i],
                     dtaus::RemoveInvalidChars(texts[i], firstKind, cleaned[i], dtaus::kTextWidth)};
   }
   // No line left: the record carries one empty line.
   const std::size_t lineCount = kept == 0 ? 1 : static_cast<std::size_t>(kept);
-  WriteDatensatzC(Name, Konto, BLZ, cent, std::span(lineViews.data(), lineCount));
+  WriteDatensatzC(booking, std::span(lineViews.data(), lineCount));
 }
 
 void TZorDTA::BuchungThroughList(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ,
@@ -239,7 +274,15 @@ void TZorDTA::BuchungThroughList(const AnsiString& Name, std::int64_t Konto, std
 }
 
 void TZorDTA::Finish() {
-  if (FinishWithTrailer([this] { WriteDatensatzE(); })) PrintBegleitzettel();
+  bool finished = false;
+  try {
+    finished = FinishWithTrailer([this] { WriteDatensatzE(); });
+  } catch (...) {
+    // The trailer was taken back out of the buffer: the next Finish writes it again.
+    if (fWriter) fWriter->Reopen();
+    throw;
+  }
+  if (finished) PrintBegleitzettel();
 }
 
 bool TZorDTA::GiveBackDiskettenNummer() {
@@ -302,6 +345,7 @@ void TZorDTA::WriteDatensatzA() {
   }
 
   AnsiString nummer = Spc(dtaus::kA.diskettenNummer.width);
+  std::optional<int> diskette;
   if (fZentralbank) {
     fIniFile = dtaus::OpenDiskettenCounter();
     const dtaus::TakenDiskettenNummer taken = dtaus::TakeDiskettenNummer(*fIniFile);
@@ -314,62 +358,36 @@ void TZorDTA::WriteDatensatzA() {
       return;
     }
     fTakenDiskettenNummer = taken.nummer;
+    diskette = *taken.nummer;
     nummer = AnsiFormat("%.4d", {*taken.nummer});
     SetVolumeLabel(ExtractFileDrive(fPath), AnsiToString(nummer));
   }
   fVolumeLabel = AnsiToString(nummer);
 
-  dtaus::ARecordFields fields;
-  fields.kind = dtaus::FileKind(fLastschriften, fZahlungsschluessel);
-  fields.auftraggeberBLZ = fAuftraggeberBLZ;
-  fields.auftraggeberName = RemoveInvalidChars(fAuftraggeberName);
-  fields.fileDate = fDiskettenErstellDatum;
-  fields.diskettenNummer = nummer;
-  fields.auftraggeberKontoNr = fAuftraggeberKontoNr;
-  fields.ausfuehrungsdatum = fAusfuehrungsdatum;
-  WriteString(dtaus::BuildARecord(fields));
+  DtausWriter::Header header;
+  header.client = {fAuftraggeberName, fAuftraggeberBLZ, fAuftraggeberKontoNr};
+  header.lastschriften = fLastschriften;
+  header.abbuchung = fAbbuchungsauftrag;
+  header.zahlungsschluessel = fZahlungsschluessel;
+  header.dateidatum = YearMonthDay(fDiskettenErstellDatum);
+  if (fAusfuehrungsdatum != 0) header.ausfuehrungsdatum = YearMonthDay(fAusfuehrungsdatum);
+  header.diskettennummer = diskette;
+  header.umlauts = IsFirstFileKind() ? DtausUmlauts::German7Bit : DtausUmlauts::Pc;
+  ByteSink& sink = fRecordSink ? *fRecordSink : static_cast<ByteSink&>(*fStream);
+  fWriter = DtausWriter(sink, header, DtausWriter::LongTexts::Cut);
   MarkHeaderWritten();
 }
 
-void TZorDTA::WriteDatensatzC(const AnsiString& Name, std::int64_t Konto, std::int64_t BLZ,
-                              std::int64_t BetragCent, std::span<const std::string_view> lines) {
-  const bool firstKind = IsFirstFileKind();
-  // The client's name is the same in every record of a run: cleaned again only
-  // when it or the file kind changed.
-  if (!fClientNameCleaned || fClientNameFirstKind != firstKind ||
-      fClientNameSource != fAuftraggeberName) {
-    fClientNameSource = fAuftraggeberName;
-    fClientNameFirstKind = firstKind;
-    fClientName.resize(dtaus::kC2.clientName.width);
-    fClientName.resize(dtaus::RemoveInvalidChars(fAuftraggeberName, firstKind, fClientName.data(),
-                                                 fClientName.size()));
-    fClientNameCleaned = true;
-  }
-
-  // A name field holds no more than its width, so no more of a name is cleaned.
-  char name[dtaus::kC1.name.width];
+void TZorDTA::WriteDatensatzC(DtausWriter::Booking booking,
+                              std::span<const std::string_view> lines) {
   const AnsiString key = dtaus::PaymentKey(fLastschriften, fAbbuchungsauftrag, fZahlungsschluessel);
-  dtaus::CRecordFields fields;
-  fields.blz = BLZ;
-  fields.konto = Konto;
-  fields.key = key;
-  fields.auftraggeberBLZ = fAuftraggeberBLZ;
-  fields.auftraggeberKontoNr = fAuftraggeberKontoNr;
-  fields.betragCent = BetragCent;
-  fields.name = {name, dtaus::RemoveInvalidChars(Name, firstKind, name, sizeof name)};
-  fields.auftraggeberName = fClientName;
-  fields.purposeLines = lines;
-  dtaus::CRecordBuffer record;
-  WriteString(dtaus::BuildCRecord(fields, record));
+  booking.zahlungsschluessel = key;
+  fWriter->AddCleaned(booking, lines);
+  TakeFigures();
 }
 
 void TZorDTA::WriteDatensatzE() {
-  dtaus::ERecordFields fields;
-  fields.count = fAnzahlBuchungen;
-  fields.summeKontonummer = fSummeKontonummer;
-  fields.summeBLZ = fSummeBLZ;
-  fields.summeBetragCent = fSummeBetragCent;
-  WriteString(dtaus::BuildERecord(fields));
+  fWriter->Finish();
 }
 
 }  // namespace zor

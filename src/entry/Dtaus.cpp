@@ -226,6 +226,7 @@ DtausRun::DtausRun(const DtausSettings& s, bool forFile, Diagnostics& errors, Di
           dta.SetPath(zor::StringFromUtf8(s.verzeichnis));
           dta.SetZentralbank(s.zentralbank);
         }
+        dta.SetRecordSink(forFile ? s.sink : &fDiscard);
         TryCheck(errors, client, "", [&] { dta.Start(); });
       },
       [&] { OpenStandIn(s); });
@@ -240,6 +241,7 @@ void DtausRun::OpenStandIn(const DtausSettings& s) {
   stand.konto = 10;
   stand.ausfuehrung.reset();
   fComponent = NewComponent(stand);
+  fComponent->SetRecordSink(&fDiscard);
   fComponent->Start();
 }
 

@@ -294,6 +294,39 @@ void WriteLargeCsv(const Workspace& ws, int rows) {
   }
 }
 
+// The payment file is written while its payments are booked: a fault in the
+// last row leaves nothing behind, and a folder that did not exist is made only
+// for a run that writes, with the same file as a run into an existing one.
+TEST(AllOrNothing, AStreamedFileIsCommittedOnlyWhenEveryRowIsClean) {
+  Workspace ws;
+  WriteLargeCsv(ws, 2000);
+  {
+    std::ofstream csv(ws / "gross.csv", std::ios::app);
+    csv << "Empfaenger X,1234567,50010517,0.50,Zu wenig\n";
+  }
+  const std::vector<std::string> args{"dtaus",   "write",     "--csv",   "gross.csv",
+                                      "--name",  "MUSTER",    "--blz",   "37040044",
+                                      "--konto", "532013000", "--no-pdf"};
+  auto more = [&args](std::vector<std::string> extra) {
+    extra.insert(extra.begin(), args.begin(), args.end());
+    return extra;
+  };
+  const auto bad = ws.Run(more({"--verzeichnis", "neu"}));
+  EXPECT_EQ(bad.exitCode, 1) << bad.err;
+  EXPECT_FALSE(ws.Exists("neu"));
+  const auto badHere = ws.Run(args);
+  EXPECT_EQ(badHere.exitCode, 1) << badHere.err;
+  EXPECT_FALSE(ws.Exists("DTAUS0.TXT"));
+  EXPECT_TRUE(Leftovers(ws.path()).empty());
+
+  WriteLargeCsv(ws, 2000);
+  ASSERT_EQ(ws.Run(args).exitCode, 0);
+  ASSERT_EQ(ws.Run(more({"--verzeichnis", "neu"})).exitCode, 0);
+  EXPECT_EQ(ws.Read("neu/DTAUS0.TXT"), ws.Read("DTAUS0.TXT"));
+  EXPECT_EQ(ws.Read("neu/DTAUS0.TXT").size(), 128u + 2000u * 256u + 128u);
+  EXPECT_TRUE(Leftovers(ws.path()).empty());
+}
+
 TEST(InterruptedWrites, SignalsLeaveNoTemporaryFiles) {
   for (const int signal : {SIGINT, SIGTERM}) {
     Workspace ws;

@@ -16,8 +16,15 @@ namespace {
 
 using zclitest::Lines;
 
-zcli::DtausSettings Client() {
+// The records a run writes, as dtaus write streams them into its file.
+struct Recorded : zor::ByteSink {
+  void Write(std::string_view bytes) override { content.append(bytes); }
+  zor::AnsiString content;
+};
+
+zcli::DtausSettings Client(zor::ByteSink* sink = nullptr) {
   zcli::DtausSettings s;
+  s.sink = sink;
   s.name = "Zor GmbH";
   s.blz = 37040044;
   s.konto = 532013000;
@@ -38,14 +45,14 @@ Booked Book(const std::string& csv, bool straight) {
       zcli::PaymentSource::FromCsvText("z.csv", csv, "", zcli::DtausCsvColumns());
   zcli::Diagnostics errors;
   zcli::Diagnostics warnings;
-  zcli::DtausRun run(Client(), false, errors, warnings);
+  Recorded records;
+  zcli::DtausRun run(Client(&records), true, errors, warnings);
   if (straight) {
     zcli::FeedRun(source, 0, run, errors, false);
   } else {
     source.ForEach([&run](const zcli::InputRecord& r) { run.Add(r); }, errors);
   }
-  return {Lines(errors), Lines(warnings), run.Component().DTAFileContent(),
-          run.Component().AnzahlBuchungen()};
+  return {Lines(errors), Lines(warnings), records.content, run.Component().AnzahlBuchungen()};
 }
 
 TEST(DtausRows, StraightFromTheCellsAsThroughRecords) {
@@ -94,7 +101,8 @@ TEST(DtausRows, PurposeLinesBookedAsTextsAsTheListBooksThem) {
       {"Ein einzelner sehr langer Verwendungszweck"}};
   zcli::Diagnostics errors;
   zcli::Diagnostics warnings;
-  zcli::DtausRun run(Client(), false, errors, warnings);
+  Recorded records;
+  zcli::DtausRun run(Client(&records), true, errors, warnings);
   zor::TZorDTA list(nullptr);
   list.SetAuftraggeberName("Zor GmbH");
   list.SetAuftraggeberBLZ(37040044);
@@ -121,7 +129,7 @@ TEST(DtausRows, PurposeLinesBookedAsTextsAsTheListBooksThem) {
     list.Buchung("Name", 1234567900, 50010517, 1.0, lines);
   }
   EXPECT_TRUE(errors.Empty()) << Lines(errors)[0];
-  EXPECT_EQ(run.Component().DTAFileContent(), list.DTAFileContent());
+  EXPECT_EQ(records.content, list.DTAFileContent());
 }
 
 }  // namespace

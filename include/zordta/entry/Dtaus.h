@@ -43,6 +43,10 @@ struct ZORDTA_API DtausSettings {
   std::function<void(std::int64_t bankCode, std::int64_t account, const std::string& where,
                      Diagnostics& findings)>
       checkAccount{};
+  /// For a run set up to write its file: where its records go as they are
+  /// booked (zor::TZorDTA::SetRecordSink); null: the component's buffer, which
+  /// its Finish writes to the file.
+  zor::ByteSink* sink = nullptr;
 };
 
 /// The texts view the record or the CSV row the payment was read from: they
@@ -83,8 +87,9 @@ class ZORDTA_API DtausRun : public PaymentRun<zor::TZorDTA> {
   using Settings = DtausSettings;
 
   /// Checks the client and opens the run. With `forFile` it is set up to write
-  /// its file: folder, name and, on request, the diskette number, which opening
-  /// uses up. A faulty client is reported, and a stand-in client opens the run,
+  /// its file: folder, name, the settings' sink and, on request, the diskette
+  /// number, which opening uses up. Without, its records are dropped as they
+  /// are made. A faulty client is reported, and a stand-in client opens the run,
   /// so that the payments are still checked.
   DtausRun(const DtausSettings& settings, bool forFile, Diagnostics& errors, Diagnostics& warnings);
 
@@ -115,6 +120,10 @@ class ZORDTA_API DtausRun : public PaymentRun<zor::TZorDTA> {
   // Kept from record to record, so a long run allocates little.
   DtausPayment fPayment;
   Columns fColumns;
+  /// Takes the records of a run that only checks.
+  struct Discard : zor::ByteSink {
+    void Write(std::string_view) override {}
+  } fDiscard;
   zor::AnsiString fName;
   std::string fFileKey;
   bool fDebitFile = false;
