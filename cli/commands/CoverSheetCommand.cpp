@@ -97,8 +97,10 @@ bool FileFitsSheet(const std::string& name, CheckedDtaus& file) {
 }
 
 // Under the file's own name, folder, client and date, so that the sheet names
-// them as the written one did.
-void StartRebooking(zor::TZorDTA& dta, const std::string& name, const zor::DtausHeader& header) {
+// them as the written one did. The records are not kept: the sheet needs only
+// the figures, and the file may be the largest the format allows.
+void StartRebooking(zor::TZorDTA& dta, zor::ByteSink& records, const std::string& name,
+                    const zor::DtausHeader& header) {
   const fs::path path(name);
   dta.SetPath(zor::StringFromUtf8(path.has_parent_path() ? path.parent_path().string() : "."));
   dta.SetDTAFilename(zor::StringFromUtf8(path.filename().string()));
@@ -113,6 +115,7 @@ void StartRebooking(zor::TZorDTA& dta, const std::string& name, const zor::Dtaus
   // The file is what it is: the sheet must count every payment in it, also one
   // another program wrote below today's limits.
   dta.SetValidateData(false);
+  dta.SetRecordSink(&records);
   dta.Start();
 }
 
@@ -211,8 +214,9 @@ int Run(const CoverSheetOptions& o) {
   }
   CheckedDtaus file(o.file, {});
   if (!FileFitsSheet(o.file, file)) return kBadData;
+  zor::DiscardingSink records;
   zor::TZorDTA dta(nullptr);
-  StartRebooking(dta, o.file, file.Files().front().header);
+  StartRebooking(dta, records, o.file, file.Files().front().header);
   if (!BookAgain(o.file, file, dta)) return kBadData;
   return Present(o, dta);
 }

@@ -15,4 +15,11 @@ class ZORDTA_API ByteSink {
   virtual void Write(std::string_view bytes) = 0;
 };
 
+/// Takes the bytes and keeps none: for a run that is booked only for its
+/// figures and checks.
+class ZORDTA_API DiscardingSink : public ByteSink {
+ public:
+  void Write(std::string_view) override {}
+};
+
 }  // namespace zor

@@ -121,9 +121,7 @@ class ZORDTA_API DtausRun : public PaymentRun<zor::TZorDTA> {
   DtausPayment fPayment;
   Columns fColumns;
   /// Takes the records of a run that only checks.
-  struct Discard : zor::ByteSink {
-    void Write(std::string_view) override {}
-  } fDiscard;
+  zor::DiscardingSink fDiscard;
   zor::AnsiString fName;
   std::string fFileKey;
   bool fDebitFile = false;
