@@ -10,14 +10,6 @@
 
 namespace zcli {
 
-namespace {
-
-// As compilers do: the first faults are what a person fixes first, and a million
-// lines on the screen help no one.
-constexpr std::size_t kShownErrors = 100;
-
-}  // namespace
-
 void CheckOptionText(const WriteOptions& o) {
   std::string problems;
   for (const auto& [key, value] : o.settings) {

@@ -13,6 +13,11 @@ namespace zcli {
 
 struct WriteOptions;
 
+/// The errors a run prints, as compilers do: the first faults are what a
+/// person fixes first, and a million lines on the screen help no one. The
+/// rest are counted, and only so many are kept (Diagnostics::KeepFirstByPlace).
+inline constexpr std::size_t kShownErrors = 100;
+
 /// The warnings (and notes) a run prints; the rest are counted.
 inline constexpr std::size_t kShownWarnings = 100;
 

@@ -29,7 +29,7 @@ PaymentSource::PaymentSource(const std::string& jobPath, const std::string& csvP
   }
   if (!jobPath.empty()) {
     fName = InputName(jobPath);
-    Diagnostics jobErrors;
+    Diagnostics jobErrors = errors.EmptyLike();
     Job job = LoadJob(ReadInput(jobPath), schema, jobErrors);
     if (!job.files.empty()) {
       if (!csvPath.empty()) {
@@ -43,7 +43,7 @@ PaymentSource::PaymentSource(const std::string& jobPath, const std::string& csvP
         fFiles.push_back(
             {std::move(file.place), std::move(file.settings), std::move(file.payments)});
       }
-      for (const Diagnostic& d : jobErrors.Items()) errors.Add(d.where, d.field, d.message);
+      errors.Append(std::move(jobErrors));
       return;
     }
     if (!csvPath.empty() && job.hasPayments && !job.payments.empty()) {
@@ -55,9 +55,10 @@ PaymentSource::PaymentSource(const std::string& jobPath, const std::string& csvP
     }
     fFiles[0].settings = std::move(job.settings);
     fFiles[0].payments = std::move(job.payments);
-    for (const Diagnostic& d : jobErrors.Items()) errors.Add(d.where, d.field, d.message);
+    const bool jobFaulty = !jobErrors.Empty();
+    errors.Append(std::move(jobErrors));
     fHasPayments = !fFiles[0].payments.empty();
-    if (!jobErrors.Empty() && fFiles[0].payments.empty()) return;
+    if (jobFaulty && fFiles[0].payments.empty()) return;
   }
   if (!csvPath.empty()) {
     const char delimiter = DelimiterOption(delimiterOption);

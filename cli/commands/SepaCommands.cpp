@@ -167,17 +167,21 @@ int RunWrite(WriteOptions& o) {
   const OutputFiles files =
       PlanOutput(settings->verzeichnis, settings->dateiname, label("dateiname"), o);
 
-  const std::size_t clientStart = errors.Count();
-  CheckSepaClient(*settings, label, errors);
+  // Apart first: the errors keep only the first by place.
+  Diagnostics clientErrors;
+  CheckSepaClient(*settings, label, clientErrors);
   const auto faulty = [&](const std::string& key) {
-    for (std::size_t i = clientStart; i < errors.Count(); ++i) {
-      if (errors.Items()[i].field == label(key)) return true;
+    for (const Diagnostic& d : clientErrors.Items()) {
+      if (d.field == label(key)) return true;
     }
     return false;
   };
+  const bool ibanFaulty = faulty("auftraggeber.iban");
+  const bool bicFaulty = faulty("auftraggeber.bic");
+  errors.Append(std::move(clientErrors));
   checked.warnings.KeepAtMost(kKeptWarnings);  // a million warnings cost no memory
-  zor::SepaPlan plan = OpenPlan(settings->library, faulty("auftraggeber.iban"),
-                                faulty("auftraggeber.bic"), label, errors, checked.warnings);
+  zor::SepaPlan plan =
+      OpenPlan(settings->library, ibanFaulty, bicFaulty, label, errors, checked.warnings);
   const std::chrono::year_month_day defaultDate =
       SepaDate(settings->ausfuehrung.value_or(zor::Date()));
   PlanPayments(input, defaultDate, label, plan, checked);

@@ -99,19 +99,6 @@ PaymentSource::Pass FeedRun(const PaymentSource& input, std::size_t file, Run& r
                : input.ForEach(file, take, takeRow, errors);
 }
 
-/// The faults of one file of several, placed in it: "dateien[2], Auftraggeber".
-inline void AppendPlaced(Diagnostics& to, Diagnostics&& from, const std::string& place) {
-  if (place.empty()) {
-    to.Append(std::move(from));
-    return;
-  }
-  for (const Diagnostic& d : from.Items()) {
-    to.Add(d.where.starts_with(place) ? d.where : place + ", " + d.where, d.field, d.message);
-  }
-  to.AddNotKept(from.NotKept());
-  from = Diagnostics();
-}
-
 /// The settings of each file: the job's, then the options'. None when an option
 /// is at fault: reported at once, as a usage fault. Raises UsageError for
 /// settings that contradict each other.
@@ -172,7 +159,7 @@ std::vector<std::unique_ptr<Run>> CheckRuns(const PaymentSource& input,
   const std::size_t fileCount = settings.size();
   std::vector<std::unique_ptr<Run>> runs;
   for (std::size_t f = 0; f < fileCount; ++f) {
-    Diagnostics errors;
+    Diagnostics errors = checked.errors.EmptyLike();
     Diagnostics warnings;
     warnings.KeepAtMost(kKeptWarnings);
     const std::size_t inputErrors = checked.inputErrors.Count();
@@ -186,8 +173,9 @@ std::vector<std::unique_ptr<Run>> CheckRuns(const PaymentSource& input,
     }
     EndStreamedRun(*runs.back(), streamed,
                    errors.Empty() && checked.inputErrors.Count() == inputErrors);
-    AppendPlaced(checked.errors, std::move(errors), input.FilePlace(f));
-    AppendPlaced(checked.warnings, std::move(warnings), input.FilePlace(f));
+    // Placed in their file: "dateien[2], Auftraggeber".
+    checked.errors.AppendPlaced(std::move(errors), input.FilePlace(f));
+    checked.warnings.AppendPlaced(std::move(warnings), input.FilePlace(f));
   }
   return runs;
 }

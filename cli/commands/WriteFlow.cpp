@@ -13,6 +13,11 @@
 
 namespace zcli {
 
+CheckedInput::CheckedInput() {
+  inputErrors.KeepFirstByPlace(kShownErrors);
+  errors.KeepFirstByPlace(kShownErrors);
+}
+
 std::optional<int> ReportChecked(CheckedInput& checked, const std::string& inputName) {
   if (!checked.inputErrors.Empty() && (checked.records == 0 || !checked.complete)) {
     return ReportErrors(checked.inputErrors, inputName);

@@ -16,8 +16,10 @@
 
 namespace zcli {
 
-/// What the check of a write command found.
+/// What the check of a write command found. Of the errors only those printed
+/// are kept: a file refused row by row costs no memory for its faults.
 struct CheckedInput {
+  CheckedInput();
   Diagnostics inputErrors;  ///< the input's own, such as a row it cannot read
   Diagnostics errors;       ///< of the settings and the payments
   Diagnostics warnings;

@@ -150,7 +150,7 @@ struct CsvRowStream::State {
 
   State(char d, CsvReading r, CsvSplitting s, Diagnostics& e,
         const std::function<bool(const CsvRow&)>& t)
-      : delimiter(d), reading(r), splitting(s), errors(e), take(t) {}
+      : delimiter(d), reading(r), splitting(s), errors(e), take(t), charFaults(e.EmptyLike()) {}
 
   // `row` holds the cells of a row that starts on `rowLine`.
   void TakeRow(int rowLine) {

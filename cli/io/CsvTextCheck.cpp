@@ -50,16 +50,22 @@ void CsvCharCheck::Scan(std::string_view text, Diagnostics& errors) {
   TextPosition position(text, fLine);
   std::size_t& cell = fCell;
   bool& quoted = fQuoted;
-  const auto report = [&](std::size_t at, const std::string& problem) {
+  // `problem` is made only for a fault that is kept: a file may have one in every row.
+  const auto report = [&](std::size_t at, const auto& problem) {
     const auto line = static_cast<int>(position.Line());
+    std::string where = "Zeile " + std::to_string(line);
+    if (!errors.Keeps(where)) {
+      errors.AddNotKept(where);
+      return;
+    }
     std::string field;
     if (line <= fRules.headerLastLine) {
       field = "Kopfzeile";
     } else if (cell < fFields.size()) {
       field = fFields[cell];
     }
-    errors.Add("Zeile " + std::to_string(line), field,
-               "Spalte " + std::to_string(position.ColumnOf(at)) + ": " + problem);
+    errors.Add(std::move(where), field,
+               "Spalte " + std::to_string(position.ColumnOf(at)) + ": " + problem());
   };
   const auto breaksLines = [&] {
     return position.Line() > static_cast<std::size_t>(fRules.headerLastLine) &&
@@ -76,7 +82,9 @@ void CsvCharCheck::Scan(std::string_view text, Diagnostics& errors) {
     } else if (c == '\n' || (c == '\r' && at + 1 < text.size() && text[at + 1] == '\n')) {
       // CR LF is one break, reported once, at the CR.
       if (quoted && !breaksLines()) {
-        report(at, UnwritableCharProblem('\n') + " Mehrere Zeilen nur im Verwendungszweck.");
+        report(at, [] {
+          return UnwritableCharProblem('\n') + " Mehrere Zeilen nur im Verwendungszweck.";
+        });
       }
       if (c == '\r') ++at;
       position.LineBreakAt(at);
@@ -84,17 +92,17 @@ void CsvCharCheck::Scan(std::string_view text, Diagnostics& errors) {
     } else if (c == '\r') {
       // A CR alone ends a line as editors show it. Outside quotes libcsv ends
       // the row there and no cell holds it; inside, the cell does.
-      if (quoted) report(at, UnwritableCharProblem(byte));
+      if (quoted) report(at, [byte] { return UnwritableCharProblem(byte); });
       position.LineBreakAt(at);
       if (!quoted) cell = 0;
     } else if (byte < 0x20 || byte == 0x7F) {
-      report(at, UnwritableCharProblem(byte));
+      report(at, [byte] { return UnwritableCharProblem(byte); });
     } else if (byte >= 0x80) {
       char32_t codePoint = 0;
       const std::size_t length = zor::DecodeUtf8(text, at, codePoint);
       if (length == 0) continue;  // the caller refuses malformed text first
       if (IsControlChar(codePoint) || !zor::InWindows1252(codePoint)) {
-        report(at, UnwritableCharProblem(codePoint));
+        report(at, [codePoint] { return UnwritableCharProblem(codePoint); });
       }
       at += length - 1;
     }

@@ -58,6 +58,12 @@ class ZORDTA_API FileText {
   FileText(const TZorDTA& dta, bool strict, Report report);
   FileText(const TZorDTAZV& zv, bool strict, Report report);
 
+  /// Asked before an issue is made, with its `fault`: false spares making its
+  /// texts, and the issue is reported with `chars` and `message` empty. For a
+  /// caller that keeps only the first of many.
+  using Wanted = std::function<bool(bool fault)>;
+  void SetWanted(Wanted wanted) { fWanted = std::move(wanted); }
+
   /// Sets `ansi` to the text for the component and reports what the file will
   /// not hold as given; more than `width` characters in the file (0: no limit)
   /// is a fault. Allocates nothing for a text that stays as it is, once `ansi`
@@ -97,12 +103,14 @@ class ZORDTA_API FileText {
   template <class Component, class ReadsAsItself>
   void Learn(const Component& component, ReadsAsItself readsAsItself);
   TextInFile Rewrite(AnsiString& ansi, std::string_view field);
+  bool Wants(bool fault) const { return !fWanted || fWanted(fault); }
   void Count(char c, TextInFile& text) const;
 
   std::array<CharFate, 256> fChars;
   std::array<std::uint64_t, 256> fTally;
   bool fStrict;
   Report fReport;
+  Wanted fWanted;
   AnsiString fScratch;
 };
 

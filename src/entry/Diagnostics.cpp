@@ -1,6 +1,7 @@
 #include "zordta/entry/Diagnostics.h"
 
 #include <algorithm>
+#include <climits>
 #include <iterator>
 #include <string_view>
 #include <utility>
@@ -28,49 +29,6 @@ std::string OneLine(std::string message) {
     }
   }
   return zor::PrintableText(line);
-}
-
-void Diagnostics::Add(std::string where, std::string field, std::string message) {
-  if (fItems.size() >= fKeep) {
-    ++fNotKept;
-    return;
-  }
-  // A key or header from the input may hold a line break or an escape; printed
-  // as is, it would forge a line of the report or steer the terminal.
-  fItems.push_back({std::move(where), OneLine(std::move(field)), OneLine(std::move(message))});
-}
-
-void Diagnostics::Append(const Diagnostics& other) {
-  const std::size_t taken = std::min(fKeep - std::min(fKeep, fItems.size()), other.fItems.size());
-  fItems.insert(fItems.end(), other.fItems.begin(),
-                other.fItems.begin() + static_cast<std::ptrdiff_t>(taken));
-  fNotKept += other.fNotKept + (other.fItems.size() - taken);
-}
-
-void Diagnostics::Append(Diagnostics&& other) {
-  const std::size_t taken = std::min(fKeep - std::min(fKeep, fItems.size()), other.fItems.size());
-  fNotKept += other.fNotKept + (other.fItems.size() - taken);
-  if (fItems.empty() && taken == other.fItems.size()) {
-    fItems.swap(other.fItems);
-  } else {
-    fItems.insert(
-        fItems.end(), std::make_move_iterator(other.fItems.begin()),
-        std::make_move_iterator(other.fItems.begin() + static_cast<std::ptrdiff_t>(taken)));
-  }
-  other.fItems.clear();
-  other.fNotKept = 0;
-  other.fPlaces.clear();
-  other.fIndexed = 0;
-}
-
-void Diagnostics::KeepAtMost(std::size_t count) {
-  fKeep = count;
-  if (fItems.size() > count) {
-    fNotKept += fItems.size() - count;
-    fItems.resize(count);
-    fPlaces.clear();
-    fIndexed = 0;
-  }
 }
 
 namespace {
@@ -112,6 +70,152 @@ std::vector<std::pair<long, std::size_t>> PlaceOrder(const std::vector<Diagnosti
 
 }  // namespace
 
+void Diagnostics::Add(std::string where, std::string field, std::string message) {
+  if (!Keeps(where)) {
+    AddNotKept(where);
+    return;
+  }
+  // A key or header from the input may hold a line break or an escape; printed
+  // as is, it would forge a line of the report or steer the terminal.
+  Keep({std::move(where), OneLine(std::move(field)), OneLine(std::move(message))});
+}
+
+bool Diagnostics::Keeps(std::string_view where) const {
+  return fItems.size() < fKeep && (!fBounded || PlaceNumber(where) < fBound);
+}
+
+void Diagnostics::AddNotKept(std::string_view where) {
+  ++fNotKept;
+  if (fKeepByPlace != kAll) fNotKeptPlaces.Add(where);
+}
+
+void Diagnostics::Keep(Diagnostic&& d) {
+  fItems.push_back(std::move(d));
+  // Sorted out once per `count` added, not once each.
+  if (fKeepByPlace != kAll && fItems.size() >= 2 * fKeepByPlace) {
+    KeepOnlyFirstByPlace(fKeepByPlace);
+  }
+}
+
+void Diagnostics::Append(const Diagnostics& other) {
+  if (fKeepByPlace != kAll) {
+    for (const Diagnostic& d : other.fItems) {
+      if (Keeps(d.where)) {
+        Keep(Diagnostic(d));
+      } else {
+        AddNotKept(d.where);
+      }
+    }
+  } else {
+    const std::size_t taken = std::min(fKeep - std::min(fKeep, fItems.size()), other.fItems.size());
+    fItems.insert(fItems.end(), other.fItems.begin(),
+                  other.fItems.begin() + static_cast<std::ptrdiff_t>(taken));
+    fNotKept += other.fItems.size() - taken;
+  }
+  fNotKept += other.fNotKept;
+  fNotKeptPlaces.Merge(other.fNotKeptPlaces);
+}
+
+void Diagnostics::Append(Diagnostics&& other) {
+  if (fKeepByPlace != kAll) {
+    for (Diagnostic& d : other.fItems) {
+      if (Keeps(d.where)) {
+        Keep(std::move(d));
+      } else {
+        AddNotKept(d.where);
+      }
+    }
+  } else {
+    const std::size_t taken = std::min(fKeep - std::min(fKeep, fItems.size()), other.fItems.size());
+    fNotKept += other.fItems.size() - taken;
+    if (fItems.empty() && taken == other.fItems.size()) {
+      fItems.swap(other.fItems);
+    } else {
+      fItems.insert(
+          fItems.end(), std::make_move_iterator(other.fItems.begin()),
+          std::make_move_iterator(other.fItems.begin() + static_cast<std::ptrdiff_t>(taken)));
+    }
+  }
+  fNotKept += other.fNotKept;
+  fNotKeptPlaces.Merge(other.fNotKeptPlaces);
+  other.fItems.clear();
+  other.fNotKept = 0;
+  other.fNotKeptPlaces = PlaceSet();
+  other.fPlaces.clear();
+  other.fIndexed = 0;
+}
+
+void Diagnostics::AppendPlaced(Diagnostics&& other, const std::string& place) {
+  if (place.empty()) {
+    Append(std::move(other));
+    return;
+  }
+  for (Diagnostic& d : other.fItems) {
+    std::string where = d.where.starts_with(place) ? std::move(d.where) : place + ", " + d.where;
+    if (Keeps(where)) {
+      Keep({std::move(where), std::move(d.field), std::move(d.message)});
+    } else {
+      AddNotKept(where);
+    }
+  }
+  fNotKept += other.fNotKept;
+  fNotKeptPlaces.Merge(other.fNotKeptPlaces, place);
+  other = other.EmptyLike();
+}
+
+void Diagnostics::KeepAtMost(std::size_t count) {
+  fKeep = count;
+  if (fItems.size() > count) {
+    fNotKept += fItems.size() - count;
+    fItems.resize(count);
+    fPlaces.clear();
+    fIndexed = 0;
+  }
+}
+
+void Diagnostics::KeepFirstByPlace(std::size_t count) {
+  fKeepByPlace = count;
+  if (fItems.size() > count || count == 0) KeepOnlyFirstByPlace(count);
+}
+
+void Diagnostics::KeepOnlyFirstByPlace(std::size_t count) {
+  std::vector<std::pair<long, std::size_t>> order = PlaceOrder(fItems);
+  std::vector<bool> kept(fItems.size(), true);
+  long bound = LONG_MIN;
+  if (count == 0) {
+    kept.assign(fItems.size(), false);
+  } else if (order.size() > count) {
+    const auto last = order.begin() + static_cast<std::ptrdiff_t>(count - 1);
+    std::nth_element(order.begin(), last, order.end());
+    // Whatever comes later at the last one's place is behind it.
+    bound = last->first;
+    for (auto it = last + 1; it != order.end(); ++it) kept[it->second] = false;
+  } else {
+    return;
+  }
+  std::vector<Diagnostic> items;
+  items.reserve(std::min(fItems.size(), 2 * count));
+  for (std::size_t i = 0; i < fItems.size(); ++i) {
+    if (kept[i]) {
+      items.push_back(std::move(fItems[i]));
+    } else {
+      AddNotKept(fItems[i].where);
+    }
+  }
+  fItems = std::move(items);
+  fBound = fBounded ? std::min(fBound, bound) : bound;
+  fBounded = true;
+  fPlaces.clear();
+  fIndexed = 0;
+}
+
+Diagnostics Diagnostics::EmptyLike() const {
+  Diagnostics d;
+  d.fKeep = fKeep;
+  d.KeepFirstByPlace(fKeepByPlace);
+  return d;
+}
+
 void Diagnostics::SortByPlace() {
   std::vector<std::pair<long, std::size_t>> order = PlaceOrder(fItems);
   if (std::is_sorted(order.begin(), order.end())) return;
@@ -137,7 +241,7 @@ std::vector<const Diagnostic*> Diagnostics::FirstByPlace(std::size_t count) cons
 bool Diagnostics::Mentions(const std::string& where) const {
   if (fIndexed == 0) fPlaces.reserve(fItems.size());
   for (; fIndexed < fItems.size(); ++fIndexed) fPlaces.insert(fItems[fIndexed].where);
-  return fPlaces.count(where) > 0;
+  return fPlaces.count(where) > 0 || fNotKeptPlaces.Contains(where);
 }
 
 void PrintDiagnostic(std::ostream& out, const std::string& source, const Diagnostic& d) {

@@ -162,8 +162,9 @@ TextInFile FileText::Prepare(std::string_view utf8, std::size_t width, std::stri
   if (tally.notKept) text = Rewrite(ansi, field);
   if (width > 0 && text.length > width) {
     fReport({FileTextIssueKind::TooLong, true, field, std::string(),
-             Fill(_MsgEntryTooLong,
-                  {PrintableText(utf8), std::to_string(text.length), std::to_string(width)})});
+             Wants(true) ? Fill(_MsgEntryTooLong, {PrintableText(utf8), std::to_string(text.length),
+                                                   std::to_string(width)})
+                         : std::string()});
   }
   return text;
 }
@@ -173,7 +174,7 @@ bool FileText::LeftBlank(const TextInFile& text, std::string_view given, std::st
   for (const char c : given) {
     if (c != ' ' && c != '\t') {
       fReport({FileTextIssueKind::Blank, true, field, std::string(),
-               Fill(_MsgEntryBlank, {PrintableText(given)})});
+               Wants(true) ? Fill(_MsgEntryBlank, {PrintableText(given)}) : std::string()});
       return true;
     }
   }
@@ -208,6 +209,11 @@ TextInFile FileText::Rewrite(AnsiString& ansi, std::string_view field) {
   TextInFile text;
   for (const char c : ansi) Count(c, text);
 
+  if ((!replaced.empty() || !dropped.empty()) && !Wants(fStrict)) {
+    if (!replaced.empty()) fReport({FileTextIssueKind::Replaced, fStrict, field, {}, {}});
+    if (!dropped.empty()) fReport({FileTextIssueKind::Dropped, fStrict, field, {}, {}});
+    return text;
+  }
   if (!replaced.empty()) {
     std::string changes;
     for (const char c : replaced) {

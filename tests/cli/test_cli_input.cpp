@@ -124,6 +124,27 @@ TEST(LinearTimeOnBadInput, OnlyTheFirstHundredFaultsArePrintedWithTheCountOfAll)
   EXPECT_EQ(warnings[100], "… und 200 weitere Warnungen.");
 }
 
+// Only the errors printed are kept: a row's character fault, found apart and
+// added after all the rows' own faults, still comes first at its row, and the
+// faults beyond the cut are counted one by one.
+TEST(LinearTimeOnBadInput, FaultsOfTwoSourcesComeInRowOrderPastTheCut) {
+  Workspace ws;
+  std::string bad = "name,konto,blz,betrag\n";
+  for (int i = 0; i < 300; ++i)
+    bad += (i % 2 ? "Łukasz,x," : "Łukasz,1234567900,") + std::string("50010517,1\n");
+  ws.Write("bad.csv", bad);
+  const auto r = ws.Run(Args({"dtaus", "write", "--csv", "bad.csv", "--dry-run"}, kClient));
+  EXPECT_EQ(r.exitCode, 1);
+  const std::vector<std::string> lines = LinesOf(r.err);
+  ASSERT_EQ(lines.size(), 102u) << r.err.substr(0, 2000);
+  EXPECT_EQ(lines[1],
+            "bad.csv: Zeile 3, Feld name: Spalte 1: „Ł“ (U+0141) gibt es in Windows-1252 nicht.");
+  EXPECT_EQ(lines[2], "bad.csv: Zeile 3, Feld konto: „x“ ist keine Kontonummer (nur Ziffern).");
+  EXPECT_EQ(lines[99].rfind("bad.csv: Zeile 68, Feld name:", 0), 0u) << lines[99];
+  EXPECT_EQ(lines[100], "… und 350 weitere Fehler.");
+  EXPECT_EQ(lines[101], "Nichts geschrieben: 450 Fehler.");
+}
+
 TEST(OddInputs, StandardInputAndPipesAreReadOnceAndNamed) {
   Workspace ws;
   const std::string csv = "name,konto,blz,betrag\nAnna,1234567900,50010517,1\nBen,x,50010517,2\n";

@@ -102,4 +102,42 @@ TEST(Diagnostics, PlacesAreFoundAfterSortingAndAddingAndTheFirstComeInPlaceOrder
   EXPECT_EQ(zor::entry::GroupedCount(100), "100");
 }
 
+// A run refused row by row keeps only the errors it prints; the cut must not
+// change which come first, nor the count, nor what Mentions answers.
+TEST(Diagnostics, KeptFirstByPlaceAreTheFirstByPlaceAndTheRestAreCountedAndMentioned) {
+  zor::entry::Diagnostics d;
+  d.KeepFirstByPlace(3);
+  for (int row = 40; row >= 2; --row) d.Add("Zeile " + std::to_string(row), "", "r");
+  d.Add("Zeile 2", "", "second at 2");  // after the first at its place
+  d.Add("Auftraggeber", "", "client");
+  d.Add("Zeile 3", "", "late");
+  EXPECT_EQ(d.Count(), 42u);
+  EXPECT_EQ(d.NotKept() + d.Items().size(), 42u);
+  EXPECT_LE(d.Items().size(), 6u);
+  const auto first = d.FirstByPlace(3);
+  ASSERT_EQ(first.size(), 3u);
+  EXPECT_EQ(first[0]->message + "|" + first[1]->where + first[1]->message + "|" + first[2]->message,
+            "client|Zeile 2r|second at 2");
+  EXPECT_FALSE(d.Keeps("Zeile 3"));
+  EXPECT_TRUE(d.Keeps("Befehlszeile"));
+  for (const char* where : {"Zeile 40", "Zeile 3", "Auftraggeber"}) {
+    EXPECT_TRUE(d.Mentions(where)) << where;
+  }
+  for (const char* where : {"Zeile 41", "Zeile 040", "Buchung 3"}) {
+    EXPECT_FALSE(d.Mentions(where)) << where;
+  }
+
+  // Placed in their file as a job of several files places them.
+  zor::entry::Diagnostics all = d.EmptyLike();
+  all.Add("dateien[1], Zeile 5", "", "one");
+  all.AppendPlaced(std::move(d), "dateien[2]");
+  EXPECT_EQ(all.Count(), 43u);
+  EXPECT_TRUE(all.Mentions("dateien[2], Zeile 40"));
+  EXPECT_FALSE(all.Mentions("Zeile 40"));
+  const auto placed = all.FirstByPlace(3);
+  EXPECT_EQ(placed[0]->where + "|" + placed[1]->where + "|" + placed[2]->where,
+            "dateien[1], Zeile 5|dateien[2], Auftraggeber|dateien[2], Zeile 2");
+  EXPECT_TRUE(d.Empty());
+}
+
 }  // namespace

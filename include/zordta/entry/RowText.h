@@ -34,6 +34,7 @@ class ZORDTA_API RowText {
 
  private:
   void File(const zor::FileTextIssue& issue);
+  void SpareUnkept();
 
   Diagnostics& fErrors;
   Diagnostics& fWarnings;
