@@ -41,6 +41,10 @@ void Start(zor::TZorDTAZV& zv, const std::string& path, const zor::DtazvHeader& 
   // The file is what it is: the sheet must count every payment in it, also one
   // another program wrote beyond today's limits.
   zv.SetValidateData(false);
+  // The sheet needs only the figures; the records are not kept, whatever the
+  // file's size. The sink keeps nothing, so one serves every run.
+  static zor::DiscardingSink discard;
+  zv.SetRecordSink(&discard);
   zv.Start(q.lfdNummer);
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "zordta/ByteSink.h"
 #include "zordta/ZorDTA.h"
 
 namespace zor {
@@ -98,7 +99,17 @@ class ZORDTA_API TZorDTAZV : public TZorBaseDTA {
   /// with ß, Ä, Ö and Ü spelled out.
   AnsiString RemoveInvalidChars(const AnsiString& str) const;
 
+  /// Where the records of the runs started from now on go, as they are written;
+  /// nullptr (the default): into the component's buffer, which Finish writes to
+  /// the file. With a sink, Finish writes the Z record there and no file, and
+  /// DTAFileContent stays empty: the caller owns the bytes and keeps the sink
+  /// alive until the run is finished or the component is gone.
+  void SetRecordSink(ByteSink* sink) { fRecordSink = sink; }
+  ByteSink* RecordSink() const { return fRecordSink; }
+
  private:
+  // A record into the run's sink, or into the buffer.
+  void WriteRecord(std::string_view record);
   bool ValidateVwzCount(const TStrings& Vwz);
   bool IsWritableDateKept(TDate date);
   // Steps of Buchung, inline: they run for every booking.
@@ -144,6 +155,7 @@ class ZORDTA_API TZorDTAZV : public TZorBaseDTA {
   // every time).
   TDate fCheckedDatum = 0;
   bool fCheckedDatumWritable = true;
+  ByteSink* fRecordSink = nullptr;
 };
 
 }  // namespace zor

@@ -5,6 +5,7 @@
 #include <span>
 #include <string_view>
 
+#include "core/RunBuffer.h"
 #include "core/ZorDTAMessages.h"
 #include "dtazv/BankIdentifiers.h"
 #include "dtazv/Layout.h"
@@ -147,6 +148,8 @@ void TZorDTAZV::Start(std::int32_t LfdNummer) {
   const bool runWasOpen = fState != stReady;
   TZorBaseDTA::Start();
   if (runWasOpen) return;
+  // The records go to the sink; without a buffer, Finish writes no file.
+  if (fRecordSink) fStream.reset();
 
   fSummeBetragVorKomma = 0;
   // Each file's cover sheet describes that file alone.
@@ -312,6 +315,14 @@ void TZorDTAZV::Buchung(const AnsiString& BIC, const AnsiString& IBAN, const Ans
   Buchung(BIC, IBAN, Name, Strasse, OrtLand, Betrag, Vwz, fAusfuehrungsdatum);
 }
 
+void TZorDTAZV::WriteRecord(std::string_view record) {
+  if (fRecordSink) {
+    fRecordSink->Write(record);
+  } else {
+    WriteString(record);
+  }
+}
+
 void TZorDTAZV::Finish() {
   if (FinishWithTrailer([this] { WriteDatensatzZ(); })) PrintBegleitzettel();
 }
@@ -428,7 +439,7 @@ void TZorDTAZV::WriteDatensatzQ(std::int32_t LfdNummer) {
   fields.ausfuehrungsdatum = fAusfuehrungsdatum != 0 ? fAusfuehrungsdatum : today;
   fields.bundeslandschluessel = fBundeslandschluessel;
   fields.firmennummer = fFirmennummer;
-  WriteString(dtazv::BuildQRecord(fields));
+  WriteRecord(dtazv::BuildQRecord(fields));
   MarkHeaderWritten();
 }
 
@@ -463,14 +474,14 @@ void TZorDTAZV::WriteDatensatzT(std::string_view BIC, std::string_view IBAN, std
   fields.anzahlMeldungen = AnzahlMeldungen;
   fSummeBetragVorKomma += BetragVorKomma;
   dtazv::TRecordBuffer record;
-  WriteString(dtazv::BuildTRecord(fields, record));
+  WriteRecord(dtazv::BuildTRecord(fields, record));
 }
 
 void TZorDTAZV::WriteDatensatzZ() {
   dtazv::ZRecordFields fields;
   fields.summeVorKomma = fSummeBetragVorKomma;
   fields.anzahl = fAnzahlBuchungen;
-  WriteString(dtazv::BuildZRecord(fields));
+  WriteRecord(dtazv::BuildZRecord(fields));
 }
 
 }  // namespace zor

@@ -225,6 +225,7 @@ DtazvRun::DtazvRun(const DtazvSettings& s, bool forFile, Diagnostics& errors, Di
           zv.SetPath(zor::StringFromUtf8(s.verzeichnis));
           zv.SetDTAFilename(zor::StringFromUtf8(s.dateiname));
         }
+        zv.SetRecordSink(forFile ? s.sink : &fDiscard);
         TryCheck(errors, client, "",
                  [&] { zv.Start(static_cast<std::int32_t>(s.laufendeNummer)); });
       },
@@ -247,6 +248,7 @@ void DtazvRun::OpenStandIn(const DtazvSettings& s) {
   texts.ort = "X";
   fComponent = std::make_unique<zor::TZorDTAZV>(nullptr);
   ConfigureClient(*fComponent, stand, texts);
+  fComponent->SetRecordSink(&fDiscard);
   fComponent->Start(0);
 }
 

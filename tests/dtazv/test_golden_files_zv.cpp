@@ -14,6 +14,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -351,6 +352,25 @@ TEST_P(DtazvGoldenFiles, RunMatchesGoldenFile) {
 
   ExpectGolden(zv, c.golden);
   if (c.check) c.check(zv, lists);
+}
+
+// The same run through a record sink of the caller's: the golden bytes there,
+// no file and no content of the component's own.
+TEST_P(DtazvGoldenFiles, RunIntoARecordSinkMatchesGoldenFile) {
+  const GoldenCase& c = GetParam();
+  struct Collected : zor::ByteSink {
+    void Write(std::string_view bytes) override { text.append(bytes); }
+    std::string text;
+  } sink;
+  zor::TZorDTAZV zv(nullptr);
+  SetStandardClient(zv);
+  zv.SetRecordSink(&sink);
+
+  RunCase(zv, c);
+
+  EXPECT_TRUE(SameBytes(ReadGolden("dtazv/" + c.golden + ".dtazv"), sink.text));
+  EXPECT_EQ(zv.DTAFileContent(), "");
+  EXPECT_FALSE(std::filesystem::exists(fOut.path() / "DTAZV"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Dtazv, DtazvGoldenFiles, ::testing::ValuesIn(GoldenCases()), CaseName);

@@ -38,6 +38,10 @@ struct ZORDTA_API DtazvSettings {
   std::string verzeichnis = ".";
   /// Strict: refuse text that would not be written as given.
   bool streng = false;
+  /// For a run set up to write its file: where its records go as they are
+  /// booked (zor::TZorDTAZV::SetRecordSink); null: the component's buffer,
+  /// which its Finish writes to the file.
+  zor::ByteSink* sink = nullptr;
 };
 
 struct ZORDTA_API DtazvPayment {
@@ -106,6 +110,8 @@ class ZORDTA_API DtazvRun : public PaymentRun<zor::TZorDTAZV> {
   // Kept from record to record, so a long run allocates little.
   DtazvPayment fPayment;
   DtazvTexts fTexts;
+  /// Takes the records of a run that only checks.
+  zor::DiscardingSink fDiscard;
 };
 
 /// IBANs are often written in groups of four: blanks out, letters up.
