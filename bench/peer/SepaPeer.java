@@ -34,8 +34,7 @@ public final class SepaPeer {
     // The library wants its configuration before it generates or parses; errors only.
     Properties config = new Properties();
     config.setProperty("log.loglevel.default", "1");
-    // Its log filter off: it would otherwise collect every account as a secret
-    // to mask, and test every log line against all of them.
+    // Its log filter off (log.filter 0): no log line is searched for secrets to mask.
     config.setProperty("log.filter", "0");
     HBCIUtils.init(config, new HBCICallbackIOStreams(System.err, null));
     if (args[0].equals("write")) {
