@@ -21,17 +21,22 @@ import org.kapott.hbci.swift.DTAUS;
 
 public class DtausPeer {
   public static void main(String[] args) throws Exception {
-    // The library wants its configuration before it parses.
-    Properties config = new Properties();
-    config.setProperty("log.loglevel.default", "1");
-    // Its log filter off (log.filter 0): no log line is searched for secrets to mask.
-    config.setProperty("log.filter", "0");
-    HBCIUtils.init(config, new HBCICallbackIOStreams(System.err, null));
+    initLibrary();
     if (args[0].equals("write")) {
       write(args[1], args[2]);
     } else {
       read(args[1], args[2]);
     }
+  }
+
+  // The library wants its configuration before it generates or parses; errors
+  // only, and its log filter off (log.filter 0): no log line is searched for
+  // secrets to mask.
+  static void initLibrary() {
+    Properties config = new Properties();
+    config.setProperty("log.loglevel.default", "1");
+    config.setProperty("log.filter", "0");
+    HBCIUtils.init(config, new HBCICallbackIOStreams(System.err, null));
   }
 
   // The benchmark's cells: separated by commas, quoted where they hold one.

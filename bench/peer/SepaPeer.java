@@ -21,8 +21,6 @@ import org.kapott.hbci.GV.generators.ISEPAGenerator;
 import org.kapott.hbci.GV.generators.SEPAGeneratorFactory;
 import org.kapott.hbci.GV.parsers.ISEPAParser;
 import org.kapott.hbci.GV.parsers.SEPAParserFactory;
-import org.kapott.hbci.callback.HBCICallbackIOStreams;
-import org.kapott.hbci.manager.HBCIUtils;
 import org.kapott.hbci.sepa.SepaVersion;
 
 public final class SepaPeer {
@@ -31,12 +29,7 @@ public final class SepaPeer {
   private SepaPeer() {}
 
   public static void main(String[] args) throws Exception {
-    // The library wants its configuration before it generates or parses; errors only.
-    Properties config = new Properties();
-    config.setProperty("log.loglevel.default", "1");
-    // Its log filter off (log.filter 0): no log line is searched for secrets to mask.
-    config.setProperty("log.filter", "0");
-    HBCIUtils.init(config, new HBCICallbackIOStreams(System.err, null));
+    DtausPeer.initLibrary();
     if (args[0].equals("write")) {
       write(args[1], args[2]);
     } else {

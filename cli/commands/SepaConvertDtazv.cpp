@@ -31,13 +31,6 @@ namespace zcli {
 
 namespace {
 
-// Every record T of the file, with the reports that follow it; `header` gets record Q.
-void ReadPayments(const std::string& path,
-                  const std::function<void(const zor::DtazvHeader&)>& header,
-                  const DtazvPaymentTaker& take) {
-  ReadDtazvPaymentsAhead(path, header, take);
-}
-
 std::string Where(const zor::DtazvPlace& place) {
   if (place.record == 0) return "Datei";
   return "Datensatz " + std::to_string(place.record) + " (Byte " + std::to_string(place.offset) +
@@ -72,13 +65,13 @@ bool Plan(const DtazvConvertJob& job, zor::DtazvToSepa& convert) {
     bool sepa = false;
     bool foreign = false;
     if (!job.settings.messageId.empty()) {
-      ReadPayments(
+      ReadDtazvPaymentsAhead(
           job.file, [](const zor::DtazvHeader&) {},
           [&](const zor::DtazvPayment& p, std::span<const zor::DtazvReport>) {
             (zor::DtazvPaymentIsSepa(p) ? sepa : foreign) = true;
           });
     }
-    ReadPayments(
+    ReadDtazvPaymentsAhead(
         job.file, [&](const zor::DtazvHeader& q) { convert.Open(q, sepa && foreign); },
         [&](const zor::DtazvPayment& p, std::span<const zor::DtazvReport> r) {
           convert.Plan(p, r);
@@ -96,7 +89,7 @@ void WriteDocuments(const std::vector<std::ostream*>& outs, const DtazvConvertJo
   convert.StartWriting(outs);
   for (std::size_t pass = 0; pass < convert.Passes(); ++pass) {
     bool same = true;
-    ReadPayments(
+    ReadDtazvPaymentsAhead(
         job.file, [](const zor::DtazvHeader&) {},
         [&](const zor::DtazvPayment& p, std::span<const zor::DtazvReport> r) {
           same = convert.Write(p, r, pass) && same;

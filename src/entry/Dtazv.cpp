@@ -57,12 +57,17 @@ void ConfigureClient(zor::TZorDTAZV& zv, const DtazvSettings& s, const DtazvText
 
 std::string CompactIdentifier(std::string_view text) {
   std::string compact;
-  compact.reserve(text.size());
+  CompactIdentifierInto(text, compact);
+  return compact;
+}
+
+void CompactIdentifierInto(std::string_view text, std::string& out) {
+  out.clear();
+  out.reserve(text.size());
   for (const char c : text) {
     if (c == ' ' || c == '\t') continue;
-    compact += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
   }
-  return compact;
 }
 
 const JobSchema& DtazvJobSchema() {

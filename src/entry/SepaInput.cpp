@@ -68,15 +68,6 @@ void EmptyAll(Parts&... parts) {
   (Empty(parts), ...);
 }
 
-// CompactIdentifier into storage that stays from the row before.
-void CompactInto(std::string_view text, std::string& out) {
-  out.clear();
-  for (const char c : text) {
-    if (c == ' ' || c == '\t') continue;
-    out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  }
-}
-
 // The fields taken over as they are; what they must be is checked apart. Every
 // field of the payment is set or emptied here, so nothing of the row before stays.
 void TakeAsGiven(const InputRecord& r, zor::SepaPayment& p) {
@@ -86,8 +77,8 @@ void TakeAsGiven(const InputRecord& r, zor::SepaPayment& p) {
            p.creditorReference, p.creditorId, p.amendment, p.remittance);
   p.cents = 0;
   p.counterparty.name = r.Get("name");
-  CompactInto(r.Get("iban"), p.counterparty.iban);
-  CompactInto(r.Get("bic"), p.counterparty.bic);
+  CompactIdentifierInto(r.Get("iban"), p.counterparty.iban);
+  CompactIdentifierInto(r.Get("bic"), p.counterparty.bic);
   p.endToEndId = r.Get("ende_zu_ende_id");
   // Lines of a purpose make one text in a SEPA file.
   for (const std::string& line : r.purpose) {

@@ -116,5 +116,7 @@ class ZORDTA_API DtazvRun : public PaymentRun<zor::TZorDTAZV> {
 
 /// IBANs are often written in groups of four: blanks out, letters up.
 ZORDTA_API std::string CompactIdentifier(std::string_view text);
+/// The same into `out`, whose storage a reader keeps from row to row.
+ZORDTA_API void CompactIdentifierInto(std::string_view text, std::string& out);
 
 }  // namespace zor::entry
