@@ -9,13 +9,14 @@
 #include <string_view>
 
 #include "io/SignalFreeThread.h"
+#include "output/PeriodicDataSync.h"
 #include "zordta/detail/DirectWrites.h"
 
 namespace zcli {
 
 bool FileOutBuffer::Open(const std::string& path) {
   for (auto& block : fBlocks) {
-    // Direct writes need their memory aligned to the disk's sectors.
+    // Whole pages copy fastest into the page cache.
     block.reset(
         static_cast<char*>(std::aligned_alloc(zor::detail::DirectWrites::kSector, kBlockSize)));
     if (!block) throw std::bad_alloc();
@@ -25,7 +26,8 @@ bool FileOutBuffer::Open(const std::string& path) {
     fOpenOrClose = errno;
     return false;
   }
-  fDirect = std::make_unique<zor::detail::DirectWrites>(fFd, true);
+  fWriteback = std::make_unique<zor::detail::DirectWrites>(fFd, false);
+  fSync = std::make_unique<PeriodicDataSync>(fFd);
   setp(fBlocks[0].get(), fBlocks[0].get() + kBlockSize);
   fWriter = StartWithoutSignals(&FileOutBuffer::WriteLoop, this);
   return true;
@@ -36,11 +38,10 @@ FileOutBuffer::~FileOutBuffer() {
 }
 
 void FileOutBuffer::WriteOut(const char* data, std::size_t size) {
-  fDirect->Prepare(std::string_view(data, size));
   const std::size_t whole = size;
   while (size > 0) {
     const ssize_t n = ::write(fFd, data, size);
-    if (n < 0 && (errno == EINTR || fDirect->Refused(errno))) continue;
+    if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       const std::lock_guard<std::mutex> lock(fMutex);
       fError = n < 0 ? errno : EIO;
@@ -49,7 +50,8 @@ void FileOutBuffer::WriteOut(const char* data, std::size_t size) {
     data += n;
     size -= static_cast<std::size_t>(n);
   }
-  fDirect->Written(whole);
+  fWriteback->Written(whole);
+  fSync->Written(whole);
 }
 
 void FileOutBuffer::WriteLoop() {
@@ -127,6 +129,7 @@ bool FileOutBuffer::Close() {
   fChanged.notify_all();
   fWriter.join();
   int error = fError;
+  if (const int syncError = fSync->Stop(); error == 0) error = syncError;
   // The descriptor is gone even when close fails.
   if (::close(fFd) != 0 && error == 0) error = errno;
   fFd = -1;

@@ -1,8 +1,9 @@
-// An output stream onto a file the run writes in one go, such as a SEPA
-// document of hundreds of megabytes. Full blocks go to the file on a thread of
-// their own, while the next block fills, and they go to disk as the library
-// writes a large payment file: past the page cache where the file system
-// allows it (zordta/detail/DirectWrites.h).
+// An output stream onto a file the run writes in one go, such as a payment
+// file or a SEPA document of hundreds of megabytes. Full blocks go to the file
+// on a thread of their own, while the next block fills; the page cache is
+// handed to the disk every 16 MiB (zordta/detail/DirectWrites.h) and synced
+// every 32 MiB (PeriodicDataSync.h), so that the disk keeps pace with the run.
+// Writing past the page cache instead made the run wait for every block.
 #pragma once
 
 #include <condition_variable>
@@ -19,6 +20,8 @@ class DirectWrites;
 }
 
 namespace zcli {
+
+class PeriodicDataSync;
 
 class FileOutBuffer : public std::streambuf {
  public:
@@ -54,7 +57,8 @@ class FileOutBuffer : public std::streambuf {
   };
 
   int fFd = -1;
-  std::unique_ptr<zor::detail::DirectWrites> fDirect;  ///< used by the writing thread
+  std::unique_ptr<zor::detail::DirectWrites> fWriteback;  ///< used by the writing thread
+  std::unique_ptr<PeriodicDataSync> fSync;
   std::unique_ptr<char, Free> fBlocks[2];
   int fFilling = 0;
 

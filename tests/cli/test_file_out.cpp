@@ -9,6 +9,7 @@
 #include "CliRunner.h"
 #include "output/FileOut.h"
 #include "output/OutputError.h"
+#include "output/PeriodicDataSync.h"
 
 namespace {
 
@@ -50,6 +51,25 @@ TEST(FileOut, KeepsEveryByteInOrderWhateverTheSizeOfThePieces) {
   const std::string written = ws.Read("out.xml");
   ASSERT_EQ(written.size(), expected.size());
   EXPECT_TRUE(written == expected);
+}
+
+// Synced on the way by a thread of its own, while the writing thread goes on.
+TEST(FileOut, StaysWholeAcrossItsSyncsOnTheWay) {
+  Workspace ws;
+  const std::string path = (ws / "large.dta").string();
+  const std::size_t size = 2 * zcli::PeriodicDataSync::kStretch + 5;
+  std::string expected(size, '\0');
+  for (std::size_t i = 0; i < size; ++i)
+    expected[i] = static_cast<char>('a' + (i * 7 + i / 4093) % 26);
+  FileOut out(path);
+  ASSERT_TRUE(out.good());
+  for (std::size_t at = 0; at < size; at += 100'003) {
+    out.write(expected.data() + at,
+              static_cast<std::streamsize>(std::min<std::size_t>(100'003, size - at)));
+  }
+  out.close();
+  ASSERT_TRUE(out.good());
+  EXPECT_TRUE(ws.Read("large.dta") == expected);
 }
 
 TEST(FileOut, AFullDiskFailsTheStreamInsteadOfPassingForWritten) {
