@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "commands/Commands.h"
+#include "io/CsvReadAhead.h"
 #include "io/FileBytes.h"
 
 namespace zcli {
@@ -108,28 +109,39 @@ PaymentSource::Pass PaymentSource::Read(std::size_t file,
   std::optional<CsvRecordReader> reader;
   InputRecord record;
   const std::size_t before = errors.Count();
-  const auto takeCsvRow = [&](const CsvRow& row) {
+  // The header makes the reader; each further row is a payment or reported.
+  const auto sortRow = [&](const CsvRow& row, std::string& where, Diagnostics& rowErrors) {
     if (!reader) {
-      reader.emplace(row, fColumns, errors);
-      return reader->Usable();
+      reader.emplace(row, fColumns, rowErrors);
+      return reader->Usable() ? RowFate::Skip : RowFate::Stop;
     }
+    return reader->Accept(row, where, rowErrors) ? RowFate::Take : RowFate::Skip;
+  };
+  // An accepted row reads without a fault: Read accepts it once more.
+  Diagnostics none;
+  const auto takeRecordRow = [&](const CsvRow& row, const std::string& where) {
     if (takeRow && *takeRow) {
-      if (reader->Accept(row, record.where, errors)) {
-        (*takeRow)(CsvRecordRow{row, *reader, record.where});
-        ++pass.records;
-      }
-    } else if (reader->Read(row, record, errors)) {
+      (*takeRow)(CsvRecordRow{row, *reader, where});
+    } else {
+      reader->Read(row, record, none);
       take(record);
-      ++pass.records;
     }
-    return true;
+    ++pass.records;
   };
   if (fCsvFile) {
-    const CsvFile::Pass read = fCsvFile->ReadRows(errors, takeCsvRow, reading);
+    // Split a batch ahead, on a thread of its own.
+    const CsvFile::Pass read = ReadRowsAhead(*fCsvFile, errors, sortRow, takeRecordRow, reading);
     pass.complete = read == CsvFile::Pass::Complete;
     pass.changed = read == CsvFile::Pass::Changed;
   } else {
-    pass.complete = ReadCsvRows(fCsvText, fDelimiter, errors, takeCsvRow, reading);
+    pass.complete = ReadCsvRows(
+        fCsvText, fDelimiter, errors,
+        [&](const CsvRow& row) {
+          const RowFate fate = sortRow(row, record.where, errors);
+          if (fate == RowFate::Take) takeRecordRow(row, record.where);
+          return fate != RowFate::Stop;
+        },
+        reading);
   }
   if (!reader && pass.complete && errors.Count() == before) {
     errors.Add("Zeile 1", "",

@@ -95,8 +95,9 @@ void WriteDocument(const zor::SepaPlan& plan, const PaymentSource& input,
     if (pass.changed) throw OutputError(input.Name() + ": " + kCsvChangedMessage);
     // The same input, checked the same way: a fault here means the input changed.
     if (!again.Empty()) {
+      // The first row: the reading's faults come after the payments' own.
       throw OutputError("Die Buchungen lasen sich beim Schreiben anders als beim Prüfen (" +
-                        again.Items().front().where + ").");
+                        again.FirstByPlace(1).front()->where + ").");
     }
   }
   writer.Finish();

@@ -4,11 +4,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "CliRunner.h"
 #include "io/CsvFile.h"
+#include "io/CsvReadAhead.h"
 #include "io/CsvReader.h"
 
 namespace {
@@ -127,6 +129,74 @@ TEST(CsvFile, AFileThatChangedBetweenPassesIsRefused) {
     EXPECT_EQ(second.faults,
               (std::vector<std::string>{std::string("CSV||") + zcli::kCsvChangedMessage}));
   }
+}
+
+// Split on a thread of their own: the rows that caller's thread takes, with their
+// places, and the faults, are those of a reading on the caller's thread.
+TEST(CsvFile, RowsReadAheadAreThoseReadInPlace) {
+  // Rows of a few batches, among them some of the wrong width, a blank one, a
+  // quoted cell over two lines and a character Windows-1252 lacks.
+  std::string text = "name,vwz1\n";
+  for (int i = 0; i < 1500; ++i) {
+    if (i % 97 == 5) {
+      text += "kurz\n";
+    } else if (i == 700) {
+      text += "\"Zwei\nZeilen\",x\n";
+    } else if (i == 800) {
+      text += "\n";
+    } else {
+      text += "N" + std::to_string(i) + (i == 1200 ? ",\xC5\x81\n" : ",v\n");
+    }
+  }
+  Workspace ws;
+  ws.Write("z.csv", text);
+  const std::string path = (ws / "z.csv").string();
+  zcli::LineBlocks blocks(path);
+  const zcli::CsvFile file(path, blocks, ',');
+  const zcli::RowSorter sort = [](const zcli::CsvRow& row, std::string& where,
+                                  zcli::Diagnostics& errors) {
+    if (row.cells.size() == 1 && row.cells[0].empty()) return zcli::RowFate::Skip;
+    where = "Zeile " + std::to_string(row.line);
+    if (row.cells.size() == 2) return zcli::RowFate::Take;
+    errors.Add(where, "", "Breite");
+    return zcli::RowFate::Skip;
+  };
+  Read inPlace;
+  zcli::Diagnostics inPlaceErrors;
+  file.ReadRows(inPlaceErrors, [&](const zcli::CsvRow& row) {
+    std::string where;
+    if (sort(row, where, inPlaceErrors) == zcli::RowFate::Take) Collect(inPlace)(row);
+    return true;
+  });
+  Keep(inPlace, inPlaceErrors);
+  ASSERT_EQ(inPlace.rows.size(), 1500u - 16u);
+  ASSERT_EQ(inPlace.faults.size(), 16u + 2u);  // the widths, the line break, the Ł
+
+  Read ahead;
+  zcli::Diagnostics aheadErrors;
+  EXPECT_EQ(zcli::ReadRowsAhead(
+                file, aheadErrors, sort,
+                [&](const zcli::CsvRow& row, const std::string& where) {
+                  EXPECT_EQ(where, "Zeile " + std::to_string(row.line));
+                  Collect(ahead)(row);
+                },
+                zcli::CsvReading::First),
+            zcli::CsvFile::Pass::Complete);
+  Keep(ahead, aheadErrors);
+  EXPECT_EQ(ahead.rows, inPlace.rows);
+  EXPECT_EQ(ahead.faults, inPlace.faults);
+
+  // A caller that fails ends the reading, and its failure reaches it.
+  std::size_t taken = 0;
+  zcli::Diagnostics ignored;
+  EXPECT_THROW(zcli::ReadRowsAhead(
+                   file, ignored, sort,
+                   [&](const zcli::CsvRow&, const std::string&) {
+                     if (++taken == 600) throw std::runtime_error("voll");
+                   },
+                   zcli::CsvReading::First),
+               std::runtime_error);
+  EXPECT_EQ(taken, 600u);
 }
 
 }  // namespace

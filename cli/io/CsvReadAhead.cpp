@@ -1,0 +1,76 @@
+#include "io/CsvReadAhead.h"
+
+#include <exception>
+#include <vector>
+
+#include "io/ReadAhead.h"
+
+namespace zcli {
+
+namespace {
+
+// A row taken, its cells copied one after the other: the text they viewed is
+// gone by the time the caller takes it.
+struct RowCopy {
+  std::string cells;
+  std::vector<std::size_t> ends;
+  int line = 0;
+  bool oneLine = false;
+  std::string where;
+};
+
+}  // namespace
+
+CsvFile::Pass ReadRowsAhead(const CsvFile& file, Diagnostics& errors, const RowSorter& sort,
+                            const SortedRowTaker& take, CsvReading reading) {
+  // The reading thread's alone until the reading has ended.
+  Diagnostics readErrors = errors.EmptyLike();
+  CsvFile::Pass pass = CsvFile::Pass::Complete;
+  CsvRow row;
+  ReadAhead<RowCopy>(
+      [&](const std::function<RowCopy&()>& next) {
+        std::string where;
+        // The end of the reading raised on the way is passed on once the rows
+        // are read: it must not pass through the CSV parser's C frames.
+        std::exception_ptr ended;
+        pass = file.ReadRows(
+            readErrors,
+            [&](const CsvRow& split) {
+              const RowFate fate = sort(split, where, readErrors);
+              if (fate != RowFate::Take) return fate == RowFate::Skip;
+              try {
+                RowCopy& copy = next();
+                copy.cells.clear();
+                copy.ends.clear();
+                for (const std::string_view cell : split.cells) {
+                  copy.cells += cell;
+                  copy.ends.push_back(copy.cells.size());
+                }
+                copy.line = split.line;
+                copy.oneLine = split.oneLine;
+                copy.where = where;
+                return true;
+              } catch (...) {
+                ended = std::current_exception();
+                return false;
+              }
+            },
+            reading);
+        if (ended) std::rethrow_exception(ended);
+      },
+      [&](const RowCopy& copy) {
+        row.line = copy.line;
+        row.oneLine = copy.oneLine;
+        row.cells.clear();
+        std::size_t from = 0;
+        for (const std::size_t end : copy.ends) {
+          row.cells.emplace_back(copy.cells.data() + from, end - from);
+          from = end;
+        }
+        take(row, copy.where);
+      });
+  errors.Append(std::move(readErrors));
+  return pass;
+}
+
+}  // namespace zcli
