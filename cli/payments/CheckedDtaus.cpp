@@ -22,25 +22,15 @@ void CheckedDtaus::Check(const std::function<void(std::size_t, const zor::DtausP
   fInput.Prepare();
   fFiles.clear();
   fNotes.clear();
-  fChecksum = Read([this, &take](zor::DtausReader& reader) {
+  if (take) {
+    CheckAhead(take);
+    return;
+  }
+  fChecksum = Read([this](zor::DtausReader& reader) {
     try {
-      for (;;) {
-        switch (reader.Next()) {
-          case zor::DtausReader::Item::Header:
-            fFiles.push_back({reader.Header(), {}, 0});
-            continue;
-          case zor::DtausReader::Item::Payment:
-            fFiles.back().purposeLines =
-                std::max(fFiles.back().purposeLines, reader.Payment().verwendungszweck.size());
-            if (take) take(fFiles.size() - 1, reader.Payment());
-            continue;
-          case zor::DtausReader::Item::Trailer:
-            fFiles.back().counted = reader.Trailer().counted;
-            continue;
-          case zor::DtausReader::Item::End:
-            break;
-        }
-        break;
+      for (zor::DtausReader::Item item = reader.Next(); item != zor::DtausReader::Item::End;
+           item = reader.Next()) {
+        Note(item, reader.Header(), reader.Payment(), reader.Trailer().counted, {});
       }
     } catch (const zor::DtausReadError&) {
       fNotes = reader.Notes();
@@ -48,6 +38,70 @@ void CheckedDtaus::Check(const std::function<void(std::size_t, const zor::DtausP
     }
     fNotes = reader.Notes();
   });
+}
+
+void CheckedDtaus::Note(zor::DtausReader::Item item, const zor::DtausHeader& header,
+                        const zor::DtausPayment& payment, const zor::DtausControlFigures& counted,
+                        const std::function<void(std::size_t, const zor::DtausPayment&)>& take) {
+  switch (item) {
+    case zor::DtausReader::Item::Header:
+      fFiles.push_back({header, {}, 0});
+      break;
+    case zor::DtausReader::Item::Payment:
+      fFiles.back().purposeLines =
+          std::max(fFiles.back().purposeLines, payment.verwendungszweck.size());
+      if (take) take(fFiles.size() - 1, payment);
+      break;
+    case zor::DtausReader::Item::Trailer:
+      fFiles.back().counted = counted;
+      break;
+    case zor::DtausReader::Item::End:
+      break;
+  }
+}
+
+// With a taker the file is read a batch ahead, on a thread of its own. What
+// the first reading learns is noted on the caller's thread, in the file's
+// order, so that the taker finds a payment's logical file noted, as it would
+// without the thread.
+void CheckedDtaus::CheckAhead(
+    const std::function<void(std::size_t, const zor::DtausPayment&)>& take) {
+  struct Step {
+    zor::DtausReader::Item item = zor::DtausReader::Item::End;
+    zor::DtausHeader header;
+    zor::DtausPayment payment;
+    zor::DtausControlFigures counted;
+  };
+  std::vector<zor::DtausNote> notes;
+  std::uint64_t checksum = 0;
+  try {
+    ReadAhead<Step>(
+        [&](const std::function<Step&()>& next) {
+          checksum = Read([&](zor::DtausReader& reader) {
+            try {
+              for (zor::DtausReader::Item item = reader.Next(); item != zor::DtausReader::Item::End;
+                   item = reader.Next()) {
+                Step& step = next();
+                step.item = item;
+                if (item == zor::DtausReader::Item::Header) step.header = reader.Header();
+                if (item == zor::DtausReader::Item::Payment) step.payment = reader.Payment();
+                if (item == zor::DtausReader::Item::Trailer)
+                  step.counted = reader.Trailer().counted;
+              }
+            } catch (const zor::DtausReadError&) {
+              notes = reader.Notes();
+              throw;
+            }
+            notes = reader.Notes();
+          });
+        },
+        [&](const Step& step) { Note(step.item, step.header, step.payment, step.counted, take); });
+  } catch (const zor::DtausReadError&) {
+    fNotes = std::move(notes);
+    throw;
+  }
+  fNotes = std::move(notes);
+  fChecksum = checksum;
 }
 
 bool CheckedDtaus::ReadAgain(

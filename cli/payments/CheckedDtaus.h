@@ -31,8 +31,8 @@ class CheckedDtaus {
   /// The first reading. Raises zor::DtausReadError for a refused file and
   /// zor::Exception naming the file when it cannot be read; the notes found
   /// until then stay readable. `take`, when given, gets every payment as
-  /// ReadAgain does, before the file is known to be sound; Files() holds its
-  /// logical file's header by then.
+  /// ReadAgain does, before the file is known to be sound, while the file is
+  /// read a batch ahead; Files() holds its logical file's header by then.
   void Check(const std::function<void(std::size_t, const zor::DtausPayment&)>& take = {});
   /// The second reading: every payment with the index of its logical file, on
   /// the caller's thread, while the file is read a batch ahead on one of its
@@ -45,6 +45,11 @@ class CheckedDtaus {
   bool AnyDm() const;
 
  private:
+  void CheckAhead(const std::function<void(std::size_t, const zor::DtausPayment&)>& take);
+  // What the first reading learns of an item, noted in the file's order.
+  void Note(zor::DtausReader::Item item, const zor::DtausHeader& header,
+            const zor::DtausPayment& payment, const zor::DtausControlFigures& counted,
+            const std::function<void(std::size_t, const zor::DtausPayment&)>& take);
   bool ReadAgainHere(const std::function<void(std::size_t, const zor::DtausPayment&)>& take) const;
   // Answers the checksum of the bytes read (InputReadTwice::Read).
   template <class Visit>
