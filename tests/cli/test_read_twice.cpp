@@ -9,6 +9,8 @@
 #include "CliRunner.h"
 #include "io/FileBytes.h"
 #include "payments/CheckedDtaus.h"
+#include "zordta/ZorDTA.h"
+#include "zordta/host/Text.h"
 
 namespace {
 
@@ -81,6 +83,48 @@ TEST(ReadTwice, ADtausFileWhoseNameChangedWithTheSameFiguresIsNoLongerTheSame) {
   EXPECT_FALSE(file.ReadAgain(ignore));
   ws.Write("a.dta", original);  // the same bytes again, in a file written anew
   EXPECT_TRUE(file.ReadAgain(ignore));
+}
+
+// A logical file of `count` credits from the client `account`.
+std::string LogicalFile(long account, int count) {
+  zor::TZorDTA dta(nullptr);
+  dta.SetAuftraggeberName("MUSTER");
+  dta.SetAuftraggeberBLZ(37040044);
+  dta.SetAuftraggeberKontoNr(account);
+  dta.SetDTAFilename(zor::StringFromUtf8(""));
+  dta.Start();
+  for (int i = 0; i < count; ++i) {
+    dta.Buchung("NAME " + std::to_string(i), 1234567900, 50010517, 1.0, "LOHN", "", "");
+  }
+  dta.Finish();
+  return dta.DTAFileContent();
+}
+
+// The first reading hands its payments over from a thread of its own: each
+// payment comes with its logical file noted already, and a refusal after the
+// payments before it, with the notes.
+TEST(ReadTwice, ATakerOfTheFirstReadingFindsEachPaymentsLogicalFileNoted) {
+  Workspace ws;
+  const std::string file = LogicalFile(532013000, 300) + LogicalFile(648489890, 400);
+  ws.Write("a.dta", file);
+  zcli::CheckedDtaus checked((ws / "a.dta").string(), zor::DtausReadOptions{});
+  std::vector<std::size_t> counts(2);
+  checked.Check([&](std::size_t f, const zor::DtausPayment& p) {
+    ASSERT_EQ(checked.Files().size(), f + 1);
+    EXPECT_EQ(p.name, "NAME " + std::to_string(counts[f]));
+    ++counts[f];
+  });
+  EXPECT_EQ(counts, (std::vector<std::size_t>{300, 400}));
+  ASSERT_EQ(checked.Files().size(), 2u);
+  EXPECT_EQ(checked.Files()[1].counted.anzahl, 400);
+  EXPECT_EQ(checked.Payments(), 700);
+
+  // Cut short in the second logical file: no record E.
+  ws.Write("a.dta", file.substr(0, file.size() - 128 - 500 * 128));
+  std::size_t taken = 0;
+  EXPECT_THROW(checked.Check([&](std::size_t, const zor::DtausPayment&) { ++taken; }),
+               zor::DtausReadError);
+  EXPECT_GE(taken, 300u);
 }
 
 }  // namespace
