@@ -76,16 +76,21 @@ std::function<void(DtausSettings&)> AccountCheckFor(const RunBankCodes& banks,
 }
 
 int RunWrite(WriteOptions o, const std::string& bankCodeFile) {
-  const RunBankCodes banks = ReadRunBankCodes(bankCodeFile);
-  const std::function<void(DtausSettings&)> complete = AccountCheckFor(banks, bankCodeFile);
-  if (!banks.path.empty()) o.readFiles.push_back(banks.path);
+  // Read while the input is read; a file that cannot be is refused first all the same.
+  BankCodesAhead banks(bankCodeFile);
+  if (!banks.Path().empty()) o.readFiles.push_back(banks.Path());
+  std::function<void(DtausSettings&)> checkAccounts;
+  const auto banksRead = [&] { checkAccounts = AccountCheckFor(banks.Get(), bankCodeFile); };
+  const auto complete = [&checkAccounts](DtausSettings& s) {
+    if (checkAccounts) checkAccounts(s);
+  };
   const WriteKind<DtausRun> kind{DtausJobSchema(),
                                  DtausCsvColumns(),
                                  ApplyDtausSettings,
                                  [](const DtausSettings& s) { return s.zentralbank; },
                                  Summary,
                                  CheckDirection};
-  return WriteFile(o, kind, complete);
+  return WriteFile<DtausRun>(o, kind, complete, banksRead);
 }
 
 // Prints the payments as the reader hands them over again; false when the file

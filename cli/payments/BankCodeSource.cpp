@@ -2,8 +2,12 @@
 
 #include <ktoblzcheck.h>
 
+#include <exception>
 #include <regex>
 #include <system_error>
+#include <utility>
+
+#include "io/SignalFreeThread.h"
 
 namespace zcli {
 
@@ -32,18 +36,58 @@ zor::BankCodeFile LoadBankCodes(const std::string& option) {
                                                 : std::filesystem::path(option));
 }
 
-RunBankCodes ReadRunBankCodes(const std::string& option) {
-  RunBankCodes banks;
+namespace {
+
+// The file meant, named in `banks`, or why there is none.
+void NameBankCodeFile(const std::string& option, RunBankCodes& banks) {
   try {
     const std::filesystem::path path =
         option.empty() ? DefaultBankCodeFile() : std::filesystem::path(option);
     banks.name = path.filename().string();
     banks.path = path.string();
-    banks.file = std::make_shared<const zor::BankCodeFile>(zor::BankCodeFile::Load(path));
   } catch (const zor::BankCodeError& e) {
     banks.fault = e;
   }
+}
+
+void LoadBankCodeFile(RunBankCodes& banks) {
+  if (banks.fault) return;
+  try {
+    banks.file = std::make_shared<const zor::BankCodeFile>(zor::BankCodeFile::Load(banks.path));
+  } catch (const zor::BankCodeError& e) {
+    banks.fault = e;
+  }
+}
+
+}  // namespace
+
+RunBankCodes ReadRunBankCodes(const std::string& option) {
+  RunBankCodes banks;
+  NameBankCodeFile(option, banks);
+  LoadBankCodeFile(banks);
   return banks;
+}
+
+BankCodesAhead::BankCodesAhead(const std::string& option) {
+  NameBankCodeFile(option, fBanks);
+  if (fBanks.fault) return;
+  fReading = StartWithoutSignals([this] {
+    try {
+      LoadBankCodeFile(fBanks);
+    } catch (...) {
+      fFailure = std::current_exception();
+    }
+  });
+}
+
+BankCodesAhead::~BankCodesAhead() {
+  if (fReading.joinable()) fReading.join();
+}
+
+const RunBankCodes& BankCodesAhead::Get() {
+  if (fReading.joinable()) fReading.join();
+  if (fFailure) std::rethrow_exception(std::exchange(fFailure, nullptr));
+  return fBanks;
 }
 
 }  // namespace zcli

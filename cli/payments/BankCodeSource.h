@@ -2,10 +2,12 @@
 // account-check library's data folder.
 #pragma once
 
+#include <exception>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "zordta/BankCodes.h"
 
@@ -33,5 +35,25 @@ struct RunBankCodes {
 
 /// --bankdaten (empty: the default file), read; raises nothing.
 RunBankCodes ReadRunBankCodes(const std::string& option);
+
+/// ReadRunBankCodes on a thread of its own, while the run reads its input: for
+/// a hundred thousand payments each of the two takes a fifth of the run.
+class BankCodesAhead {
+ public:
+  explicit BankCodesAhead(const std::string& option);
+  ~BankCodesAhead();
+  BankCodesAhead(const BankCodesAhead&) = delete;
+  BankCodesAhead& operator=(const BankCodesAhead&) = delete;
+
+  /// The file meant, known at once: empty only when no default file was found.
+  const std::string& Path() const { return fBanks.path; }
+  /// The file read, as ReadRunBankCodes answers it; waits for the reading.
+  const RunBankCodes& Get();
+
+ private:
+  RunBankCodes fBanks;
+  std::exception_ptr fFailure;
+  std::thread fReading;
+};
 
 }  // namespace zcli
