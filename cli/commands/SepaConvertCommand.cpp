@@ -345,9 +345,24 @@ int RunConvert(const ConvertOptions& o) {
   if (mandates && !SettleMandates(*mandates, accounts, notes)) return kBadData;
   Diagnostics warnings;
   warnings.KeepAtMost(kKeptWarnings);  // a million warnings cost no memory
+  // The payees' IBANs are made on the reading thread, ahead, with accounts of its own.
+  CheckedDtaus file(o.file, {});
+  DtausAccounts aheadAccounts(banks, o.standardregel, ibans ? &*ibans : nullptr);
+  file.PrepareAccounts([&aheadAccounts](const zor::DtausPayment& p, PreparedAccount& prepared) {
+    prepared.blz = p.blz;
+    prepared.konto = p.konto;
+    prepared.made = aheadAccounts.Prepared(p.blz, p.konto, prepared.account, prepared.standardRule);
+  });
   zor::DtausToSepa convert(
       settings,
-      [&accounts](zor::DtausAccount account, zor::SepaAccount& out) {
+      [&](zor::DtausAccount account, zor::SepaAccount& out) {
+        const PreparedAccount* prepared = file.CurrentAccount();
+        if (prepared && prepared->made && prepared->blz == account.blz &&
+            prepared->konto == account.konto) {
+          out.iban.assign(prepared->account.iban);
+          out.bic.assign(prepared->account.bic);
+          return prepared->standardRule;
+        }
         return accounts.Make(account.blz, account.konto, out);
       },
       mandates ? &mandates->Table() : nullptr,
@@ -363,7 +378,6 @@ int RunConvert(const ConvertOptions& o) {
   // The plans are made while the file is checked, unless a message ID is
   // given: the first document's ID is numbered only when there are several,
   // and its plan checks the ID, so then the logical files are counted first.
-  CheckedDtaus file(o.file, {});
   const bool countFirst = !o.nachrichtId.empty();
   Planning planning(file, convert, countFirst);
   const TakePayment plan = [&planning](std::size_t f, const zor::DtausPayment& p) {

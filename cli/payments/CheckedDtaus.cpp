@@ -7,6 +7,25 @@
 
 namespace zcli {
 
+namespace {
+
+// Points the current account at a payment's while it is taken, and at none
+// after, whatever the taker raises.
+class Taking {
+ public:
+  Taking(const PreparedAccount*& current, const PreparedAccount* account) : fCurrent(current) {
+    fCurrent = account;
+  }
+  ~Taking() { fCurrent = nullptr; }
+  Taking(const Taking&) = delete;
+  Taking& operator=(const Taking&) = delete;
+
+ private:
+  const PreparedAccount*& fCurrent;
+};
+
+}  // namespace
+
 CheckedDtaus::CheckedDtaus(std::string path, zor::DtausReadOptions options)
     : fInput(std::move(path)), fOptions(options) {}
 
@@ -71,6 +90,7 @@ void CheckedDtaus::CheckAhead(
     zor::DtausHeader header;
     zor::DtausPayment payment;
     zor::DtausControlFigures counted;
+    PreparedAccount account;
   };
   std::vector<zor::DtausNote> notes;
   std::uint64_t checksum = 0;
@@ -84,7 +104,10 @@ void CheckedDtaus::CheckAhead(
                 Step& step = next();
                 step.item = item;
                 if (item == zor::DtausReader::Item::Header) step.header = reader.Header();
-                if (item == zor::DtausReader::Item::Payment) step.payment = reader.Payment();
+                if (item == zor::DtausReader::Item::Payment) {
+                  step.payment = reader.Payment();
+                  if (fPrepare) fPrepare(step.payment, step.account);
+                }
                 if (item == zor::DtausReader::Item::Trailer)
                   step.counted = reader.Trailer().counted;
               }
@@ -95,7 +118,10 @@ void CheckedDtaus::CheckAhead(
             notes = reader.Notes();
           });
         },
-        [&](const Step& step) { Note(step.item, step.header, step.payment, step.counted, take); });
+        [&](const Step& step) {
+          const Taking taking(fCurrent, fPrepare ? &step.account : nullptr);
+          Note(step.item, step.header, step.payment, step.counted, take);
+        });
   } catch (const zor::DtausReadError&) {
     fNotes = std::move(notes);
     throw;
@@ -111,6 +137,7 @@ bool CheckedDtaus::ReadAgain(
   struct Read {
     std::size_t file = 0;
     zor::DtausPayment payment;
+    PreparedAccount account;
   };
   bool unchanged = true;
   ReadAhead<Read>(
@@ -119,9 +146,13 @@ bool CheckedDtaus::ReadAgain(
           Read& read = next();
           read.file = file;
           read.payment = payment;
+          if (fPrepare) fPrepare(read.payment, read.account);
         });
       },
-      [&](const Read& read) { take(read.file, read.payment); });
+      [&](const Read& read) {
+        const Taking taking(fCurrent, fPrepare ? &read.account : nullptr);
+        take(read.file, read.payment);
+      });
   return unchanged;
 }
 

@@ -8,10 +8,12 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "io/InputReadTwice.h"
 #include "zordta/DtausReader.h"
+#include "zordta/Sepa.h"
 
 namespace zcli {
 
@@ -21,6 +23,17 @@ struct LogicalFile {
   zor::DtausControlFigures counted;
   std::size_t purposeLines = 0;  ///< the most purpose lines of one payment
 };
+
+/// What the reading thread works out ahead for a payment's account, so that
+/// the caller's thread need not: its IBAN and BIC, where they could be made.
+struct PreparedAccount {
+  std::int64_t blz = 0;
+  std::int64_t konto = 0;
+  bool made = false;
+  bool standardRule = false;  ///< as DtausAccounts::Make answers
+  zor::SepaAccount account;   ///< IBAN and BIC
+};
+using AccountPreparer = std::function<void(const zor::DtausPayment&, PreparedAccount&)>;
 
 class CheckedDtaus {
  public:
@@ -38,6 +51,13 @@ class CheckedDtaus {
   /// the caller's thread, while the file is read a batch ahead on one of its
   /// own. False when the file no longer reads as it did: it changed in between.
   bool ReadAgain(const std::function<void(std::size_t, const zor::DtausPayment&)>& take) const;
+
+  /// From now on `prepare` runs on the reading thread for each payment handed
+  /// to a taker; what it made stands in CurrentAccount() while the payment is
+  /// taken. It must share nothing with the caller's thread that either changes.
+  void PrepareAccounts(AccountPreparer prepare) { fPrepare = std::move(prepare); }
+  /// The account prepared for the payment being taken; null when there is none.
+  const PreparedAccount* CurrentAccount() const { return fCurrent; }
 
   const std::vector<LogicalFile>& Files() const { return fFiles; }
   const std::vector<zor::DtausNote>& Notes() const { return fNotes; }
@@ -60,6 +80,8 @@ class CheckedDtaus {
   zor::DtausReadOptions fOptions;
   std::vector<LogicalFile> fFiles;
   std::vector<zor::DtausNote> fNotes;
+  AccountPreparer fPrepare;
+  mutable const PreparedAccount* fCurrent = nullptr;
 };
 
 /// The message for a file that changed while it was read twice.

@@ -29,13 +29,19 @@ bool DtausAccounts::Make(std::int64_t blz, std::int64_t konto, zor::SepaAccount&
   return fIbans->Make({blz, konto}, out);
 }
 
-bool DtausAccounts::Quietly(std::int64_t blz, std::int64_t konto, zor::SepaAccount& out) {
+bool DtausAccounts::Prepared(std::int64_t blz, std::int64_t konto, zor::SepaAccount& out,
+                             bool& standardRule) {
   try {
-    Make(blz, konto, out);
+    standardRule = Make(blz, konto, out);
     return true;
   } catch (const zor::BankCodeError&) {
     return false;
   }
+}
+
+bool DtausAccounts::Quietly(std::int64_t blz, std::int64_t konto, zor::SepaAccount& out) {
+  bool standardRule = false;
+  return Prepared(blz, konto, out, standardRule);
 }
 
 }  // namespace zcli

@@ -50,6 +50,9 @@ class DtausAccounts {
   /// As Make, without a word: false when there is no IBAN to be had, whatever
   /// the reason (the bank-code file unreadable included).
   bool Quietly(std::int64_t blz, std::int64_t konto, zor::SepaAccount& out);
+  /// As Make, ahead of it: false when there is no IBAN to be had, which
+  /// Make then raises; `standardRule` is what Make answers.
+  bool Prepared(std::int64_t blz, std::int64_t konto, zor::SepaAccount& out, bool& standardRule);
 
  private:
   const RunBankCodes& fBanks;

@@ -108,12 +108,26 @@ TEST(ReadTwice, ATakerOfTheFirstReadingFindsEachPaymentsLogicalFileNoted) {
   const std::string file = LogicalFile(532013000, 300) + LogicalFile(648489890, 400);
   ws.Write("a.dta", file);
   zcli::CheckedDtaus checked((ws / "a.dta").string(), zor::DtausReadOptions{});
+  // What the reading thread prepares comes with its own payment.
+  checked.PrepareAccounts([](const zor::DtausPayment& p, zcli::PreparedAccount& prepared) {
+    prepared.account.iban = p.name;
+  });
   std::vector<std::size_t> counts(2);
-  checked.Check([&](std::size_t f, const zor::DtausPayment& p) {
+  const auto take = [&](std::size_t f, const zor::DtausPayment& p) {
     ASSERT_EQ(checked.Files().size(), f + 1);
     EXPECT_EQ(p.name, "NAME " + std::to_string(counts[f]));
+    ASSERT_NE(checked.CurrentAccount(), nullptr);
+    EXPECT_EQ(checked.CurrentAccount()->account.iban, p.name);
     ++counts[f];
-  });
+  };
+  checked.Check(take);
+  EXPECT_EQ(counts, (std::vector<std::size_t>{300, 400}));
+  EXPECT_EQ(checked.CurrentAccount(), nullptr);
+  counts = {0, 0};
+  EXPECT_TRUE(checked.ReadAgain([&](std::size_t f, const zor::DtausPayment& p) {
+    ++counts[f];
+    EXPECT_EQ(checked.CurrentAccount()->account.iban, p.name);
+  }));
   EXPECT_EQ(counts, (std::vector<std::size_t>{300, 400}));
   ASSERT_EQ(checked.Files().size(), 2u);
   EXPECT_EQ(checked.Files()[1].counted.anzahl, 400);
