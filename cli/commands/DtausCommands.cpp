@@ -2,6 +2,8 @@
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include <CLI/CLI.hpp>
 
@@ -10,6 +12,7 @@
 #include "commands/WriteFile.h"
 #include "io/EntryNames.h"
 #include "io/FileBytes.h"
+#include "io/PreparedRow.h"
 #include "output/PaymentListing.h"
 #include "payments/AccountWarnings.h"
 #include "payments/BankCodeSource.h"
@@ -55,42 +58,80 @@ void CheckDirection(const std::map<std::string, std::string>& job,
   if (!conflict.empty()) throw UsageError(conflict);
 }
 
-// The bank-code file is read before the input: a file given that cannot be
-// read is a usage error, one that is missing by default only leaves the
-// accounts unchecked.
-std::function<void(DtausSettings&)> AccountCheckFor(const RunBankCodes& banks,
-                                                    const std::string& bankCodeFile) {
-  try {
-    AccountWarnings::Unread(banks, bankCodeFile);
-  } catch (const zor::BankCodeError& e) {
-    throw UsageError("--bankdaten: " + OneLine(e.what()));
+// The bank-code file is read while the input is: a file given that cannot be
+// read is a usage error all the same, one that is missing by default only
+// leaves the accounts unchecked. The accounts are judged on the thread that
+// reads the CSV rows, ahead of the checks, with checks of its own: a bank's
+// check method takes as long as the rest of a payment's checks.
+class AccountChecks {
+ public:
+  explicit AccountChecks(const std::string& bankCodeFile)
+      : fFile(bankCodeFile), fBanks(bankCodeFile) {}
+
+  const std::string& Path() const { return fBanks.Path(); }
+
+  /// Once the input was read (`input` null when it could not be).
+  void InputRead(PaymentSource* input) {
+    const RunBankCodes& banks = fBanks.Get();
+    try {
+      AccountWarnings::Unread(banks, fFile);
+    } catch (const zor::BankCodeError& e) {
+      throw UsageError("--bankdaten: " + OneLine(e.what()));
+    }
+    fOwn = AccountWarnings::Of(banks);
+    if (!fOwn || !input) return;
+    fInput = input;
+    fAhead = AccountWarnings::Of(banks);
+    input->PrepareRows([ahead = fAhead](const CsvRow& row, const CsvRecordReader& reader,
+                                        PreparedRow& out) {
+      const std::optional<std::int64_t> blz = ParseDigits(CellOf(row, reader.ColumnOf("blz")));
+      const std::optional<std::int64_t> konto = ParseDigits(CellOf(row, reader.ColumnOf("konto")));
+      out.judged = blz && konto;
+      if (!out.judged) return;
+      out.bankCode = *blz;
+      out.account = *konto;
+      out.verdict = ahead->Judge(*blz, *konto);
+    });
   }
-  const std::shared_ptr<const AccountWarnings> accounts = AccountWarnings::Of(banks);
-  if (!accounts) return {};
-  return [accounts](DtausSettings& s) {
-    s.checkAccount = [accounts](std::int64_t bankCode, std::int64_t account,
-                                const std::string& where, Diagnostics& findings) {
-      accounts->Check(bankCode, account, where, findings);
+
+  void Complete(DtausSettings& s) const {
+    if (!fOwn) return;
+    s.checkAccount = [this](std::int64_t bankCode, std::int64_t account, const std::string& where,
+                            Diagnostics& findings) {
+      const PreparedRow* row = fInput ? fInput->CurrentRow() : nullptr;
+      const auto at = [&where]() -> const std::string& { return where; };
+      if (row && row->judged && row->bankCode == bankCode && row->account == account) {
+        fOwn->ReportAt(row->verdict, bankCode, account, at, findings);
+      } else {
+        fOwn->CheckAt(bankCode, account, at, findings);
+      }
     };
-  };
-}
+  }
+
+ private:
+  static std::string_view CellOf(const CsvRow& row, std::size_t column) {
+    return column < row.cells.size() ? TrimmedView(row.cells[column]) : std::string_view();
+  }
+
+  std::string fFile;
+  BankCodesAhead fBanks;
+  std::shared_ptr<const AccountWarnings> fOwn;
+  std::shared_ptr<const AccountWarnings> fAhead;  // the reading thread's
+  const PaymentSource* fInput = nullptr;
+};
 
 int RunWrite(WriteOptions o, const std::string& bankCodeFile) {
-  // Read while the input is read; a file that cannot be is refused first all the same.
-  BankCodesAhead banks(bankCodeFile);
-  if (!banks.Path().empty()) o.readFiles.push_back(banks.Path());
-  std::function<void(DtausSettings&)> checkAccounts;
-  const auto banksRead = [&] { checkAccounts = AccountCheckFor(banks.Get(), bankCodeFile); };
-  const auto complete = [&checkAccounts](DtausSettings& s) {
-    if (checkAccounts) checkAccounts(s);
-  };
+  AccountChecks accounts(bankCodeFile);
+  if (!accounts.Path().empty()) o.readFiles.push_back(accounts.Path());
   const WriteKind<DtausRun> kind{DtausJobSchema(),
                                  DtausCsvColumns(),
                                  ApplyDtausSettings,
                                  [](const DtausSettings& s) { return s.zentralbank; },
                                  Summary,
                                  CheckDirection};
-  return WriteFile<DtausRun>(o, kind, complete, banksRead);
+  return WriteFile<DtausRun>(
+      o, kind, [&accounts](DtausSettings& s) { accounts.Complete(s); },
+      [&accounts](PaymentSource* input) { accounts.InputRead(input); });
 }
 
 // Prints the payments as the reader hands them over again; false when the file

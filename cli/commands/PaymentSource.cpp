@@ -119,18 +119,31 @@ PaymentSource::Pass PaymentSource::Read(std::size_t file,
   };
   // An accepted row reads without a fault: Read accepts it once more.
   Diagnostics none;
-  const auto takeRecordRow = [&](const CsvRow& row, const std::string& where) {
-    if (takeRow && *takeRow) {
-      (*takeRow)(CsvRecordRow{row, *reader, where});
-    } else {
-      reader->Read(row, record, none);
-      take(record);
+  const auto takeRecordRow = [&](const CsvRow& row, const std::string& where,
+                                 const PreparedRow* prepared) {
+    fCurrent = prepared;
+    try {
+      if (takeRow && *takeRow) {
+        (*takeRow)(CsvRecordRow{row, *reader, where});
+      } else {
+        reader->Read(row, record, none);
+        take(record);
+      }
+    } catch (...) {
+      fCurrent = nullptr;
+      throw;
     }
+    fCurrent = nullptr;
     ++pass.records;
   };
   if (fCsvFile) {
-    // Split a batch ahead, on a thread of its own.
-    const CsvFile::Pass read = ReadRowsAhead(*fCsvFile, errors, sortRow, takeRecordRow, reading);
+    // Split a batch ahead, on a thread of its own, and prepared there.
+    zcli::RowPreparer prepare;
+    if (fPrepare) {
+      prepare = [&](const CsvRow& row, PreparedRow& out) { fPrepare(row, *reader, out); };
+    }
+    const CsvFile::Pass read =
+        ReadRowsAhead(*fCsvFile, errors, sortRow, prepare, takeRecordRow, reading);
     pass.complete = read == CsvFile::Pass::Complete;
     pass.changed = read == CsvFile::Pass::Changed;
   } else {
@@ -138,7 +151,7 @@ PaymentSource::Pass PaymentSource::Read(std::size_t file,
         fCsvText, fDelimiter, errors,
         [&](const CsvRow& row) {
           const RowFate fate = sortRow(row, record.where, errors);
-          if (fate == RowFate::Take) takeRecordRow(row, record.where);
+          if (fate == RowFate::Take) takeRecordRow(row, record.where, nullptr);
           return fate != RowFate::Stop;
         },
         reading);

@@ -11,12 +11,14 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "io/CsvFile.h"
 #include "io/CsvReader.h"
 #include "io/EntryNames.h"
 #include "io/JobFile.h"
+#include "io/PreparedRow.h"
 #include "zordta/entry/Diagnostics.h"
 #include "zordta/entry/InputRecord.h"
 
@@ -88,6 +90,15 @@ class PaymentSource {
     return Read(file, take, errors, CsvReading::Again, &takeRow);
   }
 
+  /// From now on `prepare` runs for each payment row of a CSV file on the
+  /// thread that reads it, ahead of the caller; what it made stands in
+  /// CurrentRow() while the row is taken. It must share nothing with the
+  /// caller's thread that either changes.
+  using RowPreparer = std::function<void(const CsvRow&, const CsvRecordReader&, PreparedRow&)>;
+  void PrepareRows(RowPreparer prepare) { fPrepare = std::move(prepare); }
+  /// What was prepared for the row being taken; null when nothing was.
+  const PreparedRow* CurrentRow() const { return fCurrent; }
+
  private:
   struct File {
     std::string place;
@@ -110,6 +121,8 @@ class PaymentSource {
   char fDelimiter = ',';
   bool fFromCsv = false;
   bool fHasPayments = false;
+  RowPreparer fPrepare;
+  mutable const PreparedRow* fCurrent = nullptr;
 };
 
 }  // namespace zcli

@@ -209,22 +209,22 @@ int FinishRuns(std::vector<std::unique_ptr<Run>>& booked, const WriteKind<Run>& 
 /// files ("dateien") makes one run each, written one after another into one
 /// file; the options apply to each. `completeSettings`, when given, adds to each
 /// file's settings what neither the job nor the setting options hold.
-/// `inputRead`, when given, runs once the input was read, or failed to be:
-/// what it raises is raised first, as if it had run before.
+/// `inputRead`, when given, gets the input once it was read, or null when it
+/// could not be: what it raises is raised first, as if it had run before.
 template <class Run>
 int WriteFile(const WriteOptions& o, const WriteKind<Run>& kind,
               const std::function<void(typename Run::Settings&)>& completeSettings = {},
-              const std::function<void()>& inputRead = {}) {
+              const std::function<void(PaymentSource*)>& inputRead = {}) {
   CheckOptionText(o);
   CheckedInput checked;
   std::optional<PaymentSource> source;
   try {
     source.emplace(o.job, o.csv, o.delimiter, kind.schema, kind.columns, checked.inputErrors);
   } catch (...) {
-    if (inputRead) inputRead();
+    if (inputRead) inputRead(nullptr);
     throw;
   }
-  if (inputRead) inputRead();
+  if (inputRead) inputRead(&*source);
   const PaymentSource& input = *source;
   // Without payments there is nothing more to check; with them, every fault is named at once.
   if (!checked.inputErrors.Empty() && !input.HasPayments()) {

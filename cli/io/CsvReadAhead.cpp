@@ -17,12 +17,14 @@ struct RowCopy {
   int line = 0;
   bool oneLine = false;
   std::string where;
+  PreparedRow prepared;
 };
 
 }  // namespace
 
 CsvFile::Pass ReadRowsAhead(const CsvFile& file, Diagnostics& errors, const RowSorter& sort,
-                            const SortedRowTaker& take, CsvReading reading) {
+                            const RowPreparer& prepare, const SortedRowTaker& take,
+                            CsvReading reading) {
   // The reading thread's alone until the reading has ended.
   Diagnostics readErrors = errors.EmptyLike();
   CsvFile::Pass pass = CsvFile::Pass::Complete;
@@ -49,6 +51,7 @@ CsvFile::Pass ReadRowsAhead(const CsvFile& file, Diagnostics& errors, const RowS
                 copy.line = split.line;
                 copy.oneLine = split.oneLine;
                 copy.where = where;
+                if (prepare) prepare(split, copy.prepared);
                 return true;
               } catch (...) {
                 ended = std::current_exception();
@@ -67,7 +70,7 @@ CsvFile::Pass ReadRowsAhead(const CsvFile& file, Diagnostics& errors, const RowS
           row.cells.emplace_back(copy.cells.data() + from, end - from);
           from = end;
         }
-        take(row, copy.where);
+        take(row, copy.where, prepare ? &copy.prepared : nullptr);
       });
   errors.Append(std::move(readErrors));
   return pass;

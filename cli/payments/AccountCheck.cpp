@@ -3,20 +3,30 @@
 #include <ktoblzcheck.h>
 
 #include <iostream>
+#include <mutex>
 
 namespace zcli {
 
 namespace {
 
-// Standard error goes to `to` while the guard lives.
+// Standard error goes to `to` while the guard lives. It is the process's: a
+// write command checks accounts on two threads, and each must put back what
+// it found, so one guard at a time.
+std::mutex& StandardErrorGuards() {
+  static std::mutex guards;
+  return guards;
+}
+
 class QuietStandardError {
  public:
-  explicit QuietStandardError(std::streambuf& to) : fSaved(std::cerr.rdbuf(&to)) {}
+  explicit QuietStandardError(std::streambuf& to)
+      : fOne(StandardErrorGuards()), fSaved(std::cerr.rdbuf(&to)) {}
   ~QuietStandardError() { std::cerr.rdbuf(fSaved); }
   QuietStandardError(const QuietStandardError&) = delete;
   QuietStandardError& operator=(const QuietStandardError&) = delete;
 
  private:
+  const std::lock_guard<std::mutex> fOne;
   std::streambuf* fSaved;
 };
 

@@ -14,6 +14,8 @@ enum class AccountVerdict { Valid, Invalid, UnknownMethod };
 /// Checks accounts by the method named, not by the library's own bank data:
 /// so the method comes from the bank-code file the caller chose (--bankdaten).
 /// Making one reads the library's data; one checker serves a whole file.
+/// Checkers on several threads take turns: the library's messages are
+/// silenced by turning standard error away, and that is the process's.
 class AccountChecker {
  public:
   AccountChecker();

@@ -44,19 +44,30 @@ class AccountWarnings {
   template <class Where>
   void CheckAt(std::int64_t bankCode, std::int64_t account, const Where& where,
                Diagnostics& findings) const {
+    ReportAt(Judge(bankCode, account), bankCode, account, where, findings);
+  }
+
+  /// The verdict alone, as a check ahead on another thread finds it. The
+  /// screen keeps the banks it met: each thread needs AccountWarnings of its own.
+  zor::AccountScreenVerdict Judge(std::int64_t bankCode, std::int64_t account) const {
     char code[24];
     char number[24];
-    const std::string_view codeText = Decimal(bankCode, code);
-    const std::string_view numberText = Decimal(account, number);
-    const zor::AccountScreenVerdict verdict = fScreen.Judge(codeText, numberText);
+    return fScreen.Judge(Decimal(bankCode, code), Decimal(account, number));
+  }
+  /// What CheckAt adds, for a verdict found before.
+  template <class Where>
+  void ReportAt(const zor::AccountScreenVerdict& verdict, std::int64_t bankCode,
+                std::int64_t account, const Where& where, Diagnostics& findings) const {
     if (verdict.kind == zor::AccountScreenKind::Sound) return;
     // A file of a million payments to unknown banks: the texts beyond the
     // kept ones are not even made.
-    if (findings.Keeps()) {
-      Report(verdict, codeText, numberText, where(), findings);
-    } else {
+    if (!findings.Keeps()) {
       findings.AddNotKept(1);
+      return;
     }
+    char code[24];
+    char number[24];
+    Report(verdict, Decimal(bankCode, code), Decimal(account, number), where(), findings);
   }
 
  private:

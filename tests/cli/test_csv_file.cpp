@@ -174,10 +174,17 @@ TEST(CsvFile, RowsReadAheadAreThoseReadInPlace) {
 
   Read ahead;
   zcli::Diagnostics aheadErrors;
+  // What is prepared on the reading thread comes with its own row.
+  const zcli::RowPreparer prepare = [](const zcli::CsvRow& row, zcli::PreparedRow& prepared) {
+    prepared.bankCode = row.line;
+  };
   EXPECT_EQ(zcli::ReadRowsAhead(
-                file, aheadErrors, sort,
-                [&](const zcli::CsvRow& row, const std::string& where) {
+                file, aheadErrors, sort, prepare,
+                [&](const zcli::CsvRow& row, const std::string& where,
+                    const zcli::PreparedRow* prepared) {
                   EXPECT_EQ(where, "Zeile " + std::to_string(row.line));
+                  ASSERT_NE(prepared, nullptr);
+                  EXPECT_EQ(prepared->bankCode, row.line);
                   Collect(ahead)(row);
                 },
                 zcli::CsvReading::First),
@@ -190,8 +197,8 @@ TEST(CsvFile, RowsReadAheadAreThoseReadInPlace) {
   std::size_t taken = 0;
   zcli::Diagnostics ignored;
   EXPECT_THROW(zcli::ReadRowsAhead(
-                   file, ignored, sort,
-                   [&](const zcli::CsvRow&, const std::string&) {
+                   file, ignored, sort, {},
+                   [&](const zcli::CsvRow&, const std::string&, const zcli::PreparedRow*) {
                      if (++taken == 600) throw std::runtime_error("voll");
                    },
                    zcli::CsvReading::First),
