@@ -82,15 +82,24 @@ class AccountChecks {
     if (!fOwn || !input) return;
     fInput = input;
     fAhead = AccountWarnings::Of(banks);
-    input->PrepareRows([ahead = fAhead](const CsvRow& row, const CsvRecordReader& reader,
-                                        PreparedRow& out) {
-      const std::optional<std::int64_t> blz = ParseDigits(CellOf(row, reader.ColumnOf("blz")));
-      const std::optional<std::int64_t> konto = ParseDigits(CellOf(row, reader.ColumnOf("konto")));
+    // The columns are looked up once per header, on the reading thread.
+    input->PrepareRows([ahead = fAhead, columns = Columns()](const CsvRow& row,
+                                                             const CsvRecordReader& reader,
+                                                             PreparedRow& out) mutable {
+      if (columns.reader != &reader) {
+        columns = {&reader, reader.ColumnOf("blz"), reader.ColumnOf("konto")};
+      }
+      const std::string_view blzText = CellOf(row, columns.blz);
+      const std::string_view kontoText = CellOf(row, columns.konto);
+      const std::optional<std::int64_t> blz = ParseDigits(blzText);
+      const std::optional<std::int64_t> konto = ParseDigits(kontoText);
       out.judged = blz && konto;
       if (!out.judged) return;
       out.bankCode = *blz;
       out.account = *konto;
-      out.verdict = ahead->Judge(*blz, *konto);
+      // Judged as the checks judge the numbers: in their shortest digits.
+      out.verdict = Shortest(blzText) && Shortest(kontoText) ? ahead->Judge(blzText, kontoText)
+                                                             : ahead->Judge(*blz, *konto);
     });
   }
 
@@ -109,8 +118,18 @@ class AccountChecks {
   }
 
  private:
+  struct Columns {
+    const CsvRecordReader* reader = nullptr;
+    std::size_t blz = 0;
+    std::size_t konto = 0;
+  };
+
   static std::string_view CellOf(const CsvRow& row, std::size_t column) {
     return column < row.cells.size() ? TrimmedView(row.cells[column]) : std::string_view();
+  }
+  // Digits as the number's own text would be: no leading zero.
+  static bool Shortest(std::string_view digits) {
+    return digits.size() == 1 || (!digits.empty() && digits[0] != '0');
   }
 
   std::string fFile;

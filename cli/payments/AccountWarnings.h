@@ -52,7 +52,11 @@ class AccountWarnings {
   zor::AccountScreenVerdict Judge(std::int64_t bankCode, std::int64_t account) const {
     char code[24];
     char number[24];
-    return fScreen.Judge(Decimal(bankCode, code), Decimal(account, number));
+    return Judge(Decimal(bankCode, code), Decimal(account, number));
+  }
+  /// The same for the numbers' decimal digits, without a leading zero.
+  zor::AccountScreenVerdict Judge(std::string_view bankCode, std::string_view account) const {
+    return fScreen.Judge(bankCode, account);
   }
   /// What CheckAt adds, for a verdict found before.
   template <class Where>
