@@ -14,15 +14,12 @@
 #   bench/dtazv-convert.sh [N]      ZORDTA_BENCH_BUILD=<tree> RUNS=<n> CALLGRIND=1
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. bench/common.sh
 
 payments=${1:-100000}
 runs=${RUNS:-5}
-build=${ZORDTA_BENCH_BUILD:-build-bench}
 
-if [ ! -x "$build/cli/zordta" ] || [ -z "${ZORDTA_BENCH_NO_BUILD:-}" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ >/dev/null
-  cmake --build "$build" --target zordta >/dev/null
-fi
+bench_build cli/zordta zordta
 zordta=$(realpath "$build/cli/zordta")
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/zordta-dtazv-convert-XXXXXX")

@@ -8,14 +8,10 @@
 #   bench/instructions.sh [N]      ZORDTA_BENCH_BUILD=<tree>
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. bench/common.sh
 
 bookings=${1:-20000}
-build=${ZORDTA_BENCH_BUILD:-build-bench}
-if [ ! -x "$build/bench/zordta_component_job" ] || [ -z "${ZORDTA_BENCH_NO_BUILD:-}" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ \
-    -DZORDTA_BUILD_BENCHMARKS=ON -DZORDTA_BUILD_TESTS=OFF -DZORDTA_BUILD_EXAMPLES=OFF >/dev/null
-  cmake --build "$build" --target zordta_component_job >/dev/null
-fi
+bench_build bench/zordta_component_job zordta_component_job
 job=$(realpath "$build/bench/zordta_component_job")
 
 count() {

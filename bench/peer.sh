@@ -19,27 +19,17 @@
 #   bench/peer.sh [N]      ZORDTA_BENCH_BUILD=<tree> RUNS=<n>
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. bench/common.sh
 
 payments=${1:-100000}
 runs=${RUNS:-5}
-build=${ZORDTA_BENCH_BUILD:-build-bench}
-jars=/usr/share/java
-[ -f "$jars/hbci4j-core.jar" ] || { echo "needs $jars/hbci4j-core.jar (apt-get install libhbci4j-core-java)" >&2; exit 1; }
-command -v xmllint >/dev/null || { echo "needs xmllint (apt-get install libxml2-utils)" >&2; exit 1; }
 
-if [ ! -x "$build/cli/zordta" ] || [ -z "${ZORDTA_BENCH_NO_BUILD:-}" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ >/dev/null
-  cmake --build "$build" --target zordta >/dev/null
-fi
+bench_build cli/zordta zordta
 zordta=$(realpath "$build/cli/zordta")
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/zordta-peer-XXXXXX")
 trap 'rm -rf "$work"' EXIT
-# The peer and the XML binding its SEPA classes need on Java 11 and later.
-classpath="$work"
-for jar in hbci4j-core jaxb-api jaxb-runtime javax.activation istack-commons-runtime txw2; do
-  classpath+=":$jars/$jar.jar"
-done
+classpath=$(peer_classpath "$work")
 javac -Xlint:all,-path -Werror -cp "$classpath" -d "$work" bench/peer/DtausPeer.java \
   bench/peer/SepaPeer.java
 banks=$(ls /usr/share/ktoblzcheck/blz_*.txt | sort | tail -n 1)

@@ -10,15 +10,11 @@
 #   bench/run-benchmarks.sh [FILTER]      ZORDTA_BENCH_BUILD=<tree> REPETITIONS=<n>
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. bench/common.sh
 
 filter=${1:-.}
 repetitions=${REPETITIONS:-5}
-build=${ZORDTA_BENCH_BUILD:-build-bench}
-if [ ! -x "$build/bench/zordta_bench" ] || [ -z "${ZORDTA_BENCH_NO_BUILD:-}" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ \
-    -DZORDTA_BUILD_BENCHMARKS=ON -DZORDTA_BUILD_TESTS=OFF -DZORDTA_BUILD_EXAMPLES=OFF >/dev/null
-  cmake --build "$build" --target zordta_bench >/dev/null
-fi
+bench_build bench/zordta_bench zordta_bench
 
 out=$(mktemp); log=$(mktemp); trap 'rm -f "$out" "$log"' EXIT
 # The limit and both bookings always run, whatever the filter, for the ratios.

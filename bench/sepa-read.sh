@@ -15,27 +15,17 @@
 #   bench/sepa-read.sh [N]      ZORDTA_BENCH_BUILD=<tree> RUNS=<n> CALLGRIND=1
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. bench/common.sh
 
 payments=${1:-100000}
 runs=${RUNS:-5}
-build=${ZORDTA_BENCH_BUILD:-build-bench}
-jars=/usr/share/java
-[ -f "$jars/hbci4j-core.jar" ] || { echo "needs $jars/hbci4j-core.jar (apt-get install libhbci4j-core-java)" >&2; exit 1; }
-command -v xmllint >/dev/null || { echo "needs xmllint (apt-get install libxml2-utils)" >&2; exit 1; }
 
-if [ ! -x "$build/cli/zordta" ] || [ -z "${ZORDTA_BENCH_NO_BUILD:-}" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ >/dev/null
-  cmake --build "$build" --target zordta >/dev/null
-fi
+bench_build cli/zordta zordta
 zordta=$(realpath "$build/cli/zordta")
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/zordta-sepa-read-XXXXXX")
 trap 'rm -rf "$work"' EXIT
-# The generator and the XML binding it needs on Java 11 and later.
-classpath="$work"
-for jar in hbci4j-core jaxb-api jaxb-runtime javax.activation istack-commons-runtime txw2; do
-  classpath+=":$jars/$jar.jar"
-done
+classpath=$(peer_classpath "$work")
 javac -Xlint:all,-path -Werror -cp "$classpath" -d "$work" bench/peer/PainGenerate.java
 small=$((payments / 10))
 java -cp "$classpath" PainGenerate 001 "$payments" "$work/large.xml"

@@ -32,16 +32,12 @@
 #   bench/whole-process.sh [N]      ZORDTA_BENCH_BUILD=<tree> RUNS=<n> LARGE_IMPORT=1
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. bench/common.sh
 
 payments=${1:-1000000}
 runs=${RUNS:-3}
-build=${ZORDTA_BENCH_BUILD:-build-bench}
 
-if [ ! -x "$build/cli/zordta" ] || [ -z "${ZORDTA_BENCH_NO_BUILD:-}" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ \
-    -DZORDTA_BUILD_BENCHMARKS=ON -DZORDTA_BUILD_TESTS=OFF -DZORDTA_BUILD_EXAMPLES=OFF >/dev/null
-  cmake --build "$build" --target zordta zordta_component_job >/dev/null
-fi
+bench_build cli/zordta zordta zordta_component_job
 zordta=$(realpath "$build/cli/zordta")
 component=$(realpath "$build/bench/zordta_component_job")
 

@@ -6,6 +6,7 @@
 #include "commands/Commands.h"
 #include "io/CsvReadAhead.h"
 #include "io/FileBytes.h"
+#include "io/ReadAhead.h"
 
 namespace zcli {
 
@@ -121,19 +122,13 @@ PaymentSource::Pass PaymentSource::Read(std::size_t file,
   Diagnostics none;
   const auto takeRecordRow = [&](const CsvRow& row, const std::string& where,
                                  const PreparedRow* prepared) {
-    fCurrent = prepared;
-    try {
-      if (takeRow && *takeRow) {
-        (*takeRow)(CsvRecordRow{row, *reader, where});
-      } else {
-        reader->Read(row, record, none);
-        take(record);
-      }
-    } catch (...) {
-      fCurrent = nullptr;
-      throw;
+    const TakingPrepared<PreparedRow> taking(fCurrent, prepared);
+    if (takeRow && *takeRow) {
+      (*takeRow)(CsvRecordRow{row, *reader, where});
+    } else {
+      reader->Read(row, record, none);
+      take(record);
     }
-    fCurrent = nullptr;
     ++pass.records;
   };
   if (fCsvFile) {

@@ -318,6 +318,29 @@ int RunDtazv(const ConvertOptions& o) {
   return RunDtazvConvert(job, std::move(errors));
 }
 
+// The payees' IBANs made on the reading thread of `file`, ahead, by `ahead`;
+// answers the conversion's way to an account's IBAN: the one made ahead where
+// it is the payment's, else `accounts`'.
+std::function<bool(zor::DtausAccount, zor::SepaAccount&)> IbansMadeAhead(CheckedDtaus& file,
+                                                                         DtausAccounts& ahead,
+                                                                         DtausAccounts& accounts) {
+  file.PrepareAccounts([&ahead](const zor::DtausPayment& p, PreparedAccount& prepared) {
+    prepared.blz = p.blz;
+    prepared.konto = p.konto;
+    prepared.made = ahead.Prepared(p.blz, p.konto, prepared.account, prepared.standardRule);
+  });
+  return [&file, &accounts](zor::DtausAccount account, zor::SepaAccount& out) {
+    const PreparedAccount* prepared = file.CurrentAccount();
+    if (prepared && prepared->made && prepared->blz == account.blz &&
+        prepared->konto == account.konto) {
+      out.iban.assign(prepared->account.iban);
+      out.bic.assign(prepared->account.bic);
+      return prepared->standardRule;
+    }
+    return accounts.Make(account.blz, account.konto, out);
+  };
+}
+
 int RunConvert(const ConvertOptions& o) {
   if (o.dateiname.empty() && o.file == kStandardInput) {
     throw UsageError("Für die Standardeingabe den Namen der SEPA-Datei mit --dateiname angeben.");
@@ -345,26 +368,10 @@ int RunConvert(const ConvertOptions& o) {
   if (mandates && !SettleMandates(*mandates, accounts, notes)) return kBadData;
   Diagnostics warnings;
   warnings.KeepAtMost(kKeptWarnings);  // a million warnings cost no memory
-  // The payees' IBANs are made on the reading thread, ahead, with accounts of its own.
   CheckedDtaus file(o.file, {});
   DtausAccounts aheadAccounts(banks, o.standardregel, ibans ? &*ibans : nullptr);
-  file.PrepareAccounts([&aheadAccounts](const zor::DtausPayment& p, PreparedAccount& prepared) {
-    prepared.blz = p.blz;
-    prepared.konto = p.konto;
-    prepared.made = aheadAccounts.Prepared(p.blz, p.konto, prepared.account, prepared.standardRule);
-  });
   zor::DtausToSepa convert(
-      settings,
-      [&](zor::DtausAccount account, zor::SepaAccount& out) {
-        const PreparedAccount* prepared = file.CurrentAccount();
-        if (prepared && prepared->made && prepared->blz == account.blz &&
-            prepared->konto == account.konto) {
-          out.iban.assign(prepared->account.iban);
-          out.bic.assign(prepared->account.bic);
-          return prepared->standardRule;
-        }
-        return accounts.Make(account.blz, account.konto, out);
-      },
+      settings, IbansMadeAhead(file, aheadAccounts, accounts),
       mandates ? &mandates->Table() : nullptr,
       [&](const zor::DtausToSepaIssue& issue) {
         AddConversionIssue(issue, o.mandate, errors, warnings);

@@ -15,6 +15,22 @@
 
 namespace zcli {
 
+/// Points `current` at what the reading thread prepared for an item while the
+/// item is taken, and at nothing after, whatever the taker raises.
+template <class Prepared>
+class TakingPrepared {
+ public:
+  TakingPrepared(const Prepared*& current, const Prepared* prepared) : fCurrent(current) {
+    fCurrent = prepared;
+  }
+  ~TakingPrepared() { fCurrent = nullptr; }
+  TakingPrepared(const TakingPrepared&) = delete;
+  TakingPrepared& operator=(const TakingPrepared&) = delete;
+
+ private:
+  const Prepared*& fCurrent;
+};
+
 /// Runs `read` on a thread of its own; each item it fills in the slot that
 /// `next()` answers reaches `take` on the caller's thread, in order. What
 /// `read` raises is raised after the items before it were taken; what `take`

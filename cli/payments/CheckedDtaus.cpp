@@ -7,25 +7,6 @@
 
 namespace zcli {
 
-namespace {
-
-// Points the current account at a payment's while it is taken, and at none
-// after, whatever the taker raises.
-class Taking {
- public:
-  Taking(const PreparedAccount*& current, const PreparedAccount* account) : fCurrent(current) {
-    fCurrent = account;
-  }
-  ~Taking() { fCurrent = nullptr; }
-  Taking(const Taking&) = delete;
-  Taking& operator=(const Taking&) = delete;
-
- private:
-  const PreparedAccount*& fCurrent;
-};
-
-}  // namespace
-
 CheckedDtaus::CheckedDtaus(std::string path, zor::DtausReadOptions options)
     : fInput(std::move(path)), fOptions(options) {}
 
@@ -119,7 +100,8 @@ void CheckedDtaus::CheckAhead(
           });
         },
         [&](const Step& step) {
-          const Taking taking(fCurrent, fPrepare ? &step.account : nullptr);
+          const TakingPrepared<PreparedAccount> taking(fCurrent,
+                                                       fPrepare ? &step.account : nullptr);
           Note(step.item, step.header, step.payment, step.counted, take);
         });
   } catch (const zor::DtausReadError&) {
@@ -150,7 +132,7 @@ bool CheckedDtaus::ReadAgain(
         });
       },
       [&](const Read& read) {
-        const Taking taking(fCurrent, fPrepare ? &read.account : nullptr);
+        const TakingPrepared<PreparedAccount> taking(fCurrent, fPrepare ? &read.account : nullptr);
         take(read.file, read.payment);
       });
   return unchanged;
