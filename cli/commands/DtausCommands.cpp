@@ -58,15 +58,19 @@ void CheckDirection(const std::map<std::string, std::string>& job,
   if (!conflict.empty()) throw UsageError(conflict);
 }
 
-// The bank-code file is read while the input is: a file given that cannot be
-// read is a usage error all the same, one that is missing by default only
-// leaves the accounts unchecked. The accounts are judged on the thread that
-// reads the CSV rows, ahead of the checks, with checks of its own: a bank's
-// check method takes as long as the rest of a payment's checks.
+// The bank-code file is read while the input is, and the checks are made on
+// the same thread (each reads the account-check library's data): a file given
+// that cannot be read is a usage error all the same, one that is missing by
+// default only leaves the accounts unchecked. The accounts are judged on the
+// thread that reads the CSV rows, ahead of the checks, with checks of its own:
+// a bank's check method takes as long as the rest of a payment's checks.
 class AccountChecks {
  public:
   explicit AccountChecks(const std::string& bankCodeFile)
-      : fFile(bankCodeFile), fBanks(bankCodeFile) {}
+      : fFile(bankCodeFile), fBanks(bankCodeFile, [this](const RunBankCodes& banks) {
+          fOwn = AccountWarnings::Of(banks);
+          fAhead = AccountWarnings::Of(banks);
+        }) {}
 
   const std::string& Path() const { return fBanks.Path(); }
 
@@ -78,29 +82,26 @@ class AccountChecks {
     } catch (const zor::BankCodeError& e) {
       throw UsageError("--bankdaten: " + OneLine(e.what()));
     }
-    fOwn = AccountWarnings::Of(banks);
     if (!fOwn || !input) return;
     fInput = input;
-    fAhead = AccountWarnings::Of(banks);
     // The columns are looked up once per header, on the reading thread.
-    input->PrepareRows([ahead = fAhead, columns = Columns()](const CsvRow& row,
-                                                             const CsvRecordReader& reader,
-                                                             PreparedRow& out) mutable {
-      if (columns.reader != &reader) {
-        columns = {&reader, reader.ColumnOf("blz"), reader.ColumnOf("konto")};
-      }
-      const std::string_view blzText = CellOf(row, columns.blz);
-      const std::string_view kontoText = CellOf(row, columns.konto);
-      const std::optional<std::int64_t> blz = ParseDigits(blzText);
-      const std::optional<std::int64_t> konto = ParseDigits(kontoText);
-      out.judged = blz && konto;
-      if (!out.judged) return;
-      out.bankCode = *blz;
-      out.account = *konto;
-      // Judged as the checks judge the numbers: in their shortest digits.
-      out.verdict = Shortest(blzText) && Shortest(kontoText) ? ahead->Judge(blzText, kontoText)
-                                                             : ahead->Judge(*blz, *konto);
-    });
+    input->PrepareRows(
+        [ahead = fAhead, columns = Columns()](const CsvRecordRow& r, PreparedRow& out) mutable {
+          if (columns.reader != &r.reader) {
+            columns = {&r.reader, r.reader.ColumnOf("blz"), r.reader.ColumnOf("konto")};
+          }
+          const std::string_view blzText = CellOf(r.row, columns.blz);
+          const std::string_view kontoText = CellOf(r.row, columns.konto);
+          const std::optional<std::int64_t> blz = ParseDigits(blzText);
+          const std::optional<std::int64_t> konto = ParseDigits(kontoText);
+          out.judged = blz && konto;
+          if (!out.judged) return;
+          out.bankCode = *blz;
+          out.account = *konto;
+          // Judged as the checks judge the numbers: in their shortest digits.
+          out.verdict = Shortest(blzText) && Shortest(kontoText) ? ahead->Judge(blzText, kontoText)
+                                                                 : ahead->Judge(*blz, *konto);
+        });
   }
 
   void Complete(DtausSettings& s) const {
@@ -133,9 +134,10 @@ class AccountChecks {
   }
 
   std::string fFile;
-  BankCodesAhead fBanks;
+  // Made on the bank-code thread, which fBanks starts and joins.
   std::shared_ptr<const AccountWarnings> fOwn;
   std::shared_ptr<const AccountWarnings> fAhead;  // the reading thread's
+  BankCodesAhead fBanks;
   const PaymentSource* fInput = nullptr;
 };
 

@@ -92,11 +92,20 @@ PaymentSource::Pass FeedRun(const PaymentSource& input, std::size_t file, Run& r
     run.Add(record);
   };
   PaymentSource::RowTaker takeRow;
-  if constexpr (requires(const CsvRecordRow& row) { run.Add(row); }) {
+  PaymentSource::RowPreparer prepare;
+  if constexpr (requires { typename Run::RowReader; }) {
+    // The rows are read on the thread that splits them, the run only checks and books.
+    auto ahead = std::make_shared<typename Run::RowReader>(run);
+    prepare = [ahead](const CsvRecordRow& row, PreparedRow& out) { ahead->Read(row, out.dtaus); };
+    takeRow = [&run, &input](const CsvRecordRow& row) {
+      const PreparedRow* prepared = input.CurrentRow();
+      run.Add(row, prepared ? &prepared->dtaus : nullptr);
+    };
+  } else if constexpr (requires(const CsvRecordRow& row) { run.Add(row); }) {
     takeRow = [&run](const CsvRecordRow& row) { run.Add(row); };
   }
-  return again ? input.ForEachAgain(file, take, takeRow, errors)
-               : input.ForEach(file, take, takeRow, errors);
+  return again ? input.ForEachAgain(file, take, takeRow, errors, &prepare)
+               : input.ForEach(file, take, takeRow, errors, &prepare);
 }
 
 /// The settings of each file: the job's, then the options'. None when an option

@@ -68,12 +68,14 @@ RunBankCodes ReadRunBankCodes(const std::string& option) {
   return banks;
 }
 
-BankCodesAhead::BankCodesAhead(const std::string& option) {
+BankCodesAhead::BankCodesAhead(const std::string& option,
+                               std::function<void(const RunBankCodes&)> then) {
   NameBankCodeFile(option, fBanks);
   if (fBanks.fault) return;
-  fReading = StartWithoutSignals([this] {
+  fReading = StartWithoutSignals([this, then = std::move(then)] {
     try {
       LoadBankCodeFile(fBanks);
+      if (then) then(fBanks);
     } catch (...) {
       fFailure = std::current_exception();
     }

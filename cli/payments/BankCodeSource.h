@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -40,7 +41,10 @@ RunBankCodes ReadRunBankCodes(const std::string& option);
 /// a hundred thousand payments each of the two takes a fifth of the run.
 class BankCodesAhead {
  public:
-  explicit BankCodesAhead(const std::string& option);
+  /// `then` (may be empty) runs on the same thread once the file is read,
+  /// for what is made from it; what it raises, Get raises.
+  explicit BankCodesAhead(const std::string& option,
+                          std::function<void(const RunBankCodes&)> then = {});
   ~BankCodesAhead();
   BankCodesAhead(const BankCodesAhead&) = delete;
   BankCodesAhead& operator=(const BankCodesAhead&) = delete;

@@ -247,32 +247,78 @@ void DtausRun::OpenStandIn(const DtausSettings& s) {
 
 void DtausRun::Add(const InputRecord& record) {
   ReadDtausPayment(record, fPayment, fErrors);
-  Book();
+  Book(false);
 }
 
-// As ReadDtausPayment would read the record CsvRecordReader::Read makes of the
-// row, without making it: this runs for every row of a large table.
+void detail::DtausColumns::Find(const CsvRecordReader& rows) {
+  if (reader == &rows) return;
+  *this = {&rows,
+           rows.ColumnOf("name"),
+           rows.ColumnOf("konto"),
+           rows.ColumnOf("blz"),
+           rows.ColumnOf("betrag"),
+           rows.ColumnOf("zahlungsschluessel")};
+}
+
+namespace {
+
+// The trimmed texts of the row's fields, as ReadDtausPayment would find them in
+// the record CsvRecordReader::Read makes of the row, without making it: this
+// runs for every row of a large table.
+DtausFields FieldsOf(const CsvRow& row, const detail::DtausColumns& c) {
+  return {Cell(row, c.name), Cell(row, c.konto), Cell(row, c.blz), Cell(row, c.betrag),
+          Cell(row, c.schluessel)};
+}
+
+}  // namespace
+
 void DtausRun::Add(const CsvRecordRow& r) {
-  Columns& c = fColumns;
-  if (c.reader != &r.reader) {
-    c = {&r.reader,
-         r.reader.ColumnOf("name"),
-         r.reader.ColumnOf("konto"),
-         r.reader.ColumnOf("blz"),
-         r.reader.ColumnOf("betrag"),
-         r.reader.ColumnOf("zahlungsschluessel")};
-  }
+  Add(r, nullptr);
+}
+
+void DtausRun::Add(const CsvRecordRow& r, const DtausRowAhead* ahead) {
+  fColumns.Find(r.reader);
   DtausPayment& p = fPayment;
   p.where = r.where;
   p.purpose.clear();
-  r.reader.ForEachPurposeLine(r.row, [&p](std::string_view line) { p.purpose.push_back(line); });
-  ReadFields({Cell(r.row, c.name), Cell(r.row, c.konto), Cell(r.row, c.blz), Cell(r.row, c.betrag),
-              Cell(r.row, c.schluessel)},
-             p, fErrors);
-  Book();
+  const bool textsReady = ahead && ahead->ready;
+  if (!textsReady) {
+    r.reader.ForEachPurposeLine(r.row, [&p](std::string_view line) { p.purpose.push_back(line); });
+  }
+  ReadFields(FieldsOf(r.row, fColumns), p, fErrors);
+  if (textsReady) {
+    fName.assign(ahead->name);
+    if (fAnsiLines.size() < ahead->lineCount) fAnsiLines.resize(ahead->lineCount);
+    for (std::size_t i = 0; i < ahead->lineCount; ++i) fAnsiLines[i].assign(ahead->lines[i]);
+    fLineCount = ahead->lineCount;
+  }
+  Book(textsReady);
 }
 
-void DtausRun::Book() {
+// A text issue only marks the row: the run reports it when it prepares the texts itself.
+DtausRowReader::DtausRowReader(DtausRun& run)
+    : fText(run.Component(), false, [this](const zor::FileTextIssue&) { fIssue = true; }) {
+  fText.SetWanted([](bool) { return false; });
+}
+
+void DtausRowReader::Read(const CsvRecordRow& r, DtausRowAhead& ahead) {
+  fColumns.Find(r.reader);
+  fIssue = false;
+  const std::string_view name = Cell(r.row, fColumns.name);
+  fText.LeftBlank(fText.Prepare(name, kNameWidth, "name", ahead.name), name, "name");
+  fPurpose.clear();
+  r.reader.ForEachPurposeLine(r.row, [this](std::string_view line) { fPurpose.push_back(line); });
+  // As PaymentRun::PreparePurposeText does.
+  const std::size_t lineWidth = fPurpose.size() > 1 ? kPurposeWidth : 0;
+  if (ahead.lines.size() < fPurpose.size()) ahead.lines.resize(fPurpose.size());
+  for (std::size_t i = 0; i < fPurpose.size(); ++i) {
+    fText.Prepare(fPurpose[i], lineWidth, "verwendungszweck", ahead.lines[i]);
+  }
+  ahead.lineCount = fPurpose.size();
+  ahead.ready = !fIssue;
+}
+
+void DtausRun::Book(bool textsReady) {
   DtausPayment& p = fPayment;
   zor::TZorDTA& dta = *fComponent;
 
@@ -280,8 +326,8 @@ void DtausRun::Book() {
   const auto readable = [&p](const char* field) {
     return p.unreadable.empty() || !p.unreadable.count(field);
   };
-  const TextInFile name = fText.Prepare(p.name, kNameWidth, p.where, "name", fName);
-  if (!fText.LeftBlank(name, p.name, p.where, "name")) {
+  if (textsReady || !fText.LeftBlank(fText.Prepare(p.name, kNameWidth, p.where, "name", fName),
+                                     p.name, p.where, "name")) {
     TryCheck(fErrors, p.where, "name", [&] { dta.ValidateName(fName); });
   }
   if (readable("konto")) TryCheck(fErrors, p.where, "konto", [&] { dta.ValidateKontoDE(p.konto); });
@@ -294,7 +340,7 @@ void DtausRun::Book() {
       fErrors.Add(p.where, "zahlungsschluessel", std::move(problem));
     }
   }
-  PreparePurposeText(p.purpose, p.where, kPurposeWidth);
+  if (!textsReady) PreparePurposeText(p.purpose, p.where, kPurposeWidth);
   const bool asTexts = BooksAsTexts();
   if (!asTexts) {
     PurposeList();

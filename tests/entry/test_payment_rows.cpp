@@ -63,6 +63,74 @@ TEST(PaymentRows, ATableOfCreditsIsBookedRowByRowAndAFaultyRowIsNot) {
                 "Zeile 5: 5 Felder, die Kopfzeile hat 6."}));
 }
 
+// Keeps what a run writes, to compare two runs byte for byte.
+class KeptBytes : public zor::ByteSink {
+ public:
+  void Write(std::string_view bytes) override { kept.append(bytes); }
+  std::string kept;
+};
+
+// Rows whose texts were prepared ahead (on another thread in the tool) must
+// book, and be reported, exactly as the rows the run prepares itself: the reader
+// says nothing, so any text with something to say must be left to the run. One
+// reused DtausRowAhead, as the tool reuses its batches: a row with fewer lines
+// must not keep the last's.
+TEST(PaymentRows, RowsReadAheadBookAndReportAsRowsReadByTheRun) {
+  for (const bool streng : {false, true}) {
+    SCOPED_TRACE(streng ? "strict" : "lenient");
+    Diagnostics headerErrors;
+    const zor::entry::CsvRecordReader reader(Row(1, {"name", "konto", "blz", "betrag", "vwz1",
+                                                     "vwz2", "vwz3", "vwz4", "zahlungsschluessel"}),
+                                             zor::entry::DtausCsvColumns(), headerErrors);
+    ASSERT_TRUE(reader.Usable());
+    const std::vector<zor::entry::CsvRow> rows = {
+        Row(2, {"Anna Ölmann", "12345", "37040044", "10,50", "Lohn", "Mai", "2026", "", ""}),
+        Row(3, {"Bert", "678", "37040044", "1", "", "", "", "", ""}),
+        Row(4, {"Łukasz Żak", "9", "37040044", "2", "Lohn", "", "", "", ""}),
+        Row(5, {"Carla", "12x", "37040044", "3", "Lohn", "", "", "", ""}),
+        Row(6, {"Dora", "9", "37040044", "", "Lohn", "", "", "", ""}),
+        Row(7, {std::string_view("Ein Name, der für sein Feld viel zu lang ist"), "9", "37040044",
+                "4", "Lohn", "", "", "", ""}),
+        Row(8, {"€", "9", "37040044", "5", "", "", "", "", ""}),
+        Row(9, {"Emil", "9", "37040044", "6",
+                "Ein Zweck, der als einzige Zeile zu lang ist und geteilt wird", "", "", "", ""}),
+        Row(10, {"Frida", "9", "37040044", "7", "a", "b", "c", "d", "51000"}),
+        Row(11, {"Gustav", "9", "37040044", "8", "Lohn", "", "x", "", "05000"}),
+        Row(12, {"Hanna", "9", "37040044", "9", "Miete ß", "ÄÖÜ", "", "", ""}),
+        Row(13, {"Ida", "9", "37040044", "10", "", "", "", "", ""}),
+    };
+    zor::entry::DtausSettings settings;
+    settings.name = "Bäckerei Schönfeld";
+    settings.blz = 37040044;
+    settings.konto = 532013000;
+    settings.streng = streng;
+
+    Diagnostics errors, warnings, aheadErrors, aheadWarnings;
+    KeptBytes bytes, aheadBytes;
+    settings.sink = &bytes;
+    zor::entry::DtausRun run(settings, true, errors, warnings);
+    settings.sink = &aheadBytes;
+    zor::entry::DtausRun aheadRun(settings, true, aheadErrors, aheadWarnings);
+    zor::entry::DtausRowReader rowReader(aheadRun);
+    zor::entry::DtausRowAhead ahead;
+    std::size_t ready = 0;
+    for (const zor::entry::CsvRow& row : rows) {
+      std::string where;
+      ASSERT_TRUE(reader.Accept(row, where, headerErrors));
+      run.Add(zor::entry::CsvRecordRow{row, reader, where});
+      rowReader.Read(zor::entry::CsvRecordRow{row, reader, where}, ahead);
+      ready += ahead.ready ? 1 : 0;
+      aheadRun.Add(zor::entry::CsvRecordRow{row, reader, where}, &ahead);
+    }
+    EXPECT_EQ(ready, 9u);  // all but rows 4, 7 and 8, whose texts have something to say
+    EXPECT_EQ(Lines(aheadErrors), Lines(errors));
+    EXPECT_EQ(Lines(aheadWarnings), Lines(warnings));
+    EXPECT_FALSE(errors.Empty());
+    EXPECT_EQ(aheadRun.Component().AnzahlBuchungen(), run.Component().AnzahlBuchungen());
+    EXPECT_EQ(aheadBytes.kept, bytes.kept);
+  }
+}
+
 TEST(PaymentRows, AHeaderWithoutARequiredColumnReadsNoRow) {
   Diagnostics errors;
   const zor::entry::CsvRecordReader reader(Row(1, {"name", "konto", "betrag", "name"}),
