@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <ios>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,8 +51,13 @@ class StreamedOutput {
 
  private:
   struct StreamSink : zor::ByteSink {
+    // Straight into the buffer: a record at a time, the stream's guard costs
+    // as much as the copy. A short write fails the stream as write would.
     void Write(std::string_view bytes) override {
-      out->write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+      const auto size = static_cast<std::streamsize>(bytes.size());
+      if (!out->good() || out->rdbuf()->sputn(bytes.data(), size) != size) {
+        out->setstate(std::ios::badbit);
+      }
       written += bytes.size();
     }
     FileOut* out = nullptr;
