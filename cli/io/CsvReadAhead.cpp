@@ -1,5 +1,6 @@
 #include "io/CsvReadAhead.h"
 
+#include <cstring>
 #include <exception>
 #include <vector>
 
@@ -42,11 +43,17 @@ CsvFile::Pass ReadRowsAhead(const CsvFile& file, Diagnostics& errors, const RowS
               if (fate != RowFate::Take) return fate == RowFate::Skip;
               try {
                 RowCopy& copy = next();
-                copy.cells.clear();
-                copy.ends.clear();
-                for (const std::string_view cell : split.cells) {
-                  copy.cells += cell;
-                  copy.ends.push_back(copy.cells.size());
+                // Sized once, then copied cell by cell: this runs for every row.
+                std::size_t total = 0;
+                for (const std::string_view cell : split.cells) total += cell.size();
+                copy.cells.resize(total);
+                copy.ends.resize(split.cells.size());
+                std::size_t end = 0;
+                for (std::size_t i = 0; i < split.cells.size(); ++i) {
+                  const std::string_view cell = split.cells[i];
+                  if (!cell.empty()) std::memcpy(copy.cells.data() + end, cell.data(), cell.size());
+                  end += cell.size();
+                  copy.ends[i] = end;
                 }
                 copy.line = split.line;
                 copy.oneLine = split.oneLine;
@@ -64,11 +71,11 @@ CsvFile::Pass ReadRowsAhead(const CsvFile& file, Diagnostics& errors, const RowS
       [&](const RowCopy& copy) {
         row.line = copy.line;
         row.oneLine = copy.oneLine;
-        row.cells.clear();
+        row.cells.resize(copy.ends.size());
         std::size_t from = 0;
-        for (const std::size_t end : copy.ends) {
-          row.cells.emplace_back(copy.cells.data() + from, end - from);
-          from = end;
+        for (std::size_t i = 0; i < copy.ends.size(); ++i) {
+          row.cells[i] = std::string_view(copy.cells.data() + from, copy.ends[i] - from);
+          from = copy.ends[i];
         }
         take(row, copy.where, prepare ? &copy.prepared : nullptr);
       });
