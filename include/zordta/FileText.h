@@ -70,6 +70,13 @@ class ZORDTA_API FileText {
   /// has room.
   TextInFile Prepare(std::string_view utf8, std::size_t width, std::string_view field,
                      AnsiString& ansi);
+  /// As Prepare, for a caller that takes only a text with nothing to report
+  /// and leaves any other to Prepare (a thread that prepares texts ahead):
+  /// false as soon as there would be an issue, which is then neither made nor
+  /// reported, and `ansi` is not to be used. A blank text is not such an issue:
+  /// LeftBlank tells.
+  bool PrepareUnchanged(std::string_view utf8, std::size_t width, AnsiString& ansi,
+                        TextInFile& text);
   /// True, with a fault reported, when a text that was given is blank in the
   /// file. For a field that must not be blank, which the components check only
   /// as given.
@@ -102,6 +109,10 @@ class ZORDTA_API FileText {
 
   template <class Component, class ReadsAsItself>
   void Learn(const Component& component, ReadsAsItself readsAsItself);
+  /// The text in the file's code page into `ansi`, tallied, while each
+  /// character is one of the first 256 and converts on its own; false at the
+  /// first that does not.
+  bool Convert(std::string_view utf8, AnsiString& ansi, Tally& tally) const;
   TextInFile Rewrite(AnsiString& ansi, std::string_view field);
   bool Wants(bool fault) const { return !fWanted || fWanted(fault); }
   void Count(char c, TextInFile& text) const;

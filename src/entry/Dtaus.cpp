@@ -295,27 +295,34 @@ void DtausRun::Add(const CsvRecordRow& r, const DtausRowAhead* ahead) {
   Book(textsReady);
 }
 
-// A text issue only marks the row: the run reports it when it prepares the texts itself.
+// Nothing is reported here: an issue only leaves the row to the run, which
+// reports it when it prepares the texts itself.
 DtausRowReader::DtausRowReader(DtausRun& run)
-    : fText(run.Component(), false, [this](const zor::FileTextIssue&) { fIssue = true; }) {
+    : fText(run.Component(), false, [](const zor::FileTextIssue&) {}) {
   fText.SetWanted([](bool) { return false; });
 }
 
+// A row the run must prepare itself is left as soon as that is known: in a file
+// refused row by row, every row is.
 void DtausRowReader::Read(const CsvRecordRow& r, DtausRowAhead& ahead) {
+  ahead.ready = false;
   fColumns.Find(r.reader);
-  fIssue = false;
   const std::string_view name = Cell(r.row, fColumns.name);
-  fText.LeftBlank(fText.Prepare(name, kNameWidth, "name", ahead.name), name, "name");
+  TextInFile inFile;
+  if (!fText.PrepareUnchanged(name, kNameWidth, ahead.name, inFile) ||
+      fText.LeftBlank(inFile, name, "name")) {
+    return;
+  }
   fPurpose.clear();
   r.reader.ForEachPurposeLine(r.row, [this](std::string_view line) { fPurpose.push_back(line); });
   // As PaymentRun::PreparePurposeText does.
   const std::size_t lineWidth = fPurpose.size() > 1 ? kPurposeWidth : 0;
   if (ahead.lines.size() < fPurpose.size()) ahead.lines.resize(fPurpose.size());
   for (std::size_t i = 0; i < fPurpose.size(); ++i) {
-    fText.Prepare(fPurpose[i], lineWidth, "verwendungszweck", ahead.lines[i]);
+    if (!fText.PrepareUnchanged(fPurpose[i], lineWidth, ahead.lines[i], inFile)) return;
   }
   ahead.lineCount = fPurpose.size();
-  ahead.ready = !fIssue;
+  ahead.ready = true;
 }
 
 void DtausRun::Book(bool textsReady) {

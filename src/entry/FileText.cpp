@@ -102,13 +102,11 @@ void FileText::Count(char c, TextInFile& text) const {
   text.blank = text.blank && (length == 0 || c == ' ');
 }
 
-TextInFile FileText::Prepare(std::string_view utf8, std::size_t width, std::string_view field,
-                             AnsiString& ansi) {
+bool FileText::Convert(std::string_view utf8, AnsiString& ansi, Tally& tally) const {
   // Converted as Utf8ToAnsi does and tallied in one pass, into storage kept
   // from call to call: this runs for every character of every payment. Plain
   // ASCII is the same in the file's code page: copied eight bytes at a time.
   ansi.resize(utf8.size());  // never more characters than bytes
-  Tally tally;
   std::size_t at = 0;
   std::size_t written = 0;
   bool converted = true;
@@ -145,9 +143,14 @@ TextInFile FileText::Prepare(std::string_view utf8, std::size_t width, std::stri
     }
     tally.Add(sum);
   }
-  if (converted) {
-    ansi.resize(written);
-  } else {
+  if (converted) ansi.resize(written);
+  return converted;
+}
+
+TextInFile FileText::Prepare(std::string_view utf8, std::size_t width, std::string_view field,
+                             AnsiString& ansi) {
+  Tally tally;
+  if (!Convert(utf8, ansi, tally)) {
     ansi = Utf8ToAnsi(utf8);  // the rest of Windows-1252
     tally = Tally();
     for (std::size_t from = 0; from < ansi.size(); from += kTallyPiece) {
@@ -167,6 +170,16 @@ TextInFile FileText::Prepare(std::string_view utf8, std::size_t width, std::stri
                          : std::string()});
   }
   return text;
+}
+
+bool FileText::PrepareUnchanged(std::string_view utf8, std::size_t width, AnsiString& ansi,
+                                TextInFile& text) {
+  // The rest of Windows-1252 and any character the file does not keep as it
+  // is have something to report; so has a text too long for its field.
+  Tally tally;
+  if (!Convert(utf8, ansi, tally) || tally.notKept) return false;
+  text = {tally.length, !tally.shows};
+  return width == 0 || text.length <= width;
 }
 
 bool FileText::LeftBlank(const TextInFile& text, std::string_view given, std::string_view field) {

@@ -110,15 +110,11 @@ class DtausRun;
 class ZORDTA_API DtausRowReader {
  public:
   explicit DtausRowReader(DtausRun& run);
-  // Its text checks report back to it.
-  DtausRowReader(const DtausRowReader&) = delete;
-  DtausRowReader& operator=(const DtausRowReader&) = delete;
 
   void Read(const CsvRecordRow& row, DtausRowAhead& ahead);
 
  private:
   zor::FileText fText;
-  bool fIssue = false;
   detail::DtausColumns fColumns;
   std::vector<std::string_view> fPurpose;  // kept from row to row
 };
