@@ -94,7 +94,8 @@ PaymentSource::Pass FeedRun(const PaymentSource& input, std::size_t file, Run& r
   PaymentSource::RowTaker takeRow;
   PaymentSource::RowPreparer prepare;
   if constexpr (requires { typename Run::RowReader; }) {
-    // The rows are read on the thread that splits them, the run only checks and books.
+    // Each row's texts are prepared on the thread that splits the rows; the run
+    // reads the rest of the row, checks it and books it.
     auto ahead = std::make_shared<typename Run::RowReader>(run);
     prepare = [ahead](const CsvRecordRow& row, PreparedRow& out) { ahead->Read(row, out.dtaus); };
     takeRow = [&run, &input](const CsvRecordRow& row) {

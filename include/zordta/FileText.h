@@ -115,10 +115,19 @@ class ZORDTA_API FileText {
   bool Convert(std::string_view utf8, AnsiString& ansi, Tally& tally) const;
   TextInFile Rewrite(AnsiString& ansi, std::string_view field);
   bool Wants(bool fault) const { return !fWanted || fWanted(fault); }
-  void Count(char c, TextInFile& text) const;
+
+  /// What Rewrite writes for a character (its base letters are at most two),
+  /// and what that comes to in the file.
+  struct Written {
+    char text[2] = {};
+    unsigned char length = 0;      ///< characters written
+    unsigned char fileLength = 0;  ///< characters they become in the file
+    bool blank = true;             ///< nothing of them shows but blanks
+  };
 
   std::array<CharFate, 256> fChars;
   std::array<std::uint64_t, 256> fTally;
+  std::array<Written, 256> fWritten;
   bool fStrict;
   Report fReport;
   Wanted fWanted;

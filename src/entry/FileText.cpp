@@ -48,10 +48,6 @@ std::string Shown(char c) {
   return "„" + PrintableText(AnsiToUtf8(AnsiString(1, c))) + "“";
 }
 
-void AddOnce(std::string& list, char c) {
-  if (list.find(c) == std::string::npos) list += c;
-}
-
 }  // namespace
 
 FileText::FileText(const TZorDTA& dta, bool strict, Report report)
@@ -87,6 +83,29 @@ void FileText::Learn(const Component& component, ReadsAsItself readsAsItself) {
     fTally[b] = c.fileLength | std::uint64_t{c.fate != Fate::kKept} << kNotKeptShift |
                 std::uint64_t{c.fileLength != 0 && b != ' '} << kShowsShift;
   }
+  for (unsigned b = 0; b < fChars.size(); ++b) {
+    const char self = static_cast<char>(b);
+    std::string_view text;
+    switch (fChars[b].fate) {
+      case Fate::kKept:
+      case Fate::kDropped:  // the component drops it
+        text = std::string_view(&self, 1);
+        break;
+      case Fate::kReplaced:
+        text = AnsiBaseLetters(self, kUmlauts);
+        break;
+      case Fate::kLeftOut:
+        break;
+    }
+    Written& w = fWritten[b];
+    w = Written();
+    for (const char c : text.substr(0, sizeof w.text)) {
+      const unsigned char length = fChars[static_cast<unsigned char>(c)].fileLength;
+      w.text[w.length++] = c;
+      w.fileLength = static_cast<unsigned char>(w.fileLength + length);
+      w.blank = w.blank && (length == 0 || c == ' ');
+    }
+  }
 }
 
 void FileText::Tally::Add(std::uint64_t sum) {
@@ -94,12 +113,6 @@ void FileText::Tally::Add(std::uint64_t sum) {
   length += static_cast<std::size_t>(sum & 0xFFFF'FFFF);
   notKept = notKept || ((sum >> kNotKeptShift) & kCount) != 0;
   shows = shows || (sum >> kShowsShift) != 0;
-}
-
-void FileText::Count(char c, TextInFile& text) const {
-  const unsigned char length = fChars[static_cast<unsigned char>(c)].fileLength;
-  text.length += length;
-  text.blank = text.blank && (length == 0 || c == ' ');
 }
 
 bool FileText::Convert(std::string_view utf8, AnsiString& ansi, Tally& tally) const {
@@ -195,32 +208,28 @@ bool FileText::LeftBlank(const TextInFile& text, std::string_view given, std::st
 }
 
 TextInFile FileText::Rewrite(AnsiString& ansi, std::string_view field) {
+  // One look-up a character: what it is written as, and what that comes to.
   std::string replaced;
   std::string dropped;
-  fScratch.clear();
+  std::array<bool, 256> noted{};
+  fScratch.resize(2 * ansi.size());
+  std::size_t written = 0;
+  TextInFile text;
   for (const char c : ansi) {
     const auto byte = static_cast<unsigned char>(c);
-    const CharFate& f = fChars[byte];
-    switch (f.fate) {
-      case Fate::kKept:
-        fScratch += c;
-        break;
-      case Fate::kReplaced:
-        fScratch += AnsiBaseLetters(c, kUmlauts);
-        AddOnce(replaced, c);
-        break;
-      case Fate::kDropped:
-        fScratch += c;  // the component drops it
-        AddOnce(dropped, c);
-        break;
-      case Fate::kLeftOut:
-        AddOnce(dropped, c);
-        break;
+    const Written& w = fWritten[byte];
+    fScratch[written] = w.text[0];
+    fScratch[written + 1] = w.text[1];
+    written += w.length;
+    text.length += w.fileLength;
+    text.blank = text.blank && w.blank;
+    if (const Fate fate = fChars[byte].fate; fate != Fate::kKept && !noted[byte]) {
+      noted[byte] = true;
+      (fate == Fate::kReplaced ? replaced : dropped) += c;
     }
   }
+  fScratch.resize(written);
   ansi.swap(fScratch);
-  TextInFile text;
-  for (const char c : ansi) Count(c, text);
 
   if ((!replaced.empty() || !dropped.empty()) && !Wants(fStrict)) {
     if (!replaced.empty()) fReport({FileTextIssueKind::Replaced, fStrict, field, {}, {}});
