@@ -164,7 +164,7 @@ TextInFile FileText::Prepare(std::string_view utf8, std::size_t width, std::stri
                              AnsiString& ansi) {
   Tally tally;
   if (!Convert(utf8, ansi, tally)) {
-    ansi = Utf8ToAnsi(utf8);  // the rest of Windows-1252
+    Utf8ToAnsi(utf8, ansi);  // the rest of Windows-1252
     tally = Tally();
     for (std::size_t from = 0; from < ansi.size(); from += kTallyPiece) {
       std::uint64_t sum = 0;

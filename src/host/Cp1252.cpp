@@ -34,6 +34,9 @@ unsigned char UnicodeToCp1252(char32_t codePoint) {
   if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
     return static_cast<unsigned char>(codePoint);
   }
+  // Beyond Latin-1 the code page has nothing below U+0152 (Œ) or above U+2122
+  // (™): the letters of other languages are refused without a search.
+  if ((codePoint > 0xFF && codePoint < 0x152) || codePoint > 0x2122) return '?';
   for (int i = 0; i < 32; ++i) {
     if (kHighControls[i] == codePoint) return static_cast<unsigned char>(0x80 + i);
   }

@@ -133,7 +133,13 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
 }
 
 AnsiString Utf8ToAnsi(std::string_view utf8) {
-  AnsiString out(utf8.size(), '\0');
+  AnsiString out;
+  Utf8ToAnsi(utf8, out);
+  return out;
+}
+
+void Utf8ToAnsi(std::string_view utf8, AnsiString& out) {
+  out.resize(utf8.size());  // never more characters than bytes
   std::size_t written = 0;
   for (std::size_t i = 0; i < utf8.size();) {
     const auto byte = static_cast<unsigned char>(utf8[i]);
@@ -145,7 +151,6 @@ AnsiString Utf8ToAnsi(std::string_view utf8) {
     }
   }
   out.resize(written);
-  return out;
 }
 
 std::string AnsiToUtf8(const AnsiString& ansi) {

@@ -22,6 +22,9 @@ ZORDTA_API AnsiString StringToAnsi(const String& text);
 
 /// 8-bit text from UTF-8; a character Windows-1252 lacks becomes "?".
 ZORDTA_API AnsiString Utf8ToAnsi(std::string_view utf8);
+/// The same into `ansi`, whose storage is kept: for a caller that converts
+/// text after text.
+ZORDTA_API void Utf8ToAnsi(std::string_view utf8, AnsiString& ansi);
 /// UTF-8 from 8-bit text; lossless.
 ZORDTA_API std::string AnsiToUtf8(const AnsiString& ansi);
 
