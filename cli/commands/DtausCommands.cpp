@@ -85,23 +85,24 @@ class AccountChecks {
     if (!fOwn || !input) return;
     fInput = input;
     // The columns are looked up once per header, on the reading thread.
-    input->PrepareRows(
-        [ahead = fAhead, columns = Columns()](const CsvRecordRow& r, PreparedRow& out) mutable {
-          if (columns.reader != &r.reader) {
-            columns = {&r.reader, r.reader.ColumnOf("blz"), r.reader.ColumnOf("konto")};
-          }
-          const std::string_view blzText = CellOf(r.row, columns.blz);
-          const std::string_view kontoText = CellOf(r.row, columns.konto);
-          const std::optional<std::int64_t> blz = ParseDigits(blzText);
-          const std::optional<std::int64_t> konto = ParseDigits(kontoText);
-          out.judged = blz && konto;
-          if (!out.judged) return;
-          out.bankCode = *blz;
-          out.account = *konto;
-          // Judged as the checks judge the numbers: in their shortest digits.
-          out.verdict = Shortest(blzText) && Shortest(kontoText) ? ahead->Judge(blzText, kontoText)
-                                                                 : ahead->Judge(*blz, *konto);
-        });
+    input->PrepareRows([ahead = fAhead, columns = Columns()](const CsvRow& row,
+                                                             const CsvRecordReader& reader,
+                                                             PreparedRow& out) mutable {
+      if (columns.reader != &reader) {
+        columns = {&reader, reader.ColumnOf("blz"), reader.ColumnOf("konto")};
+      }
+      const std::string_view blzText = CellOf(row, columns.blz);
+      const std::string_view kontoText = CellOf(row, columns.konto);
+      const std::optional<std::int64_t> blz = ParseDigits(blzText);
+      const std::optional<std::int64_t> konto = ParseDigits(kontoText);
+      out.judged = blz && konto;
+      if (!out.judged) return;
+      out.bankCode = *blz;
+      out.account = *konto;
+      // Judged as the checks judge the numbers: in their shortest digits.
+      out.verdict = Shortest(blzText) && Shortest(kontoText) ? ahead->Judge(blzText, kontoText)
+                                                             : ahead->Judge(*blz, *konto);
+    });
   }
 
   void Complete(DtausSettings& s) const {

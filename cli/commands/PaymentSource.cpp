@@ -100,8 +100,7 @@ void PaymentSource::TakeCsv(std::string name, std::string text, char delimiter) 
 PaymentSource::Pass PaymentSource::Read(std::size_t file,
                                         const std::function<void(const InputRecord&)>& take,
                                         Diagnostics& errors, CsvReading reading,
-                                        const RowTaker* takeRow,
-                                        const RowPreparer* passPrepare) const {
+                                        const RowTaker* takeRow) const {
   Pass pass;
   if (!fFromCsv) {
     for (const InputRecord& record : fFiles[file].payments) take(record);
@@ -135,13 +134,8 @@ PaymentSource::Pass PaymentSource::Read(std::size_t file,
   if (fCsvFile) {
     // Split a batch ahead, on a thread of its own, and prepared there.
     zcli::RowPreparer prepare;
-    const bool forPass = passPrepare && *passPrepare;
-    if (fPrepare || forPass) {
-      prepare = [&](const CsvRow& row, const std::string& where, PreparedRow& out) {
-        const CsvRecordRow recordRow{row, *reader, where};
-        if (fPrepare) fPrepare(recordRow, out);
-        if (forPass) (*passPrepare)(recordRow, out);
-      };
+    if (fPrepare) {
+      prepare = [&](const CsvRow& row, PreparedRow& out) { fPrepare(row, *reader, out); };
     }
     const CsvFile::Pass read =
         ReadRowsAhead(*fCsvFile, errors, sortRow, prepare, takeRecordRow, reading);

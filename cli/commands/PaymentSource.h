@@ -81,24 +81,20 @@ class PaymentSource {
   /// Where a kind of payment reads CSV rows itself: the rows go to `takeRow`,
   /// the records of a job file to `take`.
   using RowTaker = std::function<void(const CsvRecordRow&)>;
-  /// Works out on the thread that reads a CSV file what the caller will need
-  /// of a payment row, ahead of the caller; what it made stands in CurrentRow()
-  /// while the row is taken. It must share nothing with the caller's thread
-  /// that either changes.
-  using RowPreparer = std::function<void(const CsvRecordRow&, PreparedRow&)>;
-  /// `prepare` (may be null) for this pass, after the one of PrepareRows.
   Pass ForEach(std::size_t file, const std::function<void(const InputRecord&)>& take,
-               const RowTaker& takeRow, Diagnostics& errors,
-               const RowPreparer* prepare = nullptr) const {
-    return Read(file, take, errors, CsvReading::First, &takeRow, prepare);
+               const RowTaker& takeRow, Diagnostics& errors) const {
+    return Read(file, take, errors, CsvReading::First, &takeRow);
   }
   Pass ForEachAgain(std::size_t file, const std::function<void(const InputRecord&)>& take,
-                    const RowTaker& takeRow, Diagnostics& errors,
-                    const RowPreparer* prepare = nullptr) const {
-    return Read(file, take, errors, CsvReading::Again, &takeRow, prepare);
+                    const RowTaker& takeRow, Diagnostics& errors) const {
+    return Read(file, take, errors, CsvReading::Again, &takeRow);
   }
 
-  /// From now on `prepare` runs for each payment row of every pass.
+  /// From now on `prepare` runs for each payment row of a CSV file on the
+  /// thread that reads it, ahead of the caller; what it made stands in
+  /// CurrentRow() while the row is taken. It must share nothing with the
+  /// caller's thread that either changes.
+  using RowPreparer = std::function<void(const CsvRow&, const CsvRecordReader&, PreparedRow&)>;
   void PrepareRows(RowPreparer prepare) { fPrepare = std::move(prepare); }
   /// What was prepared for the row being taken; null when nothing was.
   const PreparedRow* CurrentRow() const { return fCurrent; }
@@ -112,8 +108,7 @@ class PaymentSource {
 
   explicit PaymentSource(const CsvColumns& columns) : fColumns(columns), fFiles(1) {}
   Pass Read(std::size_t file, const std::function<void(const InputRecord&)>& take,
-            Diagnostics& errors, CsvReading reading, const RowTaker* takeRow = nullptr,
-            const RowPreparer* passPrepare = nullptr) const;
+            Diagnostics& errors, CsvReading reading, const RowTaker* takeRow = nullptr) const;
   void TakeCsv(std::string name, std::string text, char delimiter);
 
   const CsvColumns& fColumns;

@@ -92,21 +92,11 @@ PaymentSource::Pass FeedRun(const PaymentSource& input, std::size_t file, Run& r
     run.Add(record);
   };
   PaymentSource::RowTaker takeRow;
-  PaymentSource::RowPreparer prepare;
-  if constexpr (requires { typename Run::RowReader; }) {
-    // Each row's texts are prepared on the thread that splits the rows; the run
-    // reads the rest of the row, checks it and books it.
-    auto ahead = std::make_shared<typename Run::RowReader>(run);
-    prepare = [ahead](const CsvRecordRow& row, PreparedRow& out) { ahead->Read(row, out.dtaus); };
-    takeRow = [&run, &input](const CsvRecordRow& row) {
-      const PreparedRow* prepared = input.CurrentRow();
-      run.Add(row, prepared ? &prepared->dtaus : nullptr);
-    };
-  } else if constexpr (requires(const CsvRecordRow& row) { run.Add(row); }) {
+  if constexpr (requires(const CsvRecordRow& row) { run.Add(row); }) {
     takeRow = [&run](const CsvRecordRow& row) { run.Add(row); };
   }
-  return again ? input.ForEachAgain(file, take, takeRow, errors, &prepare)
-               : input.ForEach(file, take, takeRow, errors, &prepare);
+  return again ? input.ForEachAgain(file, take, takeRow, errors)
+               : input.ForEach(file, take, takeRow, errors);
 }
 
 /// The settings of each file: the job's, then the options'. None when an option

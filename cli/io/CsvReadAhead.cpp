@@ -58,7 +58,7 @@ CsvFile::Pass ReadRowsAhead(const CsvFile& file, Diagnostics& errors, const RowS
                 copy.line = split.line;
                 copy.oneLine = split.oneLine;
                 copy.where = where;
-                if (prepare) prepare(split, where, copy.prepared);
+                if (prepare) prepare(split, copy.prepared);
                 return true;
               } catch (...) {
                 ended = std::current_exception();

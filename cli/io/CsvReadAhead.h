@@ -20,9 +20,8 @@ enum class RowFate { Take, Skip, Stop };
 /// (`where`, "Zeile 4"), Skip leaves it out, Stop ends the reading. Faults it
 /// finds go to the `errors` it is given.
 using RowSorter = std::function<RowFate(const CsvRow&, std::string& where, Diagnostics& errors)>;
-/// Works out on the reading thread what the caller will need of a row it
-/// takes, with the place the sorter gave it.
-using RowPreparer = std::function<void(const CsvRow&, const std::string& where, PreparedRow&)>;
+/// Works out on the reading thread what the caller will need of a row it takes.
+using RowPreparer = std::function<void(const CsvRow&, PreparedRow&)>;
 /// Takes a row on the caller's thread, with the place the sorter gave it and
 /// what the preparer made of it (null without a preparer).
 using SortedRowTaker =

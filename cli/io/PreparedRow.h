@@ -1,12 +1,10 @@
 // What the reading thread works out ahead for a payment row, so that the
-// checks on the caller's thread need not: the verdict on its domestic account,
-// and a domestic payment read as its file will hold it.
+// checks on the caller's thread need not: the verdict on its domestic account.
 #pragma once
 
 #include <cstdint>
 
 #include "zordta/AccountScreen.h"
-#include "zordta/entry/Dtaus.h"
 
 namespace zcli {
 
@@ -15,7 +13,6 @@ struct PreparedRow {
   std::int64_t account = 0;
   bool judged = false;  ///< false: nothing prepared
   zor::AccountScreenVerdict verdict{};
-  zor::entry::DtausRowAhead dtaus;
 };
 
 }  // namespace zcli

@@ -70,13 +70,6 @@ class ZORDTA_API FileText {
   /// has room.
   TextInFile Prepare(std::string_view utf8, std::size_t width, std::string_view field,
                      AnsiString& ansi);
-  /// As Prepare, for a caller that takes only a text with nothing to report
-  /// and leaves any other to Prepare (a thread that prepares texts ahead):
-  /// false as soon as there would be an issue, which is then neither made nor
-  /// reported, and `ansi` is not to be used. A blank text is not such an issue:
-  /// LeftBlank tells.
-  bool PrepareUnchanged(std::string_view utf8, std::size_t width, AnsiString& ansi,
-                        TextInFile& text);
   /// True, with a fault reported, when a text that was given is blank in the
   /// file. For a field that must not be blank, which the components check only
   /// as given.

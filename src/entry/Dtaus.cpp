@@ -247,85 +247,32 @@ void DtausRun::OpenStandIn(const DtausSettings& s) {
 
 void DtausRun::Add(const InputRecord& record) {
   ReadDtausPayment(record, fPayment, fErrors);
-  Book(false);
+  Book();
 }
 
-void detail::DtausColumns::Find(const CsvRecordReader& rows) {
-  if (reader == &rows) return;
-  *this = {&rows,
-           rows.ColumnOf("name"),
-           rows.ColumnOf("konto"),
-           rows.ColumnOf("blz"),
-           rows.ColumnOf("betrag"),
-           rows.ColumnOf("zahlungsschluessel")};
-}
-
-namespace {
-
-// The trimmed texts of the row's fields, as ReadDtausPayment would find them in
-// the record CsvRecordReader::Read makes of the row, without making it: this
-// runs for every row of a large table.
-DtausFields FieldsOf(const CsvRow& row, const detail::DtausColumns& c) {
-  return {Cell(row, c.name), Cell(row, c.konto), Cell(row, c.blz), Cell(row, c.betrag),
-          Cell(row, c.schluessel)};
-}
-
-}  // namespace
-
+// As ReadDtausPayment would read the record CsvRecordReader::Read makes of the
+// row, without making it: this runs for every row of a large table.
 void DtausRun::Add(const CsvRecordRow& r) {
-  Add(r, nullptr);
-}
-
-void DtausRun::Add(const CsvRecordRow& r, const DtausRowAhead* ahead) {
-  fColumns.Find(r.reader);
+  Columns& c = fColumns;
+  if (c.reader != &r.reader) {
+    c = {&r.reader,
+         r.reader.ColumnOf("name"),
+         r.reader.ColumnOf("konto"),
+         r.reader.ColumnOf("blz"),
+         r.reader.ColumnOf("betrag"),
+         r.reader.ColumnOf("zahlungsschluessel")};
+  }
   DtausPayment& p = fPayment;
   p.where = r.where;
   p.purpose.clear();
-  const bool textsReady = ahead && ahead->ready;
-  if (!textsReady) {
-    r.reader.ForEachPurposeLine(r.row, [&p](std::string_view line) { p.purpose.push_back(line); });
-  }
-  ReadFields(FieldsOf(r.row, fColumns), p, fErrors);
-  if (textsReady) {
-    fName.assign(ahead->name);
-    if (fAnsiLines.size() < ahead->lineCount) fAnsiLines.resize(ahead->lineCount);
-    for (std::size_t i = 0; i < ahead->lineCount; ++i) fAnsiLines[i].assign(ahead->lines[i]);
-    fLineCount = ahead->lineCount;
-  }
-  Book(textsReady);
+  r.reader.ForEachPurposeLine(r.row, [&p](std::string_view line) { p.purpose.push_back(line); });
+  ReadFields({Cell(r.row, c.name), Cell(r.row, c.konto), Cell(r.row, c.blz), Cell(r.row, c.betrag),
+              Cell(r.row, c.schluessel)},
+             p, fErrors);
+  Book();
 }
 
-// Nothing is reported here: an issue only leaves the row to the run, which
-// reports it when it prepares the texts itself.
-DtausRowReader::DtausRowReader(DtausRun& run)
-    : fText(run.Component(), false, [](const zor::FileTextIssue&) {}) {
-  fText.SetWanted([](bool) { return false; });
-}
-
-// A row the run must prepare itself is left as soon as that is known: in a file
-// refused row by row, every row is.
-void DtausRowReader::Read(const CsvRecordRow& r, DtausRowAhead& ahead) {
-  ahead.ready = false;
-  fColumns.Find(r.reader);
-  const std::string_view name = Cell(r.row, fColumns.name);
-  TextInFile inFile;
-  if (!fText.PrepareUnchanged(name, kNameWidth, ahead.name, inFile) ||
-      fText.LeftBlank(inFile, name, "name")) {
-    return;
-  }
-  fPurpose.clear();
-  r.reader.ForEachPurposeLine(r.row, [this](std::string_view line) { fPurpose.push_back(line); });
-  // As PaymentRun::PreparePurposeText does.
-  const std::size_t lineWidth = fPurpose.size() > 1 ? kPurposeWidth : 0;
-  if (ahead.lines.size() < fPurpose.size()) ahead.lines.resize(fPurpose.size());
-  for (std::size_t i = 0; i < fPurpose.size(); ++i) {
-    if (!fText.PrepareUnchanged(fPurpose[i], lineWidth, ahead.lines[i], inFile)) return;
-  }
-  ahead.lineCount = fPurpose.size();
-  ahead.ready = true;
-}
-
-void DtausRun::Book(bool textsReady) {
+void DtausRun::Book() {
   DtausPayment& p = fPayment;
   zor::TZorDTA& dta = *fComponent;
 
@@ -333,8 +280,8 @@ void DtausRun::Book(bool textsReady) {
   const auto readable = [&p](const char* field) {
     return p.unreadable.empty() || !p.unreadable.count(field);
   };
-  if (textsReady || !fText.LeftBlank(fText.Prepare(p.name, kNameWidth, p.where, "name", fName),
-                                     p.name, p.where, "name")) {
+  const TextInFile name = fText.Prepare(p.name, kNameWidth, p.where, "name", fName);
+  if (!fText.LeftBlank(name, p.name, p.where, "name")) {
     TryCheck(fErrors, p.where, "name", [&] { dta.ValidateName(fName); });
   }
   if (readable("konto")) TryCheck(fErrors, p.where, "konto", [&] { dta.ValidateKontoDE(p.konto); });
@@ -347,7 +294,7 @@ void DtausRun::Book(bool textsReady) {
       fErrors.Add(p.where, "zahlungsschluessel", std::move(problem));
     }
   }
-  if (!textsReady) PreparePurposeText(p.purpose, p.where, kPurposeWidth);
+  PreparePurposeText(p.purpose, p.where, kPurposeWidth);
   const bool asTexts = BooksAsTexts();
   if (!asTexts) {
     PurposeList();

@@ -185,16 +185,6 @@ TextInFile FileText::Prepare(std::string_view utf8, std::size_t width, std::stri
   return text;
 }
 
-bool FileText::PrepareUnchanged(std::string_view utf8, std::size_t width, AnsiString& ansi,
-                                TextInFile& text) {
-  // The rest of Windows-1252 and any character the file does not keep as it
-  // is have something to report; so has a text too long for its field.
-  Tally tally;
-  if (!Convert(utf8, ansi, tally) || tally.notKept) return false;
-  text = {tally.length, !tally.shows};
-  return width == 0 || text.length <= width;
-}
-
 bool FileText::LeftBlank(const TextInFile& text, std::string_view given, std::string_view field) {
   if (!text.blank) return false;
   for (const char c : given) {

@@ -175,10 +175,8 @@ TEST(CsvFile, RowsReadAheadAreThoseReadInPlace) {
   Read ahead;
   zcli::Diagnostics aheadErrors;
   // What is prepared on the reading thread comes with its own row.
-  const zcli::RowPreparer prepare = [](const zcli::CsvRow& row, const std::string& where,
-                                       zcli::PreparedRow& prepared) {
+  const zcli::RowPreparer prepare = [](const zcli::CsvRow& row, zcli::PreparedRow& prepared) {
     prepared.bankCode = row.line;
-    EXPECT_EQ(where, "Zeile " + std::to_string(row.line));
   };
   EXPECT_EQ(zcli::ReadRowsAhead(
                 file, aheadErrors, sort, prepare,

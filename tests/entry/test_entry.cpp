@@ -103,32 +103,6 @@ TEST(FileText, EightBytesAtATimeAsOneByOne) {
   }
 }
 
-// A thread that prepares texts ahead takes only those with nothing to report:
-// exactly the ones Prepare says nothing of, made the same, and it says nothing.
-TEST(FileText, UnchangedExactlyWhereNothingIsReported) {
-  zor::TZorDTA dta(nullptr);
-  dta.SetDTAFilename(ZT("DTAUS0.TXT"));
-  Heard heard;
-  zor::FileText text(dta, false, heard.Report());
-  for (const std::string piece : {"a", "Z", " ", "9", "Ä", "ß", "é", "€", "]", "!", "\t", "Ł"}) {
-    for (const std::size_t width : {std::size_t{0}, std::size_t{11}, std::size_t{12}}) {
-      const std::string whole = "kkkkkkkkk" + piece + " x";
-      heard.issues.clear();
-      zor::AnsiString ansi, unchanged;
-      const zor::TextInFile prepared = text.Prepare(whole, width, "f", ansi);
-      const bool quiet = heard.issues.empty();
-      zor::TextInFile inFile;
-      EXPECT_EQ(text.PrepareUnchanged(whole, width, unchanged, inFile), quiet)
-          << whole << " " << width;
-      EXPECT_EQ(heard.issues.empty(), quiet);
-      if (!quiet) continue;
-      EXPECT_EQ(unchanged, ansi) << whole;
-      EXPECT_EQ(inFile.length, prepared.length) << whole;
-      EXPECT_EQ(inFile.blank, prepared.blank) << whole;
-    }
-  }
-}
-
 TEST(PaymentValues, AmountsArePlainDecimalsWithCommaOrPoint) {
   EXPECT_EQ(zor::ParseAmountCent("12"), 1200);
   EXPECT_EQ(zor::ParseAmountCent(" 12,5 "), 1250);

@@ -1,7 +1,6 @@
 // Domestic payments (DTAUS): settings, payments and the checks before writing.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -13,7 +12,6 @@
 #include <vector>
 
 #include "zordta/Config.h"
-#include "zordta/FileText.h"
 #include "zordta/ZorDTA.h"
 #include "zordta/entry/CsvRecords.h"
 #include "zordta/entry/Diagnostics.h"
@@ -81,51 +79,12 @@ ZORDTA_API void ApplyDtausSettings(const std::map<std::string, std::string>& val
 ZORDTA_API void ReadDtausPayment(const InputRecord& record, DtausPayment& payment,
                                  Diagnostics& errors);
 
-/// A CSV row's texts prepared ahead of its run (DtausRowReader), as the run's
-/// file will hold them. Ready only when there is nothing to report about them;
-/// the run prepares any other row's texts itself.
-struct ZORDTA_API DtausRowAhead {
-  bool ready = false;
-  zor::AnsiString name;
-  std::vector<zor::AnsiString> lines;  ///< the first lineCount are the purpose lines
-  std::size_t lineCount = 0;
-};
-
-namespace detail {
-/// Where a payment's fields are in the rows of one reader; npos: not there.
-struct DtausColumns {
-  const CsvRecordReader* reader = nullptr;
-  std::size_t name = 0, konto = 0, blz = 0, betrag = 0, schluessel = 0;
-  void Find(const CsvRecordReader& rows);
-};
-}  // namespace detail
-
-class DtausRun;
-
-/// Prepares the texts of CSV rows for one DtausRun on another thread, ahead of
-/// the run, which then reads, checks and books the rest: Add(row, &ahead).
-/// Made on the run's thread once the run is open, then used by one thread at a
-/// time; it shares nothing with the run. Texts it finds anything to say about
-/// are left to the run, which reports as it always does.
-class ZORDTA_API DtausRowReader {
- public:
-  explicit DtausRowReader(DtausRun& run);
-
-  void Read(const CsvRecordRow& row, DtausRowAhead& ahead);
-
- private:
-  zor::FileText fText;
-  detail::DtausColumns fColumns;
-  std::vector<std::string_view> fPurpose;  // kept from row to row
-};
-
 /// A run of domestic payments, checked and booked one record at a time. Each
 /// fault is reported, and a record with a fault is not booked; a run that saw
 /// faults must not be finished.
 class ZORDTA_API DtausRun : public PaymentRun<zor::TZorDTA> {
  public:
   using Settings = DtausSettings;
-  using RowReader = DtausRowReader;
 
   /// Checks the client and opens the run. With `forFile` it is set up to write
   /// its file: folder, name, the settings' sink and, on request, the diskette
@@ -137,15 +96,17 @@ class ZORDTA_API DtausRun : public PaymentRun<zor::TZorDTA> {
   void Add(const InputRecord& record);
   /// The same for a CSV row, read straight from its cells.
   void Add(const CsvRecordRow& row);
-  /// The same for a row whose texts a DtausRowReader of this run prepared
-  /// into `ahead`; those of a row not ready (or null) are prepared here.
-  void Add(const CsvRecordRow& row, const DtausRowAhead* ahead);
 
  private:
+  /// Where the fields are in the rows of one reader; npos: not there.
+  struct Columns {
+    const CsvRecordReader* reader = nullptr;
+    std::size_t name = 0, konto = 0, blz = 0, betrag = 0, schluessel = 0;
+  };
+
   void OpenStandIn(const DtausSettings& settings);
-  /// Checks and books fPayment; with `textsReady` its texts are in fName and
-  /// fAnsiLines already, found to hold nothing to report.
-  void Book(bool textsReady);
+  /// Checks and books fPayment.
+  void Book();
   /// True when the prepared purpose lines go to the library as texts, not as a list.
   bool BooksAsTexts() const;
   /// False, with the fault reported, when the payment would take record E's
@@ -158,7 +119,7 @@ class ZORDTA_API DtausRun : public PaymentRun<zor::TZorDTA> {
 
   // Kept from record to record, so a long run allocates little.
   DtausPayment fPayment;
-  detail::DtausColumns fColumns;
+  Columns fColumns;
   /// Takes the records of a run that only checks.
   zor::DiscardingSink fDiscard;
   zor::AnsiString fName;
