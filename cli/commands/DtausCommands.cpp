@@ -91,8 +91,8 @@ class AccountChecks {
       if (columns.reader != &reader) {
         columns = {&reader, reader.ColumnOf("blz"), reader.ColumnOf("konto")};
       }
-      const std::string_view blzText = CellOf(row, columns.blz);
-      const std::string_view kontoText = CellOf(row, columns.konto);
+      const std::string_view blzText = CsvRecordReader::CellAt(row, columns.blz);
+      const std::string_view kontoText = CsvRecordReader::CellAt(row, columns.konto);
       const std::optional<std::int64_t> blz = ParseDigits(blzText);
       const std::optional<std::int64_t> konto = ParseDigits(kontoText);
       out.judged = blz && konto;
@@ -126,9 +126,6 @@ class AccountChecks {
     std::size_t konto = 0;
   };
 
-  static std::string_view CellOf(const CsvRow& row, std::size_t column) {
-    return column < row.cells.size() ? TrimmedView(row.cells[column]) : std::string_view();
-  }
   // Digits as the number's own text would be: no leading zero.
   static bool Shortest(std::string_view digits) {
     return digits.size() == 1 || (!digits.empty() && digits[0] != '0');

@@ -103,10 +103,6 @@ void ReadFields(const DtausFields& f, DtausPayment& p, Diagnostics& errors) {
   }
 }
 
-std::string_view Cell(const CsvRow& row, std::size_t column) {
-  return column < row.cells.size() ? TrimmedView(row.cells[column]) : std::string_view();
-}
-
 }  // namespace
 
 const JobSchema& DtausJobSchema() {
@@ -266,9 +262,9 @@ void DtausRun::Add(const CsvRecordRow& r) {
   p.where = r.where;
   p.purpose.clear();
   r.reader.ForEachPurposeLine(r.row, [&p](std::string_view line) { p.purpose.push_back(line); });
-  ReadFields({Cell(r.row, c.name), Cell(r.row, c.konto), Cell(r.row, c.blz), Cell(r.row, c.betrag),
-              Cell(r.row, c.schluessel)},
-             p, fErrors);
+  const auto cell = [&r](std::size_t column) { return CsvRecordReader::CellAt(r.row, column); };
+  ReadFields({cell(c.name), cell(c.konto), cell(c.blz), cell(c.betrag), cell(c.schluessel)}, p,
+             fErrors);
   Book();
 }
 

@@ -55,6 +55,12 @@ class ZORDTA_API CsvRecordReader {
   bool Accept(const CsvRow& row, std::string& where, Diagnostics& errors) const;
   /// The column of a field, or npos when the header has none.
   std::size_t ColumnOf(std::string_view field) const;
+  /// The trimmed text of a row's cell in `column` (from ColumnOf); empty where
+  /// the row has none. For a reader of one kind of payment that reads the
+  /// cells it needs straight from the row.
+  static std::string_view CellAt(const CsvRow& row, std::size_t column) {
+    return column < row.cells.size() ? TrimmedView(row.cells[column]) : std::string_view();
+  }
   /// Hands `take` each purpose line of an accepted row, trimmed, blank ones left out.
   template <class Take>
   void ForEachPurposeLine(const CsvRow& row, Take&& take) const;
