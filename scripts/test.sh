@@ -28,8 +28,6 @@ jobs=$(nproc)
 # trees are most of this script's time. Paths count from the checkout, so another
 # checkout of the same commit finds the same entries.
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
-# The tool's precompiled header: without these ccache compiles every file that uses it anew.
-export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 echo "== build (g++, warnings as errors)"

@@ -85,7 +85,7 @@ int PrintSheets(const SheetRecorder& recorder, std::size_t files, const WriteOpt
 int FinishRun(const std::vector<BookedRun>& runs, const OutputFiles& files, const WriteOptions& o,
               const std::function<std::string(const std::vector<std::uint64_t>& starts)>& summary,
               StreamedOutput* streamed) {
-  const bool print = o.print->count() > 0;
+  const bool print = Printing(o);
   std::optional<SheetRecorder> ownRecorder;
   const SheetRecorder* recorder = nullptr;
   std::vector<std::uint64_t> starts;

@@ -1,5 +1,7 @@
 #include "commands/WriteOptions.h"
 
+#include <CLI/CLI.hpp>
+
 namespace zcli {
 
 void AddInputOptions(CLI::App& command, WriteOptions& o) {
@@ -48,6 +50,10 @@ void AddOutputOptions(CLI::App& command, WriteOptions& o) {
   command.add_option("--copies", o.copies, "Anzahl gedruckter Begleitzettel (1 bis 99)")
       ->check(CLI::Range(1u, 99u).description(""))
       ->type_name("N");
+}
+
+bool Printing(const WriteOptions& o) {
+  return o.print != nullptr && o.print->count() > 0;
 }
 
 std::string OptionLabel(const WriteOptions& o, const std::string& key) {

@@ -6,7 +6,11 @@
 #include <string>
 #include <vector>
 
-#include <CLI/CLI.hpp>
+// The commands that parse options include CLI11; the rest of the run needs none of it.
+namespace CLI {
+class App;
+class Option;
+}  // namespace CLI
 
 namespace zcli {
 
@@ -26,7 +30,7 @@ struct WriteOptions {
   bool overwrite = false;
   /// Refuse any text that would not be written as given (cut, dropped or replaced characters).
   bool streng = false;
-  CLI::Option* print = nullptr;
+  CLI::Option* print = nullptr;  // asked through Printing()
   std::string queue;
   unsigned copies = 1;
 };
@@ -39,6 +43,9 @@ void AddSettingOption(CLI::App& command, WriteOptions& o, const std::string& nam
 void AddSettingFlag(CLI::App& command, WriteOptions& o, const std::string& names,
                     const std::string& key, const std::string& value, const std::string& help);
 void AddOutputOptions(CLI::App& command, WriteOptions& o);
+
+/// True when --print was given, with or without a queue.
+bool Printing(const WriteOptions& o);
 
 /// Names a setting in messages: its option when it came from one.
 std::string OptionLabel(const WriteOptions& o, const std::string& key);

@@ -16,7 +16,7 @@ StreamedOutput::StreamedOutput(const OutputFiles& files, const WriteOptions& o)
   if (!files.textSheet.empty()) fStaged.Stage(files.textSheet);
   for (const std::string& pdf : files.pdfSheets) fStaged.Stage(pdf);
   fSink.out = fOut.get();
-  if (o.print->count() > 0 || !files.pdfSheets.empty()) fRecorder.emplace();
+  if (Printing(o) || !files.pdfSheets.empty()) fRecorder.emplace();
 }
 
 std::unique_ptr<StreamedOutput> StreamedOutput::BeforeChecks(const OutputFiles& files,
