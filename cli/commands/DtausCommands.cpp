@@ -215,24 +215,17 @@ class CsvLosses {
   std::string fRefusal;
 };
 
-// A refused file prints nothing. The JSON of a file of one logical file is
-// made while the file is read and waits in a spool until it has been read
-// whole. Otherwise the file is read twice, so that no payment is held in
-// memory: first whole, then to print its payments (the CSV's columns and the
-// nesting of several logical files are known only at the end). A CSV that
-// would lose part of a payment is refused as well.
+// The file is read twice, so that no payment is held in memory: first whole,
+// so that a refused file prints nothing, then to print its payments. A CSV
+// that would lose part of a payment is refused as well.
 int RunRead(const ReadOptions& r) {
   CheckedDtaus file(r.file, {.checkSums = r.verify, .tolerant = r.tolerant});
   CsvLosses losses;
-  std::optional<SpooledJsonListing> spooled;
   try {
     if (r.format == "csv") {
       file.Check([&](std::size_t f, const zor::DtausPayment& p) { losses.Take(file, f, p); });
     } else {
-      spooled.emplace();
-      file.Check([&](std::size_t f, const zor::DtausPayment& p) {
-        spooled->Add(f, p, file.Files()[f].header);
-      });
+      file.Check();
     }
   } catch (const zor::DtausReadError& e) {
     ReportReaderNotes(r.file, file.Notes());
@@ -248,9 +241,7 @@ int RunRead(const ReadOptions& r) {
     return kBadData;
   }
   try {
-    if (spooled && spooled->Complete() && file.Files().size() == 1) {
-      spooled->Print(std::cout, r.file, file.Files()[0]);
-    } else if (!PrintPayments(r, file)) {
+    if (!PrintPayments(r, file)) {
       std::cerr << "Fehler: " << r.file << ": " << kFileChangedWhileRead << '\n';
       return kBadData;
     }

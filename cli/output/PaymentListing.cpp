@@ -127,13 +127,6 @@ std::string OpenEnded(const json& object, const std::string& indent) {
   return indented + "[";
 }
 
-// The document of one logical file up to its payments.
-std::string FlatHead(json top, const LogicalFile& file) {
-  json head = FileHead(file);
-  top.insert(head.begin(), head.end());
-  return OpenEnded(top, "");
-}
-
 void AddList(std::string& text, const std::string& key, const JsonListing::Pieces& pieces,
              const std::vector<std::string>& lines) {
   text += key;
@@ -147,48 +140,6 @@ void AddList(std::string& text, const std::string& key, const JsonListing::Piece
     AppendJsonString(text, lines[i]);
   }
   text += pieces.listEnd;
-}
-
-}  // namespace
-
-namespace {
-
-// One payment of the list, after a comma unless it is the first.
-void AppendPayment(std::string& text, const JsonListing::Pieces& k, bool first,
-                   const zor::DtausPayment& p, const zor::DtausHeader& header) {
-  text += first ? "\n" : ",\n";
-  text += k.open;
-  AppendJsonString(text, p.name);
-  text += k.konto;
-  AppendInteger(text, p.konto);
-  text += k.blz;
-  AppendInteger(text, p.blz);
-  text += k.betrag;
-  AppendJsonUnits(text, p.betrag);
-  text += k.zahlungsschluessel;
-  AppendJsonString(text, p.zahlungsschluessel);
-  AddList(text, k.verwendungszweck, k, p.verwendungszweck);
-  if (p.kundennummer != 0) {
-    text += k.kundennummer;
-    AppendInteger(text, p.kundennummer);
-  }
-  if (!p.namenszusatz.empty()) AddList(text, k.namenszusatz, k, p.namenszusatz);
-  if (!p.auftraggeberzusatz.empty()) AddList(text, k.auftraggeberzusatz, k, p.auftraggeberzusatz);
-  if (HasOwnClient(p, header)) {
-    text += k.auftraggeber;
-    AppendJsonString(text, p.auftraggeber.name);
-    text += k.auftraggeberBlz;
-    AppendInteger(text, p.auftraggeber.blz);
-    text += k.auftraggeberKonto;
-    AppendInteger(text, p.auftraggeber.konto);
-    text += k.auftraggeberEnd;
-  }
-  text += k.close;
-}
-
-// The end of a flat document.
-const char* FlatEnd(std::size_t payments) {
-  return payments == 0 ? "]\n}\n" : "\n  ]\n}\n";
 }
 
 }  // namespace
@@ -225,7 +176,9 @@ JsonListing::JsonListing(std::ostream& out, std::string path, const std::vector<
     fBuffer.Text() = OpenEnded(top, "");
     return;
   }
-  fBuffer.Text() = FlatHead(std::move(top), files.at(0));
+  json head = FileHead(files.at(0));
+  top.insert(head.begin(), head.end());
+  fBuffer.Text() = OpenEnded(top, "");
   fOpen = 1;
 }
 
@@ -246,7 +199,36 @@ void JsonListing::CloseFile() {
 
 void JsonListing::Add(std::size_t file, const zor::DtausPayment& p) {
   if (fNested) Open(file);
-  AppendPayment(fBuffer.Text(), fPieces, fCount++ == 0, p, fFiles.at(file).header);
+  const Pieces& k = fPieces;
+  std::string& text = fBuffer.Text();
+  text += fCount++ == 0 ? "\n" : ",\n";
+  text += k.open;
+  AppendJsonString(text, p.name);
+  text += k.konto;
+  AppendInteger(text, p.konto);
+  text += k.blz;
+  AppendInteger(text, p.blz);
+  text += k.betrag;
+  AppendJsonUnits(text, p.betrag);
+  text += k.zahlungsschluessel;
+  AppendJsonString(text, p.zahlungsschluessel);
+  AddList(text, k.verwendungszweck, k, p.verwendungszweck);
+  if (p.kundennummer != 0) {
+    text += k.kundennummer;
+    AppendInteger(text, p.kundennummer);
+  }
+  if (!p.namenszusatz.empty()) AddList(text, k.namenszusatz, k, p.namenszusatz);
+  if (!p.auftraggeberzusatz.empty()) AddList(text, k.auftraggeberzusatz, k, p.auftraggeberzusatz);
+  if (HasOwnClient(p, fFiles.at(file).header)) {
+    text += k.auftraggeber;
+    AppendJsonString(text, p.auftraggeber.name);
+    text += k.auftraggeberBlz;
+    AppendInteger(text, p.auftraggeber.blz);
+    text += k.auftraggeberKonto;
+    AppendInteger(text, p.auftraggeber.konto);
+    text += k.auftraggeberEnd;
+  }
+  text += k.close;
   fBuffer.Ready();
 }
 
@@ -256,29 +238,9 @@ void JsonListing::Close() {
     CloseFile();
     fBuffer.Text() += "\n  ]\n}\n";
   } else {
-    fBuffer.Text() += FlatEnd(fCount);
+    fBuffer.Text() += fCount == 0 ? "]\n}\n" : "\n  ]\n}\n";
   }
   fBuffer.Flush();
-}
-
-void SpooledJsonListing::Add(std::size_t file, const zor::DtausPayment& payment,
-                             const zor::DtausHeader& header) {
-  if (file > 0) {
-    fComplete = false;
-    fSpool.reset();
-  }
-  if (!fComplete) return;
-  AppendPayment(fSpool->Text(), fPieces, fCount++ == 0, payment, header);
-  fSpool->Ready();
-}
-
-void SpooledJsonListing::Print(std::ostream& out, const std::string& path,
-                               const LogicalFile& file) {
-  ListingBuffer buffer(out);
-  buffer.Text() = FlatHead({{"art", "dtaus"}, {"datei", path}}, file);
-  fSpool->Replay(SpoolInto(buffer), 0, false);
-  buffer.Text() += FlatEnd(fCount);
-  buffer.Flush();
 }
 
 bool HasOwnClient(const zor::DtausPayment& payment, const zor::DtausHeader& header) {

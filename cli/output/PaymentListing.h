@@ -1,12 +1,10 @@
 // A read DTAUS file printed as JSON (the shape of a job file, so that a file
 // read back can be written again) or as CSV (the payments only). Payments are
 // printed one at a time as the reader hands them over; what comes before them
-// is known from a first reading of the file (LogicalFile), or they wait in a
-// spool until the file has been read (SpooledJsonListing).
+// is known from a first reading of the file (LogicalFile).
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -80,26 +78,6 @@ class JsonListing {
   Pieces fPieces;
   std::size_t fOpen = 0;   // logical files begun
   std::size_t fCount = 0;  // payments of the open file
-};
-
-/// The JSON listing of a file of one logical file, made while the file is
-/// read for the first time: the payments wait in a spool until the file has been
-/// read whole, since the head before them holds the file's figures. A file of
-/// several logical files nests its payments; this gives up on it at the second.
-class SpooledJsonListing {
- public:
-  /// Takes the payments of the first logical file; at the first of another it
-  /// drops what it holds, and Complete() answers false from then on.
-  void Add(std::size_t file, const zor::DtausPayment& payment, const zor::DtausHeader& header);
-  bool Complete() const { return fComplete; }
-  /// The document, as JsonListing prints it for the one logical file `file`.
-  void Print(std::ostream& out, const std::string& path, const LogicalFile& file);
-
- private:
-  JsonListing::Pieces fPieces{std::string(4, ' ')};
-  std::optional<ListingSpool> fSpool{std::in_place};
-  std::size_t fCount = 0;
-  bool fComplete = true;
 };
 
 /// True when the payment names a client other than its file's record A.

@@ -272,35 +272,6 @@ TEST_F(DtausVerify, WrongAmountSumInTheERecordFailsAndBlocksTheCoverSheet) {
   EXPECT_TRUE(sheet.out.empty());
 }
 
-// The listing of a file read once waits until the file is read whole, beyond
-// what it keeps in memory: printed whole, or not at all.
-TEST(DtausRead, ListingLargerThanTheSpoolsMemoryIsPrintedWholeOrNotAtAll) {
-  Workspace ws;
-  std::string csv = "name,konto,blz,betrag,verwendungszweck1\n";
-  constexpr int kPayments = 6000;  // about 1.5 MiB of JSON
-  for (int i = 1; i <= kPayments; ++i) {
-    csv += "Empfaenger " + std::to_string(i) + "," + std::to_string(1000000 + i) +
-           ",50010517,1,Rechnung " + std::to_string(i) + "\n";
-  }
-  ws.Write("viele.csv", csv);
-  ASSERT_EQ(ws.Run(Args({"dtaus", "write", "--csv", "viele.csv", "--no-pdf", "--no-text"}, kClient))
-                .exitCode,
-            0);
-  const auto r = ws.Run({"dtaus", "read", "DTAUS0.TXT", "--verify"});
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  const auto listed = nlohmann::ordered_json::parse(r.out);
-  EXPECT_EQ(r.out, listed.dump(2, ' ', false) + "\n");
-  ASSERT_EQ(listed["buchungen"].size(), static_cast<std::size_t>(kPayments));
-  EXPECT_EQ(listed["buchungen"][kPayments - 1]["name"], "EMPFAENGER 6000");
-
-  std::string bytes = ws.Read("DTAUS0.TXT");
-  PatchTrailer(bytes, 65, "0000000000001");
-  ws.Write("DTAUS0.TXT", bytes);
-  const auto refused = ws.Run({"dtaus", "read", "DTAUS0.TXT", "--verify"});
-  EXPECT_EQ(refused.exitCode, 1);
-  EXPECT_TRUE(refused.out.empty());
-}
-
 TEST_F(DtausVerify, DamagedFilesAreBadData) {
   ws.Write("kurz.dta", bytes.substr(0, 300));
   const auto r = ws.Run({"dtaus", "read", "kurz.dta", "--verify"});
