@@ -7,7 +7,9 @@
 #
 # The write and the read must each take at most 3 times as long as cp and sync
 # of the file, the fair floor: the tool makes its output durable, cp
-# alone does not. The write streams its records into the file as it books
+# alone does not. Each run of the two is preceded by such a copy, and the
+# ratio to the median of those copies is printed as well: the machine's pace
+# drifts within minutes, the disk's apart from the processors'. The write streams its records into the file as it books
 # them: its peak memory must stay under 64 MiB, whatever the file's size.
 #
 # The same payments are written once more with a letter Windows-1252 lacks in
@@ -53,11 +55,21 @@ python3 bench/make_payments.py --banks "$banks" "$payments" "$work/convert.csv"
 sync
 
 # Runs a command RUNS times; prints "median_seconds median_peak_kib". The
-# command must exit with $expect_status (default 0).
+# command must exit with $expect_status (default 0). With $beside_copy set to a
+# file, each run is preceded by cp + sync of that file, timed, and its median
+# is printed third: a yardstick taken in the same minutes as the command, on a
+# machine whose pace drifts.
 measure() {
-  local times=() peaks=() status
+  local times=() peaks=() copies=() status
   for _ in $(seq "$runs"); do
     [ -n "${before_each:-}" ] && eval "$before_each"
+    if [ -n "${beside_copy:-}" ]; then
+      rm -f "$work/beside"
+      /usr/bin/time -f "%e" -o "$work/time" \
+        sh -c "cp '$beside_copy' '$work/beside' && sync '$work/beside'"
+      copies+=("$(tail -n 1 "$work/time")")
+      rm -f "$work/beside"
+    fi
     status=0
     /usr/bin/time -f "%e %M" -o "$work/time" "$@" >"$work/log" 2>&1 || status=$?
     if [ "$status" -ne "${expect_status:-0}" ]; then
@@ -69,15 +81,23 @@ measure() {
     times+=("$seconds") peaks+=("$peak")
   done
   printf '%s\n' "${times[@]}" | sort -g | awk '{a[NR]=$1} END {printf "%s ", a[int((NR+1)/2)]}'
-  printf '%s\n' "${peaks[@]}" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'
+  printf '%s\n' "${peaks[@]}" | sort -g | awk '{a[NR]=$1} END {printf "%s", a[int((NR+1)/2)]}'
+  if [ -n "${beside_copy:-}" ]; then
+    printf '%s\n' "${copies[@]}" | sort -g | awk '{a[NR]=$1} END {printf " %s", a[int((NR+1)/2)]}'
+  fi
+  echo
 }
 
 before_each="rm -f '$work/out/DTAUS0.TXT'"
 mkdir -p "$work/out"
-measure "$zordta" dtaus write --csv "$work/payments.csv" \
+# The file the write makes, once beforehand: its copy is the write's yardstick.
+"$zordta" dtaus write --csv "$work/payments.csv" --verzeichnis "$work/out" --dateiname ref.dta \
+  --name "Zor Lohnbuero GmbH" --blz 37040044 --konto 532013000 --no-pdf --no-text >/dev/null 2>&1
+beside_copy="$work/out/ref.dta" measure "$zordta" dtaus write --csv "$work/payments.csv" \
   --verzeichnis "$work/out" --name "Zor Lohnbuero GmbH" --blz 37040044 --konto 532013000 \
   --no-pdf --no-text >"$work/m"
-read -r write_s write_kib <"$work/m"
+read -r write_s write_kib write_copy_s <"$work/m"
+rm -f "$work/out/ref.dta"
 file="$work/out/DTAUS0.TXT"
 size=$(stat -c %s "$file")
 
@@ -94,8 +114,8 @@ read -r bad_s bad_kib <"$work/m"
 bad_lines=$(wc -l <"$work/log")
 
 before_each=""
-measure "$zordta" dtaus read "$file" --verify >"$work/m"
-read -r read_s read_kib <"$work/m"
+beside_copy="$file" measure "$zordta" dtaus read "$file" --verify >"$work/m"
+read -r read_s read_kib read_copy_s <"$work/m"
 
 # DTAUS to SEPA: the file is written once, then read with --verify and converted.
 "$zordta" dtaus write --csv "$work/convert.csv" --verzeichnis "$work/out" --dateiname convert.dta \
@@ -124,6 +144,7 @@ read -r lib_import_s lib_import_kib <"$work/m"
 
 awk -v n="$payments" -v size="$size" -v runs="$runs" \
   -v ws="$write_s" -v wk="$write_kib" -v rs="$read_s" -v rk="$read_kib" \
+  -v wcs="$write_copy_s" -v rcs="$read_copy_s" \
   -v ss="$sepa_s" -v sk="$sepa_kib" \
   -v vs="$convert_s" -v vk="$convert_kib" -v vr="$convread_s" \
   -v bs="$bad_s" -v bk="$bad_kib" -v bl="$bad_lines" \
@@ -144,6 +165,7 @@ awk -v n="$payments" -v size="$size" -v runs="$runs" \
   printf "peak memory / file size: zordta dtaus write %.2f, library writer %.2f\n", wk * 1024 / size, lwk * 1024 / size
   printf "C records per second: library writer %.0f, ImportDTA %.0f\n", n / lws, n / lis
   printf "dtaus write / (cp + sync): %.1f (at most 3), peak %.1f MiB (under 64); dtaus read --verify / (cp + sync): %.1f (at most 3)\n", ws / css, wk / 1024, rs / css
+  printf "against cp + sync in the same runs: dtaus write %.1f (%.2f s against %.2f s), dtaus read --verify %.1f (%.2f s against %.2f s)\n", ws / wcs, ws, wcs, rs / rcs, rs, rcs
   printf "all rows bad / good write: %.2f (at most 2), %d lines printed, peak %.1f MiB (under 64)\n", bs / ws, bl, bk / 1024
   printf "sepa write / dtaus write: %.2f (at most 2), peak %.1f MiB (under 64)\n", ss / ws, sk / 1024
   printf "sepa convert / dtaus read --verify of its file (%.2f s): %.2f (at most 3), peak %.1f MiB (under 64)\n", vr, vs / vr, vk / 1024
